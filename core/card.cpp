@@ -1,0 +1,122 @@
+#include "core/card.h"
+
+#include <stdexcept>
+
+namespace meldora {
+
+const CardRecord& CardPile::top() const
+{
+    if (Count == 0)
+        throw std::out_of_range("top card of an empty pile");
+    return Cards[Count - 1];
+}
+
+int CardRank(int id)
+{
+    if (id == JokerId)
+        return 0;
+    const int r = id % 13;
+    return r == 0 ? 13 : r;
+}
+
+int CardPoints(int id)
+{
+    if (id == JokerId)
+        return 50;
+    const int rank = CardRank(id);
+    if (rank == 1 || rank == 13)
+        return 20;
+    if (IsRedThree(id))
+        return 0;
+    if (rank <= 6)
+        return 5;  // black threes, fours..sevens
+    return 10;
+}
+
+bool IsWild(int rank) { return rank == 0 || rank == 1; }
+bool IsRedThree(int id) { return id == 28 || id == 41; }
+bool IsBlackThree(int id) { return id == 2 || id == 15; }
+bool IsBlackSuit(int id) { return id >= 1 && id <= 26; }
+
+CardNameResult CardName(int suit, int face)
+{
+    static const char* const suits[] = {"spade", "club", "diamond", "heart"};
+    static const char* const faces[] = {"2", "3", "4", "5", "6", "7", "8", "9", "10", "b", "v", "h", "a"};
+    if (suit < 0 || suit > 3 || face < 0 || face > 12)
+        throw std::out_of_range("card name of a card that does not exist");
+    return {std::string(suits[suit]) + faces[face], suit * 13 + face + 1};
+}
+
+CardRecord MakeCard(int id, std::uint8_t deck)
+{
+    CardRecord c;
+    c.Id = static_cast<std::uint8_t>(id);
+    c.Rank = static_cast<std::uint8_t>(CardRank(id));
+    c.Points = CardPoints(id);
+    c.Deck = deck;
+    return c;
+}
+
+void AppendCard(CardPile& pile, const CardRecord& card)
+{
+    if (pile.Count >= DeckSize)
+        throw std::out_of_range("a pile cannot hold more than 108 cards");
+    pile.Cards[pile.Count] = card;
+    ++pile.Count;
+}
+
+CardRecord PopCard(CardPile& pile)
+{
+    if (pile.Count == 0)
+        throw std::out_of_range("card taken from an empty pile");
+    --pile.Count;
+    return pile.Cards[pile.Count];
+}
+
+void RemoveCardById(CardPile& pile, int id)
+{
+    for (int i = 0; i < pile.Count; ++i) {
+        if (pile.Cards[i].Id == id) {
+            for (int j = i; j + 1 < pile.Count; ++j)
+                pile.Cards[j] = pile.Cards[j + 1];
+            --pile.Count;
+            return;
+        }
+    }
+}
+
+CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column)
+{
+    if (index < 0 || index >= pile.Count)
+        throw std::out_of_range("card index outside the pile");
+    const CardRecord removed = pile.Cards[index];
+    for (int j = index; j + 1 < pile.Count; ++j)
+        pile.Cards[j] = pile.Cards[j + 1];
+    --pile.Count;
+    if (!keepColumn) {
+        if (column < 0 || column >= ColumnCount)
+            throw std::out_of_range("column outside the table");
+        pile.ColumnEnds[column].Y -= direction * StackStep;
+        for (int j = 0; j < pile.Count; ++j) {
+            CardRecord& c = pile.Cards[j];
+            if (c.X == removed.X && c.Y * direction > removed.Y * direction)
+                c.Y -= direction * StackStep;
+        }
+    }
+    return removed;
+}
+
+void PlaceInColumn(CardPile& pile, bool downwards, bool hold, CardRecord& card)
+{
+    if (card.Rank >= ColumnCount)
+        throw std::out_of_range("card rank outside the table");
+    ColumnEnd& end = pile.ColumnEnds[card.Rank];
+    card.X = end.X;
+    if (!hold)
+        end.Y += downwards ? StackStep : -StackStep;
+    card.Y = end.Y;
+}
+
+void ResetCanastaState(CanastaState& state) { state = CanastaState{}; }
+
+}  // namespace meldora

@@ -1,0 +1,78 @@
+// Cards, piles and the per-side canasta record: the data every rule works on.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace meldora {
+
+inline constexpr int DeckSize = 108;
+inline constexpr int ColumnCount = 14;
+inline constexpr int JokerId = 53;
+inline constexpr int LeftMargin = 3;
+inline constexpr int StackStep = 12;
+
+// Card identity: suit * 13 + face + 1 (suits spade, club, diamond, heart;
+// faces two..ace), 53 for every joker.
+struct CardRecord {
+    std::uint8_t Id = 0;
+    std::uint8_t Rank = 0;
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    std::int32_t Points = 0;
+    bool FaceUp = false;
+    std::uint8_t Deck = 0;
+
+    bool operator==(const CardRecord&) const = default;
+};
+
+struct ColumnEnd {
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    bool operator==(const ColumnEnd&) const = default;
+};
+
+struct CardPile {
+    std::array<CardRecord, DeckSize> Cards{};
+    std::uint8_t Count = 0;
+    std::array<ColumnEnd, ColumnCount> ColumnEnds{};
+
+    const CardRecord& top() const;
+    bool operator==(const CardPile&) const = default;
+};
+
+struct CanastaState {
+    std::int32_t Count = 0;
+    std::array<std::uint8_t, ColumnCount> Kind{};  // 0 none, 1 mixed, 2 natural, 3 wildcard
+    std::array<std::uint8_t, ColumnCount> NaturalCount{};
+    bool operator==(const CanastaState&) const = default;
+};
+
+enum CanastaKind : std::uint8_t { NoCanasta = 0, MixedCanasta = 1, NaturalCanasta = 2, WildcardCanasta = 3 };
+
+// Rank 0 joker, 1 two, 2 three, 3..12 four..king, 13 ace.
+int CardRank(int id);
+int CardPoints(int id);
+bool IsWild(int rank);
+bool IsRedThree(int id);
+bool IsBlackThree(int id);
+bool IsBlackSuit(int id);  // spade or club; false for the joker
+
+struct CardNameResult {
+    std::string Name;  // image name such as "heartv" or "spade10"
+    int Id = 0;
+};
+CardNameResult CardName(int suit, int face);
+
+CardRecord MakeCard(int id, std::uint8_t deck);
+
+// Pile operations. Overfilling a pile or an index out of range throws std::out_of_range.
+void AppendCard(CardPile& pile, const CardRecord& card);
+CardRecord PopCard(CardPile& pile);
+void RemoveCardById(CardPile& pile, int id);
+CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column);
+void PlaceInColumn(CardPile& pile, bool downwards, bool hold, CardRecord& card);
+void ResetCanastaState(CanastaState& state);
+
+}  // namespace meldora
