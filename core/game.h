@@ -182,6 +182,12 @@ public:
     void UndoMeld();
     void UndoAll();
 
+    // ---- Scoring (scoring.cpp) ---------------------------------------------
+    // Scores the ended hand, shows the result and adds it to the match totals.
+    void ScoreHand();
+    // Ends the match when a side has reached the target; true when it ended.
+    bool EndMatchIfOver();
+
 private:
     TableHost& host_;
     SettingsAccess* settings_;
