@@ -48,6 +48,18 @@ enum class WildMeldMode { One, UpToThree, UpToSeven };
 
 using ColumnCounts = std::array<std::int32_t, ColumnCount>;
 
+// What the computer player remembers between its turns. A deal clears
+// ThreeDiscardMode and PlannedDiscardRank; the rest keep their values until rewritten.
+struct ComputerMemory {
+    bool ThreeDiscardMode = false;
+    bool PileMakesCanasta = false;
+    std::uint8_t PlannedDiscardRank = 0;
+    std::int32_t OpeningWildcards = 0;
+    std::int32_t OpeningPlan = 0;
+    bool AggressiveTurn = false;
+    bool StrongHand = false;
+};
+
 struct UndoEntry {
     CardRecord Card;
     int ColumnPitch = 0;
@@ -73,6 +85,9 @@ public:
     ColumnCounts HumanHandCount{};
     ColumnCounts ComputerHandCount{};
     ColumnCounts ComputerMeldCount{};
+    ColumnCounts DiscardRankCount{};
+
+    ComputerMemory Memory;
 
     std::int32_t HumanScore = 0;
     std::int32_t ComputerScore = 0;
@@ -175,6 +190,14 @@ public:
     void UndoTake();
     void BlockWithRedThree(int meldIndex);
 
+private:
+    // Moves the rest of the discard pile into the hand (red threes to the melds).
+    void PickUpPile(bool completingTake);
+    // Finds the pending top card in the human's melds; -1 when it is not there.
+    int FindTopCardInMelds() const;
+
+public:
+
     // ---- Undo (undo.cpp) ---------------------------------------------------
     void PushUndo(const CardRecord& card);
     UndoEntry PopUndo();
@@ -182,11 +205,30 @@ public:
     void UndoMeld();
     void UndoAll();
 
+private:
+    // Before a card leaves a canasta of exactly seven, the canasta is broken and
+    // its column laid out as an ordinary meld again; true when it was broken.
+    bool BreakCanastaOfSeven(int column);
+
+public:
+
     // ---- Scoring (scoring.cpp) ---------------------------------------------
     // Scores the ended hand, shows the result and adds it to the match totals.
     void ScoreHand();
     // Ends the match when a side has reached the target; true when it ended.
     bool EndMatchIfOver();
+    // The last hand's scores; in a network game their difference decides who deals next.
+    std::int32_t HumanHandScore = 0;
+    std::int32_t ComputerHandScore = 0;
+    // Set when the player declined another match: the automatic save file is
+    // gone and closing must not write it again in this run.
+    bool AutoSaveOff = false;
+
+    // ---- Saved games (saved_game.cpp) --------------------------------------
+    // Set by loading a saved game and cleared at the next deal: while set the
+    // computer's hand is painted face down whatever its FaceUp flags say, so a
+    // loaded file cannot be used to look at the opponent's cards.
+    bool RevealBlocked = false;
 
 private:
     TableHost& host_;

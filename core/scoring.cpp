@@ -1,11 +1,184 @@
-// PLACEHOLDER: this rule area is being written; the owner replaces this whole file.
-#include "core/game.h"
+#include "core/scoring.h"
 
-#include <stdexcept>
+#include "core/game.h"
+#include "core/table_host.h"
 
 namespace meldora {
 
-void CanastaGame::ScoreHand() { throw std::logic_error("not built yet"); }
-bool CanastaGame::EndMatchIfOver() { throw std::logic_error("not built yet"); }
+namespace {
+
+int CanastaBonus(std::uint8_t kind)
+{
+    switch (kind) {
+    case MixedCanasta: return MixedCanastaBonus;
+    case NaturalCanasta: return NaturalCanastaBonus;
+    case WildcardCanasta: return WildcardCanastaBonus;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+SideScore ScoreSide(const SideAtHandEnd& side, const RuleOptions& rules)
+{
+    SideScore score;
+    auto& rows = score.Rows;
+
+    if (side.WentOut)
+        rows[RowFinish].Value = side.MeldedNothingBefore ? ConcealedGoingOutBonus : GoingOutBonus;
+
+    int redThreesOnTable = 0;
+    for (int i = 0; i < side.Melds.Count; ++i)
+        if (IsRedThree(side.Melds.Cards[i].Id))
+            ++redThreesOnTable;
+
+    // A side that melded nothing but red threes has nothing to show for them,
+    // unless it went out; with CanastaRequired a side short of canastas is
+    // treated the same way.
+    score.Penalised = (rules.CanastaRequired && side.Canastas.Count < rules.NumberOfCanastas) ||
+                      (!side.WentOut && side.Melds.Count == redThreesOnTable);
+
+    const int sign = score.Penalised ? -1 : 1;
+    if (!score.Penalised) {
+        for (int column = 1; column < ColumnCount; ++column) {
+            const int bonus = CanastaBonus(side.Canastas.Kind[column]);
+            if (bonus > 0) {
+                rows[RowCanastas].Value += bonus;
+                ++rows[RowCanastas].Number;
+            }
+        }
+    }
+    rows[RowRedThrees].Number = redThreesOnTable;
+    rows[RowRedThrees].Value = sign * redThreesOnTable * RedThreeOnTable;
+
+    for (int i = 0; i < side.Melds.Count; ++i) {
+        const CardRecord& card = side.Melds.Cards[i];
+        if (IsRedThree(card.Id))
+            continue;
+        ++rows[RowTable].Number;
+        rows[RowTable].Value += sign * card.Points;
+    }
+
+    for (int i = 0; i < side.Hand.Count; ++i) {
+        const CardRecord& card = side.Hand.Cards[i];
+        if (IsRedThree(card.Id)) {
+            ++rows[RowRedThrees].Number;
+            rows[RowRedThrees].Value += RedThreeInHand;
+        } else {
+            ++rows[RowHand].Number;
+            rows[RowHand].Value -= card.Points;
+        }
+    }
+
+    for (int row = RowTable; row < RowTotal; ++row)
+        rows[RowTotal].Value += rows[row].Value;
+    return score;
+}
+
+bool MatchIsOver(std::int32_t humanScore, std::int32_t computerScore)
+{
+    return humanScore >= MatchTarget || computerScore >= MatchTarget;
+}
+
+std::string MatchComment(std::int32_t d, const std::string& playerName, const std::string& opponent)
+{
+    if (d > 0) {
+        std::string comment = "Congratulations " + playerName + "! ";
+        if (d > 2500)
+            return comment + "You crushed " + opponent + ".";
+        if (d > 1800)
+            return comment + "You defeated " + opponent + ".";
+        if (d > 500)
+            return comment + "You beat " + opponent + ".";
+        if (d > 200)
+            return comment + "You won.";
+        return comment + "You won, but it was pretty close!";
+    }
+    if (d < 0) {
+        std::string comment = "Too bad, " + playerName + ", ";
+        if (d < -2500)
+            return comment + opponent + " crushed you.";
+        if (d < -1800)
+            return comment + opponent + " defeated you.";
+        if (d < -500)
+            return comment + opponent + " beat you.";
+        if (d < -200)
+            return comment + "you lost.";
+        return comment + "you lost but it was pretty close.";
+    }
+    return "It's a draw!";
+}
+
+namespace {
+
+std::string PlayerNameOf(const TableHost& host)
+{
+    std::string name = host.SelectedPlayerName();
+    return name.empty() ? "Player" : name;
+}
+
+}  // namespace
+
+void CanastaGame::ScoreHand()
+{
+    TableHost& host = Host();
+    HandScore score;
+    score.Human = ScoreSide({HumanMelds, HumanHand, HumanCanastas, WentOut == HumanWentOut, HumanMeldedBefore == 0},
+                            Rules);
+    score.Computer = ScoreSide(
+        {ComputerMelds, ComputerHand, ComputerCanastas, WentOut == ComputerWentOut, ComputerMeldedBefore == 0}, Rules);
+    score.PlayerName = PlayerNameOf(host);
+    score.OpponentName = host.IsNetworkGame() ? host.OpponentName() : "Computer";
+
+    HumanHandScore = score.Human.Total();
+    ComputerHandScore = score.Computer.Total();
+
+    host.PlaySound(HumanHandScore >= ComputerHandScore ? SoundEvent::WinHand : SoundEvent::LoseHand);
+    HumanScore += HumanHandScore;
+    ComputerScore += ComputerHandScore;
+    host.RepaintTable();
+    host.ShowHandScore(score);
+    host.OfferHandHighscore(score.Difference());
+}
+
+bool CanastaGame::EndMatchIfOver()
+{
+    if (!MatchIsOver(HumanScore, ComputerScore))
+        return false;
+
+    TableHost& host = Host();
+    const bool network = host.IsNetworkGame();
+    MatchResult result;
+    result.HumanScore = HumanScore;
+    result.ComputerScore = ComputerScore;
+    result.OpponentName = network ? host.OpponentName() : "Computer";
+    const int d = result.Difference();
+
+    host.OfferMatchHighscore(d);
+    host.AddMatchHistory(HumanScore, ComputerScore, result.OpponentName);
+
+    if (d > 0) {
+        host.RecordMatchResult(true);
+        host.PlaySound(SoundEvent::WinMatch);
+    } else if (d < 0) {
+        host.RecordMatchResult(false);
+        host.PlaySound(SoundEvent::LoseMatch);
+    }
+    result.Comment = MatchComment(d, PlayerNameOf(host), network ? host.OpponentName() : "the computer");
+
+    if (!host.ShowGameOver(result)) {
+        AutoSaveOff = true;
+        host.DeleteAutoSave();
+        host.QuitProgram();
+        return true;
+    }
+
+    HumanScore = 0;
+    ComputerScore = 0;
+    GameInProgress = false;
+    if (d >= 0)
+        host.SendMessage("NEWGAME", "");
+    return true;
+}
 
 }  // namespace meldora

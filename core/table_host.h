@@ -37,6 +37,9 @@ struct TableRect {
     int Height = 0;
 };
 
+struct HandScore;    // core/scoring.h
+struct MatchResult;  // core/scoring.h
+
 class TableHost {
 public:
     virtual ~TableHost() = default;
@@ -69,6 +72,27 @@ public:
 
     // The opponent's whole turn (the computer player); never called in a network game.
     virtual void RunComputerTurn() = 0;
+
+    // Hand and match results.
+    // The selected player's name; empty when no player is selected.
+    virtual std::string SelectedPlayerName() const = 0;
+    // The scoring window, and the details window when asked for; returns when closed.
+    virtual void ShowHandScore(const HandScore& score) = 0;
+    // Margins (human minus opponent) for the highscore lists of the level being
+    // played. The hand offer is the first records call of every hand end: the
+    // name question may be asked again from there on, then at most once.
+    virtual void OfferHandHighscore(int margin) = 0;
+    virtual void OfferMatchHighscore(int margin) = 0;
+    // A match-history line; the player's name is the host's (the selected player,
+    // "Player", or a name typed into the highscore question of this hand end).
+    virtual void AddMatchHistory(int humanScore, int opponentScore, const std::string& opponentName) = 0;
+    // A won or lost match for the selected player; not called for a draw.
+    virtual void RecordMatchResult(bool won) = 0;
+    // The game-over window; true when another match is wanted (OK in a network game).
+    virtual bool ShowGameOver(const MatchResult& result) = 0;
+    // Deletes "autosave.meldora" from the user files folder.
+    virtual void DeleteAutoSave() = 0;
+    virtual void QuitProgram() = 0;
 };
 
 }  // namespace meldora

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/scoring.h"
 #include "core/table_host.h"
 
 namespace meldora::test {
@@ -78,6 +79,52 @@ public:
         if (OnComputerTurn)
             OnComputerTurn();
     }
+
+    // Hand and match results; ResultCalls lists the calls by name, in order.
+    std::string SelectedPlayer;
+    std::vector<std::string> ResultCalls;
+    std::vector<HandScore> HandScores;
+    std::vector<int> HandHighscoreOffers;
+    std::vector<int> MatchHighscoreOffers;
+    std::vector<std::string> MatchHistory;  // "human - opponent, opponent name"
+    std::vector<bool> MatchResults;
+    std::vector<MatchResult> GameOvers;
+    bool AnotherMatch = true;
+
+    std::string SelectedPlayerName() const override { return SelectedPlayer; }
+    void ShowHandScore(const HandScore& score) override
+    {
+        ResultCalls.push_back("ShowHandScore");
+        HandScores.push_back(score);
+    }
+    void OfferHandHighscore(int margin) override
+    {
+        ResultCalls.push_back("OfferHandHighscore");
+        HandHighscoreOffers.push_back(margin);
+    }
+    void OfferMatchHighscore(int margin) override
+    {
+        ResultCalls.push_back("OfferMatchHighscore");
+        MatchHighscoreOffers.push_back(margin);
+    }
+    void AddMatchHistory(int human, int opponent, const std::string& opponentName) override
+    {
+        ResultCalls.push_back("AddMatchHistory");
+        MatchHistory.push_back(std::to_string(human) + " - " + std::to_string(opponent) + ", " + opponentName);
+    }
+    void RecordMatchResult(bool won) override
+    {
+        ResultCalls.push_back("RecordMatchResult");
+        MatchResults.push_back(won);
+    }
+    bool ShowGameOver(const MatchResult& result) override
+    {
+        ResultCalls.push_back("ShowGameOver");
+        GameOvers.push_back(result);
+        return AnotherMatch;
+    }
+    void DeleteAutoSave() override { ResultCalls.push_back("DeleteAutoSave"); }
+    void QuitProgram() override { ResultCalls.push_back("QuitProgram"); }
 
     int LastErrorNumber() const { return Errors.empty() ? 0 : Errors.back().first; }
     std::string LastErrorText() const { return Errors.empty() ? std::string() : Errors.back().second; }

@@ -1,0 +1,73 @@
+// The Expert computer player: the strongest level, the only one that reads the
+// Aggressiveness setting and remembers plans between its turns.
+//
+//   expert_turn.cpp     the turn, the take or draw, melding one rank
+//   expert_pile.cpp     whether to take the discard pile
+//   expert_opening.cpp  the initial meld and the leftover count
+//   expert_melding.cpp  canastas, naturals and going out
+//   expert_discard.cpp  the discard
+#pragma once
+
+#include "ai/turn_frame.h"
+
+namespace meldora::ai {
+
+enum TakeOrDrawResult { Drew = 0, TookPile = 1, HandEnded = 2 };
+
+struct OpeningResult {
+    bool Possible = false;
+    int Wildcards = 0;
+};
+
+struct LeftoverResult {
+    bool Possible = false;
+    int Leftover = 0;
+};
+
+struct ReachableCanastas {
+    int Canastas = 0;
+    int CardsUsed = 0;
+};
+
+class ExpertTurn : public TurnFrame {
+public:
+    using TurnFrame::TurnFrame;
+
+    // The whole turn.
+    void Play();
+
+    // ---- Start of the turn, take or draw -----------------------------------
+    int TakeOrDraw();
+    void DrawAggressiveTurn();
+    void TakePile();
+    bool ShouldTakePile();
+    bool MayTakePile(const CardRecord& top, bool frozen);
+    bool PileIsCritical();
+    bool PileCompletesCanasta() const;
+
+    // ---- Initial meld --------------------------------------------------------
+    OpeningResult EvaluateOpening(int rank, bool pileCanasta, bool taking);
+    bool CanSpareRank(int rank);
+    LeftoverResult CountLeftover() const;
+    void CompleteOpening();
+
+    // ---- Melding and going out -----------------------------------------------
+    void MeldPhase();
+    void CompleteCanastas();
+    void MeldNaturals(int keep);
+    void UseWildcardsToGoOut();
+    ReachableCanastas CountReachableCanastas() const;
+    bool GoingOutPays() const;
+    void MeldRank(int rank, int max);
+
+    // ---- Discard -------------------------------------------------------------
+    DiscardChoice ChooseDiscard();
+    int FindCardOfRank(int rank) const;
+
+private:
+    bool MinimumReached() const { return Game.ComputerMeldValue >= ComputerMinimumMeld; }
+    int LeftoverWithWholePile();
+    void MeldAllOfRank(int rank);
+};
+
+}  // namespace meldora::ai

@@ -1,0 +1,257 @@
+#include <algorithm>
+#include <array>
+
+#include "ai/expert.h"
+
+namespace meldora::ai {
+
+namespace {
+int MeldPoints(const CardPile& melds)
+{
+    int points = 0;
+    for (int i = 0; i < melds.Count; ++i)
+        points += melds.Cards[i].Points;
+    return points;
+}
+}  // namespace
+
+void ExpertTurn::MeldPhase()
+{
+    const ComputerMemory& memory = Game.Memory;
+    const bool aggressive = memory.AggressiveTurn;
+    const int need = Need();
+
+    LayDownRedThrees(true);
+
+    // Natural canastas; before the initial meld only one that reaches the minimum alone.
+    for (int r = 3; r <= 13; ++r) {
+        RecountForComputer();
+        if (Hand(r) + Melds(r) >= 7 && Melds(r) == Naturals(r)
+            && (Opened() || 7 * Value(r) >= ComputerMinimumMeld))
+            MeldRank(r, 0);
+    }
+
+    // Could the hand be melded out this turn, completing the missing canastas with wild cards?
+    RecountForComputer();
+    {
+        int w = Wilds();
+        int k = Canastas();
+        int singles = 0;
+        bool ok = true;
+        for (int c = 8; c >= 1; --c) {
+            for (int r = 3; r <= 13 && ok; ++r) {
+                if (Hand(r) + Melds(r) != c)
+                    continue;
+                if (k < need && c >= 4 && w + c - 7 >= 0) {
+                    w -= 7 - c;
+                    ++k;
+                }
+                if (c == 2) {
+                    if (w < 1)
+                        ok = false;
+                    else
+                        --w;
+                }
+                if (c == 1)
+                    ++singles;
+            }
+        }
+        const int threes = Threes();
+        if (k >= need && ok && singles <= 1 && (threes == 0 || threes >= 3 || (singles == 1 && threes == 1))
+            && aggressive) {
+            CompleteCanastas();
+            MeldNaturals(0);
+            UseWildcardsToGoOut();
+        }
+    }
+
+    RecountForComputer();
+    if (StockSize() < 6
+        || (!HumanHoarding
+            && ((HCanastas() >= need && HCards() < 10)
+                || (HCanastas() == 0 && need == 1 && StockSize() < 55 && HMeldCards() < 5)))) {
+        CompleteCanastas();
+        if (Canastas() >= need) {
+            MeldNaturals(0);
+            UseWildcardsToGoOut();
+        }
+    }
+
+    if (need == 2) {
+        RecountForComputer();
+        const ReachableCanastas reach = CountReachableCanastas();
+        const int cardsLeft = Cards() - reach.CardsUsed;
+        if (reach.Canastas >= 2 || StockSize() < 5) {
+            if ((cardsLeft != 2 && reach.Canastas >= 2) || StockSize() < 5)
+                CompleteCanastas();
+            if (cardsLeft < 2 && reach.Canastas >= 2) {
+                MeldNaturals(0);
+                UseWildcardsToGoOut();
+            }
+        }
+    }
+
+    [&] {
+        RecountForComputer();
+        if (Canastas() < need && Game.Rules.CanastaRequired)
+            return;
+        if (Canastas() < need) {
+            if (HCanastas() >= need && HCards() < 5 && !HumanHoarding
+                && Cards() + CMeldCards() >= 7 * need + 10 - 7 * Canastas() && Opened())
+                MeldNaturals(1);
+            return;
+        }
+        // Going out, unless the hand is still worth building on.
+        const int x = (1 - FrozenFlag()) * CMeldCards() + Cards();
+        const int humanCards = HCards() + HMeldCards();
+        const bool holdBack
+            = (aggressive && HCanastas() < need - 1 && humanCards < 35 && x >= 15)
+              || (!aggressive && humanCards < 35 && x >= 7 && (HCanastas() < need || HCards() > 3));
+        if (!holdBack && CountLeftover().Possible && GoingOutPays()) {
+            MeldNaturals(0);
+            CompleteCanastas();
+            UseWildcardsToGoOut();
+            return;
+        }
+        int red = 0;
+        for (int i = 0; i < Game.HumanMelds.Count; ++i)
+            if (IsRedThree(Game.HumanMelds.Cards[i].Id))
+                ++red;
+        if (HCards() < 6 || StockSize() < 5 || (StockSize() < 60 && HMeldCards() == red && aggressive)) {
+            CompleteCanastas();
+            if (StockSize() < 5 || (HCards() < 6 && HCanastas() >= need))
+                MeldNaturals(1);
+        }
+    }();
+
+    RecountForComputer();
+    if (StockSize() <= 3 * need + 68 && Threes() >= 2)
+        Game.Memory.ThreeDiscardMode = true;
+}
+
+void ExpertTurn::CompleteCanastas()
+{
+    RecountForComputer();
+    std::array<int, ColumnCount> wildsNeeded;
+    wildsNeeded.fill(-1);
+    for (int r = 13; r >= 3; --r) {
+        const int total = Hand(r) + Melds(r);
+        if (total + Wilds() < 7 || total < 4 || Melds(r) >= 7)
+            continue;
+        int inMeld = 0;
+        for (int i = 0; i < Game.ComputerMelds.Count; ++i) {
+            const CardRecord& c = Game.ComputerMelds.Cards[i];
+            if (Game.ColumnOf(c) == r && IsWild(c.Rank))
+                ++inMeld;
+        }
+        const int n = std::max(0, 7 - total);
+        if (n <= 3 - inMeld)
+            wildsNeeded[r] = n;
+    }
+
+    for (int n = 0;; ++n) {
+        for (int r = 13; r >= 3; --r) {
+            RecountForComputer();
+            if (wildsNeeded[r] != n || n > Wilds())
+                continue;
+            MeldAllOfRank(r);
+            for (int i = 0; i < n; ++i)
+                AddWildcardToMeld(r);
+        }
+        RecountForComputer();
+        // Mixed canastas only when the game calls for them; otherwise naturals alone.
+        const bool mixedWanted = Game.Memory.AggressiveTurn || Canastas() < Need() || HCanastas() > Canastas()
+                                 || Wilds() > 5 || CountLeftover().Possible;
+        const int limit = mixedWanted ? 3 : 0;
+        if (n + 1 > limit)
+            break;
+    }
+}
+
+void ExpertTurn::MeldNaturals(int keep)
+{
+    RecountForComputer();
+    int budget = Canastas() < Need() ? Cards() - (6 * Need() + 2) : Cards() - 2 * keep;
+    for (int r = 13; r >= 3; --r) {
+        const int h = Hand(r);
+        const int m = Melds(r);
+        if (((m >= 1 && h >= 1) || h >= 3) && h <= budget) {
+            budget -= h;
+            if (h >= (m == 0 ? 3 : 1))
+                MeldAllOfRank(r);
+        }
+    }
+}
+
+void ExpertTurn::UseWildcardsToGoOut()
+{
+    RecountForComputer();
+    const int black = BlackThreesInHand();
+    std::array<bool, ColumnCount> pair{};
+    int pairs = 0;
+    for (int r = 13; r >= 3; --r) {
+        if (Hand(r) == 2) {
+            pair[r] = true;
+            ++pairs;
+        }
+    }
+    const int spare = Wilds() - pairs;
+    int rest = Cards() - 3 * pairs - spare;
+    if (black >= 3)
+        rest -= black;
+    if (spare < 0 || (rest != 0 && rest != 1))
+        return;
+
+    for (int r = 13; r >= 3; --r)
+        if (pair[r])
+            MeldRank(r, 0);
+    if (black >= 3)
+        MeldRank(2, 0);
+    RecountForComputer();
+
+    int left = spare;
+    for (int r = 3; r <= 13 && left > 0; ++r) {
+        const int room = Melds(r) < 7 ? std::max(0, 2 * Naturals(r) - Melds(r)) : 0;
+        const int give = std::min(room, left);
+        for (int i = 0; i < give; ++i)
+            AddWildcardToMeld(r);
+        left -= give;
+    }
+    if (left > 0) {
+        RecountForComputer();
+        for (int r = 3; r <= 13; ++r) {
+            if (Melds(r) >= 7) {
+                for (; left > 0; --left)
+                    AddWildcardToMeld(r);
+                break;
+            }
+        }
+    }
+    RecountForComputer();
+}
+
+ReachableCanastas ExpertTurn::CountReachableCanastas() const
+{
+    int k = Canastas();
+    int w = Wilds();
+    int u = Wilds();
+    for (int c = 8; c >= 4 && w >= 0; --c) {
+        for (int r = 3; r <= 13; ++r) {
+            if (Hand(r) + Melds(r) == c && Melds(r) < 7 && 7 - c <= w) {
+                w -= 7 - c;
+                ++k;
+                u += Hand(r);
+            }
+        }
+    }
+    return {k, u};
+}
+
+bool ExpertTurn::GoingOutPays() const
+{
+    const int human = Game.HumanScore + 300 * HCanastas() + MeldPoints(Game.HumanMelds);
+    const int computer = Game.ComputerScore + 300 * Canastas() + MeldPoints(Game.ComputerMelds);
+    return human < computer || human < 5000;
+}
+
+}  // namespace meldora::ai

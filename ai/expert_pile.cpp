@@ -1,0 +1,182 @@
+#include <random>
+
+#include "ai/expert.h"
+
+namespace meldora::ai {
+
+bool ExpertTurn::MayTakePile(const CardRecord& top, bool frozen)
+{
+    const RuleOptions& rules = Game.Rules;
+    const int r = top.Rank;
+    const int h = Hand(r);
+    const int m = Melds(r);
+    const bool fits = (h == 1 && Wilds() >= 1 && !rules.NaturalPair) || h >= 2
+                      || (m >= 3 && !(rules.NaturalPair && rules.AddExistingMeld));
+    const bool openPile = !frozen && !rules.AddToCanasta && m < 7 && fits;
+    const bool frozenPile = frozen && h >= 2 && (rules.AddToCanasta || m < 7);
+    const bool openPileOnCanasta = !frozen && rules.AddToCanasta && fits;
+    const bool forced = StockEmpty() && ComputerForcedToTake();
+    if (r < 3 || (PileSize() == 1 && Cards() == 1))
+        return false;
+    if (!(openPile || frozenPile || openPileOnCanasta || forced))
+        return false;
+    return m != 0 || Cards() + PileSize() >= 4;
+}
+
+bool ExpertTurn::PileCompletesCanasta() const
+{
+    for (int r = 3; r <= 13; ++r) {
+        const int t = Hand(r) + Naturals(r) + Pile(r);
+        if (t >= 4 && t + Wilds() >= 7 && t + Wilds() - Pile(r) < 7 && Melds(r) < 7)
+            return true;
+    }
+    return false;
+}
+
+bool ExpertTurn::PileIsCritical()
+{
+    if (PileSize() == 0)
+        return false;
+    int big = 0, three = 0, pairs = 0;
+    for (int r = 3; r <= 13; ++r) {
+        const int total = Hand(r) + Melds(r);
+        if (total >= 4)
+            ++big;
+        else if (total == 3)
+            ++three;
+        if (Hand(r) >= 2)
+            ++pairs;
+    }
+    const int wilds = Wilds();
+    Game.Memory.StrongHand = (three >= 1 && three + wilds >= 3) || (big >= 1 && big + wilds >= 2);
+
+    if (HumanHoarding)
+        return false;
+    if (!Opened() && Game.Memory.PlannedDiscardRank == 0 && !EvaluateOpening(0, false, false).Possible)
+        return false;
+
+    const ColumnCounts& humanHand = Game.HumanHandCount;
+    const int s = HCards() + HMeldCards() + humanHand[0] + humanHand[1] + humanHand[2];
+    if (s >= 26)
+        return false;
+    if ((Need() == 2 && pairs > 4) || (!Game.Memory.StrongHand && Canastas() == 0) || PileSize() > 19
+        || (Cards() > 19 && Canastas() >= Need()))
+        return true;
+    // Would the pile give the human the canasta of its top card?
+    const int r = Game.DiscardPile.top().Rank;
+    return Known(r) + HMelds(r) + Pile(r) > 6 && Known(r) + HMelds(r) < 7;
+}
+
+int ExpertTurn::LeftoverWithWholePile()
+{
+    const CardPile handBefore = Game.ComputerHand;
+    for (int i = Game.DiscardPile.Count - 2; i >= 0; --i)
+        AddToComputerHand(Game.DiscardPile.Cards[i], false);
+    RecountForComputer();
+    const int after = CountLeftover().Leftover;
+    Game.ComputerHand = handBefore;
+    RecountForComputer();
+    return after;
+}
+
+bool ExpertTurn::ShouldTakePile()
+{
+    if (PileSize() == 0)
+        return false;
+    RecountForComputer();
+    const CardRecord top = Game.DiscardPile.top();
+    const int r = top.Rank;
+    ComputerMinimumMeld = MinimumMeld(Game.ComputerScore);
+    if (!Game.Rules.TopCardCounts)
+        ComputerMinimumMeld += top.Points;
+
+    const bool frozen = Frozen();
+    if (!MayTakePile(top, frozen))
+        return false;
+
+    ComputerMemory& memory = Game.Memory;
+    memory.PileMakesCanasta = PileCompletesCanasta();
+    const int before = CountLeftover().Leftover;
+
+    // Decide as if the top card were already in the hand.
+    const CardPile handBefore = Game.ComputerHand;
+    AddToComputerHand(top, false);
+    RecountForComputer();
+    bool canOpen = true;
+    if (Opened()) {
+        memory.OpeningWildcards = 0;
+    } else {
+        const OpeningResult opening = EvaluateOpening(r, memory.PileMakesCanasta, true);
+        canOpen = opening.Possible;
+        memory.OpeningWildcards = opening.Wildcards;
+    }
+
+    const int need = Need();
+    const int wilds = Wilds();
+    bool take = false;
+    if (PileIsCritical()) {
+        const bool spareWild = Cards() > 24 && HCards() < 21
+                               && ((Hand(1) > 0 && CanSpareRank(1)) || (Hand(0) > 0 && CanSpareRank(0)));
+        if (Threes() > 0 || memory.PlannedDiscardRank != 0 || spareWild)
+            take = false;
+        else
+            take = canOpen && ((StockSize() <= 70 && PileSize() >= 3) || Pile(0) + Pile(1) >= 1);
+    } else {
+        const int after = LeftoverWithWholePile();
+        const bool fitsMeld = Melds(r) >= 1 && !frozen;
+        if (memory.ThreeDiscardMode) {
+            const bool blocked = memory.AggressiveTurn && Canastas() >= need && before <= 2 && before + 1 < after;
+            bool decided = false;
+            if (canOpen && Threes() == 0 && memory.PlannedDiscardRank == 0 && !blocked
+                && (Hand(r) >= 3 || fitsMeld || (Canastas() >= need && PileSize() >= 8 / need))) {
+                take = true;
+                decided = true;
+            }
+            if (!decided)
+                take = canOpen && memory.PileMakesCanasta && (Hand(r) >= 3 || fitsMeld);
+        } else {
+            if (Canastas() < need && Game.Rules.CanastaRequired) {
+                bool found = false;
+                for (int t = 13; t >= 3; --t) {
+                    const int sum = Hand(t) + Pile(t) + Melds(t) - (t == r ? 1 : 0);
+                    if (sum >= 4 && sum + wilds >= 7) {
+                        found = Hand(t) >= 3 || sum - memory.OpeningWildcards + wilds >= 7;
+                        break;
+                    }
+                }
+                take = canOpen && found;
+                if (canOpen && !found) {
+                    const double x = std::uniform_real_distribution<double>(0.0, 1.0)(Game.Random);
+                    take = x > 25.0 / (PileSize() * PileSize());
+                }
+            } else if (memory.AggressiveTurn && Canastas() >= need && before <= 2) {
+                take = canOpen && !(before + 1 < after);
+            } else {
+                const int t = Hand(r) + Melds(r) + Pile(r);
+                const bool nearCanasta = t >= 5 && Melds(r) < 7 && t + wilds >= 8;
+                const bool twoNeeded = need == 2 && PileSize() >= 3 && (Melds(r) >= 1 || Hand(r) >= 3);
+                const bool twoNeededBigPile
+                    = need == 2 && PileSize() >= 6 && (Melds(r) >= 1 || (Hand(r) == 2 && wilds >= 1));
+                const int stockLimit = 15 * need + 46;
+                if (nearCanasta || twoNeeded || twoNeededBigPile)
+                    take = canOpen;
+                else if (fitsMeld)
+                    take = canOpen && PileSize() >= 4;
+                else if (Hand(r) >= 4)
+                    take = canOpen && StockSize() <= stockLimit;
+                else if (Hand(r) == 3)
+                    take = canOpen && PileSize() >= 15 - 7 * need && StockSize() <= stockLimit;
+                else
+                    take = false;
+            }
+            if (need == 1 && StockSize() >= 68)
+                take = false;
+        }
+    }
+
+    Game.ComputerHand = handBefore;
+    RecountForComputer();
+    return take;
+}
+
+}  // namespace meldora::ai

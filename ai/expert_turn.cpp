@@ -1,0 +1,127 @@
+#include "ai/expert.h"
+
+#include <random>
+
+namespace meldora::ai {
+
+void PlayExpertTurn(CanastaGame& game, const ComputerSettings& settings)
+{
+    ExpertTurn turn(game, settings);
+    turn.Play();
+}
+
+void ExpertTurn::Play()
+{
+    BeginTurn();
+    if (TakeOrDraw() != HandEnded) {
+        MeldPhase();
+        DiscardStep([this] { return ChooseDiscard(); });
+    }
+    FinishTurn();
+}
+
+void ExpertTurn::DrawAggressiveTurn()
+{
+    // The fuller the stock, the rarer an aggressive turn; an empty stock always gives one.
+    int draw = 0;
+    if (StockSize() > 0)
+        draw = std::uniform_int_distribution<int>(0, StockSize() - 1)(Game.Random);
+    Game.Memory.AggressiveTurn = draw < 0.6 * Settings.Aggression + 10;
+}
+
+int ExpertTurn::TakeOrDraw()
+{
+    DrawAggressiveTurn();
+    RecountForComputer();
+    ComputerMemory& memory = Game.Memory;
+    if (PileSize() == 1) {
+        memory.ThreeDiscardMode = memory.ThreeDiscardMode && Threes() >= 2;
+        memory.PlannedDiscardRank = 0;
+    }
+    const int onTable = StockSize() + PileSize();
+    HumanHoarding = onTable < 62 && HCards() + HMeldCards() >= (77 - onTable) / 2 + 21 && !Opened();
+
+    if (ShouldTakePile()) {
+        TakePile();
+        return TookPile;
+    }
+    if (!StockEmpty()) {
+        DrawCards();
+        return Drew;
+    }
+    if (ComputerForcedToTake()) {
+        const CardRecord top = TakeTopCard();
+        MeldRank(top.Rank, 1);
+        return TookPile;
+    }
+    EndHandForEmptyStock();
+    return HandEnded;
+}
+
+void ExpertTurn::TakePile()
+{
+    ComputerMemory& memory = Game.Memory;
+    memory.PlannedDiscardRank = 0;
+    const CardRecord top = TakeTopCard();
+    RecountForComputer();
+    const int r = top.Rank;
+    if (Melds(r) < 3) {
+        if (!Opened()) {
+            // The top card and one natural: MeldRank completes them with a wild card.
+            if (Hand(r) == 2)
+                --memory.OpeningWildcards;
+            MeldRank(r, 0);
+            CompleteOpening();
+        } else {
+            MeldRank(r, 3);
+        }
+    } else if (Frozen() || (Game.Rules.NaturalPair && Game.Rules.AddExistingMeld)) {
+        MeldRank(r, 3);
+    } else {
+        MeldRank(r, 1);
+    }
+    memory.PileMakesCanasta = false;
+    RepaintHandRow();
+    TakeRestOfPile();
+    Game.DiscardFrozen = false;
+    RecountForComputer();
+}
+
+int ExpertTurn::FindCardOfRank(int rank) const
+{
+    for (int i = 0; i < Game.ComputerHand.Count; ++i)
+        if (Game.ComputerHand.Cards[i].Rank == rank)
+            return i;
+    return -1;
+}
+
+void ExpertTurn::MeldRank(int rank, int max)
+{
+    int melded = 0;
+    for (;;) {
+        if (max != 0 && melded >= max)
+            break;
+        int index = -1;
+        for (int i = Game.ComputerHand.Count - 1; i >= 0 && index < 0; --i)
+            if (Game.ComputerHand.Cards[i].Rank == rank)
+                index = i;
+        if (index < 0)
+            break;
+        MeldFromComputerHand(index);
+        ++melded;
+    }
+    RecountForComputer();
+    if (rank >= 3 && Melds(rank) == 2) {
+        AddWildcardToMeld(rank);
+        RecountForComputer();
+    }
+}
+
+void ExpertTurn::MeldAllOfRank(int rank)
+{
+    for (int index = FindCardOfRank(rank); index >= 0; index = FindCardOfRank(rank))
+        MeldFromComputerHand(index);
+    RecountForComputer();
+}
+
+}  // namespace meldora::ai

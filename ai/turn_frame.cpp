@@ -1,0 +1,315 @@
+#include "ai/turn_frame.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace meldora::ai {
+
+TurnFrame::TurnFrame(CanastaGame& game, const ComputerSettings& settings)
+    : Game(game), Host(game.Host()), Settings(settings)
+{
+}
+
+bool TurnFrame::Frozen() const { return Game.IsPileFrozen(Side::Computer); }
+
+int TurnFrame::Value(int rank)
+{
+    if (rank == 0)
+        return 50;
+    if (rank == 1 || rank == 13)
+        return 20;
+    if (rank >= 7)
+        return 10;
+    return 5;
+}
+
+int TurnFrame::BlackThreesInHand() const
+{
+    int black = 0;
+    for (int i = 0; i < Game.ComputerHand.Count; ++i)
+        if (IsBlackThree(Game.ComputerHand.Cards[i].Id))
+            ++black;
+    return black;
+}
+
+int TurnFrame::ComputerColumnSize(int column) const
+{
+    int size = 0;
+    for (int i = 0; i < Game.ComputerMelds.Count; ++i)
+        if (Game.ColumnOf(Game.ComputerMelds.Cards[i]) == column)
+            ++size;
+    return size;
+}
+
+void TurnFrame::RecountForComputer()
+{
+    Game.HumanMeldCount.fill(0);
+    Game.ComputerHandCount.fill(0);
+    Game.ComputerMeldCount.fill(0);
+    Game.DiscardRankCount.fill(0);
+    ComputerMeldRankCount.fill(0);
+    HumanMeldRankCount.fill(0);
+    KnownHumanRankCount.fill(0);
+
+    // Like RecountColumns, a card outside the columns counts in none.
+    auto countColumn = [this](const CardRecord& c, ColumnCounts& counts) {
+        const int col = Game.ColumnOf(c);
+        if (col >= 0 && col < ColumnCount)
+            ++counts[col];
+    };
+    const CanastaGame& g = Game;
+    for (int i = 0; i < g.ComputerHand.Count; ++i)
+        ++Game.ComputerHandCount[g.ComputerHand.Cards[i].Rank];
+    for (int i = 0; i < g.HumanMelds.Count; ++i) {
+        countColumn(g.HumanMelds.Cards[i], Game.HumanMeldCount);
+        ++HumanMeldRankCount[g.HumanMelds.Cards[i].Rank];
+    }
+    for (int i = 0; i < g.ComputerMelds.Count; ++i) {
+        ++ComputerMeldRankCount[g.ComputerMelds.Cards[i].Rank];
+        countColumn(g.ComputerMelds.Cards[i], Game.ComputerMeldCount);
+    }
+    for (int i = 0; i < g.DiscardPile.Count; ++i)
+        ++Game.DiscardRankCount[g.DiscardPile.Cards[i].Rank];
+    for (int i = 0; i < g.KnownHumanCards.Count; ++i)
+        ++KnownHumanRankCount[g.KnownHumanCards.Cards[i].Rank];
+}
+
+// ---- Presentation -----------------------------------------------------------
+
+void TurnFrame::Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY)
+{
+    if (Settings.Animate)
+        Host.MoveCard(shown, fromX, fromY, toX, toY);
+    RepaintCardAt(fromX, fromY);
+    RepaintCardAt(toX, toY);
+}
+
+void TurnFrame::RepaintCardAt(int x, int y)
+{
+    Host.InvalidateTableRect({x, y, Game.Layout.CardWidth, Game.Layout.CardHeight});
+}
+
+void TurnFrame::RepaintHandRow()
+{
+    Host.InvalidateTableRect({0, Game.Layout.ComputerHandTop, Game.Layout.ClientWidth, Game.Layout.CardHeight});
+}
+
+void TurnFrame::RepaintDiscardPile()
+{
+    Host.InvalidateTableRect({0, Game.Layout.DiscardTop, Game.Layout.ClientWidth, Game.Layout.CardHeight});
+}
+
+void TurnFrame::MeldPause()
+{
+    if (Settings.Animate && Settings.MeldDelay > 0)
+        Host.Pause(Settings.MeldDelay);
+}
+
+// ---- Card operations --------------------------------------------------------
+
+void TurnFrame::AddToComputerHand(CardRecord card, bool animate)
+{
+    const int fromX = card.X;
+    const int fromY = card.Y;
+    int x = LeftMargin - Game.ComputerHandSpacing;
+    for (int i = 0; i < Game.ComputerHand.Count; ++i)
+        x = std::max<int>(x, Game.ComputerHand.Cards[i].X);
+    card.FaceUp = Game.ComputerHandRevealed;
+    card.X = x + Game.ComputerHandSpacing;
+    card.Y = Game.Layout.ComputerHandTop;
+    AppendCard(Game.ComputerHand, card);
+    if (animate) {
+        // The flight shows the back of the card's deck, never its face.
+        CardRecord back = card;
+        back.Id = static_cast<std::uint8_t>(54 + card.Deck);
+        Animate(back, fromX, fromY, card.X, card.Y);
+    }
+}
+
+CardRecord TurnFrame::RemoveFromComputerHand(int index)
+{
+    CardPile& hand = Game.ComputerHand;
+    if (index < 0 || index >= hand.Count) {
+        Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
+        throw std::out_of_range("computer's hand index outside the hand");
+    }
+    const CardRecord removed = RemoveCardAt(hand, index, 1, true, 0);
+    for (int i = 0; i < hand.Count; ++i)
+        if (hand.Cards[i].X > removed.X)
+            hand.Cards[i].X -= Game.ComputerHandSpacing;
+    return removed;
+}
+
+CardRecord TurnFrame::MeldFromComputerHand(int index)
+{
+    CardRecord card = RemoveFromComputerHand(index);
+    const int fromX = card.X;
+    const int fromY = card.Y;
+    const int column = card.Rank;
+    const int before = ComputerColumnSize(column);
+    card.FaceUp = true;
+    PlaceInColumn(Game.ComputerMelds, false, before >= 7, card);
+    if (before >= 7)
+        card.Y = Game.Layout.ComputerMeldBase - StackStep;
+    AppendCard(Game.ComputerMelds, card);
+    if (!IsRedThree(card.Id))
+        Game.ComputerMeldValue += card.Points;
+    Animate(card, fromX, fromY, card.X, card.Y);
+    MeldPause();
+    if (before >= 6)
+        Game.CheckCanasta(Side::Computer, column);
+    return card;
+}
+
+bool TurnFrame::AddWildcardToMeld(int rank)
+{
+    const CardPile& hand = Game.ComputerHand;
+    int index = -1;
+    for (int wildRank : {0, 1}) {
+        for (int i = 0; i < hand.Count && index < 0; ++i)
+            if (hand.Cards[i].Rank == wildRank)
+                index = i;
+        if (index >= 0)
+            break;
+    }
+    if (index < 0) {
+        Host.ShowMessage(MessageKind::Error, "Meld error: Wildcard not found.");
+        return false;
+    }
+    CardRecord card = RemoveFromComputerHand(index);
+    const int fromX = card.X;
+    const int fromY = card.Y;
+    const int before = ComputerColumnSize(rank);
+    ColumnEnd& end = Game.ComputerMelds.ColumnEnds[rank];
+    card.FaceUp = true;
+    card.X = Game.Layout.ColumnX(rank);
+    card.Y = before >= 7 ? Game.Layout.ComputerMeldBase - StackStep : end.Y - StackStep;
+    end.Y = card.Y;
+    AppendCard(Game.ComputerMelds, card);
+    Game.ComputerMeldValue += card.Points;
+    Animate(card, fromX, fromY, card.X, card.Y);
+    MeldPause();
+    if (before >= 6)
+        Game.CheckCanasta(Side::Computer, rank);
+    return true;
+}
+
+// ---- Steps of the turn ------------------------------------------------------
+
+void TurnFrame::BeginTurn()
+{
+    Game.ComputerTurn = true;
+    Host.RepaintTable();
+    Host.SetBusyCursor(true);
+    // The recount also brings the human's hand counts up to date for the decisions.
+    Game.RecountColumns();
+    Game.HumanMeldedBefore = Game.HumanMeldValue(false);
+    ComputerMinimumMeld = MinimumMeld(Game.ComputerScore);
+}
+
+CardRecord TurnFrame::DrawOneCard()
+{
+    const CardRecord card = PopCard(Game.Stock);
+    if (Game.Stock.Count == 0)
+        Game.SetStockExhausted(true);
+    AddToComputerHand(card, true);
+    return card;
+}
+
+void TurnFrame::DrawCards()
+{
+    for (int n = 0; n < Game.Rules.NumberOfCards && Game.Stock.Count > 0; ++n) {
+        CardRecord card = DrawOneCard();
+        while (Game.Rules.DrawExtra && IsRedThree(card.Id) && Game.Stock.Count > 0)
+            card = DrawOneCard();
+    }
+}
+
+CardRecord TurnFrame::TakeTopCard()
+{
+    const CardRecord card = PopCard(Game.DiscardPile);
+    AddToComputerHand(card, true);
+    return card;
+}
+
+void TurnFrame::TakeRestOfPile()
+{
+    while (Game.DiscardPile.Count > 0)
+        AddToComputerHand(PopCard(Game.DiscardPile), true);
+}
+
+bool TurnFrame::ComputerForcedToTake()
+{
+    if (Game.DiscardPile.Count == 0)
+        return false;
+    RecountForComputer();
+    return Game.ForcedToTake(Game.ComputerHand.Count, Game.ComputerMeldCount);
+}
+
+void TurnFrame::EndHandForEmptyStock()
+{
+    Game.EndHandRequested = true;
+    Game.CheckEndOfHand();
+}
+
+void TurnFrame::LayDownRedThrees(bool fromEnd)
+{
+    for (;;) {
+        int index = -1;
+        const CardPile& hand = Game.ComputerHand;
+        for (int k = 0; k < hand.Count && index < 0; ++k) {
+            const int i = fromEnd ? hand.Count - 1 - k : k;
+            if (IsRedThree(hand.Cards[i].Id))
+                index = i;
+        }
+        if (index < 0)
+            break;
+        MeldFromComputerHand(index);
+        RepaintHandRow();
+        MeldPause();
+    }
+    RecountForComputer();
+}
+
+void TurnFrame::DiscardStep(const std::function<DiscardChoice()>& choose)
+{
+    if (Game.ComputerHand.Count < 2 && Game.ComputerCanastas.Count < Need()) {
+        Host.ShowMessage(MessageKind::Information, "The computer passes the discard.");
+        return;
+    }
+    if (Game.ComputerHand.Count == 0)
+        return;
+    const DiscardChoice choice = choose();
+    CardRecord card;
+    if (choice.MeldIndex >= 0) {
+        // A red three laid out earlier goes back from the table to block the pile.
+        card = RemoveCardAt(Game.ComputerMelds, choice.MeldIndex, -1, false, 2);
+    } else {
+        card = RemoveFromComputerHand(choice.HandIndex);
+    }
+    const int fromX = card.X;
+    const int fromY = card.Y;
+    card.X = LeftMargin;
+    card.Y = Game.Layout.DiscardTop;
+    card.FaceUp = true;
+    AppendCard(Game.DiscardPile, card);
+    Animate(card, fromX, fromY, card.X, card.Y);
+    if (IsWild(card.Rank) || IsRedThree(card.Id))
+        Game.DiscardFrozen = true;
+}
+
+void TurnFrame::FinishTurn()
+{
+    RepaintDiscardPile();
+    RepaintHandRow();
+    Host.SetBusyCursor(false);
+    Game.CheckEndOfHand();
+    Game.ComputerMeldedBefore = Game.ComputerMeldValue;
+    Game.ComputerTurn = false;
+    Game.MustDraw = true;
+    Game.HasDrawn = false;
+    Game.CardsDrawn = 0;
+    Game.SetPhase(PhaseDraw);
+}
+
+}  // namespace meldora::ai

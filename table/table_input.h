@@ -1,0 +1,35 @@
+// What a point of the table is: the spot a mouse release lands on, and the column
+// a rank key of the keyboard modes stands for.
+#pragma once
+
+namespace meldora {
+
+class CanastaGame;
+
+enum HitArea : int {
+    HitNothing = 0,
+    HitStock = 1,
+    HitDiscardPile = 2,
+    HitNaturalHandCard = 3,  // a hand card in column 2 or higher (threes to aces)
+    HitMeldCard = 4,         // a meld card outside the threes column
+    HitThreesMeldCard = 5,   // a meld card in the threes column
+    HitWildHandCard = 6,     // a joker or a two in the hand
+};
+
+struct HitResult {
+    int Area = HitNothing;
+    int Index = -1;  // the card's index within its pile (hand or melds)
+
+    bool operator==(const HitResult&) const = default;
+};
+
+// The spot under (x, y), bounds inclusive on both sides. A covered card shows only
+// its strip of StackStep pixels, so a point below the strip belongs to the card
+// that covers it. Between hands (phase 9) nothing is hit. Does not change the game.
+HitResult HitTestTable(const CanastaGame& game, int x, int y);
+
+// The column a key selects in the keyboard modes ("W" jokers, "2".."9", "0" tens,
+// "J", "Q", "K", "A"), or -1 for any other key. Takes a Qt key code.
+int KeyboardColumn(int key);
+
+}  // namespace meldora

@@ -1,0 +1,244 @@
+// The card operations every computer level uses and the shared steps of its turn.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "ai/computer_player.h"
+#include "ai/turn_frame.h"
+#include "support/table_builder.h"
+
+using namespace meldora;
+using namespace meldora::test;
+using meldora::ai::ComputerSettings;
+using meldora::ai::DiscardChoice;
+using meldora::ai::TurnFrame;
+
+namespace {
+
+class PauseHost : public RecordingHost {
+public:
+    std::vector<int> Pauses;
+    void Pause(int ms) override { Pauses.push_back(ms); }
+};
+
+struct FrameTable {
+    PauseHost host;
+    MemorySettings settings;
+    CanastaGame game{host, &settings};
+    ComputerSettings ai{meldora::ai::Expert, 50, 300, true};
+    FrameTable()
+    {
+        game.Seed(7);
+        ClearTable(game);
+    }
+};
+
+}  // namespace
+
+TEST(ComputerHand, CardsJoinRightOfTheRightmostAndFlyAsTheirBack)
+{
+    FrameTable t;
+    AddToComputerHand(t.game, CardId(Spade, 5));
+    AddToComputerHand(t.game, CardId(Heart, 9));
+    t.game.ComputerHand.Cards[0].X = 40;  // the rightmost card is not the last one
+    AddToStock(t.game, CardId(Club, 12), 1);
+    TurnFrame frame(t.game, t.ai);
+
+    frame.AddToComputerHand(PopCard(t.game.Stock), true);
+    const CardRecord& added = t.game.ComputerHand.Cards[2];
+    EXPECT_EQ(added.X, 40 + t.game.ComputerHandSpacing);
+    EXPECT_EQ(added.Y, t.game.Layout.ComputerHandTop);
+    EXPECT_FALSE(added.FaceUp);
+    ASSERT_EQ(t.host.Flights.size(), 1u);
+    const RecordedFlight& f = t.host.Flights[0];
+    EXPECT_EQ(f.Card.Id, 55);  // the back of deck 1
+    EXPECT_EQ(f.FromX, LeftMargin);
+    EXPECT_EQ(f.FromY, t.game.Layout.StockTop);
+    EXPECT_EQ(f.ToX, added.X);
+
+    t.game.ComputerHandRevealed = true;
+    frame.AddToComputerHand(MakeCard(CardId(Diamond, 7), 0), false);
+    EXPECT_TRUE(t.game.ComputerHand.Cards[3].FaceUp);
+    EXPECT_EQ(t.host.Flights.size(), 1u);  // trial moves do not fly
+
+    t.game.ComputerHand = CardPile{};
+    frame.AddToComputerHand(MakeCard(CardId(Diamond, 7), 0), true);
+    EXPECT_EQ(t.game.ComputerHand.Cards[0].X, LeftMargin);
+    EXPECT_EQ(t.host.Flights.back().Card.Id, 54);
+}
+
+TEST(ComputerHand, RemovingClosesTheGapAndABadIndexFailsLoudly)
+{
+    FrameTable t;
+    for (int rank : {4, 5, 6, 7})
+        AddToComputerHand(t.game, CardId(Club, rank));
+    TurnFrame frame(t.game, t.ai);
+
+    const CardRecord removed = frame.RemoveFromComputerHand(1);
+    EXPECT_EQ(removed.Rank, 5);
+    ASSERT_EQ(t.game.ComputerHand.Count, 3);
+    EXPECT_EQ(t.game.ComputerHand.Cards[0].X, LeftMargin);
+    EXPECT_EQ(t.game.ComputerHand.Cards[1].X, LeftMargin + 10);
+    EXPECT_EQ(t.game.ComputerHand.Cards[2].X, LeftMargin + 20);
+
+    EXPECT_THROW(frame.RemoveFromComputerHand(3), std::out_of_range);
+    EXPECT_THROW(frame.RemoveFromComputerHand(-1), std::out_of_range);
+    EXPECT_EQ(t.game.ComputerHand.Count, 3);
+    ASSERT_EQ(t.host.Messages.size(), 2u);
+    EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Warning);
+    EXPECT_EQ(t.host.Messages[0].Text, "Internal Failure removing card from computer's hand");
+}
+
+TEST(ComputerMelds, CardsStackUpwardsAndTheSeventhMakesACanasta)
+{
+    FrameTable t;
+    for (int i = 0; i < 6; ++i)
+        AddToComputerMelds(t.game, CardId(Spade, 12));
+    AddToComputerHand(t.game, CardId(Heart, 12));
+    AddToComputerHand(t.game, CardId(Diamond, 2));  // red three
+    AddToComputerHand(t.game, CardId(Club, 12));
+    TurnFrame frame(t.game, t.ai);
+    const int base = t.game.Layout.ComputerMeldBase;
+
+    CardRecord k = frame.MeldFromComputerHand(0);
+    EXPECT_TRUE(k.FaceUp);
+    EXPECT_EQ(t.game.ComputerCanastas.Count, 1);
+    EXPECT_EQ(t.game.ComputerCanastas.Kind[12], NaturalCanasta);
+    EXPECT_EQ(t.game.ComputerMeldValue, 10);
+    for (int i = 0; i < t.game.ComputerMelds.Count; ++i)
+        EXPECT_EQ(t.game.ComputerMelds.Cards[i].Y, base - StackStep);
+
+    const CardRecord three = frame.MeldFromComputerHand(0);
+    EXPECT_EQ(three.X, t.game.Layout.ColumnX(2));
+    EXPECT_EQ(three.Y, base - StackStep);
+    EXPECT_EQ(t.game.ComputerMeldValue, 10);  // red threes score apart
+
+    k = frame.MeldFromComputerHand(0);  // onto the squared-up canasta
+    EXPECT_EQ(k.Y, base - StackStep);
+    EXPECT_EQ(t.game.ComputerMelds.ColumnEnds[12].Y, base - StackStep);
+    EXPECT_EQ(t.game.ComputerCanastas.Count, 1);
+    EXPECT_EQ(t.game.ComputerMeldValue, 20);
+    EXPECT_EQ(t.host.Pauses, (std::vector<int>{300, 300, 300}));
+    EXPECT_EQ(t.host.Flights.size(), 3u);
+
+    AddToComputerHand(t.game, CardId(Heart, 9));
+    t.ai.MeldDelay = 0;
+    TurnFrame quick(t.game, t.ai);
+    quick.MeldFromComputerHand(0);
+    EXPECT_EQ(t.host.Pauses.size(), 3u);
+}
+
+TEST(ComputerMelds, WildCardsPreferJokersAndAMissingOneIsReported)
+{
+    FrameTable t;
+    AddToComputerMelds(t.game, CardId(Spade, 9));
+    AddToComputerMelds(t.game, CardId(Heart, 9));
+    AddToComputerHand(t.game, CardId(Club, 1));  // a two before the joker
+    AddToComputerHand(t.game, Joker);
+    TurnFrame frame(t.game, t.ai);
+    const int end = t.game.ComputerMelds.ColumnEnds[9].Y;
+
+    EXPECT_TRUE(frame.AddWildcardToMeld(9));
+    const CardRecord& joker = t.game.ComputerMelds.Cards[2];
+    EXPECT_EQ(joker.Id, JokerId);
+    EXPECT_EQ(joker.X, t.game.Layout.ColumnX(9));
+    EXPECT_EQ(joker.Y, end - StackStep);
+    EXPECT_EQ(t.game.ComputerMelds.ColumnEnds[9].Y, end - StackStep);
+    EXPECT_EQ(t.game.ComputerMeldValue, 50);
+
+    EXPECT_TRUE(frame.AddWildcardToMeld(9));
+    EXPECT_EQ(t.game.ComputerMelds.Cards[3].Rank, 1);
+    EXPECT_EQ(t.game.ComputerMeldValue, 70);
+
+    EXPECT_FALSE(frame.AddWildcardToMeld(9));
+    EXPECT_EQ(t.game.ComputerMelds.Count, 4);
+    ASSERT_EQ(t.host.Messages.size(), 1u);
+    EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Error);
+    EXPECT_EQ(t.host.Messages[0].Text, "Meld error: Wildcard not found.");
+}
+
+TEST(ComputerDraw, RedThreesAreReplacedWhileTheStockLasts)
+{
+    FrameTable t;
+    t.game.Rules.DrawExtra = true;
+    AddToStock(t.game, CardId(Spade, 4));
+    AddToStock(t.game, CardId(Club, 7));
+    AddToStock(t.game, CardId(Heart, 2));
+    AddToStock(t.game, CardId(Diamond, 2), 1);
+    TurnFrame frame(t.game, t.ai);
+
+    frame.DrawCards();
+    ASSERT_EQ(t.game.ComputerHand.Count, 3);
+    EXPECT_EQ(t.game.ComputerHand.Cards[2].Id, CardId(Club, 7));
+    EXPECT_EQ(t.game.Stock.Count, 1);
+    ASSERT_EQ(t.host.Flights.size(), 3u);
+    EXPECT_EQ(t.host.Flights[0].Card.Id, 55);
+
+    // Without DrawExtra a red three is the draw; two cards from a one-card stock give one.
+    FrameTable u;
+    u.game.Rules.DrawExtra = false;
+    u.game.Rules.NumberOfCards = 2;
+    AddToStock(u.game, CardId(Heart, 2));
+    TurnFrame single(u.game, u.ai);
+    single.DrawCards();
+    EXPECT_EQ(u.game.ComputerHand.Count, 1);
+    EXPECT_TRUE(u.game.StockExhausted);
+    EXPECT_EQ(u.host.StockExhaustedCalls, (std::vector<bool>{true}));
+
+    // A red three that empties the stock ends the draw.
+    FrameTable v;
+    AddToStock(v.game, CardId(Diamond, 2));
+    TurnFrame last(v.game, v.ai);
+    last.DrawCards();
+    EXPECT_EQ(v.game.ComputerHand.Count, 1);
+    EXPECT_TRUE(v.game.StockExhausted);
+}
+
+TEST(ComputerDiscard, WildCardsFreezeThePileAndOneCardWithoutCanastasPasses)
+{
+    FrameTable t;
+    t.ai.Animate = false;
+    AddToComputerHand(t.game, CardId(Club, 1));
+    AddToComputerHand(t.game, CardId(Spade, 2));  // black three
+    AddToComputerHand(t.game, CardId(Heart, 8));
+    TurnFrame frame(t.game, t.ai);
+
+    frame.DiscardStep([] { return DiscardChoice{1, -1}; });
+    ASSERT_EQ(t.game.DiscardPile.Count, 1);
+    const CardRecord& top = t.game.DiscardPile.top();
+    EXPECT_EQ(top.Id, CardId(Spade, 2));
+    EXPECT_EQ(top.X, LeftMargin);
+    EXPECT_EQ(top.Y, t.game.Layout.DiscardTop);
+    EXPECT_TRUE(top.FaceUp);
+    EXPECT_FALSE(t.game.DiscardFrozen);
+    EXPECT_TRUE(t.host.Flights.empty());
+
+    frame.DiscardStep([] { return DiscardChoice{0, -1}; });
+    EXPECT_TRUE(t.game.DiscardFrozen);
+    EXPECT_EQ(t.game.DiscardPile.Count, 2);
+
+    bool asked = false;
+    frame.DiscardStep([&] {
+        asked = true;
+        return DiscardChoice{0, -1};
+    });
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(t.game.DiscardPile.Count, 2);
+    EXPECT_EQ(t.game.ComputerHand.Count, 1);
+    ASSERT_EQ(t.host.Messages.size(), 1u);
+    EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Information);
+    EXPECT_EQ(t.host.Messages[0].Text, "The computer passes the discard.");
+}
+
+TEST(ComputerTurnEntry, NoTurnInANetworkGameOrWithoutAComputer)
+{
+    FrameTable t;
+    AddToStock(t.game, CardId(Club, 7));
+    t.host.Network = true;
+    meldora::ai::RunComputerTurn(t.game, t.ai);
+    t.host.Network = false;
+    t.ai.Level = meldora::ai::NoComputer;
+    meldora::ai::RunComputerTurn(t.game, t.ai);
+    EXPECT_EQ(t.game.Stock.Count, 1);
+    EXPECT_TRUE(t.host.Phases.empty());
+}

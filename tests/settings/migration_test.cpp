@@ -1,0 +1,191 @@
+#include "settings/migration.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/file_locations.h"
+#include "settings/registry_enhanced.h"
+#include "settings/setting_keys.h"
+#include "temp_home.h"
+
+namespace meldora {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::WriteFile;
+
+const std::string OldIni =
+    "; written by the old release\r\n"
+    "[Meldora Settings]\r\n"
+    "Version=250\r\n"
+    "Background Color=255\r\n"
+    "Music=Off\r\n"
+    "Sound = No\r\n"
+    "canasta required=Yes\r\n"
+    "Three Block=No\r\n"
+    "Number of Canastas=Two\r\n"
+    "Number of Cards=One\r\n"
+    "[Other]\r\n"
+    "AutoSave=No\r\n";
+
+class MigrationTest : public ::testing::Test {
+protected:
+    test::TempHome Home;
+    fs::path ConfigDir = Home.Dir / "config";
+    fs::path UserDir = Home.Dir / "data";
+    TRegistryEnhanced Store{(Home.Dir / "meldora.db").string()};
+
+    void SetUp() override
+    {
+        fs::create_directories(ConfigDir);
+        fs::create_directories(UserDir);
+        Store.SetKey(MeldoraBaseKey);
+        Store.SetRootKey(TRootKey::hkLocalMachine);
+        for (const char* name : {"MELDORA640.DLL", "MELDORA800.DLL", "MELDORA1024.DLL", "MELDORA.INI",
+                                 "autosave.meldora", "Game One.MELDORA", "notes.txt", "game.meldora.bak"})
+            WriteFile(UserDir / name, "old");
+        fs::create_directory(UserDir / "folder.meldora");
+    }
+    void Migrate() { MigrateSettings(Store, ConfigDir, UserDir); }
+    bool Exists(const char* name) const { return fs::exists(UserDir / name); }
+    bool OldReleaseFilesPresent() const
+    {
+        return Exists("MELDORA640.DLL") && Exists("MELDORA800.DLL") && Exists("MELDORA1024.DLL") &&
+               Exists("MELDORA.INI");
+    }
+    bool SavedGamesPresent() const { return Exists("autosave.meldora") && Exists("Game One.MELDORA"); }
+    void ExpectUnrelatedFilesKept() const
+    {
+        EXPECT_TRUE(Exists("notes.txt"));
+        EXPECT_TRUE(Exists("game.meldora.bak"));
+        EXPECT_TRUE(Exists("folder.meldora"));
+    }
+};
+
+TEST_F(MigrationTest, CurrentVersionLeavesStoreAndFilesAlone)
+{
+    Write(Store, keys::Version, SettingsVersion);
+    WriteFile(ConfigDir / "meldora.ini", OldIni);
+    Migrate();
+    EXPECT_TRUE(OldReleaseFilesPresent());
+    EXPECT_TRUE(SavedGamesPresent());
+    EXPECT_FALSE(Exists("meldora.ini"));
+    std::vector<std::string> settings;
+    Store.GetKeyNames("", settings);
+    EXPECT_EQ(settings, std::vector<std::string>{"Settings"});
+    EXPECT_EQ(Store.ReadValue("Settings\\Sound", SettingValue{}), SettingValue{});
+}
+
+TEST_F(MigrationTest, OldReleaseFileIsCopiedImportedAndCleanedUp)
+{
+    WriteFile(ConfigDir / "meldora.ini", OldIni);
+    Migrate();
+
+    EXPECT_EQ(ReadFile(UserDir / "meldora.ini"), OldIni);
+    EXPECT_EQ(ReadFile(ConfigDir / "meldora.ini"), OldIni);
+    EXPECT_FALSE(Exists("meldora.ini.partial"));
+    EXPECT_EQ(Store.ReadValue("Settings\\Background Color", 0), SettingValue(255));
+    EXPECT_EQ(Store.ReadValue("Settings\\Music", 1), SettingValue(0));
+    EXPECT_EQ(Store.ReadValue("Settings\\Sound", 1), SettingValue(0));
+    EXPECT_EQ(Store.ReadValue("Settings\\AutoSave", 0), SettingValue(1));  // absent from its section
+    EXPECT_EQ(Store.ReadValue("Settings\\Canasta Required", 0), SettingValue(1));
+    EXPECT_EQ(Store.ReadValue("Settings\\Three Block", 1), SettingValue(0));
+    EXPECT_EQ(Store.ReadValue("Settings\\Natural Pair", 0), SettingValue(1));
+    EXPECT_EQ(Store.ReadValue("Settings\\Number of Canastas", 0), SettingValue(2));
+    EXPECT_EQ(Store.ReadValue("Settings\\Number of Cards", 0), SettingValue(1));
+
+    EXPECT_FALSE(Exists("MELDORA640.DLL") || Exists("MELDORA800.DLL") || Exists("MELDORA1024.DLL") ||
+                 Exists("MELDORA.INI"));
+    EXPECT_FALSE(Exists("autosave.meldora") || Exists("Game One.MELDORA"));
+    ExpectUnrelatedFilesKept();
+    EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
+}
+
+TEST_F(MigrationTest, StoredOldVersionImportsTheFileWithoutItsVersion)
+{
+    Write(Store, keys::Version, 250);
+    WriteFile(ConfigDir / "meldora.ini", "[meldora settings]\nnumber of canastas = 2\nSound=No\n");
+    Migrate();
+    EXPECT_TRUE(Exists("meldora.ini"));
+    EXPECT_EQ(Store.ReadInt("Settings\\Number of Canastas", 0), 2);  // any text but "One"
+    EXPECT_FALSE(Store.ReadBool("Settings\\Sound", true));
+    EXPECT_FALSE(OldReleaseFilesPresent());
+    EXPECT_FALSE(SavedGamesPresent());
+    EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
+}
+
+TEST_F(MigrationTest, LaterVersionsTakeOnlyTheirSteps)
+{
+    WriteFile(ConfigDir / "meldora.ini", "[Meldora Settings]\nVersion=350\nSound=No\n");
+    Migrate();
+    EXPECT_FALSE(Exists("meldora.ini"));  // only releases before 300 get the copy
+    EXPECT_FALSE(Store.ReadBool("Settings\\Sound", true));
+    EXPECT_FALSE(OldReleaseFilesPresent());
+    EXPECT_FALSE(SavedGamesPresent());
+
+    SetUp();
+    Write(Store, keys::Version, 41000);
+    Store.WriteValue("Settings\\Sound", true);
+    Migrate();
+    EXPECT_TRUE(Store.ReadBool("Settings\\Sound", false));  // no import
+    EXPECT_TRUE(OldReleaseFilesPresent());
+    EXPECT_FALSE(SavedGamesPresent());
+    EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
+
+    SetUp();
+    Write(Store, keys::Version, 50000);
+    Migrate();
+    EXPECT_TRUE(OldReleaseFilesPresent());
+    EXPECT_TRUE(SavedGamesPresent());
+    EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
+}
+
+TEST_F(MigrationTest, MalformedOldFileGivesDefaults)
+{
+    std::string junk = "[Meldora Settings\nVersion\n=250\n\x01\x02\xff garbage\n";
+    junk += std::string("\0\0[", 3) + "\n";
+    WriteFile(ConfigDir / "meldora.ini", junk);
+    Migrate();
+    EXPECT_TRUE(SavedGamesPresent());  // no readable version: nothing to migrate
+    EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
+
+    SetUp();
+    Store.DeleteKey("Settings");
+    WriteFile(ConfigDir / "meldora.ini",
+              "[Meldora Settings]\nVersion=250\nBackground Color=dark\nNumber of Canastas\n==\n\xfe\xff\n");
+    Migrate();
+    EXPECT_EQ(Read(Store, keys::BackgroundColor), 32768);
+    EXPECT_EQ(Store.ReadInt("Settings\\Number of Canastas", 0), 1);
+    EXPECT_TRUE(Store.ReadBool("Settings\\Sound", false));
+    EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
+}
+
+TEST(MigrationFailureTest, UnwritableStoreKeepsSavedGames)
+{
+    test::TempHome home;
+    WriteFile(home.Dir / "meldora.db", std::string(4096, '\x5a'));
+    WriteFile(home.Dir / "meldora.ini", OldIni);
+    WriteFile(home.Dir / "autosave.meldora", "game");
+    TRegistryEnhanced broken((home.Dir / "meldora.db").string());
+    ASSERT_FALSE(broken.IsOpen());
+    MigrateSettings(broken);
+    EXPECT_TRUE(fs::exists(home.Dir / "autosave.meldora"));
+    EXPECT_EQ(ReadFile(home.Dir / "meldora.ini"), OldIni);
+}
+
+TEST(MigrationHomeTest, OneFolderForSettingsAndUserFiles)
+{
+    test::TempHome home;
+    WriteFile(home.Dir / "meldora.ini", OldIni);
+    WriteFile(home.Dir / "autosave.meldora", "game");
+    TRegistryEnhanced store(SettingsDatabasePath().string());
+    ASSERT_TRUE(store.IsOpen());
+    MigrateSettings(store);
+    EXPECT_EQ(ReadFile(home.Dir / "meldora.ini"), OldIni);
+    EXPECT_FALSE(fs::exists(home.Dir / "autosave.meldora"));
+    EXPECT_EQ(store.ReadInt("Settings\\Number of Canastas", 0), 2);
+    EXPECT_EQ(Read(store, keys::Version), SettingsVersion);
+}
+
+}  // namespace
+}  // namespace meldora

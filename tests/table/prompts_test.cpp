@@ -1,0 +1,70 @@
+// Scripted prompts: with a responder installed no window opens and the scripted
+// answer comes back.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QWidget>
+
+#include "table/prompts.h"
+
+namespace meldora::prompts {
+namespace {
+
+QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "prompts_test";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+TEST(PromptsTest, ResponderAnswersWithoutAWindow)
+{
+    App();
+    std::vector<Request> asked;
+    QString next;
+    SetResponder([&](const Request& r) {
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            EXPECT_FALSE(w->isVisible());
+        asked.push_back(r);
+        return next;
+    });
+
+    Warning(nullptr, "careful");
+    next = "yes";
+    EXPECT_TRUE(Confirm(nullptr, "Sure?"));
+    next = "no";
+    EXPECT_FALSE(Confirm(nullptr, "Sure?"));
+    next = "";
+    EXPECT_FALSE(Confirm(nullptr, "Sure?"));
+    next = "/tmp/game.meldora";
+    EXPECT_EQ(OpenFileName(nullptr, "Open", "/tmp", "*.meldora"), "/tmp/game.meldora");
+
+    bool ok = false;
+    next = "";
+    EXPECT_EQ(InputText(nullptr, "Name", "Your name:", "x", &ok), "");
+    EXPECT_TRUE(ok);
+    next = QString();
+    InputText(nullptr, "Name", "Your name:", "x", &ok);
+    EXPECT_FALSE(ok);
+    SetResponder({});
+
+    ASSERT_EQ(asked.size(), 7u);
+    EXPECT_EQ(asked[0].kind, Kind::Warning);
+    EXPECT_EQ(asked[0].title, "Meldora");
+    EXPECT_EQ(asked[0].text, "careful");
+    EXPECT_EQ(asked[1].kind, Kind::Confirmation);
+    EXPECT_EQ(asked[1].title, "Meldora");
+    EXPECT_EQ(asked[4].kind, Kind::OpenFile);
+    EXPECT_EQ(asked[4].title, "Open");
+    EXPECT_EQ(asked[4].text, "/tmp");
+    EXPECT_EQ(asked[5].kind, Kind::Input);
+    EXPECT_EQ(asked[5].text, "Your name:");
+}
+
+}  // namespace
+}  // namespace meldora::prompts

@@ -1,0 +1,85 @@
+// The Save and Load menu commands: dialog titles, the offered file name and
+// folder, cancelling, and a chosen file that is not a saved game.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "core/saved_game.h"
+#include "support/table_builder.h"
+#include "table/prompts.h"
+#include "table/saved_game_commands.h"
+
+using namespace meldora;
+using namespace meldora::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SavedGameCommandsTest : public ::testing::Test {
+protected:
+    TableFixture t;
+    fs::path folder;
+    std::vector<prompts::Request> asked;
+    QString answer;
+
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "saved_game_commands_test";
+        static char* argv[] = {name, nullptr};
+        static QApplication app(argc, argv);
+        char pattern[] = "/tmp/meldora-commands-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        setenv("MELDORA_HOME", pattern, 1);
+        prompts::SetResponder([this](const prompts::Request& r) {
+            asked.push_back(r);
+            return answer;
+        });
+    }
+    void TearDown() override
+    {
+        prompts::SetResponder({});
+        fs::remove_all(folder);
+    }
+};
+
+TEST_F(SavedGameCommandsTest, DialogsOfferTheUserFilesFolder)
+{
+    EXPECT_EQ(SavedGameFilter, "Meldora Games (*.meldora);;All Files (*)");
+    t.host.SelectedPlayer = "Jo: the best?";
+    t.game.HumanScore = 310;
+    answer = QString::fromStdString((folder / "mine.meldora").string());
+    ASSERT_TRUE(SaveGameCommand(nullptr, t.game));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].kind, prompts::Kind::SaveFile);
+    EXPECT_EQ(asked[0].title, "Save Meldora Game");
+    EXPECT_EQ(asked[0].text, QString::fromStdString((folder / "Jo the best.meldora").string()));
+
+    t.game.HumanScore = 0;
+    ASSERT_TRUE(LoadGameCommand(nullptr, t.game));
+    EXPECT_EQ(asked.back().kind, prompts::Kind::OpenFile);
+    EXPECT_EQ(asked.back().title, "Load Meldora Game");
+    EXPECT_EQ(fs::path(asked.back().text.toStdString()), folder);
+    EXPECT_EQ(t.game.HumanScore, 310);
+
+    // A file that is not a saved game is reported and not loaded; Cancel does nothing.
+    const fs::path other = folder / "notes.txt";
+    std::ofstream(other) << "shopping list";
+    answer = QString::fromStdString(other.string());
+    EXPECT_FALSE(LoadGameCommand(nullptr, t.game));
+    ASSERT_EQ(t.host.Messages.size(), 1u);
+    EXPECT_NE(t.host.Messages[0].Text.find(" : this file is not a Meldora saved game"), std::string::npos);
+    answer.clear();
+    EXPECT_FALSE(LoadGameCommand(nullptr, t.game));
+    EXPECT_FALSE(SaveGameCommand(nullptr, t.game));
+    EXPECT_EQ(t.host.Messages.size(), 1u);
+    EXPECT_EQ(asked.back().text, QString::fromStdString((folder / "Jo the best.meldora").string()));
+    EXPECT_EQ(t.game.HumanScore, 310);
+}
+
+}  // namespace
