@@ -170,7 +170,7 @@ QFont IndexFont(qreal pixelSize, int stretch = 100)
 void DrawIndex(QPainter& p, QSizeF size, const QString& rank, int suit)
 {
     const qreal w = size.width(), h = size.height();
-    const QRectF label(w * 0.02, h * 0.02, w * 0.26, h * 0.17);
+    const QRectF label(w * 0.02, h * 0.02, w * 0.22, h * 0.17);
     for (int turn = 0; turn < 2; ++turn) {
         p.save();
         if (turn == 1) {
@@ -180,7 +180,7 @@ void DrawIndex(QPainter& p, QSizeF size, const QString& rank, int suit)
         p.setFont(IndexFont(h * 0.16, rank.size() > 1 ? 75 : 100));
         p.setPen(SuitColour(suit));
         p.drawText(label, Qt::AlignCenter, rank);
-        DrawSuit(p, suit, QPointF(label.center().x(), label.bottom() + w * 0.1), w * 0.17);
+        DrawSuit(p, suit, QPointF(label.center().x(), label.bottom() + w * 0.09), w * 0.15);
         p.restore();
     }
 }
@@ -188,8 +188,8 @@ void DrawIndex(QPainter& p, QSizeF size, const QString& rank, int suit)
 void DrawNumberFace(QPainter& p, QSizeF size, int suit, int face)
 {
     const qreal w = size.width(), h = size.height();
-    const QRectF area(w * 0.34, h * 0.17, w * 0.32, h * 0.66);
-    const qreal pip = w * 0.2;
+    const QRectF area(w * 0.38, h * 0.19, w * 0.24, h * 0.62);
+    const qreal pip = w * 0.19;
     for (QPointF at : Pips(face)) {
         const QPointF centre(area.left() + at.x() * area.width(), area.top() + at.y() * area.height());
         DrawSuit(p, suit, centre, pip, at.y() > 0.5);

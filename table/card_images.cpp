@@ -1,5 +1,6 @@
 #include "table/card_images.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <algorithm>
 #include <stdexcept>
@@ -17,7 +18,7 @@ public:
     WaitCursor()
     {
         if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
             shown_ = true;
         }
     }

@@ -32,7 +32,7 @@ private:
 
     void Select(int index);
 
-    const PatternImages& images_;
+    PatternImages images_;
     int selected_;
     PatternArea* area_ = nullptr;
     QPushButton* bnOk = nullptr;

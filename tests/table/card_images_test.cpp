@@ -1,0 +1,350 @@
+// Card faces, backs and their lookup by resource name, on the offscreen platform:
+// sizes per window-size class and pixel ratio, the element names of an SVG deck, the
+// drawn faces without a deck, transparent corners, the back picture that cannot be read,
+// and the card-back settings.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <set>
+
+#include "core/layout.h"
+#include "support/memory_settings.h"
+#include "table/card_images.h"
+#include "table/prompts.h"
+
+namespace meldora {
+namespace {
+
+void App()
+{
+    static int argc = 1;
+    static char name[] = "card_images_test";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+}
+
+QImage Pixels(const QPixmap& pixmap)
+{
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// Share of the picture that is opaque and clearly not the white card ground.
+double InkShare(const QPixmap& pixmap)
+{
+    const QImage image = Pixels(pixmap);
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.alpha() > 200 && (c.red() < 180 || c.green() < 180 || c.blue() < 180))
+                ++ink;
+        }
+    return double(ink) / (image.width() * image.height());
+}
+
+QColor Centre(const QPixmap& pixmap)
+{
+    const QImage image = Pixels(pixmap);
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+CardBackSettings SolidBacks()
+{
+    CardBackSettings backs;
+    backs[0].BackColor = 128;
+    backs[1].BackColor = 16512;
+    return backs;
+}
+
+// A deck of plain rectangles, one colour per card, named as installed decks name them.
+QColor TestColour(int id)
+{
+    return QColor(id * 4, 255 - id * 4, 90);
+}
+
+void WriteTestDeck(const QString& folder, bool withJoker)
+{
+    static const char* const suits[] = {"spade", "club", "diamond", "heart"};
+    static const char* const ranks[] = {"2", "3", "4", "5", "6", "7", "8", "9", "10", "jack", "queen", "king", "1"};
+    QString svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"2000\" height=\"400\">\n");
+    for (int suit = 0; suit < 4; ++suit)
+        for (int face = 0; face < 13; ++face) {
+            const int id = suit * 13 + face + 1;
+            svg += QStringLiteral("<rect id=\"%1_%2\" x=\"%3\" y=\"%4\" width=\"30\" height=\"46\" fill=\"%5\"/>\n")
+                       .arg(QLatin1String(ranks[face]), QLatin1String(suits[suit]))
+                       .arg(face * 40)
+                       .arg(suit * 60)
+                       .arg(TestColour(id).name());
+        }
+    if (withJoker)
+        svg += QStringLiteral("<rect id=\"red_joker\" x=\"0\" y=\"300\" width=\"30\" height=\"46\" fill=\"#0000ff\"/>\n");
+    svg += QStringLiteral("</svg>\n");
+    QFile file(folder + QStringLiteral("/deck.svg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(svg.toUtf8());
+}
+
+class CardImagesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        App();
+        ASSERT_TRUE(temp_.isValid());
+        qputenv("MELDORA_HOME", temp_.path().toUtf8());
+        prompts::SetResponder([this](const prompts::Request& request) {
+            requests_.push_back(request);
+            return QString();
+        });
+    }
+    void TearDown() override { prompts::SetResponder({}); }
+
+    QString Folder(const QString& name)
+    {
+        QDir(temp_.path()).mkpath(name);
+        return temp_.filePath(name);
+    }
+
+    QTemporaryDir temp_;
+    std::vector<prompts::Request> requests_;
+};
+
+TEST_F(CardImagesTest, EveryImageAndResourceNameHasTheCardSizeOfItsClassTimesTheRatio)
+{
+    CardImages images(Folder(QStringLiteral("no-decks")));
+    const char* const sizeCodes[] = {"640", "800", "1024", "1024"};
+    for (qreal ratio : {1.0, 2.0}) {
+        for (int sizeIndex = 0; sizeIndex < 4; ++sizeIndex) {
+            images.Prepare(sizeIndex, ratio, SolidBacks());
+            const QSize card(SizeClasses[sizeIndex].CardWidth, SizeClasses[sizeIndex].CardHeight);
+            EXPECT_EQ(images.CardSize(), card);
+            for (int index = 0; index < CardImageCount; ++index) {
+                const QPixmap& image = images.Image(index);
+                EXPECT_EQ(image.size(), card * ratio) << "image " << index << " class " << sizeIndex;
+                EXPECT_EQ(image.devicePixelRatio(), ratio);
+            }
+            QStringList names{QStringLiteral("joker")};
+            for (int suit = 0; suit < 4; ++suit)
+                for (int face = 0; face < 13; ++face)
+                    names << QString::fromStdString(CardName(suit, face).Name);
+            for (int pattern = 0; pattern < PatternCount; ++pattern)
+                names << PatternName(pattern);
+            ASSERT_EQ(names.size(), 63);
+            for (const QString& stem : names) {
+                const QPixmap picture = images.Resource(stem + QLatin1String(sizeCodes[sizeIndex]), ratio);
+                EXPECT_EQ(picture.deviceIndependentSize().toSize(), card) << stem.toStdString() << sizeIndex;
+                EXPECT_EQ(picture.size(), card * ratio);
+            }
+        }
+    }
+    EXPECT_EQ(images.Resource(QStringLiteral("rose1024"), 1).size(), QSize(67, 104));
+    EXPECT_FALSE(images.Resource(QStringLiteral("HeartV800"), 1).isNull());
+    for (const char* wrong : {"heartx800", "heart800", "joker", "joker1280", "rose", "spade1900", ""})
+        EXPECT_TRUE(images.Resource(QLatin1String(wrong), 1).isNull()) << wrong;
+    EXPECT_THROW(images.Prepare(4, 1, SolidBacks()), std::out_of_range);
+    EXPECT_THROW(images.Face(MakeCard(0, 0)), std::out_of_range);
+    EXPECT_THROW(images.Back(2), std::out_of_range);
+    EXPECT_THROW(images.Image(55), std::out_of_range);
+}
+
+TEST_F(CardImagesTest, TheInstalledDeckGivesDistinctFacesAndAJoker)
+{
+    CardImages images;
+    if (images.DeckFile().isEmpty())
+        GTEST_SKIP() << "no SVG card deck installed";
+    images.Prepare(2, 1.0, SolidBacks());
+    std::set<QByteArray> seen;
+    for (int id = 1; id <= 53; ++id) {
+        const QPixmap& face = images.Face(MakeCard(id, 0));
+        EXPECT_GT(InkShare(face), 0.01) << "card " << id;
+        const QImage pixels = Pixels(face);
+        seen.insert(QByteArray(reinterpret_cast<const char*>(pixels.constBits()), pixels.sizeInBytes()));
+    }
+    EXPECT_EQ(seen.size(), 53u);
+    EXPECT_GT(InkShare(images.Image(JokerImage)), 0.05);
+    // The queen of hearts by name is the queen of hearts of the image list.
+    EXPECT_EQ(Pixels(images.Resource(QStringLiteral("heartv1024"), 1.0)), Pixels(images.Face(MakeCard(50, 1))));
+}
+
+TEST_F(CardImagesTest, DeckElementsAreFoundByTheirNamesAndAMissingJokerIsDrawn)
+{
+    const QString withJoker = Folder(QStringLiteral("decks/svg-test"));
+    WriteTestDeck(withJoker, true);
+    CardImages images(temp_.filePath(QStringLiteral("decks")));
+    EXPECT_EQ(images.DeckFile(), withJoker + QStringLiteral("/deck.svg"));
+    images.Prepare(1, 1.0, SolidBacks());
+    for (int id = 1; id <= 52; ++id)
+        EXPECT_EQ(Centre(images.Face(MakeCard(id, 0))), TestColour(id)) << "card " << id;
+    EXPECT_EQ(Centre(images.Image(JokerImage)), QColor(Qt::blue));
+
+    const QString noJoker = Folder(QStringLiteral("plain"));
+    WriteTestDeck(noJoker, false);
+    CardImages drawnJoker(noJoker);
+    drawnJoker.Prepare(1, 1.0, SolidBacks());
+    EXPECT_EQ(Centre(drawnJoker.Face(MakeCard(1, 0))), TestColour(1));
+    EXPECT_GT(InkShare(drawnJoker.Image(JokerImage)), 0.03);
+}
+
+TEST_F(CardImagesTest, WithoutAUsableDeckTheFacesAreDrawn)
+{
+    const QString broken = Folder(QStringLiteral("broken/svg-bad"));
+    QFile garbage(broken + QStringLiteral("/bad.svgz"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("not a picture at all");
+    garbage.close();
+    const QString empty = Folder(QStringLiteral("empty"));
+    qputenv("MELDORA_CARD_DECK_DIR", empty.toUtf8());
+    EXPECT_EQ(DefaultCardDeckDir(), empty);
+
+    for (const QString& dir : {empty, temp_.filePath(QStringLiteral("broken")), temp_.filePath(QStringLiteral("gone"))}) {
+        CardImages images(dir);
+        EXPECT_TRUE(images.DeckFile().isEmpty());
+        images.Prepare(0, 2.0, SolidBacks());
+        std::set<QByteArray> seen;
+        for (int id = 1; id <= 53; ++id) {
+            const QImage pixels = Pixels(images.Image(id - 1));
+            EXPECT_GT(InkShare(images.Image(id - 1)), 0.01) << "card " << id;
+            EXPECT_EQ(pixels.pixelColor(0, 0).alpha(), 0) << "rounded corner of card " << id;
+            seen.insert(QByteArray(reinterpret_cast<const char*>(pixels.constBits()), pixels.sizeInBytes()));
+        }
+        EXPECT_EQ(seen.size(), 53u);
+    }
+    CardImages fromEnvironment;
+    EXPECT_TRUE(fromEnvironment.DeckFile().isEmpty());
+    qunsetenv("MELDORA_CARD_DECK_DIR");
+}
+
+TEST_F(CardImagesTest, SolidBacksHaveTheirColourAndTransparentCorners)
+{
+    CardImages images(Folder(QStringLiteral("no-decks")));
+    for (qreal ratio : {1.0, 1.5, 2.0}) {
+        images.Prepare(2, ratio, SolidBacks());
+        for (int deck = 0; deck < 2; ++deck) {
+            const QImage back = Pixels(images.Back(deck));
+            const int w = back.width(), h = back.height();
+            for (QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
+                EXPECT_EQ(back.pixelColor(corner).alpha(), 0) << "deck " << deck << " ratio " << ratio;
+            EXPECT_EQ(back.pixelColor(w / 2, 0).alpha(), 255);
+        }
+        EXPECT_EQ(Centre(images.Back(0)), QColor(128, 0, 0));
+        EXPECT_EQ(Centre(images.Back(1)), QColor(128, 64, 0));
+    }
+    CardRecord card = MakeCard(5, 1);
+    EXPECT_EQ(images.Picture(card).cacheKey(), images.Back(1).cacheKey());
+    card.FaceUp = true;
+    EXPECT_EQ(images.Picture(card).cacheKey(), images.Face(card).cacheKey());
+}
+
+TEST_F(CardImagesTest, EachDeckShowsItsOwnBackAndEveryPatternIsItsOwnPicture)
+{
+    CardImages images(Folder(QStringLiteral("no-decks")));
+    CardBackSettings backs = SolidBacks();
+    backs[1].BackType = PatternBack;
+    backs[1].BackPattern = 8;
+    images.Prepare(3, 1.0, backs);
+    EXPECT_EQ(Pixels(images.Back(1)), Pixels(DrawPatternBack(8, QSize(67, 104), 1.0)));
+    EXPECT_EQ(Centre(images.Back(0)), QColor(128, 0, 0));
+
+    std::vector<QImage> patterns;
+    for (int pattern = 0; pattern < PatternCount; ++pattern) {
+        patterns.push_back(Pixels(DrawPatternBack(pattern, QSize(53, 81), 1.0)));
+        EXPECT_EQ(patterns.back().pixelColor(0, 0).alpha(), 0);
+        EXPECT_EQ(patterns.back().pixelColor(26, 40).alpha(), 255);
+    }
+    // Pictures told apart at a glance: a good share of their pixels differ clearly.
+    for (size_t a = 0; a < patterns.size(); ++a)
+        for (size_t b = a + 1; b < patterns.size(); ++b) {
+            int differing = 0;
+            for (int y = 0; y < 81; ++y)
+                for (int x = 0; x < 53; ++x) {
+                    const QColor p = patterns[a].pixelColor(x, y), q = patterns[b].pixelColor(x, y);
+                    if (std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue()) > 60)
+                        ++differing;
+                }
+            EXPECT_GT(differing, 53 * 81 / 4) << PatternName(a).toStdString() << " vs " << PatternName(b).toStdString();
+        }
+    EXPECT_THROW(DrawPatternBack(10, QSize(53, 81), 1.0), std::out_of_range);
+}
+
+TEST_F(CardImagesTest, APictureBackIsStretchedAndAnUnreadableOneFallsBackWithOneWarning)
+{
+    const QString picturePath = temp_.filePath(QStringLiteral("back.bmp"));
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(QColor(0, 0, 200));
+    ASSERT_TRUE(picture.save(picturePath, "BMP"));
+    const QString damaged = temp_.filePath(QStringLiteral("damaged.bmp"));
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BM this is not a bitmap");
+    file.close();
+
+    CardImages images(Folder(QStringLiteral("no-decks")));
+    CardBackSettings backs = SolidBacks();
+    backs[0].BackType = FileBack;
+    backs[0].BackFile = picturePath;
+    images.Prepare(1, 2.0, backs);
+    EXPECT_TRUE(requests_.empty());
+    EXPECT_EQ(images.Back(0).size(), QSize(106, 162));
+    EXPECT_EQ(Pixels(images.Back(0)).pixelColor(0, 0), QColor(0, 0, 200));
+
+    const QString missing = temp_.filePath(QStringLiteral("missing.bmp"));
+    backs[0].BackFile = missing;
+    backs[1].BackType = FileBack;
+    backs[1].BackFile = missing;
+    images.Prepare(1, 1.0, backs);
+    images.Prepare(2, 1.0, backs);
+    ASSERT_EQ(requests_.size(), 1u);
+    EXPECT_EQ(requests_[0].kind, prompts::Kind::Warning);
+    EXPECT_TRUE(requests_[0].text.contains(missing));
+    EXPECT_EQ(Centre(images.Back(0)), QColor(128, 0, 0));
+    EXPECT_EQ(Centre(images.Back(1)), QColor(128, 64, 0));
+    EXPECT_EQ(Pixels(images.Back(1)).pixelColor(0, 0).alpha(), 0);
+
+    backs[1].BackFile = damaged;
+    images.Prepare(2, 1.0, backs);
+    images.Prepare(2, 1.0, backs);
+    ASSERT_EQ(requests_.size(), 2u);
+    EXPECT_TRUE(requests_[1].text.contains(damaged));
+
+    // No picture chosen yet is no fault: the solid back without a word.
+    backs[0].BackFile.clear();
+    backs[1].BackFile.clear();
+    images.Prepare(2, 1.0, backs);
+    EXPECT_EQ(requests_.size(), 2u);
+}
+
+TEST(CardBackSettingsTest, ReadsDefaultsRepairsBadValuesAndWritesOnlyTheValueOfTheType)
+{
+    test::MemorySettings settings;
+    CardBackSettings backs = ReadCardBacks(settings);
+    EXPECT_EQ(backs[0], (CardBack{SolidBack, 128, QString(), 0}));
+    EXPECT_EQ(backs[1], (CardBack{SolidBack, 16512, QString(), 0}));
+
+    settings.WriteValue("Cardback\\Type0", 7);
+    settings.WriteValue("Cardback\\Pattern0", 10);
+    settings.WriteValue("Cardback\\Color0", std::string("red"));
+    settings.WriteValue("Cardback\\Type1", 2);
+    settings.WriteValue("Cardback\\Filename1", std::string("/pictures/back.bmp"));
+    settings.WriteValue("Cardback\\Pattern1", 9);
+    backs = ReadCardBacks(settings);
+    EXPECT_EQ(backs[0], (CardBack{SolidBack, 128, QString(), 0}));
+    EXPECT_EQ(backs[1], (CardBack{FileBack, 16512, QStringLiteral("/pictures/back.bmp"), 9}));
+
+    test::MemorySettings written;
+    backs[0] = CardBack{PatternBack, 255, QStringLiteral("unused"), 4};
+    backs[1] = CardBack{SolidBack, 0x00FF8040, QStringLiteral("unused"), 2};
+    WriteCardBacks(written, backs);
+    EXPECT_EQ(written.Values.size(), 4u);
+    EXPECT_EQ(written.ReadInt("Cardback\\Type0", -1), 1);
+    EXPECT_EQ(written.ReadInt("Cardback\\Pattern0", -1), 4);
+    EXPECT_EQ(written.ReadInt("Cardback\\Type1", -1), 0);
+    EXPECT_EQ(written.ReadInt("Cardback\\Color1", -1), 0x00FF8040);
+    EXPECT_EQ(ColorFromSetting(0x00FF8040), QColor(0x40, 0x80, 0xFF));
+    EXPECT_EQ(SettingFromColor(QColor(0x40, 0x80, 0xFF)), 0x00FF8040u);
+}
+
+}  // namespace
+}  // namespace meldora

@@ -1,0 +1,275 @@
+// The Deck dialog and the pattern chooser on the offscreen platform: texts, the Apply
+// button's enabling, what OK and Apply store and what Cancel leaves alone, and the
+// choosers behind Change.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QMouseEvent>
+#include <QTimer>
+#include <functional>
+
+#include "support/memory_settings.h"
+#include "table/deck_dialog.h"
+#include "table/pattern_dialog.h"
+#include "table/prompts.h"
+
+namespace meldora {
+namespace {
+
+void App()
+{
+    static int argc = 1;
+    static char name[] = "deck_dialog_test";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Kept to the end of the process: destroying it among the static destructors would
+    // take the mouse device with it after Qt's own device list is already gone.
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
+}
+
+QImage Pixels(const QPixmap& pixmap)
+{
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+class RecordingSettings : public test::MemorySettings {
+public:
+    std::vector<std::string> Written;
+    void WriteValue(const std::string& name, const SettingValue& value) override
+    {
+        Written.push_back(name);
+        MemorySettings::WriteValue(name, value);
+    }
+};
+
+void Release(QWidget* widget, Qt::MouseButton button, QPoint at)
+{
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), widget->mapToGlobal(QPointF(at)), button,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+// Runs `answer` on the modal dialog that the next action opens.
+void WhenModalOpens(std::function<void(QWidget*)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        answer(modal);
+    });
+}
+
+class DeckDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        App();
+        ASSERT_TRUE(temp_.isValid());
+        qputenv("MELDORA_HOME", temp_.path().toUtf8());
+        prompts::SetResponder([this](const prompts::Request& request) {
+            requests_.push_back(request);
+            return fileAnswer_;
+        });
+    }
+    void TearDown() override { prompts::SetResponder({}); }
+
+    template <typename T>
+    static T* Find(const QWidget& dialog, const QString& name)
+    {
+        T* widget = dialog.findChild<T*>(name);
+        if (!widget)
+            ADD_FAILURE() << "no control " << name.toStdString();
+        return widget;
+    }
+    static QRadioButton* Radio(const QWidget& d, const char* group, int item)
+    {
+        return Find<QRadioButton>(d, QStringLiteral("%1Item%2").arg(QLatin1String(group)).arg(item));
+    }
+    static QPushButton* Button(const QWidget& d, const char* name) { return Find<QPushButton>(d, QLatin1String(name)); }
+    static QColor PreviewCentre(const QWidget& d)
+    {
+        const QImage preview = Pixels(Find<QLabel>(d, QStringLiteral("imCardback"))->pixmap());
+        return preview.pixelColor(preview.width() / 2, preview.height() / 2);
+    }
+
+    QTemporaryDir temp_;
+    RecordingSettings settings_;
+    std::vector<prompts::Request> requests_;
+    QString fileAnswer_;
+};
+
+TEST_F(DeckDialogTest, ShowsItsTextsTheFirstDecksTypeAndItsPreview)
+{
+    settings_.WriteValue("Cardback\\Type0", 0);
+    settings_.WriteValue("Cardback\\Color0", 0x00FF0000);
+    settings_.WriteValue("Cardback\\Type1", 1);
+    settings_.Written.clear();
+    TfmDeck dialog(settings_, {});
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select Card Back"));
+    EXPECT_EQ(Find<QGroupBox>(dialog, QStringLiteral("rgDeck"))->title(), QStringLiteral("Select Deck"));
+    EXPECT_EQ(Find<QGroupBox>(dialog, QStringLiteral("rgCardbackType"))->title(), QStringLiteral("Cardback Type"));
+    EXPECT_EQ(Find<QGroupBox>(dialog, QStringLiteral("gbCurrentCardback"))->title(), QStringLiteral("Current Cardback"));
+    EXPECT_EQ(Radio(dialog, "rgDeck", 0)->text(), QStringLiteral("Deck One"));
+    EXPECT_EQ(Radio(dialog, "rgDeck", 1)->text(), QStringLiteral("Deck Two"));
+    EXPECT_EQ(Radio(dialog, "rgCardbackType", 0)->text(), QStringLiteral("&Solid Color"));
+    EXPECT_EQ(Radio(dialog, "rgCardbackType", 1)->text(), QStringLiteral("S&tandard Pattern"));
+    EXPECT_EQ(Radio(dialog, "rgCardbackType", 2)->text(), QStringLiteral("C&ustom Pattern"));
+    EXPECT_EQ(Button(dialog, "bnChange")->text(), QStringLiteral("&Change..."));
+    EXPECT_EQ(Button(dialog, "bnOk")->text(), QStringLiteral("OK"));
+    EXPECT_EQ(Button(dialog, "bnCancel")->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(Button(dialog, "bnApply")->text(), QStringLiteral("&Apply"));
+    EXPECT_EQ(Button(dialog, "bnApply")->property("HelpContext").toInt(), 1021);
+    EXPECT_EQ(Find<QGroupBox>(dialog, QStringLiteral("rgDeck"))->property("HelpContext").toInt(), 1084);
+    EXPECT_EQ(Find<QLabel>(dialog, QStringLiteral("imCardback"))->size(), QSize(53, 81));
+
+    EXPECT_TRUE(Radio(dialog, "rgDeck", 0)->isChecked());
+    EXPECT_TRUE(Radio(dialog, "rgCardbackType", 0)->isChecked());
+    EXPECT_EQ(PreviewCentre(dialog), QColor(0, 0, 255));
+
+    dialog.show();
+    EXPECT_FALSE(Button(dialog, "bnApply")->isEnabled());
+    Radio(dialog, "rgDeck", 1)->click();
+    EXPECT_TRUE(Radio(dialog, "rgCardbackType", 1)->isChecked());
+    EXPECT_TRUE(Button(dialog, "bnApply")->isEnabled());
+    // Deck two's pattern was never stored: the beach, as on the table.
+    EXPECT_EQ(PreviewCentre(dialog), Pixels(DrawPatternBack(0, QSize(53, 81), 1.0)).pixelColor(26, 40));
+    EXPECT_TRUE(settings_.Written.empty());
+}
+
+TEST_F(DeckDialogTest, OkAfterChangingDeckTwoStoresBothTypesAndOnlyTheValuesOfThoseTypes)
+{
+    settings_.WriteValue("Cardback\\Type0", 2);
+    settings_.WriteValue("Cardback\\Filename0", std::string("/somewhere/back.bmp"));
+    settings_.Written.clear();
+    TfmDeck dialog(settings_, {});
+    dialog.show();
+    Radio(dialog, "rgDeck", 1)->click();
+    Radio(dialog, "rgCardbackType", 1)->click();
+    WhenModalOpens([](QWidget* modal) {
+        auto* chooser = qobject_cast<TfmPattern*>(modal);
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Select Card Back Pattern"));
+        EXPECT_EQ(chooser->Selected(), 0);
+        QWidget* area = chooser->findChild<QWidget*>(QStringLiteral("pnPatterns"));
+        Release(area, Qt::LeftButton, chooser->ImageRect(7).center());
+        chooser->findChild<QPushButton*>(QStringLiteral("bnOk"))->click();
+    });
+    Button(dialog, "bnChange")->click();
+    EXPECT_EQ(dialog.CardBacks()[1].BackPattern, 7);
+    Button(dialog, "bnOk")->click();
+
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(settings_.Written, (std::vector<std::string>{"Cardback\\Type0", "Cardback\\Filename0",
+                                                           "Cardback\\Type1", "Cardback\\Pattern1"}));
+    EXPECT_EQ(settings_.ReadInt("Cardback\\Type1", -1), 1);
+    EXPECT_EQ(settings_.ReadInt("Cardback\\Pattern1", -1), 7);
+    EXPECT_EQ(settings_.ReadString("Cardback\\Filename0", ""), "/somewhere/back.bmp");
+}
+
+TEST_F(DeckDialogTest, CancelStoresNothingAndApplyStoresAppliesAndDisablesItself)
+{
+    std::vector<CardBackSettings> applied;
+    {
+        TfmDeck dialog(settings_, [&](const CardBackSettings& backs) { applied.push_back(backs); });
+        dialog.show();
+        Radio(dialog, "rgCardbackType", 1)->click();
+        Button(dialog, "bnCancel")->click();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    EXPECT_TRUE(settings_.Written.empty());
+    EXPECT_TRUE(applied.empty());
+
+    TfmDeck dialog(settings_, [&](const CardBackSettings& backs) { applied.push_back(backs); });
+    dialog.show();
+    Radio(dialog, "rgCardbackType", 1)->click();
+    Button(dialog, "bnApply")->click();
+    EXPECT_FALSE(Button(dialog, "bnApply")->isEnabled());
+    ASSERT_EQ(applied.size(), 1u);
+    EXPECT_EQ(applied[0][0].BackType, PatternBack);
+    EXPECT_EQ(settings_.ReadInt("Cardback\\Type0", -1), 1);
+    EXPECT_EQ(settings_.ReadInt("Cardback\\Color1", -1), 16512);
+}
+
+TEST_F(DeckDialogTest, ChangeChoosesAColourOrAPictureAndRefusesAnUnreadablePicture)
+{
+    TfmDeck dialog(settings_, {});
+    dialog.show();
+    WhenModalOpens([](QWidget* modal) {
+        auto* colours = qobject_cast<QColorDialog*>(modal);
+        ASSERT_NE(colours, nullptr);
+        EXPECT_EQ(colours->currentColor(), QColor(128, 0, 0));
+        colours->setCurrentColor(QColor(0, 0, 255));
+        colours->accept();
+    });
+    Button(dialog, "bnChange")->click();
+    EXPECT_TRUE(Button(dialog, "bnApply")->isEnabled());
+    EXPECT_EQ(PreviewCentre(dialog), QColor(0, 0, 255));
+
+    // A cancelled pattern choice keeps the pattern.
+    Radio(dialog, "rgCardbackType", 1)->click();
+    WhenModalOpens([](QWidget* modal) {
+        auto* chooser = qobject_cast<TfmPattern*>(modal);
+        ASSERT_NE(chooser, nullptr);
+        Release(chooser->findChild<QWidget*>(QStringLiteral("pnPatterns")), Qt::LeftButton, chooser->ImageRect(3).center());
+        chooser->reject();
+    });
+    Button(dialog, "bnChange")->click();
+    EXPECT_EQ(dialog.CardBacks()[0].BackPattern, 0);
+
+    Radio(dialog, "rgCardbackType", 2)->click();
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(QColor(0, 200, 0));
+    ASSERT_TRUE(picture.save(temp_.filePath(QStringLiteral("green.bmp")), "BMP"));
+    fileAnswer_ = temp_.filePath(QStringLiteral("green"));  // typed without the extension
+    Button(dialog, "bnChange")->click();
+    ASSERT_EQ(requests_.size(), 1u);
+    EXPECT_EQ(requests_[0].kind, prompts::Kind::OpenFile);
+    EXPECT_EQ(dialog.CardBacks()[0].BackFile, temp_.filePath(QStringLiteral("green.bmp")));
+    EXPECT_EQ(PreviewCentre(dialog), QColor(0, 200, 0));
+
+    fileAnswer_ = temp_.filePath(QStringLiteral("nothing.bmp"));
+    Button(dialog, "bnChange")->click();
+    ASSERT_EQ(requests_.size(), 3u);
+    EXPECT_EQ(requests_[2].kind, prompts::Kind::Warning);
+    EXPECT_EQ(dialog.CardBacks()[0].BackFile, temp_.filePath(QStringLiteral("green.bmp")));
+
+    Button(dialog, "bnOk")->click();
+    EXPECT_EQ(settings_.ReadInt("Cardback\\Type0", -1), 2);
+    EXPECT_EQ(settings_.ReadString("Cardback\\Filename0", ""), temp_.filePath(QStringLiteral("green.bmp")).toStdString());
+    EXPECT_EQ(settings_.ReadInt("Cardback\\Color0", -1), -1);  // the colour belongs to a type not chosen
+}
+
+TEST_F(DeckDialogTest, ThePatternChooserSelectsOnlyOnALeftReleaseInsideAnImage)
+{
+    PatternImages images;
+    for (int i = 0; i < PatternCount; ++i)
+        images[i] = DrawPatternBack(i, QSize(53, 81), 1.0);
+    TfmPattern chooser(images, 4, nullptr);
+    EXPECT_EQ(chooser.ImageRect(0), QRect(5, 5, 53, 81));
+    EXPECT_EQ(chooser.ImageRect(6), QRect(63, 91, 53, 81));
+    QWidget* area = chooser.findChild<QWidget*>(QStringLiteral("pnPatterns"));
+    ASSERT_NE(area, nullptr);
+    chooser.show();
+
+    Release(area, Qt::LeftButton, QPoint(58, 10));  // right edge of image 0: outside
+    EXPECT_EQ(chooser.Selected(), 4);
+    Release(area, Qt::LeftButton, QPoint(10, 86));  // bottom edge of image 0: outside
+    EXPECT_EQ(chooser.Selected(), 4);
+    Release(area, Qt::RightButton, QPoint(10, 10));
+    EXPECT_EQ(chooser.Selected(), 4);
+    Release(area, Qt::LeftButton, QPoint(57, 85));  // last pixel of image 0
+    EXPECT_EQ(chooser.Selected(), 0);
+    Release(area, Qt::LeftButton, QPoint(63, 91));  // first pixel of image 6
+    EXPECT_EQ(chooser.Selected(), 6);
+}
+
+}  // namespace
+}  // namespace meldora
