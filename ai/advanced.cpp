@@ -1,10 +1,202 @@
-// PLACEHOLDER
-#include <stdexcept>
+#include "ai/advanced.h"
 
-#include "ai/computer_player.h"
+#include <array>
 
 namespace meldora::ai {
 
-void PlayAdvancedTurn(CanastaGame&, const ComputerSettings&) { throw std::logic_error("not built yet"); }
+void PlayAdvancedTurn(CanastaGame& game, const ComputerSettings& settings)
+{
+    AdvancedTurn turn(game, settings);
+    turn.Play();
+}
+
+OpeningEstimate AdvancedTurn::EvaluateOpening()
+{
+    const OpeningCount count = CountOpening();
+    const int minimum = ComputerMinimumMeld;
+    // The higher the minimum, the more pairs with a wild card it may take.
+    const bool withinBudget = minimum >= 120 || count.Wildcards <= (minimum >= 90 ? 1 : 0);
+    // Six cards stay in hand after the opening.
+    const bool possible = count.Used < Cards() - 6 && count.Points >= minimum && withinBudget;
+    return {possible, count.Wildcards};
+}
+
+int AdvancedTurn::WildCanastaOpeningRank() const
+{
+    int jokers = Hand(0);
+    int found = 0;
+    for (int r = 13; r >= 3; --r) {
+        const int h = Hand(r);
+        if (h < 4 || h + jokers + Hand(1) < 7)
+            continue;
+        int points = Value(r) * h;
+        for (int i = 0; i < 7 - h; ++i) {
+            if (jokers > 0) {
+                --jokers;
+                points += 50;
+            } else {
+                points += 20;
+            }
+        }
+        if (points >= ComputerMinimumMeld)
+            found = r;
+    }
+    return found;
+}
+
+bool AdvancedTurn::ShouldTakePile()
+{
+    if (PileSize() == 0)
+        return false;
+    RecountForComputer();
+    const CardRecord top = Game.DiscardPile.top();
+    if (!MayTakePile(top, Frozen()))
+        return false;
+    TakeMinimum minimum(*this, top);
+
+    // Decide as if the top card were already in the hand.
+    const CardPile handBefore = Game.ComputerHand;
+    AddToComputerHand(top, false);
+    RecountForComputer();
+    bool canOpen = Opened();
+    int pairs = 0;
+    if (!canOpen) {
+        const OpeningEstimate opening = EvaluateOpening();
+        canOpen = opening.Possible;
+        pairs = opening.Wildcards;
+    }
+
+    const int r = top.Rank;
+    const int wilds = Wilds();
+    const int pileSize = PileSize();
+    bool take = false;
+    if (Canastas() < Need() && Game.Rules.CanastaRequired) {
+        // A missing canasta that the score depends on: is one in reach?
+        bool found = false;
+        for (int t = 13; t >= 3; --t) {
+            const int sum = Hand(t) + Pile(t) + Melds(t) - (t == r ? 1 : 0);
+            if (sum >= 4 && sum + wilds >= 7) {
+                found = Hand(t) >= 3 || sum - pairs + wilds >= 7;
+                break;
+            }
+        }
+        take = canOpen && found;
+        if (canOpen && !found)
+            take = Chance() > 25.0 / (pileSize * pileSize);
+    } else {
+        const int t = Hand(r) + Melds(r) + Pile(r);
+        const bool hasGroup = Hand(r) >= 3;
+        if (t >= 4 && t + wilds >= 7)
+            take = canOpen && (hasGroup || Melds(r) >= 3);
+        else if (Chance() <= 16.0 / (pileSize * pileSize))
+            take = canOpen && hasGroup;  // a small pile is not worth a card on an old meld
+        else
+            take = canOpen && (hasGroup || Melds(r) >= 3);
+    }
+
+    Game.ComputerHand = handBefore;
+    RecountForComputer();
+    return take;
+}
+
+void AdvancedTurn::MeldTakenTopCard(const CardRecord& top)
+{
+    const int r = top.Rank;
+    if (!Opened() && WildCanastaOpeningRank() == r) {
+        MeldRank(r);
+        while (Melds(r) < 7 && Wilds() > 0) {
+            AddWildcardToMeld(r);
+            RecountForComputer();
+        }
+    } else {
+        MeldRank(r);
+    }
+}
+
+void AdvancedTurn::MeldRank(int rank)
+{
+    int melded = 0;
+    for (;;) {
+        int index = -1;
+        for (int i = Game.ComputerHand.Count - 1; i >= 0 && index < 0; --i)
+            if (Game.ComputerHand.Cards[i].Rank == rank)
+                index = i;
+        if (index < 0)
+            break;
+        MeldFromComputerHand(index);
+        ++melded;
+    }
+    RecountForComputer();
+    if ((rank >= 3 && Melds(rank) == 2) || (rank == 2 && melded == 2)) {
+        AddWildcardToMeld(rank);
+        RecountForComputer();
+    }
+}
+
+void AdvancedTurn::MeldPhase()
+{
+    const int need = Need();
+    RecountForComputer();
+    if (!Opened()) {
+        const OpeningEstimate opening = EvaluateOpening();
+        if (opening.Possible && (opening.Wildcards < 2 || ComputerMinimumMeld > 50))
+            CompleteOpening();
+    }
+    if (Opened())
+        CompleteCanastas();
+
+    RecountForComputer();
+    if (Canastas() >= need || !Game.Rules.CanastaRequired) {
+        if (Canastas() < need) {
+            // Without its canastas the computer melds only to cut its loss.
+            if (HCanastas() >= need && Opened() && HCards() < 7)
+                MeldNaturals(false);
+        } else {
+            // Held cards keep the human guessing while the human is far from going out.
+            const double x = Chance();
+            const int hcards = HCards();
+            const bool holdBack = HMeldCards() + hcards < 31
+                                  && (CMeldCards() + Cards() > 6 || Game.Memory.ThreeDiscardMode)
+                                  && x >= 16.0 / (hcards * hcards + 1) && Cards() != 2;
+            if (!holdBack) {
+                MeldNaturals(false);
+                UseWildcardsToGoOut();
+            }
+        }
+    }
+
+    RecountForComputer();
+    if (CMeldCards() > 20 && Canastas() >= need && Threes() >= 1)
+        Game.Memory.ThreeDiscardMode = true;
+}
+
+void AdvancedTurn::UseWildcardsToGoOut()
+{
+    RecountForComputer();
+    const int black = BlackThreesInHand();
+    std::array<bool, ColumnCount> pair{};
+    int pairs = 0;
+    for (int r = 13; r >= 3; --r) {
+        if (Hand(r) == 2) {
+            pair[r] = true;
+            ++pairs;
+        }
+    }
+    const int spare = Wilds() - pairs;
+    int rest = Cards() - 3 * pairs - spare;
+    if (black >= 3)
+        rest -= black;
+    if (spare < 0 || (rest != 0 && rest != 1))
+        return;
+
+    for (int r = 13; r >= 3; --r)
+        if (pair[r])
+            MeldRank(r);
+    if (black >= 3)
+        MeldRank(2);
+    RecountForComputer();
+
+    HandOutWildcards(spare);
+}
 
 }  // namespace meldora::ai

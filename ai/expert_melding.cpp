@@ -138,21 +138,17 @@ void ExpertTurn::CompleteCanastas()
         const int total = Hand(r) + Melds(r);
         if (total + Wilds() < 7 || total < 4 || Melds(r) >= 7)
             continue;
-        int inMeld = 0;
-        for (int i = 0; i < Game.ComputerMelds.Count; ++i) {
-            const CardRecord& c = Game.ComputerMelds.Cards[i];
-            if (Game.ColumnOf(c) == r && IsWild(c.Rank))
-                ++inMeld;
-        }
         const int n = std::max(0, 7 - total);
-        if (n <= 3 - inMeld)
+        if (n <= 3 - WildsInColumn(r))
             wildsNeeded[r] = n;
     }
 
     for (int n = 0;; ++n) {
         for (int r = 13; r >= 3; --r) {
+            if (wildsNeeded[r] != n)
+                continue;
             RecountForComputer();
-            if (wildsNeeded[r] != n || n > Wilds())
+            if (n > Wilds())
                 continue;
             MeldAllOfRank(r);
             for (int i = 0; i < n; ++i)
@@ -209,25 +205,7 @@ void ExpertTurn::UseWildcardsToGoOut()
         MeldRank(2, 0);
     RecountForComputer();
 
-    int left = spare;
-    for (int r = 3; r <= 13 && left > 0; ++r) {
-        const int room = Melds(r) < 7 ? std::max(0, 2 * Naturals(r) - Melds(r)) : 0;
-        const int give = std::min(room, left);
-        for (int i = 0; i < give; ++i)
-            AddWildcardToMeld(r);
-        left -= give;
-    }
-    if (left > 0) {
-        RecountForComputer();
-        for (int r = 3; r <= 13; ++r) {
-            if (Melds(r) >= 7) {
-                for (; left > 0; --left)
-                    AddWildcardToMeld(r);
-                break;
-            }
-        }
-    }
-    RecountForComputer();
+    HandOutWildcards(spare);
 }
 
 ReachableCanastas ExpertTurn::CountReachableCanastas() const

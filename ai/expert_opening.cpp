@@ -157,7 +157,9 @@ void ExpertTurn::CompleteOpening()
             }
         }
     }
-    // Melds that the rest of the pile will nearly complete get wild cards now.
+    // Melds that the rest of the pile will nearly complete get wild cards now,
+    // though never more than their naturals: the pile's cards come into the hand,
+    // not onto the meld, and may stay there.
     RecountForComputer();
     const ColumnCounts melds = Game.ComputerMeldCount;
     for (int c = 8; c >= 3; --c) {
@@ -165,7 +167,7 @@ void ExpertTurn::CompleteOpening()
             if (melds[r] < 1 || melds[r] + Pile(r) != c)
                 continue;
             const auto holdsWild = [this] { return FindCardOfRank(0) >= 0 || FindCardOfRank(1) >= 0; };
-            for (int added = 0; added < 4 && !MinimumReached() && holdsWild(); ++added)
+            for (int added = 0; added < 4 && !MinimumReached() && holdsWild() && WildcardRoom(r) > 0; ++added)
                 AddWildcardToMeld(r);
         }
     }

@@ -41,6 +41,26 @@ int TurnFrame::ComputerColumnSize(int column) const
     return size;
 }
 
+int TurnFrame::WildsInColumn(int column) const
+{
+    int wild = 0;
+    for (int i = 0; i < Game.ComputerMelds.Count; ++i) {
+        const CardRecord& c = Game.ComputerMelds.Cards[i];
+        if (Game.ColumnOf(c) == column && IsWild(c.Rank))
+            ++wild;
+    }
+    return wild;
+}
+
+int TurnFrame::WildcardRoom(int column) const
+{
+    if (column < 3 || column >= ColumnCount)
+        return 0;
+    const int wild = WildsInColumn(column);
+    const int naturals = ComputerColumnSize(column) - wild;
+    return std::max(0, naturals - wild);
+}
+
 void TurnFrame::RecountForComputer()
 {
     Game.HumanMeldCount.fill(0);
@@ -192,6 +212,26 @@ bool TurnFrame::AddWildcardToMeld(int rank)
     if (before >= 6)
         Game.CheckCanasta(Side::Computer, rank);
     return true;
+}
+
+int TurnFrame::HandOutWildcards(int count)
+{
+    RecountForComputer();
+    int inHand = Wilds();
+    int laid = 0;
+    for (const bool toCanastas : {false, true}) {
+        for (int r = 3; r <= 13 && laid < count && inHand > 0; ++r) {
+            if ((ComputerColumnSize(r) >= 7) != toCanastas)
+                continue;
+            for (int room = WildcardRoom(r); room > 0 && laid < count && inHand > 0; --room) {
+                AddWildcardToMeld(r);
+                ++laid;
+                --inHand;
+            }
+        }
+    }
+    RecountForComputer();
+    return laid;
 }
 
 // ---- Steps of the turn ------------------------------------------------------

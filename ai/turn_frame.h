@@ -67,6 +67,11 @@ public:
     int BlackThreesInHand() const;
     // Cards in a column of the computer's melds, counted from the table.
     int ComputerColumnSize(int column) const;
+    // Jokers and twos in a column of the computer's melds, counted from the table.
+    int WildsInColumn(int column) const;
+    // How many more wild cards a natural column takes before it would hold more
+    // wild cards than naturals (the limit every meld is held to); 0 for none.
+    int WildcardRoom(int column) const;
 
     // ---- Card operations ----------------------------------------------------
     void AddToComputerHand(CardRecord card, bool animate);
@@ -75,6 +80,10 @@ public:
     // Adds a joker (else a two) from the hand to the meld of that rank; false and
     // an error box when the hand holds neither.
     bool AddWildcardToMeld(int rank);
+    // Lays up to count wild cards from the hand onto melds of rank 3 up: first
+    // onto those short of a canasta, then onto canastas, each only as far as its
+    // room. Wild cards that find no room stay in hand. Returns how many were laid.
+    int HandOutWildcards(int count);
     void MeldPause();
 
     // ---- Steps of the turn --------------------------------------------------

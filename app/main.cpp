@@ -1,11 +1,10 @@
-// Program entry: the application object, the settings store and the main window.
+// Program entry: the application object, the splash window and the main window.
 #include <QApplication>
 #include <exception>
 
-#include "settings/file_locations.h"
-#include "settings/registry_enhanced.h"
 #include "table/main_window.h"
 #include "table/prompts.h"
+#include "table/splash_window.h"
 
 namespace {
 
@@ -33,18 +32,13 @@ public:
 int main(int argc, char* argv[])
 {
     MeldoraApplication app(argc, argv);
+
+    // The splash window owns itself until the main window's start-up timer destroys it.
+    auto* splash = new meldora::TfmSplash;
+    splash->ShowNow();
     QApplication::setApplicationName(QStringLiteral("Meldora"));
 
-    meldora::TRegistryEnhanced settings(meldora::SettingsDatabasePath().string());
-    settings.SetRootKey(meldora::TRootKey::hkLocalMachine);
-    settings.SetKey(meldora::MeldoraBaseKey);
-    if (!settings.IsOpen())
-        meldora::prompts::Warning(nullptr, QStringLiteral("The settings could not be opened: %1\n"
-                                                          "Meldora starts with the default settings and "
-                                                          "will not keep any changes.")
-                                               .arg(QString::fromStdString(settings.OpenError())));
-
-    meldora::TfmMeldoraMain window(settings);
+    meldora::TfmMeldoraMain window(QCoreApplication::arguments().value(1), 0, splash);
     window.show();
     return app.exec();
 }

@@ -229,7 +229,11 @@ void CanastaGame::DealHand(bool shuffleSound)
     } else {
         SetPhase(PhaseDraw);
     }
+    // The turned-up cards are shown spread until the next click on the table; a game
+    // loaded from a file may be shown again with the computer's hand face up.
     DiscardSpread = true;
+    RevealBlocked = false;
+    host.RepaintTable();
     host.SetBusyCursor(false);
 }
 

@@ -1,41 +1,183 @@
-// The main window: owns the one game for the life of the program and the menus
-// that reach it.
+// The main window: the host of the one game for the life of the program. It creates
+// the settings store first and frees it last, comes up in a fixed order (settings,
+// window size, then after the splash the table, the command line and the first
+// game), carries the menus, and gives the game everything it reaches outside itself
+// (the table, the boxes, the score windows, the computer's turn).
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <cstdint>
 #include <memory>
 
 #include "core/game.h"
+#include "core/table_host.h"
 
 class QAction;
+class QLabel;
+class QPushButton;
 
 namespace meldora {
 
+class CardImages;
 class SettingsAccess;
+class StatusPanels;
+class TRegistryEnhanced;
+class TableView;
+class TfmHelp;
+class TfmSplash;
 
-class TfmMeldoraMain : public QMainWindow {
+inline constexpr char MainWindowCaption[] = "Meldora 4.14";
+inline constexpr int SplashTime = 2000;
+// The Rules menu item's hint while the rules may still be changed.
+inline constexpr char RulesMenuHint[] = "Change the rules of the game";
+
+// The help sound of the n-th opening of the help topics (the counter starts at 1).
+SoundEvent HelpSoundFor(std::uint16_t counter);
+
+class TfmMeldoraMain : public QMainWindow, public TableHost {
     Q_OBJECT
 
 public:
-    explicit TfmMeldoraMain(SettingsAccess& settings, QWidget* parent = nullptr);
+    // argument is the first command-line argument (empty for none); screenWidth 0
+    // means the primary screen's width. The splash window, when given, is destroyed
+    // by the splash timer.
+    explicit TfmMeldoraMain(const QString& argument = {}, int screenWidth = 0, TfmSplash* splash = nullptr,
+                            QWidget* parent = nullptr);
+    // With a settings store of the caller's, taken as it stands (tests keep their
+    // settings in memory).
+    explicit TfmMeldoraMain(SettingsAccess& settings, const QString& argument = {}, int screenWidth = 0,
+                            QWidget* parent = nullptr);
     ~TfmMeldoraMain() override;
 
     CanastaGame& Game() { return *game_; }
+    SettingsAccess& Settings();
+    TableView& Table() { return *view_; }
+    int SizeIndex() const { return sizeIndex_; }
+    int LargestAllowedSize() const { return largestAllowedSize_; }
+    QTimer& SplashTimer() { return tmSplash; }
+    TfmHelp* HelpWindow() const;
+    QPushButton* EndHandButton() const { return bnEndHand; }
+    QLabel* StatusText() const { return lbStatus; }
     int RulesPage = 0;
 
+    // Start-up after the splash: the table, the command line, then a saved or a new game.
+    void tmSplashTimer();
+
+    // ---- Menu commands ----------------------------------------------------------
+    void New1Click();
+    void Load1Click();
+    void Save1Click();
+    void UndoMeld1Click();
+    void UndoAll1Click();
     // Opens the Rules dialog and applies its options when OK is pressed.
     void Rules1Click();
+    void HelpTopics1Click();
+    void bnEndHandClick();
+
+    // ---- TableHost ----------------------------------------------------------------
+    void MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY) override;
+    void Pause(int milliseconds) override;
+    void InvalidateTableRect(const TableRect& rect) override;
+    void RepaintTable() override;
+    void PlaySound(SoundEvent event) override;
+    void SetBusyCursor(bool busy) override;
+    void PhaseChanged(int phase) override;
+    void ShowInputError(int number, const std::string& text) override;
+    void StockExhaustedChanged(bool exhausted) override;
+    void UndoItemsEnabled(bool enabled) override;
+    void ShowTurnWindow(const std::string& text) override;
+    void ShowMessage(MessageKind kind, const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+    bool IsNetworkGame() const override;
+    bool IsConnectionRoleOne() const override;
+    std::string OpponentName() const override;
+    void SendMessage(const std::string& token, const std::string& payload) override;
+    void HandleHeldNetworkMessages() override;
+    void RunComputerTurn() override;
+    std::string SelectedPlayerName() const override;
+    void ShowHandScore(const HandScore& score) override;
+    void OfferHandHighscore(int margin) override;
+    void OfferMatchHighscore(int margin) override;
+    void AddMatchHistory(int humanScore, int opponentScore, const std::string& opponentName) override;
+    void RecordMatchResult(bool won) override;
+    bool ShowGameOver(const MatchResult& result) override;
+    void DeleteAutoSave() override;
+    void QuitProgram() override;
+
+    // Settings read at start-up.
+    bool AutoSave = true;
+    std::uint8_t ComputerLevel = 0;
+    int Aggression = 50;
+    int MeldDelay = 300;
+    // The start-up game file has passed its check and is to be loaded.
+    bool LoadPending = false;
+    QString StartupGameFile;
+    bool ScoringShown = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // Keys that reach the window rather than the table (the table had no focus) are
+    // still the table's keys.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    class MessageHost;
-
+    TfmMeldoraMain(std::unique_ptr<TRegistryEnhanced> store, SettingsAccess* settings, const QString& argument,
+                   int screenWidth, TfmSplash* splash, QWidget* parent);
+    void CreateMenus();
+    void CreateStatusBar();
+    void ReadSettings();
+    void PlaceWindow(int screenWidth);
+    // Sizes the window so that its outer size is the size class's, when not maximised.
+    void FitWindowToSizeClass();
+    void PlaceEndHandButton();
     void ApplyRules(const RuleOptions& rules);
+    void ShowHint(const QString& text, bool isError);
+    // The command line's first argument: decides StartupGameFile and LoadPending.
+    void ActOnCommandLine();
+    void CheckStartupGameFile();
+    void StartFirstGame();
+    // Closing: the automatic save or its deletion, and the window placement.
+    void FormDestroy();
 
+    // The program's own settings store (none when the caller gave one); created first, freed last.
+    std::unique_ptr<TRegistryEnhanced> rfMain_;
     SettingsAccess& settings_;
-    std::unique_ptr<MessageHost> host_;
     std::unique_ptr<CanastaGame> game_;
+    std::unique_ptr<CardImages> images_;
+    TableView* view_ = nullptr;
+    StatusPanels* panels_ = nullptr;
+    QLabel* lbStatus = nullptr;
+    QPushButton* bnEndHand = nullptr;
+    QPointer<TfmSplash> splash_;
+    QPointer<TfmHelp> help_;
+    QTimer tmSplash;
+
+    QString argument_;
+    int sizeIndex_ = 0;
+    int largestAllowedSize_ = 0;
+    bool maximised_ = false;
+    bool fittedToFrame_ = false;
+    std::uint16_t helpSoundCounter_ = 1;
+    // A file that is not a saved game only informs at start-up: a new game follows.
+    bool startupFileCheck_ = false;
+    int computerTurnDepth_ = 0;
+    bool closePending_ = false;
+    bool quitting_ = false;
+    bool startupDone_ = false;
+    bool destroyed_ = false;
+
+    QAction* New1 = nullptr;
+    QAction* Load1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* UndoMeld1 = nullptr;
+    QAction* UndoAll1 = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Rules1 = nullptr;
+    QAction* HelpTopics1 = nullptr;
 };
 
 }  // namespace meldora

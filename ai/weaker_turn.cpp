@@ -1,0 +1,220 @@
+#include "ai/weaker_turn.h"
+
+#include <algorithm>
+#include <random>
+
+namespace meldora::ai {
+
+WeakerTurn::TakeMinimum::TakeMinimum(WeakerTurn& turn, const CardRecord& top)
+    : turn_(turn), before_(turn.ComputerMinimumMeld)
+{
+    if (!turn.Game.Rules.TopCardCounts && !turn.Opened())
+        turn.ComputerMinimumMeld += top.Points;
+}
+
+void WeakerTurn::Play()
+{
+    BeginTurn();
+    RecountForComputer();
+    if (ShouldTakePile()) {
+        TakePile();
+    } else if (!StockEmpty()) {
+        DrawCards();
+    } else if (ComputerForcedToTake()) {
+        const CardRecord top = TakeTopCard();
+        RecountForComputer();
+        MeldRank(top.Rank);
+    } else {
+        // The deal of the next hand starts its own first turn.
+        EndHandForEmptyStock();
+        return;
+    }
+    LayDownRedThrees(false);
+    MeldPhase();
+    DiscardStep([this] { return ChooseDiscard(); });
+    FinishTurn();
+}
+
+void WeakerTurn::TakePile()
+{
+    Game.DiscardFrozen = false;
+    MeldPause();
+    const CardRecord top = TakeTopCard();
+    RecountForComputer();
+    {
+        TakeMinimum minimum(*this, top);
+        MeldTakenTopCard(top);
+        CompleteOpening();
+    }
+    RepaintHandRow();
+    TakeRestOfPile();
+    RecountForComputer();
+}
+
+bool WeakerTurn::MayTakePile(const CardRecord& top, bool frozen)
+{
+    const RuleOptions& rules = Game.Rules;
+    const int r = top.Rank;
+    const int h = Hand(r);
+    const int m = Melds(r);
+    const bool fits = (h == 1 && Wilds() >= 1 && !rules.NaturalPair) || h >= 2
+                      || (m >= 3 && !(rules.NaturalPair && rules.AddExistingMeld));
+    const bool openPile = !frozen && !rules.AddToCanasta && m < 7 && fits;
+    const bool frozenPile = frozen && h >= 2 && (rules.AddToCanasta || m < 7);
+    const bool openPileOnCanasta = !frozen && rules.AddToCanasta && fits;
+    const bool forced = StockEmpty() && ComputerForcedToTake();
+    if (r < 3 || (PileSize() == 1 && Cards() == 1))
+        return false;
+    if (!(openPile || frozenPile || openPileOnCanasta || forced))
+        return false;
+    return m != 0 || Cards() + PileSize() >= 4;
+}
+
+WeakerTurn::OpeningCount WeakerTurn::CountOpening() const
+{
+    const int minimum = ComputerMinimumMeld;
+    OpeningCount count;
+    count.Points = Game.ComputerMeldValue;
+    for (int r = 3; r <= 13 && count.Points < minimum; ++r) {
+        if (Hand(r) >= 3) {
+            count.Points += Value(r) * Hand(r);
+            count.Used += Hand(r);
+        }
+    }
+    if (Game.Rules.NaturalPair)
+        return count;
+    int jokers = Hand(0);
+    int twos = Hand(1);
+    for (int r = 13; r >= 3 && count.Points < minimum && jokers + twos > 0; --r) {
+        if (Hand(r) != 2)
+            continue;
+        count.Points += 2 * Value(r);
+        if (jokers > 0) {
+            --jokers;
+            count.Points += 50;
+        } else {
+            --twos;
+            count.Points += 20;
+        }
+        count.Used += 3;
+        ++count.Wildcards;
+    }
+    return count;
+}
+
+void WeakerTurn::CompleteOpening()
+{
+    RecountForComputer();
+    const int pairs = EvaluateOpening().Wildcards;
+    int previous = ColumnCount;
+    for (int i = 0; i < pairs; ++i) {
+        int r = previous - 1;
+        while (r >= 0 && Hand(r) != 2)
+            --r;
+        if (r < 0)
+            break;
+        if (r >= 3)
+            MeldRank(r);
+        previous = r;
+    }
+    // Then groups in the order the hand holds them, until the minimum is met.
+    while (Cards() > 0 && !MinimumReached()) {
+        RecountForComputer();
+        int rank = -1;
+        for (int i = 0; i < Cards() && rank < 0; ++i) {
+            const int r = Game.ComputerHand.Cards[i].Rank;
+            if (r >= 3 && Hand(r) + Melds(r) >= 3)
+                rank = r;
+        }
+        if (rank < 0)
+            break;
+        MeldRank(rank);
+    }
+    RecountForComputer();
+}
+
+void WeakerTurn::CompleteCanastas()
+{
+    for (int r = 13; r >= 3; --r) {
+        RecountForComputer();
+        const int h = Hand(r);
+        const int m = Melds(r);
+        const int wilds = Wilds();
+        if (h + m + wilds < 7 || m >= 7)
+            continue;
+        const int n = std::max(0, 7 - h - m);
+        if (n <= wilds && n <= 3 - WildsInColumn(r) && h + n < Cards()) {
+            MeldCardsOfRank(r);
+            for (int i = 0; i < n; ++i)
+                AddWildcardToMeld(r);
+        }
+    }
+    RecountForComputer();
+}
+
+void WeakerTurn::MeldNaturals(bool keepLastCard)
+{
+    RecountForComputer();
+    int budget = Canastas() < Need() ? Cards() - 6 : Cards();
+    for (int r = 13; r >= 3; --r) {
+        const int h = Hand(r);
+        const int m = Melds(r);
+        if (!((m >= 1 && h >= 1) || h >= 3) || h > budget)
+            continue;
+        budget -= h;
+        int count = h;
+        if (keepLastCard && budget == 0) {
+            count = h - 1;
+            if (count < (m == 0 ? 3 : 1))
+                continue;
+        }
+        MeldCardsOfRank(r, count);
+    }
+}
+
+int WeakerTurn::FindCardOfRank(int rank) const
+{
+    for (int i = 0; i < Game.ComputerHand.Count; ++i)
+        if (Game.ComputerHand.Cards[i].Rank == rank)
+            return i;
+    return -1;
+}
+
+void WeakerTurn::MeldCardsOfRank(int rank, int count)
+{
+    int melded = 0;
+    for (int index = FindCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
+         index = FindCardOfRank(rank)) {
+        MeldFromComputerHand(index);
+        ++melded;
+    }
+    RecountForComputer();
+}
+
+DiscardChoice WeakerTurn::CardOfRank(int rank) const
+{
+    DiscardChoice choice;
+    choice.HandIndex = FindCardOfRank(rank);
+    return choice;
+}
+
+DiscardChoice WeakerTurn::FirstCardOfHand() const
+{
+    DiscardChoice choice;
+    if (Game.ComputerHand.Count > 0)
+        choice.HandIndex = 0;
+    return choice;
+}
+
+DiscardChoice WeakerTurn::WildCard(bool twoFirst) const
+{
+    const DiscardChoice first = CardOfRank(twoFirst ? 1 : 0);
+    return first.Chosen() ? first : CardOfRank(twoFirst ? 0 : 1);
+}
+
+double WeakerTurn::Chance()
+{
+    return std::uniform_real_distribution<double>(0.0, 1.0)(Game.Random);
+}
+
+}  // namespace meldora::ai

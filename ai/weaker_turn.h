@@ -1,0 +1,89 @@
+// What the two weaker computer levels, Advanced and Beginner, share: their own
+// course of a turn around the common frame (the pile is unfrozen and the turn
+// pauses before taking it, the top card is melded and the opening completed
+// before the rest of the pile comes in), the rules' test whether the pile may be
+// taken, and the melding steps both levels run the same way.
+//
+//   weaker_turn.cpp       the turn, the take, the opening, canastas, naturals
+//   advanced*.cpp         the Advanced level's own decisions
+//   beginner*.cpp         the Beginner level's own decisions
+#pragma once
+
+#include "ai/turn_frame.h"
+
+namespace meldora::ai {
+
+struct OpeningEstimate {
+    bool Possible = false;
+    int Wildcards = 0;  // pairs that are planned to take one wild card each
+};
+
+class WeakerTurn : public TurnFrame {
+public:
+    using TurnFrame::TurnFrame;
+
+    // The whole turn.
+    void Play();
+
+    // ---- Take or draw ------------------------------------------------------
+    virtual bool ShouldTakePile() = 0;
+    // Unfreezes, takes the top card, melds it, completes the opening, then
+    // takes the rest of the pile.
+    void TakePile();
+    bool MayTakePile(const CardRecord& top, bool frozen);
+
+    // ---- Initial meld ------------------------------------------------------
+    virtual OpeningEstimate EvaluateOpening() = 0;
+    // Melds the planned pairs, then groups in hand order until the minimum is met.
+    void CompleteOpening();
+
+    // ---- Melding -----------------------------------------------------------
+    virtual void MeldPhase() = 0;
+    // Melds every card of a rank from the hand; a meld of two gets a wild card.
+    virtual void MeldRank(int rank) = 0;
+    // Finishes canastas with up to three wild cards each.
+    void CompleteCanastas();
+    // Melds natural groups and adds to melds; keepLastCard leaves one card for the discard.
+    void MeldNaturals(bool keepLastCard);
+    virtual void UseWildcardsToGoOut() = 0;
+
+    // ---- Discard -----------------------------------------------------------
+    virtual DiscardChoice ChooseDiscard() = 0;
+    int FindCardOfRank(int rank) const;
+
+protected:
+    // The top card just taken is melded with its rank, as the level decides.
+    virtual void MeldTakenTopCard(const CardRecord& top) = 0;
+
+    // Points, cards and wild cards of the groups and pairs that would open.
+    struct OpeningCount {
+        int Points = 0;
+        int Used = 0;
+        int Wildcards = 0;
+    };
+    OpeningCount CountOpening() const;
+    bool MinimumReached() const { return Game.ComputerMeldValue >= ComputerMinimumMeld; }
+    // Melds up to count cards of a rank, first in hand order first; 0 melds all.
+    void MeldCardsOfRank(int rank, int count = 0);
+    // A joker when the hand holds one, else a two; no choice when it holds neither.
+    DiscardChoice WildCard(bool twoFirst) const;
+    DiscardChoice CardOfRank(int rank) const;
+    DiscardChoice FirstCardOfHand() const;
+    double Chance();
+
+    // While the pile is considered or taken for the initial meld, a top card that
+    // may not count towards it raises the minimum by its points.
+    class TakeMinimum {
+    public:
+        TakeMinimum(WeakerTurn& turn, const CardRecord& top);
+        ~TakeMinimum() { turn_.ComputerMinimumMeld = before_; }
+        TakeMinimum(const TakeMinimum&) = delete;
+        TakeMinimum& operator=(const TakeMinimum&) = delete;
+
+    private:
+        WeakerTurn& turn_;
+        int before_;
+    };
+};
+
+}  // namespace meldora::ai

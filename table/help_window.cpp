@@ -1,0 +1,82 @@
+#include "table/help_window.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "settings/file_locations.h"
+
+namespace meldora {
+
+QString HelpFolder()
+{
+    return QDir(QString::fromStdString(AssetsDir().string())).filePath(QStringLiteral("help"));
+}
+
+TfmHelp::TfmHelp(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("fmHelp"));
+    setWindowTitle(QStringLiteral("Meldora Help"));
+    resize(620, 520);
+
+    auto* buttons = new QHBoxLayout;
+    auto makeButton = [&](const QString& caption, const char* name) {
+        auto* button = new QToolButton(this);
+        button->setText(caption);
+        button->setObjectName(QLatin1String(name));
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        buttons->addWidget(button);
+        return button;
+    };
+    bnContents = makeButton(QStringLiteral("&Contents"), "bnContents");
+    bnBack = makeButton(QStringLiteral("&Back"), "bnBack");
+    bnForward = makeButton(QStringLiteral("&Forward"), "bnForward");
+    buttons->addStretch();
+
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName(QStringLiteral("browser"));
+    browser_->setSearchPaths({HelpFolder()});
+    // Our pages link to each other; anything else (a web address) opens outside.
+    browser_->setOpenLinks(false);
+    connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
+            QDesktopServices::openUrl(url);
+        else
+            browser_->setSource(url);
+    });
+
+    bnBack->setEnabled(false);
+    bnForward->setEnabled(false);
+    connect(browser_, &QTextBrowser::backwardAvailable, bnBack, &QWidget::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, bnForward, &QWidget::setEnabled);
+    connect(bnBack, &QToolButton::clicked, browser_, &QTextBrowser::backward);
+    connect(bnForward, &QToolButton::clicked, browser_, &QTextBrowser::forward);
+    connect(bnContents, &QToolButton::clicked, this, &TfmHelp::ShowContents);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(buttons);
+    layout->addWidget(browser_);
+}
+
+void TfmHelp::ShowPage(const QString& page)
+{
+    const QString file = QDir(HelpFolder()).filePath(page);
+    if (QFileInfo(file).isFile()) {
+        browser_->setSource(QUrl::fromLocalFile(file));
+    } else {
+        browser_->setHtml(QStringLiteral("<h2>Help is not available</h2><p>The help page <b>%1</b> could not be "
+                                         "found in the folder %2.</p>")
+                              .arg(page.toHtmlEscaped(), QDir::toNativeSeparators(HelpFolder()).toHtmlEscaped()));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace meldora

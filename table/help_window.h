@@ -1,0 +1,36 @@
+// The help window: the program's own HTML help pages, with their contents page,
+// links between the pages and back and forward.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QTextBrowser;
+class QToolButton;
+
+namespace meldora {
+
+// The folder the help pages are read from: "help" in the assets folder.
+QString HelpFolder();
+
+class TfmHelp : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TfmHelp(QWidget* parent = nullptr);
+
+    // Shows a page by its file name ("index.html" is the contents) and brings the
+    // window to the front. A missing page is explained in the window itself.
+    void ShowPage(const QString& page);
+    void ShowContents() { ShowPage(QStringLiteral("index.html")); }
+
+    QTextBrowser* Browser() const { return browser_; }
+
+private:
+    QTextBrowser* browser_ = nullptr;
+    QToolButton* bnContents = nullptr;
+    QToolButton* bnBack = nullptr;
+    QToolButton* bnForward = nullptr;
+};
+
+}  // namespace meldora

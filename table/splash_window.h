@@ -1,0 +1,30 @@
+// The splash window shown from program entry until the main window's start-up
+// timer has run: borderless, on top of every window, centred on the screen.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace meldora {
+
+inline constexpr char VersionText[] = "Version 4.14";
+
+class TfmSplash : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TfmSplash(QWidget* parent = nullptr);
+
+    // Shows the window centred on the primary screen and paints it at once, before
+    // the main window starts its (slow) creation.
+    void ShowNow();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QLabel* lbVersion = nullptr;
+};
+
+}  // namespace meldora

@@ -1,0 +1,88 @@
+#include "table/status_panels.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QToolTip>
+
+#include "core/game.h"
+
+namespace meldora {
+
+namespace {
+
+constexpr int PanelHeight = 16;
+constexpr int HintRaise = 40;
+
+QLabel* AddPanel(QWidget* owner, QHBoxLayout* row, const char* name, int width, const QString& hint)
+{
+    auto* rule = new QFrame(owner);
+    rule->setFrameShape(QFrame::VLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    row->addWidget(rule);
+
+    auto* panel = new QLabel("0", owner);
+    panel->setObjectName(name);
+    panel->setFixedSize(width, PanelHeight);
+    panel->setAlignment(Qt::AlignCenter);
+    QFont font("MS Sans Serif");
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(12);
+    panel->setFont(font);
+    // The text before "|" is the tool tip; the part after it (the status-bar hint) is empty.
+    panel->setToolTip(hint.section('|', 0, 0));
+    panel->setStatusTip(hint.section('|', 1));
+    row->addWidget(panel);
+    return panel;
+}
+
+}  // namespace
+
+StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent)
+{
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    pnPCurrMeld = AddPanel(this, row, "pnPCurrMeld", 50, "Your Current Meld (and Current Minimum)|");
+    pnCCurrMeld = AddPanel(this, row, "pnCCurrMeld", 34, "Opponent's Current Meld|");
+    pnPCurrScore = AddPanel(this, row, "pnPCurrScore", 34, "Your Current Score|");
+    pnCCurrScore = AddPanel(this, row, "pnCCurrScore", 34, "Opponent's Current Score|");
+    for (QLabel* panel : {pnPCurrMeld, pnCCurrMeld, pnPCurrScore, pnCCurrScore})
+        panel->installEventFilter(this);
+    setFixedHeight(PanelHeight);
+}
+
+QString StatusPanels::CurrentMeldText(const CanastaGame& game)
+{
+    QString text = QString::number(game.HumanMeldValue(true));
+    if (game.HumanMeldValue(false) < game.HumanMinimumMeld)
+        text += " (" + QString::number(game.HumanMinimumMeld) + ")";
+    return text;
+}
+
+void StatusPanels::UpdateFromGame(const CanastaGame& game)
+{
+    auto show = [](QLabel* panel, const QString& text) {
+        if (panel->text() != text)
+            panel->setText(text);
+    };
+    show(pnPCurrScore, QString::number(game.HumanScore));
+    show(pnCCurrScore, QString::number(game.ComputerScore));
+    show(pnCCurrMeld, QString::number(game.ComputerMeldValue));
+    show(pnPCurrMeld, CurrentMeldText(game));
+}
+
+bool StatusPanels::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::eventFilter(watched, event);
+    auto* panel = qobject_cast<QLabel*>(watched);
+    if (!panel || panel->toolTip().isEmpty())
+        return QWidget::eventFilter(watched, event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    QToolTip::showText(help->globalPos() - QPoint(0, HintRaise), panel->toolTip(), panel);
+    return true;
+}
+
+}  // namespace meldora

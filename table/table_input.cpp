@@ -1,0 +1,362 @@
+// The player's clicks and keys on the table and the game operations they start.
+#include "table/table_input.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <exception>
+
+#include "core/game.h"
+#include "settings/setting_keys.h"
+#include "table/prompts.h"
+#include "table/table_view.h"
+
+namespace meldora {
+
+namespace {
+
+constexpr const char* RulesLockedHint = " Changing the rules is only possible when starting a new game";
+
+bool Inside(int v, int from, int to) { return from <= v && v <= to; }
+
+// The first card of the pile under the point. A card is shown whole when it is the
+// last card placed in its column, otherwise only its strip at the top.
+int CardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, int y)
+{
+    const TableLayout& l = game.Layout;
+    for (int i = 0; i < pile.Count; ++i) {
+        const CardRecord& c = pile.Cards[i];
+        const int column = hand ? c.Rank : game.ColumnOf(c);
+        if (column < 0 || column >= ColumnCount)
+            continue;
+        const ColumnEnd& end = pile.ColumnEnds[column];
+        const int height = (end.X == c.X && end.Y == c.Y) ? l.CardHeight : StackStep;
+        if (Inside(x, c.X, c.X + l.CardWidth) && Inside(y, c.Y, c.Y + height))
+            return i;
+    }
+    return -1;
+}
+
+// Keys that stay with the table in a network game: modifiers alone and the control
+// keys below the printable range.
+bool ChatKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_CapsLock:
+    case Qt::Key_Space:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Backspace:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Pause:
+    case 0:
+    case Qt::Key_unknown:
+        return false;
+    default:
+        return true;
+    }
+}
+
+}  // namespace
+
+HitResult HitTestTable(const CanastaGame& game, int x, int y)
+{
+    HitResult hit;
+    if (game.Phase == PhaseHandOver)
+        return hit;
+    const TableLayout& l = game.Layout;
+    const bool pileX = Inside(x, LeftMargin, LeftMargin + l.CardWidth);
+    if (!game.StockExhausted && pileX && Inside(y, l.StockTop, l.StockTop + l.CardHeight))
+        hit.Area = HitStock;
+    else if (pileX && Inside(y, l.DiscardTop, l.DiscardTop + l.CardHeight))
+        hit.Area = HitDiscardPile;
+
+    bool handCard = false;
+    if (hit.Area == HitNothing) {
+        if (const int i = CardUnder(game, game.HumanHand, true, x, y); i >= 0) {
+            hit = {game.HumanHand.Cards[i].Rank < 2 ? HitWildHandCard : HitNaturalHandCard, i};
+            handCard = true;
+        }
+    }
+    if (!handCard) {
+        if (const int i = CardUnder(game, game.HumanMelds, false, x, y); i >= 0) {
+            const bool threes = game.HumanMelds.Cards[i].X == l.ColumnX(2);
+            hit = {threes ? HitThreesMeldCard : HitMeldCard, i};
+        }
+    }
+    return hit;
+}
+
+int KeyboardColumn(int key)
+{
+    switch (key) {
+    case Qt::Key_W:
+        return 0;
+    case Qt::Key_0:
+        return 9;
+    case Qt::Key_J:
+        return 10;
+    case Qt::Key_Q:
+        return 11;
+    case Qt::Key_K:
+        return 12;
+    case Qt::Key_A:
+        return 13;
+    default:
+        if (key >= Qt::Key_2 && key <= Qt::Key_9)
+            return key - Qt::Key_2 + 1;
+        return -1;
+    }
+}
+
+HitResult TableView::HitTest(int x, int y)
+{
+    const HitResult hit = HitTestTable(game_, x, y);
+    if (hit.Area == HitStock || hit.Area == HitDiscardPile || hit.Area == HitNaturalHandCard)
+        game_.GameInProgress = true;
+    return hit;
+}
+
+template <typename Action>
+void TableView::Guarded(Action action)
+{
+    try {
+        action();
+    } catch (const std::exception& e) {
+        prompts::Error(window(), QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void TableView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    TableMouseUp(event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void TableView::TableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
+{
+    Guarded([&] { HandleMouseUp(button, modifiers, x, y); });
+    moveInProgress_ = false;
+}
+
+void TableView::HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
+{
+    if (game_.ComputerTurn || connecting_)
+        return;
+    const HitResult hit = HitTest(x, y);
+    if (button == Qt::LeftButton) {
+        CollapseDiscardPile();
+        LeftRelease(hit, modifiers);
+    } else if (button == Qt::RightButton) {
+        RightRelease(hit);
+    }
+}
+
+void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers)
+{
+    const bool shift = modifiers & Qt::ShiftModifier;
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    auto meldPhase = [this] {
+        if (game_.Phase != PhaseTaking)
+            game_.SetPhase(PhaseMeldDiscard);
+    };
+
+    switch (hit.Area) {
+    case HitStock:
+        emit rulesHintChanged(RulesLockedHint);
+        game_.DrawFromStock();
+        break;
+    case HitDiscardPile:
+        if (game_.MustDraw) {
+            game_.TakePile();
+            if (!game_.MustDraw)
+                emit rulesHintChanged(RulesLockedHint);
+        } else if (game_.TakingPile) {
+            game_.SetPhase(PhaseDraw);
+            game_.UndoTake();
+        } else {
+            game_.ShowInputError(3);
+        }
+        break;
+    case HitNaturalHandCard:
+        if (!game_.HasDrawn) {
+            game_.ShowInputError(1);
+        } else if (ctrl) {
+            meldPhase();
+            game_.MeldRank(hit.Index, MeldRankMode::UpToThree);
+        } else if (shift) {
+            meldPhase();
+            game_.MeldRank(hit.Index, MeldRankMode::All);
+        } else {
+            meldPhase();
+            game_.MeldCard(hit.Index);
+        }
+        break;
+    case HitMeldCard:
+        if (!game_.HasDrawn) {
+            game_.ShowInputError(1);
+        } else {
+            const int column = game_.ColumnOf(game_.HumanMelds.Cards[hit.Index]);
+            if (shift)
+                game_.FillCanasta(column);
+            else
+                game_.AddWildCard(column);
+        }
+        break;
+    case HitWildHandCard:
+        if (!game_.HasDrawn)
+            game_.ShowInputError(1);
+        else
+            game_.MeldWildcards(shift  ? WildMeldMode::UpToSeven
+                                : ctrl ? WildMeldMode::UpToThree
+                                       : WildMeldMode::One);
+        break;
+    default:
+        break;
+    }
+}
+
+void TableView::RightRelease(const HitResult& hit)
+{
+    if (hit.Area == HitNaturalHandCard || hit.Area == HitWildHandCard) {
+        if (!game_.HasDrawn) {
+            game_.ShowInputError(2);
+            return;
+        }
+        // With two right clicks the same card must be clicked twice in a row; the
+        // first click on a card only chooses it.
+        const int option = DiscardOption();
+        if (hit.Index == lastRightClicked_) {
+            if (discardClicks_ < option)
+                ++discardClicks_;
+        } else {
+            lastRightClicked_ = hit.Index;
+            discardClicks_ = 0;
+        }
+        if (discardClicks_ != option)
+            return;
+        discardClicks_ = 0;
+        lastRightClicked_ = -1;
+        game_.DiscardCard(hit.Index);
+    } else if (hit.Area == HitThreesMeldCard && game_.Rules.ThreeBlock) {
+        game_.BlockWithRedThree(hit.Index);
+    }
+}
+
+// ---- Keys -------------------------------------------------------------------------------------
+
+void TableView::keyPressEvent(QKeyEvent* event)
+{
+    if (!TableKeyDown(event->key(), event->modifiers(), event->text()))
+        QWidget::keyPressEvent(event);
+}
+
+bool TableView::TableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+    const int phase = game_.Phase;
+    if (phase >= 5 && phase <= 7) {
+        if (const int column = KeyboardColumn(key); column >= 0) {
+            RankKey(column, modifiers);
+            return true;
+        }
+    }
+
+    const TableLayout& l = game_.Layout;
+    switch (key) {
+    case Qt::Key_F5:
+        return true;
+    case Qt::Key_F6:
+        TableMouseUp(Qt::LeftButton, modifiers, LeftMargin, l.StockTop);
+        return true;
+    case Qt::Key_F7:
+        TableMouseUp(Qt::LeftButton, modifiers, LeftMargin, l.DiscardTop);
+        return true;
+    case Qt::Key_F8:
+        EnterKeyboardMode(KeyboardMeld, 5);
+        return true;
+    case Qt::Key_F9:
+        EnterKeyboardMode(KeyboardAddWild, 7);
+        return true;
+    case Qt::Key_F10:
+        EnterKeyboardMode(KeyboardDiscard, 6);
+        return true;
+    case Qt::Key_Escape:
+        // Back to the draw while it is still due: the End Hand button needs phase 0,
+        // and a player facing an exhausted stock must be able to reach it again.
+        EnterKeyboardMode(keyboardMode_, game_.MustDraw ? PhaseDraw : PhaseMeldDiscard);
+        return true;
+    case Qt::Key_F11:
+        if (modifiers & Qt::ControlModifier)
+            ToggleReveal();
+        return true;
+    default:
+        break;
+    }
+
+    if (NetworkGame() && ChatKey(key)) {
+        emit chatKeyPressed(key, modifiers, text);
+        return true;
+    }
+    return false;
+}
+
+void TableView::EnterKeyboardMode(int mode, int phase)
+{
+    // Between turns the phase belongs to the game: changing it would let the table
+    // answer clicks while the opponent plays or the next hand is awaited.
+    if (game_.ComputerTurn || game_.Phase == PhaseOpponent || game_.Phase == PhaseHandOver)
+        return;
+    keyboardMode_ = mode;
+    Guarded([&] { game_.SetPhase(phase); });
+}
+
+void TableView::RankKey(int column, Qt::KeyboardModifiers modifiers)
+{
+    const TableLayout& l = game_.Layout;
+    const int x = l.ColumnX(column);
+    switch (keyboardMode_) {
+    case KeyboardMeld:
+        TableMouseUp(Qt::LeftButton, modifiers, x, l.HumanHandBase + StackStep);
+        break;
+    case KeyboardDiscard:
+        TableMouseUp(Qt::RightButton, modifiers, x, l.HumanHandBase + StackStep);
+        break;
+    default:
+        TableMouseUp(Qt::LeftButton, modifiers, x, l.HumanMeldBase + StackStep);
+        break;
+    }
+    if (errorShown_ || game_.ComputerTurn || game_.Phase == PhaseOpponent || game_.Phase == PhaseHandOver)
+        return;
+    static constexpr int PhaseOfMode[] = {5, 6, 7};
+    Guarded([&] { game_.SetPhase(PhaseOfMode[keyboardMode_]); });
+}
+
+void TableView::ToggleReveal()
+{
+    game_.ComputerHandRevealed = !game_.ComputerHandRevealed;
+    for (int i = 0; i < game_.ComputerHand.Count; ++i)
+        game_.ComputerHand.Cards[i].FaceUp = !game_.ComputerHand.Cards[i].FaceUp;
+    game_.ComputerHandSpacing = static_cast<std::uint8_t>(22 - game_.ComputerHandSpacing);
+    const TableLayout& l = game_.Layout;
+    const int width = std::max(0, (game_.ComputerHand.Count - 1) * 12) + l.CardWidth;
+    InvalidateTableRect({LeftMargin, l.ComputerHandTop, width, l.CardHeight});
+}
+
+// ---- Menu hints -----------------------------------------------------------------------------
+
+void TableView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (menuHintShown_) {
+        menuHintShown_ = false;
+        ShowPhaseHint(game_.Phase);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+}  // namespace meldora

@@ -1,0 +1,258 @@
+#include "table/table_painter.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+
+#include "core/game.h"
+#include "table/card_images.h"
+
+namespace meldora {
+
+namespace {
+
+// Paints card pictures, skipping those outside the area being repainted: a card in
+// flight repaints only a small rectangle at each step.
+class CardPainter {
+public:
+    CardPainter(QPainter& painter, const CanastaGame& game, const CardImages& images, const TablePaintInput& input)
+        : painter_(painter), images_(images), input_(input),
+          size_(game.Layout.CardWidth, game.Layout.CardHeight),
+          clip_(painter.hasClipping() ? painter.clipBoundingRect().toAlignedRect() : QRect())
+    {
+    }
+
+    void Draw(const QPixmap& picture, int x, int y)
+    {
+        if (!clip_.isNull() && !clip_.intersects(QRect(QPoint(x, y), size_)))
+            return;
+        painter_.drawPixmap(QPoint(x, y), picture);
+    }
+
+    // A pile painted in pile order, each card at its own place, face or back as it lies.
+    void DrawPile(const CardPile& pile)
+    {
+        const int hidden = HiddenIndex(pile);
+        for (int i = 0; i < pile.Count; ++i) {
+            if (i == hidden)
+                continue;
+            const CardRecord& c = pile.Cards[i];
+            Draw(images_.Picture(c), c.X, c.Y);
+        }
+    }
+
+private:
+    // The topmost record of the pile that is the landing card of a flight, or -1.
+    int HiddenIndex(const CardPile& pile) const
+    {
+        if (!input_.HideLanding)
+            return -1;
+        const CardRecord& l = input_.Landing;
+        for (int i = pile.Count - 1; i >= 0; --i) {
+            const CardRecord& c = pile.Cards[i];
+            if (c.Id == l.Id && c.Deck == l.Deck && c.X == l.X && c.Y == l.Y)
+                return i;
+        }
+        return -1;
+    }
+
+    QPainter& painter_;
+    const CardImages& images_;
+    const TablePaintInput& input_;
+    QSize size_;
+    QRect clip_;
+};
+
+// Text placed by the top-left corner of its cell, as the table's coordinates give it.
+void TextAt(QPainter& painter, int x, int top, const QString& text)
+{
+    painter.drawText(QPoint(x, top + painter.fontMetrics().ascent()), text);
+}
+
+int TextWidth(const QPainter& painter, const QString& text)
+{
+    return painter.fontMetrics().horizontalAdvance(text);
+}
+
+int TextHeight(const QPainter& painter) { return painter.fontMetrics().height(); }
+
+// The etched frame around stock and discard pile, and the rule across the table.
+void PaintFrame(QPainter& painter, int M, int D, int FR, int W, int S)
+{
+    auto line = [&](std::initializer_list<QPoint> points) { painter.drawPolyline(QPolygon(QList<QPoint>(points))); };
+    painter.setPen(Qt::black);
+    line({{0, M - D}, {FR - 1, M - D}});
+    line({{FR, M - D - 1}, {FR, M}});
+    line({{W, M + 1}, {FR, M + 1}, {FR, M + D + 1 + S}, {0, M + D + 1 + S}});
+    painter.setPen(Qt::white);
+    line({{0, M - D - 1}, {FR, M - D - 1}});
+    line({{FR - 1, M - D}, {FR - 1, M + D + S}, {0, M + D + S}});
+    line({{FR, M}, {W, M}});
+    painter.setPen(Qt::black);
+}
+
+// The two lines of a canasta's label: the kind, then its natural and wild cards.
+struct LabelLines {
+    QString First;
+    QString Second;
+    bool CardWord = false;  // the second line is "card" and shares the first line's x
+};
+
+LabelLines LabelFor(int kind, int naturals, int columnCount)
+{
+    LabelLines lines;
+    if (kind == WildcardCanasta) {
+        lines.First = "Wild";
+        lines.Second = "card";
+        lines.CardWord = true;
+    } else if (kind == MixedCanasta) {
+        lines.First = MeldTypeName(kind);
+        lines.Second = QString::number(naturals) + "/" + QString::number(columnCount - naturals);
+    } else {
+        lines.First = MeldTypeName(kind);
+        lines.Second = QString::number(naturals);
+    }
+    return lines;
+}
+
+void PaintLabel(QPainter& painter, const TableLayout& l, int column, const LabelLines& lines, bool human)
+{
+    const int x0 = l.ColumnX(column);
+    const int th = TextHeight(painter);
+    const int boxHeight = 2 * th + 5;
+    const int top = human ? l.HumanMeldBase + l.CardHeight + 15 : l.ComputerMeldBase - 15 - boxHeight;
+    // Edges of the box: the right and bottom edge lie one pixel inside the card width
+    // and box height, like the card pictures.
+    painter.drawRect(QRect(x0, top, l.CardWidth - 1, boxHeight - 1));
+
+    const int firstX = x0 + (l.CardWidth - TextWidth(painter, lines.First)) / 2;
+    int firstTop, secondTop;
+    if (human) {
+        firstTop = top + 2;
+        secondTop = top + th + 4;
+    } else {
+        const int bottom = l.ComputerMeldBase - 15;
+        firstTop = bottom - 2 * th - 3;
+        secondTop = lines.CardWord ? bottom - th - 1 : bottom - th - 3;
+    }
+    TextAt(painter, firstX, firstTop, lines.First);
+    const int secondX = lines.CardWord ? firstX : x0 + (l.CardWidth - TextWidth(painter, lines.Second)) / 2 + 1;
+    TextAt(painter, secondX, secondTop, lines.Second);
+}
+
+void PaintLabels(QPainter& painter, CanastaGame& game)
+{
+    const TableLayout& l = game.Layout;
+    QFont font("Arial", 10, l.SizeIndex == 0 ? QFont::Normal : QFont::Bold);
+    font.setStyleHint(QFont::SansSerif);
+    for (int size = 10; size > 1; --size) {
+        font.setPointSize(size);
+        if (QFontMetrics(font).horizontalAdvance("Natural") <= l.CardWidth - 4)
+            break;
+    }
+    painter.setFont(font);
+    painter.setBrush(Qt::yellow);
+    painter.setPen(Qt::black);
+    for (int i = 1; i < ColumnCount; ++i) {
+        if (const int kind = game.HumanCanastas.Kind[i]; kind != NoCanasta)
+            PaintLabel(painter, l, i, LabelFor(kind, game.HumanCanastas.NaturalCount[i], game.HumanMeldCount[i]),
+                       true);
+        if (const int kind = game.ComputerCanastas.Kind[i]; kind != NoCanasta)
+            PaintLabel(painter, l, i,
+                       LabelFor(kind, game.ComputerCanastas.NaturalCount[i], game.ComputerMeldCount[i]), false);
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
+}  // namespace
+
+QString MeldTypeName(int kind)
+{
+    switch (kind) {
+    case MixedCanasta:
+        return "Mixed";
+    case NaturalCanasta:
+        return "Natural";
+    case WildcardCanasta:
+        return "Wild";
+    default:
+        return {};
+    }
+}
+
+int PaintTable(QPainter& painter, CanastaGame& game, const CardImages& images, const TablePaintInput& input)
+{
+    const TableLayout& l = game.Layout;
+    CardPainter cards(painter, game, images, input);
+
+    if (game.Stock.Count > 0) {
+        const CardRecord& top = game.Stock.top();
+        cards.Draw(images.Back(top.Deck), top.X, top.Y);
+    }
+
+    int spreadExtra = 0;
+    if (game.DiscardSpread && game.DiscardPile.Count > 0) {
+        spreadExtra = (game.DiscardPile.Count - 1) * StackStep;
+        for (int i = 0; i < game.DiscardPile.Count; ++i) {
+            const CardRecord& c = game.DiscardPile.Cards[i];
+            cards.Draw(images.Face(c), c.X, c.Y + StackStep * i);
+        }
+    } else if (game.DiscardPile.Count > 0) {
+        const CardRecord& top = game.DiscardPile.top();
+        cards.Draw(images.Face(top), top.X, top.Y);
+    }
+
+    // The computer's hand is shown grouped by rank whatever the order of its records.
+    const bool showComputerFaces = !game.RevealBlocked && !input.NetworkGame;
+    int x = LeftMargin;
+    for (int rank = 0; rank < ColumnCount; ++rank) {
+        for (int i = 0; i < game.ComputerHand.Count; ++i) {
+            const CardRecord& c = game.ComputerHand.Cards[i];
+            if (c.Rank != rank)
+                continue;
+            cards.Draw(c.FaceUp && showComputerFaces ? images.Face(c) : images.Back(c.Deck), x, c.Y);
+            x += game.ComputerHandSpacing;
+        }
+    }
+
+    cards.DrawPile(game.ComputerMelds);
+    cards.DrawPile(game.HumanMelds);
+    cards.DrawPile(game.HumanHand);
+
+    QFont countFont("MS Sans Serif", 8, QFont::Bold);
+    countFont.setStyleHint(QFont::SansSerif);
+    painter.setFont(countFont);
+    const int th8 = TextHeight(painter);
+    const int M = l.MiddleLine;
+    const int D = th8 + l.CardHeight + 5;
+    PaintFrame(painter, M, D, l.CardWidth + 7, l.TableWidth, spreadExtra);
+
+    const int centre = LeftMargin + l.CardWidth / 2;
+    const QString discardCount = (game.DiscardFrozen ? "*" : "") + QString::number(game.DiscardPile.Count);
+    TextAt(painter, centre - TextWidth(painter, discardCount) / 2, l.CardHeight + M + 3 + spreadExtra, discardCount);
+    const QString stockCount = QString::number(game.Stock.Count);
+    TextAt(painter, centre - TextWidth(painter, stockCount) / 2, M - l.CardHeight - 3 - th8, stockCount);
+
+    game.RecountColumns();
+    PaintLabels(painter, game);
+
+    if (input.Flight.Active)
+        painter.drawPixmap(input.Flight.Pos, input.Flight.Image);
+    if (input.Highlight.Active)
+        painter.drawPixmap(input.Highlight.Pos, input.Highlight.Image);
+    return spreadExtra;
+}
+
+QPixmap HighlightedImage(const QPixmap& face, const QColor& selection)
+{
+    QPixmap tinted = face;
+    QPainter p(&tinted);
+    p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    QColor half = selection;
+    half.setAlpha(128);
+    p.fillRect(QRect(QPoint(0, 0), face.deviceIndependentSize().toSize()), half);
+    return tinted;
+}
+
+}  // namespace meldora

@@ -1,0 +1,310 @@
+#include "table/table_view.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QThread>
+#include <QPaintEvent>
+#include <QPainter>
+#include <cmath>
+
+#include "core/game.h"
+#include "core/settings_access.h"
+#include "settings/setting_keys.h"
+#include "table/card_images.h"
+#include "table/status_panels.h"
+#include "table/turn_window.h"
+
+namespace meldora {
+
+namespace {
+
+constexpr int ErrorColourTime = 600;
+constexpr int HighlightTime = 400;
+constexpr qint64 FlightFrameMs = 8;
+constexpr const char* OpponentTurnAfterError = "It's the turn of your opponent now";
+
+bool CursorIsHourglass()
+{
+    const QCursor* cursor = QApplication::overrideCursor();
+    return cursor && cursor->shape() == Qt::WaitCursor;
+}
+
+// The picture a flight shows: the face of a card, or the back of a deck for the
+// computer's cards, whose records travel with id 54 + deck.
+const QPixmap* FlightImage(const CardImages& images, const CardRecord& card)
+{
+    if (card.Id >= 1 && card.Id <= JokerId)
+        return &images.Face(card);
+    if (card.Id == JokerId + 1 || card.Id == JokerId + 2)
+        return &images.Back(card.Id - JokerId - 1);
+    return nullptr;
+}
+
+}  // namespace
+
+TableView::TableView(CanastaGame& game, CardImages& images, SettingsAccess& settings, QWidget* parent)
+    : QWidget(parent), game_(game), images_(images), settings_(settings)
+{
+    setObjectName("tableView");
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    turnIndicator_ = new TurnIndicator(this);
+    tmLED.setInterval(ErrorColourTime);
+    connect(&tmLED, &QTimer::timeout, this, &TableView::tmLEDTimer);
+    ApplySettings();
+}
+
+TableView::~TableView()
+{
+    while (busyDepth_ > 0)
+        SetBusyCursor(false);
+}
+
+// ---- Painting ---------------------------------------------------------------------
+
+void TableView::SetPaintSuspended(bool suspended)
+{
+    paintSuspended_ = suspended;
+    update();
+}
+
+void TableView::ApplySettings()
+{
+    const int bgr = Read(settings_, keys::BackgroundColor);
+    tableColor_ = ColorFromSetting(static_cast<std::uint32_t>(bgr));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, tableColor_);
+    setPalette(p);
+    paint_.TableColor = tableColor_;
+    update();
+}
+
+void TableView::paintEvent(QPaintEvent* event)
+{
+    if (paintSuspended_)
+        return;
+    QPainter painter(this);
+    painter.setClipRect(event->rect());
+    paint_.NetworkGame = NetworkGame();
+    spreadExtra_ = PaintTable(painter, game_, images_, paint_);
+    if (panels_)
+        panels_->UpdateFromGame(game_);
+}
+
+void TableView::CollapseDiscardPile()
+{
+    if (!game_.DiscardSpread)
+        return;
+    game_.DiscardSpread = false;
+    const TableLayout& l = game_.Layout;
+    InvalidateTableRect({0, l.DiscardTop, l.CardWidth + LeftMargin + 10, l.CardHeight + spreadExtra_ + 30});
+}
+
+void TableView::InvalidateTableRect(const TableRect& rect)
+{
+    repaint(rect.X, rect.Y, rect.Width, rect.Height);
+}
+
+void TableView::RepaintTable() { repaint(); }
+
+void TableView::SetStatusPanels(StatusPanels* panels)
+{
+    panels_ = panels;
+    if (panels_)
+        panels_->UpdateFromGame(game_);
+}
+
+// ---- Card flights -------------------------------------------------------------------
+
+int TableView::FlightSteps(int dx, int dy, int speed)
+{
+    // A speed below zero would make the step length zero or negative.
+    const double stepLength = 4.0 * std::max(speed, 0) + 1.0;
+    const double length = std::sqrt(double(dx) * dx + double(dy) * dy);
+    return static_cast<int>(std::nearbyint(length / stepLength));
+}
+
+bool TableView::HighlightWanted(const CardRecord& card, int fromX, int fromY) const
+{
+    if (game_.ComputerTurn || fromX != LeftMargin)
+        return false;
+    if (fromY == game_.Layout.StockTop)
+        return true;
+    return fromY == game_.Layout.DiscardTop && game_.TopCardOnTable && card.Id == game_.TopCard.Id &&
+           card.Deck == game_.TopCard.Deck;
+}
+
+void TableView::MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY)
+{
+    MoveCard(card, fromX, fromY, toX, toY, HighlightWanted(card, fromX, fromY));
+}
+
+void TableView::MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY, bool highlight)
+{
+    if (moveInProgress_)
+        return;
+    moveInProgress_ = true;
+    const bool ownCursor = !CursorIsHourglass();
+    if (ownCursor)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+
+    const QPixmap* image = FlightImage(images_, card);
+    const QSize cardSize(game_.Layout.CardWidth, game_.Layout.CardHeight);
+    const int steps = FlightSteps(toX - fromX, toY - fromY, Read(settings_, keys::CardSpeed));
+    if (image && steps > 0 && Read(settings_, keys::CardMovement)) {
+        const double stepX = double(toX - fromX) / steps;
+        const double stepY = double(toY - fromY) / steps;
+        paint_.HideLanding = true;
+        paint_.Landing = card;
+        paint_.Landing.X = toX;
+        paint_.Landing.Y = toY;
+        paint_.Flight = {true, *image, QPoint(fromX, fromY)};
+        double x = fromX;
+        double y = fromY;
+        QRect shown;
+        QElapsedTimer frame;
+        for (int i = 0; i < steps; ++i) {
+            frame.start();
+            paint_.Flight.Pos = QPoint(int(std::nearbyint(x)), int(std::nearbyint(y)));
+            const QRect at(paint_.Flight.Pos, cardSize);
+            repaint(shown.isNull() ? at : shown.united(at));
+            shown = at;
+            x += stepX;
+            y += stepY;
+            // Today's machines paint a step in well under a millisecond; hold each step for
+            // one frame so the flight can be seen at all. The speed setting still decides
+            // the number of steps.
+            const qint64 left = FlightFrameMs - frame.elapsed();
+            if (left > 0)
+                QThread::msleep(static_cast<unsigned long>(left));
+        }
+        paint_.Flight = {};
+        paint_.HideLanding = false;
+        repaint(shown.united(QRect(QPoint(toX, toY), cardSize)));
+    }
+
+    if (highlight && image) {
+        const QRect landing(QPoint(toX, toY), cardSize);
+        paint_.Highlight = {true, HighlightedImage(*image, palette().color(QPalette::Highlight)), landing.topLeft()};
+        repaint(landing);
+        Pause(HighlightTime);
+        paint_.Highlight = {};
+        repaint(landing);
+    }
+
+    if (ownCursor)
+        QApplication::restoreOverrideCursor();
+    moveInProgress_ = false;
+}
+
+void TableView::Pause(int milliseconds)
+{
+    if (milliseconds <= 0)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QEventLoop wait;
+    QTimer::singleShot(milliseconds, &wait, &QEventLoop::quit);
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    QApplication::restoreOverrideCursor();
+}
+
+void TableView::SetBusyCursor(bool busy)
+{
+    if (busy) {
+        if (busyDepth_++ == 0)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (busyDepth_ > 0 && --busyDepth_ == 0) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+// ---- Phase hint, refusals, End Hand -------------------------------------------------------
+
+int TableView::DiscardOption() const
+{
+    return Read(settings_, keys::MouseOptions) == "Single Right Click" ? 0 : 1;
+}
+
+bool TableView::NetworkGame() const { return game_.Host().IsNetworkGame(); }
+
+QString TableView::PhaseHintText(int phase) const
+{
+    static const char* const Texts[] = {
+        "Draw a card by clicking on the stock or the discard pile",
+        "Meld a card by clicking it, discard a card by right-clicking it",
+        "Meld by clicking a card, discard by right-clicking it twice",
+        "Meld by clicking left, undo taking discard pile by clicking it",
+        "Draw a second card from the stock",
+        "Select a card to meld by typing one of the characters 2 thru 9, 0 (for 10), J, Q, K, A or W for a wildcard",
+        "Select a card to discard by typing one of the characters 2 thru 9, 0 (for 10), J, Q, K, A or W for a wildcard",
+        "Select a card to add a wildcard to by typing one of the characters 2 thru 9, 0 (for 10), J, Q, K or A",
+        "It's the computer's turn",
+        "Please wait for the next hand to be dealt",
+    };
+    switch (phase) {
+    case PhaseDraw:
+        return game_.StockExhausted ? "Stock exhausted; take discard pile or end hand" : Texts[0];
+    case PhaseMeldDiscard:
+    case PhaseMeldDiscardTwice:
+        // One phase, worded for the discard option in force.
+        return Texts[DiscardOption() == 0 ? PhaseMeldDiscard : PhaseMeldDiscardTwice];
+    case PhaseOpponent:
+        if (NetworkGame())
+            return "It's " + QString::fromStdString(game_.Host().OpponentName()) + "'s turn";
+        return Texts[PhaseOpponent];
+    default:
+        if (phase < 0 || phase > PhaseHandOver)
+            return {};
+        return Texts[phase];
+    }
+}
+
+void TableView::SetHint(const QString& text, bool isError)
+{
+    hintText_ = text;
+    emit hintChanged(text, isError);
+}
+
+void TableView::ShowPhaseHint(int phase)
+{
+    errorShown_ = false;
+    tmLED.stop();
+    SetHint(PhaseHintText(phase), false);
+    emit endHandButtonChanged(game_.StockExhausted, phase == PhaseDraw);
+}
+
+void TableView::ShowInputError(int number, const QString& text)
+{
+    tmLED.stop();
+    if (number == 0) {
+        errorShown_ = false;
+        SetHint(game_.Phase == PhaseOpponent ? QString(OpponentTurnAfterError) : PhaseHintText(game_.Phase), false);
+        return;
+    }
+    QApplication::beep();
+    errorShown_ = true;
+    SetHint(text, true);
+    tmLED.start();
+}
+
+void TableView::tmLEDTimer()
+{
+    tmLED.stop();
+    if (errorShown_)
+        emit hintChanged(hintText_, false);
+}
+
+void TableView::SetStockExhausted(bool exhausted)
+{
+    emit endHandButtonChanged(exhausted, game_.Phase == PhaseDraw);
+}
+
+// ---- Turn window ----------------------------------------------------------------------------
+
+void TableView::ShowTurnWindow(const QString& text) { turnIndicator_->ShowWhoseTurnWindow(text); }
+
+void TableView::SetChatWindow(QWidget* chat) { turnIndicator_->SetChatWindow(chat); }
+
+}  // namespace meldora

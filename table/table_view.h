@@ -1,0 +1,162 @@
+// The card table: the central widget of the main window. It paints the game, flies
+// the cards that change place, shows the phase hint and the refusals, and turns the
+// player's clicks and keys into the game's operations. The main window owns it and
+// hands the table's share of TableHost to it.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include "core/table_host.h"
+#include "table/table_input.h"
+#include "table/table_painter.h"
+
+namespace meldora {
+
+class CanastaGame;
+class CardImages;
+class SettingsAccess;
+class StatusPanels;
+class TurnIndicator;
+
+enum KeyboardModes : int { KeyboardMeld = 0, KeyboardDiscard = 1, KeyboardAddWild = 2 };
+
+class TableView : public QWidget {
+    Q_OBJECT
+
+public:
+    TableView(CanastaGame& game, CardImages& images, SettingsAccess& settings, QWidget* parent = nullptr);
+    ~TableView() override;
+
+    // ---- Painting ------------------------------------------------------------
+    // While suspended the table paints nothing but its colour (until the splash closes).
+    bool PaintSuspended() const { return paintSuspended_; }
+    void SetPaintSuspended(bool suspended);
+    // Re-reads the table colour ("Settings\Background Color") and repaints.
+    void ApplySettings();
+    QColor TableColor() const { return tableColor_; }
+    // (count - 1) * StackStep while the discard pile is painted spread, else 0.
+    int DiscardSpreadExtra() const { return spreadExtra_; }
+    // Ends the spread display of the discard pile that follows a deal.
+    void CollapseDiscardPile();
+    // Repaints the rectangle at once, background included.
+    void InvalidateTableRect(const TableRect& rect);
+    void RepaintTable();
+    // The panels the paint keeps up to date; nullptr for none.
+    void SetStatusPanels(StatusPanels* panels);
+
+    // ---- Card flights ---------------------------------------------------------
+    // The flight of a card whose record already lies at its destination. The card the
+    // player draws from the stock and the top card of a pile the player takes are
+    // highlighted at their destination for a moment; every other move is not.
+    void MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY);
+    void MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY, bool highlight);
+    // Whether the five-argument MoveCard highlights this move.
+    bool HighlightWanted(const CardRecord& card, int fromX, int fromY) const;
+    // Number of flight steps for a move: its length over a step of 4 * speed + 1
+    // pixels, halves rounded to even. 0 steps means no flight.
+    static int FlightSteps(int dx, int dy, int speed);
+    bool MoveInProgress() const { return moveInProgress_; }
+    // Waits with the hourglass cursor; the screen and timers go on, the player's input waits.
+    void Pause(int milliseconds);
+    // The hourglass while the computer plays or a deal runs; calls nest.
+    void SetBusyCursor(bool busy);
+
+    // ---- Phase hint, refusals, End Hand -------------------------------------------
+    // The hint of a phase 0..9 as the player's options word it.
+    QString PhaseHintText(int phase) const;
+    // Shows the phase's hint in normal colour and clears any refusal.
+    void ShowPhaseHint(int phase);
+    // Number 0 clears a refusal and shows the current phase's hint; 1..9 beep and show
+    // the text in red and bold for 600 ms, then in normal colour until the next hint.
+    void ShowInputError(int number, const QString& text);
+    QString HintText() const { return hintText_; }
+    bool ErrorShowing() const { return errorShown_; }
+    bool ErrorColourShowing() const { return tmLED.isActive(); }
+    // Shows or hides the End Hand button (through endHandButtonChanged).
+    void SetStockExhausted(bool exhausted);
+    // A menu hint now fills the status line; the next mouse move over the table brings
+    // the phase hint back.
+    void MenuHintShown() { menuHintShown_ = true; }
+
+    // ---- Turn window ----------------------------------------------------------------
+    void ShowTurnWindow(const QString& text);
+    void SetChatWindow(QWidget* chat);
+    TurnIndicator& TurnWindow() { return *turnIndicator_; }
+
+    // ---- Input --------------------------------------------------------------------------
+    // The spot under the point; the stock, the discard pile and a natural hand card
+    // mark the game as in progress.
+    HitResult HitTest(int x, int y);
+    // A mouse release on the table at (x, y), as the player or a key gives it.
+    void TableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    // A key for the table; true when the table used it. The main window passes the
+    // keys it sees first (before its other controls) here.
+    bool TableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text = {});
+    int KeyboardMode() const { return keyboardMode_; }
+    // Shows the computer's cards face up (and spread wider), or hides them again.
+    void ToggleReveal();
+    // While a connection attempt runs the table ignores the mouse.
+    void SetConnectionAttempt(bool running) { connecting_ = running; }
+    int DiscardClicks() const { return discardClicks_; }
+    int LastRightClicked() const { return lastRightClicked_; }
+
+signals:
+    void hintChanged(const QString& text, bool isError);
+    // The End Hand button is shown while the stock is exhausted and enabled in phase 0.
+    void endHandButtonChanged(bool visible, bool enabled);
+    // The Rules menu item's hint once the first card of the game has been drawn.
+    void rulesHintChanged(const QString& hint);
+    // A key the chat window's input line should have (network game only).
+    void chatKeyPressed(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers);
+    void RightRelease(const HitResult& hit);
+    void RankKey(int column, Qt::KeyboardModifiers modifiers);
+    void EnterKeyboardMode(int mode, int phase);
+    // 0: one right click discards; 1: two right clicks on the same card.
+    int DiscardOption() const;
+    bool NetworkGame() const;
+    void SetHint(const QString& text, bool isError);
+    void tmLEDTimer();
+    // Runs a game operation started by input; a programming error is shown in an
+    // error box and the program goes on.
+    template <typename Action>
+    void Guarded(Action action);
+
+    CanastaGame& game_;
+    CardImages& images_;
+    SettingsAccess& settings_;
+    StatusPanels* panels_ = nullptr;
+    TurnIndicator* turnIndicator_ = nullptr;
+
+    bool paintSuspended_ = false;
+    QColor tableColor_;
+    int spreadExtra_ = 0;
+    TablePaintInput paint_;
+
+    bool moveInProgress_ = false;
+    int busyDepth_ = 0;
+
+    QString hintText_;
+    bool errorShown_ = false;
+    bool menuHintShown_ = false;
+    QTimer tmLED;
+
+    bool connecting_ = false;
+    int keyboardMode_ = KeyboardMeld;
+    int discardClicks_ = 0;
+    int lastRightClicked_ = -1;
+};
+
+}  // namespace meldora

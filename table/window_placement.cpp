@@ -1,0 +1,89 @@
+#include "table/window_placement.h"
+
+#include <QStringList>
+#include <array>
+#include <stdexcept>
+
+namespace meldora {
+
+namespace {
+
+struct SizeClassEntry {
+    const char* Name;
+    int Width;
+    int Height;
+};
+
+constexpr std::array<SizeClassEntry, 5> Classes{{
+    {"640x480", 640, 480},
+    {"800x600", 800, 600},
+    {"1024x768", 1024, 768},
+    {"1280x1024", 1280, 1024},
+    {"toobig", -1, -1},
+}};
+
+const SizeClassEntry& ClassAt(int sizeIndex)
+{
+    if (sizeIndex < 0 || sizeIndex >= static_cast<int>(Classes.size()))
+        throw std::out_of_range("window size class outside 0..4");
+    return Classes[static_cast<std::size_t>(sizeIndex)];
+}
+
+// An edge kept only when it is a number within 0..limit; anything else opens the
+// window at the screen's edge.
+int BoundedEdge(const QString& text, int limit)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < 0 || value > limit)
+        return 0;
+    return value;
+}
+
+}  // namespace
+
+QString SizeClassName(int sizeIndex) { return QString::fromLatin1(ClassAt(sizeIndex).Name); }
+int SizeClassWidth(int sizeIndex) { return ClassAt(sizeIndex).Width; }
+int SizeClassHeight(int sizeIndex) { return ClassAt(sizeIndex).Height; }
+
+int LargestAllowedSizeClass(int screenWidth)
+{
+    if (screenWidth > 1280)
+        return TooBigSizeClass;
+    if (screenWidth == 1280)
+        return 3;
+    if (screenWidth >= 1024)
+        return 2;
+    if (screenWidth >= 800)
+        return 1;
+    return 0;
+}
+
+WindowPlacement ChooseWindowPlacement(const QString& resolution, int screenWidth)
+{
+    WindowPlacement placement;
+    placement.LargestAllowed = LargestAllowedSizeClass(screenWidth);
+    const SizeClassEntry& largest = ClassAt(placement.LargestAllowed);
+
+    const QStringList parts = resolution.split(QLatin1Char(','));
+    placement.Left = BoundedEdge(parts.value(0), largest.Width);
+    placement.Top = BoundedEdge(parts.value(1), largest.Height);
+    const QString sizeName = parts.mid(2).join(QLatin1Char(','));
+
+    placement.SizeIndex = 0;
+    for (int i = 0; i < TooBigSizeClass; ++i)
+        if (sizeName == QLatin1String(Classes[static_cast<std::size_t>(i)].Name))
+            placement.SizeIndex = i;
+    if (placement.SizeIndex > placement.LargestAllowed)
+        placement.SizeIndex = placement.LargestAllowed;
+
+    placement.Maximised = screenWidth == SizeClassWidth(placement.SizeIndex);
+    return placement;
+}
+
+QString ResolutionText(int left, int top, int sizeIndex)
+{
+    return QStringLiteral("%1,%2,%3").arg(left).arg(top).arg(SizeClassName(sizeIndex));
+}
+
+}  // namespace meldora

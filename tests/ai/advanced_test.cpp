@@ -1,0 +1,257 @@
+// The Advanced computer player on hand-built tables, a whole turn, and a soak
+// of whole hands.
+#include <gtest/gtest.h>
+
+#include "ai/advanced.h"
+#include "family_support.h"
+
+using namespace meldora;
+using namespace meldora::test;
+using meldora::ai::AdvancedTurn;
+
+namespace {
+
+struct AdvancedTable : FamilyTable<AdvancedTurn> {
+    AdvancedTable() { ai.Level = meldora::ai::Advanced; }
+};
+
+// Out of 100 seeded decisions, how often the computer (opened with three fives)
+// takes a pile of pileSize cards with a king on top.
+int KingPileTakes(int kingsInHand, int kingsMelded, int pileSize)
+{
+    int takes = 0;
+    for (std::uint32_t seed = 1; seed <= 100; ++seed) {
+        AdvancedTable t;
+        t.game.Seed(seed);
+        t.Melds({CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4)});
+        t.game.ComputerMeldValue = 15;
+        for (int i = 0; i < kingsMelded; ++i)
+            AddToComputerMelds(t.game, CardId(i % 2 ? Heart : Spade, 12));
+        for (int i = 0; i < kingsInHand; ++i)
+            t.Hand({CardId(i % 2 ? Club : Spade, 12)});
+        t.Hand({CardId(Spade, 3), CardId(Spade, 6), CardId(Spade, 8), CardId(Spade, 10)});
+        for (int i = 1; i < pileSize; ++i)
+            t.Pile({CardId(Diamond, 5 + i % 5)});
+        t.Pile({CardId(Diamond, 12)});
+        t.Stock(40);
+        t.Ready();
+        takes += t.turn.ShouldTakePile();
+        EXPECT_EQ(t.game.ComputerHand.Count, kingsInHand + 4);  // the trial card is gone again
+    }
+    return takes;
+}
+
+}  // namespace
+
+TEST(AdvancedTake, ASmallPileNeedsTwoNaturalsAndABigOneMostlyServesTheMeld)
+{
+    EXPECT_EQ(KingPileTakes(1, 3, 4), 0);    // 16/16: never merely to add to the meld
+    EXPECT_EQ(KingPileTakes(2, 0, 4), 100);  // the top card and two naturals
+    const int bigPile = KingPileTakes(1, 3, 10);  // refused only when the draw is below 16/100
+    EXPECT_GT(bigPile, 70);
+    EXPECT_LT(bigPile, 97);
+}
+
+TEST(AdvancedTake, TheTopCardDoesNotCountWhenTheRulesSaySo)
+{
+    for (bool topCardCounts : {true, false}) {
+        AdvancedTable t;
+        t.game.Rules.TopCardCounts = topCardCounts;
+        // Kings 30 with the top card, fives 20: exactly 50, with eight cards to spare.
+        t.Hand({CardId(Spade, 12), CardId(Heart, 12), CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4),
+                CardId(Diamond, 4), CardId(Spade, 3), CardId(Spade, 5), CardId(Spade, 6), CardId(Spade, 7),
+                CardId(Spade, 8), CardId(Spade, 9), CardId(Spade, 10)});
+        t.Pile({CardId(Diamond, 6), CardId(Diamond, 8), CardId(Diamond, 9), CardId(Club, 12)});
+        t.Stock(40);
+        t.Ready();
+        EXPECT_EQ(t.turn.ShouldTakePile(), topCardCounts);
+        EXPECT_EQ(t.turn.ComputerMinimumMeld, 50);  // raised for the decision only
+    }
+}
+
+TEST(AdvancedOpening, PairsWithWildCardsNeedAHigherMinimumAndSixCardsStayInHand)
+{
+    AdvancedTable t;
+    t.game.Rules.NaturalPair = false;
+    t.Hand({CardId(Spade, 13), CardId(Heart, 13), CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), Joker,
+            CardId(Spade, 3), CardId(Spade, 4), CardId(Spade, 5), CardId(Spade, 6), CardId(Spade, 7),
+            CardId(Spade, 8), CardId(Spade, 9)});
+    t.Ready();
+    // Kings 30, then the aces with the joker: 120 points from six cards, one pair.
+    for (auto [minimum, possible] : {std::pair{50, false}, std::pair{90, true}, std::pair{120, true}}) {
+        t.turn.ComputerMinimumMeld = minimum;
+        const auto opening = t.turn.EvaluateOpening();
+        EXPECT_EQ(opening.Possible, possible) << minimum;
+        EXPECT_EQ(opening.Wildcards, 1);
+    }
+    RemoveCardAt(t.game.ComputerHand, 12, 1, true, 0);
+    t.Ready();
+    t.turn.ComputerMinimumMeld = 90;
+    EXPECT_FALSE(t.turn.EvaluateOpening().Possible);  // twelve cards: only six would stay
+}
+
+TEST(AdvancedTake, APileThatMakesAWildCanastaOpensWithItAndStopsAtTheMinimum)
+{
+    AdvancedTable t;
+    t.Hand({CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11), CardId(Spade, 13), CardId(Heart, 13),
+            CardId(Club, 13), Joker, Joker, CardId(Club, 1), CardId(Spade, 3), CardId(Spade, 4), CardId(Spade, 5),
+            CardId(Spade, 6)});
+    t.Pile({CardId(Diamond, 7), CardId(Diamond, 8), CardId(Diamond, 9), CardId(Diamond, 11)});
+    t.game.DiscardFrozen = true;
+    t.Stock(40);
+    t.Ready();
+    ASSERT_TRUE(t.turn.ShouldTakePile());
+    t.turn.TakePile();
+
+    EXPECT_EQ(t.game.ComputerCanastas.Count, 1);
+    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 11), 7);
+    EXPECT_EQ(t.game.ComputerMeldValue, 160);
+    EXPECT_EQ(t.game.ComputerHandCount[13], 3);  // the aces were not needed
+    EXPECT_EQ(t.game.ComputerHand.Count, 10);
+    EXPECT_EQ(t.game.DiscardPile.Count, 0);
+    EXPECT_FALSE(t.game.DiscardFrozen);
+}
+
+TEST(AdvancedMelding, CanastasTakeAtMostThreeWildCardsAndNeverTheLastCard)
+{
+    AdvancedTable t;
+    t.Melds({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)});
+    AddToComputerMelds(t.game, Joker, 8);
+    AddToComputerMelds(t.game, Joker, 8);
+    t.game.ComputerMeldValue = 130;
+    t.Hand({CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), CardId(Diamond, 12), Joker, Joker,
+            CardId(Club, 1), CardId(Spade, 1), CardId(Heart, 1), CardId(Spade, 5)});
+    t.Ready();
+    t.turn.CompleteCanastas();
+    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 12), 7);
+    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 8), 5);  // two more twos would make four wild cards
+    EXPECT_EQ(t.game.ComputerHand.Count, 3);
+
+    AdvancedTable last;
+    last.Melds({CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4)});
+    last.game.ComputerMeldValue = 15;
+    last.Hand({CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), CardId(Diamond, 12), Joker, Joker, Joker});
+    last.Ready();
+    last.turn.CompleteCanastas();
+    EXPECT_EQ(last.game.ComputerHand.Count, 7);
+}
+
+TEST(AdvancedMelding, HoldsBackWhileTheHumanIsFarFromOutAndThenDiscardsThrees)
+{
+    for (int humanCards : {3, 30}) {
+        AdvancedTable t;
+        t.game.Seed(3);
+        t.ComputerCanasta(11);
+        t.ComputerCanasta(12);
+        t.ComputerCanasta(13);
+        t.Hand({CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4), CardId(Spade, 2), CardId(Spade, 8),
+                CardId(Spade, 9)});
+        t.HumanHolds(humanCards);
+        t.Ready();
+        t.turn.MeldPhase();
+        EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 4), humanCards == 3 ? 3 : 0) << humanCards;
+        EXPECT_TRUE(t.game.Memory.ThreeDiscardMode);
+    }
+}
+
+TEST(AdvancedDiscard, AShortPileLosesALowSingleFourTimesInFive)
+{
+    AdvancedTable t;
+    t.Hand({CardId(Spade, 12), CardId(Spade, 4), CardId(Spade, 8), CardId(Heart, 8)});
+    t.Pile({CardId(Diamond, 6), CardId(Diamond, 7)});
+    t.Ready();
+    int low = 0;
+    for (int i = 0; i < 1000; ++i)
+        low += t.ChosenRank() == 4;
+    EXPECT_GT(low, 740);
+    EXPECT_LT(low, 860);
+
+    for (int i = 0; i < 6; ++i)
+        AddToHumanMelds(t.game, CardId(Club, 4));  // the five would give the human a canasta
+    t.Ready();
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(t.ChosenRank(), 12);
+}
+
+TEST(AdvancedDiscard, ALongPileIsBlockedAndAWildCardFreezesItWhenTheHumanIsClose)
+{
+    AdvancedTable t;
+    t.Melds({CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4)});
+    t.game.ComputerMeldValue = 15;
+    t.Hand({CardId(Spade, 7), CardId(Heart, 7), CardId(Club, 1), CardId(Spade, 2)});
+    t.Pile({CardId(Diamond, 4), CardId(Diamond, 5), CardId(Diamond, 6), CardId(Diamond, 8), CardId(Diamond, 9),
+            CardId(Diamond, 10)});
+    for (int i = 0; i < 3; ++i)
+        AddToHumanMelds(t.game, CardId(Diamond, 7));
+    t.HumanHolds(9);
+    t.Ready();
+    EXPECT_EQ(t.ChosenRank(), 2);  // a black three first
+    RemoveCardAt(t.game.ComputerHand, 3, 1, true, 0);
+    t.Ready();
+    EXPECT_EQ(t.ChosenRank(), 1);  // the eights would feed the human's meld
+    t.HumanHolds(1);
+    t.Ready();
+    EXPECT_EQ(t.ChosenRank(), 7);
+
+    AdvancedTable wild;  // more wild cards than it can use before the initial meld
+    wild.Hand({CardId(Club, 1), CardId(Spade, 1), Joker, CardId(Spade, 12), CardId(Spade, 4)});
+    wild.Ready();
+    EXPECT_EQ(wild.ChosenRank(), 1);
+}
+
+TEST(AdvancedTurnFrame, AForcedTakeMeldsTheWholeRankAndTheLastCardIsKept)
+{
+    AdvancedTable t;
+    t.Melds({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)});
+    t.game.ComputerMeldValue = 30;
+    t.Hand({CardId(Diamond, 8), CardId(Spade, 12)});
+    t.Pile({CardId(Diamond, 5)});
+    AddToDiscardPile(t.game, CardId(Spade, 8), 1);
+    t.HumanHolds(5);
+    t.game.StockExhausted = true;
+    meldora::ai::RunComputerTurn(t.game, t.ai);
+
+    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 8), 5);
+    EXPECT_EQ(t.game.ComputerHand.Count, 1);
+    EXPECT_EQ(t.game.DiscardPile.Count, 1);
+    ASSERT_EQ(t.host.Messages.size(), 1u);
+    EXPECT_EQ(t.host.Messages[0].Text, "The computer passes the discard.");
+    EXPECT_EQ(t.host.Phases.back(), PhaseDraw);
+}
+
+TEST(AdvancedTurnFrame, AnExhaustedStockWithNothingForcedEndsTheHandAndLeavesTheNextDealAlone)
+{
+    AdvancedTable t;
+    t.Hand({CardId(Spade, 3), CardId(Spade, 5), CardId(Spade, 12)});
+    t.Pile({CardId(Diamond, 5)});
+    t.HumanHolds(4);
+    t.game.StockExhausted = true;
+    t.game.DrawFirst = false;  // the computer begins the next hand
+    meldora::ai::RunComputerTurn(t.game, t.ai);
+
+    EXPECT_EQ(t.host.HandScores.size(), 1u);
+    EXPECT_EQ(t.game.WentOut, NobodyWentOut);
+    EXPECT_EQ(t.host.ComputerTurns, 1);
+    EXPECT_TRUE(t.game.ComputerTurn);  // still the new hand's computer turn, not handed over
+    EXPECT_EQ(t.host.Phases.back(), PhaseOpponent);
+}
+
+TEST(AdvancedTurnFrame, AWholeTurnDrawsMeldsAndGoesOutWithAPairAndAJoker)
+{
+    AdvancedTable t;
+    t.ComputerCanasta(11);
+    t.Hand({CardId(Spade, 5), CardId(Heart, 5), CardId(Club, 5), CardId(Spade, 8), CardId(Heart, 8), Joker});
+    t.Pile({CardId(Diamond, 3)});
+    t.Stock(10);
+    AddToStock(t.game, CardId(Diamond, 5));
+    t.HumanHolds(2);
+    meldora::ai::RunComputerTurn(t.game, t.ai);
+
+    ASSERT_EQ(t.host.HandScores.size(), 1u);
+    EXPECT_EQ(t.game.WentOut, ComputerWentOut);
+}
+
+TEST(AdvancedSoak, ThirtyHandsKeepEveryCardInOnePile)
+{
+    ExpectCleanSoak(meldora::ai::Advanced);
+}

@@ -1,0 +1,90 @@
+// Where the Expert puts its wild cards: spare ones when it goes out, and over
+// thousands of whole hands no meld of its own ever holds more wild cards than
+// naturals, the limit the human's melds are held to as well.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "ai/expert.h"
+#include "family_support.h"
+
+using namespace meldora;
+using namespace meldora::test;
+
+namespace {
+
+using ExpertTable = FamilyTable<ai::ExpertTurn>;
+
+}  // namespace
+
+TEST(ExpertGoingOut, SpareWildCardsFillMeldsUpToTheirNaturalsAndTheRestStayInHand)
+{
+    ExpertTable t;
+    // A mixed canasta of queens (four naturals, three wild cards) and three nines.
+    for (int i = 0; i < 4; ++i)
+        AddToComputerMelds(t.game, CardId(i % 2 ? Heart : Club, 11), -1, static_cast<std::uint8_t>(i / 2));
+    AddToComputerMelds(t.game, Joker, 11);
+    AddToComputerMelds(t.game, CardId(Spade, 1), 11);
+    AddToComputerMelds(t.game, CardId(Club, 1), 11);
+    t.game.CheckCanasta(Side::Computer, 11);
+    ASSERT_EQ(t.game.ComputerCanastas.Count, 1);
+    t.Melds({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)});
+    t.game.ComputerMeldValue = 200;
+    t.Hand({CardId(Spade, 4), CardId(Heart, 4), Joker, CardId(Diamond, 1), CardId(Heart, 1)});
+    AddToComputerHand(t.game, Joker, 1);
+    for (Suit s : {Spade, Club, Diamond})
+        AddToComputerHand(t.game, CardId(s, 1), 1);
+    t.Ready();
+    t.turn.UseWildcardsToGoOut();
+
+    // The pair of fives takes a joker; of the six spare wild cards the fives take
+    // one more, the nines three and the canasta one, and the last stays in hand.
+    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 4), 4);
+    EXPECT_EQ(t.WildsInColumn(t.game.ComputerMelds, 4), 2);
+    EXPECT_EQ(t.WildsInColumn(t.game.ComputerMelds, 8), 3);
+    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 11), 8);
+    EXPECT_EQ(t.WildsInColumn(t.game.ComputerMelds, 11), 4);
+    ASSERT_EQ(t.game.ComputerHand.Count, 1);
+    EXPECT_EQ(t.game.ComputerHand.Cards[0].Rank, 1);
+    EXPECT_TRUE(t.host.Messages.empty());
+
+    // With that wild card the computer discards and goes out on a legal table.
+    t.turn.DiscardStep([&] { return t.turn.ChooseDiscard(); });
+    EXPECT_EQ(t.game.ComputerHand.Count, 0);
+    EXPECT_EQ(t.game.DiscardPile.Count, 1);
+}
+
+TEST(ExpertSoak, ThousandsOfHandsNeverGiveAMeldMoreWildCardsThanNaturals)
+{
+    RuleOptions twoRequired;
+    twoRequired.CanastaRequired = true;
+    twoRequired.NumberOfCanastas = 2;
+    twoRequired.TopCardCounts = false;
+    twoRequired.NaturalPair = false;
+    twoRequired.ThreeBlock = true;
+    RuleOptions loose;
+    loose.NaturalPair = false;
+    loose.InitialBlock = false;
+    loose.NumberOfCards = 2;
+    const RuleOptions variants[] = {RuleOptions{}, HoyleRules(), twoRequired, loose};
+
+    int hands = 0;
+    int wentOut = 0;
+    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
+        ScriptedSoak soak(ai::Expert, 1000 + seed, variants[seed % 4]);
+        soak.ai.Aggression = static_cast<int>(seed * 37 % 101);
+        const std::function<void()> check = soak.host.OnHandScored;
+        soak.host.OnHandScored = [&] {
+            check();
+            wentOut += soak.game.WentOut == ComputerWentOut;
+        };
+        bool finished = false;
+        EXPECT_NO_THROW(finished = soak.PlayHands(50));
+        EXPECT_TRUE(finished) << "seed " << seed;
+        EXPECT_TRUE(soak.Faults.empty()) << "seed " << seed << "\n" << Describe(soak.Faults);
+        hands += static_cast<int>(soak.host.HandScores.size());
+    }
+    EXPECT_EQ(hands, 3000);
+    // Most hands end with the computer going out, where spare wild cards are laid.
+    EXPECT_GT(wentOut, hands / 2) << wentOut;
+}

@@ -1,0 +1,236 @@
+// Helpers for the tests of the Advanced and Beginner levels: a table for one
+// level's decisions, and whole hands against a scripted human.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ai/computer_player.h"
+#include "support/table_builder.h"
+
+namespace meldora::test {
+
+// A cleared table and one level's turn on it; no flights, no pauses.
+template <class Turn>
+struct FamilyTable : TableFixture {
+    ai::ComputerSettings ai{ai::Beginner, 50, 0, false};
+    Turn turn{game, ai};
+
+    void Hand(std::initializer_list<int> ids)
+    {
+        for (int id : ids)
+            AddToComputerHand(game, id);
+    }
+    void Melds(std::initializer_list<int> ids)
+    {
+        for (int id : ids)
+            AddToComputerMelds(game, id);
+    }
+    void Pile(std::initializer_list<int> ids)
+    {
+        for (int id : ids)
+            AddToDiscardPile(game, id);
+    }
+    void Stock(int cards)
+    {
+        for (int i = 0; i < cards; ++i)
+            AddToStock(game, CardId(Club, 3 + i % 10));
+    }
+    void HumanHolds(int cards)
+    {
+        for (int i = 0; i < cards; ++i)
+            AddToHumanHand(game, CardId(Spade, 3 + i % 11));
+    }
+    // Seven naturals of a rank: a canasta of the computer's, opened with its points.
+    void ComputerCanasta(int rank)
+    {
+        for (int i = 0; i < 7; ++i)
+            AddToComputerMelds(game, CardId(i % 2 ? Heart : Diamond, rank));
+        game.ComputerMeldValue += 7 * CardPoints(CardId(Heart, rank));
+        game.CheckCanasta(Side::Computer, rank);
+    }
+    void Ready()
+    {
+        game.RecountColumns();
+        turn.RecountForComputer();
+    }
+    int ChosenRank()
+    {
+        const ai::DiscardChoice choice = turn.ChooseDiscard();
+        return game.ComputerHand.Cards[choice.HandIndex].Rank;
+    }
+    int ColumnSize(const CardPile& pile, int column) const
+    {
+        int n = 0;
+        for (int i = 0; i < pile.Count; ++i)
+            n += game.ColumnOf(pile.Cards[i]) == column;
+        return n;
+    }
+    int WildsInColumn(const CardPile& pile, int column) const
+    {
+        int n = 0;
+        for (int i = 0; i < pile.Count; ++i)
+            n += game.ColumnOf(pile.Cards[i]) == column && IsWild(pile.Cards[i].Rank);
+        return n;
+    }
+};
+
+// Whole hands against a scripted human who draws from the stock and discards
+// the first card of the hand (and ends a hand whose stock is gone). After every
+// move of either side all 108 cards must lie in exactly one pile and the
+// computer's melds must be ones the rules allow.
+
+// Lets the soak look at the table of an ended hand before the next deal clears it.
+class SoakHost : public RecordingHost {
+public:
+    std::function<void()> OnHandScored;
+    void ShowHandScore(const HandScore& score) override
+    {
+        RecordingHost::ShowHandScore(score);
+        if (OnHandScored)
+            OnHandScored();
+    }
+};
+
+class ScriptedSoak {
+public:
+    SoakHost host;
+    MemorySettings settings;
+    CanastaGame game{host, &settings};
+    ai::ComputerSettings ai;
+    std::vector<std::string> Faults;
+    int ComputerTurns = 0;
+
+    ScriptedSoak(std::uint8_t level, std::uint32_t seed, const RuleOptions& rules)
+    {
+        game.Seed(seed);
+        game.Rules = rules;
+        game.DrawFirst = seed % 2 == 0;
+        ai = {level, 50, 0, false};
+        host.OnComputerTurn = [this] {
+            ai::RunComputerTurn(game, ai);
+            ++ComputerTurns;
+            Check("after a computer turn");
+        };
+        host.OnHandScored = [this] { Check("at the end of a hand"); };
+    }
+
+    // Plays until the given number of hands has been scored; false when the
+    // table stopped moving before that.
+    bool PlayHands(std::size_t hands)
+    {
+        game.NewGame();
+        for (int moves = 0; moves < 5000 * static_cast<int>(hands); ++moves) {
+            if (host.HandScores.size() >= hands)
+                return true;
+            HumanMove();
+        }
+        return false;
+    }
+
+private:
+    void HumanMove()
+    {
+        if (game.Phase == PhaseDraw && game.StockExhausted)
+            game.EndHandClick();
+        else if (game.Phase == PhaseDraw || game.Phase == PhaseSecondCard)
+            game.DrawFromStock();
+        else if (game.Phase == PhaseMeldDiscard && game.HumanHand.Count > 0)
+            game.DiscardCard(0);
+        Check("after a human move");
+    }
+
+    void Fault(const std::string& when, const std::string& what)
+    {
+        if (Faults.size() < 20)
+            Faults.push_back(what + " " + when + " (computer turn " + std::to_string(ComputerTurns) + ")");
+    }
+
+    void Check(const std::string& when)
+    {
+        // Counted in a flat table: the soak checks after every move, thousands of times.
+        std::array<std::array<int, JokerId + 1>, 2> seen{};
+        int total = 0;
+        for (const CardPile* pile : {&game.Stock, &game.DiscardPile, &game.ComputerHand, &game.HumanHand,
+                                     &game.ComputerMelds, &game.HumanMelds}) {
+            for (int i = 0; i < pile->Count; ++i) {
+                const CardRecord& c = pile->Cards[i];
+                if (c.Deck < 2 && c.Id >= 1 && c.Id <= JokerId)
+                    ++seen[c.Deck][c.Id];
+                else
+                    Fault(when, "card " + std::to_string(c.Id) + "/" + std::to_string(c.Deck) + " on the table");
+            }
+            total += pile->Count;
+        }
+        if (total != DeckSize)
+            Fault(when, std::to_string(total) + " cards on the table");
+        for (int deck = 0; deck < 2; ++deck) {
+            for (int id = 1; id <= JokerId; ++id) {
+                const int expected = id == JokerId ? 2 : 1;
+                if (seen[deck][id] != expected)
+                    Fault(when, "card " + std::to_string(id) + "/" + std::to_string(deck) + " seen "
+                                    + std::to_string(seen[deck][id]) + " times");
+            }
+        }
+        for (int column = 3; column < ColumnCount; ++column) {
+            int naturals = 0;
+            int wild = 0;
+            for (int i = 0; i < game.ComputerMelds.Count; ++i) {
+                const CardRecord& c = game.ComputerMelds.Cards[i];
+                if (game.ColumnOf(c) != column)
+                    continue;
+                if (IsWild(c.Rank))
+                    ++wild;
+                else if (c.Rank == column)
+                    ++naturals;
+                else
+                    Fault(when, "a card of rank " + std::to_string(c.Rank) + " in column " + std::to_string(column));
+            }
+            if (naturals + wild > 0 && (naturals + wild < 3 || wild > naturals))
+                Fault(when, "computer meld " + std::to_string(column) + " of " + std::to_string(naturals)
+                                + " naturals and " + std::to_string(wild) + " wild cards");
+        }
+        for (const RecordedMessage& m : host.Messages)
+            if (m.Kind == MessageKind::Error || m.Kind == MessageKind::Warning)
+                Fault(when, "message \"" + m.Text + "\"");
+        host.Messages.clear();
+    }
+};
+
+inline std::string Describe(const std::vector<std::string>& faults)
+{
+    std::ostringstream out;
+    for (const std::string& f : faults)
+        out << f << "\n";
+    return out.str();
+}
+
+// Ten hands under each of three rule sets: the defaults, Hoyle's, and one that
+// requires two canastas with the top card not counting.
+inline void ExpectCleanSoak(std::uint8_t level)
+{
+    RuleOptions required;
+    required.CanastaRequired = true;
+    required.NumberOfCanastas = 2;
+    required.TopCardCounts = false;
+    required.NaturalPair = false;
+    required.ThreeBlock = true;
+    const RuleOptions variants[] = {RuleOptions{}, HoyleRules(), required};
+    for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+        ScriptedSoak soak(level, seed, variants[seed - 1]);
+        bool finished = false;
+        EXPECT_NO_THROW(finished = soak.PlayHands(10));
+        EXPECT_TRUE(finished) << "seed " << seed;
+        EXPECT_TRUE(soak.Faults.empty()) << "seed " << seed << "\n" << Describe(soak.Faults);
+        EXPECT_GT(soak.ComputerTurns, 100);
+    }
+}
+
+}  // namespace meldora::test

@@ -1,0 +1,98 @@
+// A fresh MELDORA_HOME per test, settings written before the main window comes up,
+// scripted boxes, and a main window started the way the program starts it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QString>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings/file_locations.h"
+#include "settings/registry_enhanced.h"
+#include "table/main_window.h"
+#include "table/prompts.h"
+
+namespace meldora::test {
+
+inline QApplication& TestApplication()
+{
+    static int argc = 1;
+    static char name[] = "meldora_window_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    // The windows of one test close while the next test's are still to come.
+    QApplication::setQuitOnLastWindowClosed(false);
+    return app;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    std::filesystem::path home;
+    std::vector<prompts::Request> asked;
+    std::unique_ptr<TfmMeldoraMain> window;
+
+    void SetUp() override
+    {
+        TestApplication();
+        std::string pattern = (std::filesystem::temp_directory_path() / "meldora-main-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        home = pattern;
+        setenv("MELDORA_HOME", pattern.c_str(), 1);
+        prompts::SetResponder([this](const prompts::Request& r) {
+            asked.push_back(r);
+            return QString();
+        });
+        // Quick and quiet games: no flights, no melding pause, no turn window.
+        WriteSetting("Settings\\Card Movement", false);
+        WriteSetting("Settings\\Delay", 0);
+        WriteSetting("Settings\\Show Turns", false);
+    }
+
+    void TearDown() override
+    {
+        window.reset();
+        prompts::SetResponder({});
+        unsetenv("MELDORA_HOME");
+        std::error_code ec;
+        std::filesystem::remove_all(home, ec);
+    }
+
+    // The program's own store, opened beside the window as a second copy would.
+    static std::unique_ptr<TRegistryEnhanced> Store()
+    {
+        auto store = std::make_unique<TRegistryEnhanced>(SettingsDatabasePath().string());
+        store->SetRootKey(TRootKey::hkLocalMachine);
+        store->SetKey(MeldoraBaseKey);
+        return store;
+    }
+    static void WriteSetting(const std::string& name, const SettingValue& value) { Store()->WriteValue(name, value); }
+    static std::string ReadSetting(const std::string& name) { return Store()->ReadString(name, "<absent>"); }
+
+    // Creates the main window as the program does.
+    TfmMeldoraMain& Create(const QString& argument = {}, int screenWidth = 1024)
+    {
+        window = std::make_unique<TfmMeldoraMain>(argument, screenWidth);
+        return *window;
+    }
+    // Shows the window and runs the splash timer at once. drawFirst 0 or 1, when
+    // given, decides who opens the first hand; a seed fixes the deal.
+    void StartUp(int drawFirst = -1, std::uint32_t seed = 0)
+    {
+        window->show();
+        if (drawFirst >= 0)
+            window->Game().DrawFirst = drawFirst != 0;
+        if (seed != 0) {
+            window->Game().ReseedAtDeal = false;
+            window->Game().Seed(seed);
+        }
+        window->tmSplashTimer();
+    }
+    std::filesystem::path AutoSaveFile() const { return home / "autosave.meldora"; }
+};
+
+}  // namespace meldora::test

@@ -1,0 +1,376 @@
+// Playing on the table with mouse and keyboard on the offscreen platform: whole
+// turns driven by clicks and keys, the hit test's covered-card rule, the discard
+// confirmation, the keyboard modes and the refusals as the status line shows them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "support/table_builder.h"
+#include "table/card_images.h"
+#include "table/table_view.h"
+
+namespace meldora {
+namespace {
+
+using namespace test;
+
+QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "table_input_test";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Never destroyed: the input devices the test events create are gone by the
+    // time static objects are destroyed at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// Records like the test host and hands the table's share to the view, as the main
+// window does.
+class ViewHost : public RecordingHost {
+public:
+    TableView* View = nullptr;
+    void MoveCard(const CardRecord& c, int fx, int fy, int tx, int ty) override
+    {
+        RecordingHost::MoveCard(c, fx, fy, tx, ty);
+        View->MoveCard(c, fx, fy, tx, ty);
+    }
+    void InvalidateTableRect(const TableRect& r) override { View->InvalidateTableRect(r); }
+    void RepaintTable() override { View->RepaintTable(); }
+    void PhaseChanged(int phase) override
+    {
+        RecordingHost::PhaseChanged(phase);
+        View->ShowPhaseHint(phase);
+    }
+    void ShowInputError(int n, const std::string& text) override
+    {
+        RecordingHost::ShowInputError(n, text);
+        View->ShowInputError(n, QString::fromStdString(text));
+    }
+    void StockExhaustedChanged(bool e) override { View->SetStockExhausted(e); }
+};
+
+class TableInput : public ::testing::Test {
+protected:
+    TableInput()
+    {
+        settings.WriteValue("Settings\\Card Movement", false);
+        game.Layout = ApplyLayout(0, 632);
+        game.Seed(7);
+        ClearTable(game);
+        images.Prepare(0, 1.0, ReadCardBacks(settings));
+        host.View = &view;
+        host.OnComputerTurn = [this] {
+            game.ComputerTurn = false;
+            game.SetPhase(PhaseDraw);
+        };
+        view.resize(632, 420);
+        view.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+
+    // The human is to draw: a stock of a few cards, nothing drawn yet.
+    void ToDraw()
+    {
+        for (int id : {CardId(Heart, 9), CardId(Club, 10), CardId(Spade, 6)})
+            AddToStock(game, id);
+        game.MustDraw = true;
+        game.HasDrawn = false;
+        game.Phase = PhaseDraw;
+    }
+
+    QPoint At(const CardRecord& c, int dy = 2) const { return {c.X + 2, c.Y + dy}; }
+    void Left(QPoint p, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::mouseClick(&view, Qt::LeftButton, m, p); }
+    void Right(QPoint p) { QTest::mouseClick(&view, Qt::RightButton, Qt::NoModifier, p); }
+    QPoint Stock() const { return {LeftMargin + 5, game.Layout.StockTop + 5}; }
+    QPoint Pile() const { return {LeftMargin + 5, game.Layout.DiscardTop + 5}; }
+
+    int InMelds(int rank) const
+    {
+        int n = 0;
+        for (int i = 0; i < game.HumanMelds.Count; ++i)
+            n += game.ColumnOf(game.HumanMelds.Cards[i]) == rank;
+        return n;
+    }
+    bool InHand(int id) const
+    {
+        for (int i = 0; i < game.HumanHand.Count; ++i)
+            if (game.HumanHand.Cards[i].Id == id)
+                return true;
+        return false;
+    }
+
+    QApplication& app = App();  // before any pixmap
+    ViewHost host;
+    MemorySettings settings;
+    CanastaGame game{host, &settings};
+    CardImages images;
+    TableView view{game, images, settings};
+};
+
+TEST_F(TableInput, HitTestFindsPilesCardsAndTheCoveringCard)
+{
+    const CardRecord a = AddToHumanHand(game, CardId(Spade, 5));
+    const CardRecord b = AddToHumanHand(game, CardId(Club, 5));
+    const CardRecord c = AddToHumanHand(game, CardId(Heart, 5));
+    const CardRecord joker = AddToHumanHand(game, Joker);
+    const CardRecord three = AddToHumanMelds(game, CardId(Heart, 2));
+    const CardRecord king = AddToHumanMelds(game, CardId(Spade, 12));
+    const TableLayout& l = game.Layout;
+
+    EXPECT_EQ(view.HitTest(a.X, a.Y), (HitResult{HitNaturalHandCard, 0}));
+    // Bounds are inclusive; the strip of a covered card ends StackStep below its top,
+    // and a point below the strip belongs to the card that covers it.
+    EXPECT_EQ(view.HitTest(a.X + l.CardWidth, a.Y + StackStep - 1), (HitResult{HitNaturalHandCard, 0}));
+    EXPECT_EQ(view.HitTest(a.X + 5, a.Y + 20), (HitResult{HitNaturalHandCard, 1}));
+    EXPECT_EQ(view.HitTest(a.X + 5, c.Y + l.CardHeight), (HitResult{HitNaturalHandCard, 2}));
+    EXPECT_EQ(view.HitTest(a.X + 5, c.Y + l.CardHeight + 1).Area, HitNothing);
+    EXPECT_EQ(view.HitTest(a.X + l.CardWidth + 1, a.Y + 2).Area, HitNothing);
+    EXPECT_EQ(b.Y, a.Y + StackStep);
+    EXPECT_EQ(view.HitTest(joker.X + 1, joker.Y + 40), (HitResult{HitWildHandCard, 3}));
+    EXPECT_EQ(view.HitTest(three.X + 1, three.Y + 1), (HitResult{HitThreesMeldCard, 0}));
+    EXPECT_EQ(view.HitTest(king.X + 1, king.Y + 1), (HitResult{HitMeldCard, 1}));
+
+    game.GameInProgress = false;
+    EXPECT_EQ(view.HitTest(LeftMargin, l.StockTop).Area, HitStock);
+    EXPECT_EQ(view.HitTest(LeftMargin + l.CardWidth, l.DiscardTop + l.CardHeight).Area, HitDiscardPile);
+    EXPECT_TRUE(game.GameInProgress);
+    game.GameInProgress = false;
+    view.HitTest(king.X + 1, king.Y + 1);
+    EXPECT_FALSE(game.GameInProgress) << "a meld card does not start the game";
+
+    game.StockExhausted = true;
+    EXPECT_EQ(view.HitTest(LeftMargin, l.StockTop).Area, HitNothing);
+    game.Phase = PhaseHandOver;
+    EXPECT_EQ(view.HitTest(a.X, a.Y).Area, HitNothing);
+}
+
+TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
+{
+    settings.WriteValue("Settings\\Mouse Options", std::string("Double Right Click"));
+    ToDraw();
+    for (int id : {CardId(Spade, 5), CardId(Club, 5), CardId(Heart, 5), CardId(Diamond, 5), CardId(Spade, 7),
+                   CardId(Club, 7), CardId(Heart, 7), CardId(Spade, 12), Joker, CardId(Club, 1)})
+        AddToHumanHand(game, id);
+    QSignalSpy rulesHint(&view, &TableView::rulesHintChanged);
+
+    Left(Stock());
+    EXPECT_TRUE(game.HasDrawn);
+    EXPECT_TRUE(InHand(CardId(Spade, 6)));
+    EXPECT_EQ(rulesHint.count(), 1);
+    EXPECT_EQ(view.HintText(), "Meld by clicking a card, discard by right-clicking it twice");
+
+    Left(Stock());
+    EXPECT_EQ(host.LastErrorNumber(), 3);
+    EXPECT_EQ(view.HintText(), "You have already drawn");
+    EXPECT_EQ(game.Stock.Count, 2) << "a second click on the stock draws nothing";
+
+    // Ctrl melds up to three of the rank (sixes), Shift all of it (eights).
+    Left(At(game.HumanHand.Cards[0]), Qt::ControlModifier);
+    EXPECT_EQ(InMelds(5), 3);
+    int eight = -1;
+    for (int i = 0; i < game.HumanHand.Count && eight < 0; ++i)
+        if (game.HumanHand.Cards[i].Rank == 7)
+            eight = i;
+    ASSERT_GE(eight, 0);
+    Left(At(game.HumanHand.Cards[eight]), Qt::ShiftModifier);
+    EXPECT_EQ(InMelds(7), 3);
+
+    // A click on a meld adds one wild card to it.
+    const int handBefore = game.HumanHand.Count;
+    Left(At(game.HumanMelds.Cards[0]));
+    EXPECT_EQ(InMelds(5), 4);
+    EXPECT_EQ(game.HumanHand.Count, handBefore - 1);
+
+    // Two right clicks: A, then B, then B discards B.
+    QPoint kingAt, drawnAt;
+    for (int i = 0; i < game.HumanHand.Count; ++i) {
+        const CardRecord& c = game.HumanHand.Cards[i];
+        if (c.Id == CardId(Spade, 12))
+            kingAt = At(c);
+        if (c.Id == CardId(Spade, 6))
+            drawnAt = At(c);
+    }
+    Right(kingAt);
+    Right(drawnAt);
+    EXPECT_EQ(game.DiscardPile.Count, 0);
+    Right(drawnAt);
+    ASSERT_EQ(game.DiscardPile.Count, 1);
+    EXPECT_EQ(game.DiscardPile.top().Id, CardId(Spade, 6));
+    EXPECT_TRUE(InHand(CardId(Spade, 12)));
+    EXPECT_EQ(host.ComputerTurns, 1);
+    EXPECT_EQ(view.DiscardClicks(), 0);
+    EXPECT_EQ(view.LastRightClicked(), -1);
+    EXPECT_EQ(view.HintText(), "Draw a card by clicking on the stock or the discard pile");
+}
+
+TEST_F(TableInput, OneRightClickDiscardsAtOnceAndRefusalsShowTheirTexts)
+{
+    ToDraw();
+    const CardRecord nine = AddToHumanHand(game, CardId(Diamond, 9));
+    AddToHumanHand(game, CardId(Diamond, 10));
+    AddToHumanHand(game, CardId(Diamond, 1));
+    QSignalSpy hints(&view, &TableView::hintChanged);
+
+    Left(At(nine));
+    EXPECT_EQ(host.LastErrorText(),
+              "You cannot meld before drawing; please draw first by clicking on the stock or the discard pile");
+    ASSERT_FALSE(hints.isEmpty());
+    EXPECT_TRUE(hints.last().at(1).toBool()) << "a refusal is shown as an error";
+    EXPECT_TRUE(view.ErrorShowing());
+    EXPECT_TRUE(view.ErrorColourShowing());
+    QTest::qWait(700);
+    EXPECT_FALSE(view.ErrorColourShowing()) << "the red colour lasts 600 ms";
+    EXPECT_TRUE(view.ErrorShowing()) << "the message itself stays";
+    EXPECT_FALSE(hints.last().at(1).toBool());
+    EXPECT_EQ(hints.last().at(0).toString(), view.HintText());
+
+    Right(At(nine));
+    EXPECT_EQ(host.LastErrorNumber(), 2);
+    EXPECT_EQ(view.DiscardClicks(), 0);
+    EXPECT_EQ(view.LastRightClicked(), -1) << "the refusal leaves the confirmation alone";
+
+    Left(Stock());
+    ASSERT_TRUE(game.HasDrawn);
+    EXPECT_FALSE(view.ErrorShowing()) << "the next phase clears the refusal";
+    // Without an initial meld the table cannot be left with melds of fewer than three.
+    Left(At(game.HumanHand.Cards[0]));
+    const int discards = game.DiscardPile.Count;
+    Right(At(game.HumanHand.Cards[game.HumanHand.Count - 1]));
+    EXPECT_EQ(host.LastErrorNumber(), 4);
+    EXPECT_EQ(host.LastErrorText().rfind("Discarding is not possible now: ", 0), 0u);
+    EXPECT_EQ(game.DiscardPile.Count, discards);
+
+    // With the joker and a two in hand but the rules against wildcard canastas.
+    game.Rules.WildcardCanasta = false;
+    AddToHumanHand(game, Joker);
+    Left(At(game.HumanHand.Cards[game.HumanHand.Count - 1]), Qt::ShiftModifier);
+    EXPECT_EQ(host.LastErrorText(), "Wildcard Canastas are not allowed with the current rules");
+}
+
+TEST_F(TableInput, TakingThePileAndGivingItBack)
+{
+    ToDraw();
+    AddToDiscardPile(game, CardId(Club, 4));
+    AddToDiscardPile(game, CardId(Spade, 8));
+    AddToHumanHand(game, CardId(Heart, 8));
+    AddToHumanHand(game, CardId(Diamond, 8));
+    AddToHumanHand(game, CardId(Spade, 13));
+    AddToHumanHand(game, CardId(Spade, 9));
+    game.DiscardFrozen = true;
+    QSignalSpy rulesHint(&view, &TableView::rulesHintChanged);
+
+    Left(Pile());
+    ASSERT_TRUE(game.TakingPile);
+    EXPECT_EQ(game.Phase, PhaseTaking);
+    EXPECT_EQ(view.HintText(), "Meld by clicking left, undo taking discard pile by clicking it");
+    EXPECT_EQ(rulesHint.count(), 1);
+    EXPECT_EQ(game.DiscardPile.Count, 1);
+
+    Left(Pile());
+    EXPECT_FALSE(game.TakingPile);
+    EXPECT_TRUE(game.MustDraw);
+    EXPECT_EQ(game.Phase, PhaseDraw);
+    ASSERT_EQ(game.DiscardPile.Count, 2);
+    EXPECT_EQ(game.DiscardPile.top().Id, CardId(Spade, 8));
+
+    Left(Stock());
+    Left(Pile());
+    EXPECT_EQ(host.LastErrorText(), "You have already drawn");
+}
+
+TEST_F(TableInput, MouseIsIgnoredDuringTheOpponentsTurnAndWhileConnecting)
+{
+    ToDraw();
+    game.ComputerTurn = true;
+    Left(Stock());
+    Right(Pile());
+    view.TableKeyDown(Qt::Key_F6, Qt::NoModifier);
+    EXPECT_EQ(game.Stock.Count, 3);
+    EXPECT_TRUE(host.Errors.empty());
+
+    game.ComputerTurn = false;
+    view.SetConnectionAttempt(true);
+    Left(Stock());
+    EXPECT_EQ(game.Stock.Count, 3);
+    view.SetConnectionAttempt(false);
+    QTest::keyClick(&view, Qt::Key_F6);
+    EXPECT_EQ(game.Stock.Count, 2) << "F6 draws like a click on the stock";
+}
+
+TEST_F(TableInput, KeyboardModesSelectByRank)
+{
+    settings.WriteValue("Settings\\Mouse Options", std::string("Double Right Click"));
+    ToDraw();
+    for (int id : {CardId(Spade, 10), CardId(Club, 10), CardId(Heart, 10), CardId(Spade, 9), CardId(Club, 9),
+                   CardId(Heart, 13), CardId(Club, 13), CardId(Diamond, 13), CardId(Spade, 1)})
+        AddToHumanHand(game, id);
+    QTest::keyClick(&view, Qt::Key_F6);
+    ASSERT_TRUE(game.HasDrawn);
+
+    QTest::keyClick(&view, Qt::Key_F8);
+    EXPECT_EQ(game.Phase, 5);
+    EXPECT_EQ(view.KeyboardMode(), KeyboardMeld);
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(InMelds(13), 3) << "Ctrl with the rank key melds up to three aces";
+    EXPECT_EQ(game.Phase, 5) << "the keyboard phase comes back for the next card";
+    QTest::keyClick(&view, Qt::Key_J, Qt::ShiftModifier);
+    EXPECT_EQ(InMelds(10), 3);
+
+    QTest::keyClick(&view, Qt::Key_F9);
+    EXPECT_EQ(game.Phase, 7);
+    QTest::keyClick(&view, Qt::Key_A);
+    EXPECT_EQ(InMelds(13), 4) << "the two goes to the aces";
+
+    // Discard mode with two right clicks: the same rank twice discards the column's first card.
+    QTest::keyClick(&view, Qt::Key_F10);
+    EXPECT_EQ(view.HintText(),
+              "Select a card to discard by typing one of the characters 2 thru 9, 0 (for 10), J, Q, K, A or W for a "
+              "wildcard");
+    QTest::keyClick(&view, Qt::Key_0);
+    EXPECT_EQ(game.DiscardPile.Count, 0);
+    QTest::keyClick(&view, Qt::Key_0);
+    ASSERT_EQ(game.DiscardPile.Count, 1);
+    EXPECT_EQ(game.DiscardPile.top().Id, CardId(Spade, 9));
+    EXPECT_EQ(host.ComputerTurns, 1);
+}
+
+TEST_F(TableInput, EscapeAndModeKeysRespectTheTurn)
+{
+    ToDraw();
+    game.StockExhausted = true;
+    QSignalSpy endHand(&view, &TableView::endHandButtonChanged);
+    QTest::keyClick(&view, Qt::Key_F10);
+    EXPECT_EQ(game.Phase, 6);
+    ASSERT_FALSE(endHand.isEmpty());
+    EXPECT_FALSE(endHand.last().at(1).toBool()) << "End Hand is only enabled in the draw phase";
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_EQ(game.Phase, PhaseDraw) << "Esc returns to the draw while it is due";
+    EXPECT_TRUE(endHand.last().at(0).toBool());
+    EXPECT_TRUE(endHand.last().at(1).toBool());
+    EXPECT_EQ(view.HintText(), "Stock exhausted; take discard pile or end hand");
+
+    game.Phase = PhaseHandOver;
+    QTest::keyClick(&view, Qt::Key_F8);
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_EQ(game.Phase, PhaseHandOver) << "between hands the keys leave the phase alone";
+}
+
+TEST_F(TableInput, NetworkGameSendsOtherKeysToTheChat)
+{
+    QSignalSpy chat(&view, &TableView::chatKeyPressed);
+    QTest::keyClick(&view, Qt::Key_H);
+    EXPECT_EQ(chat.count(), 0);
+    host.Network = true;
+    QTest::keyClick(&view, Qt::Key_H);
+    QTest::keyClick(&view, Qt::Key_Shift);
+    ASSERT_EQ(chat.count(), 1);
+    EXPECT_EQ(chat.at(0).at(0).toInt(), int(Qt::Key_H));
+}
+
+}  // namespace
+}  // namespace meldora

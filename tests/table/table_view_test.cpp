@@ -1,0 +1,413 @@
+// The table as painted and animated on the offscreen platform: the spread discard
+// pile, the computer's hand face down in a network game, canasta labels, the status
+// panels, card flights and their highlight, the phase hints and the turn window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "support/table_builder.h"
+#include "table/card_images.h"
+#include "table/status_panels.h"
+#include "table/table_view.h"
+#include "table/turn_window.h"
+
+namespace meldora {
+namespace {
+
+using namespace test;
+
+QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "table_view_test";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Never destroyed: the input devices the test events create are gone by the
+    // time static objects are destroyed at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+class ViewHost : public RecordingHost {
+public:
+    TableView* View = nullptr;
+    void MoveCard(const CardRecord& c, int fx, int fy, int tx, int ty) override
+    {
+        RecordingHost::MoveCard(c, fx, fy, tx, ty);
+        View->MoveCard(c, fx, fy, tx, ty);
+    }
+    void InvalidateTableRect(const TableRect& r) override { View->InvalidateTableRect(r); }
+    void RepaintTable() override { View->RepaintTable(); }
+    void PhaseChanged(int phase) override { View->ShowPhaseHint(phase); }
+    void ShowInputError(int n, const std::string& text) override
+    {
+        View->ShowInputError(n, QString::fromStdString(text));
+    }
+};
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++Paints;
+        return false;
+    }
+};
+
+// The client size of the main window at a size class: the table less the window's
+// frame, menu and status bar.
+QSize ClientSize(int sizeIndex)
+{
+    const SizeClass& s = SizeClasses[sizeIndex];
+    return {s.TableWidth - 8, s.TableHeight - 62};
+}
+
+class TableViewTest : public ::testing::Test {
+protected:
+    TableViewTest()
+    {
+        host.View = &view;
+        UseSize(0);
+    }
+
+    void UseSize(int index)
+    {
+        const QSize client = ClientSize(index);
+        game.Layout = ApplyLayout(index, client.width());
+        images.Prepare(index, 1.0, ReadCardBacks(settings));
+        view.resize(client);
+        view.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+
+    QImage Grab() { return view.grab().toImage(); }
+    QColor PixelAt(int x, int y) { return Grab().pixelColor(x, y); }
+
+    QApplication& app = App();  // before any pixmap
+    ViewHost host;
+    MemorySettings settings;
+    CanastaGame game{host, &settings};
+    CardImages images;
+    TableView view{game, images, settings};
+};
+
+// A table with canastas of every kind on both sides, a frozen pile and cards in hand.
+void LayCanastas(CanastaGame& game)
+{
+    ClearTable(game);
+    for (int i = 0; i < 7; ++i)
+        AddToHumanMelds(game, CardId(Suit(i % 4), 6));
+    for (int i = 0; i < 5; ++i)
+        AddToHumanMelds(game, CardId(Suit(i % 4), 10));
+    AddToHumanMelds(game, Joker, 10);
+    AddToHumanMelds(game, CardId(Club, 1), 10);
+    for (int i = 0; i < 7; ++i)
+        AddToHumanMelds(game, i % 2 ? Joker : CardId(Heart, 1), 1);
+    for (int i = 0; i < 7; ++i)
+        AddToComputerMelds(game, CardId(Suit(i % 4), 12));
+    for (int i = 0; i < 4; ++i)
+        AddToComputerMelds(game, CardId(Suit(i % 4), 9));
+    for (int i = 0; i < 3; ++i)
+        AddToComputerMelds(game, Joker, 9);
+    // Square the canastas up the way play does: all their cards on the first place.
+    for (CardPile* pile : {&game.HumanMelds, &game.ComputerMelds}) {
+        const bool human = pile == &game.HumanMelds;
+        const int first = human ? game.Layout.HumanMeldBase + StackStep : game.Layout.ComputerMeldBase - StackStep;
+        for (int i = 0; i < pile->Count; ++i)
+            pile->Cards[i].Y = first;
+        for (int c = 0; c < ColumnCount; ++c)
+            pile->ColumnEnds[c].Y = first;
+    }
+    game.HumanCanastas.Kind[6] = NaturalCanasta;
+    game.HumanCanastas.NaturalCount[6] = 7;
+    game.HumanCanastas.Kind[10] = MixedCanasta;
+    game.HumanCanastas.NaturalCount[10] = 5;
+    game.HumanCanastas.Kind[1] = WildcardCanasta;
+    game.HumanCanastas.Count = 3;
+    game.ComputerCanastas.Kind[12] = NaturalCanasta;
+    game.ComputerCanastas.NaturalCount[12] = 7;
+    game.ComputerCanastas.Kind[9] = MixedCanasta;
+    game.ComputerCanastas.NaturalCount[9] = 4;
+    game.ComputerCanastas.Count = 2;
+    for (int id : {CardId(Spade, 3), CardId(Heart, 3), CardId(Club, 8), CardId(Spade, 13), Joker})
+        AddToHumanHand(game, id);
+    for (int i = 0; i < 9; ++i)
+        AddToComputerHand(game, CardId(Suit(i % 4), 3 + i));
+    for (int id : {CardId(Spade, 5), CardId(Heart, 7)})
+        AddToDiscardPile(game, id);
+    for (int id : {CardId(Spade, 4), CardId(Spade, 11)})
+        AddToStock(game, id);
+    game.DiscardFrozen = true;
+}
+
+bool IsYellow(QColor c) { return c.red() > 200 && c.green() > 200 && c.blue() < 60; }
+
+TEST_F(TableViewTest, DealtTableSpreadsTheDiscardPileUntilTheFirstClick)
+{
+    game.Seed(3);
+    game.DrawFirst = true;
+    game.DealHand(false);
+    ASSERT_TRUE(game.DiscardSpread);
+    // Make sure several cards lie on the pile so the spread reaches far below it.
+    while (game.DiscardPile.Count < 4) {
+        CardRecord c = PopCard(game.Stock);
+        c.FaceUp = true;
+        c.X = LeftMargin;
+        c.Y = game.Layout.DiscardTop;
+        AppendCard(game.DiscardPile, c);
+    }
+    view.RepaintTable();
+    const TableLayout& l = game.Layout;
+    // Below the pile's count and the frame's lower edge.
+    const int belowPile = l.DiscardTop + l.CardHeight + 28;
+    EXPECT_EQ(view.DiscardSpreadExtra(), (game.DiscardPile.Count - 1) * StackStep);
+    EXPECT_NE(PixelAt(LeftMargin + l.CardWidth / 2, belowPile), view.TableColor());
+
+    QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(600, 5));
+    EXPECT_FALSE(game.DiscardSpread);
+    EXPECT_EQ(view.DiscardSpreadExtra(), 0);
+    EXPECT_EQ(PixelAt(LeftMargin + l.CardWidth / 2, belowPile), view.TableColor());
+}
+
+TEST_F(TableViewTest, CtrlF11RevealsTheComputersHandWhereThatIsAllowed)
+{
+    ClearTable(game);
+    for (int id : {CardId(Heart, 12), CardId(Spade, 4), CardId(Club, 9)})
+        AddToComputerHand(game, id);
+    const QRect hand(0, 0, 200, game.Layout.CardHeight + 10);
+    QTest::keyClick(&view, Qt::Key_F11);
+    EXPECT_FALSE(game.ComputerHandRevealed) << "F11 alone does nothing";
+    EXPECT_EQ(game.ComputerHandSpacing, 10);
+
+    QTest::keyClick(&view, Qt::Key_F11, Qt::ControlModifier);
+    EXPECT_TRUE(game.ComputerHandRevealed);
+    EXPECT_TRUE(game.ComputerHand.Cards[0].FaceUp && game.ComputerHand.Cards[2].FaceUp);
+    EXPECT_EQ(game.ComputerHandSpacing, 12);
+    const QImage revealed = Grab().copy(hand);
+    for (int i = 0; i < game.ComputerHand.Count; ++i)
+        game.ComputerHand.Cards[i].FaceUp = false;
+    const QImage hidden = Grab().copy(hand);
+    for (int i = 0; i < game.ComputerHand.Count; ++i)
+        game.ComputerHand.Cards[i].FaceUp = true;
+    EXPECT_NE(revealed, hidden);
+
+    host.Network = true;
+    EXPECT_EQ(Grab().copy(hand), hidden) << "the partner's cards never show";
+    host.Network = false;
+    game.RevealBlocked = true;
+    EXPECT_EQ(Grab().copy(hand), hidden) << "a loaded game does not reveal";
+
+    game.RevealBlocked = false;
+    QTest::keyClick(&view, Qt::Key_F11, Qt::ControlModifier);
+    EXPECT_FALSE(game.ComputerHand.Cards[1].FaceUp);
+    EXPECT_EQ(game.ComputerHandSpacing, 10);
+}
+
+TEST_F(TableViewTest, CanastaLabelsSitNextToTheirCanastasAtEverySize)
+{
+    const QString dir = qEnvironmentVariable("MELDORA_TABLE_GRABS");
+    for (int index = 0; index < 4; ++index) {
+        UseSize(index);
+        LayCanastas(game);
+        const QImage table = Grab();
+        const TableLayout& l = game.Layout;
+        if (!dir.isEmpty())
+            table.save(QDir(dir).filePath(QString("table-canastas-%1.png").arg(index)));
+
+        // The human's label starts 3 pixels under the squared canasta, the computer's
+        // ends 3 pixels over it; both lie inside the table.
+        const int humanTop = l.HumanMeldBase + l.CardHeight + 15;
+        EXPECT_TRUE(IsYellow(table.pixelColor(l.ColumnX(6) + 1, humanTop + 1))) << index;
+        EXPECT_FALSE(IsYellow(table.pixelColor(l.ColumnX(6) + 1, humanTop - 2))) << index;
+        EXPECT_TRUE(IsYellow(table.pixelColor(l.ColumnX(9) + 1, l.ComputerMeldBase - 15 - 2))) << index;
+        EXPECT_FALSE(IsYellow(table.pixelColor(l.ColumnX(9) + 1, l.ComputerMeldBase - 13))) << index;
+        EXPECT_FALSE(IsYellow(table.pixelColor(l.ColumnX(5) + 1, humanTop + 1))) << "no canasta, no label";
+        EXPECT_LT(l.ColumnX(13) + l.CardWidth, table.width()) << index;
+
+        game.Seed(11);
+        game.DrawFirst = true;
+        game.DealHand(false);
+        if (!dir.isEmpty())
+            Grab().save(QDir(dir).filePath(QString("table-dealt-%1.png").arg(index)));
+    }
+}
+
+TEST_F(TableViewTest, StatusPanelsShowMeldsAndScores)
+{
+    StatusPanels panels;
+    view.SetStatusPanels(&panels);
+    LayCanastas(game);
+    game.HumanScore = 1234;
+    game.ComputerScore = -40;
+    game.ComputerMeldValue = 75;
+    game.HumanMinimumMeld = 5000;
+    view.RepaintTable();
+    const int melded = game.HumanMeldValue(true);
+    EXPECT_EQ(panels.pnPCurrMeld->text(), QString("%1 (5000)").arg(melded));
+    EXPECT_EQ(panels.pnCCurrMeld->text(), "75");
+    EXPECT_EQ(panels.pnPCurrScore->text(), "1234");
+    EXPECT_EQ(panels.pnCCurrScore->text(), "-40");
+    EXPECT_EQ(panels.pnPCurrMeld->toolTip(), "Your Current Meld (and Current Minimum)");
+    EXPECT_EQ(panels.pnPCurrMeld->width(), 50);
+    game.HumanMinimumMeld = 50;
+    view.RepaintTable();
+    EXPECT_EQ(panels.pnPCurrMeld->text(), QString::number(melded));
+}
+
+TEST_F(TableViewTest, FlightsStepAtTheChosenSpeed)
+{
+    EXPECT_EQ(TableView::FlightSteps(410, 0, 10), 10);
+    EXPECT_EQ(TableView::FlightSteps(0, -410, 10), 10);
+    EXPECT_EQ(TableView::FlightSteps(20, 0, 10), 0) << "shorter than half a step: no flight";
+    EXPECT_EQ(TableView::FlightSteps(300, 400, 0), 500);
+    EXPECT_EQ(TableView::FlightSteps(30, 40, -3), 50) << "a broken speed setting still flies";
+
+    ClearTable(game);
+    game.ComputerTurn = true;  // no highlight
+    const CardRecord card = AddToHumanHand(game, CardId(Heart, 13));
+    PaintCounter counter;
+    view.installEventFilter(&counter);
+    view.MoveCard(card, card.X - 410, card.Y, card.X, card.Y);
+    EXPECT_EQ(counter.Paints, 11) << "ten steps and the landing";
+    EXPECT_FALSE(view.MoveInProgress());
+
+    counter.Paints = 0;
+    view.MoveCard(card, card.X - 20, card.Y, card.X, card.Y);
+    EXPECT_EQ(counter.Paints, 0) << "a zero-step move shows no flight";
+
+    settings.WriteValue("Settings\\Card Movement", false);
+    view.MoveCard(card, card.X - 410, card.Y, card.X, card.Y);
+    EXPECT_EQ(counter.Paints, 0);
+    settings.WriteValue("Settings\\Card Movement", true);
+    settings.WriteValue("Settings\\Card Speed", 50);
+    view.MoveCard(card, card.X - 410, card.Y, card.X, card.Y);
+    EXPECT_EQ(counter.Paints, 3) << "a faster speed takes fewer, longer steps";
+    view.removeEventFilter(&counter);
+}
+
+TEST_F(TableViewTest, ThePlayersDrawAndTakenTopCardAreHighlighted)
+{
+    ClearTable(game);
+    const TableLayout& l = game.Layout;
+    CardRecord drawn = MakeCard(CardId(Club, 7), 0);
+    EXPECT_TRUE(view.HighlightWanted(drawn, LeftMargin, l.StockTop));
+    EXPECT_FALSE(view.HighlightWanted(drawn, LeftMargin, l.DiscardTop)) << "the rest of a taken pile";
+    game.TopCardOnTable = true;
+    game.TopCard = drawn;
+    EXPECT_TRUE(view.HighlightWanted(drawn, LeftMargin, l.DiscardTop));
+    EXPECT_FALSE(view.HighlightWanted(drawn, l.ColumnX(6), l.HumanHandBase + 12)) << "a discard";
+    game.ComputerTurn = true;
+    EXPECT_FALSE(view.HighlightWanted(drawn, LeftMargin, l.StockTop)) << "the opponent's draw";
+
+    // The highlight holds the card for 400 ms even without flights.
+    settings.WriteValue("Settings\\Card Movement", false);
+    game.ComputerTurn = false;
+    game.MustDraw = true;
+    game.HasDrawn = false;
+    game.Phase = PhaseDraw;
+    AddToStock(game, CardId(Club, 7));
+    AddToHumanHand(game, CardId(Club, 9));
+    AddToHumanHand(game, CardId(Club, 10));
+    QElapsedTimer clock;
+    clock.start();
+    game.DrawFromStock();
+    EXPECT_GE(clock.elapsed(), 400);
+}
+
+TEST_F(TableViewTest, PhaseHintsFollowTheOptionsAndRefusalsTurnBack)
+{
+    EXPECT_EQ(view.PhaseHintText(1), "Meld a card by clicking it, discard a card by right-clicking it");
+    EXPECT_EQ(view.PhaseHintText(2), "Meld a card by clicking it, discard a card by right-clicking it");
+    settings.WriteValue("Settings\\Mouse Options", std::string("Double Right Click"));
+    EXPECT_EQ(view.PhaseHintText(1), "Meld by clicking a card, discard by right-clicking it twice");
+    EXPECT_EQ(view.PhaseHintText(8), "It's the computer's turn");
+    host.Network = true;
+    EXPECT_EQ(view.PhaseHintText(8), "It's Partner's turn");
+    EXPECT_EQ(view.PhaseHintText(9), "Please wait for the next hand to be dealt");
+    EXPECT_EQ(view.PhaseHintText(4), "Draw a second card from the stock");
+
+    QSignalSpy hints(&view, &TableView::hintChanged);
+    game.Phase = PhaseOpponent;
+    view.ShowInputError(3, "You have already drawn");
+    EXPECT_TRUE(hints.last().at(1).toBool());
+    view.ShowInputError(0, {});
+    EXPECT_EQ(view.HintText(), "It's the turn of your opponent now");
+    EXPECT_FALSE(view.ErrorShowing());
+
+    QSignalSpy endHand(&view, &TableView::endHandButtonChanged);
+    game.Phase = PhaseDraw;
+    game.StockExhausted = true;
+    view.SetStockExhausted(true);
+    ASSERT_EQ(endHand.count(), 1);
+    EXPECT_TRUE(endHand.last().at(0).toBool());
+    EXPECT_TRUE(endHand.last().at(1).toBool());
+    view.ShowPhaseHint(PhaseDraw);
+    EXPECT_EQ(view.HintText(), "Stock exhausted; take discard pile or end hand");
+
+    // A menu hint gives way to the phase hint at the next move over the table.
+    game.Phase = PhaseSecondCard;
+    view.MenuHintShown();
+    QTest::mouseMove(&view, QPoint(100, 100));
+    EXPECT_EQ(view.HintText(), "Draw a second card from the stock");
+}
+
+TEST_F(TableViewTest, SuspendedTablePaintsOnlyItsColour)
+{
+    LayCanastas(game);
+    view.SetPaintSuspended(true);
+    const QImage blank = Grab();
+    for (int y = 0; y < blank.height(); y += 7)
+        for (int x = 0; x < blank.width(); x += 7)
+            ASSERT_EQ(blank.pixelColor(x, y), view.TableColor()) << x << "," << y;
+    view.SetPaintSuspended(false);
+    EXPECT_NE(Grab(), blank);
+}
+
+TEST_F(TableViewTest, TurnWindowShowsOverAnActiveMainWindowAndCloses)
+{
+    QMainWindow main;
+    main.resize(640, 480);
+    TableView& table = *new TableView(game, images, settings);
+    main.setCentralWidget(&table);
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+
+    table.ShowTurnWindow("It's your turn to draw first.");
+    QPointer<TfmWhoseTurn> first = table.TurnWindow().Window();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->Text(), "It's your turn to draw first.");
+    EXPECT_EQ(first->size(), QSize(317, 28));
+    EXPECT_NEAR(first->geometry().center().x(), main.frameGeometry().center().x(), 2);
+    EXPECT_NEAR(first->geometry().center().y(), main.frameGeometry().center().y(), 2);
+
+    // A new hand before the timer closes the old window first.
+    table.ShowTurnWindow("It's the computer's turn to draw first.");
+    QTest::qWait(10);
+    EXPECT_TRUE(first.isNull() || !first->isVisible());
+    EXPECT_TRUE(table.TurnWindow().Timer().isActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !table.TurnWindow().Window(); }, 3000));
+    EXPECT_FALSE(table.TurnWindow().Timer().isActive());
+
+    // In the background no window opens.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    table.ShowTurnWindow("It's your turn to draw first.");
+    EXPECT_FALSE(table.TurnWindow().Window());
+}
+
+}  // namespace
+}  // namespace meldora

@@ -1,0 +1,186 @@
+// Whole simulated matches: every pairing of levels under both rule presets must
+// keep the table sound, duplicate play must cancel the luck of the deal, and a
+// game saved by the simulator must play on to the end of its match.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "ai/computer_player.h"
+#include "core/saved_game.h"
+#include "tools/sim/simulation.h"
+#include "support/recording_host.h"
+
+namespace meldora::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+SimOptions Options(std::uint8_t first, std::uint8_t second, const std::string& rules, int matches, std::uint32_t seed)
+{
+    SimOptions o;
+    o.FirstLevel = first;
+    o.SecondLevel = second;
+    o.RulesName = rules;
+    o.Rules = rules == "hoyle" ? HoyleRules() : RuleOptions{};
+    o.Matches = matches;
+    o.Seed = seed;
+    return o;
+}
+
+struct TempFolder {
+    fs::path Path = fs::temp_directory_path() / ("meldora-sim-test-" + std::to_string(::getpid()));
+    TempFolder() { fs::create_directories(Path); }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        fs::remove_all(Path, ec);
+    }
+};
+
+TEST(Soak, EveryPairingOfLevelsKeepsTheTableSound)
+{
+    const std::uint8_t levels[] = {ai::Beginner, ai::Advanced, ai::Expert};
+    int matches = 0;
+    for (const char* rules : {"default", "hoyle"}) {
+        for (const std::uint8_t first : levels) {
+            for (const std::uint8_t second : levels) {
+                std::ostringstream log;
+                const SimOptions o = Options(first, second, rules, 16, 1000 + 10 * first + second);
+                const SimReport r = RunSimulation(o, log);
+                const std::string pairing = LevelName(first) + " against " + LevelName(second) + ", " + rules;
+                EXPECT_EQ(r.InvariantViolations, 0) << pairing << '\n' << log.str();
+                EXPECT_EQ(r.Matches, o.Matches) << pairing << '\n' << log.str();
+                EXPECT_EQ(r.WinsFirst + r.WinsSecond + r.Draws, r.Matches) << pairing;
+                EXPECT_GE(r.Hands, r.Matches) << pairing;
+                // A finished match has a side at the target.
+                EXPECT_GE(r.PointsFirst + r.PointsSecond, 5000LL * r.Matches) << pairing;
+                matches += r.Matches;
+            }
+        }
+    }
+    EXPECT_EQ(matches, 288);
+}
+
+TEST(Soak, ASeedPlaysTheSameMatchesEveryTime)
+{
+    const SimOptions o = Options(ai::Expert, ai::Expert, "default", 12, 77);
+    std::ostringstream log;
+    const SimReport a = RunSimulation(o, log);
+    const SimReport b = RunSimulation(o, log);
+    EXPECT_EQ(a.Hands, b.Hands);
+    EXPECT_EQ(a.PointsFirst, b.PointsFirst);
+    EXPECT_EQ(a.PointsSecond, b.PointsSecond);
+    EXPECT_EQ(a.WinsFirst, b.WinsFirst);
+
+    const SimReport other = RunSimulation(Options(ai::Expert, ai::Expert, "default", 12, 78), log);
+    EXPECT_NE(a.PointsFirst, other.PointsFirst);
+}
+
+TEST(Soak, DuplicatePlayOfOneLevelAgainstItselfCancelsOut)
+{
+    // Each deal is played a second time with the seats exchanged: with the same
+    // level in both seats the replay must be the same game seen from the other
+    // side, so that the turned table hides or reveals nothing the real one does not.
+    for (const char* rules : {"default", "hoyle"}) {
+        SimOptions o = Options(ai::Expert, ai::Expert, rules, 20, 5);
+        o.Duplicate = true;
+        std::ostringstream log;
+        const SimReport r = RunSimulation(o, log);
+        EXPECT_EQ(r.InvariantViolations, 0) << log.str();
+        EXPECT_EQ(r.Matches, 20);
+        EXPECT_EQ(r.WinsFirst, r.WinsSecond) << rules;
+        EXPECT_EQ(r.PointsFirst, r.PointsSecond) << rules;
+    }
+}
+
+TEST(Soak, AnEndlessHandIsCutOffAsAViolation)
+{
+    SimOptions o = Options(ai::Expert, ai::Expert, "default", 3, 1);
+    o.HandTurnCap = 4;
+    std::ostringstream log;
+    const SimReport r = RunSimulation(o, log);
+    EXPECT_EQ(r.Matches, 0);
+    EXPECT_EQ(r.AbandonedMatches, 3);
+    EXPECT_EQ(r.InvariantViolations, 3);
+    EXPECT_NE(log.str().find("the hand did not end after 4 turns"), std::string::npos);
+}
+
+TEST(SaveAndLoad, AGameSavedMidHandPlaysOnToTheEndOfItsMatch)
+{
+    TempFolder folder;
+    const std::string file = (folder.Path / "turn4.meldora").string();
+    SimOptions save = Options(ai::Expert, ai::Advanced, "default", 1, 31);
+    save.SaveFile = file;
+    save.SaveTurn = 4;
+    std::ostringstream log;
+    const SimReport saved = RunSimulation(save, log);
+    ASSERT_TRUE(saved.Saved) << saved.FileProblem << log.str();
+    EXPECT_EQ(saved.Hands, 0);
+    test::RecordingHost host;
+    ASSERT_TRUE(IsSavedGame(host, file));
+
+    SimOptions load = Options(ai::Expert, ai::Advanced, "default", 1, 31);
+    load.LoadFile = file;
+    const SimReport played = RunSimulation(load, log);
+    EXPECT_EQ(played.FileProblem, "");
+    EXPECT_EQ(played.Matches, 1);
+    EXPECT_GE(played.Hands, 1);
+    EXPECT_EQ(played.InvariantViolations, 0) << log.str();
+    EXPECT_GE(std::max(played.PointsFirst, played.PointsSecond), 5000);
+}
+
+TEST(SaveAndLoad, ProblemsAreReportedNotPlayedThrough)
+{
+    TempFolder folder;
+    std::ostringstream log;
+
+    SimOptions late = Options(ai::Expert, ai::Expert, "default", 1, 31);
+    late.SaveFile = (folder.Path / "never.meldora").string();
+    late.SaveTurn = 5000;
+    const SimReport notReached = RunSimulation(late, log);
+    EXPECT_FALSE(notReached.Saved);
+    EXPECT_NE(notReached.FileProblem.find("the first hand ended"), std::string::npos);
+    EXPECT_FALSE(fs::exists(late.SaveFile));
+
+    SimOptions missing = Options(ai::Expert, ai::Expert, "default", 1, 31);
+    missing.LoadFile = (folder.Path / "absent.meldora").string();
+    EXPECT_NE(RunSimulation(missing, log).FileProblem, "");
+
+    const fs::path garbage = folder.Path / "garbage.meldora";
+    std::ofstream(garbage) << "MeldoraSavedGame 414 12 999 1 2 3";
+    SimOptions damaged = missing;
+    damaged.LoadFile = garbage.string();
+    const SimReport r = RunSimulation(damaged, log);
+    EXPECT_NE(r.FileProblem, "");
+    EXPECT_EQ(r.Matches, 0);
+    EXPECT_EQ(r.InvariantViolations, 0);
+}
+
+TEST(Report, IsOneJsonObjectWithTheAgreedFields)
+{
+    SimReport r;
+    r.Matches = 4;
+    r.Hands = 30;
+    r.Seconds = 0.5;
+    r.WinsFirst = 3;
+    r.WinsSecond = 1;
+    r.PointsFirst = 21000;
+    r.PointsSecond = 17000;
+    r.FileProblem = "a \"quoted\" name";
+    const std::string json = ReportJson(r, Options(ai::Expert, ai::Beginner, "hoyle", 4, 9));
+    EXPECT_EQ(json.front(), '{');
+    EXPECT_EQ(json.back(), '}');
+    for (const char* field :
+         {"\"matches\": 4", "\"hands\": 30", "\"draws\": 0", "\"seconds\": 0.500", "\"hands_per_second\": 60.0",
+          "\"invariant_violations\": 0", "\"wins_first\": 3", "\"wins_second\": 1", "\"points_first\": 21000",
+          "\"points_second\": 17000", "\"first\": \"expert\"", "\"second\": \"beginner\"", "\"rules\": \"hoyle\"",
+          "\"file_problem\": \"a \\\"quoted\\\" name\""})
+        EXPECT_NE(json.find(field), std::string::npos) << field << " in " << json;
+}
+
+}  // namespace
+}  // namespace meldora::sim

@@ -1,0 +1,431 @@
+// The simulator's own pieces: turning the table round, the table checks and
+// what each side knows of the other's hand.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/table_builder.h"
+#include "tools/sim/invariants.h"
+#include "tools/sim/known_cards.h"
+#include "tools/sim/match_runner.h"
+#include "tools/sim/mirror.h"
+#include "tools/sim/options.h"
+#include "tools/sim/rule_settings.h"
+
+namespace meldora::sim {
+namespace {
+
+using test::AddToComputerHand;
+using test::AddToComputerMelds;
+using test::AddToDiscardPile;
+using test::AddToHumanHand;
+using test::AddToHumanMelds;
+using test::CardId;
+using test::Club;
+using test::Diamond;
+using test::Heart;
+using test::Joker;
+using test::Spade;
+
+// Everything the mirror touches, to compare two states of one game.
+struct TableImage {
+    std::vector<CardPile> Piles;
+    std::vector<CanastaState> Canastas;
+    std::vector<ColumnCounts> Counts;
+    std::vector<int> Numbers;
+    std::vector<int> Memory;
+
+    explicit TableImage(const CanastaGame& g, const OtherSeat& o)
+        : Piles{g.Stock, g.DiscardPile, g.HumanHand, g.ComputerHand, g.HumanMelds, g.ComputerMelds,
+                g.KnownHumanCards, o.KnownCards},
+          Canastas{g.HumanCanastas, g.ComputerCanastas},
+          Counts{g.HumanMeldCount, g.HumanHandCount, g.ComputerHandCount, g.ComputerMeldCount},
+          Numbers{g.HumanScore,         g.ComputerScore,        g.HumanHandScore,    g.ComputerHandScore,
+                  g.HumanMeldedBefore,  g.ComputerMeldedBefore, g.ComputerMeldValue, g.HumanMinimumMeld,
+                  g.WentOut,            g.DrawFirst,            o.MeldValue,         o.MinimumMeld,
+                  g.Phase,              g.DiscardFrozen}
+    {
+        for (const ComputerMemory* m : {&g.Memory, &o.Memory})
+            Memory.insert(Memory.end(), {m->ThreeDiscardMode, m->PileMakesCanasta, m->PlannedDiscardRank,
+                                         m->OpeningWildcards, m->OpeningPlan, m->AggressiveTurn, m->StrongHand});
+    }
+    bool operator==(const TableImage&) const = default;
+};
+
+std::vector<int> Identities(const CardPile& pile)
+{
+    std::vector<int> ids;
+    for (int i = 0; i < pile.Count; ++i)
+        ids.push_back(pile.Cards[i].Id * 2 + pile.Cards[i].Deck);
+    return ids;
+}
+
+bool Mentions(const std::vector<std::string>& faults, const std::string& text)
+{
+    return std::any_of(faults.begin(), faults.end(),
+                       [&](const std::string& f) { return f.find(text) != std::string::npos; });
+}
+
+// ---- Turning the table ------------------------------------------------------
+
+TEST(MirrorTable, TurnsEveryTableOfRealMatchesAndBackExactly)
+{
+    for (const char* rules : {"default", "hoyle"}) {
+        SimOptions options;
+        options.Rules = std::string(rules) == "hoyle" ? HoyleRules() : RuleOptions{};
+        std::ostringstream log;
+        MatchRunner runner(options, log);
+        int turns = 0;
+        runner.OnHumanSeatTurn = [&](CanastaGame& game, OtherSeat& other) {
+            ++turns;
+            RefreshOtherSeat(game, other);
+            const TableImage before(game, other);
+
+            MirrorTable(game, other);
+            EXPECT_TRUE(FindTableFaults(game, CheckMoment::BetweenTurns).empty()) << rules << ", turn " << turns;
+            EXPECT_EQ(Identities(game.ComputerHand), Identities(before.Piles[2]));
+            EXPECT_EQ(Identities(game.HumanHand), Identities(before.Piles[3]));
+            EXPECT_EQ(Identities(game.ComputerMelds), Identities(before.Piles[4]));
+            EXPECT_EQ(Identities(game.KnownHumanCards), Identities(before.Piles[7]));
+            EXPECT_EQ(game.ComputerCanastas, before.Canastas[0]);
+            EXPECT_EQ(game.ComputerScore, before.Numbers[0]);
+            EXPECT_EQ(game.ComputerMeldValue, before.Numbers[10]);
+
+            MirrorTable(game, other);
+            EXPECT_TRUE(TableImage(game, other) == before) << rules << ", turn " << turns;
+        };
+        for (int match = 0; match < 3; ++match)
+            EXPECT_TRUE(runner.PlayMatch(match, MatchSeed(99, match), ai::Expert, ai::Expert).Completed);
+        EXPECT_GT(turns, 30);
+    }
+}
+
+// Puts every card not yet on a hand-built table into the stock, so that the deck is whole.
+void StockTheRest(CanastaGame& g)
+{
+    std::array<std::array<int, JokerId + 1>, 2> seen{};
+    for (const CardPile* pile : {&g.Stock, &g.DiscardPile, &g.HumanHand, &g.ComputerHand, &g.HumanMelds,
+                                 &g.ComputerMelds})
+        for (int i = 0; i < pile->Count; ++i)
+            ++seen[pile->Cards[i].Deck][pile->Cards[i].Id];
+    for (std::uint8_t deck = 0; deck < 2; ++deck)
+        for (int id = 1; id <= JokerId; ++id)
+            for (int n = seen[deck][id]; n < (id == JokerId ? 2 : 1); ++n)
+                test::AddToStock(g, id, deck);
+}
+
+TEST(MirrorTable, LaysEachSideOutInTheOtherSidesPlaces)
+{
+    test::TableFixture f;
+    CanastaGame& g = f.game;
+    const TableLayout& l = g.Layout;
+    const int king = 12;
+    AddToHumanHand(g, CardId(Heart, 5));
+    AddToHumanHand(g, CardId(Spade, 5));
+    AddToHumanHand(g, Joker);
+    AddToComputerHand(g, CardId(Club, 9));
+    AddToComputerHand(g, CardId(Club, 9), 1);
+    AddToHumanMelds(g, CardId(Diamond, king));
+    AddToHumanMelds(g, CardId(Diamond, king), -1, 1);
+    AddToHumanMelds(g, CardId(Spade, king));
+    // A squared natural canasta of eights on the computer's side.
+    for (int i = 0; i < 7; ++i)
+        AddToComputerMelds(g, CardId(static_cast<test::Suit>(i % 4), 7), -1, static_cast<std::uint8_t>(i / 4));
+    g.CheckCanasta(Side::Computer, 7);
+    g.ComputerMeldValue = 70;
+    g.HumanScore = 1200;
+    g.ComputerScore = -40;
+    StockTheRest(g);
+    OtherSeat other;
+    RefreshOtherSeat(g, other);
+    ASSERT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
+
+    MirrorTable(g, other);
+
+    // The human's hand is now the row at the top, the computer's the columns below.
+    ASSERT_EQ(g.ComputerHand.Count, 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(g.ComputerHand.Cards[i].X, LeftMargin + i * g.ComputerHandSpacing);
+        EXPECT_EQ(g.ComputerHand.Cards[i].Y, l.ComputerHandTop);
+    }
+    EXPECT_EQ(g.HumanHand.Cards[1].Y, l.HumanHandBase + 2 * StackStep);
+    EXPECT_EQ(g.HumanHand.ColumnEnds[9], (ColumnEnd{l.ColumnX(9), l.HumanHandBase + 2 * StackStep}));
+    // Melds grow upwards above the middle now, and the canasta squares below it.
+    EXPECT_EQ(g.ComputerMelds.Cards[2].Y, l.ComputerMeldBase - 3 * StackStep);
+    EXPECT_EQ(g.ComputerMelds.ColumnEnds[king].Y, l.ComputerMeldBase - 3 * StackStep);
+    for (int i = 0; i < g.HumanMelds.Count; ++i)
+        EXPECT_EQ(g.HumanMelds.Cards[i].Y, l.HumanMeldBase + StackStep);
+    EXPECT_EQ(g.HumanCanastas.Kind[7], NaturalCanasta);
+    // The values the game keeps for one side only.
+    EXPECT_EQ(g.ComputerMeldValue, 30);
+    EXPECT_EQ(g.HumanMinimumMeld, MinimumMeld(-40));
+    EXPECT_EQ(other.MeldValue, 70);
+    EXPECT_EQ(g.HumanScore, -40);
+    EXPECT_EQ(g.ComputerScore, 1200);
+    EXPECT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
+
+    // A canasta completed on the turned table lands where the human's belong.
+    for (const auto& [suit, deck] : {std::pair{Spade, 1}, {Club, 0}, {Club, 1}, {Heart, 0}}) {
+        RemoveCardById(g.Stock, CardId(suit, king));
+        AddToComputerMelds(g, CardId(suit, king), -1, static_cast<std::uint8_t>(deck));
+    }
+    StockTheRest(g);
+    g.ComputerMeldValue += 40;
+    g.CheckCanasta(Side::Computer, king);
+    MirrorTable(g, other);
+    for (int i = 0; i < g.HumanMelds.Count; ++i) {
+        if (g.ColumnOf(g.HumanMelds.Cards[i]) == king) {
+            EXPECT_EQ(g.HumanMelds.Cards[i].Y, l.HumanMeldBase + StackStep);
+        }
+    }
+    EXPECT_EQ(g.HumanCanastas.Count, 1);
+    EXPECT_EQ(g.HumanCanastas.Kind[king], NaturalCanasta);
+    EXPECT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
+}
+
+// ---- The table checks --------------------------------------------------------
+
+struct DealtTable : ::testing::Test {
+    test::TableFixture f;
+    CanastaGame& g = f.game;
+    void SetUp() override
+    {
+        f.game.DrawFirst = true;
+        f.game.DealHand(false);
+        ASSERT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
+        ASSERT_TRUE(FindTableFaults(g, CheckMoment::AfterCardMove).empty());
+    }
+};
+
+// The first card of a pile that is not a joker: a suited card exists once per deck.
+CardRecord& FirstSuited(CardPile& pile)
+{
+    for (int i = 0; i < pile.Count; ++i)
+        if (pile.Cards[i].Id != JokerId)
+            return pile.Cards[i];
+    throw std::logic_error("a pile of jokers");
+}
+
+TEST_F(DealtTable, ADuplicatedCardIsCaughtWithTheOneItReplaced)
+{
+    CardRecord& overwritten = FirstSuited(g.Stock);
+    const CardRecord lost = overwritten;
+    const CardRecord copied = FirstSuited(g.HumanHand);
+    overwritten.Id = copied.Id;
+    overwritten.Deck = copied.Deck;
+    overwritten.Rank = copied.Rank;
+    overwritten.Points = copied.Points;
+
+    for (const CheckMoment moment : {CheckMoment::AfterCardMove, CheckMoment::BetweenTurns}) {
+        const auto faults = FindTableFaults(g, moment);
+        EXPECT_TRUE(Mentions(faults, CardLabel(copied) + " is on the table 2 times"));
+        EXPECT_TRUE(Mentions(faults, CardLabel(lost) + " is on the table 0 times"));
+    }
+}
+
+TEST_F(DealtTable, AMissingCardIsCaught)
+{
+    const CardRecord gone = PopCard(g.Stock);
+    for (const CheckMoment moment : {CheckMoment::AfterCardMove, CheckMoment::BetweenTurns}) {
+        const auto faults = FindTableFaults(g, moment);
+        EXPECT_TRUE(Mentions(faults, "the piles hold 107 cards"));
+        EXPECT_TRUE(Mentions(faults, CardLabel(gone) + " is on the table 0 times"));
+    }
+}
+
+TEST_F(DealtTable, BetweenTurnsTheLayoutCountsAndValuesAreChecked)
+{
+    auto faultsAfter = [](auto&& plant) {
+        test::TableFixture copy;
+        copy.game.DrawFirst = true;
+        copy.game.DealHand(false);
+        plant(copy.game);
+        return FindTableFaults(copy.game, CheckMoment::BetweenTurns);
+    };
+    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.HumanHand.Cards[3].Y += StackStep; }),
+                         "is not stacked from its base"));
+    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.ComputerHand.Cards[3].X += 1; }),
+                         "out of its place in the row"));
+    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.ComputerCanastas.Count = 1; }),
+                         "1 canastas counted, 0 on the table"));
+    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.ComputerMeldValue = 15; }),
+                         "the computer's meld value is 15"));
+    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.StockExhausted = true; }), "marked exhausted"));
+    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.DiscardPile.Cards[0].Points = 99; }), "99 points"));
+}
+
+TEST(TableChecks, KnownCardsMustBeInTheHandTheyDescribe)
+{
+    test::TableFixture f;
+    AddToHumanHand(f.game, CardId(Spade, 9));
+    const CardRecord eight = AddToComputerHand(f.game, CardId(Heart, 7));
+    AppendCard(f.game.KnownHumanCards, MakeCard(CardId(Spade, 9), 1));
+    EXPECT_TRUE(FindKnownCardFaults(f.game.KnownHumanCards, f.game.HumanHand, "the computer").empty());
+    AppendCard(f.game.KnownHumanCards, eight);
+    const auto faults = FindKnownCardFaults(f.game.KnownHumanCards, f.game.HumanHand, "the computer");
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_TRUE(Mentions(faults, "the eight of hearts"));
+}
+
+TEST(TableChecks, MeldRuleBreaksAreToldApartFromABrokenTable)
+{
+    test::TableFixture f;
+    CanastaGame& g = f.game;
+    AddToComputerHand(g, CardId(Heart, 9));
+    AddToComputerMelds(g, CardId(Spade, 2), 2);
+    AddToComputerMelds(g, CardId(Club, 2), 2);
+    AddToComputerMelds(g, CardId(Spade, 2), 2, 1);
+    AddToComputerMelds(g, CardId(Spade, 10));
+    AddToComputerMelds(g, Joker, 10);
+    g.ComputerMeldValue = 5 * 3 + 10 + 50;
+    StockTheRest(g);
+
+    const auto breaks = FindRuleBreaks(g);
+    EXPECT_TRUE(Mentions(breaks, "the three of spades (deck 0) melded by a side still holding cards"));
+    EXPECT_TRUE(Mentions(breaks, "column 10: a meld of 2 cards with 1 wild"));
+    // The cards themselves are all where they should be.
+    EXPECT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
+
+    // Going out with them as the last cards breaks nothing.
+    g.ComputerHand = CardPile{};
+    AddToComputerMelds(g, CardId(Diamond, 10));
+    g.ComputerMeldValue += 10;
+    EXPECT_TRUE(FindRuleBreaks(g).empty());
+}
+
+TEST(TableChecks, CardsLaidOnAFullColumnByTheComputerAreAccepted)
+{
+    test::TableFixture f;
+    CanastaGame& g = f.game;
+    // Two red threes and five black threes, then one more three laid on the full column.
+    for (const int id : {CardId(Diamond, 2), CardId(Heart, 2), CardId(Spade, 2), CardId(Club, 2)})
+        AddToComputerMelds(g, id, 2);
+    for (const int id : {CardId(Diamond, 2), CardId(Heart, 2), CardId(Spade, 2)})
+        AddToComputerMelds(g, id, 2, 1);
+    CardRecord laid = MakeCard(CardId(Club, 2), 1);
+    laid.FaceUp = true;
+    laid.X = g.Layout.ColumnX(2);
+    laid.Y = g.Layout.ComputerMeldBase - StackStep;
+    AppendCard(g.ComputerMelds, laid);
+    g.ComputerMeldValue = 20;
+    StockTheRest(g);
+    EXPECT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
+
+    // On a column of six it is out of place.
+    RemoveCardById(g.ComputerMelds, CardId(Spade, 2));
+    EXPECT_TRUE(Mentions(FindTableFaults(g, CheckMoment::BetweenTurns), "column 2: the cards are not stacked"));
+}
+
+// ---- What each side knows ----------------------------------------------------
+
+TEST(KnownCards, ATakenPileIsKnownUntilItsCardsAreMeldedOrDiscarded)
+{
+    test::TableFixture f;
+    CanastaGame& g = f.game;
+    const CardRecord four = AddToDiscardPile(g, CardId(Club, 4));
+    AddToDiscardPile(g, CardId(Diamond, 2));  // a red three: laid out, never held
+    const CardRecord king = AddToDiscardPile(g, CardId(Spade, 12));
+    const CardRecord queen = AddToDiscardPile(g, CardId(Heart, 11));
+    AddToDiscardPile(g, CardId(Heart, 9));
+    const TurnStart start = RecordTurnStart(g, Side::Computer);
+
+    // The computer takes the pile, melds the nine with two of its own, and discards the king.
+    for (int i = 0; i < 3; ++i)
+        AddToComputerMelds(g, CardId(Heart, 9), -1, static_cast<std::uint8_t>(i % 2));
+    g.DiscardPile = CardPile{};
+    AddToDiscardPile(g, king.Id, king.Deck);
+    CardPile known;
+    UpdateKnownCards(start, g, Side::Computer, known);
+    EXPECT_EQ(Identities(known), (std::vector<int>{four.Id * 2, queen.Id * 2}));
+
+    // Next turn it melds a queen (any queen counts) and only draws.
+    const TurnStart next = RecordTurnStart(g, Side::Computer);
+    for (int i = 0; i < 3; ++i)
+        AddToComputerMelds(g, CardId(Heart, 11), -1, 1);
+    UpdateKnownCards(next, g, Side::Computer, known);
+    EXPECT_EQ(Identities(known), (std::vector<int>{four.Id * 2}));
+}
+
+TEST(KnownCards, AForcedTakeMakesOnlyTheTopCardKnown)
+{
+    test::TableFixture f;
+    CanastaGame& g = f.game;
+    AddToDiscardPile(g, CardId(Club, 4));
+    AddToDiscardPile(g, CardId(Spade, 8));
+    const TurnStart start = RecordTurnStart(g, Side::Human);
+    PopCard(g.DiscardPile);
+    CardPile known;
+    UpdateKnownCards(start, g, Side::Human, known);
+    EXPECT_EQ(Identities(known), (std::vector<int>{CardId(Spade, 8) * 2}));
+}
+
+// ---- The settings the game reads while it plays ----------------------------
+
+TEST(RuleSettings, AnswerTheGameWithTheChosenRules)
+{
+    RuleOptions rules = HoyleRules();
+    rules.InitialBlock = false;
+    RuleSettings settings(rules);
+    EXPECT_EQ(LoadRuleOptions(settings), rules);
+    // The deal reads the initial freeze of the pile from the settings.
+    EXPECT_FALSE(settings.ReadBool("Settings\\Initial Block", true));
+    EXPECT_TRUE(settings.ReadBool("Settings\\Show Turns", true));
+}
+
+// ---- The command line -------------------------------------------------------
+
+TEST(CommandLine, ReadsEveryOption)
+{
+    const auto parsed = ParseCommandLine({"--human", "Beginner", "--computer", "advanced", "--matches", "40", "--seed",
+                                          "4294967295", "--rules", "hoyle", "--aggression", "80", "--duplicate",
+                                          "--check-turns", "--hand-cap", "300"});
+    ASSERT_TRUE(parsed.Ok) << parsed.Error;
+    const SimOptions& o = parsed.Options;
+    EXPECT_EQ(o.FirstLevel, ai::Beginner);
+    EXPECT_EQ(o.SecondLevel, ai::Advanced);
+    EXPECT_EQ(o.Matches, 40);
+    EXPECT_EQ(o.Seed, 4294967295u);
+    EXPECT_EQ(o.Rules, HoyleRules());
+    EXPECT_EQ(o.Aggression, 80);
+    EXPECT_TRUE(o.Duplicate);
+    EXPECT_FALSE(o.CheckEveryOperation);
+    EXPECT_EQ(o.HandTurnCap, 300);
+
+    const auto saving = ParseCommandLine({"--save", "a.meldora", "--save-turn", "3"});
+    ASSERT_TRUE(saving.Ok);
+    EXPECT_EQ(saving.Options.SaveFile, "a.meldora");
+    EXPECT_EQ(saving.Options.SaveTurn, 3);
+    EXPECT_TRUE(ParseCommandLine({"--help"}).HelpWanted);
+}
+
+TEST(CommandLine, RefusesBadArgumentsWithAReason)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--human", "grandmaster"}, "is not a level"},
+        {{"--matches"}, "needs a value"},
+        {{"--matches", "0"}, "1 or more"},
+        {{"--matches", "12x"}, "is not a number"},
+        {{"--seed", "-1"}, "is not a seed"},
+        {{"--seed", "4294967296"}, "is not a seed"},
+        {{"--rules", "house"}, "default or hoyle"},
+        {{"--aggression", "101"}, "0..100"},
+        {{"--duplicate", "--matches", "5"}, "must be even"},
+        {{"--save-turn", "2"}, "needs --save"},
+        {{"--save", "a", "--load", "b"}, "cannot be combined"},
+        {{"--fast"}, "unknown option"},
+    };
+    for (const auto& [args, reason] : cases) {
+        const auto parsed = ParseCommandLine(args);
+        EXPECT_FALSE(parsed.Ok) << args[0];
+        EXPECT_NE(parsed.Error.find(reason), std::string::npos) << parsed.Error;
+    }
+}
+
+}  // namespace
+}  // namespace meldora::sim

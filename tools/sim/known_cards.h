@@ -1,0 +1,27 @@
+// What each side knows of the other's hand: the cards the other side picked up
+// with the discard pile and has neither melded nor discarded since. The game
+// keeps this for the human's hand only (KnownHumanCards, filled as the human
+// takes the pile); when a computer level plays the human's side, the simulator
+// works out both sides' knowledge from the table before and after each turn.
+#pragma once
+
+#include <array>
+
+#include "core/game.h"
+
+namespace meldora::sim {
+
+struct TurnStart {
+    // Cards per identity in the moving side's melds.
+    std::array<int, JokerId + 1> MeldIds{};
+    CardPile DiscardPile;
+};
+
+TurnStart RecordTurnStart(const CanastaGame& game, Side side);
+
+// After the side's turn (within the same hand): adds the cards it took from
+// the discard pile to what the other side knows of its hand, and drops the
+// cards it melded or discarded, by identity.
+void UpdateKnownCards(const TurnStart& start, const CanastaGame& game, Side side, CardPile& known);
+
+}  // namespace meldora::sim

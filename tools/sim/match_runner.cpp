@@ -1,0 +1,354 @@
+#include "tools/sim/match_runner.h"
+
+#include <exception>
+
+#include "core/saved_game.h"
+#include "tools/sim/known_cards.h"
+
+namespace meldora::sim {
+
+namespace {
+
+// Reports after this many go to the count only.
+constexpr int MaxReportsShown = 100;
+
+std::uint64_t SplitMix(std::uint64_t x)
+{
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+int reportsShown = 0;
+
+}  // namespace
+
+std::uint32_t MatchSeed(std::uint32_t seed, int match)
+{
+    return static_cast<std::uint32_t>(SplitMix((std::uint64_t{seed} << 32) ^ static_cast<std::uint32_t>(match)));
+}
+
+std::uint32_t DealSeed(std::uint32_t matchSeed, int deal)
+{
+    return static_cast<std::uint32_t>(SplitMix((std::uint64_t{matchSeed} << 20) + static_cast<std::uint32_t>(deal)));
+}
+
+MatchRunner::MatchRunner(const SimOptions& options, std::ostream& log)
+    : options_(options), log_(log), settings_(options.Rules), game_(host_, &settings_)
+{
+    game_.Rules = options_.Rules;
+    for (ai::ComputerSettings* seat : {&humanSeat_, &computerSeat_}) {
+        seat->Aggression = options_.Aggression;
+        seat->MeldDelay = 0;
+        seat->Animate = false;
+    }
+    host_.OnTableChanged = [this] {
+        ++operation_;
+        if (options_.CheckEveryOperation && playing_)
+            CheckDuringTurn();
+    };
+    host_.OnComputerTurn = [this] {
+        // The game deals on after the last hand of a match; that deal is not played.
+        if (playing_ && !matchOver_ && !stopped_)
+            PlayComputerSeatTurn();
+    };
+    host_.OnHandScored = [this](const HandScore& score) { HandScored(score); };
+    host_.OnGameOver = [this](const MatchResult& result) { GameOver(result); };
+    host_.OnMessage = [this](MessageKind kind, const std::string& text) { Message(kind, text); };
+}
+
+// ---- Matches ------------------------------------------------------------------
+
+void MatchRunner::BeginMatch(int matchNumber, std::uint32_t matchSeed, std::uint8_t humanLevel,
+                             std::uint8_t computerLevel)
+{
+    outcome_ = MatchOutcome{};
+    matchNumber_ = matchNumber;
+    matchSeed_ = matchSeed;
+    humanSeat_.Level = humanLevel;
+    computerSeat_.Level = computerLevel;
+    deal_ = 0;
+    hand_ = 1;
+    turnsInHand_ = 0;
+    humanTurnsInHand_ = 0;
+    operation_ = 0;
+    move_ = "the deal";
+    checkedCounts_ = {};
+    matchOver_ = false;
+    stopped_ = false;
+    ruleBreakSeen_ = false;
+    expectedHumanScore_ = 0;
+    expectedComputerScore_ = 0;
+
+    // Both seats start every match with a clear memory, so that the two plays
+    // of a duplicate deal begin alike.
+    other_ = OtherSeat{};
+    game_.Memory = ComputerMemory{};
+    game_.KnownHumanCards = CardPile{};
+    game_.DrawFirst = (SplitMix(matchSeed) & 1) != 0;
+    game_.Seed(DealSeed(matchSeed_, deal_));
+}
+
+MatchOutcome MatchRunner::PlayMatch(int matchNumber, std::uint32_t matchSeed, std::uint8_t humanLevel,
+                                    std::uint8_t computerLevel)
+{
+    BeginMatch(matchNumber, matchSeed, humanLevel, computerLevel);
+    playing_ = true;
+    try {
+        game_.NewGame();
+        PlayToEndOfMatch();
+    } catch (const Abandon&) {
+    } catch (const std::exception& failure) {
+        Report({std::string("the game failed: ") + failure.what()}, "");
+    }
+    playing_ = false;
+    outcome_.Completed = matchOver_ && outcome_.Violations == 0;
+    return outcome_;
+}
+
+MatchOutcome MatchRunner::PlaySavedMatch(const std::string& fileName, std::uint32_t matchSeed,
+                                         std::uint8_t humanLevel, std::uint8_t computerLevel)
+{
+    BeginMatch(1, matchSeed, humanLevel, computerLevel);
+    if (!LoadGame(game_, fileName)) {
+        if (outcome_.FileProblem.empty())
+            outcome_.FileProblem = "the saved game " + fileName + " could not be loaded";
+        return outcome_;
+    }
+    if (game_.HasDrawn || game_.TakingPile) {
+        outcome_.FileProblem = "the saved game " + fileName +
+                               " stops after the human's draw; a computer level can only take over a turn"
+                               " from its beginning";
+        return outcome_;
+    }
+    expectedHumanScore_ = game_.HumanScore;
+    expectedComputerScore_ = game_.ComputerScore;
+    playing_ = true;
+    try {
+        CheckBetweenTurns("after loading " + fileName);
+        PlayToEndOfMatch();
+    } catch (const Abandon&) {
+    } catch (const std::exception& failure) {
+        Report({std::string("the game failed: ") + failure.what()}, "");
+    }
+    playing_ = false;
+    outcome_.Completed = matchOver_ && outcome_.Violations == 0;
+    return outcome_;
+}
+
+void MatchRunner::PlayToEndOfMatch()
+{
+    while (!matchOver_ && !stopped_) {
+        if (turnsInHand_ >= options_.HandTurnCap)
+            Violated({"the hand did not end after " + std::to_string(turnsInHand_) + " turns"}, "");
+        PlayHumanSeatTurn();
+    }
+}
+
+// ---- Turns --------------------------------------------------------------------
+
+void MatchRunner::PlayHumanSeatTurn()
+{
+    ++turnsInHand_;
+    ++humanTurnsInHand_;
+    operation_ = 0;
+    move_ = "the human side's turn (" + LevelName(humanSeat_.Level) + ")";
+    if (game_.ComputerTurn || game_.Phase != PhaseDraw || game_.HasDrawn)
+        Violated({"the human side's turn does not begin with its draw"}, "");
+
+    if (!options_.SaveFile.empty() && hand_ == 1 && humanTurnsInHand_ == options_.SaveTurn) {
+        outcome_.Saved = SaveHere();
+        stopped_ = true;
+        return;
+    }
+    if (OnHumanSeatTurn)
+        OnHumanSeatTurn(game_, other_);
+
+    game_.GameInProgress = true;
+    const TurnStart start = RecordTurnStart(game_, Side::Human);
+    // The turn frame records both sides' meld values for the going-out bonus in
+    // its own terms; what the game has kept for the human side stays in force.
+    const std::int32_t humanMeldedBefore = game_.HumanMeldedBefore;
+    const std::int32_t computerMeldedBefore = game_.ComputerMeldedBefore;
+    RefreshOtherSeat(game_, other_);
+    {
+        MirroredTable mirrored(game_, other_);
+        TurnedFlag turned(turned_);
+        // The end of the hand is judged once the table is the right way round
+        // again: with the phase at "hand over" the turn's own checks pass.
+        game_.Phase = PhaseHandOver;
+        ai::RunComputerTurn(game_, humanSeat_);
+    }
+    game_.HumanMeldedBefore = humanMeldedBefore;
+    game_.ComputerMeldedBefore = computerMeldedBefore;
+    UpdateKnownCards(start, game_, Side::Human, game_.KnownHumanCards);
+
+    // As the human's discard leaves it.
+    game_.ComputerTurn = false;
+    game_.MustDraw = true;
+    game_.HasDrawn = false;
+    game_.CardsDrawn = 0;
+    game_.SetPhase(PhaseDraw);
+    CheckBetweenTurns("after the human side's turn");
+
+    game_.PassTurnToOpponent();
+    if (!matchOver_)
+        CheckBetweenTurns("after the computer side's turn");
+}
+
+void MatchRunner::PlayComputerSeatTurn()
+{
+    if (turnsInHand_ >= options_.HandTurnCap)
+        Violated({"the hand did not end after " + std::to_string(turnsInHand_) + " turns"}, "");
+    ++turnsInHand_;
+    operation_ = 0;
+    move_ = "the computer side's turn (" + LevelName(computerSeat_.Level) + ")";
+    const int hand = hand_;
+    const TurnStart start = RecordTurnStart(game_, Side::Computer);
+    ai::RunComputerTurn(game_, computerSeat_);
+    if (hand_ == hand)
+        UpdateKnownCards(start, game_, Side::Computer, other_.KnownCards);
+}
+
+bool MatchRunner::SaveHere()
+{
+    const std::string file = options_.SaveFile;
+    filing_ = true;
+    const bool saved = SaveGame(game_, false, [&file] { return file; });
+    filing_ = false;
+    if (!saved) {
+        if (outcome_.FileProblem.empty())
+            outcome_.FileProblem = "the game could not be saved in " + file;
+        return false;
+    }
+    return true;
+}
+
+// ---- What the game reports ----------------------------------------------------
+
+void MatchRunner::HandScored(const HandScore& score)
+{
+    if (!playing_)
+        return;
+    ++outcome_.Hands;
+    std::vector<std::string> faults = FindHandScoreFaults(score, game_);
+    if (game_.HumanScore != expectedHumanScore_ + score.Human.Total() ||
+        game_.ComputerScore != expectedComputerScore_ + score.Computer.Total())
+        faults.push_back("the match scores " + std::to_string(game_.HumanScore) + " : " +
+                         std::to_string(game_.ComputerScore) + " are not the earlier totals plus the hand");
+    expectedHumanScore_ = game_.HumanScore;
+    expectedComputerScore_ = game_.ComputerScore;
+    if (!faults.empty())
+        Violated(faults, "when the hand was scored");
+
+    // The next deal: shuffled from the match's own seed, with fresh knowledge.
+    game_.Seed(DealSeed(matchSeed_, ++deal_));
+    ClearOtherSeatForDeal(other_);
+    ++hand_;
+    ruleBreakSeen_ = false;
+    turnsInHand_ = 0;
+    humanTurnsInHand_ = 0;
+}
+
+void MatchRunner::GameOver(const MatchResult& result)
+{
+    if (!playing_)
+        return;
+    matchOver_ = true;
+    outcome_.HumanScore = result.HumanScore;
+    outcome_.ComputerScore = result.ComputerScore;
+    if (result.HumanScore != expectedHumanScore_ || result.ComputerScore != expectedComputerScore_)
+        Violated({"the match ended at " + std::to_string(result.HumanScore) + " : " +
+                  std::to_string(result.ComputerScore) + " after hands adding up to " +
+                  std::to_string(expectedHumanScore_) + " : " + std::to_string(expectedComputerScore_)},
+                 "at the end of the match");
+    // The game clears the totals for the next match as it goes on.
+    expectedHumanScore_ = 0;
+    expectedComputerScore_ = 0;
+}
+
+void MatchRunner::Message(MessageKind kind, const std::string& text)
+{
+    if (filing_ || !playing_) {
+        // Saving and loading explain their refusals in boxes.
+        if (outcome_.FileProblem.empty())
+            outcome_.FileProblem = text;
+        return;
+    }
+    if (kind == MessageKind::Information)
+        return;
+    ++outcome_.ErrorMessages;
+    if (reportsShown++ < MaxReportsShown)
+        log_ << "meldora-sim: message box (" << Where() << "): " << text << '\n';
+}
+
+// ---- Checks -------------------------------------------------------------------
+
+void MatchRunner::CheckDuringTurn()
+{
+    const std::array<std::uint8_t, 6> counts{game_.Stock.Count,     game_.DiscardPile.Count, game_.HumanHand.Count,
+                                             game_.ComputerHand.Count, game_.HumanMelds.Count, game_.ComputerMelds.Count};
+    if (counts == checkedCounts_)
+        return;
+    checkedCounts_ = counts;
+    const std::vector<std::string> faults = FindTableFaults(game_, CheckMoment::AfterCardMove);
+    if (!faults.empty())
+        Violated(faults, "after table update " + std::to_string(operation_) + " of the turn" +
+                             (turned_ ? ", with the table turned: \"the computer\" is the human side" : ""));
+}
+
+void MatchRunner::CheckBetweenTurns(const std::string& when)
+{
+    std::vector<std::string> faults = FindTableFaults(game_, CheckMoment::BetweenTurns);
+    const auto known = FindKnownCardFaults(other_.KnownCards, game_.ComputerHand, "the human");
+    faults.insert(faults.end(), known.begin(), known.end());
+    if (game_.HumanScore != expectedHumanScore_ || game_.ComputerScore != expectedComputerScore_)
+        faults.push_back("the match scores " + std::to_string(game_.HumanScore) + " : " +
+                         std::to_string(game_.ComputerScore) + " differ from the hands' totals " +
+                         std::to_string(expectedHumanScore_) + " : " + std::to_string(expectedComputerScore_));
+    if (!faults.empty()) {
+        move_ = when;
+        Violated(faults, "");
+    }
+
+    // A broken rule stays on the table for the rest of the hand: told once.
+    if (ruleBreakSeen_)
+        return;
+    const std::vector<std::string> breaks = FindRuleBreaks(game_);
+    if (breaks.empty())
+        return;
+    ruleBreakSeen_ = true;
+    ++outcome_.RuleBreaks;
+    if (reportsShown++ < MaxReportsShown) {
+        log_ << "meldora-sim: rule broken (" << Where() << ", " << when << "):\n";
+        for (const std::string& text : breaks)
+            log_ << "  " << text << '\n';
+    }
+}
+
+std::string MatchRunner::Where() const
+{
+    return "--seed " + std::to_string(options_.Seed) + ", match " + std::to_string(matchNumber_) + " (match seed " +
+           std::to_string(matchSeed_) + "), hand " + std::to_string(hand_) + ", turn " +
+           std::to_string(turnsInHand_) + ": " + move_;
+}
+
+void MatchRunner::Report(const std::vector<std::string>& faults, const std::string& when)
+{
+    outcome_.Violations += static_cast<int>(faults.size());
+    if (reportsShown++ < MaxReportsShown) {
+        log_ << "meldora-sim: invariant violation (" << Where() << (when.empty() ? "" : ", " + when) << "):\n";
+        for (const std::string& fault : faults)
+            log_ << "  " << fault << '\n';
+    }
+}
+
+void MatchRunner::Violated(const std::vector<std::string>& faults, const std::string& when)
+{
+    Report(faults, when);
+    // The table can no longer be trusted: the match is given up.
+    throw Abandon{};
+}
+
+}  // namespace meldora::sim

@@ -1,0 +1,124 @@
+// Plays one match at a time with a computer level in each seat, on one game
+// with a silent host, and checks the table as it goes.
+//
+// The computer's seat is played as in the program: the game hands the turn to
+// the host, which runs the level at once. The human's seat is played by the
+// runner: the table is turned round, the level plays an ordinary computer turn,
+// the table is turned back and the game is told the turn is over.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "ai/computer_player.h"
+#include "core/game.h"
+#include "tools/sim/invariants.h"
+#include "tools/sim/mirror.h"
+#include "tools/sim/options.h"
+#include "tools/sim/rule_settings.h"
+#include "tools/sim/silent_host.h"
+
+namespace meldora::sim {
+
+struct MatchOutcome {
+    // Played to its end (not abandoned for a broken table, not stopped to save).
+    bool Completed = false;
+    std::int32_t HumanScore = 0;
+    std::int32_t ComputerScore = 0;
+    int Hands = 0;
+    int Violations = 0;
+    // Hands in which a side broke a meld rule (see FindRuleBreaks); play goes on.
+    int RuleBreaks = 0;
+    // Error and warning boxes a level or the game showed (a level asking for a
+    // wild card it does not hold, for example).
+    int ErrorMessages = 0;
+    // Saving and loading: empty when it went well.
+    std::string FileProblem;
+    bool Saved = false;
+};
+
+// The seed of a match's first deal and each deal after it: every deal of a
+// match is shuffled the same way whoever sits where.
+std::uint32_t DealSeed(std::uint32_t matchSeed, int deal);
+std::uint32_t MatchSeed(std::uint32_t seed, int match);
+
+class MatchRunner {
+public:
+    MatchRunner(const SimOptions& options, std::ostream& log);
+
+    // Plays a fresh match; humanLevel sits in the human's seat.
+    MatchOutcome PlayMatch(int matchNumber, std::uint32_t matchSeed, std::uint8_t humanLevel,
+                           std::uint8_t computerLevel);
+    // Loads a saved game and plays it on to the end of its match.
+    MatchOutcome PlaySavedMatch(const std::string& fileName, std::uint32_t matchSeed, std::uint8_t humanLevel,
+                                std::uint8_t computerLevel);
+
+    // Called at the start of every turn of the human's seat, with the table the
+    // right way round (for tests).
+    std::function<void(CanastaGame&, OtherSeat&)> OnHumanSeatTurn;
+
+    CanastaGame& Game() { return game_; }
+
+private:
+    struct Abandon {};
+    // Set while the table is turned for the human side's turn, so that a report
+    // made meanwhile can say which side is which.
+    struct TurnedFlag {
+        explicit TurnedFlag(bool& flag) : Flag(flag) { Flag = true; }
+        ~TurnedFlag() { Flag = false; }
+        bool& Flag;
+    };
+
+    void BeginMatch(int matchNumber, std::uint32_t matchSeed, std::uint8_t humanLevel, std::uint8_t computerLevel);
+    void PlayToEndOfMatch();
+    void PlayHumanSeatTurn();
+    void PlayComputerSeatTurn();
+    bool SaveHere();
+
+    void HandScored(const HandScore& score);
+    void GameOver(const MatchResult& result);
+    void Message(MessageKind kind, const std::string& text);
+
+    void CheckDuringTurn();
+    void CheckBetweenTurns(const std::string& when);
+    void Report(const std::vector<std::string>& faults, const std::string& when);
+    // Reports broken invariants and abandons the match.
+    [[noreturn]] void Violated(const std::vector<std::string>& faults, const std::string& when);
+    std::string Where() const;
+
+    SimOptions options_;
+    std::ostream& log_;
+    SilentHost host_;
+    RuleSettings settings_;
+    CanastaGame game_;
+    OtherSeat other_;
+    ai::ComputerSettings humanSeat_;
+    ai::ComputerSettings computerSeat_;
+
+    // The match being played.
+    MatchOutcome outcome_;
+    int matchNumber_ = 0;
+    std::uint32_t matchSeed_ = 0;
+    int deal_ = 0;
+    int hand_ = 1;
+    int turnsInHand_ = 0;
+    int humanTurnsInHand_ = 0;
+    int operation_ = 0;
+    // Pile sizes at the last check during a turn: a repaint that follows no
+    // card move needs no new check.
+    std::array<std::uint8_t, 6> checkedCounts_{};
+    std::string move_;
+    bool matchOver_ = false;
+    bool stopped_ = false;
+    bool playing_ = false;
+    bool filing_ = false;
+    bool ruleBreakSeen_ = false;
+    bool turned_ = false;
+    std::int32_t expectedHumanScore_ = 0;
+    std::int32_t expectedComputerScore_ = 0;
+};
+
+}  // namespace meldora::sim
