@@ -8,6 +8,8 @@
 //   expert_discard.cpp  the discard
 #pragma once
 
+#include <functional>
+
 #include "ai/turn_frame.h"
 
 namespace meldora::ai {
@@ -47,6 +49,12 @@ public:
 
     // ---- Initial meld --------------------------------------------------------
     OpeningResult EvaluateOpening(int rank, bool pileCanasta, bool taking);
+    // Whether the computer's melds pass as its initial meld the way the human's
+    // would: none yet, at least the minimum, or a canasta while canastas count.
+    bool InitialMeldStands(int minimum) const;
+    // Whether the top card and the opening melded after taking the pile reach
+    // the minimum, as a human's take must before the pile is picked up.
+    bool TakeReachesMinimum();
     bool CanSpareRank(int rank);
     LeftoverResult CountLeftover() const;
     void CompleteOpening();
@@ -66,6 +74,14 @@ public:
 
 private:
     bool MinimumReached() const { return Game.ComputerMeldValue >= ComputerMinimumMeld; }
+    // Melds the top card just taken with its rank and, before the initial meld, the opening.
+    void MeldTakenTopCard(int rank);
+    // The meld phase after the red threes: canastas, naturals, going out.
+    void MeldGroups();
+    // The hand is empty, or its last card goes as the discard with the canastas complete.
+    bool GoesOut() const { return Cards() == 0 || (Cards() == 1 && Canastas() >= Need()); }
+    // Plays part of the turn on a copy of the game; returns what the part found there.
+    bool Rehearse(const std::function<bool(ExpertTurn&)>& part);
     int LeftoverWithWholePile();
     void MeldAllOfRank(int rank);
 };

@@ -17,11 +17,28 @@ int MeldPoints(const CardPile& melds)
 
 void ExpertTurn::MeldPhase()
 {
+    LayDownRedThrees(true);
+    // The human may not discard over an initial meld short of the minimum, so
+    // the computer lays one only when it reaches the minimum (or a canasta counts
+    // for it), or when the computer goes out this turn.
+    const int minimum = MinimumMeld(Game.ComputerScore);
+    const auto meldsStand = [minimum](ExpertTurn& trial) {
+        trial.MeldGroups();
+        return trial.InitialMeldStands(minimum) || trial.GoesOut();
+    };
+    if (Opened() || Rehearse(meldsStand))
+        MeldGroups();
+
+    RecountForComputer();
+    if (StockSize() <= 3 * Need() + 68 && Threes() >= 2)
+        Game.Memory.ThreeDiscardMode = true;
+}
+
+void ExpertTurn::MeldGroups()
+{
     const ComputerMemory& memory = Game.Memory;
     const bool aggressive = memory.AggressiveTurn;
     const int need = Need();
-
-    LayDownRedThrees(true);
 
     // Natural canastas; before the initial meld only one that reaches the minimum alone.
     for (int r = 3; r <= 13; ++r) {
@@ -123,10 +140,6 @@ void ExpertTurn::MeldPhase()
                 MeldNaturals(1);
         }
     }();
-
-    RecountForComputer();
-    if (StockSize() <= 3 * need + 68 && Threes() >= 2)
-        Game.Memory.ThreeDiscardMode = true;
 }
 
 void ExpertTurn::CompleteCanastas()

@@ -97,6 +97,12 @@ OpeningResult ExpertTurn::EvaluateOpening(int rank, bool pileCanasta, bool takin
     return {points >= target && reserve && budget, w};
 }
 
+bool ExpertTurn::InitialMeldStands(int minimum) const
+{
+    const int value = Game.ComputerMeldValue;
+    return value == 0 || value >= minimum || (Game.Rules.BonusCounts && Canastas() >= 1);
+}
+
 bool ExpertTurn::CanSpareRank(int rank)
 {
     if (Opened())

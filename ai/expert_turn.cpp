@@ -41,7 +41,7 @@ int ExpertTurn::TakeOrDraw()
     const int onTable = StockSize() + PileSize();
     HumanHoarding = onTable < 62 && HCards() + HMeldCards() >= (77 - onTable) / 2 + 21 && !Opened();
 
-    if (ShouldTakePile()) {
+    if (ShouldTakePile() && TakeReachesMinimum()) {
         TakePile();
         return TookPile;
     }
@@ -60,16 +60,23 @@ int ExpertTurn::TakeOrDraw()
 
 void ExpertTurn::TakePile()
 {
-    ComputerMemory& memory = Game.Memory;
-    memory.PlannedDiscardRank = 0;
-    const CardRecord top = TakeTopCard();
+    Game.Memory.PlannedDiscardRank = 0;
+    MeldTakenTopCard(TakeTopCard().Rank);
+    Game.Memory.PileMakesCanasta = false;
+    RepaintHandRow();
+    TakeRestOfPile();
+    Game.DiscardFrozen = false;
     RecountForComputer();
-    const int r = top.Rank;
+}
+
+void ExpertTurn::MeldTakenTopCard(int r)
+{
+    RecountForComputer();
     if (Melds(r) < 3) {
         if (!Opened()) {
             // The top card and one natural: MeldRank completes them with a wild card.
             if (Hand(r) == 2)
-                --memory.OpeningWildcards;
+                --Game.Memory.OpeningWildcards;
             MeldRank(r, 0);
             CompleteOpening();
         } else {
@@ -80,48 +87,31 @@ void ExpertTurn::TakePile()
     } else {
         MeldRank(r, 1);
     }
-    memory.PileMakesCanasta = false;
-    RepaintHandRow();
-    TakeRestOfPile();
-    Game.DiscardFrozen = false;
-    RecountForComputer();
 }
 
-int ExpertTurn::FindCardOfRank(int rank) const
+bool ExpertTurn::TakeReachesMinimum()
 {
-    for (int i = 0; i < Game.ComputerHand.Count; ++i)
-        if (Game.ComputerHand.Cards[i].Rank == rank)
-            return i;
-    return -1;
+    // The opening is planned by counting; melding it may come out lower (a wild
+    // card counted twice, or one that finds no meld to go on).
+    if (Opened())
+        return true;
+    return Rehearse([](ExpertTurn& trial) {
+        trial.MeldTakenTopCard(trial.TakeTopCard().Rank);
+        return trial.InitialMeldStands(trial.ComputerMinimumMeld);
+    });
 }
 
-void ExpertTurn::MeldRank(int rank, int max)
+bool ExpertTurn::Rehearse(const std::function<bool(ExpertTurn&)>& part)
 {
-    int melded = 0;
-    for (;;) {
-        if (max != 0 && melded >= max)
-            break;
-        int index = -1;
-        for (int i = Game.ComputerHand.Count - 1; i >= 0 && index < 0; --i)
-            if (Game.ComputerHand.Cards[i].Rank == rank)
-                index = i;
-        if (index < 0)
-            break;
-        MeldFromComputerHand(index);
-        ++melded;
-    }
-    RecountForComputer();
-    if (rank >= 3 && Melds(rank) == 2) {
-        AddWildcardToMeld(rank);
-        RecountForComputer();
-    }
-}
-
-void ExpertTurn::MeldAllOfRank(int rank)
-{
-    for (int index = FindCardOfRank(rank); index >= 0; index = FindCardOfRank(rank))
-        MeldFromComputerHand(index);
-    RecountForComputer();
+    // On a copy of the game, unseen: the table the player sees never changes.
+    CanastaGame copy(Game);
+    ComputerSettings unseen = Settings;
+    unseen.Animate = false;
+    ExpertTurn trial(copy, unseen);
+    trial.ComputerMinimumMeld = ComputerMinimumMeld;
+    trial.HumanHoarding = HumanHoarding;
+    trial.RecountForComputer();
+    return part(trial);
 }
 
 }  // namespace meldora::ai

@@ -67,7 +67,28 @@ bool WeakerTurn::MayTakePile(const CardRecord& top, bool frozen)
         return false;
     if (!(openPile || frozenPile || openPileOnCanasta || forced))
         return false;
-    return m != 0 || Cards() + PileSize() >= 4;
+    if (m == 0 && Cards() + PileSize() < 4)
+        return false;
+    return Opened() || OpeningReachedWith(top);
+}
+
+bool WeakerTurn::OpeningReachedWith(const CardRecord& top)
+{
+    // The human's take stands only when its melds reach the minimum; the
+    // computer's opening after the take melds the groups, and pairs with a wild
+    // card where the rules let it, so those must reach the minimum beforehand.
+    // Wild cards beyond them would find no meld to go on.
+    const CardPile handBefore = Game.ComputerHand;
+    AddToComputerHand(top, false);
+    RecountForComputer();
+    bool reached = false;
+    {
+        TakeMinimum minimum(*this, top);
+        reached = CountOpening().Points >= ComputerMinimumMeld;
+    }
+    Game.ComputerHand = handBefore;
+    RecountForComputer();
+    return reached;
 }
 
 WeakerTurn::OpeningCount WeakerTurn::CountOpening() const

@@ -30,7 +30,11 @@ public:
     // Unfreezes, takes the top card, melds it, completes the opening, then
     // takes the rest of the pile.
     void TakePile();
+    // The rules' test; before the initial meld it also asks OpeningReachedWith.
     bool MayTakePile(const CardRecord& top, bool frozen);
+    // Whether the melds the opening after a take would make, with the top card
+    // in hand, reach the minimum.
+    bool OpeningReachedWith(const CardRecord& top);
 
     // ---- Initial meld ------------------------------------------------------
     virtual OpeningEstimate EvaluateOpening() = 0;

@@ -223,6 +223,9 @@ public:
     // Set when the player declined another match: the automatic save file is
     // gone and closing must not write it again in this run.
     bool AutoSaveOff = false;
+    // Set when the player declined another match and the program is closing:
+    // no further hand is dealt.
+    bool QuitRequested = false;
 
     // ---- Saved games (saved_game.cpp) --------------------------------------
     // Set by loading a saved game and cleared at the next deal: while set the

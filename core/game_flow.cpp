@@ -432,7 +432,7 @@ bool CanastaGame::CheckEndOfHand()
             const int difference = matchOver ? matchDifference : handDifference;
             dealHere = difference > 0 || (difference == 0 && host.IsConnectionRoleOne());
         }
-        if (dealHere)
+        if (dealHere && !QuitRequested)
             DealHand(!matchOver);
     }
     if (!HandEnding)

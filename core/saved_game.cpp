@@ -1,5 +1,7 @@
 #include "core/saved_game.h"
 
+#include "core/file_locations.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -502,17 +504,7 @@ std::string CannotReadText(const std::string& fileName, const std::string& reaso
 
 }  // namespace
 
-std::string UserFilesFolder()
-{
-    if (const char* home = std::getenv("MELDORA_HOME"); home && *home)
-        return home;
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
-        return (fs::path(data) / "meldora").string();
-    const char* home = std::getenv("HOME");
-    return (fs::path(home && *home ? home : ".") / ".local" / "share" / "meldora").string();
-}
-
-std::string AutoSavePath() { return (fs::path(UserFilesFolder()) / AutoSaveName).string(); }
+std::string AutoSavePath() { return (UserFilesDir() / AutoSaveName).string(); }
 
 bool SaveGame(CanastaGame& game, bool automatic, const std::function<std::string()>& chooseFile)
 {
@@ -531,7 +523,7 @@ bool SaveGame(CanastaGame& game, bool automatic, const std::function<std::string
     std::string fileName;
     if (automatic) {
         std::error_code ec;
-        fs::create_directories(UserFilesFolder(), ec);
+        fs::create_directories(UserFilesDir(), ec);
         fileName = AutoSavePath();
     } else {
         if (!chooseFile)

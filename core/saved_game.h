@@ -21,10 +21,7 @@ inline constexpr int SavedGameVersion = 414;
 inline constexpr char SavedGameExtension[] = ".meldora";
 inline constexpr char AutoSaveName[] = "autosave.meldora";
 
-// The folder the program writes its own files to: $MELDORA_HOME when set,
-// else the user data folder (~/.local/share/meldora).
-std::string UserFilesFolder();
-// "autosave.meldora" in that folder.
+// "autosave.meldora" in the folder the program writes its own files to.
 std::string AutoSavePath();
 
 // Saves the game. Refused while the discard pile is being taken or while the

@@ -168,6 +168,7 @@ bool CanastaGame::EndMatchIfOver()
 
     if (!host.ShowGameOver(result)) {
         AutoSaveOff = true;
+        QuitRequested = true;
         host.DeleteAutoSave();
         host.QuitProgram();
         return true;

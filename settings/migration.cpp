@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "core/settings_access.h"
-#include "settings/file_locations.h"
+#include "core/file_locations.h"
 #include "settings/ini_file.h"
 #include "settings/setting_keys.h"
 

@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "settings/file_locations.h"
+#include "core/file_locations.h"
 
 namespace meldora {
 

@@ -15,7 +15,7 @@
 #include <random>
 
 #include "core/saved_game.h"
-#include "settings/file_locations.h"
+#include "core/file_locations.h"
 #include "settings/migration.h"
 #include "settings/registry_enhanced.h"
 #include "settings/setting_keys.h"

@@ -162,8 +162,8 @@ void TfmMeldoraMain::DeleteAutoSave()
     std::filesystem::remove(AutoSavePath(), ec);
 }
 
-// The game goes on to deal after the player declined another match; the table
-// stays still and the window closes as soon as that handler has returned.
+// The player declined another match: the table stays still and the window
+// closes as soon as the handler that asked has returned.
 void TfmMeldoraMain::QuitProgram()
 {
     quitting_ = true;

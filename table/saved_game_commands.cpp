@@ -5,7 +5,7 @@
 #include "core/game.h"
 #include "core/saved_game.h"
 #include "core/table_host.h"
-#include "settings/file_locations.h"
+#include "core/file_locations.h"
 #include "table/prompts.h"
 
 namespace meldora {

@@ -102,9 +102,13 @@ void TableView::CollapseDiscardPile()
     InvalidateTableRect({0, l.DiscardTop, l.CardWidth + LeftMargin + 10, l.CardHeight + spreadExtra_ + 30});
 }
 
-void TableView::InvalidateTableRect(const TableRect& rect)
+void TableView::InvalidateTableRect(const TableRect&)
 {
-    repaint(rect.X, rect.Y, rect.Width, rect.Height);
+    // The rectangles the game asks for follow the card records, but the computer's hand
+    // is painted grouped by rank and the pile counts and the spread pile reach beyond the
+    // top card; a rectangle that misses them leaves stale cards behind. The whole table
+    // paints in a fraction of a millisecond, so it is repainted at once instead.
+    repaint();
 }
 
 void TableView::RepaintTable() { repaint(); }

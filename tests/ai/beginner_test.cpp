@@ -63,6 +63,30 @@ TEST(BeginnerTake, WithoutACanastaThePileMustBringOneWithinReach)
     }
 }
 
+TEST(BeginnerTake, BeforeItsOpeningTakesOnlyWhenItsMeldsWillReachTheMinimum)
+{
+    // Kings 30 with the top card and fives 15 fall short of 50; the wild cards
+    // count for the take only on the pair of eights, and only without NaturalPair.
+    for (bool naturalPair : {true, false}) {
+        BeginnerTable t;
+        t.game.Rules.NaturalPair = naturalPair;
+        t.Hand({CardId(Spade, 12), CardId(Heart, 12), CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4), Joker,
+                Joker, CardId(Club, 1), CardId(Spade, 7), CardId(Heart, 7), CardId(Spade, 5), CardId(Spade, 10)});
+        t.Pile({CardId(Diamond, 12), CardId(Club, 12)});
+        AddToDiscardPile(t.game, CardId(Spade, 12), 1);
+        t.game.DiscardFrozen = true;
+        t.Stock(40);
+        t.Ready();
+        ASSERT_EQ(t.turn.ShouldTakePile(), !naturalPair) << naturalPair;
+        EXPECT_EQ(t.game.ComputerHand.Count, 12);
+        if (naturalPair)
+            continue;
+        t.turn.TakePile();
+        EXPECT_EQ(t.game.ComputerMeldValue, 100);  // kings, and the eights with a joker
+        EXPECT_EQ(t.WildsInColumn(t.game.ComputerMelds, 7), 1);
+    }
+}
+
 TEST(BeginnerOpening, KeepsNoReserveOfCardsUnlikeTheAdvancedPlayer)
 {
     BeginnerTable t;

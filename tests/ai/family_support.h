@@ -85,7 +85,9 @@ struct FamilyTable : TableFixture {
 // Whole hands against a scripted human who draws from the stock and discards
 // the first card of the hand (and ends a hand whose stock is gone). After every
 // move of either side all 108 cards must lie in exactly one pile and the
-// computer's melds must be ones the rules allow.
+// computer's melds must be ones the rules allow. The computer's first meld of a
+// hand must reach its minimum, as the human's must before a discard, unless it
+// goes out on that turn or holds a canasta while canastas count for the opening.
 
 // Lets the soak look at the table of an ended hand before the next deal clears it.
 class SoakHost : public RecordingHost {
@@ -115,11 +117,26 @@ public:
         game.DrawFirst = seed % 2 == 0;
         ai = {level, 50, 0, false};
         host.OnComputerTurn = [this] {
+            // A turn that ends the hand deals the next one, which may start with a
+            // computer turn of its own: the turns under way form a stack.
+            turns_.push_back({host.HandScores.size(), game.ComputerMeldValue, MinimumMeld(game.ComputerScore)});
             ai::RunComputerTurn(game, ai);
+            const TurnWatch turn = turns_.back();
+            turns_.pop_back();
             ++ComputerTurns;
+            CheckFirstMeld(turn);
             Check("after a computer turn");
         };
-        host.OnHandScored = [this] { Check("at the end of a hand"); };
+        host.OnHandScored = [this] {
+            for (TurnWatch& turn : turns_) {
+                if (!turn.HandEnded && turn.Hand + 1 == host.HandScores.size()) {
+                    turn.HandEnded = true;
+                    turn.Value = game.ComputerMeldValue;
+                    turn.Exempt = game.WentOut == ComputerWentOut || CanastaCountsForOpening();
+                }
+            }
+            Check("at the end of a hand");
+        };
     }
 
     // Plays until the given number of hands has been scored; false when the
@@ -136,6 +153,29 @@ public:
     }
 
 private:
+    struct TurnWatch {
+        std::size_t Hand = 0;  // hands scored when the turn began
+        std::int32_t Before = 0;
+        std::int32_t Minimum = 0;
+        bool HandEnded = false;  // then Value and Exempt are taken as the hand ended
+        std::int32_t Value = 0;
+        bool Exempt = false;
+    };
+    std::vector<TurnWatch> turns_;
+
+    bool CanastaCountsForOpening() const { return game.Rules.BonusCounts && game.ComputerCanastas.Count >= 1; }
+
+    void CheckFirstMeld(TurnWatch turn)
+    {
+        if (!turn.HandEnded) {
+            turn.Value = game.ComputerMeldValue;
+            turn.Exempt = CanastaCountsForOpening();
+        }
+        if (turn.Before == 0 && turn.Value > 0 && turn.Value < turn.Minimum && !turn.Exempt)
+            Fault("in its turn", "first meld of " + std::to_string(turn.Value) + " points below the minimum "
+                                     + std::to_string(turn.Minimum));
+    }
+
     void HumanMove()
     {
         if (game.Phase == PhaseDraw && game.StockExhausted)

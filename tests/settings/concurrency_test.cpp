@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/registry_enhanced.h"
-#include "temp_home.h"
+#include "support/temp_home.h"
 
 namespace meldora {
 namespace {

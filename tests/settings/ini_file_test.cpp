@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_home.h"
+#include "support/temp_home.h"
 
 namespace meldora {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/file_locations.h"
+#include "core/file_locations.h"
 #include "settings/registry_enhanced.h"
 #include "settings/setting_keys.h"
-#include "temp_home.h"
+#include "support/temp_home.h"
 
 namespace meldora {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/setting_keys.h"
-#include "temp_home.h"
+#include "support/temp_home.h"
 
 namespace meldora {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/file_locations.h"
+#include "core/file_locations.h"
 #include "settings/registry_enhanced.h"
 #include "table/main_window.h"
 #include "table/prompts.h"
@@ -24,10 +24,10 @@ inline QApplication& TestApplication()
     static int argc = 1;
     static char name[] = "meldora_window_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    // The windows of one test close while the next test's are still to come.
-    QApplication::setQuitOnLastWindowClosed(false);
-    return app;
+    // Never destroyed: at exit Qt's own globals (the pointer devices an event loop
+    // created) are gone before a static application would be.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 class MainWindowTest : public ::testing::Test {

@@ -1,4 +1,4 @@
-#include "settings/file_locations.h"
+#include "core/file_locations.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,10 +1,10 @@
-#include "settings/file_locations.h"
+#include "core/file_locations.h"
 
 #include <stdlib.h>
 
 #include <gtest/gtest.h>
 
-#include "temp_home.h"
+#include "support/temp_home.h"
 
 namespace meldora {
 namespace {

@@ -1,0 +1,204 @@
+// The main window as the game's host: its menus, the End Hand button, the help
+// window, a whole turn against the computer, and quitting after a match.
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <QTimer>
+#include <fstream>
+
+#include "core/saved_game.h"
+#include "main_window_fixture.h"
+#include "table/game_over_window.h"
+#include "table/help_window.h"
+#include "table/table_view.h"
+
+using namespace meldora;
+using namespace meldora::test;
+
+namespace {
+
+QAction* Item(QWidget& window, const char* name) { return window.findChild<QAction*>(QLatin1String(name)); }
+
+// The first natural card (four to ace) of the hand, by its index.
+int FirstNaturalCard(const CanastaGame& game)
+{
+    for (int i = 0; i < game.HumanHand.Count; ++i)
+        if (game.HumanHand.Cards[i].Rank >= 3)
+            return i;
+    return -1;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndHints)
+{
+    TfmMeldoraMain& w = Create();
+    const QList<QAction*> menus = w.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[0]->text(), "&Game");
+    EXPECT_EQ(menus[1]->text(), "&Options");
+    EXPECT_EQ(menus[2]->text(), "&Help");
+
+    struct Expected {
+        const char* name;
+        const char* caption;
+        QKeySequence shortcut;
+    };
+    const Expected items[] = {
+        {"New1", "&New", QKeySequence(Qt::Key_F2)},
+        {"Load1", "&Load...", QKeySequence(Qt::Key_F3)},
+        {"Save1", "&Save...", QKeySequence(Qt::Key_F4)},
+        {"UndoMeld1", "&Undo Meld", QKeySequence(Qt::Key_Delete)},
+        {"UndoAll1", "Undo &All", QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+        {"Exit1", "E&xit", QKeySequence()},
+        {"Rules1", "&Rules...", QKeySequence()},
+        {"HelpTopics1", "Help Topics", QKeySequence(Qt::Key_F1)},
+    };
+    for (const Expected& e : items) {
+        SCOPED_TRACE(e.name);
+        QAction* action = Item(w, e.name);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text(), e.caption);
+        EXPECT_EQ(action->shortcut(), e.shortcut);
+        EXPECT_FALSE(action->statusTip().isEmpty());
+    }
+    EXPECT_EQ(Item(w, "Rules1")->statusTip(), RulesMenuHint);
+
+    // The undo items follow the game.
+    EXPECT_FALSE(Item(w, "UndoMeld1")->isEnabled());
+    EXPECT_FALSE(Item(w, "UndoAll1")->isEnabled());
+    w.UndoItemsEnabled(true);
+    EXPECT_TRUE(Item(w, "UndoMeld1")->isEnabled());
+    EXPECT_TRUE(Item(w, "UndoAll1")->isEnabled());
+    StartUp(1);
+    EXPECT_FALSE(Item(w, "UndoMeld1")->isEnabled());
+    EXPECT_FALSE(Item(w, "UndoAll1")->isEnabled());
+}
+
+TEST_F(MainWindowTest, AWholeTurnAgainstTheExpert)
+{
+    WriteSetting("Settings\\Level", std::string("Expert"));
+    TfmMeldoraMain& w = Create();
+    EXPECT_EQ(w.ComputerLevel, 2);
+    StartUp(1, 777);
+    CanastaGame& game = w.Game();
+    TableView& table = w.Table();
+    ASSERT_EQ(game.Phase, PhaseDraw);
+
+    table.TableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, game.Layout.StockTop);
+    ASSERT_EQ(game.Phase, PhaseMeldDiscard);
+    EXPECT_EQ(w.StatusText()->text(), "Meld a card by clicking it, discard a card by right-clicking it");
+    EXPECT_EQ(Item(w, "Rules1")->statusTip(), " Changing the rules is only possible when starting a new game");
+    const int stockAfterDraw = game.Stock.Count;
+
+    const int index = FirstNaturalCard(game);
+    ASSERT_GE(index, 0);
+    const CardRecord card = game.HumanHand.Cards[index];
+    table.TableMouseUp(Qt::RightButton, Qt::NoModifier, card.X + 2, card.Y + 2);
+
+    // The computer has drawn (or taken the pile with the discard on it), melded
+    // what it liked and discarded; the player's next turn begins.
+    EXPECT_FALSE(game.ComputerTurn);
+    EXPECT_EQ(game.Phase, PhaseDraw);
+    EXPECT_TRUE(game.MustDraw);
+    EXPECT_EQ(game.HumanHand.Count, 15);
+    EXPECT_TRUE(game.Stock.Count < stockAfterDraw || game.DiscardPile.Count == 1);
+    EXPECT_EQ(w.StatusText()->text(), "Draw a card by clicking on the stock or the discard pile");
+    EXPECT_TRUE(asked.empty());
+
+    // A new game lets the rules be changed again.
+    Item(w, "New1")->trigger();
+    EXPECT_FALSE(game.GameInProgress);
+    EXPECT_EQ(Item(w, "Rules1")->statusTip(), RulesMenuHint);
+}
+
+TEST_F(MainWindowTest, EndHandButtonFollowsTheExhaustedStock)
+{
+    TfmMeldoraMain& w = Create();
+    StartUp(1);
+    QPushButton* button = w.EndHandButton();
+    EXPECT_EQ(button->text(), "End Hand");
+    EXPECT_FALSE(button->isVisible());
+
+    w.Game().SetStockExhausted(true);
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(button->x() + button->width() + 10, w.Table().width());
+    EXPECT_EQ(w.StatusText()->text(), "Draw a card by clicking on the stock or the discard pile");
+
+    w.Game().SetPhase(PhaseMeldDiscard);
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_FALSE(button->isEnabled());
+    w.Game().SetPhase(PhaseDraw);
+    EXPECT_EQ(w.StatusText()->text(), "Stock exhausted; take discard pile or end hand");
+    EXPECT_TRUE(button->isEnabled());
+
+    w.Game().SetStockExhausted(false);
+    EXPECT_FALSE(button->isVisible());
+}
+
+TEST_F(MainWindowTest, HelpTopicsShowTheContentsAndEveryLinkLeadsToAPage)
+{
+    EXPECT_EQ(HelpSoundFor(1), SoundEvent::Help1st);
+    EXPECT_EQ(HelpSoundFor(2), SoundEvent::Help2nd);
+    EXPECT_EQ(HelpSoundFor(3), SoundEvent::Help3rd);
+    EXPECT_EQ(HelpSoundFor(4), SoundEvent::Help1st);
+
+    TfmMeldoraMain& w = Create();
+    Item(w, "HelpTopics1")->trigger();
+    TfmHelp* help = w.HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->Browser()->source().fileName(), "index.html");
+    EXPECT_FALSE(help->Browser()->documentTitle().isEmpty());
+
+    // Every page the contents reach, and every link on them, exists.
+    const QDir folder(HelpFolder());
+    const QStringList pages = folder.entryList({QStringLiteral("*.html")}, QDir::Files);
+    EXPECT_GE(pages.size(), 4);
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)(#[^\"]*)?\""));
+    for (const QString& page : pages) {
+        QFile file(folder.filePath(page));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        for (auto it = link.globalMatch(html); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            EXPECT_TRUE(folder.exists(target)) << page.toStdString() << " links to " << target.toStdString();
+        }
+        help->ShowPage(page);
+        EXPECT_FALSE(help->Browser()->documentTitle().isEmpty()) << page.toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, DecliningAnotherMatchQuitsWithoutAnAutoSave)
+{
+    TfmMeldoraMain& w = Create();
+    StartUp(1);
+    w.Table().TableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, w.Game().Layout.StockTop);
+    std::ofstream(AutoSaveFile()) << "MeldoraSavedGame 414 ";
+    w.Game().HumanScore = 5100;
+    w.Game().ComputerScore = 3000;
+
+    QTimer::singleShot(0, [] {
+        auto* gameOver = qobject_cast<TfmGameOver*>(QApplication::activeModalWidget());
+        ASSERT_NE(gameOver, nullptr);
+        gameOver->findChild<QPushButton*>(QStringLiteral("bnNo"))->click();
+    });
+    EXPECT_TRUE(w.Game().EndMatchIfOver());
+    EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));
+    EXPECT_TRUE(w.isVisible());
+
+    // The game goes on to its next deal; the window closes once that has returned.
+    const int stock = w.Game().Stock.Count;
+    const int computerHand = w.Game().ComputerHand.Count;
+    w.RunComputerTurn();
+    EXPECT_EQ(w.Game().Stock.Count, stock);
+    EXPECT_EQ(w.Game().ComputerHand.Count, computerHand);
+    QApplication::processEvents();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));
+}
