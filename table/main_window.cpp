@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QKeyEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -225,9 +226,15 @@ void TfmMeldoraMain::CreateStatusBar()
 
 void TfmMeldoraMain::ShowHint(const QString& text, bool isError)
 {
-    QFont font = lbStatus->font();
+    // Refusals carry the reason of the meld check and can be longer than the status
+    // line of the smallest window: step the font down until the whole text fits.
+    QFont font = statusBar()->font();
     font.setBold(isError);
+    const int room = lbStatus->contentsRect().width();
+    while (room > 0 && font.pointSizeF() > 6.5 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
     lbStatus->setFont(font);
+    lbStatus->setToolTip(text);
     QPalette p = lbStatus->palette();
     p.setColor(QPalette::WindowText, isError ? QColor(Qt::red) : palette().color(QPalette::WindowText));
     lbStatus->setPalette(p);
