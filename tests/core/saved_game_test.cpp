@@ -1,29 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include "core/saved_game.h"
 #include "support/table_builder.h"
+#include "support/temp_home.h"
 
 using namespace meldora;
 using namespace meldora::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 std::vector<std::string> Words(const std::string& line)
 {
@@ -85,22 +76,12 @@ void ExpectSameState(const StoredState& expected, const StoredState& actual)
 
 class SavedGameTest : public ::testing::Test {
 protected:
+    TempHome home;
     TableFixture t;
     CanastaGame& game = t.game;
-    fs::path folder;
 
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/meldora-save-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-        setenv("MELDORA_HOME", pattern, 1);
-    }
-    void TearDown() override
-    {
-        fs::permissions(folder, fs::perms::owner_all);
-        fs::remove_all(folder);
-    }
+    // A failed read-only test must not leave a folder that cannot be removed.
+    void TearDown() override { fs::permissions(home.Dir, fs::perms::owner_all); }
 
     // Something in every stored pile, a snapshot older than the table,
     // canastas on both sides and unusual values in every number.
@@ -155,7 +136,7 @@ TEST_F(SavedGameTest, SaveThenLoadRestoresTableScoresAndTurn)
 {
     BuildTable();
     const StoredState saved(game);
-    const fs::path file = folder / "round.meldora";
+    const fs::path file = home.Dir / "round.meldora";
     ASSERT_TRUE(SaveTo(file));
 
     PlayOtherGame();
@@ -203,9 +184,9 @@ TEST_F(SavedGameTest, FileHasTheExactLayout)
     game.HumanScore = 20;
     game.ComputerScore = -5;
     game.GameInProgress = true;
-    const fs::path file = folder / "small.meldora";
+    const fs::path file = home.Dir / "small.meldora";
     ASSERT_TRUE(SaveTo(file));
-    const std::string text = ReadBytes(file);
+    const std::string text = ReadFile(file);
 
     const std::vector<std::string> first = Words(text.substr(0, text.find("\r\n")));
     ASSERT_EQ(first.size(), 13u);
@@ -247,7 +228,7 @@ TEST_F(SavedGameTest, LoadAtAnotherWindowSizeKeepsColumnsAndRows)
     BuildTable();
     const TableLayout before = game.Layout;
     const StoredState saved(game);
-    const fs::path file = folder / "size.meldora";
+    const fs::path file = home.Dir / "size.meldora";
     ASSERT_TRUE(SaveTo(file));
 
     const TableLayout after = ApplyLayout(2, 1016);
@@ -281,7 +262,7 @@ TEST_F(SavedGameTest, LoadAtAnotherWindowSizeKeepsColumnsAndRows)
 
 TEST_F(SavedGameTest, SavingIsRefusedDuringATakeAndWithAnIncorrectMeld)
 {
-    const fs::path file = folder / "refused.meldora";
+    const fs::path file = home.Dir / "refused.meldora";
     int asked = 0;
     auto choose = [&] { ++asked; return file.string(); };
 
@@ -300,32 +281,32 @@ TEST_F(SavedGameTest, SavingIsRefusedDuringATakeAndWithAnIncorrectMeld)
     EXPECT_FALSE(fs::exists(file));
 
     // Refused automatic saves say nothing and leave the previous automatic save alone.
-    WriteBytes(AutoSavePath(), "previous");
+    WriteFile(AutoSavePath(), "previous");
     EXPECT_FALSE(SaveGame(game, true));
     game.TakingPile = true;
     EXPECT_FALSE(SaveGame(game, true));
     EXPECT_EQ(t.host.Messages.size(), 2u);
-    EXPECT_EQ(ReadBytes(folder / "autosave.meldora"), "previous");
+    EXPECT_EQ(ReadFile(home.Dir / "autosave.meldora"), "previous");
 }
 
 TEST_F(SavedGameTest, WrongSignatureAndVersionAreRefused)
 {
     BuildTable();
-    const fs::path good = folder / "good.meldora";
+    const fs::path good = home.Dir / "good.meldora";
     ASSERT_TRUE(SaveTo(good));
-    const std::string text = ReadBytes(good);
+    const std::string text = ReadFile(good);
     PlayOtherGame();
     const StoredState before(game);
 
-    const fs::path old = folder / "old.meldora";
-    WriteBytes(old, "MeldoraSavedGame 413" + text.substr(20));
+    const fs::path old = home.Dir / "old.meldora";
+    WriteFile(old, "MeldoraSavedGame 413" + text.substr(20));
     EXPECT_TRUE(IsSavedGame(t.host, old.string()));
     EXPECT_FALSE(LoadGame(game, old.string()));
     EXPECT_EQ(LastMessage(), "Version error. The file " + old.string() + " cannot be read by Meldora.");
     EXPECT_EQ(t.host.Messages.back().Kind, MessageKind::Error);
 
-    const fs::path other = folder / "Other.meldora";
-    WriteBytes(other, "MeldoraSavedGamf 414" + text.substr(20));
+    const fs::path other = home.Dir / "Other.meldora";
+    WriteFile(other, "MeldoraSavedGamf 414" + text.substr(20));
     std::string upper = other.string();
     for (char& c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -334,7 +315,7 @@ TEST_F(SavedGameTest, WrongSignatureAndVersionAreRefused)
     EXPECT_FALSE(LoadGame(game, other.string()));
     EXPECT_EQ(LastMessage(), upper + " : this file is not a Meldora saved game");
 
-    EXPECT_FALSE(IsSavedGame(t.host, (folder / "missing.meldora").string()));
+    EXPECT_FALSE(IsSavedGame(t.host, (home.Dir / "missing.meldora").string()));
     EXPECT_EQ(t.host.Messages.size(), 3u);  // a missing file is not reported
     ExpectSameState(before, StoredState(game));
 }
@@ -342,9 +323,9 @@ TEST_F(SavedGameTest, WrongSignatureAndVersionAreRefused)
 TEST_F(SavedGameTest, DamagedFilesLeaveThePreviousGameAndNameTheFile)
 {
     BuildTable();
-    const fs::path good = folder / "good.meldora";
+    const fs::path good = home.Dir / "good.meldora";
     ASSERT_TRUE(SaveTo(good));
-    const std::string text = ReadBytes(good);
+    const std::string text = ReadFile(good);
     const long long idRemainder = std::stoll(Words(text)[11]);
 
     const std::vector<std::pair<std::string, std::string>> damaged = {
@@ -362,8 +343,8 @@ TEST_F(SavedGameTest, DamagedFilesLeaveThePreviousGameAndNameTheFile)
     const StoredState before(game);
     const std::uint8_t phase = game.Phase;
     for (const auto& [name, content] : damaged) {
-        const fs::path file = folder / (name + ".meldora");
-        WriteBytes(file, content);
+        const fs::path file = home.Dir / (name + ".meldora");
+        WriteFile(file, content);
         EXPECT_FALSE(LoadGame(game, file.string())) << name;
         const std::string message = LastMessage();
         EXPECT_EQ(message.rfind("The file " + file.string() + " is damaged and was not loaded (", 0), 0u) << message;
@@ -372,7 +353,7 @@ TEST_F(SavedGameTest, DamagedFilesLeaveThePreviousGameAndNameTheFile)
         EXPECT_EQ(game.Phase, phase);
         EXPECT_FALSE(game.RevealBlocked);
     }
-    for (const fs::path& unreadable : {folder / "missing.meldora", folder}) {
+    for (const fs::path& unreadable : {home.Dir / "missing.meldora", home.Dir}) {
         EXPECT_FALSE(LoadGame(game, unreadable.string()));
         EXPECT_EQ(LastMessage().rfind("The file " + unreadable.string() + " cannot be read: ", 0), 0u);
         ExpectSameState(before, StoredState(game));
@@ -383,8 +364,8 @@ TEST_F(SavedGameTest, FailedWriteKeepsThePreviousFile)
 {
     BuildTable();
     ASSERT_TRUE(SaveGame(game, true));
-    EXPECT_EQ(AutoSavePath(), (folder / "autosave.meldora").string());
-    const std::string previous = ReadBytes(AutoSavePath());
+    EXPECT_EQ(AutoSavePath(), (home.Dir / "autosave.meldora").string());
+    const std::string previous = ReadFile(AutoSavePath());
     game.HumanScore = 4999;
 
     // The disk fills up part-way through the new file.
@@ -400,8 +381,8 @@ TEST_F(SavedGameTest, FailedWriteKeepsThePreviousFile)
 
     EXPECT_FALSE(written);
     EXPECT_EQ(LastMessage().rfind("The game could not be saved in the file " + AutoSavePath() + ": ", 0), 0u);
-    EXPECT_EQ(ReadBytes(AutoSavePath()), previous);
-    for (const auto& entry : fs::directory_iterator(folder))
+    EXPECT_EQ(ReadFile(AutoSavePath()), previous);
+    for (const auto& entry : fs::directory_iterator(home.Dir))
         EXPECT_EQ(entry.path().filename(), "autosave.meldora");  // no leftover partial file
 }
 
@@ -410,14 +391,14 @@ TEST_F(SavedGameTest, ReadOnlyFolderKeepsThePreviousFile)
     if (geteuid() == 0)
         GTEST_SKIP() << "folder permissions do not bind the superuser";
     BuildTable();
-    const fs::path file = folder / "kept.meldora";
+    const fs::path file = home.Dir / "kept.meldora";
     ASSERT_TRUE(SaveTo(file));
-    const std::string previous = ReadBytes(file);
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    const std::string previous = ReadFile(file);
+    fs::permissions(home.Dir, fs::perms::owner_read | fs::perms::owner_exec);
     game.HumanScore = 4999;
     EXPECT_FALSE(SaveTo(file));
-    fs::permissions(folder, fs::perms::owner_all);
-    EXPECT_EQ(ReadBytes(file), previous);
+    fs::permissions(home.Dir, fs::perms::owner_all);
+    EXPECT_EQ(ReadFile(file), previous);
     EXPECT_EQ(LastMessage().rfind("The game could not be saved in the file " + file.string() + ": ", 0), 0u);
 }
 

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "core/settings_access.h"
 
@@ -44,6 +45,17 @@ public:
         const std::string prefix = Fold(subkey) + "\\";
         std::erase_if(Values, [&](const auto& kv) { return kv.first.rfind(prefix, 0) == 0; });
         return true;
+    }
+};
+
+// A MemorySettings that also lists the names written, in order.
+class RecordingSettings : public MemorySettings {
+public:
+    std::vector<std::string> Written;
+    void WriteValue(const std::string& name, const SettingValue& value) override
+    {
+        Written.push_back(name);
+        MemorySettings::WriteValue(name, value);
     }
 };
 

@@ -4,28 +4,18 @@
 // and the card-back settings.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <set>
 
 #include "core/layout.h"
+#include "support/gui_app.h"
 #include "support/memory_settings.h"
 #include "table/card_images.h"
 #include "table/prompts.h"
 
 namespace meldora {
 namespace {
-
-void App()
-{
-    static int argc = 1;
-    static char name[] = "card_images_test";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-}
 
 QImage Pixels(const QPixmap& pixmap)
 {
@@ -92,7 +82,7 @@ class CardImagesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        App();
+        test::EnsureGuiApplication();
         ASSERT_TRUE(temp_.isValid());
         qputenv("MELDORA_HOME", temp_.path().toUtf8());
         prompts::SetResponder([this](const prompts::Request& request) {

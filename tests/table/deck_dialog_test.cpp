@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "support/gui_app.h"
 #include "support/memory_settings.h"
 #include "table/deck_dialog.h"
 #include "table/pattern_dialog.h"
@@ -22,33 +23,10 @@
 namespace meldora {
 namespace {
 
-void App()
-{
-    static int argc = 1;
-    static char name[] = "deck_dialog_test";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Kept to the end of the process: destroying it among the static destructors would
-    // take the mouse device with it after Qt's own device list is already gone.
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-}
-
 QImage Pixels(const QPixmap& pixmap)
 {
     return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
 }
-
-class RecordingSettings : public test::MemorySettings {
-public:
-    std::vector<std::string> Written;
-    void WriteValue(const std::string& name, const SettingValue& value) override
-    {
-        Written.push_back(name);
-        MemorySettings::WriteValue(name, value);
-    }
-};
 
 void Release(QWidget* widget, Qt::MouseButton button, QPoint at)
 {
@@ -71,7 +49,7 @@ class DeckDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        App();
+        test::EnsureGuiApplication();
         ASSERT_TRUE(temp_.isValid());
         qputenv("MELDORA_HOME", temp_.path().toUtf8());
         prompts::SetResponder([this](const prompts::Request& request) {
@@ -101,7 +79,7 @@ protected:
     }
 
     QTemporaryDir temp_;
-    RecordingSettings settings_;
+    test::RecordingSettings settings_;
     std::vector<prompts::Request> requests_;
     QString fileAnswer_;
 };

@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QString>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,35 +12,22 @@
 
 #include "core/file_locations.h"
 #include "settings/registry_enhanced.h"
+#include "support/gui_app.h"
+#include "support/temp_home.h"
 #include "table/main_window.h"
 #include "table/prompts.h"
 
 namespace meldora::test {
 
-inline QApplication& TestApplication()
-{
-    static int argc = 1;
-    static char name[] = "meldora_window_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: at exit Qt's own globals (the pointer devices an event loop
-    // created) are gone before a static application would be.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 class MainWindowTest : public ::testing::Test {
 protected:
-    std::filesystem::path home;
+    TempHome home;
     std::vector<prompts::Request> asked;
     std::unique_ptr<TfmMeldoraMain> window;
 
     void SetUp() override
     {
-        TestApplication();
-        std::string pattern = (std::filesystem::temp_directory_path() / "meldora-main-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        home = pattern;
-        setenv("MELDORA_HOME", pattern.c_str(), 1);
+        EnsureGuiApplication();
         prompts::SetResponder([this](const prompts::Request& r) {
             asked.push_back(r);
             return QString();
@@ -57,9 +42,6 @@ protected:
     {
         window.reset();
         prompts::SetResponder({});
-        unsetenv("MELDORA_HOME");
-        std::error_code ec;
-        std::filesystem::remove_all(home, ec);
     }
 
     // The program's own store, opened beside the window as a second copy would.
@@ -92,7 +74,7 @@ protected:
         }
         window->tmSplashTimer();
     }
-    std::filesystem::path AutoSaveFile() const { return home / "autosave.meldora"; }
+    std::filesystem::path AutoSaveFile() const { return home.Dir / "autosave.meldora"; }
 };
 
 }  // namespace meldora::test

@@ -5,25 +5,15 @@
 #include <QApplication>
 #include <QWidget>
 
+#include "support/gui_app.h"
 #include "table/prompts.h"
 
 namespace meldora::prompts {
 namespace {
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "prompts_test";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 TEST(PromptsTest, ResponderAnswersWithoutAWindow)
 {
-    App();
+    test::EnsureGuiApplication();
     std::vector<Request> asked;
     QString next;
     SetResponder([&](const Request& r) {

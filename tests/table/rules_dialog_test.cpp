@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "support/gui_app.h"
 #include "support/memory_settings.h"
 #include "table/main_window.h"
 #include "table/rules_dialog.h"
@@ -20,35 +21,13 @@
 namespace meldora {
 namespace {
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "rules_dialog_test";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
-// Records the order in which values are written.
-class RecordingSettings : public test::MemorySettings {
-public:
-    std::vector<std::string> Written;
-    void WriteValue(const std::string& name, const SettingValue& value) override
-    {
-        Written.push_back(name);
-        MemorySettings::WriteValue(name, value);
-    }
-};
-
 const char* const kCheckBoxes[] = {"ckAddTop",        "ckTopCount", "ckInitFreeze",     "ckInitBlock",
                                    "ckNaturalPair",   "ckAddExisting", "ckDrawExtra",   "ckFreezeDiscard",
                                    "ckRequired",      "ckBonus",    "ckwildcardallowed"};
 
 class RulesDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { App(); }
+    void SetUp() override { test::EnsureGuiApplication(); }
 
     template <typename T>
     static T* Find(const QWidget& dialog, const char* name)
@@ -64,7 +43,7 @@ protected:
         return Find<QGroupBox>(d, group)->findChildren<QRadioButton*>().at(index);
     }
 
-    RecordingSettings settings;
+    test::RecordingSettings settings;
 };
 
 TEST_F(RulesDialogTest, NoSettingsShowsTheDefaultsReadyToEdit)

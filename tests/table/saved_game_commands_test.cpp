@@ -2,14 +2,13 @@
 // folder, cancelling, and a chosen file that is not a saved game.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "core/saved_game.h"
+#include "support/gui_app.h"
 #include "support/table_builder.h"
+#include "support/temp_home.h"
 #include "table/prompts.h"
 #include "table/saved_game_commands.h"
 
@@ -21,31 +20,20 @@ namespace {
 
 class SavedGameCommandsTest : public ::testing::Test {
 protected:
+    TempHome home;
     TableFixture t;
-    fs::path folder;
     std::vector<prompts::Request> asked;
     QString answer;
 
     void SetUp() override
     {
-        static int argc = 1;
-        static char name[] = "saved_game_commands_test";
-        static char* argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
-        char pattern[] = "/tmp/meldora-commands-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-        setenv("MELDORA_HOME", pattern, 1);
+        EnsureGuiApplication();
         prompts::SetResponder([this](const prompts::Request& r) {
             asked.push_back(r);
             return answer;
         });
     }
-    void TearDown() override
-    {
-        prompts::SetResponder({});
-        fs::remove_all(folder);
-    }
+    void TearDown() override { prompts::SetResponder({}); }
 };
 
 TEST_F(SavedGameCommandsTest, DialogsOfferTheUserFilesFolder)
@@ -53,22 +41,22 @@ TEST_F(SavedGameCommandsTest, DialogsOfferTheUserFilesFolder)
     EXPECT_EQ(SavedGameFilter, "Meldora Games (*.meldora);;All Files (*)");
     t.host.SelectedPlayer = "Jo: the best?";
     t.game.HumanScore = 310;
-    answer = QString::fromStdString((folder / "mine.meldora").string());
+    answer = QString::fromStdString((home.Dir / "mine.meldora").string());
     ASSERT_TRUE(SaveGameCommand(nullptr, t.game));
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].kind, prompts::Kind::SaveFile);
     EXPECT_EQ(asked[0].title, "Save Meldora Game");
-    EXPECT_EQ(asked[0].text, QString::fromStdString((folder / "Jo the best.meldora").string()));
+    EXPECT_EQ(asked[0].text, QString::fromStdString((home.Dir / "Jo the best.meldora").string()));
 
     t.game.HumanScore = 0;
     ASSERT_TRUE(LoadGameCommand(nullptr, t.game));
     EXPECT_EQ(asked.back().kind, prompts::Kind::OpenFile);
     EXPECT_EQ(asked.back().title, "Load Meldora Game");
-    EXPECT_EQ(fs::path(asked.back().text.toStdString()), folder);
+    EXPECT_EQ(fs::path(asked.back().text.toStdString()), home.Dir);
     EXPECT_EQ(t.game.HumanScore, 310);
 
     // A file that is not a saved game is reported and not loaded; Cancel does nothing.
-    const fs::path other = folder / "notes.txt";
+    const fs::path other = home.Dir / "notes.txt";
     std::ofstream(other) << "shopping list";
     answer = QString::fromStdString(other.string());
     EXPECT_FALSE(LoadGameCommand(nullptr, t.game));
@@ -78,7 +66,7 @@ TEST_F(SavedGameCommandsTest, DialogsOfferTheUserFilesFolder)
     EXPECT_FALSE(LoadGameCommand(nullptr, t.game));
     EXPECT_FALSE(SaveGameCommand(nullptr, t.game));
     EXPECT_EQ(t.host.Messages.size(), 1u);
-    EXPECT_EQ(asked.back().text, QString::fromStdString((folder / "Jo the best.meldora").string()));
+    EXPECT_EQ(asked.back().text, QString::fromStdString((home.Dir / "Jo the best.meldora").string()));
     EXPECT_EQ(t.game.HumanScore, 310);
 }
 

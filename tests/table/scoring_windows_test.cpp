@@ -11,23 +11,13 @@
 #include <QTimer>
 #include <vector>
 
+#include "support/gui_app.h"
 #include "table/details_window.h"
 #include "table/game_over_window.h"
 #include "table/scoring_window.h"
 
 namespace meldora {
 namespace {
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "scoring_windows_test";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
 
 QString Text(const QWidget& window, const QString& name)
 {
@@ -89,7 +79,7 @@ void ClickWhenShown(const char* button)
 
 class ScoringWindowsTest : public ::testing::Test {
 protected:
-    void SetUp() override { App(); }
+    void SetUp() override { test::EnsureGuiApplication(); }
 };
 
 TEST_F(ScoringWindowsTest, ScoringWindowShowsBothHandScoresAndTheDifference)

@@ -149,7 +149,7 @@ TEST_F(MainWindowTest, ArgumentsThatLoadNothing)
 
 TEST_F(MainWindowTest, SavedGameNamedOnTheCommandLine)
 {
-    const auto saved = home / "evening.meldora";
+    const auto saved = home.Dir / "evening.meldora";
     WriteSavedGame(saved, 1234);
     TfmMeldoraMain& w = Create(FileArgument(saved));
     StartUp();
@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, SavedGameNamedOnTheCommandLine)
     window.reset();
 
     // Not a saved game: the player is told, and a new game follows.
-    const auto notes = home / "notes.meldora";
+    const auto notes = home.Dir / "notes.meldora";
     std::ofstream(notes) << "shopping list\r\n";
     TfmMeldoraMain& other = Create(FileArgument(notes));
     StartUp(1);

@@ -3,58 +3,20 @@
 // confirmation, the keyboard modes and the refusals as the status line shows them.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "support/table_builder.h"
 #include "table/card_images.h"
 #include "table/table_view.h"
+#include "view_host.h"
 
 namespace meldora {
 namespace {
 
 using namespace test;
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "table_input_test";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: the input devices the test events create are gone by the
-    // time static objects are destroyed at exit.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-// Records like the test host and hands the table's share to the view, as the main
-// window does.
-class ViewHost : public RecordingHost {
-public:
-    TableView* View = nullptr;
-    void MoveCard(const CardRecord& c, int fx, int fy, int tx, int ty) override
-    {
-        RecordingHost::MoveCard(c, fx, fy, tx, ty);
-        View->MoveCard(c, fx, fy, tx, ty);
-    }
-    void InvalidateTableRect(const TableRect& r) override { View->InvalidateTableRect(r); }
-    void RepaintTable() override { View->RepaintTable(); }
-    void PhaseChanged(int phase) override
-    {
-        RecordingHost::PhaseChanged(phase);
-        View->ShowPhaseHint(phase);
-    }
-    void ShowInputError(int n, const std::string& text) override
-    {
-        RecordingHost::ShowInputError(n, text);
-        View->ShowInputError(n, QString::fromStdString(text));
-    }
-    void StockExhaustedChanged(bool e) override { View->SetStockExhausted(e); }
-};
-
-class TableInput : public ::testing::Test {
+class TableInput : public ::testing::Test, protected ViewTable {
 protected:
     TableInput()
     {
@@ -63,7 +25,6 @@ protected:
         game.Seed(7);
         ClearTable(game);
         images.Prepare(0, 1.0, ReadCardBacks(settings));
-        host.View = &view;
         host.OnComputerTurn = [this] {
             game.ComputerTurn = false;
             game.SetPhase(PhaseDraw);
@@ -103,13 +64,6 @@ protected:
                 return true;
         return false;
     }
-
-    QApplication& app = App();  // before any pixmap
-    ViewHost host;
-    MemorySettings settings;
-    CanastaGame game{host, &settings};
-    CardImages images;
-    TableView view{game, images, settings};
 };
 
 TEST_F(TableInput, HitTestFindsPilesCardsAndTheCoveringCard)

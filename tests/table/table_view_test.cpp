@@ -3,7 +3,6 @@
 // panels, card flights and their highlight, the phase hints and the turn window.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
@@ -17,41 +16,12 @@
 #include "table/status_panels.h"
 #include "table/table_view.h"
 #include "table/turn_window.h"
+#include "view_host.h"
 
 namespace meldora {
 namespace {
 
 using namespace test;
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "table_view_test";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: the input devices the test events create are gone by the
-    // time static objects are destroyed at exit.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-class ViewHost : public RecordingHost {
-public:
-    TableView* View = nullptr;
-    void MoveCard(const CardRecord& c, int fx, int fy, int tx, int ty) override
-    {
-        RecordingHost::MoveCard(c, fx, fy, tx, ty);
-        View->MoveCard(c, fx, fy, tx, ty);
-    }
-    void InvalidateTableRect(const TableRect& r) override { View->InvalidateTableRect(r); }
-    void RepaintTable() override { View->RepaintTable(); }
-    void PhaseChanged(int phase) override { View->ShowPhaseHint(phase); }
-    void ShowInputError(int n, const std::string& text) override
-    {
-        View->ShowInputError(n, QString::fromStdString(text));
-    }
-};
 
 // Counts the paints of a widget.
 class PaintCounter : public QObject {
@@ -73,13 +43,9 @@ QSize ClientSize(int sizeIndex)
     return {s.TableWidth - 8, s.TableHeight - 62};
 }
 
-class TableViewTest : public ::testing::Test {
+class TableViewTest : public ::testing::Test, protected ViewTable {
 protected:
-    TableViewTest()
-    {
-        host.View = &view;
-        UseSize(0);
-    }
+    TableViewTest() { UseSize(0); }
 
     void UseSize(int index)
     {
@@ -93,13 +59,6 @@ protected:
 
     QImage Grab() { return view.grab().toImage(); }
     QColor PixelAt(int x, int y) { return Grab().pixelColor(x, y); }
-
-    QApplication& app = App();  // before any pixmap
-    ViewHost host;
-    MemorySettings settings;
-    CanastaGame game{host, &settings};
-    CardImages images;
-    TableView view{game, images, settings};
 };
 
 // A table with canastas of every kind on both sides, a frozen pile and cards in hand.

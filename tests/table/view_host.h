@@ -1,0 +1,58 @@
+// A table on screen for view tests: a host that records like RecordingHost and
+// hands the table's share to the view, as the main window does, and the game,
+// card images and view wired to it.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <string>
+
+#include "core/game.h"
+#include "support/gui_app.h"
+#include "support/memory_settings.h"
+#include "support/recording_host.h"
+#include "table/card_images.h"
+#include "table/table_view.h"
+
+namespace meldora::test {
+
+class ViewHost : public RecordingHost {
+public:
+    TableView* View = nullptr;
+    void MoveCard(const CardRecord& c, int fx, int fy, int tx, int ty) override
+    {
+        RecordingHost::MoveCard(c, fx, fy, tx, ty);
+        View->MoveCard(c, fx, fy, tx, ty);
+    }
+    void InvalidateTableRect(const TableRect& r) override { View->InvalidateTableRect(r); }
+    void RepaintTable() override { View->RepaintTable(); }
+    void PhaseChanged(int phase) override
+    {
+        RecordingHost::PhaseChanged(phase);
+        View->ShowPhaseHint(phase);
+    }
+    void ShowInputError(int n, const std::string& text) override
+    {
+        RecordingHost::ShowInputError(n, text);
+        View->ShowInputError(n, QString::fromStdString(text));
+    }
+    void StockExhaustedChanged(bool e) override
+    {
+        RecordingHost::StockExhaustedChanged(e);
+        View->SetStockExhausted(e);
+    }
+};
+
+// Mixed into a test fixture; the fixture lays out the table and shows the view.
+struct ViewTable {
+    ViewTable() { host.View = &view; }
+
+    QApplication& app = EnsureGuiApplication();  // before any pixmap
+    ViewHost host;
+    MemorySettings settings;
+    CanastaGame game{host, &settings};
+    CardImages images;
+    TableView view{game, images, settings};
+};
+
+}  // namespace meldora::test
