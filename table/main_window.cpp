@@ -22,6 +22,7 @@
 #include "settings/setting_keys.h"
 #include "table/card_backs.h"
 #include "table/card_images.h"
+#include "table/deck_dialog.h"
 #include "table/help_window.h"
 #include "table/prompts.h"
 #include "table/rules_dialog.h"
@@ -188,12 +189,15 @@ void TfmMeldoraMain::CreateMenus()
 
     QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
     Rules1 = AddMenuItem(optionsMenu, QStringLiteral("&Rules..."), "Rules1", QString::fromLatin1(RulesMenuHint));
+    Decks1 = AddMenuItem(optionsMenu, QStringLiteral("&Decks..."), "Decks1",
+                         QStringLiteral("Select a color or image for the backside of the cards"));
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     HelpTopics1 = AddMenuItem(helpMenu, QStringLiteral("Help Topics"), "HelpTopics1",
                               QStringLiteral("Show the rules, the controls and the menus of Meldora"),
                               QKeySequence(Qt::Key_F1));
 
+    connect(Decks1, &QAction::triggered, this, &TfmMeldoraMain::Decks1Click);
     connect(New1, &QAction::triggered, this, &TfmMeldoraMain::New1Click);
     connect(Load1, &QAction::triggered, this, &TfmMeldoraMain::Load1Click);
     connect(Save1, &QAction::triggered, this, &TfmMeldoraMain::Save1Click);
@@ -412,6 +416,19 @@ void TfmMeldoraMain::ApplyRules(const RuleOptions& rules)
         game_->DiscardFrozen = rules.InitialBlock;
         RepaintTable();
     }
+}
+
+void TfmMeldoraMain::Decks1Click()
+{
+    TfmDeck dialog(settings_, [this](const CardBackSettings& backs) { ApplyCardBacks(backs); }, this);
+    if (dialog.exec() == QDialog::Accepted)
+        ApplyCardBacks(dialog.CardBacks());
+}
+
+void TfmMeldoraMain::ApplyCardBacks(const CardBackSettings& backs)
+{
+    images_->Prepare(sizeIndex_, devicePixelRatioF(), backs);
+    RepaintTable();
 }
 
 void TfmMeldoraMain::HelpTopics1Click()

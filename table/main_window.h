@@ -13,6 +13,7 @@
 
 #include "core/game.h"
 #include "core/table_host.h"
+#include "table/card_backs.h"
 
 class QAction;
 class QLabel;
@@ -73,6 +74,8 @@ public:
     void UndoAll1Click();
     // Opens the Rules dialog and applies its options when OK is pressed.
     void Rules1Click();
+    void Decks1Click();
+    void ApplyCardBacks(const CardBackSettings& backs);
     void HelpTopics1Click();
     void bnEndHandClick();
 
@@ -177,6 +180,7 @@ private:
     QAction* UndoAll1 = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Rules1 = nullptr;
+    QAction* Decks1 = nullptr;
     QAction* HelpTopics1 = nullptr;
 };
 
