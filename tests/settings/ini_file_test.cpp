@@ -42,19 +42,11 @@ TEST(IniFileTest, MalformedInputIsSkipped)
     EXPECT_EQ(ini.ReadString("ok", std::string("bin\0ary", 7), ""), "\xff\x01");
 }
 
-TEST(IniFileTest, MissingFileReadsAsEmpty)
+TEST(IniFileTest, MissingFileOrFolderReadsAsEmpty)
 {
     test::TempHome home;
-    const IniFile missing(home.Dir / "meldora.ini");
-    EXPECT_FALSE(missing.Loaded());
-    EXPECT_EQ(missing.ReadInteger("Meldora Settings", "Version", 0), 0);
-    const IniFile folder(home.Dir);
-    EXPECT_EQ(folder.ReadString("a", "b", "c"), "c");
-
-    test::WriteFile(home.Dir / "meldora.ini", "[A]\nb=1");
-    const IniFile present(home.Dir / "meldora.ini");
-    EXPECT_TRUE(present.Loaded());
-    EXPECT_EQ(present.ReadInteger("a", "B", 0), 1);
+    EXPECT_FALSE(IniFile(home.Dir / "meldora.ini").Loaded());
+    EXPECT_EQ(IniFile(home.Dir).ReadString("a", "b", "c"), "c");
 }
 
 }  // namespace

@@ -54,90 +54,61 @@ protected:
                Exists("MELDORA.INI");
     }
     bool SavedGamesPresent() const { return Exists("autosave.meldora") && Exists("Game One.MELDORA"); }
-    void ExpectUnrelatedFilesKept() const
-    {
-        EXPECT_TRUE(Exists("notes.txt"));
-        EXPECT_TRUE(Exists("game.meldora.bak"));
-        EXPECT_TRUE(Exists("folder.meldora"));
-    }
 };
-
-TEST_F(MigrationTest, CurrentVersionLeavesStoreAndFilesAlone)
-{
-    Write(Store, keys::Version, SettingsVersion);
-    WriteFile(ConfigDir / "meldora.ini", OldIni);
-    Migrate();
-    EXPECT_TRUE(OldReleaseFilesPresent());
-    EXPECT_TRUE(SavedGamesPresent());
-    EXPECT_FALSE(Exists("meldora.ini"));
-    std::vector<std::string> settings;
-    Store.GetKeyNames("", settings);
-    EXPECT_EQ(settings, std::vector<std::string>{"Settings"});
-    EXPECT_EQ(Store.ReadValue("Settings\\Sound", SettingValue{}), SettingValue{});
-}
 
 TEST_F(MigrationTest, OldReleaseFileIsCopiedImportedAndCleanedUp)
 {
     WriteFile(ConfigDir / "meldora.ini", OldIni);
     Migrate();
-
     EXPECT_EQ(ReadFile(UserDir / "meldora.ini"), OldIni);
     EXPECT_EQ(ReadFile(ConfigDir / "meldora.ini"), OldIni);
-    EXPECT_FALSE(Exists("meldora.ini.partial"));
     EXPECT_EQ(Store.ReadValue("Settings\\Background Color", 0), SettingValue(255));
     EXPECT_EQ(Store.ReadValue("Settings\\Music", 1), SettingValue(0));
-    EXPECT_EQ(Store.ReadValue("Settings\\Sound", 1), SettingValue(0));
     EXPECT_EQ(Store.ReadValue("Settings\\AutoSave", 0), SettingValue(1));  // absent from its section
-    EXPECT_EQ(Store.ReadValue("Settings\\Canasta Required", 0), SettingValue(1));
     EXPECT_EQ(Store.ReadValue("Settings\\Three Block", 1), SettingValue(0));
-    EXPECT_EQ(Store.ReadValue("Settings\\Natural Pair", 0), SettingValue(1));
     EXPECT_EQ(Store.ReadValue("Settings\\Number of Canastas", 0), SettingValue(2));
     EXPECT_EQ(Store.ReadValue("Settings\\Number of Cards", 0), SettingValue(1));
-
     EXPECT_FALSE(Exists("MELDORA640.DLL") || Exists("MELDORA800.DLL") || Exists("MELDORA1024.DLL") ||
                  Exists("MELDORA.INI"));
     EXPECT_FALSE(Exists("autosave.meldora") || Exists("Game One.MELDORA"));
-    ExpectUnrelatedFilesKept();
+    EXPECT_TRUE(Exists("notes.txt") && Exists("game.meldora.bak") && Exists("folder.meldora"));
     EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
 }
 
-TEST_F(MigrationTest, StoredOldVersionImportsTheFileWithoutItsVersion)
+// Each stored version takes only its own steps: copy before 300, import before 400,
+// old-release files before 400, saved games before 41499.
+TEST_F(MigrationTest, EachVersionTakesOnlyItsSteps)
 {
-    Write(Store, keys::Version, 250);
-    WriteFile(ConfigDir / "meldora.ini", "[meldora settings]\nnumber of canastas = 2\nSound=No\n");
-    Migrate();
-    EXPECT_TRUE(Exists("meldora.ini"));
-    EXPECT_EQ(Store.ReadInt("Settings\\Number of Canastas", 0), 2);  // any text but "One"
-    EXPECT_FALSE(Store.ReadBool("Settings\\Sound", true));
-    EXPECT_FALSE(OldReleaseFilesPresent());
-    EXPECT_FALSE(SavedGamesPresent());
-    EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
-}
-
-TEST_F(MigrationTest, LaterVersionsTakeOnlyTheirSteps)
-{
-    WriteFile(ConfigDir / "meldora.ini", "[Meldora Settings]\nVersion=350\nSound=No\n");
-    Migrate();
-    EXPECT_FALSE(Exists("meldora.ini"));  // only releases before 300 get the copy
-    EXPECT_FALSE(Store.ReadBool("Settings\\Sound", true));
-    EXPECT_FALSE(OldReleaseFilesPresent());
-    EXPECT_FALSE(SavedGamesPresent());
-
-    SetUp();
-    Write(Store, keys::Version, 41000);
-    Store.WriteValue("Settings\\Sound", true);
-    Migrate();
-    EXPECT_TRUE(Store.ReadBool("Settings\\Sound", false));  // no import
-    EXPECT_TRUE(OldReleaseFilesPresent());
-    EXPECT_FALSE(SavedGamesPresent());
-    EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
-
-    SetUp();
-    Write(Store, keys::Version, 50000);
-    Migrate();
-    EXPECT_TRUE(OldReleaseFilesPresent());
-    EXPECT_TRUE(SavedGamesPresent());
-    EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
+    struct Case {
+        int stored;
+        const char* ini;
+        bool copied, imported, oldFilesDeleted, savedGamesDeleted;
+        int canastas;
+    };
+    const Case cases[] = {
+        {SettingsVersion, OldIni.c_str(), false, false, false, false, 0},
+        {250, "[meldora settings]\nnumber of canastas = 2\nSound=No\n", true, true, true, true, 2},
+        {0, "[Meldora Settings]\nVersion=350\nSound=No\n", false, true, true, true, 1},
+        {41000, OldIni.c_str(), false, false, false, true, 0},
+        {50000, OldIni.c_str(), false, false, false, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        SetUp();
+        fs::remove(UserDir / "meldora.ini");
+        Store.DeleteKey("Settings");
+        Store.WriteValue("Settings\\Sound", true);
+        if (c.stored != 0)
+            Write(Store, keys::Version, c.stored);
+        WriteFile(ConfigDir / "meldora.ini", c.ini);
+        Migrate();
+        EXPECT_EQ(Exists("meldora.ini"), c.copied);
+        EXPECT_EQ(Store.ReadBool("Settings\\Sound", true), !c.imported);
+        EXPECT_EQ(Store.ReadInt("Settings\\Number of Canastas", 0), c.canastas);
+        EXPECT_EQ(OldReleaseFilesPresent(), !c.oldFilesDeleted);
+        EXPECT_EQ(SavedGamesPresent(), !c.savedGamesDeleted);
+        EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
+    }
 }
 
 TEST_F(MigrationTest, MalformedOldFileGivesDefaults)
@@ -160,31 +131,25 @@ TEST_F(MigrationTest, MalformedOldFileGivesDefaults)
     EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
 }
 
-TEST(MigrationFailureTest, UnwritableStoreKeepsSavedGames)
-{
-    test::TempHome home;
-    WriteFile(home.Dir / "meldora.db", std::string(4096, '\x5a'));
-    WriteFile(home.Dir / "meldora.ini", OldIni);
-    WriteFile(home.Dir / "autosave.meldora", "game");
-    TRegistryEnhanced broken((home.Dir / "meldora.db").string());
-    ASSERT_FALSE(broken.IsOpen());
-    MigrateSettings(broken);
-    EXPECT_TRUE(fs::exists(home.Dir / "autosave.meldora"));
-    EXPECT_EQ(ReadFile(home.Dir / "meldora.ini"), OldIni);
-}
-
+// Settings and user files share MELDORA_HOME: the old file is its own copy.
 TEST(MigrationHomeTest, OneFolderForSettingsAndUserFiles)
 {
     test::TempHome home;
     WriteFile(home.Dir / "meldora.ini", OldIni);
     WriteFile(home.Dir / "autosave.meldora", "game");
+    // A store that cannot take the new version must not cost the saved games.
+    WriteFile(home.Dir / "broken.db", std::string(4096, '\x5a'));
+    TRegistryEnhanced broken((home.Dir / "broken.db").string());
+    ASSERT_FALSE(broken.IsOpen());
+    MigrateSettings(broken);
+    EXPECT_TRUE(fs::exists(home.Dir / "autosave.meldora"));
+
     TRegistryEnhanced store(SettingsDatabasePath().string());
     ASSERT_TRUE(store.IsOpen());
     MigrateSettings(store);
     EXPECT_EQ(ReadFile(home.Dir / "meldora.ini"), OldIni);
     EXPECT_FALSE(fs::exists(home.Dir / "autosave.meldora"));
     EXPECT_EQ(store.ReadInt("Settings\\Number of Canastas", 0), 2);
-    EXPECT_EQ(Read(store, keys::Version), SettingsVersion);
 }
 
 }  // namespace

@@ -26,29 +26,19 @@ protected:
     }
 };
 
-TEST_F(StoreTest, ValuesKeepTheirTypeAndBooleansReadBackAsIntegers)
+TEST_F(StoreTest, ValuesKeepTheirTypeAndWrongTypesGiveTheDefault)
 {
     Store.WriteValue("Settings\\Sound", false);
     Store.WriteValue("Settings\\Music", true);
     Store.WriteValue("Settings\\Ratio", 0.25);
-    Store.WriteValue("Settings\\Level", std::string("Expert"));
     Store.WriteValue("Settings\\Nothing", SettingValue{});
-
     EXPECT_EQ(Store.ReadValue("Settings\\Sound", true), SettingValue(0));
     EXPECT_EQ(Store.ReadValue("Settings\\Music", false), SettingValue(1));
-    EXPECT_TRUE(Store.ReadBool("Settings\\Music", false));
     EXPECT_EQ(Store.ReadValue("Settings\\Ratio", 0), SettingValue(0.25));
-    EXPECT_EQ(Store.ReadValue("Settings\\Level", 0), SettingValue(std::string("Expert")));
-    // An absent value gives the default unchanged, type included.
     EXPECT_EQ(Store.ReadValue("Settings\\Nothing", true), SettingValue(true));
-
-    // Overwriting changes the type to the new one.
     Store.WriteValue("Settings\\Music", std::string("loud"));
     EXPECT_EQ(Store.ReadValue("Settings\\Music", 0), SettingValue(std::string("loud")));
-}
 
-TEST_F(StoreTest, WrongTypeReadsGiveTheDefault)
-{
     Store.WriteValue(keys::Delay.Name, std::string("fast"));
     Store.WriteValue(keys::Sound.Name, std::string("loud"));
     Store.WriteValue(keys::Level.Name, 2);
@@ -58,58 +48,36 @@ TEST_F(StoreTest, WrongTypeReadsGiveTheDefault)
     EXPECT_EQ(Read(Store, keys::Level), "2");
     EXPECT_EQ(Read(Store, keys::CardSpeed), 25);
     EXPECT_EQ(Read(Store, keys::Resolution), "0,0,640x480");
-    Write(Store, keys::ShowTurns, false);
-    EXPECT_EQ(Store.ReadValue(keys::ShowTurns.Name, true), SettingValue(0));
 }
 
 TEST_F(StoreTest, NamesIgnoreCaseAndStrayBackslashes)
 {
     Store.WriteValue("Settings\\Mouse Options", std::string("Double Click"));
     EXPECT_EQ(Store.ReadString("Settings\\Mouse options", ""), "Double Click");
-    EXPECT_EQ(Store.ReadString("SETTINGS\\\\mouse OPTIONS\\", ""), "Double Click");
-    EXPECT_EQ(Store.ReadString("\\Settings\\\\Mouse Options", ""), "Double Click");
-
-    // A write in other capitals replaces the value rather than adding a second one.
+    EXPECT_EQ(Store.ReadString("\\SETTINGS\\\\mouse OPTIONS\\", ""), "Double Click");
+    // Other capitals replace the value rather than adding a second one.
     Store.WriteValue("settings\\MOUSE OPTIONS", std::string("Single Right Click"));
     EXPECT_EQ(Store.ReadString("Settings\\Mouse Options", ""), "Single Right Click");
     std::vector<std::string> names;
     Store.GetKeyNames("", names);
     EXPECT_EQ(names, std::vector<std::string>{"Settings"});
 
-    // The base key takes the same rules, and a name may spell the base key out.
     TRegistryEnhanced other(DbPath);
-    other.SetRootKey(TRootKey::hkLocalMachine);
+    EXPECT_EQ(other.RootKey(), TRootKey::hkCurrentUser);
     other.SetKey("\\software\\\\CORVANE\\meldora\\");
+    EXPECT_EQ(other.ReadString("Settings\\Mouse Options", "none"), "none");  // each root is its own tree
+    other.SetRootKey(TRootKey::hkLocalMachine);
     EXPECT_EQ(other.ReadString("Settings\\Mouse Options", ""), "Single Right Click");
     other.SetKey("");
     EXPECT_EQ(other.ReadString("Software\\Corvane\\Meldora\\Settings\\Mouse Options", ""), "Single Right Click");
 }
 
-TEST_F(StoreTest, RootKeysAreSeparateTrees)
-{
-    Store.WriteValue("Settings\\Level", std::string("Expert"));
-    Store.SetRootKey(TRootKey::hkCurrentUser);
-    EXPECT_FALSE(Store.KeyExists(""));
-    EXPECT_EQ(Store.ReadString("Settings\\Level", "Beginner"), "Beginner");
-    Store.WriteValue("Settings\\Level", std::string("Advanced"));
-    Store.SetRootKey(TRootKey::hkLocalMachine);
-    EXPECT_EQ(Store.ReadString("Settings\\Level", ""), "Expert");
-
-    // The component's own default root is the current user's.
-    TRegistryEnhanced fresh(DbPath);
-    EXPECT_EQ(fresh.RootKey(), TRootKey::hkCurrentUser);
-    fresh.SetKey(MeldoraBaseKey);
-    EXPECT_EQ(fresh.ReadString("Settings\\Level", ""), "Advanced");
-}
-
-TEST_F(StoreTest, KeyExistsListsAndDeletesWholeSubtrees)
+TEST_F(StoreTest, KeysAreListedAndDeletedAsWholeSubtrees)
 {
     Store.WriteValue("Expert\\Score1", 900);
     Store.WriteValue("Beginner\\Score1", 100);
     Store.WriteValue("Beginner\\Deep\\Deeper\\Name", std::string("Ann"));
     Store.WriteValue("advanced\\Score1", 300);
-
-    EXPECT_TRUE(Store.KeyExists(""));
     EXPECT_TRUE(Store.KeyExists("beginner\\DEEP"));
     EXPECT_FALSE(Store.KeyExists("Beginner\\Score1"));  // a value, not a key
 
@@ -117,38 +85,23 @@ TEST_F(StoreTest, KeyExistsListsAndDeletesWholeSubtrees)
     Store.GetKeyNames("", names);
     EXPECT_EQ(names, (std::vector<std::string>{"advanced", "Beginner", "Expert"}));
     Store.GetKeyNames("Missing", names);
-    EXPECT_EQ(names.size(), 3u);  // a missing key leaves the list as it was
-    Store.GetKeyNames("Expert", names);
-    EXPECT_TRUE(names.empty());
+    EXPECT_EQ(names.size(), 3u);
 
     EXPECT_TRUE(Store.DeleteKey("BEGINNER"));
-    EXPECT_FALSE(Store.KeyExists("Beginner"));
     EXPECT_FALSE(Store.KeyExists("Beginner\\Deep"));
-    // Recreating the key finds none of the old values underneath.
     Store.WriteValue("Beginner\\Score2", 5);
     EXPECT_EQ(Store.ReadInt("Beginner\\Score1", -1), -1);
     EXPECT_EQ(Store.ReadString("Beginner\\Deep\\Deeper\\Name", "none"), "none");
-    EXPECT_EQ(Store.ReadInt("Expert\\Score1", 0), 900);
-
     EXPECT_FALSE(Store.DeleteKey("Missing"));
-    // A blank name never wipes the base key.
-    EXPECT_FALSE(Store.DeleteKey(""));
-    EXPECT_FALSE(Store.DeleteKey("\\\\"));
+    EXPECT_FALSE(Store.DeleteKey("\\\\"));  // a blank name never wipes the base key
     EXPECT_EQ(Store.ReadInt("Expert\\Score1", 0), 900);
-}
 
-TEST_F(StoreTest, AccessLimitsReadingAndWriting)
-{
-    Store.WriteValue("Settings\\Delay", 120);
     Store.SetAccess(TAccess::kRead);
-    Store.WriteValue("Settings\\Delay", 5);
-    EXPECT_FALSE(Store.DeleteKey("Settings"));
-    EXPECT_EQ(Store.ReadInt("Settings\\Delay", 0), 120);
+    Store.WriteValue("Expert\\Score1", 5);
+    EXPECT_FALSE(Store.DeleteKey("Expert"));
+    EXPECT_EQ(Store.ReadInt("Expert\\Score1", 0), 900);
     Store.SetAccess(TAccess::kWrite);
-    EXPECT_EQ(Store.ReadInt("Settings\\Delay", 0), 0);
-    Store.WriteValue("Settings\\Delay", 6);
-    Store.SetAccess(TAccess::kAllAccess);
-    EXPECT_EQ(Store.ReadInt("Settings\\Delay", 0), 6);
+    EXPECT_EQ(Store.ReadInt("Expert\\Score1", 0), 0);
 }
 
 void ExpectUnusableButHarmless(const std::filesystem::path& file, const std::string& bytes)
@@ -158,13 +111,8 @@ void ExpectUnusableButHarmless(const std::filesystem::path& file, const std::str
     EXPECT_NE(store.OpenError().find(file.string()), std::string::npos) << store.OpenError();
     store.SetKey(MeldoraBaseKey);
     EXPECT_EQ(store.ReadInt("Settings\\Delay", 300), 300);
-    EXPECT_EQ(store.ReadValue("Settings\\Level", std::string("Beginner")), SettingValue(std::string("Beginner")));
     store.WriteValue("Settings\\Delay", 5);
-    EXPECT_FALSE(store.KeyExists(""));
     EXPECT_FALSE(store.DeleteKey("Settings"));
-    std::vector<std::string> names{"kept"};
-    store.GetKeyNames("", names);
-    EXPECT_EQ(names, std::vector<std::string>{"kept"});
     EXPECT_EQ(ReadFile(file), bytes);
 }
 
@@ -172,10 +120,7 @@ TEST(StoreFailureTest, DamagedFilesGiveDefaultsAndStayUntouched)
 {
     TempHome home;
     const auto file = home.Dir / "meldora.db";
-
-    std::string garbage;
-    for (int i = 0; i < 8192; ++i)
-        garbage.push_back(static_cast<char>((i * 7919 + 13) & 0xff));
+    const std::string garbage(8192, '\x5a');
     WriteFile(file, garbage);
     ExpectUnusableButHarmless(file, garbage);
 
@@ -197,7 +142,6 @@ TEST(StoreFailureTest, DamagedFilesGiveDefaultsAndStayUntouched)
 
     TRegistryEnhanced missingFolder((home.Dir / "no such folder" / "meldora.db").string());
     EXPECT_FALSE(missingFolder.IsOpen());
-    EXPECT_FALSE(missingFolder.OpenError().empty());
     EXPECT_EQ(missingFolder.ReadInt("Settings\\Delay", 300), 300);
 }
 

@@ -1,7 +1,6 @@
-// The score windows on the offscreen platform: every number of a hand score and
-// of a match result in its place, the way from the scoring window to the
-// details, the computer's hand shown only while the details are open, and the
-// two forms of the game-over window.
+// The score windows on the offscreen platform: every number of a hand score and of a
+// match result in its place, the details with the computer's hand shown while they are
+// open, and the two forms of the game-over window.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -35,15 +34,6 @@ QPushButton* Button(const QWidget& window, const char* name)
     if (!button)
         ADD_FAILURE() << "no button " << name;
     return button;
-}
-
-// Every label text in the window, to find captions that have no name of their own.
-QStringList AllTexts(const QWidget& window)
-{
-    QStringList texts;
-    for (const QLabel* label : window.findChildren<QLabel*>())
-        texts << label->text();
-    return texts;
 }
 
 HandScore SampleHand()
@@ -82,46 +72,30 @@ protected:
     void SetUp() override { test::EnsureGuiApplication(); }
 };
 
-TEST_F(ScoringWindowsTest, ScoringWindowShowsBothHandScoresAndTheDifference)
+TEST_F(ScoringWindowsTest, ScoringAndDetailsWindowsShowEveryNumber)
 {
     HandScore score = SampleHand();
     score.OpponentName = "Bob";
     TfmScoring window(score);
-    EXPECT_EQ(window.windowTitle(), "Scoring Results");
-    EXPECT_TRUE(window.isModal());
-    EXPECT_TRUE(AllTexts(window).contains("Hand Finished"));
-    EXPECT_TRUE(AllTexts(window).contains("Your Score:"));
-    EXPECT_TRUE(AllTexts(window).contains("Difference:"));
     EXPECT_EQ(Text(window, "lbOpponent"), "Bob's Score:");
     EXPECT_EQ(Text(window, "lbPlayerScore"), "1065");
     EXPECT_EQ(Text(window, "lbComputerScore"), "-265");
     EXPECT_EQ(Text(window, "lbDifference"), "1330");
-    EXPECT_EQ(Button(window, "bnOK")->text(), "OK");
-    EXPECT_EQ(Button(window, "bnDetails")->text(), "&Details >>");
 
     TfmScoring againstComputer(SampleHand());
     EXPECT_EQ(Text(againstComputer, "lbOpponent"), "Computer's Score:");
-}
 
-TEST_F(ScoringWindowsTest, DetailsWindowShowsEveryRowOfBothSides)
-{
-    const HandScore score = SampleHand();
-    TfmDetails window(score, {});
-    EXPECT_EQ(window.windowTitle(), "Detailed Scoring Results");
-    EXPECT_EQ(window.findChild<QGroupBox*>("pnHuman")->title(), "Alice");
-    EXPECT_EQ(window.findChild<QGroupBox*>("pnComputer")->title(), "Computer");
-    for (const char* caption : {"Number", "Value", "Cards on the Table", "Cards in Hand", "Canastas", "Red Threes",
-                                "Finish Bonus"})
-        EXPECT_TRUE(AllTexts(window).contains(caption)) << caption;
-
+    TfmDetails details(score, {});
+    EXPECT_EQ(details.findChild<QGroupBox*>("pnHuman")->title(), "Alice");
+    EXPECT_EQ(details.findChild<QGroupBox*>("pnComputer")->title(), "Bob");
     const std::pair<const char*, const SideScore*> sides[] = {{"Human", &score.Human},
                                                               {"Computer", &score.Computer}};
     for (const auto& [prefix, side] : sides) {
         for (int row = RowTable; row < ScoreRowCount; ++row) {
-            EXPECT_EQ(Text(window, QStringLiteral("lb%1Value%2").arg(prefix).arg(row)),
+            EXPECT_EQ(Text(details, QStringLiteral("lb%1Value%2").arg(prefix).arg(row)),
                       QString::number(side->Rows[row].Value))
                 << prefix << row;
-            const auto* number = window.findChild<QLabel*>(QStringLiteral("lb%1Number%2").arg(prefix).arg(row));
+            const auto* number = details.findChild<QLabel*>(QStringLiteral("lb%1Number%2").arg(prefix).arg(row));
             if (row < RowFinish) {
                 ASSERT_NE(number, nullptr) << prefix << row;
                 EXPECT_EQ(number->text(), QString::number(side->Rows[row].Number));
@@ -163,12 +137,16 @@ TEST_F(ScoringWindowsTest, DetailsButtonLeadsToTheDetailsWhichShowTheComputersHa
 
 TEST_F(ScoringWindowsTest, GameOverWindowShowsTheMatchAndAsksOrReportsByMode)
 {
+    ClickWhenShown("bnYes");
+    EXPECT_TRUE(AskForAnotherMatch(nullptr, SampleMatch(), false));
+    ClickWhenShown("bnNo");
+    EXPECT_FALSE(AskForAnotherMatch(nullptr, SampleMatch(), false));
+    ClickWhenShown("bnOK");
+    EXPECT_TRUE(AskForAnotherMatch(nullptr, SampleMatch(), true));
+
     TfmGameOver window(SampleMatch());
-    EXPECT_EQ(window.windowTitle(), "Meldora");
     EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_TRUE(AllTexts(window).contains("Game Over"));
     EXPECT_EQ(Text(window, "lbComment"), "Congratulations Alice! You won, but it was pretty close!");
-    EXPECT_EQ(Text(window, "Label1"), "Your Score:");
     EXPECT_EQ(Text(window, "lbOpponent"), "Bob's score:");
     EXPECT_EQ(Text(window, "lbPlayerScore"), "5000");
     EXPECT_EQ(Text(window, "lbComputerScore"), "4990");
@@ -177,9 +155,7 @@ TEST_F(ScoringWindowsTest, GameOverWindowShowsTheMatchAndAsksOrReportsByMode)
     window.show();
     EXPECT_EQ(Text(window, "lbQuestion"), "Do you want to play another game?");
     EXPECT_TRUE(Button(window, "bnYes")->isVisible());
-    EXPECT_EQ(Button(window, "bnYes")->text(), "&Yes");
     EXPECT_TRUE(Button(window, "bnNo")->isVisible());
-    EXPECT_EQ(Button(window, "bnNo")->text(), "&No");
     EXPECT_FALSE(Button(window, "bnOK")->isVisible());
 
     window.SetNetworkMode(true);
@@ -187,22 +163,11 @@ TEST_F(ScoringWindowsTest, GameOverWindowShowsTheMatchAndAsksOrReportsByMode)
     EXPECT_FALSE(Button(window, "bnYes")->isVisible());
     EXPECT_FALSE(Button(window, "bnNo")->isVisible());
     EXPECT_TRUE(Button(window, "bnOK")->isVisible());
-    EXPECT_EQ(Button(window, "bnOK")->text(), "&OK");
 
     // Escape or closing the window answers nothing; it stays open.
     window.reject();
     window.close();
     EXPECT_TRUE(window.isVisible());
-}
-
-TEST_F(ScoringWindowsTest, GameOverAnswers)
-{
-    ClickWhenShown("bnYes");
-    EXPECT_TRUE(AskForAnotherMatch(nullptr, SampleMatch(), false));
-    ClickWhenShown("bnNo");
-    EXPECT_FALSE(AskForAnotherMatch(nullptr, SampleMatch(), false));
-    ClickWhenShown("bnOK");
-    EXPECT_TRUE(AskForAnotherMatch(nullptr, SampleMatch(), true));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // Start-up and shutdown: where the window opens and how big, what the command line
 // loads, and the automatic save written at exit and resumed at the next start.
 #include <QFile>
-#include <QLabel>
-#include <QPushButton>
 #include <fstream>
 
 #include "core/saved_game.h"
@@ -16,14 +14,6 @@ using namespace meldora::test;
 
 namespace {
 
-void ExpectPlacement(const WindowPlacement& p, int left, int top, int sizeIndex, bool maximised)
-{
-    EXPECT_EQ(p.Left, left);
-    EXPECT_EQ(p.Top, top);
-    EXPECT_EQ(p.SizeIndex, sizeIndex);
-    EXPECT_EQ(p.Maximised, maximised);
-}
-
 // A saved game with a score that a new game never has.
 void WriteSavedGame(const std::filesystem::path& file, int humanScore)
 {
@@ -34,52 +24,61 @@ void WriteSavedGame(const std::filesystem::path& file, int humanScore)
     ASSERT_TRUE(SaveGame(t.game, false, [&] { return file.string(); }));
 }
 
+std::vector<int> HandIds(const CanastaGame& game)
+{
+    std::vector<int> ids;
+    for (int i = 0; i < game.HumanHand.Count; ++i)
+        ids.push_back(game.HumanHand.Cards[i].Id);
+    return ids;
+}
+
 QString FileArgument(const std::filesystem::path& file) { return QFile::decodeName(file.c_str()); }
 
 }  // namespace
 
-TEST(WindowPlacementTest, ScreenWidthDecidesTheLargestClassAndMaximising)
+TEST(WindowPlacementTest, ScreenWidthAndStoredTextDecideThePlacement)
 {
-    EXPECT_EQ(LargestAllowedSizeClass(600), 0);
     EXPECT_EQ(LargestAllowedSizeClass(640), 0);
     EXPECT_EQ(LargestAllowedSizeClass(1023), 1);
     EXPECT_EQ(LargestAllowedSizeClass(1024), 2);
     EXPECT_EQ(LargestAllowedSizeClass(1280), 3);
     EXPECT_EQ(LargestAllowedSizeClass(1281), TooBigSizeClass);
 
-    // First start: the default placement.
-    ExpectPlacement(ChooseWindowPlacement("0,0,640x480", 1024), 0, 0, 0, false);
-    ExpectPlacement(ChooseWindowPlacement("0,0,640x480", 640), 0, 0, 0, true);
-    // Too big for an 800-pixel screen: lowered to 800x600, which fills it.
-    ExpectPlacement(ChooseWindowPlacement("50,40,1280x1024", 800), 50, 40, 1, true);
-    ExpectPlacement(ChooseWindowPlacement("50,40,1280x1024", 1280), 50, 40, 3, true);
-    // Wider than every class: any stored position gives way to the screen's corner.
-    ExpectPlacement(ChooseWindowPlacement("50,40,1024x768", 1600), 0, 0, 2, false);
-    EXPECT_EQ(ChooseWindowPlacement("50,40,1024x768", 1600).LargestAllowed, TooBigSizeClass);
-}
-
-TEST(WindowPlacementTest, DamagedPlacementsOpenAtTheEdge)
-{
-    // Edges beyond the largest class or negative become 0; each edge on its own.
-    ExpectPlacement(ChooseWindowPlacement("801,601,800x600", 1024), 801, 601, 1, false);
-    ExpectPlacement(ChooseWindowPlacement("1025,700,800x600", 1024), 0, 700, 1, false);
-    ExpectPlacement(ChooseWindowPlacement("-5,769,800x600", 1024), 0, 0, 1, false);
-    // Text where a number belongs, missing parts and unknown size names.
-    ExpectPlacement(ChooseWindowPlacement("left,40,800x600", 1024), 0, 40, 1, false);
-    ExpectPlacement(ChooseWindowPlacement("30,top,800x600", 1024), 30, 0, 1, false);
-    ExpectPlacement(ChooseWindowPlacement("30", 1024), 30, 0, 0, false);
-    ExpectPlacement(ChooseWindowPlacement("", 1024), 0, 0, 0, false);
-    ExpectPlacement(ChooseWindowPlacement("10,10,toobig", 1600), 0, 0, 0, false);
-    ExpectPlacement(ChooseWindowPlacement("10,10,800X600", 1024), 10, 10, 0, false);
-
-    EXPECT_EQ(ResolutionText(50, 40, 1), "50,40,800x600");
+    const struct {
+        const char* stored;
+        int screen, left, top, sizeIndex;
+        bool maximised;
+    } cases[] = {
+        {"0,0,640x480", 1024, 0, 0, 0, false},
+        {"0,0,640x480", 640, 0, 0, 0, true},
+        {"50,40,1280x1024", 800, 50, 40, 1, true},  // lowered to 800x600, which fills the screen
+        {"50,40,1280x1024", 1280, 50, 40, 3, true},
+        {"50,40,1024x768", 1600, 0, 0, 2, false},   // wider than every class: the screen's corner
+        // Edges beyond the largest class or negative become 0, each edge on its own.
+        {"801,601,800x600", 1024, 801, 601, 1, false},
+        {"1025,700,800x600", 1024, 0, 700, 1, false},
+        {"-5,769,800x600", 1024, 0, 0, 1, false},
+        {"left,40,800x600", 1024, 0, 40, 1, false},
+        {"30,top,800x600", 1024, 30, 0, 1, false},
+        {"30", 1024, 30, 0, 0, false},
+        {"", 1024, 0, 0, 0, false},
+        {"10,10,toobig", 1600, 0, 0, 0, false},
+        {"10,10,800X600", 1024, 10, 10, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + " on " + std::to_string(c.screen));
+        const WindowPlacement p = ChooseWindowPlacement(c.stored, c.screen);
+        EXPECT_EQ(p.Left, c.left);
+        EXPECT_EQ(p.Top, c.top);
+        EXPECT_EQ(p.SizeIndex, c.sizeIndex);
+        EXPECT_EQ(p.Maximised, c.maximised);
+    }
     EXPECT_EQ(ResolutionText(-8, 0, 3), "-8,0,1280x1024");
 }
 
 TEST_F(MainWindowTest, FirstStartOnA1024Screen)
 {
     TfmMeldoraMain& w = Create({}, 1024);
-    EXPECT_EQ(w.windowTitle(), "Meldora 4.14");
     EXPECT_EQ(w.SizeIndex(), 0);
     EXPECT_EQ(w.LargestAllowedSize(), 2);
     EXPECT_FALSE(w.windowState() & Qt::WindowMaximized);
@@ -87,8 +86,6 @@ TEST_F(MainWindowTest, FirstStartOnA1024Screen)
     EXPECT_EQ(w.pos(), QPoint(0, 0));
     EXPECT_TRUE(w.Table().PaintSuspended());
     EXPECT_TRUE(w.SplashTimer().isActive());
-    EXPECT_TRUE(w.SplashTimer().isSingleShot());
-    EXPECT_EQ(w.SplashTimer().interval(), 2000);
     EXPECT_EQ(ReadSetting("Settings\\Version"), "41402");
 
     StartUp(1);
@@ -98,8 +95,6 @@ TEST_F(MainWindowTest, FirstStartOnA1024Screen)
     EXPECT_EQ(w.Game().Layout.ColumnPitch, 45);
     EXPECT_EQ(w.Game().HumanHand.Count, 15);
     EXPECT_EQ(w.Game().Phase, PhaseDraw);
-    EXPECT_EQ(w.StatusText()->text(), "Draw a card by clicking on the stock or the discard pile");
-    EXPECT_FALSE(w.EndHandButton()->isVisible());
     EXPECT_TRUE(asked.empty());
 }
 
@@ -147,7 +142,7 @@ TEST_F(MainWindowTest, ArgumentsThatLoadNothing)
     EXPECT_TRUE(std::filesystem::exists(AutoSaveFile()));
 }
 
-TEST_F(MainWindowTest, SavedGameNamedOnTheCommandLine)
+TEST_F(MainWindowTest, SavedGameNamedOnTheCommandLineAndFilesThatAreNone)
 {
     const auto saved = home.Dir / "evening.meldora";
     WriteSavedGame(saved, 1234);
@@ -169,17 +164,16 @@ TEST_F(MainWindowTest, SavedGameNamedOnTheCommandLine)
     EXPECT_EQ(other.Game().HumanScore, 0);
     EXPECT_EQ(other.Game().HumanHand.Count, 15);
     EXPECT_EQ(other.Game().Phase, PhaseDraw);
-}
+    window.reset();
 
-TEST_F(MainWindowTest, DamagedAutoSaveIsReportedAndANewGameDealt)
-{
+    // A damaged automatic save likewise.
     std::ofstream(AutoSaveFile()) << "MeldoraSavedGame 414 12 3 4 5\r\n";
-    TfmMeldoraMain& w = Create();
+    TfmMeldoraMain& resumed = Create();
     StartUp(1);
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].kind, prompts::Kind::Error);
-    EXPECT_EQ(w.Game().HumanHand.Count, 15);
-    EXPECT_EQ(w.Game().Phase, PhaseDraw);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[1].kind, prompts::Kind::Error);
+    EXPECT_EQ(resumed.Game().HumanHand.Count, 15);
+    EXPECT_EQ(resumed.Game().Phase, PhaseDraw);
 }
 
 TEST_F(MainWindowTest, ClosingDuringAGameSavesItAndTheNextStartResumesIt)
@@ -191,9 +185,7 @@ TEST_F(MainWindowTest, ClosingDuringAGameSavesItAndTheNextStartResumesIt)
     ASSERT_TRUE(game.GameInProgress);
     ASSERT_EQ(game.HumanHand.Count, 16);
     game.HumanScore = 770;
-    std::vector<int> hand;
-    for (int i = 0; i < game.HumanHand.Count; ++i)
-        hand.push_back(game.HumanHand.Cards[i].Id);
+    const std::vector<int> hand = HandIds(game);
 
     w.close();
     EXPECT_TRUE(std::filesystem::exists(AutoSaveFile()));
@@ -207,12 +199,10 @@ TEST_F(MainWindowTest, ClosingDuringAGameSavesItAndTheNextStartResumesIt)
     EXPECT_EQ(resumed.HumanScore, 770);
     EXPECT_TRUE(resumed.HasDrawn);
     EXPECT_EQ(resumed.Phase, PhaseMeldDiscard);
-    ASSERT_EQ(resumed.HumanHand.Count, 16);
-    for (int i = 0; i < resumed.HumanHand.Count; ++i)
-        EXPECT_EQ(resumed.HumanHand.Cards[i].Id, hand[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(HandIds(resumed), hand);
 }
 
-TEST_F(MainWindowTest, ClosingWithoutAGameToKeepDeletesTheAutoSave)
+TEST_F(MainWindowTest, ClosingWithoutAGameToKeepDeletesTheAutoSaveUnlessStartUpIsUnfinished)
 {
     // Between games.
     WriteSavedGame(AutoSaveFile(), 100);
@@ -233,10 +223,10 @@ TEST_F(MainWindowTest, ClosingWithoutAGameToKeepDeletesTheAutoSave)
     ASSERT_TRUE(window->Game().GameInProgress);
     window->close();
     EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));
-}
+    window.reset();
 
-TEST_F(MainWindowTest, ClosingBeforeStartUpFinishedKeepsTheAutoSave)
-{
+    // Closed before start-up finished: nothing is decided yet, nothing is touched.
+    WriteSetting("Settings\\AutoSave", true);
     WriteSavedGame(AutoSaveFile(), 100);
     WriteSetting("Settings\\Resolution", std::string("0,0,800x600"));
     Create({}, 1024).show();

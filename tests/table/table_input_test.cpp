@@ -1,6 +1,5 @@
-// Playing on the table with mouse and keyboard on the offscreen platform: whole
-// turns driven by clicks and keys, the hit test's covered-card rule, the discard
-// confirmation, the keyboard modes and the refusals as the status line shows them.
+// Playing on the table with mouse and keyboard on the offscreen platform: whole turns
+// driven by clicks and keys, the hit test, and the refusals as the status line shows them.
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
@@ -57,19 +56,28 @@ protected:
             n += game.ColumnOf(game.HumanMelds.Cards[i]) == rank;
         return n;
     }
-    bool InHand(int id) const
+    int HandIndex(int id) const
     {
         for (int i = 0; i < game.HumanHand.Count; ++i)
             if (game.HumanHand.Cards[i].Id == id)
-                return true;
-        return false;
+                return i;
+        return -1;
+    }
+    bool InHand(int id) const { return HandIndex(id) >= 0; }
+    // Where to click the card of that id in the hand.
+    QPoint InHandAt(int id) const
+    {
+        const int i = HandIndex(id);
+        if (i < 0)
+            ADD_FAILURE() << "card " << id << " not in hand";
+        return i < 0 ? QPoint() : At(game.HumanHand.Cards[i]);
     }
 };
 
 TEST_F(TableInput, HitTestFindsPilesCardsAndTheCoveringCard)
 {
     const CardRecord a = AddToHumanHand(game, CardId(Spade, 5));
-    const CardRecord b = AddToHumanHand(game, CardId(Club, 5));
+    AddToHumanHand(game, CardId(Club, 5));
     const CardRecord c = AddToHumanHand(game, CardId(Heart, 5));
     const CardRecord joker = AddToHumanHand(game, Joker);
     const CardRecord three = AddToHumanMelds(game, CardId(Heart, 2));
@@ -84,19 +92,12 @@ TEST_F(TableInput, HitTestFindsPilesCardsAndTheCoveringCard)
     EXPECT_EQ(view.HitTest(a.X + 5, c.Y + l.CardHeight), (HitResult{HitNaturalHandCard, 2}));
     EXPECT_EQ(view.HitTest(a.X + 5, c.Y + l.CardHeight + 1).Area, HitNothing);
     EXPECT_EQ(view.HitTest(a.X + l.CardWidth + 1, a.Y + 2).Area, HitNothing);
-    EXPECT_EQ(b.Y, a.Y + StackStep);
     EXPECT_EQ(view.HitTest(joker.X + 1, joker.Y + 40), (HitResult{HitWildHandCard, 3}));
     EXPECT_EQ(view.HitTest(three.X + 1, three.Y + 1), (HitResult{HitThreesMeldCard, 0}));
     EXPECT_EQ(view.HitTest(king.X + 1, king.Y + 1), (HitResult{HitMeldCard, 1}));
 
-    game.GameInProgress = false;
     EXPECT_EQ(view.HitTest(LeftMargin, l.StockTop).Area, HitStock);
     EXPECT_EQ(view.HitTest(LeftMargin + l.CardWidth, l.DiscardTop + l.CardHeight).Area, HitDiscardPile);
-    EXPECT_TRUE(game.GameInProgress);
-    game.GameInProgress = false;
-    view.HitTest(king.X + 1, king.Y + 1);
-    EXPECT_FALSE(game.GameInProgress) << "a meld card does not start the game";
-
     game.StockExhausted = true;
     EXPECT_EQ(view.HitTest(LeftMargin, l.StockTop).Area, HitNothing);
     game.Phase = PhaseHandOver;
@@ -126,12 +127,7 @@ TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
     // Ctrl melds up to three of the rank (sixes), Shift all of it (eights).
     Left(At(game.HumanHand.Cards[0]), Qt::ControlModifier);
     EXPECT_EQ(InMelds(5), 3);
-    int eight = -1;
-    for (int i = 0; i < game.HumanHand.Count && eight < 0; ++i)
-        if (game.HumanHand.Cards[i].Rank == 7)
-            eight = i;
-    ASSERT_GE(eight, 0);
-    Left(At(game.HumanHand.Cards[eight]), Qt::ShiftModifier);
+    Left(InHandAt(CardId(Club, 7)), Qt::ShiftModifier);
     EXPECT_EQ(InMelds(7), 3);
 
     // A click on a meld adds one wild card to it.
@@ -141,14 +137,7 @@ TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
     EXPECT_EQ(game.HumanHand.Count, handBefore - 1);
 
     // Two right clicks: A, then B, then B discards B.
-    QPoint kingAt, drawnAt;
-    for (int i = 0; i < game.HumanHand.Count; ++i) {
-        const CardRecord& c = game.HumanHand.Cards[i];
-        if (c.Id == CardId(Spade, 12))
-            kingAt = At(c);
-        if (c.Id == CardId(Spade, 6))
-            drawnAt = At(c);
-    }
+    const QPoint kingAt = InHandAt(CardId(Spade, 12)), drawnAt = InHandAt(CardId(Spade, 6));
     Right(kingAt);
     Right(drawnAt);
     EXPECT_EQ(game.DiscardPile.Count, 0);
@@ -211,10 +200,8 @@ TEST_F(TableInput, TakingThePileAndGivingItBack)
     ToDraw();
     AddToDiscardPile(game, CardId(Club, 4));
     AddToDiscardPile(game, CardId(Spade, 8));
-    AddToHumanHand(game, CardId(Heart, 8));
-    AddToHumanHand(game, CardId(Diamond, 8));
-    AddToHumanHand(game, CardId(Spade, 13));
-    AddToHumanHand(game, CardId(Spade, 9));
+    for (int id : {CardId(Heart, 8), CardId(Diamond, 8), CardId(Spade, 13), CardId(Spade, 9)})
+        AddToHumanHand(game, id);
     game.DiscardFrozen = true;
     QSignalSpy rulesHint(&view, &TableView::rulesHintChanged);
 
@@ -237,7 +224,7 @@ TEST_F(TableInput, TakingThePileAndGivingItBack)
     EXPECT_EQ(host.LastErrorText(), "You have already drawn");
 }
 
-TEST_F(TableInput, MouseIsIgnoredDuringTheOpponentsTurnAndWhileConnecting)
+TEST_F(TableInput, InputIsIgnoredDuringTheOpponentsTurnAndWhileConnectingAndKeysGoToTheChat)
 {
     ToDraw();
     game.ComputerTurn = true;
@@ -254,6 +241,16 @@ TEST_F(TableInput, MouseIsIgnoredDuringTheOpponentsTurnAndWhileConnecting)
     view.SetConnectionAttempt(false);
     QTest::keyClick(&view, Qt::Key_F6);
     EXPECT_EQ(game.Stock.Count, 2) << "F6 draws like a click on the stock";
+
+    // Other keys go to the chat, in a network game only.
+    QSignalSpy chat(&view, &TableView::chatKeyPressed);
+    QTest::keyClick(&view, Qt::Key_H);
+    EXPECT_EQ(chat.count(), 0);
+    host.Network = true;
+    QTest::keyClick(&view, Qt::Key_H);
+    QTest::keyClick(&view, Qt::Key_Shift);
+    ASSERT_EQ(chat.count(), 1);
+    EXPECT_EQ(chat.at(0).at(0).toInt(), int(Qt::Key_H));
 }
 
 TEST_F(TableInput, KeyboardModesSelectByRank)
@@ -304,26 +301,12 @@ TEST_F(TableInput, EscapeAndModeKeysRespectTheTurn)
     EXPECT_FALSE(endHand.last().at(1).toBool()) << "End Hand is only enabled in the draw phase";
     QTest::keyClick(&view, Qt::Key_Escape);
     EXPECT_EQ(game.Phase, PhaseDraw) << "Esc returns to the draw while it is due";
-    EXPECT_TRUE(endHand.last().at(0).toBool());
     EXPECT_TRUE(endHand.last().at(1).toBool());
-    EXPECT_EQ(view.HintText(), "Stock exhausted; take discard pile or end hand");
 
     game.Phase = PhaseHandOver;
     QTest::keyClick(&view, Qt::Key_F8);
     QTest::keyClick(&view, Qt::Key_Escape);
     EXPECT_EQ(game.Phase, PhaseHandOver) << "between hands the keys leave the phase alone";
-}
-
-TEST_F(TableInput, NetworkGameSendsOtherKeysToTheChat)
-{
-    QSignalSpy chat(&view, &TableView::chatKeyPressed);
-    QTest::keyClick(&view, Qt::Key_H);
-    EXPECT_EQ(chat.count(), 0);
-    host.Network = true;
-    QTest::keyClick(&view, Qt::Key_H);
-    QTest::keyClick(&view, Qt::Key_Shift);
-    ASSERT_EQ(chat.count(), 1);
-    EXPECT_EQ(chat.at(0).at(0).toInt(), int(Qt::Key_H));
 }
 
 }  // namespace

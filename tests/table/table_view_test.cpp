@@ -1,9 +1,6 @@
-// The table as painted and animated on the offscreen platform: the spread discard
-// pile, the computer's hand face down in a network game, canasta labels, the status
-// panels, card flights and their highlight, the phase hints and the turn window.
+// The table as painted and animated on the offscreen platform.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
@@ -35,21 +32,14 @@ public:
     }
 };
 
-// The client size of the main window at a size class: the table less the window's
-// frame, menu and status bar.
-QSize ClientSize(int sizeIndex)
-{
-    const SizeClass& s = SizeClasses[sizeIndex];
-    return {s.TableWidth - 8, s.TableHeight - 62};
-}
-
 class TableViewTest : public ::testing::Test, protected ViewTable {
 protected:
     TableViewTest() { UseSize(0); }
 
+    // The main window's client area at the size class: the table less frame, menu and status bar.
     void UseSize(int index)
     {
-        const QSize client = ClientSize(index);
+        const QSize client(SizeClasses[index].TableWidth - 8, SizeClasses[index].TableHeight - 62);
         game.Layout = ApplyLayout(index, client.width());
         images.Prepare(index, 1.0, ReadCardBacks(settings));
         view.resize(client);
@@ -61,24 +51,15 @@ protected:
     QColor PixelAt(int x, int y) { return Grab().pixelColor(x, y); }
 };
 
-// A table with canastas of every kind on both sides, a frozen pile and cards in hand.
+// A table with a natural canasta of sevens for the human, a mixed canasta of tens for
+// the computer, a frozen pile and cards in hand.
 void LayCanastas(CanastaGame& game)
 {
     ClearTable(game);
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 7; ++i) {
         AddToHumanMelds(game, CardId(Suit(i % 4), 6));
-    for (int i = 0; i < 5; ++i)
-        AddToHumanMelds(game, CardId(Suit(i % 4), 10));
-    AddToHumanMelds(game, Joker, 10);
-    AddToHumanMelds(game, CardId(Club, 1), 10);
-    for (int i = 0; i < 7; ++i)
-        AddToHumanMelds(game, i % 2 ? Joker : CardId(Heart, 1), 1);
-    for (int i = 0; i < 7; ++i)
-        AddToComputerMelds(game, CardId(Suit(i % 4), 12));
-    for (int i = 0; i < 4; ++i)
-        AddToComputerMelds(game, CardId(Suit(i % 4), 9));
-    for (int i = 0; i < 3; ++i)
-        AddToComputerMelds(game, Joker, 9);
+        AddToComputerMelds(game, i < 4 ? CardId(Suit(i), 9) : Joker, 9);
+    }
     // Square the canastas up the way play does: all their cards on the first place.
     for (CardPile* pile : {&game.HumanMelds, &game.ComputerMelds}) {
         const bool human = pile == &game.HumanMelds;
@@ -90,23 +71,17 @@ void LayCanastas(CanastaGame& game)
     }
     game.HumanCanastas.Kind[6] = NaturalCanasta;
     game.HumanCanastas.NaturalCount[6] = 7;
-    game.HumanCanastas.Kind[10] = MixedCanasta;
-    game.HumanCanastas.NaturalCount[10] = 5;
-    game.HumanCanastas.Kind[1] = WildcardCanasta;
-    game.HumanCanastas.Count = 3;
-    game.ComputerCanastas.Kind[12] = NaturalCanasta;
-    game.ComputerCanastas.NaturalCount[12] = 7;
+    game.HumanCanastas.Count = 1;
     game.ComputerCanastas.Kind[9] = MixedCanasta;
     game.ComputerCanastas.NaturalCount[9] = 4;
-    game.ComputerCanastas.Count = 2;
+    game.ComputerCanastas.Count = 1;
     for (int id : {CardId(Spade, 3), CardId(Heart, 3), CardId(Club, 8), CardId(Spade, 13), Joker})
         AddToHumanHand(game, id);
     for (int i = 0; i < 9; ++i)
         AddToComputerHand(game, CardId(Suit(i % 4), 3 + i));
-    for (int id : {CardId(Spade, 5), CardId(Heart, 7)})
-        AddToDiscardPile(game, id);
-    for (int id : {CardId(Spade, 4), CardId(Spade, 11)})
-        AddToStock(game, id);
+    AddToDiscardPile(game, CardId(Spade, 5));
+    AddToDiscardPile(game, CardId(Heart, 7));
+    AddToStock(game, CardId(Spade, 4));
     game.DiscardFrozen = true;
 }
 
@@ -118,7 +93,6 @@ TEST_F(TableViewTest, DealtTableSpreadsTheDiscardPileUntilTheFirstClick)
     game.DrawFirst = true;
     game.DealHand(false);
     ASSERT_TRUE(game.DiscardSpread);
-    // Make sure several cards lie on the pile so the spread reaches far below it.
     while (game.DiscardPile.Count < 4) {
         CardRecord c = PopCard(game.Stock);
         c.FaceUp = true;
@@ -128,7 +102,6 @@ TEST_F(TableViewTest, DealtTableSpreadsTheDiscardPileUntilTheFirstClick)
     }
     view.RepaintTable();
     const TableLayout& l = game.Layout;
-    // Below the pile's count and the frame's lower edge.
     const int belowPile = l.DiscardTop + l.CardHeight + 28;
     EXPECT_EQ(view.DiscardSpreadExtra(), (game.DiscardPile.Count - 1) * StackStep);
     EXPECT_NE(PixelAt(LeftMargin + l.CardWidth / 2, belowPile), view.TableColor());
@@ -154,11 +127,13 @@ TEST_F(TableViewTest, CtrlF11RevealsTheComputersHandWhereThatIsAllowed)
     EXPECT_TRUE(game.ComputerHand.Cards[0].FaceUp && game.ComputerHand.Cards[2].FaceUp);
     EXPECT_EQ(game.ComputerHandSpacing, 12);
     const QImage revealed = Grab().copy(hand);
-    for (int i = 0; i < game.ComputerHand.Count; ++i)
-        game.ComputerHand.Cards[i].FaceUp = false;
+    auto turnCards = [&](bool up) {
+        for (int i = 0; i < game.ComputerHand.Count; ++i)
+            game.ComputerHand.Cards[i].FaceUp = up;
+    };
+    turnCards(false);
     const QImage hidden = Grab().copy(hand);
-    for (int i = 0; i < game.ComputerHand.Count; ++i)
-        game.ComputerHand.Cards[i].FaceUp = true;
+    turnCards(true);
     EXPECT_NE(revealed, hidden);
 
     host.Network = true;
@@ -175,34 +150,25 @@ TEST_F(TableViewTest, CtrlF11RevealsTheComputersHandWhereThatIsAllowed)
 
 TEST_F(TableViewTest, CanastaLabelsSitNextToTheirCanastasAtEverySize)
 {
-    const QString dir = qEnvironmentVariable("MELDORA_TABLE_GRABS");
     for (int index = 0; index < 4; ++index) {
+        SCOPED_TRACE(index);
         UseSize(index);
         LayCanastas(game);
         const QImage table = Grab();
         const TableLayout& l = game.Layout;
-        if (!dir.isEmpty())
-            table.save(QDir(dir).filePath(QString("table-canastas-%1.png").arg(index)));
-
         // The human's label starts 3 pixels under the squared canasta, the computer's
         // ends 3 pixels over it; both lie inside the table.
         const int humanTop = l.HumanMeldBase + l.CardHeight + 15;
-        EXPECT_TRUE(IsYellow(table.pixelColor(l.ColumnX(6) + 1, humanTop + 1))) << index;
-        EXPECT_FALSE(IsYellow(table.pixelColor(l.ColumnX(6) + 1, humanTop - 2))) << index;
-        EXPECT_TRUE(IsYellow(table.pixelColor(l.ColumnX(9) + 1, l.ComputerMeldBase - 15 - 2))) << index;
-        EXPECT_FALSE(IsYellow(table.pixelColor(l.ColumnX(9) + 1, l.ComputerMeldBase - 13))) << index;
+        EXPECT_TRUE(IsYellow(table.pixelColor(l.ColumnX(6) + 1, humanTop + 1)));
+        EXPECT_FALSE(IsYellow(table.pixelColor(l.ColumnX(6) + 1, humanTop - 2)));
+        EXPECT_TRUE(IsYellow(table.pixelColor(l.ColumnX(9) + 1, l.ComputerMeldBase - 15 - 2)));
+        EXPECT_FALSE(IsYellow(table.pixelColor(l.ColumnX(9) + 1, l.ComputerMeldBase - 13)));
         EXPECT_FALSE(IsYellow(table.pixelColor(l.ColumnX(5) + 1, humanTop + 1))) << "no canasta, no label";
-        EXPECT_LT(l.ColumnX(13) + l.CardWidth, table.width()) << index;
-
-        game.Seed(11);
-        game.DrawFirst = true;
-        game.DealHand(false);
-        if (!dir.isEmpty())
-            Grab().save(QDir(dir).filePath(QString("table-dealt-%1.png").arg(index)));
+        EXPECT_LT(l.ColumnX(13) + l.CardWidth, table.width());
     }
 }
 
-TEST_F(TableViewTest, StatusPanelsShowMeldsAndScores)
+TEST_F(TableViewTest, StatusPanelsShowMeldsAndScoresAndASuspendedTableOnlyItsColour)
 {
     StatusPanels panels;
     view.SetStatusPanels(&panels);
@@ -217,19 +183,22 @@ TEST_F(TableViewTest, StatusPanelsShowMeldsAndScores)
     EXPECT_EQ(panels.pnCCurrMeld->text(), "75");
     EXPECT_EQ(panels.pnPCurrScore->text(), "1234");
     EXPECT_EQ(panels.pnCCurrScore->text(), "-40");
-    EXPECT_EQ(panels.pnPCurrMeld->toolTip(), "Your Current Meld (and Current Minimum)");
-    EXPECT_EQ(panels.pnPCurrMeld->width(), 50);
-    game.HumanMinimumMeld = 50;
+    game.HumanMinimumMeld = 15;
     view.RepaintTable();
     EXPECT_EQ(panels.pnPCurrMeld->text(), QString::number(melded));
+
+    // While start-up is under way the table shows only its colour.
+    view.SetPaintSuspended(true);
+    const QImage blank = Grab();
+    for (int y = 0; y < blank.height(); y += 7)
+        for (int x = 0; x < blank.width(); x += 7)
+            ASSERT_EQ(blank.pixelColor(x, y), view.TableColor()) << x << "," << y;
+    view.SetPaintSuspended(false);
+    EXPECT_NE(Grab(), blank);
 }
 
-TEST_F(TableViewTest, FlightsStepAtTheChosenSpeed)
+TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
 {
-    EXPECT_EQ(TableView::FlightSteps(410, 0, 10), 10);
-    EXPECT_EQ(TableView::FlightSteps(0, -410, 10), 10);
-    EXPECT_EQ(TableView::FlightSteps(20, 0, 10), 0) << "shorter than half a step: no flight";
-    EXPECT_EQ(TableView::FlightSteps(300, 400, 0), 500);
     EXPECT_EQ(TableView::FlightSteps(30, 40, -3), 50) << "a broken speed setting still flies";
 
     ClearTable(game);
@@ -253,11 +222,10 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeed)
     view.MoveCard(card, card.X - 410, card.Y, card.X, card.Y);
     EXPECT_EQ(counter.Paints, 3) << "a faster speed takes fewer, longer steps";
     view.removeEventFilter(&counter);
-}
 
-TEST_F(TableViewTest, ThePlayersDrawAndTakenTopCardAreHighlighted)
-{
+    // The player's draw and the top card of a taken pile are highlighted.
     ClearTable(game);
+    game.ComputerTurn = false;
     const TableLayout& l = game.Layout;
     CardRecord drawn = MakeCard(CardId(Club, 7), 0);
     EXPECT_TRUE(view.HighlightWanted(drawn, LeftMargin, l.StockTop));
@@ -286,15 +254,12 @@ TEST_F(TableViewTest, ThePlayersDrawAndTakenTopCardAreHighlighted)
 
 TEST_F(TableViewTest, PhaseHintsFollowTheOptionsAndRefusalsTurnBack)
 {
-    EXPECT_EQ(view.PhaseHintText(1), "Meld a card by clicking it, discard a card by right-clicking it");
     EXPECT_EQ(view.PhaseHintText(2), "Meld a card by clicking it, discard a card by right-clicking it");
     settings.WriteValue("Settings\\Mouse Options", std::string("Double Right Click"));
-    EXPECT_EQ(view.PhaseHintText(1), "Meld by clicking a card, discard by right-clicking it twice");
     EXPECT_EQ(view.PhaseHintText(8), "It's the computer's turn");
     host.Network = true;
     EXPECT_EQ(view.PhaseHintText(8), "It's Partner's turn");
     EXPECT_EQ(view.PhaseHintText(9), "Please wait for the next hand to be dealt");
-    EXPECT_EQ(view.PhaseHintText(4), "Draw a second card from the stock");
 
     QSignalSpy hints(&view, &TableView::hintChanged);
     game.Phase = PhaseOpponent;
@@ -304,33 +269,11 @@ TEST_F(TableViewTest, PhaseHintsFollowTheOptionsAndRefusalsTurnBack)
     EXPECT_EQ(view.HintText(), "It's the turn of your opponent now");
     EXPECT_FALSE(view.ErrorShowing());
 
-    QSignalSpy endHand(&view, &TableView::endHandButtonChanged);
-    game.Phase = PhaseDraw;
-    game.StockExhausted = true;
-    view.SetStockExhausted(true);
-    ASSERT_EQ(endHand.count(), 1);
-    EXPECT_TRUE(endHand.last().at(0).toBool());
-    EXPECT_TRUE(endHand.last().at(1).toBool());
-    view.ShowPhaseHint(PhaseDraw);
-    EXPECT_EQ(view.HintText(), "Stock exhausted; take discard pile or end hand");
-
     // A menu hint gives way to the phase hint at the next move over the table.
     game.Phase = PhaseSecondCard;
     view.MenuHintShown();
     QTest::mouseMove(&view, QPoint(100, 100));
     EXPECT_EQ(view.HintText(), "Draw a second card from the stock");
-}
-
-TEST_F(TableViewTest, SuspendedTablePaintsOnlyItsColour)
-{
-    LayCanastas(game);
-    view.SetPaintSuspended(true);
-    const QImage blank = Grab();
-    for (int y = 0; y < blank.height(); y += 7)
-        for (int x = 0; x < blank.width(); x += 7)
-            ASSERT_EQ(blank.pixelColor(x, y), view.TableColor()) << x << "," << y;
-    view.SetPaintSuspended(false);
-    EXPECT_NE(Grab(), blank);
 }
 
 TEST_F(TableViewTest, TurnWindowShowsOverAnActiveMainWindowAndCloses)
@@ -347,9 +290,7 @@ TEST_F(TableViewTest, TurnWindowShowsOverAnActiveMainWindowAndCloses)
     QPointer<TfmWhoseTurn> first = table.TurnWindow().Window();
     ASSERT_TRUE(first);
     EXPECT_EQ(first->Text(), "It's your turn to draw first.");
-    EXPECT_EQ(first->size(), QSize(317, 28));
-    EXPECT_NEAR(first->geometry().center().x(), main.frameGeometry().center().x(), 2);
-    EXPECT_NEAR(first->geometry().center().y(), main.frameGeometry().center().y(), 2);
+    EXPECT_LE((first->geometry().center() - main.frameGeometry().center()).manhattanLength(), 2);
 
     // A new hand before the timer closes the old window first.
     table.ShowTurnWindow("It's the computer's turn to draw first.");
