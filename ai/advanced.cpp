@@ -192,11 +192,14 @@ void AdvancedTurn::UseWildcardsToGoOut()
     for (int r = 13; r >= 3; --r)
         if (pair[r])
             MeldRank(r);
-    if (black >= 3)
-        MeldRank(2);
     RecountForComputer();
-
     HandOutWildcards(spare);
+
+    // Black threes go down only as the last cards of a hand that goes out, as
+    // the human's must. Short of canastas, or with wild cards that found no
+    // room, they stay in hand for the discard.
+    if (black >= 3 && Canastas() >= Need() && Cards() - black <= 1)
+        MeldRank(2);
 }
 
 }  // namespace meldora::ai

@@ -211,14 +211,22 @@ void ExpertTurn::UseWildcardsToGoOut()
     if (spare < 0 || (rest != 0 && rest != 1))
         return;
 
-    for (int r = 13; r >= 3; --r)
+    for (int r = 13; r >= 3; --r) {
+        // A pair and its wild card as the last three cards would empty a hand
+        // that cannot go out.
+        if (pair[r] && Cards() == 3 && Canastas() < Need())
+            break;
         if (pair[r])
             MeldRank(r, 0);
-    if (black >= 3)
-        MeldRank(2, 0);
+    }
     RecountForComputer();
-
     HandOutWildcards(spare);
+
+    // Black threes go down only as the last cards of a hand that goes out, as
+    // the human's must. Short of canastas, or with wild cards that found no
+    // room, they stay in hand for the discard.
+    if (black >= 3 && Canastas() >= Need() && Cards() - black <= 1)
+        MeldRank(2, 0);
 }
 
 ReachableCanastas ExpertTurn::CountReachableCanastas() const

@@ -18,6 +18,14 @@ bool ExpertTurn::MayTakePile(const CardRecord& top, bool frozen)
     const bool forced = StockEmpty() && ComputerForcedToTake();
     if (r < 3 || (PileSize() == 1 && Cards() == 1))
         return false;
+    // A one-card pile must not be taken when the melds of the take would leave
+    // the hand empty while the canastas are short: with a hand of nothing but
+    // its rank, before the initial meld (all of them go down), or when up to
+    // three go down and the hand holds two.
+    const bool upToThree = m < 3 || frozen || (rules.NaturalPair && rules.AddExistingMeld);
+    const bool meldsHandOut = (m < 3 && !Opened()) || (upToThree && h <= 2);
+    if (PileSize() == 1 && h == Cards() && Canastas() < Need() && meldsHandOut)
+        return false;
     if (!(openPile || frozenPile || openPileOnCanasta || forced))
         return false;
     return m != 0 || Cards() + PileSize() >= 4;

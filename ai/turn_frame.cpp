@@ -224,6 +224,8 @@ int TurnFrame::HandOutWildcards(int count)
             if ((ComputerColumnSize(r) >= 7) != toCanastas)
                 continue;
             for (int room = WildcardRoom(r); room > 0 && laid < count && inHand > 0; --room) {
+                if (!MayLayLastCard(r))
+                    break;
                 AddWildcardToMeld(r);
                 ++laid;
                 --inHand;
@@ -232,6 +234,14 @@ int TurnFrame::HandOutWildcards(int count)
     }
     RecountForComputer();
     return laid;
+}
+
+bool TurnFrame::MayLayLastCard(int column) const
+{
+    if (Game.ComputerHand.Count != 1)
+        return true;
+    const int completes = column >= 3 && ComputerColumnSize(column) == 6 ? 1 : 0;
+    return Canastas() + completes >= Need();
 }
 
 // ---- Steps of the turn ------------------------------------------------------

@@ -82,8 +82,13 @@ public:
     bool AddWildcardToMeld(int rank);
     // Lays up to count wild cards from the hand onto melds of rank 3 up: first
     // onto those short of a canasta, then onto canastas, each only as far as its
-    // room. Wild cards that find no room stay in hand. Returns how many were laid.
+    // room. Wild cards that find no room stay in hand, and so does the last card
+    // unless laying it takes the computer out. Returns how many were laid.
     int HandOutWildcards(int count);
+    // Whether the hand's last card may go onto the meld in that column: only
+    // when the computer then has the canastas to go out, counting the one this
+    // card completes. A hand emptied without them could not be played on.
+    bool MayLayLastCard(int column) const;
     void MeldPause();
 
     // ---- Steps of the turn --------------------------------------------------

@@ -65,6 +65,10 @@ bool WeakerTurn::MayTakePile(const CardRecord& top, bool frozen)
     const bool forced = StockEmpty() && ComputerForcedToTake();
     if (r < 3 || (PileSize() == 1 && Cards() == 1))
         return false;
+    // A one-card pile taken onto a hand of nothing but its rank would be
+    // melded out to the last card, which a side short of its canastas may not do.
+    if (PileSize() == 1 && h == Cards() && Canastas() < Need())
+        return false;
     if (!(openPile || frozenPile || openPileOnCanasta || forced))
         return false;
     if (m == 0 && Cards() + PileSize() < 4)

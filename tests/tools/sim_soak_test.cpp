@@ -1,6 +1,7 @@
 // Whole simulated matches: every pairing of levels under both rule presets must
-// keep the table sound, duplicate play must cancel the luck of the deal, and a
-// game saved by the simulator must play on to the end of its match.
+// keep the table sound and every level the meld rules the human is held to,
+// duplicate play must cancel the luck of the deal, and a game saved by the
+// simulator must play on to the end of its match.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -41,7 +42,7 @@ struct TempFolder {
     }
 };
 
-TEST(Soak, EveryPairingOfLevelsKeepsTheTableSound)
+TEST(Soak, EveryPairingOfLevelsKeepsTheTableSoundAndTheMeldRules)
 {
     const std::uint8_t levels[] = {ai::Beginner, ai::Advanced, ai::Expert};
     int matches = 0;
@@ -53,6 +54,7 @@ TEST(Soak, EveryPairingOfLevelsKeepsTheTableSound)
                 const SimReport r = RunSimulation(o, log);
                 const std::string pairing = LevelName(first) + " against " + LevelName(second) + ", " + rules;
                 EXPECT_EQ(r.InvariantViolations, 0) << pairing << '\n' << log.str();
+                EXPECT_EQ(r.RuleBreaks, 0) << pairing << '\n' << log.str();
                 EXPECT_EQ(r.Matches, o.Matches) << pairing << '\n' << log.str();
                 EXPECT_EQ(r.WinsFirst + r.WinsSecond + r.Draws, r.Matches) << pairing;
                 EXPECT_GE(r.Hands, r.Matches) << pairing;
@@ -91,6 +93,7 @@ TEST(Soak, DuplicatePlayOfOneLevelAgainstItselfCancelsOut)
         std::ostringstream log;
         const SimReport r = RunSimulation(o, log);
         EXPECT_EQ(r.InvariantViolations, 0) << log.str();
+        EXPECT_EQ(r.RuleBreaks, 0) << log.str();
         EXPECT_EQ(r.Matches, 20);
         EXPECT_EQ(r.WinsFirst, r.WinsSecond) << rules;
         EXPECT_EQ(r.PointsFirst, r.PointsSecond) << rules;
@@ -130,6 +133,7 @@ TEST(SaveAndLoad, AGameSavedMidHandPlaysOnToTheEndOfItsMatch)
     EXPECT_EQ(played.Matches, 1);
     EXPECT_GE(played.Hands, 1);
     EXPECT_EQ(played.InvariantViolations, 0) << log.str();
+    EXPECT_EQ(played.RuleBreaks, 0) << log.str();
     EXPECT_GE(std::max(played.PointsFirst, played.PointsSecond), 5000);
 }
 
@@ -170,6 +174,7 @@ TEST(Report, IsOneJsonObjectWithTheAgreedFields)
     r.WinsSecond = 1;
     r.PointsFirst = 21000;
     r.PointsSecond = 17000;
+    r.RuleBreaks = 2;
     r.FileProblem = "a \"quoted\" name";
     const std::string json = ReportJson(r, Options(ai::Expert, ai::Beginner, "hoyle", 4, 9));
     EXPECT_EQ(json.front(), '{');
@@ -177,8 +182,8 @@ TEST(Report, IsOneJsonObjectWithTheAgreedFields)
     for (const char* field :
          {"\"matches\": 4", "\"hands\": 30", "\"draws\": 0", "\"seconds\": 0.500", "\"hands_per_second\": 60.0",
           "\"invariant_violations\": 0", "\"wins_first\": 3", "\"wins_second\": 1", "\"points_first\": 21000",
-          "\"points_second\": 17000", "\"first\": \"expert\"", "\"second\": \"beginner\"", "\"rules\": \"hoyle\"",
-          "\"file_problem\": \"a \\\"quoted\\\" name\""})
+          "\"points_second\": 17000", "\"rule_breaks\": 2", "\"first\": \"expert\"", "\"second\": \"beginner\"",
+          "\"rules\": \"hoyle\"", "\"file_problem\": \"a \\\"quoted\\\" name\""})
         EXPECT_NE(json.find(field), std::string::npos) << field << " in " << json;
 }
 

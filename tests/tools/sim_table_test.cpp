@@ -277,26 +277,69 @@ TEST(TableChecks, MeldRuleBreaksAreToldApartFromABrokenTable)
 {
     test::TableFixture f;
     CanastaGame& g = f.game;
-    AddToComputerHand(g, CardId(Heart, 9));
+    const int five = 4;
+    const int jack = 10;
+    AddToComputerHand(g, CardId(Heart, 8));
+    AddToHumanHand(g, CardId(Heart, 8), 1);
     AddToComputerMelds(g, CardId(Spade, 2), 2);
     AddToComputerMelds(g, CardId(Club, 2), 2);
-    AddToComputerMelds(g, CardId(Spade, 2), 2, 1);
-    AddToComputerMelds(g, CardId(Spade, 10));
-    AddToComputerMelds(g, Joker, 10);
-    g.ComputerMeldValue = 5 * 3 + 10 + 50;
+    AddToComputerMelds(g, CardId(Spade, jack));
+    AddToComputerMelds(g, CardId(Club, 1), jack);
+    // Two wild cards over one natural.
+    AddToComputerMelds(g, CardId(Spade, five));
+    for (const int id : {CardId(Spade, 1), CardId(Heart, 1)})
+        AddToComputerMelds(g, id, five);
+    AddToComputerMelds(g, CardId(Diamond, 1), 1);
+    g.ComputerMeldValue = 5 * 2 + 10 + 20 + 5 + 40 + 20;
     StockTheRest(g);
-
-    const auto breaks = FindRuleBreaks(g);
-    EXPECT_TRUE(Mentions(breaks, "the three of spades (deck 0) melded by a side still holding cards"));
-    EXPECT_TRUE(Mentions(breaks, "column 10: a meld of 2 cards with 1 wild"));
     // The cards themselves are all where they should be.
     EXPECT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
 
-    // Going out with them as the last cards breaks nothing.
-    g.ComputerHand = CardPile{};
-    AddToComputerMelds(g, CardId(Diamond, 10));
-    g.ComputerMeldValue += 10;
-    EXPECT_TRUE(FindRuleBreaks(g).empty());
+    const auto breaks = FindRuleBreaks(g, Side::Computer, 120);
+    EXPECT_TRUE(Mentions(breaks, "2 black threes melded by a side still holding cards"));
+    EXPECT_TRUE(Mentions(breaks, "column 10: a meld of 2 cards with 1 wild"));
+    EXPECT_TRUE(Mentions(breaks, "column 4: a meld of 3 cards with 2 wild"));
+    EXPECT_TRUE(Mentions(breaks, "1 cards in the wildcard column"));
+    EXPECT_TRUE(Mentions(breaks, "worth 105 points, the minimum is 120"));
+    EXPECT_EQ(breaks.size(), 5u);
+    EXPECT_FALSE(Mentions(FindRuleBreaks(g, Side::Computer, 90), "minimum"));
+    // The human's side is judged on its own.
+    EXPECT_TRUE(FindRuleBreaks(g, Side::Human, 120).empty());
+}
+
+TEST(TableChecks, MinimumAndBlackThreesAreJudgedAsTheHumansMeldCheckJudgesThem)
+{
+    test::TableFixture f;
+    CanastaGame& g = f.game;
+    g.Rules.NumberOfCanastas = 2;
+    const int seven = 6;
+    AddToComputerHand(g, CardId(Heart, 8));
+    for (int i = 0; i < 7; ++i)
+        AddToComputerMelds(g, CardId(static_cast<test::Suit>(i % 4), seven), -1, static_cast<std::uint8_t>(i / 4));
+    g.CheckCanasta(Side::Computer, seven);
+    g.ComputerMeldValue = 35;
+    StockTheRest(g);
+    ASSERT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
+
+    // A canasta worth less than the minimum stands only while canastas count for it.
+    EXPECT_TRUE(Mentions(FindRuleBreaks(g, Side::Computer, 50), "worth 35 points, the minimum is 50"));
+    g.Rules.BonusCounts = true;
+    EXPECT_TRUE(FindRuleBreaks(g, Side::Computer, 50).empty());
+    g.Rules.BonusCounts = false;
+
+    // Emptying the hand: two black threes are too few, one canasta of two needed is too few.
+    RemoveCardById(g.ComputerHand, CardId(Heart, 8));
+    AddToComputerMelds(g, CardId(Spade, 2), 2);
+    AddToComputerMelds(g, CardId(Club, 2), 2);
+    const auto goingShort = FindRuleBreaks(g, Side::Computer, 50);
+    EXPECT_TRUE(Mentions(goingShort, "only 2 black threes melded to go out"));
+    EXPECT_TRUE(Mentions(goingShort, "emptied its hand with 1 canastas, 2 needed"));
+    EXPECT_FALSE(Mentions(goingShort, "minimum"));
+
+    // Going out with three black threes and the canastas: nothing to tell.
+    g.Rules.NumberOfCanastas = 1;
+    AddToComputerMelds(g, CardId(Spade, 2), 2, 1);
+    EXPECT_TRUE(FindRuleBreaks(g, Side::Computer, 50).empty());
 }
 
 TEST(TableChecks, CardsLaidOnAFullColumnByTheComputerAreAccepted)

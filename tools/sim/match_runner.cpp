@@ -191,6 +191,7 @@ void MatchRunner::PlayHumanSeatTurn()
     game_.CardsDrawn = 0;
     game_.SetPhase(PhaseDraw);
     CheckBetweenTurns("after the human side's turn");
+    CheckRules(Side::Human, "after the human side's turn");
 
     game_.PassTurnToOpponent();
     if (!matchOver_)
@@ -206,9 +207,17 @@ void MatchRunner::PlayComputerSeatTurn()
     move_ = "the computer side's turn (" + LevelName(computerSeat_.Level) + ")";
     const int hand = hand_;
     const TurnStart start = RecordTurnStart(game_, Side::Computer);
-    ai::RunComputerTurn(game_, computerSeat_);
-    if (hand_ == hand)
+    {
+        // A hand this turn ends is judged when it is scored, with the table as the turn left it.
+        const bool outer = computerSeatTurn_;
+        computerSeatTurn_ = true;
+        ai::RunComputerTurn(game_, computerSeat_);
+        computerSeatTurn_ = outer;
+    }
+    if (hand_ == hand) {
         UpdateKnownCards(start, game_, Side::Computer, other_.KnownCards);
+        CheckRules(Side::Computer, "after the computer side's turn");
+    }
 }
 
 bool MatchRunner::SaveHere()
@@ -237,10 +246,14 @@ void MatchRunner::HandScored(const HandScore& score)
         game_.ComputerScore != expectedComputerScore_ + score.Computer.Total())
         faults.push_back("the match scores " + std::to_string(game_.HumanScore) + " : " +
                          std::to_string(game_.ComputerScore) + " are not the earlier totals plus the hand");
-    expectedHumanScore_ = game_.HumanScore;
-    expectedComputerScore_ = game_.ComputerScore;
     if (!faults.empty())
         Violated(faults, "when the hand was scored");
+    // The human side's turn was judged before the turn passed; the computer
+    // side's is judged here, where the cards still lie as it left them.
+    if (computerSeatTurn_)
+        CheckRules(Side::Computer, "at the end of the computer side's turn that ended the hand");
+    expectedHumanScore_ = game_.HumanScore;
+    expectedComputerScore_ = game_.ComputerScore;
 
     // The next deal: shuffled from the match's own seed, with fresh knowledge.
     game_.Seed(DealSeed(matchSeed_, ++deal_));
@@ -311,11 +324,16 @@ void MatchRunner::CheckBetweenTurns(const std::string& when)
         move_ = when;
         Violated(faults, "");
     }
+}
 
-    // A broken rule stays on the table for the rest of the hand: told once.
+void MatchRunner::CheckRules(Side side, const std::string& when)
+{
+    // A broken rule may stay on the table for the rest of the hand: told once.
     if (ruleBreakSeen_)
         return;
-    const std::vector<std::string> breaks = FindRuleBreaks(game_);
+    // The scores the hand began with: the minimum for a side's first meld.
+    const std::int32_t score = side == Side::Human ? expectedHumanScore_ : expectedComputerScore_;
+    const std::vector<std::string> breaks = FindRuleBreaks(game_, side, MinimumMeld(score));
     if (breaks.empty())
         return;
     ruleBreakSeen_ = true;

@@ -30,7 +30,8 @@ struct MatchOutcome {
     std::int32_t ComputerScore = 0;
     int Hands = 0;
     int Violations = 0;
-    // Hands in which a side broke a meld rule (see FindRuleBreaks); play goes on.
+    // Hands in which a side ended a turn with a meld rule broken (see
+    // FindRuleBreaks); play goes on.
     int RuleBreaks = 0;
     // Error and warning boxes a level or the game showed (a level asking for a
     // wild card it does not hold, for example).
@@ -84,6 +85,8 @@ private:
 
     void CheckDuringTurn();
     void CheckBetweenTurns(const std::string& when);
+    // The meld rules, for the side whose turn just ended.
+    void CheckRules(Side side, const std::string& when);
     void Report(const std::vector<std::string>& faults, const std::string& when);
     // Reports broken invariants and abandons the match.
     [[noreturn]] void Violated(const std::vector<std::string>& faults, const std::string& when);
@@ -116,6 +119,8 @@ private:
     bool playing_ = false;
     bool filing_ = false;
     bool ruleBreakSeen_ = false;
+    // Set while the computer's seat plays its turn.
+    bool computerSeatTurn_ = false;
     bool turned_ = false;
     std::int32_t expectedHumanScore_ = 0;
     std::int32_t expectedComputerScore_ = 0;
