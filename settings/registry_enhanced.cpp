@@ -220,21 +220,28 @@ std::vector<std::string> TRegistryEnhanced::PathTo(const std::vector<std::string
     return path;
 }
 
+int TRegistryEnhanced::FindChild(KeyId parent, const std::string& name, KeyId& child)
+{
+    Statement find(Db, "SELECT id FROM reg_keys WHERE parent = ?1 AND name = ?2");
+    if (find.Prepared() != SQLITE_OK)
+        return find.Prepared();
+    find.Bind(1, parent);
+    find.Bind(2, name);
+    const int rc = find.Step();
+    if (rc == SQLITE_ROW)
+        child = sqlite3_column_int64(*find, 0);
+    return rc;
+}
+
 std::optional<TRegistryEnhanced::KeyId> TRegistryEnhanced::FindKey(const std::vector<std::string>& path)
 {
     KeyId parent = 0;
     for (const std::string& piece : path) {
-        Statement find(Db, "SELECT id FROM reg_keys WHERE parent = ?1 AND name = ?2");
-        if (!Ok(find.Prepared(), "cannot be read"))
-            return std::nullopt;
-        find.Bind(1, parent);
-        find.Bind(2, piece);
-        const int rc = find.Step();
+        const int rc = FindChild(parent, piece, parent);
         if (rc != SQLITE_ROW) {
             Ok(rc, "cannot be read");
             return std::nullopt;
         }
-        parent = sqlite3_column_int64(*find, 0);
     }
     return parent;
 }
@@ -243,20 +250,14 @@ std::optional<TRegistryEnhanced::KeyId> TRegistryEnhanced::CreateKey(const std::
 {
     KeyId parent = 0;
     for (const std::string& piece : path) {
-        {
-            Statement find(Db, "SELECT id FROM reg_keys WHERE parent = ?1 AND name = ?2");
-            if (!Ok(find.Prepared(), "cannot be read"))
-                return std::nullopt;
-            find.Bind(1, parent);
-            find.Bind(2, piece);
-            const int rc = find.Step();
-            if (rc == SQLITE_ROW) {
-                parent = sqlite3_column_int64(*find, 0);
-                continue;
-            }
-            if (!Ok(rc, "cannot be read"))
-                return std::nullopt;
+        KeyId child = 0;
+        const int rc = FindChild(parent, piece, child);
+        if (rc == SQLITE_ROW) {
+            parent = child;
+            continue;
         }
+        if (!Ok(rc, "cannot be read"))
+            return std::nullopt;
         Statement insert(Db, "INSERT INTO reg_keys(parent, name) VALUES(?1, ?2)");
         if (!Ok(insert.Prepared(), "cannot be written"))
             return std::nullopt;

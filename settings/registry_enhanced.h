@@ -71,6 +71,8 @@ private:
 
     // The root's own key, the base key's pieces, then the given pieces.
     std::vector<std::string> PathTo(const std::vector<std::string>& subkeyPieces) const;
+    // One step down the key tree: SQLITE_ROW with child set, SQLITE_DONE when absent, or an error.
+    int FindChild(KeyId parent, const std::string& name, KeyId& child);
     std::optional<KeyId> FindKey(const std::vector<std::string>& path);
     std::optional<KeyId> CreateKey(const std::vector<std::string>& path);
 
