@@ -1,7 +1,5 @@
 #include "ai/advanced.h"
 
-#include <array>
-
 namespace meldora::ai {
 
 void PlayAdvancedTurn(CanastaGame& game, const ComputerSettings& settings)
@@ -24,38 +22,25 @@ OpeningEstimate AdvancedTurn::EvaluateOpening()
 int AdvancedTurn::WildCanastaOpeningRank() const
 {
     int jokers = Hand(0);
+    int twos = Hand(1);
     int found = 0;
     for (int r = 13; r >= 3; --r) {
         const int h = Hand(r);
         if (h < 4 || h + jokers + Hand(1) < 7)
             continue;
         int points = Value(r) * h;
-        for (int i = 0; i < 7 - h; ++i) {
-            if (jokers > 0) {
-                --jokers;
-                points += 50;
-            } else {
-                points += 20;
-            }
-        }
+        for (int i = 0; i < 7 - h; ++i)
+            points += TakeWildcard(jokers, twos);
         if (points >= ComputerMinimumMeld)
             found = r;
     }
     return found;
 }
 
-bool AdvancedTurn::ShouldTakePile()
+bool AdvancedTurn::WantsPile(const CardRecord& top)
 {
-    if (PileSize() == 0)
-        return false;
-    RecountForComputer();
-    const CardRecord top = Game.DiscardPile.top();
-    if (!MayTakePile(top, Frozen()))
-        return false;
-    TakeMinimum minimum(*this, top);
-
     // Decide as if the top card were already in the hand.
-    const CardPile handBefore = Game.ComputerHand;
+    HandTrial trial(*this);
     AddToComputerHand(top, false);
     RecountForComputer();
     bool canOpen = Opened();
@@ -72,14 +57,7 @@ bool AdvancedTurn::ShouldTakePile()
     bool take = false;
     if (Canastas() < Need() && Game.Rules.CanastaRequired) {
         // A missing canasta that the score depends on: is one in reach?
-        bool found = false;
-        for (int t = 13; t >= 3; --t) {
-            const int sum = Hand(t) + Pile(t) + Melds(t) - (t == r ? 1 : 0);
-            if (sum >= 4 && sum + wilds >= 7) {
-                found = Hand(t) >= 3 || sum - pairs + wilds >= 7;
-                break;
-            }
-        }
+        const bool found = CanastaInReach(r, pairs);
         take = canOpen && found;
         if (canOpen && !found)
             take = Chance() > 25.0 / (pileSize * pileSize);
@@ -93,9 +71,6 @@ bool AdvancedTurn::ShouldTakePile()
         else
             take = canOpen && (hasGroup || Melds(r) >= 3);
     }
-
-    Game.ComputerHand = handBefore;
-    RecountForComputer();
     return take;
 }
 
@@ -115,18 +90,7 @@ void AdvancedTurn::MeldTakenTopCard(const CardRecord& top)
 
 void AdvancedTurn::MeldRank(int rank)
 {
-    int melded = 0;
-    for (;;) {
-        int index = -1;
-        for (int i = Game.ComputerHand.Count - 1; i >= 0 && index < 0; --i)
-            if (Game.ComputerHand.Cards[i].Rank == rank)
-                index = i;
-        if (index < 0)
-            break;
-        MeldFromComputerHand(index);
-        ++melded;
-    }
-    RecountForComputer();
+    const int melded = MeldLastCardsOfRank(rank);
     if ((rank >= 3 && Melds(rank) == 2) || (rank == 2 && melded == 2)) {
         AddWildcardToMeld(rank);
         RecountForComputer();
@@ -174,26 +138,15 @@ void AdvancedTurn::UseWildcardsToGoOut()
 {
     RecountForComputer();
     const int black = BlackThreesInHand();
-    std::array<bool, ColumnCount> pair{};
-    int pairs = 0;
-    for (int r = 13; r >= 3; --r) {
-        if (Hand(r) == 2) {
-            pair[r] = true;
-            ++pairs;
-        }
-    }
-    const int spare = Wilds() - pairs;
-    int rest = Cards() - 3 * pairs - spare;
-    if (black >= 3)
-        rest -= black;
-    if (spare < 0 || (rest != 0 && rest != 1))
+    const GoOutPlan plan = PlanGoingOut(black >= 3 ? black : 0);
+    if (!plan.Possible())
         return;
 
     for (int r = 13; r >= 3; --r)
-        if (pair[r])
+        if (plan.Pair[r])
             MeldRank(r);
     RecountForComputer();
-    HandOutWildcards(spare);
+    HandOutWildcards(plan.Spare);
 
     // Black threes go down only as the last cards of a hand that goes out, as
     // the human's must. Short of canastas, or with wild cards that found no

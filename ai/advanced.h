@@ -14,7 +14,6 @@ class AdvancedTurn : public WeakerTurn {
 public:
     using WeakerTurn::WeakerTurn;
 
-    bool ShouldTakePile() override;
     OpeningEstimate EvaluateOpening() override;
     // The lowest rank that, with the wild cards in hand, makes a canasta worth
     // the initial meld on its own; 0 when there is none.
@@ -25,6 +24,7 @@ public:
     DiscardChoice ChooseDiscard() override;
 
 protected:
+    bool WantsPile(const CardRecord& top) override;
     void MeldTakenTopCard(const CardRecord& top) override;
 
 private:

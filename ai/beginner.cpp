@@ -1,7 +1,5 @@
 #include "ai/beginner.h"
 
-#include <array>
-
 namespace meldora::ai {
 
 void PlayBeginnerTurn(CanastaGame& game, const ComputerSettings& settings)
@@ -16,16 +14,8 @@ OpeningEstimate BeginnerTurn::EvaluateOpening()
     return {count.Points >= ComputerMinimumMeld && count.Used < Cards(), count.Wildcards};
 }
 
-bool BeginnerTurn::ShouldTakePile()
+bool BeginnerTurn::WantsPile(const CardRecord& top)
 {
-    if (PileSize() == 0)
-        return false;
-    RecountForComputer();
-    const CardRecord top = Game.DiscardPile.top();
-    if (!MayTakePile(top, Frozen()))
-        return false;
-    TakeMinimum minimum(*this, top);
-
     // The decision reads the hand as it is: the top card counts in the pile only.
     const int r = top.Rank;
     if (Canastas() >= Need())
@@ -42,25 +32,13 @@ bool BeginnerTurn::ShouldTakePile()
         int twos = Hand(1);
         canOpen = points + 50 * jokers + 20 * twos >= ComputerMinimumMeld;
         while (canOpen && points < ComputerMinimumMeld) {
-            if (jokers > 0) {
-                --jokers;
-                points += 50;
-            } else {
-                --twos;
-                points += 20;
-            }
+            points += TakeWildcard(jokers, twos);
             ++wildsNeeded;
         }
     }
 
     // The pile must bring a canasta within reach.
-    const int wilds = Wilds();
-    for (int t = 13; t >= 3; --t) {
-        const int sum = Hand(t) + Pile(t) + Melds(t);
-        if (sum >= 4 && sum + wilds >= 7)
-            return canOpen && (Hand(t) >= 3 || sum - wildsNeeded + wilds >= 7);
-    }
-    return false;
+    return canOpen && CanastaInReach(-1, wildsNeeded);
 }
 
 void BeginnerTurn::MeldTakenTopCard(const CardRecord& top) { MeldRank(top.Rank); }
@@ -90,26 +68,17 @@ void BeginnerTurn::MeldPhase()
 void BeginnerTurn::UseWildcardsToGoOut()
 {
     RecountForComputer();
-    std::array<bool, ColumnCount> pair{};
-    int pairs = 0;
-    for (int r = 13; r >= 3; --r) {
-        if (Hand(r) == 2) {
-            pair[r] = true;
-            ++pairs;
-        }
-    }
-    const int spare = Wilds() - pairs;
-    const int rest = Cards() - 3 * pairs - spare;
-    if (spare < 0 || (rest != 0 && rest != 1))
+    const GoOutPlan plan = PlanGoingOut(0);
+    if (!plan.Possible())
         return;
 
     for (int r = 13; r >= 3; --r)
-        if (pair[r])
+        if (plan.Pair[r])
             MeldRank(r);
     RecountForComputer();
 
     // Without a card left over, one wild card stays in hand for the discard.
-    HandOutWildcards(spare - 1 + rest);
+    HandOutWildcards(plan.Spare - 1 + plan.Rest);
 }
 
 }  // namespace meldora::ai

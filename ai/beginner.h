@@ -14,7 +14,6 @@ class BeginnerTurn : public WeakerTurn {
 public:
     using WeakerTurn::WeakerTurn;
 
-    bool ShouldTakePile() override;
     OpeningEstimate EvaluateOpening() override;
     void MeldPhase() override;
     void MeldRank(int rank) override;
@@ -22,6 +21,7 @@ public:
     DiscardChoice ChooseDiscard() override;
 
 protected:
+    bool WantsPile(const CardRecord& top) override;
     void MeldTakenTopCard(const CardRecord& top) override;
 
 private:

@@ -70,10 +70,8 @@ public:
 
     // ---- Discard -------------------------------------------------------------
     DiscardChoice ChooseDiscard();
-    int FindCardOfRank(int rank) const;
 
 private:
-    bool MinimumReached() const { return Game.ComputerMeldValue >= ComputerMinimumMeld; }
     // Melds the top card just taken with its rank and, before the initial meld, the opening.
     void MeldTakenTopCard(int rank);
     // The meld phase after the red threes: canastas, naturals, going out.
@@ -83,7 +81,6 @@ private:
     // Plays part of the turn on a copy of the game; returns what the part found there.
     bool Rehearse(const std::function<bool(ExpertTurn&)>& part);
     int LeftoverWithWholePile();
-    void MeldAllOfRank(int rank);
 };
 
 }  // namespace meldora::ai

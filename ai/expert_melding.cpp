@@ -163,7 +163,7 @@ void ExpertTurn::CompleteCanastas()
             RecountForComputer();
             if (n > Wilds())
                 continue;
-            MeldAllOfRank(r);
+            MeldCardsOfRank(r);
             for (int i = 0; i < n; ++i)
                 AddWildcardToMeld(r);
         }
@@ -187,7 +187,7 @@ void ExpertTurn::MeldNaturals(int keep)
         if (((m >= 1 && h >= 1) || h >= 3) && h <= budget) {
             budget -= h;
             if (h >= (m == 0 ? 3 : 1))
-                MeldAllOfRank(r);
+                MeldCardsOfRank(r);
         }
     }
 }
@@ -196,31 +196,20 @@ void ExpertTurn::UseWildcardsToGoOut()
 {
     RecountForComputer();
     const int black = BlackThreesInHand();
-    std::array<bool, ColumnCount> pair{};
-    int pairs = 0;
-    for (int r = 13; r >= 3; --r) {
-        if (Hand(r) == 2) {
-            pair[r] = true;
-            ++pairs;
-        }
-    }
-    const int spare = Wilds() - pairs;
-    int rest = Cards() - 3 * pairs - spare;
-    if (black >= 3)
-        rest -= black;
-    if (spare < 0 || (rest != 0 && rest != 1))
+    const GoOutPlan plan = PlanGoingOut(black >= 3 ? black : 0);
+    if (!plan.Possible())
         return;
 
     for (int r = 13; r >= 3; --r) {
         // A pair and its wild card as the last three cards would empty a hand
         // that cannot go out.
-        if (pair[r] && Cards() == 3 && Canastas() < Need())
+        if (plan.Pair[r] && Cards() == 3 && Canastas() < Need())
             break;
-        if (pair[r])
+        if (plan.Pair[r])
             MeldRank(r, 0);
     }
     RecountForComputer();
-    HandOutWildcards(spare);
+    HandOutWildcards(plan.Spare);
 
     // Black threes go down only as the last cards of a hand that goes out, as
     // the human's must. Short of canastas, or with wild cards that found no

@@ -31,13 +31,7 @@ OpeningResult ExpertTurn::EvaluateOpening(int rank, bool pileCanasta, bool takin
         }
     }
     auto addWild = [&] {
-        if (jokers >= 1) {
-            --jokers;
-            points += 50;
-        } else {
-            --twos;
-            points += 20;
-        }
+        points += TakeWildcard(jokers, twos);
         ++w;
     };
     auto wildsOnTriples = [&] {

@@ -1,5 +1,3 @@
-#include <random>
-
 #include "ai/expert.h"
 
 namespace meldora::ai {
@@ -7,28 +5,16 @@ namespace meldora::ai {
 bool ExpertTurn::MayTakePile(const CardRecord& top, bool frozen)
 {
     const RuleOptions& rules = Game.Rules;
-    const int r = top.Rank;
-    const int h = Hand(r);
-    const int m = Melds(r);
-    const bool fits = (h == 1 && Wilds() >= 1 && !rules.NaturalPair) || h >= 2
-                      || (m >= 3 && !(rules.NaturalPair && rules.AddExistingMeld));
-    const bool openPile = !frozen && !rules.AddToCanasta && m < 7 && fits;
-    const bool frozenPile = frozen && h >= 2 && (rules.AddToCanasta || m < 7);
-    const bool openPileOnCanasta = !frozen && rules.AddToCanasta && fits;
-    const bool forced = StockEmpty() && ComputerForcedToTake();
-    if (r < 3 || (PileSize() == 1 && Cards() == 1))
-        return false;
+    const int h = Hand(top.Rank);
+    const int m = Melds(top.Rank);
     // A one-card pile must not be taken when the melds of the take would leave
     // the hand empty while the canastas are short: with a hand of nothing but
     // its rank, before the initial meld (all of them go down), or when up to
     // three go down and the hand holds two.
     const bool upToThree = m < 3 || frozen || (rules.NaturalPair && rules.AddExistingMeld);
     const bool meldsHandOut = (m < 3 && !Opened()) || (upToThree && h <= 2);
-    if (PileSize() == 1 && h == Cards() && Canastas() < Need() && meldsHandOut)
-        return false;
-    if (!(openPile || frozenPile || openPileOnCanasta || forced))
-        return false;
-    return m != 0 || Cards() + PileSize() >= 4;
+    const bool emptiesHand = PileSize() == 1 && h == Cards() && Canastas() < Need() && meldsHandOut;
+    return RulesLetTakePile(top, frozen, emptiesHand);
 }
 
 bool ExpertTurn::PileCompletesCanasta() const
@@ -77,14 +63,11 @@ bool ExpertTurn::PileIsCritical()
 
 int ExpertTurn::LeftoverWithWholePile()
 {
-    const CardPile handBefore = Game.ComputerHand;
+    HandTrial trial(*this);
     for (int i = Game.DiscardPile.Count - 2; i >= 0; --i)
         AddToComputerHand(Game.DiscardPile.Cards[i], false);
     RecountForComputer();
-    const int after = CountLeftover().Leftover;
-    Game.ComputerHand = handBefore;
-    RecountForComputer();
-    return after;
+    return CountLeftover().Leftover;
 }
 
 bool ExpertTurn::ShouldTakePile()
@@ -107,7 +90,7 @@ bool ExpertTurn::ShouldTakePile()
     const int before = CountLeftover().Leftover;
 
     // Decide as if the top card were already in the hand.
-    const CardPile handBefore = Game.ComputerHand;
+    HandTrial trial(*this);
     AddToComputerHand(top, false);
     RecountForComputer();
     bool canOpen = true;
@@ -144,19 +127,10 @@ bool ExpertTurn::ShouldTakePile()
                 take = canOpen && memory.PileMakesCanasta && (Hand(r) >= 3 || fitsMeld);
         } else {
             if (Canastas() < need && Game.Rules.CanastaRequired) {
-                bool found = false;
-                for (int t = 13; t >= 3; --t) {
-                    const int sum = Hand(t) + Pile(t) + Melds(t) - (t == r ? 1 : 0);
-                    if (sum >= 4 && sum + wilds >= 7) {
-                        found = Hand(t) >= 3 || sum - memory.OpeningWildcards + wilds >= 7;
-                        break;
-                    }
-                }
+                const bool found = CanastaInReach(r, memory.OpeningWildcards);
                 take = canOpen && found;
-                if (canOpen && !found) {
-                    const double x = std::uniform_real_distribution<double>(0.0, 1.0)(Game.Random);
-                    take = x > 25.0 / (PileSize() * PileSize());
-                }
+                if (canOpen && !found)
+                    take = Chance() > 25.0 / (PileSize() * PileSize());
             } else if (memory.AggressiveTurn && Canastas() >= need && before <= 2) {
                 take = canOpen && !(before + 1 < after);
             } else {
@@ -181,9 +155,6 @@ bool ExpertTurn::ShouldTakePile()
                 take = false;
         }
     }
-
-    Game.ComputerHand = handBefore;
-    RecountForComputer();
     return take;
 }
 

@@ -13,10 +13,12 @@ void PlayExpertTurn(CanastaGame& game, const ComputerSettings& settings)
 void ExpertTurn::Play()
 {
     BeginTurn();
-    if (TakeOrDraw() != HandEnded) {
-        MeldPhase();
-        DiscardStep([this] { return ChooseDiscard(); });
-    }
+    // An ended hand has already dealt the next one, whose first turn may be the
+    // computer's own: finishing this turn would hand that deal to the human.
+    if (TakeOrDraw() == HandEnded)
+        return;
+    MeldPhase();
+    DiscardStep([this] { return ChooseDiscard(); });
     FinishTurn();
 }
 
@@ -114,41 +116,13 @@ bool ExpertTurn::Rehearse(const std::function<bool(ExpertTurn&)>& part)
     return part(trial);
 }
 
-int ExpertTurn::FindCardOfRank(int rank) const
-{
-    for (int i = 0; i < Game.ComputerHand.Count; ++i)
-        if (Game.ComputerHand.Cards[i].Rank == rank)
-            return i;
-    return -1;
-}
-
 void ExpertTurn::MeldRank(int rank, int max)
 {
-    int melded = 0;
-    for (;;) {
-        if (max != 0 && melded >= max)
-            break;
-        int index = -1;
-        for (int i = Game.ComputerHand.Count - 1; i >= 0 && index < 0; --i)
-            if (Game.ComputerHand.Cards[i].Rank == rank)
-                index = i;
-        if (index < 0)
-            break;
-        MeldFromComputerHand(index);
-        ++melded;
-    }
-    RecountForComputer();
+    MeldLastCardsOfRank(rank, max);
     if (rank >= 3 && Melds(rank) == 2) {
         AddWildcardToMeld(rank);
         RecountForComputer();
     }
-}
-
-void ExpertTurn::MeldAllOfRank(int rank)
-{
-    for (int index = FindCardOfRank(rank); index >= 0; index = FindCardOfRank(rank))
-        MeldFromComputerHand(index);
-    RecountForComputer();
 }
 
 }  // namespace meldora::ai

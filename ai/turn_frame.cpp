@@ -1,6 +1,7 @@
 #include "ai/turn_frame.h"
 
 #include <algorithm>
+#include <random>
 #include <stdexcept>
 
 namespace meldora::ai {
@@ -21,6 +22,16 @@ int TurnFrame::Value(int rank)
     if (rank >= 7)
         return 10;
     return 5;
+}
+
+int TurnFrame::TakeWildcard(int& jokers, int& twos)
+{
+    if (jokers > 0) {
+        --jokers;
+        return 50;
+    }
+    --twos;
+    return 20;
 }
 
 int TurnFrame::BlackThreesInHand() const
@@ -50,6 +61,68 @@ int TurnFrame::WildsInColumn(int column) const
             ++wild;
     }
     return wild;
+}
+
+int TurnFrame::FindCardOfRank(int rank) const
+{
+    for (int i = 0; i < Game.ComputerHand.Count; ++i)
+        if (Game.ComputerHand.Cards[i].Rank == rank)
+            return i;
+    return -1;
+}
+
+int TurnFrame::FindLastCardOfRank(int rank) const
+{
+    for (int i = Game.ComputerHand.Count - 1; i >= 0; --i)
+        if (Game.ComputerHand.Cards[i].Rank == rank)
+            return i;
+    return -1;
+}
+
+GoOutPlan TurnFrame::PlanGoingOut(int setAside) const
+{
+    GoOutPlan plan;
+    for (int r = 13; r >= 3; --r) {
+        if (Hand(r) == 2) {
+            plan.Pair[r] = true;
+            ++plan.Pairs;
+        }
+    }
+    plan.Spare = Wilds() - plan.Pairs;
+    plan.Rest = Cards() - 3 * plan.Pairs - plan.Spare - setAside;
+    return plan;
+}
+
+bool TurnFrame::CanastaInReach(int topInHand, int plannedWildcards) const
+{
+    const int wilds = Wilds();
+    for (int t = 13; t >= 3; --t) {
+        const int sum = Hand(t) + Pile(t) + Melds(t) - (t == topInHand ? 1 : 0);
+        if (sum >= 4 && sum + wilds >= 7)
+            return Hand(t) >= 3 || sum - plannedWildcards + wilds >= 7;
+    }
+    return false;
+}
+
+bool TurnFrame::RulesLetTakePile(const CardRecord& top, bool frozen, bool refuseOneCard)
+{
+    const RuleOptions& rules = Game.Rules;
+    const int r = top.Rank;
+    const int h = Hand(r);
+    const int m = Melds(r);
+    const bool fits = (h == 1 && Wilds() >= 1 && !rules.NaturalPair) || h >= 2
+                      || (m >= 3 && !(rules.NaturalPair && rules.AddExistingMeld));
+    const bool openPile = !frozen && !rules.AddToCanasta && m < 7 && fits;
+    const bool frozenPile = frozen && h >= 2 && (rules.AddToCanasta || m < 7);
+    const bool openPileOnCanasta = !frozen && rules.AddToCanasta && fits;
+    const bool forced = StockEmpty() && ComputerForcedToTake();
+    if (r < 3 || (PileSize() == 1 && Cards() == 1))
+        return false;
+    if (refuseOneCard)
+        return false;
+    if (!(openPile || frozenPile || openPileOnCanasta || forced))
+        return false;
+    return m != 0 || Cards() + PileSize() >= 4;
 }
 
 int TurnFrame::WildcardRoom(int column) const
@@ -119,6 +192,11 @@ void TurnFrame::RepaintDiscardPile()
     Host.InvalidateTableRect({0, Game.Layout.DiscardTop, Game.Layout.ClientWidth, Game.Layout.CardHeight});
 }
 
+double TurnFrame::Chance()
+{
+    return std::uniform_real_distribution<double>(0.0, 1.0)(Game.Random);
+}
+
 void TurnFrame::MeldPause()
 {
     if (Settings.Animate && Settings.MeldDelay > 0)
@@ -171,6 +249,12 @@ CardRecord TurnFrame::MeldFromComputerHand(int index)
     PlaceInColumn(Game.ComputerMelds, false, before >= 7, card);
     if (before >= 7)
         card.Y = Game.Layout.ComputerMeldBase - StackStep;
+    PutOnComputerMeld(card, fromX, fromY, column, before);
+    return card;
+}
+
+void TurnFrame::PutOnComputerMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
+{
     AppendCard(Game.ComputerMelds, card);
     if (!IsRedThree(card.Id))
         Game.ComputerMeldValue += card.Points;
@@ -178,20 +262,36 @@ CardRecord TurnFrame::MeldFromComputerHand(int index)
     MeldPause();
     if (before >= 6)
         Game.CheckCanasta(Side::Computer, column);
-    return card;
+}
+
+void TurnFrame::MeldCardsOfRank(int rank, int count)
+{
+    int melded = 0;
+    for (int index = FindCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
+         index = FindCardOfRank(rank)) {
+        MeldFromComputerHand(index);
+        ++melded;
+    }
+    RecountForComputer();
+}
+
+int TurnFrame::MeldLastCardsOfRank(int rank, int count)
+{
+    int melded = 0;
+    for (int index = FindLastCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
+         index = FindLastCardOfRank(rank)) {
+        MeldFromComputerHand(index);
+        ++melded;
+    }
+    RecountForComputer();
+    return melded;
 }
 
 bool TurnFrame::AddWildcardToMeld(int rank)
 {
-    const CardPile& hand = Game.ComputerHand;
-    int index = -1;
-    for (int wildRank : {0, 1}) {
-        for (int i = 0; i < hand.Count && index < 0; ++i)
-            if (hand.Cards[i].Rank == wildRank)
-                index = i;
-        if (index >= 0)
-            break;
-    }
+    int index = FindCardOfRank(0);
+    if (index < 0)
+        index = FindCardOfRank(1);
     if (index < 0) {
         Host.ShowMessage(MessageKind::Error, "Meld error: Wildcard not found.");
         return false;
@@ -205,12 +305,7 @@ bool TurnFrame::AddWildcardToMeld(int rank)
     card.X = Game.Layout.ColumnX(rank);
     card.Y = before >= 7 ? Game.Layout.ComputerMeldBase - StackStep : end.Y - StackStep;
     end.Y = card.Y;
-    AppendCard(Game.ComputerMelds, card);
-    Game.ComputerMeldValue += card.Points;
-    Animate(card, fromX, fromY, card.X, card.Y);
-    MeldPause();
-    if (before >= 6)
-        Game.CheckCanasta(Side::Computer, rank);
+    PutOnComputerMeld(card, fromX, fromY, rank, before);
     return true;
 }
 

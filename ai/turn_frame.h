@@ -4,6 +4,7 @@
 // hand-over to the human).
 #pragma once
 
+#include <array>
 #include <functional>
 
 #include "ai/computer_player.h"
@@ -18,6 +19,18 @@ struct DiscardChoice {
     int HandIndex = -1;
     int MeldIndex = -1;
     bool Chosen() const { return HandIndex >= 0 || MeldIndex >= 0; }
+};
+
+// The ranks (three to king) the hand holds exactly twice, and what going out
+// by melding each with a wild card would leave: the wild cards to spare, and the
+// cards that would still be in hand.
+struct GoOutPlan {
+    std::array<bool, ColumnCount> Pair{};
+    int Pairs = 0;
+    int Spare = 0;
+    int Rest = 0;
+    // Every pair gets its wild card and at most one card is left for the discard.
+    bool Possible() const { return Spare >= 0 && (Rest == 0 || Rest == 1); }
 };
 
 class TurnFrame {
@@ -58,11 +71,15 @@ public:
     int HCanastas() const { return Game.HumanCanastas.Count; }
     int Need() const { return Game.Rules.NumberOfCanastas; }
     bool Opened() const { return Game.ComputerMeldValue >= 1; }
+    bool MinimumReached() const { return Game.ComputerMeldValue >= ComputerMinimumMeld; }
     bool Frozen() const;
     int FrozenFlag() const { return Frozen() ? 1 : 0; }
     bool StockEmpty() const { return Game.StockExhausted || Game.Stock.Count == 0; }
     // Points of a card of that rank: 20 for aces, 10 eight..king, 5 four..seven.
     static int Value(int rank);
+    // Counts one more wild card into a plan: a joker while any are left, else a
+    // two. Returns its points.
+    static int TakeWildcard(int& jokers, int& twos);
     // Black threes in the hand, by card identity.
     int BlackThreesInHand() const;
     // Cards in a column of the computer's melds, counted from the table.
@@ -72,11 +89,31 @@ public:
     // How many more wild cards a natural column takes before it would hold more
     // wild cards than naturals (the limit every meld is held to); 0 for none.
     int WildcardRoom(int column) const;
+    // Index of the first (or last) card of that rank in the hand; -1 for none.
+    int FindCardOfRank(int rank) const;
+    int FindLastCardOfRank(int rank) const;
+    // Going out on the pairs in hand; setAside cards (black threes) count as
+    // melded with them.
+    GoOutPlan PlanGoingOut(int setAside) const;
+    // Whether the pile brings a canasta within reach: the first rank, king
+    // down, whose hand, pile and melds with the hand's wild cards make seven has
+    // a group in hand, or naturals enough beside the wild cards the opening
+    // plans for pairs. topInHand is the rank of a top card already counted in
+    // the hand, so it counts only once (-1 for none).
+    bool CanastaInReach(int topInHand, int plannedWildcards) const;
+    // The rules' test whether the computer may take the pile, the same for every
+    // level but for when a one-card pile would empty the hand (refuseOneCard).
+    bool RulesLetTakePile(const CardRecord& top, bool frozen, bool refuseOneCard);
 
     // ---- Card operations ----------------------------------------------------
     void AddToComputerHand(CardRecord card, bool animate);
     CardRecord RemoveFromComputerHand(int index);
     CardRecord MeldFromComputerHand(int index);
+    // Melds up to count cards of a rank, first in hand order first; 0 melds all.
+    void MeldCardsOfRank(int rank, int count = 0);
+    // Melds up to count cards of a rank, last in hand order first; 0 melds all.
+    // Returns how many were melded.
+    int MeldLastCardsOfRank(int rank, int count = 0);
     // Adds a joker (else a two) from the hand to the meld of that rank; false and
     // an error box when the hand holds neither.
     bool AddWildcardToMeld(int rank);
@@ -90,6 +127,8 @@ public:
     // card completes. A hand emptied without them could not be played on.
     bool MayLayLastCard(int column) const;
     void MeldPause();
+    // A number drawn evenly from [0, 1) for the decisions left to chance.
+    double Chance();
 
     // ---- Steps of the turn --------------------------------------------------
     // Marks the computer's turn, records the human's meld value, computes the minimum.
@@ -111,6 +150,27 @@ public:
     void FinishTurn();
 
 protected:
+    // While a decision tries cards in the hand, the hand as it was comes back
+    // (and is recounted) when the trial ends.
+    class HandTrial {
+    public:
+        explicit HandTrial(TurnFrame& turn) : turn_(turn), before_(turn.Game.ComputerHand) {}
+        ~HandTrial()
+        {
+            turn_.Game.ComputerHand = before_;
+            turn_.RecountForComputer();
+        }
+        HandTrial(const HandTrial&) = delete;
+        HandTrial& operator=(const HandTrial&) = delete;
+
+    private:
+        TurnFrame& turn_;
+        CardPile before_;
+    };
+
+    // Lays a card that has left the hand onto the computer's meld in that
+    // column, which held before cards: points, flight, pause, canasta check.
+    void PutOnComputerMeld(const CardRecord& card, int fromX, int fromY, int column, int before);
     void Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY);
     void RepaintCardAt(int x, int y);
     void RepaintHandRow();

@@ -1,7 +1,6 @@
 #include "ai/weaker_turn.h"
 
 #include <algorithm>
-#include <random>
 
 namespace meldora::ai {
 
@@ -51,27 +50,24 @@ void WeakerTurn::TakePile()
     RecountForComputer();
 }
 
+bool WeakerTurn::ShouldTakePile()
+{
+    if (PileSize() == 0)
+        return false;
+    RecountForComputer();
+    const CardRecord top = Game.DiscardPile.top();
+    if (!MayTakePile(top, Frozen()))
+        return false;
+    TakeMinimum minimum(*this, top);
+    return WantsPile(top);
+}
+
 bool WeakerTurn::MayTakePile(const CardRecord& top, bool frozen)
 {
-    const RuleOptions& rules = Game.Rules;
-    const int r = top.Rank;
-    const int h = Hand(r);
-    const int m = Melds(r);
-    const bool fits = (h == 1 && Wilds() >= 1 && !rules.NaturalPair) || h >= 2
-                      || (m >= 3 && !(rules.NaturalPair && rules.AddExistingMeld));
-    const bool openPile = !frozen && !rules.AddToCanasta && m < 7 && fits;
-    const bool frozenPile = frozen && h >= 2 && (rules.AddToCanasta || m < 7);
-    const bool openPileOnCanasta = !frozen && rules.AddToCanasta && fits;
-    const bool forced = StockEmpty() && ComputerForcedToTake();
-    if (r < 3 || (PileSize() == 1 && Cards() == 1))
-        return false;
     // A one-card pile taken onto a hand of nothing but its rank would be
     // melded out to the last card, which a side short of its canastas may not do.
-    if (PileSize() == 1 && h == Cards() && Canastas() < Need())
-        return false;
-    if (!(openPile || frozenPile || openPileOnCanasta || forced))
-        return false;
-    if (m == 0 && Cards() + PileSize() < 4)
+    const bool emptiesHand = PileSize() == 1 && Hand(top.Rank) == Cards() && Canastas() < Need();
+    if (!RulesLetTakePile(top, frozen, emptiesHand))
         return false;
     return Opened() || OpeningReachedWith(top);
 }
@@ -82,17 +78,11 @@ bool WeakerTurn::OpeningReachedWith(const CardRecord& top)
     // computer's opening after the take melds the groups, and pairs with a wild
     // card where the rules let it, so those must reach the minimum beforehand.
     // Wild cards beyond them would find no meld to go on.
-    const CardPile handBefore = Game.ComputerHand;
+    HandTrial trial(*this);
     AddToComputerHand(top, false);
     RecountForComputer();
-    bool reached = false;
-    {
-        TakeMinimum minimum(*this, top);
-        reached = CountOpening().Points >= ComputerMinimumMeld;
-    }
-    Game.ComputerHand = handBefore;
-    RecountForComputer();
-    return reached;
+    TakeMinimum minimum(*this, top);
+    return CountOpening().Points >= ComputerMinimumMeld;
 }
 
 WeakerTurn::OpeningCount WeakerTurn::CountOpening() const
@@ -113,14 +103,7 @@ WeakerTurn::OpeningCount WeakerTurn::CountOpening() const
     for (int r = 13; r >= 3 && count.Points < minimum && jokers + twos > 0; --r) {
         if (Hand(r) != 2)
             continue;
-        count.Points += 2 * Value(r);
-        if (jokers > 0) {
-            --jokers;
-            count.Points += 50;
-        } else {
-            --twos;
-            count.Points += 20;
-        }
+        count.Points += 2 * Value(r) + TakeWildcard(jokers, twos);
         count.Used += 3;
         ++count.Wildcards;
     }
@@ -197,25 +180,6 @@ void WeakerTurn::MeldNaturals(bool keepLastCard)
     }
 }
 
-int WeakerTurn::FindCardOfRank(int rank) const
-{
-    for (int i = 0; i < Game.ComputerHand.Count; ++i)
-        if (Game.ComputerHand.Cards[i].Rank == rank)
-            return i;
-    return -1;
-}
-
-void WeakerTurn::MeldCardsOfRank(int rank, int count)
-{
-    int melded = 0;
-    for (int index = FindCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
-         index = FindCardOfRank(rank)) {
-        MeldFromComputerHand(index);
-        ++melded;
-    }
-    RecountForComputer();
-}
-
 DiscardChoice WeakerTurn::CardOfRank(int rank) const
 {
     DiscardChoice choice;
@@ -235,11 +199,6 @@ DiscardChoice WeakerTurn::WildCard(bool twoFirst) const
 {
     const DiscardChoice first = CardOfRank(twoFirst ? 1 : 0);
     return first.Chosen() ? first : CardOfRank(twoFirst ? 0 : 1);
-}
-
-double WeakerTurn::Chance()
-{
-    return std::uniform_real_distribution<double>(0.0, 1.0)(Game.Random);
 }
 
 }  // namespace meldora::ai

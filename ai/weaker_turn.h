@@ -26,7 +26,8 @@ public:
     void Play();
 
     // ---- Take or draw ------------------------------------------------------
-    virtual bool ShouldTakePile() = 0;
+    // Whether the rules let the computer take the pile and the level wants it.
+    bool ShouldTakePile();
     // Unfreezes, takes the top card, melds it, completes the opening, then
     // takes the rest of the pile.
     void TakePile();
@@ -53,9 +54,10 @@ public:
 
     // ---- Discard -----------------------------------------------------------
     virtual DiscardChoice ChooseDiscard() = 0;
-    int FindCardOfRank(int rank) const;
 
 protected:
+    // The level's decision on a pile the rules let it take, while TakeMinimum holds.
+    virtual bool WantsPile(const CardRecord& top) = 0;
     // The top card just taken is melded with its rank, as the level decides.
     virtual void MeldTakenTopCard(const CardRecord& top) = 0;
 
@@ -66,14 +68,10 @@ protected:
         int Wildcards = 0;
     };
     OpeningCount CountOpening() const;
-    bool MinimumReached() const { return Game.ComputerMeldValue >= ComputerMinimumMeld; }
-    // Melds up to count cards of a rank, first in hand order first; 0 melds all.
-    void MeldCardsOfRank(int rank, int count = 0);
     // A joker when the hand holds one, else a two; no choice when it holds neither.
     DiscardChoice WildCard(bool twoFirst) const;
     DiscardChoice CardOfRank(int rank) const;
     DiscardChoice FirstCardOfHand() const;
-    double Chance();
 
     // While the pile is considered or taken for the initial meld, a top card that
     // may not count towards it raises the minimum by its points.

@@ -12,7 +12,7 @@ using meldora::ai::AdvancedTurn;
 namespace {
 
 struct AdvancedTable : FamilyTable<AdvancedTurn> {
-    AdvancedTable() { ai.Level = meldora::ai::Advanced; }
+    AdvancedTable() : FamilyTable(meldora::ai::Advanced) {}
 };
 
 // Out of 100 seeded decisions, how often the computer (opened with three fives)
@@ -199,43 +199,6 @@ TEST(AdvancedDiscard, ALongPileIsBlockedAndAWildCardFreezesItWhenTheHumanIsClose
     EXPECT_EQ(wild.ChosenRank(), 1);
 }
 
-TEST(AdvancedTurnFrame, AForcedTakeMeldsTheWholeRankAndTheLastCardIsKept)
-{
-    AdvancedTable t;
-    t.Melds({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)});
-    t.game.ComputerMeldValue = 30;
-    t.Hand({CardId(Diamond, 8), CardId(Spade, 12)});
-    t.Pile({CardId(Diamond, 5)});
-    AddToDiscardPile(t.game, CardId(Spade, 8), 1);
-    t.HumanHolds(5);
-    t.game.StockExhausted = true;
-    meldora::ai::RunComputerTurn(t.game, t.ai);
-
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 8), 5);
-    EXPECT_EQ(t.game.ComputerHand.Count, 1);
-    EXPECT_EQ(t.game.DiscardPile.Count, 1);
-    ASSERT_EQ(t.host.Messages.size(), 1u);
-    EXPECT_EQ(t.host.Messages[0].Text, "The computer passes the discard.");
-    EXPECT_EQ(t.host.Phases.back(), PhaseDraw);
-}
-
-TEST(AdvancedTurnFrame, AnExhaustedStockWithNothingForcedEndsTheHandAndLeavesTheNextDealAlone)
-{
-    AdvancedTable t;
-    t.Hand({CardId(Spade, 3), CardId(Spade, 5), CardId(Spade, 12)});
-    t.Pile({CardId(Diamond, 5)});
-    t.HumanHolds(4);
-    t.game.StockExhausted = true;
-    t.game.DrawFirst = false;  // the computer begins the next hand
-    meldora::ai::RunComputerTurn(t.game, t.ai);
-
-    EXPECT_EQ(t.host.HandScores.size(), 1u);
-    EXPECT_EQ(t.game.WentOut, NobodyWentOut);
-    EXPECT_EQ(t.host.ComputerTurns, 1);
-    EXPECT_TRUE(t.game.ComputerTurn);  // still the new hand's computer turn, not handed over
-    EXPECT_EQ(t.host.Phases.back(), PhaseOpponent);
-}
-
 TEST(AdvancedTurnFrame, AWholeTurnDrawsMeldsAndGoesOutWithAPairAndAJoker)
 {
     AdvancedTable t;
@@ -245,7 +208,7 @@ TEST(AdvancedTurnFrame, AWholeTurnDrawsMeldsAndGoesOutWithAPairAndAJoker)
     t.Stock(10);
     AddToStock(t.game, CardId(Diamond, 5));
     t.HumanHolds(2);
-    meldora::ai::RunComputerTurn(t.game, t.ai);
+    t.Play();
 
     ASSERT_EQ(t.host.HandScores.size(), 1u);
     EXPECT_EQ(t.game.WentOut, ComputerWentOut);

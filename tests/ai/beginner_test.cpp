@@ -171,7 +171,6 @@ TEST(BeginnerDiscard, NeverFeedsAMeldOfFiveOrSixWhileItHoldsAWildCard)
 TEST(BeginnerTurnFrame, AWholeTurnTakesThePileOpensCompletesACanastaAndDiscards)
 {
     BeginnerTable t;
-    t.ai.Level = meldora::ai::Beginner;
     t.Hand({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8), CardId(Diamond, 8), Joker, Joker,
             CardId(Club, 1), CardId(Spade, 13), CardId(Heart, 13), CardId(Club, 13), CardId(Spade, 4),
             CardId(Spade, 5)});
@@ -180,7 +179,7 @@ TEST(BeginnerTurnFrame, AWholeTurnTakesThePileOpensCompletesACanastaAndDiscards)
     t.game.DiscardFrozen = true;
     t.Stock(20);
     t.HumanHolds(12);
-    meldora::ai::RunComputerTurn(t.game, t.ai);
+    t.Play();
 
     EXPECT_EQ(t.game.ComputerCanastas.Count, 1);
     EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 8), 7);
@@ -192,25 +191,6 @@ TEST(BeginnerTurnFrame, AWholeTurnTakesThePileOpensCompletesACanastaAndDiscards)
     EXPECT_EQ(t.game.ComputerHand.Count, 3);
     EXPECT_EQ(t.game.Stock.Count, 20);
     EXPECT_EQ(t.host.Phases.back(), PhaseDraw);
-}
-
-TEST(BeginnerTurnFrame, AForcedTakeMeldsTheWholeRankAndTheLastCardIsKept)
-{
-    BeginnerTable t;
-    t.Melds({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)});
-    t.game.ComputerMeldValue = 30;
-    t.Hand({CardId(Diamond, 8), CardId(Spade, 12)});
-    t.Pile({CardId(Diamond, 5)});
-    AddToDiscardPile(t.game, CardId(Spade, 8), 1);
-    t.HumanHolds(5);
-    t.game.StockExhausted = true;
-    meldora::ai::RunComputerTurn(t.game, t.ai);
-
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 8), 5);
-    EXPECT_EQ(t.game.DiscardPile.Count, 1);
-    ASSERT_EQ(t.host.Messages.size(), 1u);
-    EXPECT_EQ(t.host.Messages[0].Text, "The computer passes the discard.");
-    EXPECT_TRUE(t.host.HandScores.empty());
 }
 
 TEST(BeginnerSoak, ThirtyHandsKeepEveryCardInOnePile)

@@ -5,56 +5,23 @@
 #include <initializer_list>
 
 #include "ai/expert.h"
-#include "support/table_builder.h"
+#include "family_support.h"
 
 using namespace meldora;
 using namespace meldora::test;
-using meldora::ai::ComputerSettings;
-using meldora::ai::ExpertTurn;
 
 namespace {
 
-struct ExpertTable : TableFixture {
-    ComputerSettings ai{meldora::ai::Expert, 50, 0, false};
-    ExpertTurn turn{game, ai};
-
-    void Hand(std::initializer_list<int> ids)
-    {
-        for (int id : ids)
-            AddToComputerHand(game, id);
-    }
-    void Pile(std::initializer_list<int> ids)
-    {
-        for (int id : ids)
-            AddToDiscardPile(game, id);
-    }
-    void Stock(int cards)
-    {
-        for (int i = 0; i < cards; ++i)
-            AddToStock(game, CardId(Club, 3 + i % 10));
-    }
-    void HumanHolds(int cards)
-    {
-        for (int i = 0; i < cards; ++i)
-            AddToHumanHand(game, CardId(Spade, 3 + i % 11));
-    }
-    // Counts the human's hand the way the start of a computer turn does.
-    void Ready()
-    {
-        game.RecountColumns();
-        turn.RecountForComputer();
-    }
-    int TopRankOfChoice()
-    {
-        const auto choice = turn.ChooseDiscard();
-        return game.ComputerHand.Cards[choice.HandIndex].Rank;
-    }
+struct ExpertTable : FamilyTable<ai::ExpertTurn> {
+    ExpertTable() : FamilyTable(ai::Expert) {}
 };
 
-// King pair, the top king, and six singles; the pile's other five cards are odd ones.
-void KingPairTable(ExpertTable& t, std::initializer_list<int> openingCards, int pileExtras = 5)
+// One or two kings, the top king, and six singles; the pile's other cards are odd ones.
+void KingPairTable(ExpertTable& t, std::initializer_list<int> openingCards, int pileExtras = 5, int kings = 2)
 {
-    t.Hand({CardId(Spade, 12), CardId(Heart, 12)});
+    t.Hand({CardId(Spade, 12)});
+    if (kings == 2)
+        t.Hand({CardId(Heart, 12)});
     t.Hand(openingCards);
     t.Hand({CardId(Spade, 5), CardId(Spade, 6), CardId(Spade, 7), CardId(Spade, 8), CardId(Spade, 9),
             CardId(Spade, 10)});
@@ -67,62 +34,44 @@ void KingPairTable(ExpertTable& t, std::initializer_list<int> openingCards, int 
 
 }  // namespace
 
-TEST(ExpertTake, AFrozenPileNeedsTheNaturalPairAndAnOpeningThatReaches)
+TEST(ExpertTake, AFrozenPileNeedsTheNaturalPairAnOpeningThatReachesAndTheRightPileAndStock)
 {
-    {
-        ExpertTable t;  // not opened: the pile is frozen for the computer
-        KingPairTable(t, {CardId(Spade, 13), CardId(Heart, 13), CardId(Club, 13)});
-        t.Stock(30);
-        t.Ready();
-        EXPECT_TRUE(t.turn.ShouldTakePile());
-        EXPECT_EQ(t.game.Memory.OpeningWildcards, 0);
-        EXPECT_EQ(t.game.ComputerHand.Count, 11);  // the trial card is gone again
-    }
-    {
-        ExpertTable t;  // five of a kind worth 15 do not reach 50 with the kings
-        KingPairTable(t, {CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4)});
-        t.Stock(30);
-        t.Ready();
-        EXPECT_FALSE(t.turn.ShouldTakePile());
-    }
-    {
-        ExpertTable t;  // one king only
-        KingPairTable(t, {CardId(Spade, 13), CardId(Heart, 13), CardId(Club, 13)});
-        RemoveCardAt(t.game.ComputerHand, 1, 1, true, 0);
-        t.Stock(30);
-        t.Ready();
-        EXPECT_FALSE(t.turn.ShouldTakePile());
-    }
-}
-
-TEST(ExpertTake, WithoutTopCardCountsTheTopCardRaisesTheMinimum)
-{
-    for (bool topCardCounts : {true, false}) {
-        ExpertTable t;
-        t.game.Rules.TopCardCounts = topCardCounts;
-        // Three kings with the top card (30) and four fours (20): exactly 50.
-        KingPairTable(t, {CardId(Spade, 3), CardId(Heart, 3), CardId(Club, 3), CardId(Diamond, 3)});
-        t.Stock(30);
-        t.Ready();
-        EXPECT_EQ(t.turn.ShouldTakePile(), topCardCounts);
-        EXPECT_EQ(t.turn.ComputerMinimumMeld, topCardCounts ? 50 : 60);
-    }
-}
-
-TEST(ExpertTake, ATripleWithTheTopCardWantsABigPileAndAThinStock)
-{
+    const std::initializer_list<int> aces{CardId(Spade, 13), CardId(Heart, 13), CardId(Club, 13)};
+    const std::initializer_list<int> fives{CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4)};
+    // Three kings with the top card (30) and four fours (20): exactly 50.
+    const std::initializer_list<int> fours{CardId(Spade, 3), CardId(Heart, 3), CardId(Club, 3), CardId(Diamond, 3)};
     struct Case {
-        int pileExtras;
-        int stock;
-        bool take;
+        const char* name;
+        std::initializer_list<int> opening;
+        int kings, pileExtras, stock, humanCards;
+        bool topCardCounts, take;
+        int minimum;  // 0: not looked at
     };
-    for (const Case& c : {Case{5, 30, false}, Case{7, 30, true}, Case{7, 62, false}}) {
+    const Case cases[] = {
+        {"aces open", aces, 2, 5, 30, 0, true, true, 50},
+        {"fives fall short", fives, 2, 5, 30, 0, true, false, 0},
+        {"one king only", aces, 1, 5, 30, 0, true, false, 0},
+        {"fours reach 50", fours, 2, 5, 30, 0, true, true, 50},
+        {"top card not counting", fours, 2, 5, 30, 0, false, false, 60},
+        // A human far from going out: a triple with the top card wants a big pile and a thin stock.
+        {"small pile", aces, 2, 5, 30, 26, true, false, 0},
+        {"big pile", aces, 2, 7, 30, 26, true, true, 0},
+        {"big pile, thick stock", aces, 2, 7, 62, 26, true, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         ExpertTable t;
-        KingPairTable(t, {CardId(Spade, 13), CardId(Heart, 13), CardId(Club, 13)}, c.pileExtras);
+        t.game.Rules.TopCardCounts = c.topCardCounts;
+        KingPairTable(t, c.opening, c.pileExtras, c.kings);
         t.Stock(c.stock);
-        t.HumanHolds(26);  // a human far from going out: the pile is not critical
+        t.HumanHolds(c.humanCards);
         t.Ready();
-        EXPECT_EQ(t.turn.ShouldTakePile(), c.take) << c.pileExtras + 1 << " cards, stock " << c.stock;
+        const int held = t.game.ComputerHand.Count;
+        EXPECT_EQ(t.turn.ShouldTakePile(), c.take);
+        EXPECT_EQ(t.game.ComputerHand.Count, held);  // the trial card is gone again
+        EXPECT_EQ(t.game.Memory.OpeningWildcards, 0);
+        if (c.minimum)
+            EXPECT_EQ(t.turn.ComputerMinimumMeld, c.minimum);
     }
 }
 
@@ -132,8 +81,7 @@ TEST(ExpertTake, MissingCanastaTakesLargePilesByChance)
         ExpertTable t;
         t.game.Rules.CanastaRequired = true;
         t.game.ComputerMeldValue = 60;
-        for (int i = 0; i < 3; ++i)
-            AddToComputerMelds(t.game, CardId(Spade, 7));
+        t.Melds({CardId(Spade, 7), CardId(Spade, 7), CardId(Spade, 7)});
         t.Hand({CardId(Spade, 4), CardId(Spade, 9), CardId(Spade, 11), CardId(Spade, 13)});
         const int extras[] = {CardId(Diamond, 3), CardId(Diamond, 5), CardId(Diamond, 6), CardId(Diamond, 8),
                               CardId(Diamond, 10), CardId(Diamond, 12), CardId(Heart, 3), CardId(Heart, 5),
@@ -159,8 +107,7 @@ TEST(ExpertTake, RulesThatForbidTheTake)
 {
     ExpertTable t;
     t.game.ComputerMeldValue = 60;
-    for (int i = 0; i < 3; ++i)
-        AddToComputerMelds(t.game, CardId(Spade, 9));
+    t.Melds({CardId(Spade, 9), CardId(Spade, 9), CardId(Spade, 9)});
     t.Hand({CardId(Heart, 9)});
     t.Pile({CardId(Club, 9)});
     t.Stock(20);
@@ -190,33 +137,27 @@ TEST(ExpertOpening, TriplesPairsAndTheWildCardBudget)
         EXPECT_EQ(r.Wildcards, 0);
         EXPECT_EQ(t.game.Memory.OpeningPlan, 1);
     }
-    auto pairTable = [](ExpertTable& t) {
-        t.Hand({CardId(Spade, 12), CardId(Heart, 12), Joker, CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4)});
-        t.Hand({CardId(Spade, 7), CardId(Spade, 9), CardId(Spade, 11)});
+    // Fives (15) and a king pair with the joker (70): a plan with pairs. With one
+    // canasta needed no wild card is spare below 90, unless a two in the pile pays
+    // for the joker; with two canastas needed any wild card goes.
+    struct Case {
+        int canastas;
+        std::initializer_list<int> pile;
+        bool possible;
     };
-    {
-        ExpertTable t;  // fives (15) and a king pair with the joker (70): a plan with pairs
-        pairTable(t);
-        t.Pile({CardId(Diamond, 8)});
+    for (const Case& c : {Case{1, {CardId(Diamond, 8)}, false}, Case{1, {CardId(Diamond, 1), CardId(Diamond, 8)}, true},
+                          Case{2, {}, true}}) {
+        ExpertTable t;
+        t.game.Rules.NumberOfCanastas = c.canastas;
+        t.Hand({CardId(Spade, 12), CardId(Heart, 12), Joker, CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4),
+                CardId(Spade, 7), CardId(Spade, 9), CardId(Spade, 11)});
+        t.Pile(c.pile);
         t.Ready();
         const auto r = t.turn.EvaluateOpening(0, false, false);
+        SCOPED_TRACE(c.possible);
+        EXPECT_EQ(r.Possible, c.possible);
         EXPECT_EQ(t.game.Memory.OpeningPlan, 2);
         EXPECT_EQ(r.Wildcards, 1);
-        EXPECT_FALSE(r.Possible);  // one canasta needed: no wild card to spare below 90
-    }
-    {
-        ExpertTable t;  // a two in the pile pays for the joker
-        pairTable(t);
-        t.Pile({CardId(Diamond, 1), CardId(Diamond, 8)});
-        t.Ready();
-        EXPECT_TRUE(t.turn.EvaluateOpening(0, false, false).Possible);
-    }
-    {
-        ExpertTable t;  // two canastas needed: any wild card goes
-        t.game.Rules.NumberOfCanastas = 2;
-        pairTable(t);
-        t.Ready();
-        EXPECT_TRUE(t.turn.EvaluateOpening(0, false, false).Possible);
     }
     for (bool naturalPair : {true, false}) {
         ExpertTable t;  // a joker on a triple of fives, only without the natural-pair rule
@@ -224,13 +165,12 @@ TEST(ExpertOpening, TriplesPairsAndTheWildCardBudget)
         t.game.Rules.NumberOfCanastas = 2;
         t.Hand({CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4), Joker, CardId(Spade, 9)});
         t.Ready();
-        const auto r = t.turn.EvaluateOpening(0, false, false);
-        EXPECT_EQ(r.Possible, !naturalPair);
+        EXPECT_EQ(t.turn.EvaluateOpening(0, false, false).Possible, !naturalPair);
         EXPECT_EQ(t.game.Memory.OpeningPlan, naturalPair ? 0 : 1);
     }
 }
 
-TEST(ExpertOpening, TakingKeepsAReserveOfCards)
+TEST(ExpertOpening, TakingKeepsAReserveAndSparingACardLeavesTheOpeningIntact)
 {
     ExpertTable t;
     t.Hand({CardId(Spade, 13), CardId(Heart, 13), CardId(Club, 13), CardId(Spade, 5)});
@@ -238,13 +178,7 @@ TEST(ExpertOpening, TakingKeepsAReserveOfCards)
     t.Ready();
     EXPECT_FALSE(t.turn.EvaluateOpening(13, false, true).Possible);  // 4 cards used of 6
     EXPECT_TRUE(t.turn.EvaluateOpening(13, true, true).Possible);   // unless the pile makes the canasta
-}
 
-TEST(ExpertOpening, SparingACardMustLeaveTheOpeningIntact)
-{
-    ExpertTable t;
-    t.Hand({CardId(Spade, 13), CardId(Heart, 13), CardId(Club, 13), CardId(Spade, 5)});
-    t.Ready();
     t.game.Memory.OpeningPlan = 2;
     EXPECT_FALSE(t.turn.CanSpareRank(13));  // two aces are 40
     EXPECT_TRUE(t.turn.CanSpareRank(5));
@@ -284,28 +218,24 @@ TEST(ExpertLeftover, PairsTakeAWildCardAndBlackThreesGoTogether)
 
 TEST(ExpertPile, CompletesACanastaOnlyThroughThePile)
 {
-    ExpertTable t;
-    for (int i = 0; i < 3; ++i)
-        AddToComputerMelds(t.game, CardId(Spade, 9));
-    t.Hand({CardId(Heart, 9), CardId(Club, 9), Joker, CardId(Spade, 4)});
-    t.Pile({CardId(Diamond, 9), CardId(Spade, 5)});
-    t.Ready();
-    EXPECT_TRUE(t.turn.PileCompletesCanasta());
-
-    t.Hand({CardId(Club, 1)});  // with two wild cards the hand does it alone
-    t.Ready();
-    EXPECT_FALSE(t.turn.PileCompletesCanasta());
-
-    ExpertTable noNine;
-    for (int i = 0; i < 3; ++i)
-        AddToComputerMelds(noNine.game, CardId(Spade, 9));
-    noNine.Hand({CardId(Heart, 9), CardId(Club, 9), Joker});
-    noNine.Pile({CardId(Spade, 5)});
-    noNine.Ready();
-    EXPECT_FALSE(noNine.turn.PileCompletesCanasta());
+    for (const bool nineOnPile : {true, false}) {
+        ExpertTable t;
+        t.Melds({CardId(Spade, 9), CardId(Spade, 9), CardId(Spade, 9)});
+        t.Hand({CardId(Heart, 9), CardId(Club, 9), Joker, CardId(Spade, 4)});
+        if (nineOnPile)
+            t.Pile({CardId(Diamond, 9)});
+        t.Pile({CardId(Spade, 5)});
+        t.Ready();
+        EXPECT_EQ(t.turn.PileCompletesCanasta(), nineOnPile);
+        if (!nineOnPile)
+            continue;
+        t.Hand({CardId(Club, 1)});  // with two wild cards the hand does it alone
+        t.Ready();
+        EXPECT_FALSE(t.turn.PileCompletesCanasta());
+    }
 }
 
-TEST(ExpertDiscard, TheHumansLastCardIsNeverFedToItsMeld)
+TEST(ExpertDiscard, TheHumansLastCardIsNeverFedToItsMeldAndSurplusWildCardsAreMostlyTwos)
 {
     ExpertTable t;
     t.game.ComputerMeldValue = 60;
@@ -315,23 +245,19 @@ TEST(ExpertDiscard, TheHumansLastCardIsNeverFedToItsMeld)
     t.Stock(30);
     t.HumanHolds(2);
     t.Ready();
-    EXPECT_EQ(t.TopRankOfChoice(), 8);  // the single eight, while the human holds two cards
-
+    EXPECT_EQ(t.ChosenRank(), 8);  // the single eight, while the human holds two cards
     RemoveCardAt(t.game.HumanHand, 0, 1, false, t.game.HumanHand.Cards[0].Rank);
     t.Ready();
-    EXPECT_EQ(t.TopRankOfChoice(), 12);
-}
+    EXPECT_EQ(t.ChosenRank(), 12);
 
-TEST(ExpertDiscard, SurplusWildCardsOnAFrozenPileAreMostlyTwos)
-{
-    ExpertTable t;
-    t.game.DiscardFrozen = true;
-    t.Hand({Joker, Joker, CardId(Spade, 1), CardId(Heart, 1), CardId(Club, 1), CardId(Spade, 9)});
-    t.Pile({CardId(Spade, 7)});
-    t.Ready();
+    ExpertTable wild;
+    wild.game.DiscardFrozen = true;
+    wild.Hand({Joker, Joker, CardId(Spade, 1), CardId(Heart, 1), CardId(Club, 1), CardId(Spade, 9)});
+    wild.Pile({CardId(Spade, 7)});
+    wild.Ready();
     int twos = 0;
     for (int i = 0; i < 1000; ++i)
-        twos += t.TopRankOfChoice() == 1;
+        twos += wild.ChosenRank() == 1;
     EXPECT_GT(twos, 740);
     EXPECT_LT(twos, 860);
 }
@@ -342,19 +268,17 @@ TEST(ExpertDiscard, ThreesFirstInThreeModeAndABlockingRedThreeFromTheTable)
     t.game.Memory.ThreeDiscardMode = true;
     t.Hand({CardId(Spade, 9), CardId(Spade, 2), CardId(Heart, 9)});
     t.Ready();
-    EXPECT_EQ(t.TopRankOfChoice(), 2);
+    EXPECT_EQ(t.ChosenRank(), 2);
 
     ExpertTable block;
     block.game.Rules.ThreeBlock = true;
     block.game.Rules.NumberOfCanastas = 2;
-    AddToComputerMelds(block.game, CardId(Heart, 2));
-    AddToComputerMelds(block.game, CardId(Diamond, 2));
+    block.Melds({CardId(Heart, 2), CardId(Diamond, 2)});
     block.Hand({CardId(Spade, 9), CardId(Spade, 10), CardId(Heart, 4)});
     block.Pile({CardId(Spade, 7)});
     block.Ready();
     const auto choice = block.turn.ChooseDiscard();
     ASSERT_EQ(choice.MeldIndex, 0);
-
     block.turn.DiscardStep([&] { return choice; });
     EXPECT_EQ(block.game.DiscardPile.top().Id, CardId(Heart, 2));
     EXPECT_TRUE(block.game.DiscardFrozen);

@@ -11,15 +11,9 @@
 using namespace meldora;
 using namespace meldora::test;
 
-namespace {
-
-using ExpertTable = FamilyTable<ai::ExpertTurn>;
-
-}  // namespace
-
 TEST(ExpertGoingOut, SpareWildCardsFillMeldsUpToTheirNaturalsAndTheRestStayInHand)
 {
-    ExpertTable t;
+    FamilyTable<ai::ExpertTurn> t(ai::Expert);
     // A mixed canasta of queens (four naturals, three wild cards) and three nines.
     for (int i = 0; i < 4; ++i)
         AddToComputerMelds(t.game, CardId(i % 2 ? Heart : Club, 11), -1, static_cast<std::uint8_t>(i / 2));
@@ -56,17 +50,11 @@ TEST(ExpertGoingOut, SpareWildCardsFillMeldsUpToTheirNaturalsAndTheRestStayInHan
 
 TEST(ExpertSoak, ThousandsOfHandsNeverGiveAMeldMoreWildCardsThanNaturals)
 {
-    RuleOptions twoRequired;
-    twoRequired.CanastaRequired = true;
-    twoRequired.NumberOfCanastas = 2;
-    twoRequired.TopCardCounts = false;
-    twoRequired.NaturalPair = false;
-    twoRequired.ThreeBlock = true;
     RuleOptions loose;
     loose.NaturalPair = false;
     loose.InitialBlock = false;
     loose.NumberOfCards = 2;
-    const RuleOptions variants[] = {RuleOptions{}, HoyleRules(), twoRequired, loose};
+    const RuleOptions variants[] = {RuleOptions{}, HoyleRules(), TwoRequiredRules(), loose};
 
     int hands = 0;
     int wentOut = 0;

@@ -23,6 +23,9 @@ struct FamilyTable : TableFixture {
     ai::ComputerSettings ai{ai::Beginner, 50, 0, false};
     Turn turn{game, ai};
 
+    explicit FamilyTable(std::uint8_t level = ai::Beginner) { ai.Level = level; }
+    void Play() { ai::RunComputerTurn(game, ai); }
+
     void Hand(std::initializer_list<int> ids)
     {
         for (int id : ids)
@@ -82,14 +85,10 @@ struct FamilyTable : TableFixture {
     }
 };
 
-// Whole hands against a scripted human who draws from the stock and discards
-// the first card of the hand (and ends a hand whose stock is gone). After every
-// move of either side all 108 cards must lie in exactly one pile and the
-// computer's melds must be ones the rules allow. The computer's first meld of a
-// hand must reach its minimum, as the human's must before a discard, unless it
-// goes out on that turn or holds a canasta while canastas count for the opening.
-
-// Lets the soak look at the table of an ended hand before the next deal clears it.
+// Whole hands against a scripted human who draws and discards its first card.
+// After every move all 108 cards lie in exactly one pile, the computer's melds
+// are legal, and its first meld of a hand reaches the minimum unless it goes out
+// or holds a canasta while canastas count for the opening.
 class SoakHost : public RecordingHost {
 public:
     std::function<void()> OnHandScored;
@@ -117,8 +116,7 @@ public:
         game.DrawFirst = seed % 2 == 0;
         ai = {level, 50, 0, false};
         host.OnComputerTurn = [this] {
-            // A turn that ends the hand deals the next one, which may start with a
-            // computer turn of its own: the turns under way form a stack.
+            // A turn that ends the hand may deal into another computer turn: a stack.
             turns_.push_back({host.HandScores.size(), game.ComputerMeldValue, MinimumMeld(game.ComputerScore)});
             ai::RunComputerTurn(game, ai);
             const TurnWatch turn = turns_.back();
@@ -139,8 +137,7 @@ public:
         };
     }
 
-    // Plays until the given number of hands has been scored; false when the
-    // table stopped moving before that.
+    // False when the table stopped moving before that many hands were scored.
     bool PlayHands(std::size_t hands)
     {
         game.NewGame();
@@ -195,7 +192,6 @@ private:
 
     void Check(const std::string& when)
     {
-        // Counted in a flat table: the soak checks after every move, thousands of times.
         std::array<std::array<int, JokerId + 1>, 2> seen{};
         int total = 0;
         for (const CardPile* pile : {&game.Stock, &game.DiscardPile, &game.ComputerHand, &game.HumanHand,
@@ -252,17 +248,22 @@ inline std::string Describe(const std::vector<std::string>& faults)
     return out.str();
 }
 
-// Ten hands under each of three rule sets: the defaults, Hoyle's, and one that
-// requires two canastas with the top card not counting.
+// Two canastas required, the top card not counting, no natural pair, red threes block.
+inline RuleOptions TwoRequiredRules()
+{
+    RuleOptions r;
+    r.CanastaRequired = true;
+    r.NumberOfCanastas = 2;
+    r.TopCardCounts = false;
+    r.NaturalPair = false;
+    r.ThreeBlock = true;
+    return r;
+}
+
+// Ten hands under each of the defaults, Hoyle's rules and TwoRequiredRules.
 inline void ExpectCleanSoak(std::uint8_t level)
 {
-    RuleOptions required;
-    required.CanastaRequired = true;
-    required.NumberOfCanastas = 2;
-    required.TopCardCounts = false;
-    required.NaturalPair = false;
-    required.ThreeBlock = true;
-    const RuleOptions variants[] = {RuleOptions{}, HoyleRules(), required};
+    const RuleOptions variants[] = {RuleOptions{}, HoyleRules(), TwoRequiredRules()};
     for (std::uint32_t seed = 1; seed <= 3; ++seed) {
         ScriptedSoak soak(level, seed, variants[seed - 1]);
         bool finished = false;

@@ -242,3 +242,56 @@ TEST(ComputerTurnEntry, NoTurnInANetworkGameOrWithoutAComputer)
     EXPECT_EQ(t.game.Stock.Count, 1);
     EXPECT_TRUE(t.host.Phases.empty());
 }
+
+TEST(ComputerTurnEnd, AnExhaustedStockEndsTheHandWithoutADiscardAndAForcedTakeKeepsTheLastCard)
+{
+    // The Expert's forced take lays the top card alone: see its own turn tests.
+    for (const std::uint8_t level : {meldora::ai::Beginner, meldora::ai::Advanced, meldora::ai::Expert}) {
+        SCOPED_TRACE(static_cast<int>(level));
+        // Nothing forced: the hand ends, and the next hand's first turn, the
+        // computer's, is not handed to the human.
+        const bool expert = level == meldora::ai::Expert;
+        FrameTable t;
+        t.ai.Level = level;
+        t.game.Phase = PhaseOpponent;
+        t.game.DrawFirst = false;
+        for (int id : {CardId(Spade, 3), CardId(Spade, 5), CardId(Spade, 12)})
+            AddToComputerHand(t.game, id);
+        AddToDiscardPile(t.game, CardId(Diamond, 5));
+        for (int rank : {4, 5, 6, 7})
+            AddToHumanHand(t.game, CardId(Spade, rank));
+        t.game.StockExhausted = true;
+        meldora::ai::RunComputerTurn(t.game, t.ai);
+        EXPECT_EQ(t.host.HandScores.size(), 1u);
+        EXPECT_EQ(t.game.WentOut, NobodyWentOut);
+        for (const RecordedFlight& f : t.host.Flights)
+            EXPECT_FALSE(f.ToX == LeftMargin && f.ToY == t.game.Layout.DiscardTop);
+        EXPECT_TRUE(t.game.ComputerTurn);
+        EXPECT_EQ(t.host.ComputerTurns, 1);
+        EXPECT_EQ(t.host.Phases.back(), PhaseOpponent);
+        if (expert)
+            continue;
+
+        FrameTable forced;  // the top eight and the eight in hand go onto the meld
+        forced.ai.Level = level;
+        forced.game.Phase = PhaseOpponent;
+        for (int id : {CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)})
+            AddToComputerMelds(forced.game, id);
+        forced.game.ComputerMeldValue = 30;
+        AddToComputerHand(forced.game, CardId(Diamond, 8));
+        AddToComputerHand(forced.game, CardId(Spade, 12));
+        AddToDiscardPile(forced.game, CardId(Diamond, 5));
+        AddToDiscardPile(forced.game, CardId(Spade, 8), 1);
+        for (int rank : {4, 5, 6, 7, 9})
+            AddToHumanHand(forced.game, CardId(Spade, rank));
+        forced.game.StockExhausted = true;
+        meldora::ai::RunComputerTurn(forced.game, forced.ai);
+        EXPECT_EQ(forced.game.ComputerMelds.Count, 5);
+        EXPECT_EQ(forced.game.ComputerHand.Count, 1);
+        EXPECT_EQ(forced.game.DiscardPile.Count, 1);
+        ASSERT_EQ(forced.host.Messages.size(), 1u);
+        EXPECT_EQ(forced.host.Messages[0].Text, "The computer passes the discard.");
+        EXPECT_TRUE(forced.host.HandScores.empty());
+        EXPECT_EQ(forced.host.Phases.back(), PhaseDraw);
+    }
+}

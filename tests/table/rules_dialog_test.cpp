@@ -73,7 +73,7 @@ TEST_F(RulesDialogTest, HoyleThenCancelStoresNothing)
     mine.AddExistingMeld = true;
     mine.ThreeBlock = true;
     SaveRuleOptions(settings, mine);
-    const auto stored = settings.Values;
+    const auto stored = settings.Values();
     settings.Written.clear();
 
     TfmRules dialog(mine, false, 0, settings);
@@ -86,7 +86,7 @@ TEST_F(RulesDialogTest, HoyleThenCancelStoresNothing)
     Find<QPushButton>(dialog, "bnCancel")->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(settings.Written.empty());
-    EXPECT_EQ(settings.Values, stored);
+    EXPECT_EQ(settings.Values(), stored);
 }
 
 TEST_F(RulesDialogTest, DuringAGameNothingChangesAndOkWritesTheSameValuesInOrder)

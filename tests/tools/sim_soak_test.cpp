@@ -4,21 +4,18 @@
 // simulator must play on to the end of its match.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "ai/computer_player.h"
 #include "core/saved_game.h"
-#include "tools/sim/simulation.h"
 #include "support/recording_host.h"
+#include "support/temp_home.h"
+#include "tools/sim/simulation.h"
 
 namespace meldora::sim {
 namespace {
-
-namespace fs = std::filesystem;
 
 SimOptions Options(std::uint8_t first, std::uint8_t second, const std::string& rules, int matches, std::uint32_t seed)
 {
@@ -31,16 +28,6 @@ SimOptions Options(std::uint8_t first, std::uint8_t second, const std::string& r
     o.Seed = seed;
     return o;
 }
-
-struct TempFolder {
-    fs::path Path = fs::temp_directory_path() / ("meldora-sim-test-" + std::to_string(::getpid()));
-    TempFolder() { fs::create_directories(Path); }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(Path, ec);
-    }
-};
 
 TEST(Soak, EveryPairingOfLevelsKeepsTheTableSoundAndTheMeldRules)
 {
@@ -69,24 +56,19 @@ TEST(Soak, EveryPairingOfLevelsKeepsTheTableSoundAndTheMeldRules)
 
 TEST(Soak, ASeedPlaysTheSameMatchesEveryTime)
 {
-    const SimOptions o = Options(ai::Expert, ai::Expert, "default", 12, 77);
     std::ostringstream log;
-    const SimReport a = RunSimulation(o, log);
-    const SimReport b = RunSimulation(o, log);
-    EXPECT_EQ(a.Hands, b.Hands);
-    EXPECT_EQ(a.PointsFirst, b.PointsFirst);
-    EXPECT_EQ(a.PointsSecond, b.PointsSecond);
-    EXPECT_EQ(a.WinsFirst, b.WinsFirst);
-
-    const SimReport other = RunSimulation(Options(ai::Expert, ai::Expert, "default", 12, 78), log);
-    EXPECT_NE(a.PointsFirst, other.PointsFirst);
+    auto outcome = [&](std::uint32_t seed) {
+        const SimReport r = RunSimulation(Options(ai::Expert, ai::Expert, "default", 12, seed), log);
+        return std::tuple{r.Hands, r.PointsFirst, r.PointsSecond, r.WinsFirst};
+    };
+    EXPECT_EQ(outcome(77), outcome(77));
+    EXPECT_NE(outcome(77), outcome(78));
 }
 
 TEST(Soak, DuplicatePlayOfOneLevelAgainstItselfCancelsOut)
 {
-    // Each deal is played a second time with the seats exchanged: with the same
-    // level in both seats the replay must be the same game seen from the other
-    // side, so that the turned table hides or reveals nothing the real one does not.
+    // Each deal is replayed with the seats exchanged: with one level in both seats
+    // the turned table must hide or reveal nothing the real one does not.
     for (const char* rules : {"default", "hoyle"}) {
         SimOptions o = Options(ai::Expert, ai::Expert, rules, 20, 5);
         o.Duplicate = true;
@@ -114,8 +96,8 @@ TEST(Soak, AnEndlessHandIsCutOffAsAViolation)
 
 TEST(SaveAndLoad, AGameSavedMidHandPlaysOnToTheEndOfItsMatch)
 {
-    TempFolder folder;
-    const std::string file = (folder.Path / "turn4.meldora").string();
+    test::TempHome folder;
+    const std::string file = (folder.Dir / "turn4.meldora").string();
     SimOptions save = Options(ai::Expert, ai::Advanced, "default", 1, 31);
     save.SaveFile = file;
     save.SaveTurn = 4;
@@ -139,43 +121,32 @@ TEST(SaveAndLoad, AGameSavedMidHandPlaysOnToTheEndOfItsMatch)
 
 TEST(SaveAndLoad, ProblemsAreReportedNotPlayedThrough)
 {
-    TempFolder folder;
+    test::TempHome folder;
     std::ostringstream log;
 
     SimOptions late = Options(ai::Expert, ai::Expert, "default", 1, 31);
-    late.SaveFile = (folder.Path / "never.meldora").string();
+    late.SaveFile = (folder.Dir / "never.meldora").string();
     late.SaveTurn = 5000;
     const SimReport notReached = RunSimulation(late, log);
     EXPECT_FALSE(notReached.Saved);
     EXPECT_NE(notReached.FileProblem.find("the first hand ended"), std::string::npos);
-    EXPECT_FALSE(fs::exists(late.SaveFile));
+    EXPECT_FALSE(std::filesystem::exists(late.SaveFile));
 
-    SimOptions missing = Options(ai::Expert, ai::Expert, "default", 1, 31);
-    missing.LoadFile = (folder.Path / "absent.meldora").string();
-    EXPECT_NE(RunSimulation(missing, log).FileProblem, "");
-
-    const fs::path garbage = folder.Path / "garbage.meldora";
-    std::ofstream(garbage) << "MeldoraSavedGame 414 12 999 1 2 3";
-    SimOptions damaged = missing;
-    damaged.LoadFile = garbage.string();
-    const SimReport r = RunSimulation(damaged, log);
-    EXPECT_NE(r.FileProblem, "");
-    EXPECT_EQ(r.Matches, 0);
-    EXPECT_EQ(r.InvariantViolations, 0);
+    test::WriteFile(folder.Dir / "garbage.meldora", "MeldoraSavedGame 414 12 999 1 2 3");
+    for (const char* name : {"absent.meldora", "garbage.meldora"}) {
+        SimOptions load = Options(ai::Expert, ai::Expert, "default", 1, 31);
+        load.LoadFile = (folder.Dir / name).string();
+        const SimReport r = RunSimulation(load, log);
+        EXPECT_NE(r.FileProblem, "") << name;
+        EXPECT_EQ(r.Matches, 0);
+        EXPECT_EQ(r.InvariantViolations, 0);
+    }
 }
 
 TEST(Report, IsOneJsonObjectWithTheAgreedFields)
 {
-    SimReport r;
-    r.Matches = 4;
-    r.Hands = 30;
-    r.Seconds = 0.5;
-    r.WinsFirst = 3;
-    r.WinsSecond = 1;
-    r.PointsFirst = 21000;
-    r.PointsSecond = 17000;
-    r.RuleBreaks = 2;
-    r.FileProblem = "a \"quoted\" name";
+    const SimReport r{.Matches = 4, .Hands = 30, .Seconds = 0.5, .RuleBreaks = 2, .WinsFirst = 3, .WinsSecond = 1,
+                      .PointsFirst = 21000, .PointsSecond = 17000, .FileProblem = "a \"quoted\" name"};
     const std::string json = ReportJson(r, Options(ai::Expert, ai::Beginner, "hoyle", 4, 9));
     EXPECT_EQ(json.front(), '{');
     EXPECT_EQ(json.back(), '}');

@@ -3,28 +3,14 @@
 // settings store, where the rules dialog keeps it). Nothing is stored on disk.
 #pragma once
 
-#include <map>
-#include <string>
-#include <vector>
-
+#include "core/memory_settings.h"
 #include "core/rule_options.h"
-#include "core/settings_access.h"
 
 namespace meldora::sim {
 
-class RuleSettings : public SettingsAccess {
+class RuleSettings : public MemorySettings {
 public:
-    explicit RuleSettings(const RuleOptions& rules);
-
-    SettingValue ReadValue(const std::string& name, const SettingValue& defaultValue) override;
-    void WriteValue(const std::string& name, const SettingValue& value) override;
-    bool KeyExists(const std::string& subkey) override;
-    void GetKeyNames(const std::string& subkey, std::vector<std::string>& names) override;
-    bool DeleteKey(const std::string& subkey) override;
-
-private:
-    // Names compared without regard to case, as the settings store does.
-    std::map<std::string, SettingValue> values_;
+    explicit RuleSettings(const RuleOptions& rules) { SaveRuleOptions(*this, rules); }
 };
 
 }  // namespace meldora::sim

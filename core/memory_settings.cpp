@@ -1,9 +1,9 @@
-#include "tools/sim/rule_settings.h"
+#include "core/memory_settings.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace meldora::sim {
+namespace meldora {
 
 namespace {
 
@@ -21,23 +21,27 @@ bool InSubkey(const std::string& foldedName, const std::string& foldedSubkey)
 
 }  // namespace
 
-RuleSettings::RuleSettings(const RuleOptions& rules) { SaveRuleOptions(*this, rules); }
-
-SettingValue RuleSettings::ReadValue(const std::string& name, const SettingValue& defaultValue)
+SettingValue MemorySettings::ReadValue(const std::string& name, const SettingValue& defaultValue)
 {
     const auto found = values_.find(Folded(name));
     return found == values_.end() ? defaultValue : found->second;
 }
 
-void RuleSettings::WriteValue(const std::string& name, const SettingValue& value) { values_[Folded(name)] = value; }
+void MemorySettings::WriteValue(const std::string& name, const SettingValue& value)
+{
+    if (const bool* b = std::get_if<bool>(&value))
+        values_[Folded(name)] = *b ? 1 : 0;
+    else
+        values_[Folded(name)] = value;
+}
 
-bool RuleSettings::KeyExists(const std::string& subkey)
+bool MemorySettings::KeyExists(const std::string& subkey)
 {
     const std::string folded = Folded(subkey);
     return std::any_of(values_.begin(), values_.end(), [&](const auto& entry) { return InSubkey(entry.first, folded); });
 }
 
-void RuleSettings::GetKeyNames(const std::string& subkey, std::vector<std::string>& names)
+void MemorySettings::GetKeyNames(const std::string& subkey, std::vector<std::string>& names)
 {
     names.clear();
     const std::string folded = Folded(subkey);
@@ -46,10 +50,10 @@ void RuleSettings::GetKeyNames(const std::string& subkey, std::vector<std::strin
             names.push_back(entry.first.substr(folded.size() + 1));
 }
 
-bool RuleSettings::DeleteKey(const std::string& subkey)
+bool MemorySettings::DeleteKey(const std::string& subkey)
 {
     const std::string folded = Folded(subkey);
     return std::erase_if(values_, [&](const auto& entry) { return InSubkey(entry.first, folded); }) > 0;
 }
 
-}  // namespace meldora::sim
+}  // namespace meldora
