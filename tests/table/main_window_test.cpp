@@ -11,6 +11,7 @@
 
 #include "core/saved_game.h"
 #include "main_window_fixture.h"
+#include "table/deck_dialog.h"
 #include "table/game_over_window.h"
 #include "table/help_window.h"
 #include "table/table_view.h"
@@ -59,6 +60,22 @@ TEST_F(MainWindowTest, MenuItemsAndTheEndHandButtonFollowTheGame)
     EXPECT_TRUE(button->isEnabled());
     w.Game().SetStockExhausted(false);
     EXPECT_FALSE(button->isVisible());
+}
+
+TEST_F(MainWindowTest, TheDecksMenuPutsTheChosenBackOnTheTable)
+{
+    TfmMeldoraMain& w = Create();
+    StartUp(1);
+    const QImage before = w.Table().grab().toImage();
+    QTimer::singleShot(0, [] {
+        auto* deck = qobject_cast<TfmDeck*>(QApplication::activeModalWidget());
+        ASSERT_NE(deck, nullptr);
+        deck->findChild<QAbstractButton*>(QStringLiteral("rgCardbackTypeItem1"))->click();
+        deck->findChild<QPushButton*>(QStringLiteral("bnOk"))->click();
+    });
+    Item(w, "Decks1")->trigger();
+    EXPECT_EQ(ReadSetting("Cardback\\Type0"), "1");
+    EXPECT_NE(w.Table().grab().toImage(), before);  // the computer's hand shows the new back
 }
 
 TEST_F(MainWindowTest, AWholeTurnAgainstTheExpert)
@@ -147,7 +164,7 @@ TEST_F(MainWindowTest, DecliningAnotherMatchQuitsWithoutAnAutoSave)
     EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));
     EXPECT_TRUE(w.isVisible());
 
-    // The game goes on to its next deal; the window closes once that has returned.
+    // No further hand is dealt; the window closes once the handler has returned.
     const int stock = w.Game().Stock.Count;
     const int computerHand = w.Game().ComputerHand.Count;
     w.RunComputerTurn();
