@@ -94,17 +94,10 @@ MatchOutcome MatchRunner::PlayMatch(int matchNumber, std::uint32_t matchSeed, st
                                     std::uint8_t computerLevel)
 {
     BeginMatch(matchNumber, matchSeed, humanLevel, computerLevel);
-    playing_ = true;
-    try {
+    return PlayGuarded([this] {
         game_.NewGame();
         PlayToEndOfMatch();
-    } catch (const Abandon&) {
-    } catch (const std::exception& failure) {
-        Report({std::string("the game failed: ") + failure.what()}, "");
-    }
-    playing_ = false;
-    outcome_.Completed = matchOver_ && outcome_.Violations == 0;
-    return outcome_;
+    });
 }
 
 MatchOutcome MatchRunner::PlaySavedMatch(const std::string& fileName, std::uint32_t matchSeed,
@@ -124,10 +117,18 @@ MatchOutcome MatchRunner::PlaySavedMatch(const std::string& fileName, std::uint3
     }
     expectedHumanScore_ = game_.HumanScore;
     expectedComputerScore_ = game_.ComputerScore;
-    playing_ = true;
-    try {
+    return PlayGuarded([this, &fileName] {
         CheckBetweenTurns("after loading " + fileName);
         PlayToEndOfMatch();
+    });
+}
+
+// Plays until the match ends, is abandoned, or the game throws; a throw is a violation.
+MatchOutcome MatchRunner::PlayGuarded(const std::function<void()>& play)
+{
+    playing_ = true;
+    try {
+        play();
     } catch (const Abandon&) {
     } catch (const std::exception& failure) {
         Report({std::string("the game failed: ") + failure.what()}, "");

@@ -75,6 +75,7 @@ private:
 
     void BeginMatch(int matchNumber, std::uint32_t matchSeed, std::uint8_t humanLevel, std::uint8_t computerLevel);
     void PlayToEndOfMatch();
+    MatchOutcome PlayGuarded(const std::function<void()>& play);
     void PlayHumanSeatTurn();
     void PlayComputerSeatTurn();
     bool SaveHere();
