@@ -25,7 +25,7 @@ void RunComputerTurn(CanastaGame& game, const ComputerSettings& settings)
         }
     } catch (...) {
         // A failed turn must not leave the table locked against the human's input.
-        game.ComputerTurn = false;
+        game.Turn.ComputerTurn = false;
         game.Host().SetBusyCursor(false);
         throw;
     }

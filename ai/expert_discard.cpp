@@ -52,8 +52,8 @@ DiscardChoice ExpertTurn::ChooseDiscard()
                 return wild;
         }
         if (Game.Rules.ThreeBlock && need == 2 && !Opened() && Cards() < 14 && Melds(2) >= 1) {
-            for (int i = 0; i < Game.ComputerMelds.Count; ++i) {
-                if (IsRedThree(Game.ComputerMelds.Cards[i].Id)) {
+            for (int i = 0; i < Game.Computer().Melds.Count; ++i) {
+                if (IsRedThree(Game.Computer().Melds.Cards[i].Id)) {
                     DiscardChoice block;
                     block.MeldIndex = i;
                     return block;
@@ -168,7 +168,7 @@ DiscardChoice ExpertTurn::ChooseDiscard()
     // The human's last card: never hand over a card that fits one of the human's melds.
     if (!choice.Chosen())
         return choice;
-    const int column = choice.MeldIndex >= 0 ? 2 : Game.ComputerHand.Cards[choice.HandIndex].Rank;
+    const int column = choice.MeldIndex >= 0 ? 2 : Game.Computer().Hand.Cards[choice.HandIndex].Rank;
     if (PileSize() == 0 && HCards() == 1 && HMelds(column) > 0) {
         for (int r = 3; r <= 13; ++r)
             if (Hand(r) > 0 && HMelds(r) == 0)

@@ -21,7 +21,7 @@ void ExpertTurn::MeldPhase()
     // The human may not discard over an initial meld short of the minimum, so
     // the computer lays one only when it reaches the minimum (or a canasta counts
     // for it), or when the computer goes out this turn.
-    const int minimum = MinimumMeld(Game.ComputerScore);
+    const int minimum = MinimumMeld(Game.Computer().Score);
     const auto meldsStand = [minimum](ExpertTurn& trial) {
         trial.MeldGroups();
         return trial.InitialMeldStands(minimum) || trial.GoesOut();
@@ -131,8 +131,8 @@ void ExpertTurn::MeldGroups()
             return;
         }
         int red = 0;
-        for (int i = 0; i < Game.HumanMelds.Count; ++i)
-            if (IsRedThree(Game.HumanMelds.Cards[i].Id))
+        for (int i = 0; i < Game.Human().Melds.Count; ++i)
+            if (IsRedThree(Game.Human().Melds.Cards[i].Id))
                 ++red;
         if (HCards() < 6 || StockSize() < 5 || (StockSize() < 60 && HMeldCards() == red && aggressive)) {
             CompleteCanastas();
@@ -237,8 +237,8 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
 
 bool ExpertTurn::GoingOutPays() const
 {
-    const int human = Game.HumanScore + 300 * HCanastas() + MeldPoints(Game.HumanMelds);
-    const int computer = Game.ComputerScore + 300 * Canastas() + MeldPoints(Game.ComputerMelds);
+    const int human = Game.Human().Score + 300 * HCanastas() + MeldPoints(Game.Human().Melds);
+    const int computer = Game.Computer().Score + 300 * Canastas() + MeldPoints(Game.Computer().Melds);
     return human < computer || human < 5000;
 }
 

@@ -7,7 +7,7 @@ namespace meldora::ai {
 OpeningResult ExpertTurn::EvaluateOpening(int rank, bool pileCanasta, bool taking)
 {
     const int minimum = ComputerMinimumMeld;
-    int points = Game.ComputerMeldValue;
+    int points = Game.Computer().MeldValue;
     int used = 0;
     int w = 0;
     int jokers = Hand(0);
@@ -93,7 +93,7 @@ OpeningResult ExpertTurn::EvaluateOpening(int rank, bool pileCanasta, bool takin
 
 bool ExpertTurn::InitialMeldStands(int minimum) const
 {
-    const int value = Game.ComputerMeldValue;
+    const int value = Game.Computer().MeldValue;
     return value == 0 || value >= minimum || (Game.Rules.BonusCounts && Canastas() >= 1);
 }
 
@@ -104,12 +104,12 @@ bool ExpertTurn::CanSpareRank(int rank)
     const int index = FindCardOfRank(rank);
     if (index < 0)
         return false;
-    const CardPile handBefore = Game.ComputerHand;
+    const CardPile handBefore = Game.Computer().Hand;
     const int planBefore = Game.Memory.OpeningPlan;
-    RemoveCardAt(Game.ComputerHand, index, 1, true, 0);
+    RemoveCardAt(Game.Computer().Hand, index, 1, true, 0);
     RecountForComputer();
     const bool possible = EvaluateOpening(0, false, false).Possible;
-    Game.ComputerHand = handBefore;
+    Game.Computer().Hand = handBefore;
     Game.Memory.OpeningPlan = planBefore;
     RecountForComputer();
     return possible;
@@ -161,7 +161,7 @@ void ExpertTurn::CompleteOpening()
     // though never more than their naturals: the pile's cards come into the hand,
     // not onto the meld, and may stay there.
     RecountForComputer();
-    const ColumnCounts melds = Game.ComputerMeldCount;
+    const ColumnCounts melds = Game.Computer().MeldCount;
     for (int c = 8; c >= 3; --c) {
         for (int r = 13; r >= 3 && !MinimumReached(); --r) {
             if (melds[r] < 1 || melds[r] + Pile(r) != c)

@@ -49,7 +49,7 @@ bool ExpertTurn::PileIsCritical()
     if (!Opened() && Game.Memory.PlannedDiscardRank == 0 && !EvaluateOpening(0, false, false).Possible)
         return false;
 
-    const ColumnCounts& humanHand = Game.HumanHandCount;
+    const ColumnCounts& humanHand = Game.Human().HandCount;
     const int s = HCards() + HMeldCards() + humanHand[0] + humanHand[1] + humanHand[2];
     if (s >= 26)
         return false;
@@ -77,7 +77,7 @@ bool ExpertTurn::ShouldTakePile()
     RecountForComputer();
     const CardRecord top = Game.DiscardPile.top();
     const int r = top.Rank;
-    ComputerMinimumMeld = MinimumMeld(Game.ComputerScore);
+    ComputerMinimumMeld = MinimumMeld(Game.Computer().Score);
     if (!Game.Rules.TopCardCounts)
         ComputerMinimumMeld += top.Points;
 

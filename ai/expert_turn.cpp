@@ -67,7 +67,7 @@ void ExpertTurn::TakePile()
     Game.Memory.PileMakesCanasta = false;
     RepaintHandRow();
     TakeRestOfPile();
-    Game.DiscardFrozen = false;
+    Game.Turn.DiscardFrozen = false;
     RecountForComputer();
 }
 

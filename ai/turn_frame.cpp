@@ -37,8 +37,8 @@ int TurnFrame::TakeWildcard(int& jokers, int& twos)
 int TurnFrame::BlackThreesInHand() const
 {
     int black = 0;
-    for (int i = 0; i < Game.ComputerHand.Count; ++i)
-        if (IsBlackThree(Game.ComputerHand.Cards[i].Id))
+    for (int i = 0; i < Game.Computer().Hand.Count; ++i)
+        if (IsBlackThree(Game.Computer().Hand.Cards[i].Id))
             ++black;
     return black;
 }
@@ -46,8 +46,8 @@ int TurnFrame::BlackThreesInHand() const
 int TurnFrame::ComputerColumnSize(int column) const
 {
     int size = 0;
-    for (int i = 0; i < Game.ComputerMelds.Count; ++i)
-        if (Game.ColumnOf(Game.ComputerMelds.Cards[i]) == column)
+    for (int i = 0; i < Game.Computer().Melds.Count; ++i)
+        if (Game.ColumnOf(Game.Computer().Melds.Cards[i]) == column)
             ++size;
     return size;
 }
@@ -55,8 +55,8 @@ int TurnFrame::ComputerColumnSize(int column) const
 int TurnFrame::WildsInColumn(int column) const
 {
     int wild = 0;
-    for (int i = 0; i < Game.ComputerMelds.Count; ++i) {
-        const CardRecord& c = Game.ComputerMelds.Cards[i];
+    for (int i = 0; i < Game.Computer().Melds.Count; ++i) {
+        const CardRecord& c = Game.Computer().Melds.Cards[i];
         if (Game.ColumnOf(c) == column && IsWild(c.Rank))
             ++wild;
     }
@@ -65,16 +65,16 @@ int TurnFrame::WildsInColumn(int column) const
 
 int TurnFrame::FindCardOfRank(int rank) const
 {
-    for (int i = 0; i < Game.ComputerHand.Count; ++i)
-        if (Game.ComputerHand.Cards[i].Rank == rank)
+    for (int i = 0; i < Game.Computer().Hand.Count; ++i)
+        if (Game.Computer().Hand.Cards[i].Rank == rank)
             return i;
     return -1;
 }
 
 int TurnFrame::FindLastCardOfRank(int rank) const
 {
-    for (int i = Game.ComputerHand.Count - 1; i >= 0; --i)
-        if (Game.ComputerHand.Cards[i].Rank == rank)
+    for (int i = Game.Computer().Hand.Count - 1; i >= 0; --i)
+        if (Game.Computer().Hand.Cards[i].Rank == rank)
             return i;
     return -1;
 }
@@ -136,10 +136,10 @@ int TurnFrame::WildcardRoom(int column) const
 
 void TurnFrame::RecountForComputer()
 {
-    Game.HumanMeldCount.fill(0);
-    Game.ComputerHandCount.fill(0);
-    Game.ComputerMeldCount.fill(0);
-    Game.DiscardRankCount.fill(0);
+    Game.Human().MeldCount.fill(0);
+    Game.Computer().HandCount.fill(0);
+    Game.Computer().MeldCount.fill(0);
+    DiscardRankCount.fill(0);
     ComputerMeldRankCount.fill(0);
     HumanMeldRankCount.fill(0);
     KnownHumanRankCount.fill(0);
@@ -151,20 +151,20 @@ void TurnFrame::RecountForComputer()
             ++counts[col];
     };
     const CanastaGame& g = Game;
-    for (int i = 0; i < g.ComputerHand.Count; ++i)
-        ++Game.ComputerHandCount[g.ComputerHand.Cards[i].Rank];
-    for (int i = 0; i < g.HumanMelds.Count; ++i) {
-        countColumn(g.HumanMelds.Cards[i], Game.HumanMeldCount);
-        ++HumanMeldRankCount[g.HumanMelds.Cards[i].Rank];
+    for (int i = 0; i < g.Computer().Hand.Count; ++i)
+        ++Game.Computer().HandCount[g.Computer().Hand.Cards[i].Rank];
+    for (int i = 0; i < g.Human().Melds.Count; ++i) {
+        countColumn(g.Human().Melds.Cards[i], Game.Human().MeldCount);
+        ++HumanMeldRankCount[g.Human().Melds.Cards[i].Rank];
     }
-    for (int i = 0; i < g.ComputerMelds.Count; ++i) {
-        ++ComputerMeldRankCount[g.ComputerMelds.Cards[i].Rank];
-        countColumn(g.ComputerMelds.Cards[i], Game.ComputerMeldCount);
+    for (int i = 0; i < g.Computer().Melds.Count; ++i) {
+        ++ComputerMeldRankCount[g.Computer().Melds.Cards[i].Rank];
+        countColumn(g.Computer().Melds.Cards[i], Game.Computer().MeldCount);
     }
     for (int i = 0; i < g.DiscardPile.Count; ++i)
-        ++Game.DiscardRankCount[g.DiscardPile.Cards[i].Rank];
-    for (int i = 0; i < g.KnownHumanCards.Count; ++i)
-        ++KnownHumanRankCount[g.KnownHumanCards.Cards[i].Rank];
+        ++DiscardRankCount[g.DiscardPile.Cards[i].Rank];
+    for (int i = 0; i < g.Memory.KnownOpponentCards.Count; ++i)
+        ++KnownHumanRankCount[g.Memory.KnownOpponentCards.Cards[i].Rank];
 }
 
 // ---- Presentation -----------------------------------------------------------
@@ -209,13 +209,13 @@ void TurnFrame::AddToComputerHand(CardRecord card, bool animate)
 {
     const int fromX = card.X;
     const int fromY = card.Y;
-    int x = LeftMargin - Game.ComputerHandSpacing;
-    for (int i = 0; i < Game.ComputerHand.Count; ++i)
-        x = std::max<int>(x, Game.ComputerHand.Cards[i].X);
-    card.FaceUp = Game.ComputerHandRevealed;
-    card.X = x + Game.ComputerHandSpacing;
+    int x = LeftMargin - Game.Presentation.ComputerHandSpacing;
+    for (int i = 0; i < Game.Computer().Hand.Count; ++i)
+        x = std::max<int>(x, Game.Computer().Hand.Cards[i].X);
+    card.FaceUp = Game.Presentation.ComputerHandRevealed;
+    card.X = x + Game.Presentation.ComputerHandSpacing;
     card.Y = Game.Layout.ComputerHandTop;
-    AppendCard(Game.ComputerHand, card);
+    AppendCard(Game.Computer().Hand, card);
     if (animate) {
         // The flight shows the back of the card's deck, never its face.
         CardRecord back = card;
@@ -226,7 +226,7 @@ void TurnFrame::AddToComputerHand(CardRecord card, bool animate)
 
 CardRecord TurnFrame::RemoveFromComputerHand(int index)
 {
-    CardPile& hand = Game.ComputerHand;
+    CardPile& hand = Game.Computer().Hand;
     if (index < 0 || index >= hand.Count) {
         Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
         throw std::out_of_range("computer's hand index outside the hand");
@@ -234,7 +234,7 @@ CardRecord TurnFrame::RemoveFromComputerHand(int index)
     const CardRecord removed = RemoveCardAt(hand, index, 1, true, 0);
     for (int i = 0; i < hand.Count; ++i)
         if (hand.Cards[i].X > removed.X)
-            hand.Cards[i].X -= Game.ComputerHandSpacing;
+            hand.Cards[i].X -= Game.Presentation.ComputerHandSpacing;
     return removed;
 }
 
@@ -246,7 +246,7 @@ CardRecord TurnFrame::MeldFromComputerHand(int index)
     const int column = card.Rank;
     const int before = ComputerColumnSize(column);
     card.FaceUp = true;
-    PlaceInColumn(Game.ComputerMelds, false, before >= 7, card);
+    PlaceInColumn(Game.Computer().Melds, false, before >= 7, card);
     if (before >= 7)
         card.Y = Game.Layout.ComputerMeldBase - StackStep;
     PutOnComputerMeld(card, fromX, fromY, column, before);
@@ -255,9 +255,9 @@ CardRecord TurnFrame::MeldFromComputerHand(int index)
 
 void TurnFrame::PutOnComputerMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
 {
-    AppendCard(Game.ComputerMelds, card);
+    AppendCard(Game.Computer().Melds, card);
     if (!IsRedThree(card.Id))
-        Game.ComputerMeldValue += card.Points;
+        Game.Computer().MeldValue += card.Points;
     Animate(card, fromX, fromY, card.X, card.Y);
     MeldPause();
     if (before >= 6)
@@ -300,7 +300,7 @@ bool TurnFrame::AddWildcardToMeld(int rank)
     const int fromX = card.X;
     const int fromY = card.Y;
     const int before = ComputerColumnSize(rank);
-    ColumnEnd& end = Game.ComputerMelds.ColumnEnds[rank];
+    ColumnEnd& end = Game.Computer().Melds.ColumnEnds[rank];
     card.FaceUp = true;
     card.X = Game.Layout.ColumnX(rank);
     card.Y = before >= 7 ? Game.Layout.ComputerMeldBase - StackStep : end.Y - StackStep;
@@ -333,7 +333,7 @@ int TurnFrame::HandOutWildcards(int count)
 
 bool TurnFrame::MayLayLastCard(int column) const
 {
-    if (Game.ComputerHand.Count != 1)
+    if (Game.Computer().Hand.Count != 1)
         return true;
     const int completes = column >= 3 && ComputerColumnSize(column) == 6 ? 1 : 0;
     return Canastas() + completes >= Need();
@@ -343,13 +343,13 @@ bool TurnFrame::MayLayLastCard(int column) const
 
 void TurnFrame::BeginTurn()
 {
-    Game.ComputerTurn = true;
+    Game.Turn.ComputerTurn = true;
     Host.RepaintTable();
     Host.SetBusyCursor(true);
     // The recount also brings the human's hand counts up to date for the decisions.
     Game.RecountColumns();
-    Game.HumanMeldedBefore = Game.HumanMeldValue(false);
-    ComputerMinimumMeld = MinimumMeld(Game.ComputerScore);
+    Game.Human().MeldedBefore = Game.HumanMeldValue(false);
+    ComputerMinimumMeld = MinimumMeld(Game.Computer().Score);
 }
 
 CardRecord TurnFrame::DrawOneCard()
@@ -388,12 +388,12 @@ bool TurnFrame::ComputerForcedToTake()
     if (Game.DiscardPile.Count == 0)
         return false;
     RecountForComputer();
-    return Game.ForcedToTake(Game.ComputerHand.Count, Game.ComputerMeldCount);
+    return Game.ForcedToTake(Game.Computer().Hand.Count, Game.Computer().MeldCount);
 }
 
 void TurnFrame::EndHandForEmptyStock()
 {
-    Game.EndHandRequested = true;
+    Game.Turn.EndHandRequested = true;
     Game.CheckEndOfHand();
 }
 
@@ -401,7 +401,7 @@ void TurnFrame::LayDownRedThrees(bool fromEnd)
 {
     for (;;) {
         int index = -1;
-        const CardPile& hand = Game.ComputerHand;
+        const CardPile& hand = Game.Computer().Hand;
         for (int k = 0; k < hand.Count && index < 0; ++k) {
             const int i = fromEnd ? hand.Count - 1 - k : k;
             if (IsRedThree(hand.Cards[i].Id))
@@ -418,17 +418,17 @@ void TurnFrame::LayDownRedThrees(bool fromEnd)
 
 void TurnFrame::DiscardStep(const std::function<DiscardChoice()>& choose)
 {
-    if (Game.ComputerHand.Count < 2 && Game.ComputerCanastas.Count < Need()) {
+    if (Game.Computer().Hand.Count < 2 && Game.Computer().Canastas.Count < Need()) {
         Host.ShowMessage(MessageKind::Information, "The computer passes the discard.");
         return;
     }
-    if (Game.ComputerHand.Count == 0)
+    if (Game.Computer().Hand.Count == 0)
         return;
     const DiscardChoice choice = choose();
     CardRecord card;
     if (choice.MeldIndex >= 0) {
         // A red three laid out earlier goes back from the table to block the pile.
-        card = RemoveCardAt(Game.ComputerMelds, choice.MeldIndex, -1, false, 2);
+        card = RemoveCardAt(Game.Computer().Melds, choice.MeldIndex, -1, false, 2);
     } else {
         card = RemoveFromComputerHand(choice.HandIndex);
     }
@@ -440,7 +440,7 @@ void TurnFrame::DiscardStep(const std::function<DiscardChoice()>& choose)
     AppendCard(Game.DiscardPile, card);
     Animate(card, fromX, fromY, card.X, card.Y);
     if (IsWild(card.Rank) || IsRedThree(card.Id))
-        Game.DiscardFrozen = true;
+        Game.Turn.DiscardFrozen = true;
 }
 
 void TurnFrame::FinishTurn()
@@ -449,12 +449,12 @@ void TurnFrame::FinishTurn()
     RepaintHandRow();
     Host.SetBusyCursor(false);
     Game.CheckEndOfHand();
-    Game.ComputerMeldedBefore = Game.ComputerMeldValue;
-    Game.ComputerTurn = false;
-    Game.MustDraw = true;
-    Game.HasDrawn = false;
-    Game.CardsDrawn = 0;
-    Game.SetPhase(PhaseDraw);
+    Game.Computer().MeldedBefore = Game.Computer().MeldValue;
+    Game.Turn.ComputerTurn = false;
+    Game.Turn.MustDraw = true;
+    Game.Turn.HasDrawn = false;
+    Game.Turn.CardsDrawn = 0;
+    Game.SetPhase(TurnPhase::Draw);
 }
 
 }  // namespace meldora::ai

@@ -48,33 +48,34 @@ public:
     ColumnCounts ComputerMeldRankCount{};
     ColumnCounts HumanMeldRankCount{};
     ColumnCounts KnownHumanRankCount{};
+    ColumnCounts DiscardRankCount{};
 
     // ---- Tallies ------------------------------------------------------------
     void RecountForComputer();
 
-    int Hand(int rank) const { return Game.ComputerHandCount[rank]; }
-    int Melds(int column) const { return Game.ComputerMeldCount[column]; }
+    int Hand(int rank) const { return Game.Computer().HandCount[rank]; }
+    int Melds(int column) const { return Game.Computer().MeldCount[column]; }
     int Naturals(int rank) const { return ComputerMeldRankCount[rank]; }
-    int Pile(int rank) const { return Game.DiscardRankCount[rank]; }
-    int HMelds(int column) const { return Game.HumanMeldCount[column]; }
+    int Pile(int rank) const { return DiscardRankCount[rank]; }
+    int HMelds(int column) const { return Game.Human().MeldCount[column]; }
     int HNaturals(int rank) const { return HumanMeldRankCount[rank]; }
     int Known(int rank) const { return KnownHumanRankCount[rank]; }
     int Wilds() const { return Hand(0) + Hand(1); }
     int Threes() const { return Hand(2); }
-    int Cards() const { return Game.ComputerHand.Count; }
+    int Cards() const { return Game.Computer().Hand.Count; }
     int StockSize() const { return Game.Stock.Count; }
     int PileSize() const { return Game.DiscardPile.Count; }
-    int HCards() const { return Game.HumanHand.Count; }
-    int HMeldCards() const { return Game.HumanMelds.Count; }
-    int CMeldCards() const { return Game.ComputerMelds.Count; }
-    int Canastas() const { return Game.ComputerCanastas.Count; }
-    int HCanastas() const { return Game.HumanCanastas.Count; }
+    int HCards() const { return Game.Human().Hand.Count; }
+    int HMeldCards() const { return Game.Human().Melds.Count; }
+    int CMeldCards() const { return Game.Computer().Melds.Count; }
+    int Canastas() const { return Game.Computer().Canastas.Count; }
+    int HCanastas() const { return Game.Human().Canastas.Count; }
     int Need() const { return Game.Rules.NumberOfCanastas; }
-    bool Opened() const { return Game.ComputerMeldValue >= 1; }
-    bool MinimumReached() const { return Game.ComputerMeldValue >= ComputerMinimumMeld; }
+    bool Opened() const { return Game.Computer().MeldValue >= 1; }
+    bool MinimumReached() const { return Game.Computer().MeldValue >= ComputerMinimumMeld; }
     bool Frozen() const;
     int FrozenFlag() const { return Frozen() ? 1 : 0; }
-    bool StockEmpty() const { return Game.StockExhausted || Game.Stock.Count == 0; }
+    bool StockEmpty() const { return Game.Turn.StockExhausted || Game.Stock.Count == 0; }
     // Points of a card of that rank: 20 for aces, 10 eight..king, 5 four..seven.
     static int Value(int rank);
     // Counts one more wild card into a plan: a joker while any are left, else a
@@ -154,10 +155,10 @@ protected:
     // (and is recounted) when the trial ends.
     class HandTrial {
     public:
-        explicit HandTrial(TurnFrame& turn) : turn_(turn), before_(turn.Game.ComputerHand) {}
+        explicit HandTrial(TurnFrame& turn) : turn_(turn), before_(turn.Game.Computer().Hand) {}
         ~HandTrial()
         {
-            turn_.Game.ComputerHand = before_;
+            turn_.Game.Computer().Hand = before_;
             turn_.RecountForComputer();
         }
         HandTrial(const HandTrial&) = delete;

@@ -36,7 +36,7 @@ void WeakerTurn::Play()
 
 void WeakerTurn::TakePile()
 {
-    Game.DiscardFrozen = false;
+    Game.Turn.DiscardFrozen = false;
     MeldPause();
     const CardRecord top = TakeTopCard();
     RecountForComputer();
@@ -89,7 +89,7 @@ WeakerTurn::OpeningCount WeakerTurn::CountOpening() const
 {
     const int minimum = ComputerMinimumMeld;
     OpeningCount count;
-    count.Points = Game.ComputerMeldValue;
+    count.Points = Game.Computer().MeldValue;
     for (int r = 3; r <= 13 && count.Points < minimum; ++r) {
         if (Hand(r) >= 3) {
             count.Points += Value(r) * Hand(r);
@@ -130,7 +130,7 @@ void WeakerTurn::CompleteOpening()
         RecountForComputer();
         int rank = -1;
         for (int i = 0; i < Cards() && rank < 0; ++i) {
-            const int r = Game.ComputerHand.Cards[i].Rank;
+            const int r = Game.Computer().Hand.Cards[i].Rank;
             if (r >= 3 && Hand(r) + Melds(r) >= 3)
                 rank = r;
         }
@@ -190,7 +190,7 @@ DiscardChoice WeakerTurn::CardOfRank(int rank) const
 DiscardChoice WeakerTurn::FirstCardOfHand() const
 {
     DiscardChoice choice;
-    if (Game.ComputerHand.Count > 0)
+    if (Game.Computer().Hand.Count > 0)
         choice.HandIndex = 0;
     return choice;
 }

@@ -13,6 +13,26 @@ inline constexpr int JokerId = 53;
 inline constexpr int LeftMargin = 3;
 inline constexpr int StackStep = 12;
 
+// The ranks, in the order the table lays their columns out: the wild cards
+// first, then threes, then four to ace. A hand is counted and a meld placed by
+// rank, so the rank is also the column index.
+enum Rank : std::uint8_t {
+    Joker = 0,
+    Two = 1,
+    Three = 2,
+    Four = 3,
+    Five = 4,
+    Six = 5,
+    Seven = 6,
+    Eight = 7,
+    Nine = 8,
+    Ten = 9,
+    Jack = 10,
+    Queen = 11,
+    King = 12,
+    Ace = 13,
+};
+
 // Card identity: suit * 13 + face + 1 (suits spade, club, diamond, heart;
 // faces two..ace), 53 for every joker.
 struct CardRecord {
@@ -51,7 +71,6 @@ struct CanastaState {
 
 enum CanastaKind : std::uint8_t { NoCanasta = 0, MixedCanasta = 1, NaturalCanasta = 2, WildcardCanasta = 3 };
 
-// Rank 0 joker, 1 two, 2 three, 3..12 four..king, 13 ace.
 int CardRank(int id);
 int CardPoints(int id);
 bool IsWild(int rank);

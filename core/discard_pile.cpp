@@ -21,12 +21,12 @@ constexpr int UndoTakePenalty = 50;
 
 bool CanastaGame::IsPileFrozen(Side side) const
 {
-    if (DiscardFrozen)
+    if (Turn.DiscardFrozen)
         return true;
     if (!(Rules.InitialBlock && Rules.InitialBlockForBoth))
         return false;
     // Until a side has opened, the pile stays closed to it.
-    return side == Side::Human ? HumanMeldValue(false) == 0 : ComputerMeldValue == 0;
+    return side == Side::Human ? HumanMeldValue(false) == 0 : Computer().MeldValue == 0;
 }
 
 bool CanastaGame::DiscardFreezeRule(const CardRecord& card)
@@ -34,17 +34,17 @@ bool CanastaGame::DiscardFreezeRule(const CardRecord& card)
     if (IsRedThree(card.Id)) {
         if (!Rules.ThreeBlock)
             return false;
-        DiscardFrozen = true;
+        Turn.DiscardFrozen = true;
         return true;
     }
     if (IsWild(card.Rank))
-        DiscardFrozen = true;
+        Turn.DiscardFrozen = true;
     return true;
 }
 
 bool CanastaGame::ForcedToTake(int handCount, const ColumnCounts& meldCounts) const
 {
-    if (DiscardFrozen || DiscardPile.Count == 0)
+    if (Turn.DiscardFrozen || DiscardPile.Count == 0)
         return false;
     const int r = DiscardPile.top().Rank;
     if (r < 3)
@@ -64,9 +64,9 @@ bool CanastaGame::CanTakePile(bool includeForced)
     if (r < 3)
         return false;  // threes, twos and jokers on top cannot be taken
 
-    const int h = HumanHandCount[r];
-    const int m = HumanMeldCount[r];
-    const int w = HumanHandCount[0] + HumanHandCount[1];
+    const int h = Human().HandCount[r];
+    const int m = Human().MeldCount[r];
+    const int w = Human().HandCount[0] + Human().HandCount[1];
     const bool frozen = IsPileFrozen(Side::Human);
     const bool closedCanasta = m >= 7 && !Rules.AddToCanasta;
     const bool pairRequired = Rules.NaturalPair && Rules.AddExistingMeld;
@@ -74,88 +74,89 @@ bool CanastaGame::CanTakePile(bool includeForced)
     const bool naturalPair = h >= 2 && !closedCanasta;
     const bool existingMeld = !frozen && !pairRequired && m >= 3 && !closedCanasta;
     const bool naturalAndWild = h == 1 && w >= 1 && !frozen && !Rules.NaturalPair && m <= 2;
-    const bool forced = includeForced && StockExhausted && ForcedToTake(HumanHand.Count, HumanMeldCount);
+    const bool forced = includeForced && Turn.StockExhausted && ForcedToTake(Human().Hand.Count, Human().MeldCount);
     if (!(naturalPair || existingMeld || naturalAndWild || forced))
         return false;
 
     if (m == 0) {
         // A new meld needs the top card and two from the hand, and a card left
         // to discard unless the side could go out.
-        const int needed = HumanCanastas.Count < Rules.NumberOfCanastas ? 3 : 0;
-        if (HumanHand.Count + DiscardPile.Count <= needed)
+        const int needed = Human().Canastas.Count < Rules.NumberOfCanastas ? 3 : 0;
+        if (Human().Hand.Count + DiscardPile.Count <= needed)
             return false;
     }
-    if (DiscardPile.Count == 1 && HumanHand.Count == 1)
+    if (DiscardPile.Count == 1 && Human().Hand.Count == 1)
         return false;
     return true;
 }
 
 void CanastaGame::TakePile()
 {
-    if (ComputerTurn || Phase == PhaseHandOver)
+    if (Turn.ComputerTurn || Turn.Phase == TurnPhase::HandOver)
         return;
-    GameInProgress = true;
-    if (!MustDraw) {
-        ShowInputError(3);
+    Match.GameInProgress = true;
+    if (!Turn.MustDraw) {
+        ShowInputError(InputError::AlreadyDrawn);
         return;
     }
     if (!CanTakePile(true)) {
-        ShowInputError(DiscardPile.Count == 1 && HumanHand.Count == 1 ? 9 : 5);
+        ShowInputError(DiscardPile.Count == 1 && Human().Hand.Count == 1 ? InputError::OneCardPileWithOneCard
+                                                                       : InputError::PileNotMeldable);
         return;
     }
     const bool forcedOnly = !CanTakePile(false);
 
-    MustDraw = false;
+    Turn.MustDraw = false;
     if (DiscardPile.Count > HugePileSize)
         host_.PlaySound(SoundEvent::TakeHugePile);
 
     RecountColumns();
     const bool frozen = IsPileFrozen(Side::Human);
-    TopCardOnTable = true;
-    TopCard = PopCard(DiscardPile);
-    const int r = TopCard.Rank;
-    const int before = HumanMeldCount[r];
-    const int fromX = TopCard.X;
-    const int fromY = TopCard.Y;
-    TopCard.FaceUp = true;
-    PlaceInColumn(HumanMelds, true, false, TopCard);
-    AppendCard(HumanMelds, TopCard);
+    Take.TopCardOnTable = true;
+    Take.TopCard = PopCard(DiscardPile);
+    const int r = Take.TopCard.Rank;
+    const int before = Human().MeldCount[r];
+    const int fromX = Take.TopCard.X;
+    const int fromY = Take.TopCard.Y;
+    Take.TopCard.FaceUp = true;
+    PlaceInColumn(Human().Melds, true, false, Take.TopCard);
+    AppendCard(Human().Melds, Take.TopCard);
     host_.SendMessage("DRAWPILETOP", "");
-    host_.MoveCard(TopCard, fromX, fromY, TopCard.X, TopCard.Y);
-    CheckCanasta(Side::Human, ColumnOf(TopCard));
+    host_.MoveCard(Take.TopCard, fromX, fromY, Take.TopCard.X, Take.TopCard.Y);
+    CheckCanasta(Side::Human, ColumnOf(Take.TopCard));
     // Squaring up a canasta moves the card (and may reorder the column): remember
     // where it lies now, so that undoing the take finds this very card.
     if (FindTopCardInMelds() < 0) {
-        for (int i = HumanMelds.Count - 1; i >= 0; --i) {
-            const CardRecord& c = HumanMelds.Cards[i];
-            if (c.Id == TopCard.Id && c.Deck == TopCard.Deck && c.X == TopCard.X) {
-                TopCard = c;
+        for (int i = Human().Melds.Count - 1; i >= 0; --i) {
+            const CardRecord& c = Human().Melds.Cards[i];
+            if (c.Id == Take.TopCard.Id && c.Deck == Take.TopCard.Deck && c.X == Take.TopCard.X) {
+                Take.TopCard = c;
                 break;
             }
         }
     }
-    HasDrawn = true;
+    Turn.HasDrawn = true;
 
     if (forcedOnly) {
-        SetPhase(PhaseMeldDiscard);
-        TopCardOnTable = false;
-        TakingPile = false;
-        CardsDrawn = 0;
+        SetPhase(TurnPhase::MeldDiscard);
+        Take.TopCardOnTable = false;
+        Take.Pending = false;
+        Turn.CardsDrawn = 0;
     } else if (!frozen && before > 0 && !(Rules.NaturalPair && Rules.AddExistingMeld)) {
         PickUpPile(false);
     } else {
-        SetPhase(PhaseTaking);
-        TakingPile = true;
-        TopCardRank = static_cast<std::uint8_t>(r);
+        SetPhase(TurnPhase::Taking);
+        Take.Pending = true;
+        Take.TopCardRank = static_cast<std::uint8_t>(r);
         if (!Rules.TopCardCounts)
-            HumanMinimumMeld += TopCard.Points;
-        TakeColumnBefore = before;
+            Human().MinimumMeld += Take.TopCard.Points;
+        Take.ColumnBefore = before;
         int ofRank = 0;
-        for (int i = 0; i < HumanMelds.Count; ++i)
-            if (HumanMelds.Cards[i].Rank == r)
+        for (int i = 0; i < Human().Melds.Count; ++i)
+            if (Human().Melds.Cards[i].Rank == r)
                 ++ofRank;
-        TakeNaturalsBefore = ofRank - 1;
-        TakeNeedsNaturalPair = frozen || Rules.NaturalPair;
+        Take.NaturalsBefore = ofRank - 1;
+        Take.NeedsNaturalPair = frozen || Rules.NaturalPair;
     }
 
     CheckForcedPass();
@@ -164,34 +165,34 @@ void CanastaGame::TakePile()
 
 void CanastaGame::CompleteTake()
 {
-    if (!TakingPile)
+    if (!Take.Pending)
         return;
     if (!ValidateHumanMelds(0, true))
         return;
     RecountColumns();
-    if (HumanMeldCount[TopCardRank] < TakeColumnBefore + 3)
+    if (Human().MeldCount[Take.TopCardRank] < Take.ColumnBefore + 3)
         return;
-    if (TakeNeedsNaturalPair) {
+    if (Take.NeedsNaturalPair) {
         int ofRank = 0;
-        for (int i = 0; i < HumanMelds.Count; ++i)
-            if (HumanMelds.Cards[i].Rank == TopCardRank)
+        for (int i = 0; i < Human().Melds.Count; ++i)
+            if (Human().Melds.Cards[i].Rank == Take.TopCardRank)
                 ++ofRank;
-        if (ofRank < TakeNaturalsBefore + 3)
+        if (ofRank < Take.NaturalsBefore + 3)
             return;
     }
-    const bool minimumMet = HumanMeldValue(false) >= HumanMinimumMeld;
-    if (!minimumMet && !(Rules.BonusCounts && HumanCanastas.Count > 0))
+    const bool minimumMet = HumanMeldValue(false) >= Human().MinimumMeld;
+    if (!minimumMet && !(Rules.BonusCounts && Human().Canastas.Count > 0))
         return;
     PickUpPile(true);
 }
 
 void CanastaGame::PickUpPile(bool completingTake)
 {
-    SetPhase(PhaseMeldDiscard);
-    DiscardFrozen = false;
-    TakingPile = false;
-    TopCardOnTable = false;
-    MustDraw = false;
+    SetPhase(TurnPhase::MeldDiscard);
+    Turn.DiscardFrozen = false;
+    Take.Pending = false;
+    Take.TopCardOnTable = false;
+    Turn.MustDraw = false;
     host_.SendMessage("DRAWPILEREST", "");
     while (DiscardPile.Count > 0) {
         CardRecord card = PopCard(DiscardPile);
@@ -199,12 +200,12 @@ void CanastaGame::PickUpPile(bool completingTake)
         const int fromY = card.Y;
         card.FaceUp = true;
         if (IsRedThree(card.Id)) {
-            PlaceInColumn(HumanMelds, true, false, card);
-            AppendCard(HumanMelds, card);
+            PlaceInColumn(Human().Melds, true, false, card);
+            AppendCard(Human().Melds, card);
         } else {
-            PlaceInColumn(HumanHand, true, false, card);
-            AppendCard(HumanHand, card);
-            AppendCard(KnownHumanCards, card);
+            PlaceInColumn(Human().Hand, true, false, card);
+            AppendCard(Human().Hand, card);
+            AppendCard(Memory.KnownOpponentCards, card);
         }
         host_.MoveCard(card, fromX, fromY, card.X, card.Y);
     }
@@ -216,9 +217,9 @@ void CanastaGame::PickUpPile(bool completingTake)
 
 int CanastaGame::FindTopCardInMelds() const
 {
-    for (int i = HumanMelds.Count - 1; i >= 0; --i) {
-        const CardRecord& c = HumanMelds.Cards[i];
-        if (c.X == TopCard.X && c.Y == TopCard.Y && c.Id == TopCard.Id && c.Deck == TopCard.Deck)
+    for (int i = Human().Melds.Count - 1; i >= 0; --i) {
+        const CardRecord& c = Human().Melds.Cards[i];
+        if (c.X == Take.TopCard.X && c.Y == Take.TopCard.Y && c.Id == Take.TopCard.Id && c.Deck == Take.TopCard.Deck)
             return i;
     }
     return -1;
@@ -226,13 +227,13 @@ int CanastaGame::FindTopCardInMelds() const
 
 void CanastaGame::UndoTake()
 {
-    if (!TakingPile)
+    if (!Take.Pending)
         return;
     if (!Rules.TopCardCounts)
-        HumanMinimumMeld -= TopCard.Points;
-    TopCardOnTable = false;
-    TakingPile = false;
-    HasDrawn = false;
+        Human().MinimumMeld -= Take.TopCard.Points;
+    Take.TopCardOnTable = false;
+    Take.Pending = false;
+    Turn.HasDrawn = false;
     RestoreSnapshot();
     // The melds laid since the take went back to the hand with the snapshot.
     ClearUndo();
@@ -245,47 +246,47 @@ void CanastaGame::UndoTake()
         DealHand(true);
         return;
     }
-    const int column = ColumnOf(HumanMelds.Cards[index]);
+    const int column = ColumnOf(Human().Melds.Cards[index]);
     if (column < 0 || column >= ColumnCount)
         throw std::out_of_range("meld card outside the table's columns");
     BreakCanastaOfSeven(column);
-    const bool squared = HumanCanastas.Kind[column] != NoCanasta;
-    CardRecord card = RemoveCardAt(HumanMelds, index, +1, squared, column);
+    const bool squared = Human().Canastas.Kind[column] != NoCanasta;
+    CardRecord card = RemoveCardAt(Human().Melds, index, +1, squared, column);
     card.X = LeftMargin;
     card.Y = Layout.DiscardTop;
     AppendCard(DiscardPile, card);
 
-    HumanScore -= UndoTakePenalty;
+    Human().Score -= UndoTakePenalty;
     host_.RepaintTable();
     host_.SendMessage("UNDOPILE", "");
-    MustDraw = true;
-    SetPhase(PhaseDraw);
+    Turn.MustDraw = true;
+    SetPhase(TurnPhase::Draw);
 }
 
 void CanastaGame::BlockWithRedThree(int meldIndex)
 {
-    if (!Rules.ThreeBlock || ComputerTurn || Phase == PhaseHandOver)
+    if (!Rules.ThreeBlock || Turn.ComputerTurn || Turn.Phase == TurnPhase::HandOver)
         return;
-    if (meldIndex < 0 || meldIndex >= HumanMelds.Count)
+    if (meldIndex < 0 || meldIndex >= Human().Melds.Count)
         throw std::out_of_range("red three index outside the melds");
-    if (!IsRedThree(HumanMelds.Cards[meldIndex].Id))
+    if (!IsRedThree(Human().Melds.Cards[meldIndex].Id))
         return;
     // Blocking ends the turn like a discard, so the table must pass the same check:
     // otherwise a half-done take or an unfinished meld would be left behind.
     if (!ValidateHumanMelds(0)) {
-        ShowInputError(4);
+        ShowInputError(InputError::DiscardNotPossible);
         return;
     }
 
     ClearUndo();
-    SetPhase(PhaseDraw);
+    SetPhase(TurnPhase::Draw);
     host_.UndoItemsEnabled(false);
-    HasDrawn = false;
-    MustDraw = true;
-    CardsDrawn = 0;
+    Turn.HasDrawn = false;
+    Turn.MustDraw = true;
+    Turn.CardsDrawn = 0;
 
-    const int column = ColumnOf(HumanMelds.Cards[meldIndex]);
-    CardRecord card = RemoveCardAt(HumanMelds, meldIndex, +1, false, column);
+    const int column = ColumnOf(Human().Melds.Cards[meldIndex]);
+    CardRecord card = RemoveCardAt(Human().Melds, meldIndex, +1, false, column);
     host_.SendMessage("DISCARDREDTHREE", std::to_string(card.Id));
     const int fromX = card.X;
     const int fromY = card.Y;
@@ -294,7 +295,7 @@ void CanastaGame::BlockWithRedThree(int meldIndex)
     AppendCard(DiscardPile, card);
     host_.MoveCard(card, fromX, fromY, card.X, card.Y);
     host_.RepaintTable();
-    DiscardFrozen = true;
+    Turn.DiscardFrozen = true;
 
     PassTurnToOpponent();
 }

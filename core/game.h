@@ -22,24 +22,12 @@
 #include "core/card.h"
 #include "core/layout.h"
 #include "core/rule_options.h"
+#include "core/turn_types.h"
 
 namespace meldora {
 
 class TableHost;
 class SettingsAccess;
-
-enum class Side { Human = 0, Computer = 1 };
-
-// The phase of the human's turn; selects the hint in the status line.
-enum TurnPhase : std::uint8_t {
-    PhaseDraw = 0,
-    PhaseMeldDiscard = 1,
-    PhaseMeldDiscardTwice = 2,
-    PhaseTaking = 3,
-    PhaseSecondCard = 4,
-    PhaseOpponent = 8,
-    PhaseHandOver = 9,
-};
 
 enum WentOutSide : std::int32_t { HumanWentOut = 0, ComputerWentOut = 1, NobodyWentOut = 2 };
 
@@ -47,6 +35,27 @@ enum class MeldRankMode { All, UpToThree };
 enum class WildMeldMode { One, UpToThree, UpToSeven };
 
 using ColumnCounts = std::array<std::int32_t, ColumnCount>;
+
+// One side of the table: its cards, its canastas and what is reckoned from them.
+// The game holds two, one per Side; every rule that applies to both sides takes
+// the side and works on its seat.
+struct Seat {
+    CardPile Hand, Melds;
+    CanastaState Canastas;
+    // Per rank (the hand) and per column (the melds): recomputed by RecountColumns.
+    ColumnCounts HandCount{};
+    ColumnCounts MeldCount{};
+    std::int32_t Score = 0;       // the match score
+    std::int32_t HandScore = 0;   // the last hand's score
+    // The running total of points melded this hand, kept by the computer
+    // player's card operations. The human's value is reckoned from the table
+    // (HumanMeldValue), since the human can take melds back within the turn.
+    std::int32_t MeldValue = 0;
+    // The meld value at the end of the side's previous turn: 0 until the side has melded.
+    std::int32_t MeldedBefore = 0;
+    // The points the first meld of the hand must reach.
+    std::int32_t MinimumMeld = 50;
+};
 
 // What the computer player remembers between its turns. A deal clears
 // ThreeDiscardMode and PlannedDiscardRank; the rest keep their values until rewritten.
@@ -58,11 +67,78 @@ struct ComputerMemory {
     std::int32_t OpeningPlan = 0;
     bool AggressiveTurn = false;
     bool StrongHand = false;
+    // The human's cards the computer has seen go into the human's hand (taken
+    // with the discard pile) and not yet seen leave it.
+    CardPile KnownOpponentCards;
+};
+
+// The human's side and the discard pile as they stood at the start of the turn.
+struct TurnSnapshot {
+    CardPile DiscardPile, Hand, Melds;
+    CanastaState Canastas;
+};
+
+// Whose turn it is and how far it has got.
+struct TurnState {
+    bool ComputerTurn = false;
+    bool MustDraw = true;
+    bool HasDrawn = false;
+    std::uint8_t CardsDrawn = 0;
+    bool DiscardFrozen = true;
+    bool BlackThreesAllowed = false;
+    bool StockExhausted = false;
+    bool EndHandRequested = false;
+    bool HandEnding = false;
+    TurnPhase Phase = TurnPhase::Draw;
+    // The reason of the last failed meld check, for the status line and error 4.
+    std::string MeldCheckReason;
+};
+
+// A take of the discard pile whose top card still waits to be melded.
+struct PendingTake {
+    bool Pending = false;
+    bool TopCardOnTable = false;
+    CardRecord TopCard;
+    std::uint8_t TopCardRank = 0;
+    std::int32_t ColumnBefore = 0;
+    std::int32_t NaturalsBefore = 0;
+    bool NeedsNaturalPair = false;
+};
+
+struct MatchState {
+    bool DrawFirst = true;
+    bool GameInProgress = false;
+    std::int32_t WentOut = NobodyWentOut;
+    // The deal string of the last deal, for the network partner.
+    std::string DealString;
+    // Set when the player declined another match: the automatic save file is
+    // gone and closing must not write it again in this run.
+    bool AutoSaveOff = false;
+    // Set when the player declined another match and the program is closing:
+    // no further hand is dealt.
+    bool QuitRequested = false;
+};
+
+// How the table shows itself; saved games store it.
+struct TablePresentation {
+    bool ComputerHandRevealed = false;
+    std::uint8_t ComputerHandSpacing = 10;
+    bool DiscardSpread = false;
+    // Set by loading a saved game and cleared at the next deal: while set the
+    // computer's hand is painted face down whatever its FaceUp flags say, so a
+    // loaded file cannot be used to look at the opponent's cards.
+    bool RevealBlocked = false;
 };
 
 struct UndoEntry {
     CardRecord Card;
     int ColumnPitch = 0;
+};
+
+// Cards melded by the human this turn, most recent last.
+struct UndoRecord {
+    std::vector<UndoEntry> Stack;
+    bool Running = false;
 };
 
 class CanastaGame {
@@ -73,76 +149,27 @@ public:
     SettingsAccess* Settings() { return settings_; }
 
     // ---- Table state -------------------------------------------------------
-    CardPile Stock, DiscardPile, ComputerHand, HumanHand, ComputerMelds, HumanMelds, KnownHumanCards;
-    CanastaState HumanCanastas, ComputerCanastas;
+    Seat& SeatOf(Side side) { return seats_[static_cast<int>(side)]; }
+    const Seat& SeatOf(Side side) const { return seats_[static_cast<int>(side)]; }
+    Seat& Human() { return SeatOf(Side::Human); }
+    const Seat& Human() const { return SeatOf(Side::Human); }
+    Seat& Computer() { return SeatOf(Side::Computer); }
+    const Seat& Computer() const { return SeatOf(Side::Computer); }
 
-    // Turn snapshot.
-    CardPile DiscardBackup, HumanHandBackup, HumanMeldsBackup;
-    CanastaState HumanCanastasBackup;
-
-    // Per column (melds) or rank (hands): recomputed by RecountColumns.
-    ColumnCounts HumanMeldCount{};
-    ColumnCounts HumanHandCount{};
-    ColumnCounts ComputerHandCount{};
-    ColumnCounts ComputerMeldCount{};
-    ColumnCounts DiscardRankCount{};
-
+    CardPile Stock, DiscardPile;
+    TurnState Turn;
+    PendingTake Take;
+    MatchState Match;
+    TurnSnapshot Snapshot;
+    UndoRecord Undo;
     ComputerMemory Memory;
-
-    std::int32_t HumanScore = 0;
-    std::int32_t ComputerScore = 0;
-    std::int32_t HumanMinimumMeld = 50;
-    std::int32_t ComputerMeldValue = 0;
-    std::int32_t HumanMeldedBefore = 0;
-    std::int32_t ComputerMeldedBefore = 0;
-    std::int32_t WentOut = NobodyWentOut;
-
-    bool DrawFirst = true;
-    bool ComputerTurn = false;
-    bool GameInProgress = false;
-
-    // Turn flags.
-    bool MustDraw = true;
-    bool HasDrawn = false;
-    std::uint8_t CardsDrawn = 0;
-    bool DiscardFrozen = true;
-    bool TakingPile = false;
-    bool TopCardOnTable = false;
-    bool BlackThreesAllowed = false;
-    bool StockExhausted = false;
-    bool EndHandRequested = false;
-    bool HandEnding = false;
-    std::uint8_t Phase = PhaseDraw;
-
-    // Take-pile record.
-    CardRecord TopCard;
-    std::uint8_t TopCardRank = 0;
-    std::int32_t TakeColumnBefore = 0;
-    std::int32_t TakeNaturalsBefore = 0;
-    bool TakeNeedsNaturalPair = false;
-
-    // Cards melded by the human this turn, most recent last.
-    std::vector<UndoEntry> UndoStack;
-    bool UndoRunning = false;
-
+    TablePresentation Presentation;
     RuleOptions Rules;
     TableLayout Layout;
-
-    // Presentation state that travels with the game (saved games store it).
-    bool ComputerHandRevealed = false;
-    std::uint8_t ComputerHandSpacing = 10;
-    bool DiscardSpread = false;
-
-    // The reason of the last failed meld check, for the status line and error 4.
-    std::string MeldCheckReason;
-
-    // The deal string of the last deal, for the network partner.
-    std::string DealString;
 
     // One generator for shuffles and the computer's chance decisions. The program
     // re-seeds it from the clock at every deal; tests and the simulator seed it.
     std::mt19937 Random;
-    bool ReseedAtDeal = true;
     void Seed(std::uint32_t seed);
 
     // ---- Deck, columns, snapshot (game_state.cpp) --------------------------
@@ -162,8 +189,8 @@ public:
     void CheckForcedPass();
     void EndHandClick();
     bool CheckEndOfHand();
-    void SetPhase(int phase);
-    void ShowInputError(int number);
+    void SetPhase(TurnPhase phase);
+    void ShowInputError(InputError error);
     void SetStockExhausted(bool exhausted);
     // Hands the turn to the opponent: the computer's turn, or waiting for the partner.
     void PassTurnToOpponent();
@@ -217,23 +244,10 @@ public:
     void ScoreHand();
     // Ends the match when a side has reached the target; true when it ended.
     bool EndMatchIfOver();
-    // The last hand's scores; in a network game their difference decides who deals next.
-    std::int32_t HumanHandScore = 0;
-    std::int32_t ComputerHandScore = 0;
-    // Set when the player declined another match: the automatic save file is
-    // gone and closing must not write it again in this run.
-    bool AutoSaveOff = false;
-    // Set when the player declined another match and the program is closing:
-    // no further hand is dealt.
-    bool QuitRequested = false;
-
-    // ---- Saved games (saved_game.cpp) --------------------------------------
-    // Set by loading a saved game and cleared at the next deal: while set the
-    // computer's hand is painted face down whatever its FaceUp flags say, so a
-    // loaded file cannot be used to look at the opponent's cards.
-    bool RevealBlocked = false;
 
 private:
+    std::array<Seat, 2> seats_;
+    bool reseedAtDeal_ = true;
     TableHost& host_;
     SettingsAccess* settings_;
 };

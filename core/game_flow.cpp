@@ -50,7 +50,7 @@ bool ReadSetting(SettingsAccess* settings, const char* name, bool defaultValue)
     return settings ? settings->ReadBool(name, defaultValue) : defaultValue;
 }
 
-// Sets HandEnding for the end of a hand and puts it back however that is
+// Sets Turn.HandEnding for the end of a hand and puts it back however that is
 // left, so that a failure while scoring does not hold the partner's messages
 // back for good. A hand that ends inside the next deal (the computer opening
 // and going out at once) restores the outer value, not false.
@@ -70,8 +70,8 @@ private:
 int WildCardsInColumn(const CanastaGame& game, int column)
 {
     int wild = 0;
-    for (int i = 0; i < game.HumanMelds.Count; ++i) {
-        const CardRecord& c = game.HumanMelds.Cards[i];
+    for (int i = 0; i < game.Human().Melds.Count; ++i) {
+        const CardRecord& c = game.Human().Melds.Cards[i];
         if (game.ColumnOf(c) == column && IsWild(c.Rank))
             ++wild;
     }
@@ -80,27 +80,26 @@ int WildCardsInColumn(const CanastaGame& game, int column)
 
 }  // namespace
 
-void CanastaGame::SetPhase(int phase)
+void CanastaGame::SetPhase(TurnPhase phase)
 {
-    if (phase < PhaseDraw || phase > PhaseHandOver)
-        throw std::out_of_range("turn phase outside 0..9");
-    Phase = static_cast<std::uint8_t>(phase);
+    Turn.Phase = phase;
     Host().PhaseChanged(phase);
 }
 
-void CanastaGame::ShowInputError(int number)
+void CanastaGame::ShowInputError(InputError error)
 {
-    if (number < 0 || number >= static_cast<int>(InputErrorTexts.size()))
-        throw std::out_of_range("input error number outside 0..9");
+    const auto number = static_cast<std::size_t>(error);
+    if (number >= InputErrorTexts.size())
+        throw std::out_of_range("input error number outside 1..9");
     std::string text = InputErrorTexts[number];
-    if (number == 4)
-        text += MeldCheckReason;
-    Host().ShowInputError(number, text);
+    if (error == InputError::DiscardNotPossible)
+        text += Turn.MeldCheckReason;
+    Host().ShowInputError(error, text);
 }
 
 void CanastaGame::SetStockExhausted(bool exhausted)
 {
-    StockExhausted = exhausted;
+    Turn.StockExhausted = exhausted;
     Host().StockExhaustedChanged(exhausted);
 }
 
@@ -109,10 +108,10 @@ void CanastaGame::NewGame()
     TableHost& host = Host();
     if (host.IsNetworkGame() && !host.Confirm(NetworkNewGameQuestion))
         return;
-    HumanScore = 0;
-    ComputerScore = 0;
+    Human().Score = 0;
+    Computer().Score = 0;
     host.SendMessage(TokenNewGame, "");
-    GameInProgress = false;
+    Match.GameInProgress = false;
     // The shuffle sound belongs to the hands after the first of a match.
     DealHand(false);
 }
@@ -127,7 +126,7 @@ void CanastaGame::DealHand(bool shuffleSound)
         host.PlaySound(SoundEvent::Deal);
 
     if (ReadSetting(Settings(), "Settings\\Show Turns", true)) {
-        if (DrawFirst)
+        if (Match.DrawFirst)
             host.ShowTurnWindow("It's your turn to draw first.");
         else if (network)
             host.ShowTurnWindow("It's " + host.OpponentName() + "'s turn to draw first.");
@@ -138,38 +137,38 @@ void CanastaGame::DealHand(bool shuffleSound)
     host.UndoItemsEnabled(false);
     ClearUndo();
 
-    TopCardOnTable = false;
-    DiscardFrozen = ReadSetting(Settings(), "Settings\\Initial Block", true);
-    BlackThreesAllowed = false;
-    MustDraw = true;
-    ComputerMeldValue = 0;
-    HumanMeldedBefore = 0;
-    ComputerMeldedBefore = 0;
-    CardsDrawn = 0;
-    HasDrawn = false;
-    TakingPile = false;
-    ResetCanastaState(HumanCanastas);
-    ResetCanastaState(ComputerCanastas);
-    KnownHumanCards = CardPile{};
+    Take.TopCardOnTable = false;
+    Turn.DiscardFrozen = ReadSetting(Settings(), "Settings\\Initial Block", true);
+    Turn.BlackThreesAllowed = false;
+    Turn.MustDraw = true;
+    Computer().MeldValue = 0;
+    Human().MeldedBefore = 0;
+    Computer().MeldedBefore = 0;
+    Turn.CardsDrawn = 0;
+    Turn.HasDrawn = false;
+    Take.Pending = false;
+    ResetCanastaState(Human().Canastas);
+    ResetCanastaState(Computer().Canastas);
+    Memory.KnownOpponentCards = CardPile{};
     SetStockExhausted(false);
-    EndHandRequested = false;
+    Turn.EndHandRequested = false;
     Memory.ThreeDiscardMode = false;
     Memory.PlannedDiscardRank = 0;
 
     MakeDeck();
     DiscardPile = CardPile{};
-    ComputerHand = CardPile{};
-    HumanHand = CardPile{};
-    ComputerMelds = CardPile{};
-    HumanMelds = CardPile{};
+    Computer().Hand = CardPile{};
+    Human().Hand = CardPile{};
+    Computer().Melds = CardPile{};
+    Human().Melds = CardPile{};
     if (network)
-        host.SendMessage(TokenDeal, DealString);
+        host.SendMessage(TokenDeal, Match.DealString);
 
     for (int i = 0; i < ColumnCount; ++i) {
         const int x = Layout.ColumnX(i);
-        HumanHand.ColumnEnds[i] = {x, Layout.HumanHandBase};
-        HumanMelds.ColumnEnds[i] = {x, Layout.HumanMeldBase};
-        ComputerMelds.ColumnEnds[i] = {x, Layout.ComputerMeldBase};
+        Human().Hand.ColumnEnds[i] = {x, Layout.HumanHandBase};
+        Human().Melds.ColumnEnds[i] = {x, Layout.HumanMeldBase};
+        Computer().Melds.ColumnEnds[i] = {x, Layout.ComputerMeldBase};
     }
 
     // Red threes dealt to a side go straight onto its table and are replaced.
@@ -177,26 +176,26 @@ void CanastaGame::DealHand(bool shuffleSound)
         CardRecord card = PopCard(Stock);
         if (IsRedThree(card.Id)) {
             card.FaceUp = true;
-            PlaceInColumn(ComputerMelds, false, false, card);
-            AppendCard(ComputerMelds, card);
+            PlaceInColumn(Computer().Melds, false, false, card);
+            AppendCard(Computer().Melds, card);
             continue;
         }
-        card.X = LeftMargin + dealt * ComputerHandSpacing;
+        card.X = LeftMargin + dealt * Presentation.ComputerHandSpacing;
         card.Y = Layout.ComputerHandTop;
-        card.FaceUp = ComputerHandRevealed;
-        AppendCard(ComputerHand, card);
+        card.FaceUp = Presentation.ComputerHandRevealed;
+        AppendCard(Computer().Hand, card);
         ++dealt;
     }
     for (int dealt = 0; dealt < HandSize;) {
         CardRecord card = PopCard(Stock);
         card.FaceUp = true;
         if (IsRedThree(card.Id)) {
-            PlaceInColumn(HumanMelds, true, false, card);
-            AppendCard(HumanMelds, card);
+            PlaceInColumn(Human().Melds, true, false, card);
+            AppendCard(Human().Melds, card);
             continue;
         }
-        PlaceInColumn(HumanHand, true, false, card);
-        AppendCard(HumanHand, card);
+        PlaceInColumn(Human().Hand, true, false, card);
+        AppendCard(Human().Hand, card);
         ++dealt;
     }
 
@@ -211,39 +210,39 @@ void CanastaGame::DealHand(bool shuffleSound)
         AppendCard(DiscardPile, card);
         coverTurnedCard = IsWild(card.Rank) || IsRedThree(card.Id);
         if (coverTurnedCard)
-            DiscardFrozen = true;
+            Turn.DiscardFrozen = true;
     }
 
     TakeSnapshot();
-    HumanMinimumMeld = MinimumMeld(HumanScore);
+    Human().MinimumMeld = MinimumMeld(Human().Score);
     host.RepaintTable();
 
-    // DrawFirst is turned over before the computer's opening turn: should that
+    // Match.DrawFirst is turned over before the computer's opening turn: should that
     // turn already end the hand, the next deal must see the other side first.
-    ComputerTurn = !DrawFirst;
-    DrawFirst = !DrawFirst;
-    if (ComputerTurn) {
-        SetPhase(PhaseOpponent);
+    Turn.ComputerTurn = !Match.DrawFirst;
+    Match.DrawFirst = !Match.DrawFirst;
+    if (Turn.ComputerTurn) {
+        SetPhase(TurnPhase::Opponent);
         if (!network)
             host.RunComputerTurn();
     } else {
-        SetPhase(PhaseDraw);
+        SetPhase(TurnPhase::Draw);
     }
     // The turned-up cards are shown spread until the next click on the table; a game
     // loaded from a file may be shown again with the computer's hand face up.
-    DiscardSpread = true;
-    RevealBlocked = false;
+    Presentation.DiscardSpread = true;
+    Presentation.RevealBlocked = false;
     host.RepaintTable();
     host.SetBusyCursor(false);
 }
 
 void CanastaGame::DrawFromStock()
 {
-    if (ComputerTurn || Phase == PhaseHandOver)
+    if (Turn.ComputerTurn || Turn.Phase == TurnPhase::HandOver)
         return;
-    GameInProgress = true;
-    if (HasDrawn) {
-        ShowInputError(3);
+    Match.GameInProgress = true;
+    if (Turn.HasDrawn) {
+        ShowInputError(InputError::AlreadyDrawn);
         return;
     }
     if (Stock.Count == 0)
@@ -253,37 +252,37 @@ void CanastaGame::DrawFromStock()
     for (;;) {
         CardRecord card = PopCard(Stock);
         SetStockExhausted(Stock.Count == 0);
-        MustDraw = false;
-        ++CardsDrawn;
+        Turn.MustDraw = false;
+        ++Turn.CardsDrawn;
         host.SendMessage(TokenDraw, "");
 
         const int fromX = card.X;
         const int fromY = card.Y;
         card.FaceUp = true;
         const bool redThree = IsRedThree(card.Id);
-        CardPile& target = redThree ? HumanMelds : HumanHand;
+        CardPile& target = redThree ? Human().Melds : Human().Hand;
         PlaceInColumn(target, true, false, card);
         AppendCard(target, card);
         host.MoveCard(card, fromX, fromY, card.X, card.Y);
 
         // With DrawExtra a red three is replaced and does not count as a drawn card.
         if (redThree && Rules.DrawExtra && Stock.Count > 0) {
-            --CardsDrawn;
+            --Turn.CardsDrawn;
             continue;
         }
         break;
     }
 
-    if (CardsDrawn < Rules.NumberOfCards && Stock.Count > 0) {
-        SetPhase(PhaseSecondCard);
+    if (Turn.CardsDrawn < Rules.NumberOfCards && Stock.Count > 0) {
+        SetPhase(TurnPhase::SecondCard);
         host.RepaintTable();
         return;
     }
-    SetPhase(PhaseMeldDiscard);
-    TopCardOnTable = false;
-    HasDrawn = true;
-    TakingPile = false;
-    CardsDrawn = 0;
+    SetPhase(TurnPhase::MeldDiscard);
+    Take.TopCardOnTable = false;
+    Turn.HasDrawn = true;
+    Take.Pending = false;
+    Turn.CardsDrawn = 0;
     TakeSnapshot();
     host.RepaintTable();
     // Only once the draw is complete: a pass in the middle of it would leave
@@ -293,43 +292,43 @@ void CanastaGame::DrawFromStock()
 
 void CanastaGame::DiscardCard(int handIndex)
 {
-    if (ComputerTurn || Phase == PhaseHandOver)
+    if (Turn.ComputerTurn || Turn.Phase == TurnPhase::HandOver)
         return;
-    if (handIndex < 0 || handIndex >= HumanHand.Count)
+    if (handIndex < 0 || handIndex >= Human().Hand.Count)
         throw std::out_of_range("discard of a card not in the hand");
-    GameInProgress = true;
-    if (!HasDrawn) {
-        ShowInputError(2);
+    Match.GameInProgress = true;
+    if (!Turn.HasDrawn) {
+        ShowInputError(InputError::DiscardBeforeDraw);
         return;
     }
     if (!ValidateHumanMelds(1)) {
-        ShowInputError(4);
+        ShowInputError(InputError::DiscardNotPossible);
         return;
     }
-    const CardRecord chosen = HumanHand.Cards[handIndex];
+    const CardRecord chosen = Human().Hand.Cards[handIndex];
     if (!DiscardFreezeRule(chosen)) {
-        MeldCheckReason = RedThreeDiscardReason;
-        ShowInputError(4);
+        Turn.MeldCheckReason = RedThreeDiscardReason;
+        ShowInputError(InputError::DiscardNotPossible);
         return;
     }
 
     TableHost& host = Host();
     ClearUndo();
-    SetPhase(PhaseDraw);
+    SetPhase(TurnPhase::Draw);
     host.UndoItemsEnabled(false);
-    HasDrawn = false;
-    MustDraw = true;
+    Turn.HasDrawn = false;
+    Turn.MustDraw = true;
 
     host.SendMessage(TokenDiscard, std::to_string(chosen.Id));
 
-    CardRecord card = RemoveCardAt(HumanHand, handIndex, +1, false, chosen.Rank);
+    CardRecord card = RemoveCardAt(Human().Hand, handIndex, +1, false, chosen.Rank);
     const int fromX = card.X;
     const int fromY = card.Y;
     card.X = LeftMargin;
     card.Y = Layout.DiscardTop;
     card.FaceUp = true;
     AppendCard(DiscardPile, card);
-    RemoveCardById(KnownHumanCards, card.Id);
+    RemoveCardById(Memory.KnownOpponentCards, card.Id);
     host.MoveCard(card, fromX, fromY, card.X, card.Y);
     host.RepaintTable();
 
@@ -338,11 +337,11 @@ void CanastaGame::DiscardCard(int handIndex)
 
 void CanastaGame::PassTurnToOpponent()
 {
-    ComputerTurn = true;
+    Turn.ComputerTurn = true;
     if (CheckEndOfHand())
         return;
     ClearUndo();
-    SetPhase(PhaseOpponent);
+    SetPhase(TurnPhase::Opponent);
     if (!Host().IsNetworkGame())
         Host().RunComputerTurn();
 }
@@ -350,22 +349,22 @@ void CanastaGame::PassTurnToOpponent()
 void CanastaGame::CheckForcedPass()
 {
     RecountColumns();
-    if (HumanHand.Count != 1 || HumanCanastas.Count >= Rules.NumberOfCanastas)
+    if (Human().Hand.Count != 1 || Human().Canastas.Count >= Rules.NumberOfCanastas)
         return;
-    if (TopCardOnTable && DiscardPile.Count > 0)
+    if (Take.TopCardOnTable && DiscardPile.Count > 0)
         return;
     if (!ValidateHumanMelds())
         return;
 
-    bool cannotGoOut = HumanCanastas.Count == 0 && Rules.NumberOfCanastas >= 2;
+    bool cannotGoOut = Human().Canastas.Count == 0 && Rules.NumberOfCanastas >= 2;
     if (!cannotGoOut) {
-        const CardRecord& last = HumanHand.Cards[0];
+        const CardRecord& last = Human().Hand.Cards[0];
         if (!IsWild(last.Rank)) {
-            cannotGoOut = HumanMeldCount[last.Rank] != 6;
+            cannotGoOut = Human().MeldCount[last.Rank] != 6;
         } else {
             cannotGoOut = true;
             for (int column = 3; column < ColumnCount; ++column)
-                if (HumanMeldCount[column] == 6 && WildCardsInColumn(*this, column) < 3)
+                if (Human().MeldCount[column] == 6 && WildCardsInColumn(*this, column) < 3)
                     cannotGoOut = false;
         }
     }
@@ -375,54 +374,54 @@ void CanastaGame::CheckForcedPass()
     TableHost& host = Host();
     host.ShowMessage(MessageKind::Information, ForcedPassMessage);
     ClearUndo();
-    ComputerTurn = true;
+    Turn.ComputerTurn = true;
     host.SendMessage(TokenPass, "");
-    SetPhase(PhaseOpponent);
+    SetPhase(TurnPhase::Opponent);
     if (!host.IsNetworkGame())
         host.RunComputerTurn();
 
-    TopCardOnTable = false;
-    HasDrawn = false;
-    TakingPile = false;
-    CardsDrawn = 0;
-    MustDraw = true;
+    Take.TopCardOnTable = false;
+    Turn.HasDrawn = false;
+    Take.Pending = false;
+    Turn.CardsDrawn = 0;
+    Turn.MustDraw = true;
     host.UndoItemsEnabled(false);
     TakeSnapshot();
 }
 
 void CanastaGame::EndHandClick()
 {
-    if (!StockExhausted || ComputerTurn || Phase != PhaseDraw)
+    if (!Turn.StockExhausted || Turn.ComputerTurn || Turn.Phase != TurnPhase::Draw)
         return;
     RecountColumns();
-    if (ForcedToTake(HumanHand.Count, HumanMeldCount)) {
+    if (ForcedToTake(Human().Hand.Count, Human().MeldCount)) {
         Host().ShowMessage(MessageKind::Information, ForcedEndHandMessage);
         return;
     }
     Host().SendMessage(TokenEndHand, "");
-    EndHandRequested = true;
+    Turn.EndHandRequested = true;
     CheckEndOfHand();
 }
 
 bool CanastaGame::CheckEndOfHand()
 {
-    const bool humanOut = HumanHand.Count == 0 && HumanCanastas.Count >= Rules.NumberOfCanastas;
-    const bool computerOut = ComputerHand.Count == 0 && ComputerCanastas.Count >= Rules.NumberOfCanastas;
-    const bool endRequested = StockExhausted && EndHandRequested;
-    if (!(humanOut || computerOut || endRequested) || Phase == PhaseHandOver)
+    const bool humanOut = Human().Hand.Count == 0 && Human().Canastas.Count >= Rules.NumberOfCanastas;
+    const bool computerOut = Computer().Hand.Count == 0 && Computer().Canastas.Count >= Rules.NumberOfCanastas;
+    const bool endRequested = Turn.StockExhausted && Turn.EndHandRequested;
+    if (!(humanOut || computerOut || endRequested) || Turn.Phase == TurnPhase::HandOver)
         return false;
 
     TableHost& host = Host();
     {
-        HandEndingScope ending(HandEnding);
-        SetPhase(PhaseHandOver);
-        WentOut = humanOut ? HumanWentOut : computerOut ? ComputerWentOut : NobodyWentOut;
+        HandEndingScope ending(Turn.HandEnding);
+        SetPhase(TurnPhase::HandOver);
+        Match.WentOut = humanOut ? HumanWentOut : computerOut ? ComputerWentOut : NobodyWentOut;
 
-        const std::int32_t humanBefore = HumanScore;
-        const std::int32_t computerBefore = ComputerScore;
+        const std::int32_t humanBefore = Human().Score;
+        const std::int32_t computerBefore = Computer().Score;
         ScoreHand();
-        const int handDifference = (HumanScore - humanBefore) - (ComputerScore - computerBefore);
-        const int matchDifference = HumanScore - ComputerScore;
+        const int handDifference = (Human().Score - humanBefore) - (Computer().Score - computerBefore);
+        const int matchDifference = Human().Score - Computer().Score;
         const bool matchOver = EndMatchIfOver();
 
         bool dealHere = true;
@@ -432,10 +431,10 @@ bool CanastaGame::CheckEndOfHand()
             const int difference = matchOver ? matchDifference : handDifference;
             dealHere = difference > 0 || (difference == 0 && host.IsConnectionRoleOne());
         }
-        if (dealHere && !QuitRequested)
+        if (dealHere && !Match.QuitRequested)
             DealHand(!matchOver);
     }
-    if (!HandEnding)
+    if (!Turn.HandEnding)
         host.HandleHeldNetworkMessages();
     return true;
 }

@@ -11,23 +11,23 @@ CanastaGame::CanastaGame(TableHost& host, SettingsAccess* settings)
       host_(host),
       settings_(settings)
 {
-    DrawFirst = std::uniform_real_distribution<double>(0.0, 1.0)(Random) > 0.5;
+    Match.DrawFirst = std::uniform_real_distribution<double>(0.0, 1.0)(Random) > 0.5;
 }
 
 void CanastaGame::Seed(std::uint32_t seed)
 {
     Random.seed(seed);
-    ReseedAtDeal = false;
+    reseedAtDeal_ = false;
 }
 
 void CanastaGame::MakeDeck()
 {
-    if (ReseedAtDeal)
+    if (reseedAtDeal_)
         Random.seed(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
     bool taken[DeckSize] = {};
     std::uniform_int_distribution<int> slotOf(0, DeckSize - 1);
-    DealString.assign(1, DrawFirst ? '1' : '0');
+    Match.DealString.assign(1, Match.DrawFirst ? '1' : '0');
 
     auto place = [&](int id, std::uint8_t deck) {
         int slot;
@@ -40,7 +40,7 @@ void CanastaGame::MakeDeck()
         c.Y = Layout.StockTop;
         c.FaceUp = false;
         Stock.Cards[slot] = c;
-        DealString.push_back(static_cast<char>(slot + 1));
+        Match.DealString.push_back(static_cast<char>(slot + 1));
     };
 
     for (std::uint8_t deck = 0; deck < 2; ++deck) {
@@ -55,10 +55,10 @@ void CanastaGame::MakeDeck()
 
 void CanastaGame::RecountColumns()
 {
-    HumanMeldCount.fill(0);
-    HumanHandCount.fill(0);
-    ComputerHandCount.fill(0);
-    ComputerMeldCount.fill(0);
+    Human().MeldCount.fill(0);
+    Human().HandCount.fill(0);
+    Computer().HandCount.fill(0);
+    Computer().MeldCount.fill(0);
     auto countByColumn = [this](const CardPile& pile, ColumnCounts& counts) {
         for (int i = 0; i < pile.Count; ++i) {
             const int col = ColumnOf(pile.Cards[i]);
@@ -66,41 +66,41 @@ void CanastaGame::RecountColumns()
                 ++counts[col];
         }
     };
-    for (int i = 0; i < HumanHand.Count; ++i)
-        ++HumanHandCount[HumanHand.Cards[i].Rank];
-    for (int i = 0; i < ComputerHand.Count; ++i)
-        ++ComputerHandCount[ComputerHand.Cards[i].Rank];
-    countByColumn(HumanMelds, HumanMeldCount);
-    countByColumn(ComputerMelds, ComputerMeldCount);
+    for (int i = 0; i < Human().Hand.Count; ++i)
+        ++Human().HandCount[Human().Hand.Cards[i].Rank];
+    for (int i = 0; i < Computer().Hand.Count; ++i)
+        ++Computer().HandCount[Computer().Hand.Cards[i].Rank];
+    countByColumn(Human().Melds, Human().MeldCount);
+    countByColumn(Computer().Melds, Computer().MeldCount);
 }
 
 void CanastaGame::TakeSnapshot()
 {
-    HumanHandBackup = HumanHand;
-    HumanMeldsBackup = HumanMelds;
-    HumanCanastasBackup = HumanCanastas;
-    DiscardBackup = DiscardPile;
+    Snapshot.Hand = Human().Hand;
+    Snapshot.Melds = Human().Melds;
+    Snapshot.Canastas = Human().Canastas;
+    Snapshot.DiscardPile = DiscardPile;
 }
 
 void CanastaGame::RestoreSnapshot()
 {
-    HumanHand = HumanHandBackup;
-    HumanMelds = HumanMeldsBackup;
-    HumanCanastas = HumanCanastasBackup;
-    DiscardPile = DiscardBackup;
+    Human().Hand = Snapshot.Hand;
+    Human().Melds = Snapshot.Melds;
+    Human().Canastas = Snapshot.Canastas;
+    DiscardPile = Snapshot.DiscardPile;
 }
 
 int CanastaGame::HumanMeldValue(bool allColumns) const
 {
     ColumnCounts perColumn{};
-    for (int i = 0; i < HumanMelds.Count; ++i) {
-        const int col = ColumnOf(HumanMelds.Cards[i]);
+    for (int i = 0; i < Human().Melds.Count; ++i) {
+        const int col = ColumnOf(Human().Melds.Cards[i]);
         if (col >= 0 && col < ColumnCount)
             ++perColumn[col];
     }
     int value = 0;
-    for (int i = 0; i < HumanMelds.Count; ++i) {
-        const CardRecord& c = HumanMelds.Cards[i];
+    for (int i = 0; i < Human().Melds.Count; ++i) {
+        const CardRecord& c = Human().Melds.Cards[i];
         if (IsRedThree(c.Id))
             continue;
         const int col = ColumnOf(c);
@@ -112,7 +112,7 @@ int CanastaGame::HumanMeldValue(bool allColumns) const
 
 int CanastaGame::CanastaCount(Side side) const
 {
-    return side == Side::Human ? HumanCanastas.Count : ComputerCanastas.Count;
+    return side == Side::Human ? Human().Canastas.Count : Computer().Canastas.Count;
 }
 
 }  // namespace meldora

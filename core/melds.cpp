@@ -31,8 +31,8 @@ void requireMeldColumn(int column)
 int countWildInHand(const CanastaGame& game)
 {
     int wild = 0;
-    for (int i = 0; i < game.HumanHand.Count; ++i)
-        if (IsWild(game.HumanHand.Cards[i].Rank))
+    for (int i = 0; i < game.Human().Hand.Count; ++i)
+        if (IsWild(game.Human().Hand.Cards[i].Rank))
             ++wild;
     return wild;
 }
@@ -40,8 +40,8 @@ int countWildInHand(const CanastaGame& game)
 int countBlackThreesInColumn(const CanastaGame& game, int column)
 {
     int n = 0;
-    for (int i = 0; i < game.HumanMelds.Count; ++i) {
-        const CardRecord& c = game.HumanMelds.Cards[i];
+    for (int i = 0; i < game.Human().Melds.Count; ++i) {
+        const CardRecord& c = game.Human().Melds.Cards[i];
         if (game.ColumnOf(c) == column && IsBlackThree(c.Id))
             ++n;
     }
@@ -50,20 +50,20 @@ int countBlackThreesInColumn(const CanastaGame& game, int column)
 
 bool enoughCanastas(const CanastaGame& game)
 {
-    return game.HumanCanastas.Count >= game.Rules.NumberOfCanastas;
+    return game.Human().Canastas.Count >= game.Rules.NumberOfCanastas;
 }
 
 // True while the human may go on melding in this turn: a forced pass, the end
 // of the hand or a new deal during a meld stops a move of several cards.
 bool turnGoesOn(const CanastaGame& game)
 {
-    return (game.HasDrawn || game.TakingPile) && !game.ComputerTurn && game.Phase != PhaseHandOver;
+    return (game.Turn.HasDrawn || game.Take.Pending) && !game.Turn.ComputerTurn && game.Turn.Phase != TurnPhase::HandOver;
 }
 
 // The area of a meld column, its spread-out cards and its canasta label.
 TableRect meldColumnRect(const CanastaGame& game, Side side, int column)
 {
-    const CardPile& pile = side == Side::Human ? game.HumanMelds : game.ComputerMelds;
+    const CardPile& pile = side == Side::Human ? game.Human().Melds : game.Computer().Melds;
     const TableLayout& l = game.Layout;
     const int base = side == Side::Human ? l.HumanMeldBase : l.ComputerMeldBase;
     int top = side == Side::Human ? base : base - LabelRoom;
@@ -91,33 +91,33 @@ TableRect handColumnRect(const CanastaGame& game, int rank)
 void meldFromHand(CanastaGame& game, int handIndex, int column)
 {
     TableHost& host = game.Host();
-    const int rank = game.HumanHand.Cards[handIndex].Rank;
+    const int rank = game.Human().Hand.Cards[handIndex].Rank;
     const bool wild = IsWild(rank);
     if (!wild)
         column = rank;
 
-    CardRecord card = RemoveCardAt(game.HumanHand, handIndex, +1, false, rank);
+    CardRecord card = RemoveCardAt(game.Human().Hand, handIndex, +1, false, rank);
     const int fromX = card.X;
     const int fromY = card.Y;
     card.FaceUp = true;
 
-    const bool onCanasta = game.HumanCanastas.Kind[column] != NoCanasta;
+    const bool onCanasta = game.Human().Canastas.Kind[column] != NoCanasta;
     if (wild) {
-        ColumnEnd& end = game.HumanMelds.ColumnEnds[column];
+        ColumnEnd& end = game.Human().Melds.ColumnEnds[column];
         if (!onCanasta)
             end.Y += StackStep;
         card.X = end.X;
         card.Y = end.Y;
     } else {
-        PlaceInColumn(game.HumanMelds, true, onCanasta, card);
+        PlaceInColumn(game.Human().Melds, true, onCanasta, card);
     }
-    AppendCard(game.HumanMelds, card);
+    AppendCard(game.Human().Melds, card);
 
     if (wild)
         host.SendMessage("MELDWILDCARD", std::to_string(card.Id) + FieldSeparator + std::to_string(column));
     else
         host.SendMessage("MELD", std::to_string(card.Id));
-    RemoveCardById(game.KnownHumanCards, card.Id);
+    RemoveCardById(game.Memory.KnownOpponentCards, card.Id);
     game.PushUndo(card);
     host.MoveCard(card, fromX, fromY, card.X, card.Y);
     host.InvalidateTableRect(handColumnRect(game, rank));
@@ -125,10 +125,10 @@ void meldFromHand(CanastaGame& game, int handIndex, int column)
 
     game.CheckCanasta(Side::Human, column);
 
-    if (game.TakingPile)
+    if (game.Take.Pending)
         game.CompleteTake();
 
-    if (game.HumanHand.Count == 0 && !game.TopCardOnTable && game.ValidateHumanMelds())
+    if (game.Human().Hand.Count == 0 && !game.Take.TopCardOnTable && game.ValidateHumanMelds())
         game.CheckEndOfHand();
     else
         game.CheckForcedPass();
@@ -138,22 +138,22 @@ void meldFromHand(CanastaGame& game, int handIndex, int column)
 // for its cards.
 bool mayMeld(CanastaGame& game)
 {
-    if (game.HasDrawn || game.TakingPile)
+    if (game.Turn.HasDrawn || game.Take.Pending)
         return true;
-    game.ShowInputError(1);
+    game.ShowInputError(InputError::MeldBeforeDraw);
     return false;
 }
 
 void requireHandIndex(const CanastaGame& game, int handIndex)
 {
-    if (handIndex < 0 || handIndex >= game.HumanHand.Count)
+    if (handIndex < 0 || handIndex >= game.Human().Hand.Count)
         throw std::out_of_range("hand index outside the hand");
 }
 
 int lastHandCardOfRank(const CanastaGame& game, int rank)
 {
-    for (int i = game.HumanHand.Count - 1; i >= 0; --i)
-        if (game.HumanHand.Cards[i].Rank == rank)
+    for (int i = game.Human().Hand.Count - 1; i >= 0; --i)
+        if (game.Human().Hand.Cards[i].Rank == rank)
             return i;
     return -1;
 }
@@ -176,13 +176,13 @@ void CanastaGame::MeldCard(int handIndex)
     requireHandIndex(*this, handIndex);
     if (!mayMeld(*this))
         return;
-    const CardRecord& chosen = HumanHand.Cards[handIndex];
+    const CardRecord& chosen = Human().Hand.Cards[handIndex];
     if (IsWild(chosen.Rank))
         return;  // wild cards are laid with AddWildCard or MeldWildcards
     if (IsBlackThree(chosen.Id)) {
         UpdateBlackThreesAllowed();
-        if (!BlackThreesAllowed) {
-            ShowInputError(6);
+        if (!Turn.BlackThreesAllowed) {
+            ShowInputError(InputError::BlackThreesOnlyGoingOut);
             return;
         }
     }
@@ -194,10 +194,10 @@ void CanastaGame::MeldCard(int handIndex)
     // A pair with no more of its rank in hand is completed with a wild card,
     // unless that wild card is the last card and would strand the hand.
     RecountColumns();
-    const int inColumn = rank == ThreesColumn ? countBlackThreesInColumn(*this, ThreesColumn) : HumanMeldCount[rank];
-    if (HumanHandCount[rank] != 0 || inColumn != 2)
+    const int inColumn = rank == ThreesColumn ? countBlackThreesInColumn(*this, ThreesColumn) : Human().MeldCount[rank];
+    if (Human().HandCount[rank] != 0 || inColumn != 2)
         return;
-    if (HumanHand.Count < 2 && !enoughCanastas(*this) && !TakingPile)
+    if (Human().Hand.Count < 2 && !enoughCanastas(*this) && !Take.Pending)
         return;
     AddWildCard(rank);
 }
@@ -207,18 +207,18 @@ void CanastaGame::MeldRank(int handIndex, MeldRankMode mode)
     requireHandIndex(*this, handIndex);
     if (!mayMeld(*this))
         return;
-    const int rank = HumanHand.Cards[handIndex].Rank;
+    const int rank = Human().Hand.Cards[handIndex].Rank;
     if (IsWild(rank))
         return;
 
     RecountColumns();
-    const int inHand = HumanHandCount[rank];
+    const int inHand = Human().HandCount[rank];
     // The threes column also holds the red threes, which are no part of a meld.
-    const int inColumn = rank == ThreesColumn ? countBlackThreesInColumn(*this, ThreesColumn) : HumanMeldCount[rank];
+    const int inColumn = rank == ThreesColumn ? countBlackThreesInColumn(*this, ThreesColumn) : Human().MeldCount[rank];
     int count = mode == MeldRankMode::All ? inHand : 3 - inColumn;
     count = std::min(count, inHand);
-    if (count >= HumanHand.Count && !enoughCanastas(*this))
-        count = HumanHand.Count - 1;
+    if (count >= Human().Hand.Count && !enoughCanastas(*this))
+        count = Human().Hand.Count - 1;
 
     int index = handIndex;
     for (int i = 0; i < count; ++i) {
@@ -239,8 +239,8 @@ void CanastaGame::AddWildCard(int column)
 
     int index = -1;
     for (int wanted : {0, 1}) {
-        for (int i = 0; i < HumanHand.Count && index < 0; ++i)
-            if (HumanHand.Cards[i].Rank == wanted)
+        for (int i = 0; i < Human().Hand.Count && index < 0; ++i)
+            if (Human().Hand.Cards[i].Rank == wanted)
                 index = i;
         if (index >= 0)
             break;
@@ -251,7 +251,7 @@ void CanastaGame::AddWildCard(int column)
     // With one card left and a canasta missing, the last wild card may only
     // complete a canasta: anything else would leave an empty hand that cannot go out.
     RecountColumns();
-    if (HumanHand.Count <= 1 && !enoughCanastas(*this) && HumanMeldCount[column] != CanastaSize - 1)
+    if (Human().Hand.Count <= 1 && !enoughCanastas(*this) && Human().MeldCount[column] != CanastaSize - 1)
         return;
 
     meldFromHand(*this, index, column);
@@ -263,13 +263,13 @@ void CanastaGame::FillCanasta(int column)
     if (!mayMeld(*this))
         return;
     RecountColumns();
-    const int inColumn = HumanMeldCount[column];
+    const int inColumn = Human().MeldCount[column];
     if (inColumn < 4 || inColumn >= CanastaSize || inColumn + countWildInHand(*this) < CanastaSize)
         return;
     for (int i = inColumn; i < CanastaSize; ++i) {
-        const int before = HumanHand.Count;
+        const int before = Human().Hand.Count;
         AddWildCard(column);
-        if (HumanHand.Count == before || !turnGoesOn(*this))
+        if (Human().Hand.Count == before || !turnGoesOn(*this))
             return;
     }
 }
@@ -279,13 +279,13 @@ void CanastaGame::MeldWildcards(WildMeldMode mode)
     if (!mayMeld(*this))
         return;
     if (!Rules.WildcardCanasta) {
-        ShowInputError(8);
+        ShowInputError(InputError::WildcardCanastaNotAllowed);
         return;
     }
     RecountColumns();
-    const int inColumn = HumanMeldCount[WildcardColumn];
+    const int inColumn = Human().MeldCount[WildcardColumn];
     if (countWildInHand(*this) + inColumn < CanastaSize) {
-        ShowInputError(7);
+        ShowInputError(InputError::TooFewWildcardsForCanasta);
         return;
     }
     int count = 1;
@@ -294,9 +294,9 @@ void CanastaGame::MeldWildcards(WildMeldMode mode)
     else if (mode == WildMeldMode::UpToSeven)
         count = CanastaSize - inColumn;
     for (int i = 0; i < count; ++i) {
-        const int before = HumanHand.Count;
+        const int before = Human().Hand.Count;
         AddWildCard(WildcardColumn);
-        if (HumanHand.Count == before || !turnGoesOn(*this))
+        if (Human().Hand.Count == before || !turnGoesOn(*this))
             return;
     }
 }
@@ -309,8 +309,8 @@ void CanastaGame::CheckCanasta(Side side, int column)
         return;
 
     const bool human = side == Side::Human;
-    CardPile& pile = human ? HumanMelds : ComputerMelds;
-    CanastaState& state = human ? HumanCanastas : ComputerCanastas;
+    CardPile& pile = human ? Human().Melds : Computer().Melds;
+    CanastaState& state = human ? Human().Canastas : Computer().Canastas;
 
     int total = 0;
     int naturals = 0;
@@ -374,13 +374,13 @@ void CanastaGame::CheckCanasta(Side side, int column)
 bool CanastaGame::ValidateHumanMelds(int handReduction, bool ignorePendingTopCard)
 {
     RecountColumns();
-    const bool handEmpty = HumanHand.Count - handReduction <= 0;
+    const bool handEmpty = Human().Hand.Count - handReduction <= 0;
 
     std::array<int, ColumnCount> wild{};
     int meldPoints = 0;
     int blackThrees = 0;
-    for (int i = 0; i < HumanMelds.Count; ++i) {
-        const CardRecord& c = HumanMelds.Cards[i];
+    for (int i = 0; i < Human().Melds.Count; ++i) {
+        const CardRecord& c = Human().Melds.Cards[i];
         meldPoints += IsRedThree(c.Id) ? 0 : c.Points;
         if (IsBlackThree(c.Id))
             ++blackThrees;
@@ -390,46 +390,46 @@ bool CanastaGame::ValidateHumanMelds(int handReduction, bool ignorePendingTopCar
     }
 
     auto failWith = [this](std::string reason) {
-        MeldCheckReason = std::move(reason);
+        Turn.MeldCheckReason = std::move(reason);
         return false;
     };
-    if (TopCardOnTable && !ignorePendingTopCard)
+    if (Take.TopCardOnTable && !ignorePendingTopCard)
         return failWith("you have not melded the top card correctly");
 
     for (int col = FirstNaturalColumn; col <= LastColumn; ++col)
-        if (HumanMeldCount[col] != 0 && HumanMeldCount[col] < 3)
+        if (Human().MeldCount[col] != 0 && Human().MeldCount[col] < 3)
             return failWith("every column on the table must contain at least three cards");
 
-    const bool minimumMet = meldPoints >= HumanMinimumMeld || (Rules.BonusCounts && HumanCanastas.Count >= 1) ||
+    const bool minimumMet = meldPoints >= Human().MinimumMeld || (Rules.BonusCounts && Human().Canastas.Count >= 1) ||
                             meldPoints == 0 || handEmpty;
     if (!minimumMet)
-        return failWith("your first meld must be at least " + std::to_string(HumanMinimumMeld) + " points (currently " +
+        return failWith("your first meld must be at least " + std::to_string(Human().MinimumMeld) + " points (currently " +
                         std::to_string(meldPoints) + " points)");
 
     for (int col = FirstNaturalColumn; col <= LastColumn; ++col)
-        if (wild[col] > HumanMeldCount[col] - wild[col])
+        if (wild[col] > Human().MeldCount[col] - wild[col])
             return failWith("there are too many wildcards within one column");
 
     if (handEmpty ? (blackThrees != 0 && blackThrees < 3) : blackThrees != 0)
         return failWith("the Black Threes have not been melded correctly");
 
-    if (HumanMeldCount[WildcardColumn] != 0 && HumanMeldCount[WildcardColumn] < CanastaSize)
+    if (Human().MeldCount[WildcardColumn] != 0 && Human().MeldCount[WildcardColumn] < CanastaSize)
         return failWith("wildcards must be melded as a canasta");
 
-    MeldCheckReason.clear();
+    Turn.MeldCheckReason.clear();
     return true;
 }
 
 void CanastaGame::UpdateBlackThreesAllowed()
 {
-    if (BlackThreesAllowed)
+    if (Turn.BlackThreesAllowed)
         return;
     int threes = 0;
-    for (int i = 0; i < HumanHand.Count; ++i)
-        if (HumanHand.Cards[i].Rank == ThreesColumn)
+    for (int i = 0; i < Human().Hand.Count; ++i)
+        if (Human().Hand.Cards[i].Rank == ThreesColumn)
             ++threes;
-    if (enoughCanastas(*this) && threes >= 3 && HumanHand.Count - threes <= 1)
-        BlackThreesAllowed = true;
+    if (enoughCanastas(*this) && threes >= 3 && Human().Hand.Count - threes <= 1)
+        Turn.BlackThreesAllowed = true;
 }
 
 }  // namespace meldora

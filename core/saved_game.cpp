@@ -125,25 +125,25 @@ std::string SavedGameText(CanastaGame& game)
     out.Text() += ' ';
     out.Number(SavedGameVersion);
     out.Pile(game.Stock, false);
-    out.Pile(game.ComputerHand, false);
+    out.Pile(game.Computer().Hand, false);
     out.Pile(game.DiscardPile, false);
-    out.Pile(game.DiscardBackup, false);
-    out.Pile(game.ComputerMelds, true);
-    out.Pile(game.HumanHand, true);
-    out.Pile(game.HumanMelds, true);
-    out.Pile(game.HumanHandBackup, true);
-    out.Pile(game.HumanMeldsBackup, true);
-    out.Canastas(game.HumanCanastas);
-    out.Canastas(game.ComputerCanastas);
-    out.Canastas(game.HumanCanastasBackup);
-    for (const long long n : {game.DiscardFrozen, game.HasDrawn, game.TakingPile, game.TopCardOnTable,
-                              game.BlackThreesAllowed, game.GameInProgress, game.ComputerHandRevealed})
+    out.Pile(game.Snapshot.DiscardPile, false);
+    out.Pile(game.Computer().Melds, true);
+    out.Pile(game.Human().Hand, true);
+    out.Pile(game.Human().Melds, true);
+    out.Pile(game.Snapshot.Hand, true);
+    out.Pile(game.Snapshot.Melds, true);
+    out.Canastas(game.Human().Canastas);
+    out.Canastas(game.Computer().Canastas);
+    out.Canastas(game.Snapshot.Canastas);
+    for (const long long n : {game.Turn.DiscardFrozen, game.Turn.HasDrawn, game.Take.Pending, game.Take.TopCardOnTable,
+                              game.Turn.BlackThreesAllowed, game.Match.GameInProgress, game.Presentation.ComputerHandRevealed})
         out.Number(n);
-    for (const long long n : {game.TakeColumnBefore, game.TakeNaturalsBefore})
+    for (const long long n : {game.Take.ColumnBefore, game.Take.NaturalsBefore})
         out.Number(n);
-    out.Number(game.TakeNeedsNaturalPair);
-    out.Number(game.ComputerHandSpacing);
-    for (const long long n : {game.ComputerMeldValue, game.ComputerScore, game.HumanScore, game.HumanMinimumMeld,
+    out.Number(game.Take.NeedsNaturalPair);
+    out.Number(game.Presentation.ComputerHandSpacing);
+    for (const long long n : {game.Computer().MeldValue, game.Computer().Score, game.Human().Score, game.Human().MinimumMeld,
                               game.Layout.SizeIndex})
         out.Number(n);
     return std::move(out.Text());
@@ -433,33 +433,33 @@ void ConvertGeometry(SavedGameRecord& r, const TableLayout& now)
 void ApplyRecord(CanastaGame& game, const SavedGameRecord& r)
 {
     game.Stock = r.Stock;
-    game.ComputerHand = r.ComputerHand;
+    game.Computer().Hand = r.ComputerHand;
     game.DiscardPile = r.DiscardPile;
-    game.DiscardBackup = r.DiscardBackup;
-    game.ComputerMelds = r.ComputerMelds;
-    game.HumanHand = r.HumanHand;
-    game.HumanMelds = r.HumanMelds;
-    game.HumanHandBackup = r.HumanHandBackup;
-    game.HumanMeldsBackup = r.HumanMeldsBackup;
-    game.HumanCanastas = r.HumanCanastas;
-    game.ComputerCanastas = r.ComputerCanastas;
-    game.HumanCanastasBackup = r.HumanCanastasBackup;
-    game.DiscardFrozen = r.DiscardFrozen;
-    game.HasDrawn = r.HasDrawn;
-    game.TakingPile = r.TakingPile;
-    game.TopCardOnTable = r.TopCardOnTable;
-    game.BlackThreesAllowed = r.BlackThreesAllowed;
-    game.GameInProgress = r.GameInProgress;
-    game.ComputerHandRevealed = r.ComputerHandRevealed;
-    game.TakeColumnBefore = r.TakeColumnBefore;
-    game.TakeNaturalsBefore = r.TakeNaturalsBefore;
-    game.TakeNeedsNaturalPair = r.TakeNeedsNaturalPair;
-    game.ComputerHandSpacing = r.ComputerHandSpacing;
-    game.ComputerMeldValue = r.ComputerMeldValue;
-    game.ComputerScore = r.ComputerScore;
-    game.HumanScore = r.HumanScore;
-    game.HumanMinimumMeld = r.HumanMinimumMeld;
-    game.MustDraw = !r.HasDrawn;
+    game.Snapshot.DiscardPile = r.DiscardBackup;
+    game.Computer().Melds = r.ComputerMelds;
+    game.Human().Hand = r.HumanHand;
+    game.Human().Melds = r.HumanMelds;
+    game.Snapshot.Hand = r.HumanHandBackup;
+    game.Snapshot.Melds = r.HumanMeldsBackup;
+    game.Human().Canastas = r.HumanCanastas;
+    game.Computer().Canastas = r.ComputerCanastas;
+    game.Snapshot.Canastas = r.HumanCanastasBackup;
+    game.Turn.DiscardFrozen = r.DiscardFrozen;
+    game.Turn.HasDrawn = r.HasDrawn;
+    game.Take.Pending = r.TakingPile;
+    game.Take.TopCardOnTable = r.TopCardOnTable;
+    game.Turn.BlackThreesAllowed = r.BlackThreesAllowed;
+    game.Match.GameInProgress = r.GameInProgress;
+    game.Presentation.ComputerHandRevealed = r.ComputerHandRevealed;
+    game.Take.ColumnBefore = r.TakeColumnBefore;
+    game.Take.NaturalsBefore = r.TakeNaturalsBefore;
+    game.Take.NeedsNaturalPair = r.TakeNeedsNaturalPair;
+    game.Presentation.ComputerHandSpacing = r.ComputerHandSpacing;
+    game.Computer().MeldValue = r.ComputerMeldValue;
+    game.Computer().Score = r.ComputerScore;
+    game.Human().Score = r.HumanScore;
+    game.Human().MinimumMeld = r.HumanMinimumMeld;
+    game.Turn.MustDraw = !r.HasDrawn;
 }
 
 bool ReadFileText(const std::string& fileName, std::string& text, std::string& error)
@@ -509,7 +509,7 @@ std::string AutoSavePath() { return (UserFilesDir() / AutoSaveName).string(); }
 bool SaveGame(CanastaGame& game, bool automatic, const std::function<std::string()>& chooseFile)
 {
     TableHost& host = game.Host();
-    if (game.TakingPile) {
+    if (game.Take.Pending) {
         if (!automatic)
             host.ShowMessage(MessageKind::Information, "A game cannot be saved while taking the discard pile");
         return false;
@@ -601,14 +601,14 @@ bool LoadGame(CanastaGame& game, const std::string& fileName)
     ConvertGeometry(record, game.Layout);
     ApplyRecord(game, record);
     game.SetStockExhausted(game.Stock.Count == 0);
-    game.EndHandRequested = false;
+    game.Turn.EndHandRequested = false;
     // A loaded game always continues with the human's turn.
-    game.ComputerTurn = false;
+    game.Turn.ComputerTurn = false;
     game.ClearUndo();
     host.UndoItemsEnabled(false);
-    game.SetPhase(game.HasDrawn ? PhaseMeldDiscard : PhaseDraw);
-    game.DiscardSpread = false;
-    game.RevealBlocked = true;
+    game.SetPhase(game.Turn.HasDrawn ? TurnPhase::MeldDiscard : TurnPhase::Draw);
+    game.Presentation.DiscardSpread = false;
+    game.Presentation.RevealBlocked = true;
     game.RecountColumns();
     host.RepaintTable();
     return true;

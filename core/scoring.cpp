@@ -123,19 +123,19 @@ void CanastaGame::ScoreHand()
 {
     TableHost& host = Host();
     HandScore score;
-    score.Human = ScoreSide({HumanMelds, HumanHand, HumanCanastas, WentOut == HumanWentOut, HumanMeldedBefore == 0},
+    score.Human = ScoreSide({Human().Melds, Human().Hand, Human().Canastas, Match.WentOut == HumanWentOut, Human().MeldedBefore == 0},
                             Rules);
     score.Computer = ScoreSide(
-        {ComputerMelds, ComputerHand, ComputerCanastas, WentOut == ComputerWentOut, ComputerMeldedBefore == 0}, Rules);
+        {Computer().Melds, Computer().Hand, Computer().Canastas, Match.WentOut == ComputerWentOut, Computer().MeldedBefore == 0}, Rules);
     score.PlayerName = PlayerNameOf(host);
     score.OpponentName = host.IsNetworkGame() ? host.OpponentName() : "Computer";
 
-    HumanHandScore = score.Human.Total();
-    ComputerHandScore = score.Computer.Total();
+    Human().HandScore = score.Human.Total();
+    Computer().HandScore = score.Computer.Total();
 
-    host.PlaySound(HumanHandScore >= ComputerHandScore ? SoundEvent::WinHand : SoundEvent::LoseHand);
-    HumanScore += HumanHandScore;
-    ComputerScore += ComputerHandScore;
+    host.PlaySound(Human().HandScore >= Computer().HandScore ? SoundEvent::WinHand : SoundEvent::LoseHand);
+    Human().Score += Human().HandScore;
+    Computer().Score += Computer().HandScore;
     host.RepaintTable();
     host.ShowHandScore(score);
     host.OfferHandHighscore(score.Difference());
@@ -143,19 +143,19 @@ void CanastaGame::ScoreHand()
 
 bool CanastaGame::EndMatchIfOver()
 {
-    if (!MatchIsOver(HumanScore, ComputerScore))
+    if (!MatchIsOver(Human().Score, Computer().Score))
         return false;
 
     TableHost& host = Host();
     const bool network = host.IsNetworkGame();
     MatchResult result;
-    result.HumanScore = HumanScore;
-    result.ComputerScore = ComputerScore;
+    result.HumanScore = Human().Score;
+    result.ComputerScore = Computer().Score;
     result.OpponentName = network ? host.OpponentName() : "Computer";
     const int d = result.Difference();
 
     host.OfferMatchHighscore(d);
-    host.AddMatchHistory(HumanScore, ComputerScore, result.OpponentName);
+    host.AddMatchHistory(Human().Score, Computer().Score, result.OpponentName);
 
     if (d > 0) {
         host.RecordMatchResult(true);
@@ -167,16 +167,16 @@ bool CanastaGame::EndMatchIfOver()
     result.Comment = MatchComment(d, PlayerNameOf(host), network ? host.OpponentName() : "the computer");
 
     if (!host.ShowGameOver(result)) {
-        AutoSaveOff = true;
-        QuitRequested = true;
+        Match.AutoSaveOff = true;
+        Match.QuitRequested = true;
         host.DeleteAutoSave();
         host.QuitProgram();
         return true;
     }
 
-    HumanScore = 0;
-    ComputerScore = 0;
-    GameInProgress = false;
+    Human().Score = 0;
+    Computer().Score = 0;
+    Match.GameInProgress = false;
     if (d >= 0)
         host.SendMessage("NEWGAME", "");
     return true;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/card.h"
+#include "core/turn_types.h"
 
 namespace meldora {
 
@@ -53,8 +54,8 @@ public:
     virtual void SetBusyCursor(bool busy) = 0;
 
     // Turn phase hint, numbered refusals and the End Hand button.
-    virtual void PhaseChanged(int phase) = 0;
-    virtual void ShowInputError(int number, const std::string& text) = 0;
+    virtual void PhaseChanged(TurnPhase phase) = 0;
+    virtual void ShowInputError(InputError error, const std::string& text) = 0;
     virtual void StockExhaustedChanged(bool exhausted) = 0;
     virtual void UndoItemsEnabled(bool enabled) = 0;
     virtual void ShowTurnWindow(const std::string& text) = 0;

@@ -30,38 +30,38 @@ private:
 
 void CanastaGame::PushUndo(const CardRecord& card)
 {
-    UndoStack.push_back({card, Layout.ColumnPitch});
+    Undo.Stack.push_back({card, Layout.ColumnPitch});
     host_.UndoItemsEnabled(true);
 }
 
 UndoEntry CanastaGame::PopUndo()
 {
-    if (UndoStack.empty())
+    if (Undo.Stack.empty())
         throw std::out_of_range("undo from an empty undo stack");
-    const UndoEntry entry = UndoStack.back();
-    UndoStack.pop_back();
+    const UndoEntry entry = Undo.Stack.back();
+    Undo.Stack.pop_back();
     return entry;
 }
 
-void CanastaGame::ClearUndo() { UndoStack.clear(); }
+void CanastaGame::ClearUndo() { Undo.Stack.clear(); }
 
 bool CanastaGame::BreakCanastaOfSeven(int column)
 {
-    if (column < 0 || column >= ColumnCount || HumanCanastas.Kind[column] == NoCanasta)
+    if (column < 0 || column >= ColumnCount || Human().Canastas.Kind[column] == NoCanasta)
         return false;
     int inColumn = 0;
-    for (int i = 0; i < HumanMelds.Count; ++i)
-        if (ColumnOf(HumanMelds.Cards[i]) == column)
+    for (int i = 0; i < Human().Melds.Count; ++i)
+        if (ColumnOf(Human().Melds.Cards[i]) == column)
             ++inColumn;
     if (inColumn != 7)
         return false;
 
-    --HumanCanastas.Count;
-    HumanCanastas.Kind[column] = NoCanasta;
-    ColumnEnd& end = HumanMelds.ColumnEnds[column];
+    --Human().Canastas.Count;
+    Human().Canastas.Kind[column] = NoCanasta;
+    ColumnEnd& end = Human().Melds.ColumnEnds[column];
     end.Y = Layout.HumanMeldBase + StackStep;
-    for (int i = 0; i < HumanMelds.Count; ++i) {
-        CardRecord& c = HumanMelds.Cards[i];
+    for (int i = 0; i < Human().Melds.Count; ++i) {
+        CardRecord& c = Human().Melds.Cards[i];
         if (ColumnOf(c) == column) {
             c.Y = end.Y;
             end.Y += StackStep;
@@ -73,9 +73,9 @@ bool CanastaGame::BreakCanastaOfSeven(int column)
 
 void CanastaGame::UndoMeld()
 {
-    if (UndoRunning || UndoStack.empty())
+    if (Undo.Running || Undo.Stack.empty())
         return;
-    UndoRunningScope running(UndoRunning);
+    UndoRunningScope running(Undo.Running);
 
     const UndoEntry entry = PopUndo();
     // The card's x and the pitch saved with it name the column even when the
@@ -85,42 +85,42 @@ void CanastaGame::UndoMeld()
     // Wild cards of one kind may lie in several columns: look in the card's own
     // column first.
     int index = -1;
-    for (int i = HumanMelds.Count - 1; i >= 0 && index < 0; --i)
-        if (HumanMelds.Cards[i].Id == entry.Card.Id && ColumnOf(HumanMelds.Cards[i]) == column)
+    for (int i = Human().Melds.Count - 1; i >= 0 && index < 0; --i)
+        if (Human().Melds.Cards[i].Id == entry.Card.Id && ColumnOf(Human().Melds.Cards[i]) == column)
             index = i;
-    for (int i = HumanMelds.Count - 1; i >= 0 && index < 0; --i)
-        if (HumanMelds.Cards[i].Id == entry.Card.Id)
+    for (int i = Human().Melds.Count - 1; i >= 0 && index < 0; --i)
+        if (Human().Melds.Cards[i].Id == entry.Card.Id)
             index = i;
     if (index < 0) {
-        if (UndoStack.empty())
+        if (Undo.Stack.empty())
             host_.UndoItemsEnabled(false);
         return;
     }
-    column = ColumnOf(HumanMelds.Cards[index]);
+    column = ColumnOf(Human().Melds.Cards[index]);
     if (column < 0 || column >= ColumnCount)
         throw std::out_of_range("meld card outside the table's columns");
 
     BreakCanastaOfSeven(column);
-    const bool squared = HumanCanastas.Kind[column] != NoCanasta;
-    CardRecord card = RemoveCardAt(HumanMelds, index, +1, squared, column);
-    AppendCard(KnownHumanCards, card);
+    const bool squared = Human().Canastas.Kind[column] != NoCanasta;
+    CardRecord card = RemoveCardAt(Human().Melds, index, +1, squared, column);
+    AppendCard(Memory.KnownOpponentCards, card);
     CheckCanasta(Side::Human, column);
 
     const int fromX = card.X;
     const int fromY = card.Y;
-    PlaceInColumn(HumanHand, true, false, card);
-    AppendCard(HumanHand, card);
+    PlaceInColumn(Human().Hand, true, false, card);
+    AppendCard(Human().Hand, card);
     host_.MoveCard(card, fromX, fromY, card.X, card.Y);
-    if (UndoStack.empty())
+    if (Undo.Stack.empty())
         host_.UndoItemsEnabled(false);
     host_.SendMessage("UNDO", std::to_string(column) + FieldSeparator + std::to_string(card.Id));
 }
 
 void CanastaGame::UndoAll()
 {
-    if (UndoRunning)
+    if (Undo.Running)
         return;
-    while (!UndoStack.empty())
+    while (!Undo.Stack.empty())
         UndoMeld();
 }
 

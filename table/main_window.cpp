@@ -143,7 +143,7 @@ TfmMeldoraMain::TfmMeldoraMain(std::unique_ptr<TRegistryEnhanced> store, Setting
     PlaceEndHandButton();
 
     setWindowTitle(QString::fromLatin1(MainWindowCaption));
-    game_->DrawFirst = std::uniform_real_distribution<double>(0.0, 1.0)(game_->Random) > 0.5;
+    game_->Match.DrawFirst = std::uniform_real_distribution<double>(0.0, 1.0)(game_->Random) > 0.5;
 
     QApplication::restoreOverrideCursor();
     tmSplash.setSingleShot(true);
@@ -401,7 +401,7 @@ void TfmMeldoraMain::bnEndHandClick() { game_->EndHandClick(); }
 
 void TfmMeldoraMain::Rules1Click()
 {
-    TfmRules dialog(game_->Rules, game_->GameInProgress, RulesPage, settings_, this);
+    TfmRules dialog(game_->Rules, game_->Match.GameInProgress, RulesPage, settings_, this);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     RulesPage = dialog.activePage();
     if (accepted)
@@ -413,7 +413,7 @@ void TfmMeldoraMain::ApplyRules(const RuleOptions& rules)
     const bool initialBlockChanged = rules.InitialBlock != game_->Rules.InitialBlock;
     game_->Rules = rules;
     if (initialBlockChanged) {
-        game_->DiscardFrozen = rules.InitialBlock;
+        game_->Turn.DiscardFrozen = rules.InitialBlock;
         RepaintTable();
     }
 }
@@ -465,7 +465,7 @@ void TfmMeldoraMain::FormDestroy()
 
     // Closed before start-up finished: the automatic save was never loaded and stays.
     if (startupDone_) {
-        if (!AutoSave || !game_->GameInProgress || game_->AutoSaveOff) {
+        if (!AutoSave || !game_->Match.GameInProgress || game_->Match.AutoSaveOff) {
             DeleteAutoSave();
         } else {
             SaveGame(*game_, true);

@@ -86,8 +86,8 @@ public:
     void RepaintTable() override;
     void PlaySound(SoundEvent event) override;
     void SetBusyCursor(bool busy) override;
-    void PhaseChanged(int phase) override;
-    void ShowInputError(int number, const std::string& text) override;
+    void PhaseChanged(TurnPhase phase) override;
+    void ShowInputError(InputError error, const std::string& text) override;
     void StockExhaustedChanged(bool exhausted) override;
     void UndoItemsEnabled(bool enabled) override;
     void ShowTurnWindow(const std::string& text) override;

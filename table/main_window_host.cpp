@@ -48,15 +48,18 @@ void TfmMeldoraMain::PlaySound(SoundEvent) {}
 
 void TfmMeldoraMain::SetBusyCursor(bool busy) { view_->SetBusyCursor(busy); }
 
-void TfmMeldoraMain::PhaseChanged(int phase)
+void TfmMeldoraMain::PhaseChanged(TurnPhase phase)
 {
     view_->ShowPhaseHint(phase);
     // Until the first card of a game is drawn the rules may be changed.
-    if (!game_->GameInProgress)
+    if (!game_->Match.GameInProgress)
         Rules1->setStatusTip(QString::fromLatin1(RulesMenuHint));
 }
 
-void TfmMeldoraMain::ShowInputError(int number, const std::string& text) { view_->ShowInputError(number, Text(text)); }
+void TfmMeldoraMain::ShowInputError(InputError error, const std::string& text)
+{
+    view_->ShowInputError(static_cast<int>(error), Text(text));
+}
 
 void TfmMeldoraMain::StockExhaustedChanged(bool exhausted) { view_->SetStockExhausted(exhausted); }
 
@@ -134,9 +137,9 @@ std::string TfmMeldoraMain::SelectedPlayerName() const { return {}; }
 void TfmMeldoraMain::ShowHandScore(const HandScore& score)
 {
     std::function<void(bool)> showComputerHand;
-    if (!game_->ComputerHandRevealed && !IsNetworkGame()) {
+    if (!game_->Presentation.ComputerHandRevealed && !IsNetworkGame()) {
         showComputerHand = [this](bool faceUp) {
-            if (game_->ComputerHandRevealed != faceUp)
+            if (game_->Presentation.ComputerHandRevealed != faceUp)
                 view_->ToggleReveal();
         };
     }

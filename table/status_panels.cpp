@@ -56,8 +56,8 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent)
 QString StatusPanels::CurrentMeldText(const CanastaGame& game)
 {
     QString text = QString::number(game.HumanMeldValue(true));
-    if (game.HumanMeldValue(false) < game.HumanMinimumMeld)
-        text += " (" + QString::number(game.HumanMinimumMeld) + ")";
+    if (game.HumanMeldValue(false) < game.Human().MinimumMeld)
+        text += " (" + QString::number(game.Human().MinimumMeld) + ")";
     return text;
 }
 
@@ -67,9 +67,9 @@ void StatusPanels::UpdateFromGame(const CanastaGame& game)
         if (panel->text() != text)
             panel->setText(text);
     };
-    show(pnPCurrScore, QString::number(game.HumanScore));
-    show(pnCCurrScore, QString::number(game.ComputerScore));
-    show(pnCCurrMeld, QString::number(game.ComputerMeldValue));
+    show(pnPCurrScore, QString::number(game.Human().Score));
+    show(pnCCurrScore, QString::number(game.Computer().Score));
+    show(pnCCurrMeld, QString::number(game.Computer().MeldValue));
     show(pnPCurrMeld, CurrentMeldText(game));
 }
 

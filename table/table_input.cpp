@@ -68,25 +68,25 @@ bool ChatKey(int key)
 HitResult HitTestTable(const CanastaGame& game, int x, int y)
 {
     HitResult hit;
-    if (game.Phase == PhaseHandOver)
+    if (game.Turn.Phase == TurnPhase::HandOver)
         return hit;
     const TableLayout& l = game.Layout;
     const bool pileX = Inside(x, LeftMargin, LeftMargin + l.CardWidth);
-    if (!game.StockExhausted && pileX && Inside(y, l.StockTop, l.StockTop + l.CardHeight))
+    if (!game.Turn.StockExhausted && pileX && Inside(y, l.StockTop, l.StockTop + l.CardHeight))
         hit.Area = HitStock;
     else if (pileX && Inside(y, l.DiscardTop, l.DiscardTop + l.CardHeight))
         hit.Area = HitDiscardPile;
 
     bool handCard = false;
     if (hit.Area == HitNothing) {
-        if (const int i = CardUnder(game, game.HumanHand, true, x, y); i >= 0) {
-            hit = {game.HumanHand.Cards[i].Rank < 2 ? HitWildHandCard : HitNaturalHandCard, i};
+        if (const int i = CardUnder(game, game.Human().Hand, true, x, y); i >= 0) {
+            hit = {game.Human().Hand.Cards[i].Rank < 2 ? HitWildHandCard : HitNaturalHandCard, i};
             handCard = true;
         }
     }
     if (!handCard) {
-        if (const int i = CardUnder(game, game.HumanMelds, false, x, y); i >= 0) {
-            const bool threes = game.HumanMelds.Cards[i].X == l.ColumnX(2);
+        if (const int i = CardUnder(game, game.Human().Melds, false, x, y); i >= 0) {
+            const bool threes = game.Human().Melds.Cards[i].X == l.ColumnX(2);
             hit = {threes ? HitThreesMeldCard : HitMeldCard, i};
         }
     }
@@ -119,7 +119,7 @@ HitResult TableView::HitTest(int x, int y)
 {
     const HitResult hit = HitTestTable(game_, x, y);
     if (hit.Area == HitStock || hit.Area == HitDiscardPile || hit.Area == HitNaturalHandCard)
-        game_.GameInProgress = true;
+        game_.Match.GameInProgress = true;
     return hit;
 }
 
@@ -147,7 +147,7 @@ void TableView::TableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modif
 
 void TableView::HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
 {
-    if (game_.ComputerTurn || connecting_)
+    if (game_.Turn.ComputerTurn || connecting_)
         return;
     const HitResult hit = HitTest(x, y);
     if (button == Qt::LeftButton) {
@@ -163,8 +163,8 @@ void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
     const bool shift = modifiers & Qt::ShiftModifier;
     const bool ctrl = modifiers & Qt::ControlModifier;
     auto meldPhase = [this] {
-        if (game_.Phase != PhaseTaking)
-            game_.SetPhase(PhaseMeldDiscard);
+        if (game_.Turn.Phase != TurnPhase::Taking)
+            game_.SetPhase(TurnPhase::MeldDiscard);
     };
 
     switch (hit.Area) {
@@ -173,20 +173,20 @@ void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
         game_.DrawFromStock();
         break;
     case HitDiscardPile:
-        if (game_.MustDraw) {
+        if (game_.Turn.MustDraw) {
             game_.TakePile();
-            if (!game_.MustDraw)
+            if (!game_.Turn.MustDraw)
                 emit rulesHintChanged(RulesLockedHint);
-        } else if (game_.TakingPile) {
-            game_.SetPhase(PhaseDraw);
+        } else if (game_.Take.Pending) {
+            game_.SetPhase(TurnPhase::Draw);
             game_.UndoTake();
         } else {
-            game_.ShowInputError(3);
+            game_.ShowInputError(InputError::AlreadyDrawn);
         }
         break;
     case HitNaturalHandCard:
-        if (!game_.HasDrawn) {
-            game_.ShowInputError(1);
+        if (!game_.Turn.HasDrawn) {
+            game_.ShowInputError(InputError::MeldBeforeDraw);
         } else if (ctrl) {
             meldPhase();
             game_.MeldRank(hit.Index, MeldRankMode::UpToThree);
@@ -199,10 +199,10 @@ void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
         }
         break;
     case HitMeldCard:
-        if (!game_.HasDrawn) {
-            game_.ShowInputError(1);
+        if (!game_.Turn.HasDrawn) {
+            game_.ShowInputError(InputError::MeldBeforeDraw);
         } else {
-            const int column = game_.ColumnOf(game_.HumanMelds.Cards[hit.Index]);
+            const int column = game_.ColumnOf(game_.Human().Melds.Cards[hit.Index]);
             if (shift)
                 game_.FillCanasta(column);
             else
@@ -210,8 +210,8 @@ void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
         }
         break;
     case HitWildHandCard:
-        if (!game_.HasDrawn)
-            game_.ShowInputError(1);
+        if (!game_.Turn.HasDrawn)
+            game_.ShowInputError(InputError::MeldBeforeDraw);
         else
             game_.MeldWildcards(shift  ? WildMeldMode::UpToSeven
                                 : ctrl ? WildMeldMode::UpToThree
@@ -225,8 +225,8 @@ void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
 void TableView::RightRelease(const HitResult& hit)
 {
     if (hit.Area == HitNaturalHandCard || hit.Area == HitWildHandCard) {
-        if (!game_.HasDrawn) {
-            game_.ShowInputError(2);
+        if (!game_.Turn.HasDrawn) {
+            game_.ShowInputError(InputError::DiscardBeforeDraw);
             return;
         }
         // With two right clicks the same card must be clicked twice in a row; the
@@ -259,8 +259,8 @@ void TableView::keyPressEvent(QKeyEvent* event)
 
 bool TableView::TableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
-    const int phase = game_.Phase;
-    if (phase >= 5 && phase <= 7) {
+    const TurnPhase phase = game_.Turn.Phase;
+    if (phase >= TurnPhase::KeyboardMeld && phase <= TurnPhase::KeyboardWildcard) {
         if (const int column = KeyboardColumn(key); column >= 0) {
             RankKey(column, modifiers);
             return true;
@@ -278,18 +278,18 @@ bool TableView::TableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QSt
         TableMouseUp(Qt::LeftButton, modifiers, LeftMargin, l.DiscardTop);
         return true;
     case Qt::Key_F8:
-        EnterKeyboardMode(KeyboardMeld, 5);
+        EnterKeyboardMode(KeyboardMeld, TurnPhase::KeyboardMeld);
         return true;
     case Qt::Key_F9:
-        EnterKeyboardMode(KeyboardAddWild, 7);
+        EnterKeyboardMode(KeyboardAddWild, TurnPhase::KeyboardWildcard);
         return true;
     case Qt::Key_F10:
-        EnterKeyboardMode(KeyboardDiscard, 6);
+        EnterKeyboardMode(KeyboardDiscard, TurnPhase::KeyboardDiscard);
         return true;
     case Qt::Key_Escape:
         // Back to the draw while it is still due: the End Hand button needs phase 0,
         // and a player facing an exhausted stock must be able to reach it again.
-        EnterKeyboardMode(keyboardMode_, game_.MustDraw ? PhaseDraw : PhaseMeldDiscard);
+        EnterKeyboardMode(keyboardMode_, game_.Turn.MustDraw ? TurnPhase::Draw : TurnPhase::MeldDiscard);
         return true;
     case Qt::Key_F11:
         if (modifiers & Qt::ControlModifier)
@@ -306,11 +306,11 @@ bool TableView::TableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QSt
     return false;
 }
 
-void TableView::EnterKeyboardMode(int mode, int phase)
+void TableView::EnterKeyboardMode(int mode, TurnPhase phase)
 {
     // Between turns the phase belongs to the game: changing it would let the table
     // answer clicks while the opponent plays or the next hand is awaited.
-    if (game_.ComputerTurn || game_.Phase == PhaseOpponent || game_.Phase == PhaseHandOver)
+    if (game_.Turn.ComputerTurn || game_.Turn.Phase == TurnPhase::Opponent || game_.Turn.Phase == TurnPhase::HandOver)
         return;
     keyboardMode_ = mode;
     Guarded([&] { game_.SetPhase(phase); });
@@ -331,20 +331,21 @@ void TableView::RankKey(int column, Qt::KeyboardModifiers modifiers)
         TableMouseUp(Qt::LeftButton, modifiers, x, l.HumanMeldBase + StackStep);
         break;
     }
-    if (errorShown_ || game_.ComputerTurn || game_.Phase == PhaseOpponent || game_.Phase == PhaseHandOver)
+    if (errorShown_ || game_.Turn.ComputerTurn || game_.Turn.Phase == TurnPhase::Opponent || game_.Turn.Phase == TurnPhase::HandOver)
         return;
-    static constexpr int PhaseOfMode[] = {5, 6, 7};
+    static constexpr TurnPhase PhaseOfMode[] = {TurnPhase::KeyboardMeld, TurnPhase::KeyboardDiscard,
+                                                TurnPhase::KeyboardWildcard};
     Guarded([&] { game_.SetPhase(PhaseOfMode[keyboardMode_]); });
 }
 
 void TableView::ToggleReveal()
 {
-    game_.ComputerHandRevealed = !game_.ComputerHandRevealed;
-    for (int i = 0; i < game_.ComputerHand.Count; ++i)
-        game_.ComputerHand.Cards[i].FaceUp = !game_.ComputerHand.Cards[i].FaceUp;
-    game_.ComputerHandSpacing = static_cast<std::uint8_t>(22 - game_.ComputerHandSpacing);
+    game_.Presentation.ComputerHandRevealed = !game_.Presentation.ComputerHandRevealed;
+    for (int i = 0; i < game_.Computer().Hand.Count; ++i)
+        game_.Computer().Hand.Cards[i].FaceUp = !game_.Computer().Hand.Cards[i].FaceUp;
+    game_.Presentation.ComputerHandSpacing = static_cast<std::uint8_t>(22 - game_.Presentation.ComputerHandSpacing);
     const TableLayout& l = game_.Layout;
-    const int width = std::max(0, (game_.ComputerHand.Count - 1) * 12) + l.CardWidth;
+    const int width = std::max(0, (game_.Computer().Hand.Count - 1) * 12) + l.CardWidth;
     InvalidateTableRect({LeftMargin, l.ComputerHandTop, width, l.CardHeight});
 }
 
@@ -354,7 +355,7 @@ void TableView::mouseMoveEvent(QMouseEvent* event)
 {
     if (menuHintShown_) {
         menuHintShown_ = false;
-        ShowPhaseHint(game_.Phase);
+        ShowPhaseHint(game_.Turn.Phase);
     }
     QWidget::mouseMoveEvent(event);
 }

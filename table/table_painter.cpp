@@ -155,12 +155,12 @@ void PaintLabels(QPainter& painter, CanastaGame& game)
     painter.setBrush(Qt::yellow);
     painter.setPen(Qt::black);
     for (int i = 1; i < ColumnCount; ++i) {
-        if (const int kind = game.HumanCanastas.Kind[i]; kind != NoCanasta)
-            PaintLabel(painter, l, i, LabelFor(kind, game.HumanCanastas.NaturalCount[i], game.HumanMeldCount[i]),
+        if (const int kind = game.Human().Canastas.Kind[i]; kind != NoCanasta)
+            PaintLabel(painter, l, i, LabelFor(kind, game.Human().Canastas.NaturalCount[i], game.Human().MeldCount[i]),
                        true);
-        if (const int kind = game.ComputerCanastas.Kind[i]; kind != NoCanasta)
+        if (const int kind = game.Computer().Canastas.Kind[i]; kind != NoCanasta)
             PaintLabel(painter, l, i,
-                       LabelFor(kind, game.ComputerCanastas.NaturalCount[i], game.ComputerMeldCount[i]), false);
+                       LabelFor(kind, game.Computer().Canastas.NaturalCount[i], game.Computer().MeldCount[i]), false);
     }
     painter.setBrush(Qt::NoBrush);
 }
@@ -192,7 +192,7 @@ int PaintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
     }
 
     int spreadExtra = 0;
-    if (game.DiscardSpread && game.DiscardPile.Count > 0) {
+    if (game.Presentation.DiscardSpread && game.DiscardPile.Count > 0) {
         spreadExtra = (game.DiscardPile.Count - 1) * StackStep;
         for (int i = 0; i < game.DiscardPile.Count; ++i) {
             const CardRecord& c = game.DiscardPile.Cards[i];
@@ -204,21 +204,21 @@ int PaintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
     }
 
     // The computer's hand is shown grouped by rank whatever the order of its records.
-    const bool showComputerFaces = !game.RevealBlocked && !input.NetworkGame;
+    const bool showComputerFaces = !game.Presentation.RevealBlocked && !input.NetworkGame;
     int x = LeftMargin;
     for (int rank = 0; rank < ColumnCount; ++rank) {
-        for (int i = 0; i < game.ComputerHand.Count; ++i) {
-            const CardRecord& c = game.ComputerHand.Cards[i];
+        for (int i = 0; i < game.Computer().Hand.Count; ++i) {
+            const CardRecord& c = game.Computer().Hand.Cards[i];
             if (c.Rank != rank)
                 continue;
             cards.Draw(c.FaceUp && showComputerFaces ? images.Face(c) : images.Back(c.Deck), x, c.Y);
-            x += game.ComputerHandSpacing;
+            x += game.Presentation.ComputerHandSpacing;
         }
     }
 
-    cards.DrawPile(game.ComputerMelds);
-    cards.DrawPile(game.HumanMelds);
-    cards.DrawPile(game.HumanHand);
+    cards.DrawPile(game.Computer().Melds);
+    cards.DrawPile(game.Human().Melds);
+    cards.DrawPile(game.Human().Hand);
 
     QFont countFont("MS Sans Serif", 8, QFont::Bold);
     countFont.setStyleHint(QFont::SansSerif);
@@ -229,7 +229,7 @@ int PaintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
     PaintFrame(painter, M, D, l.CardWidth + 7, l.TableWidth, spreadExtra);
 
     const int centre = LeftMargin + l.CardWidth / 2;
-    const QString discardCount = (game.DiscardFrozen ? "*" : "") + QString::number(game.DiscardPile.Count);
+    const QString discardCount = (game.Turn.DiscardFrozen ? "*" : "") + QString::number(game.DiscardPile.Count);
     TextAt(painter, centre - TextWidth(painter, discardCount) / 2, l.CardHeight + M + 3 + spreadExtra, discardCount);
     const QString stockCount = QString::number(game.Stock.Count);
     TextAt(painter, centre - TextWidth(painter, stockCount) / 2, M - l.CardHeight - 3 - th8, stockCount);

@@ -95,9 +95,9 @@ void TableView::paintEvent(QPaintEvent* event)
 
 void TableView::CollapseDiscardPile()
 {
-    if (!game_.DiscardSpread)
+    if (!game_.Presentation.DiscardSpread)
         return;
-    game_.DiscardSpread = false;
+    game_.Presentation.DiscardSpread = false;
     const TableLayout& l = game_.Layout;
     InvalidateTableRect({0, l.DiscardTop, l.CardWidth + LeftMargin + 10, l.CardHeight + spreadExtra_ + 30});
 }
@@ -132,12 +132,12 @@ int TableView::FlightSteps(int dx, int dy, int speed)
 
 bool TableView::HighlightWanted(const CardRecord& card, int fromX, int fromY) const
 {
-    if (game_.ComputerTurn || fromX != LeftMargin)
+    if (game_.Turn.ComputerTurn || fromX != LeftMargin)
         return false;
     if (fromY == game_.Layout.StockTop)
         return true;
-    return fromY == game_.Layout.DiscardTop && game_.TopCardOnTable && card.Id == game_.TopCard.Id &&
-           card.Deck == game_.TopCard.Deck;
+    return fromY == game_.Layout.DiscardTop && game_.Take.TopCardOnTable && card.Id == game_.Take.TopCard.Id &&
+           card.Deck == game_.Take.TopCard.Deck;
 }
 
 void TableView::MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY)
@@ -233,7 +233,7 @@ int TableView::DiscardOption() const
 
 bool TableView::NetworkGame() const { return game_.Host().IsNetworkGame(); }
 
-QString TableView::PhaseHintText(int phase) const
+QString TableView::PhaseHintText(TurnPhase phase) const
 {
     static const char* const Texts[] = {
         "Draw a card by clicking on the stock or the discard pile",
@@ -248,20 +248,20 @@ QString TableView::PhaseHintText(int phase) const
         "Please wait for the next hand to be dealt",
     };
     switch (phase) {
-    case PhaseDraw:
-        return game_.StockExhausted ? "Stock exhausted; take discard pile or end hand" : Texts[0];
-    case PhaseMeldDiscard:
-    case PhaseMeldDiscardTwice:
+    case TurnPhase::Draw:
+        return game_.Turn.StockExhausted ? "Stock exhausted; take discard pile or end hand" : Texts[0];
+    case TurnPhase::MeldDiscard:
+    case TurnPhase::MeldDiscardTwice:
         // One phase, worded for the discard option in force.
-        return Texts[DiscardOption() == 0 ? PhaseMeldDiscard : PhaseMeldDiscardTwice];
-    case PhaseOpponent:
+        return Texts[static_cast<int>(DiscardOption() == 0 ? TurnPhase::MeldDiscard : TurnPhase::MeldDiscardTwice)];
+    case TurnPhase::Opponent:
         if (NetworkGame())
             return "It's " + QString::fromStdString(game_.Host().OpponentName()) + "'s turn";
-        return Texts[PhaseOpponent];
+        return Texts[static_cast<int>(TurnPhase::Opponent)];
     default:
-        if (phase < 0 || phase > PhaseHandOver)
+        if (phase > TurnPhase::HandOver)
             return {};
-        return Texts[phase];
+        return Texts[static_cast<int>(phase)];
     }
 }
 
@@ -271,12 +271,12 @@ void TableView::SetHint(const QString& text, bool isError)
     emit hintChanged(text, isError);
 }
 
-void TableView::ShowPhaseHint(int phase)
+void TableView::ShowPhaseHint(TurnPhase phase)
 {
     errorShown_ = false;
     tmLED.stop();
     SetHint(PhaseHintText(phase), false);
-    emit endHandButtonChanged(game_.StockExhausted, phase == PhaseDraw);
+    emit endHandButtonChanged(game_.Turn.StockExhausted, phase == TurnPhase::Draw);
 }
 
 void TableView::ShowInputError(int number, const QString& text)
@@ -284,7 +284,7 @@ void TableView::ShowInputError(int number, const QString& text)
     tmLED.stop();
     if (number == 0) {
         errorShown_ = false;
-        SetHint(game_.Phase == PhaseOpponent ? QString(OpponentTurnAfterError) : PhaseHintText(game_.Phase), false);
+        SetHint(game_.Turn.Phase == TurnPhase::Opponent ? QString(OpponentTurnAfterError) : PhaseHintText(game_.Turn.Phase), false);
         return;
     }
     QApplication::beep();
@@ -302,7 +302,7 @@ void TableView::tmLEDTimer()
 
 void TableView::SetStockExhausted(bool exhausted)
 {
-    emit endHandButtonChanged(exhausted, game_.Phase == PhaseDraw);
+    emit endHandButtonChanged(exhausted, game_.Turn.Phase == TurnPhase::Draw);
 }
 
 // ---- Turn window ----------------------------------------------------------------------------

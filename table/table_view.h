@@ -66,9 +66,9 @@ public:
 
     // ---- Phase hint, refusals, End Hand -------------------------------------------
     // The hint of a phase 0..9 as the player's options word it.
-    QString PhaseHintText(int phase) const;
+    QString PhaseHintText(TurnPhase phase) const;
     // Shows the phase's hint in normal colour and clears any refusal.
-    void ShowPhaseHint(int phase);
+    void ShowPhaseHint(TurnPhase phase);
     // Number 0 clears a refusal and shows the current phase's hint; 1..9 beep and show
     // the text in red and bold for 600 ms, then in normal colour until the next hint.
     void ShowInputError(int number, const QString& text);
@@ -123,7 +123,7 @@ private:
     void LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers);
     void RightRelease(const HitResult& hit);
     void RankKey(int column, Qt::KeyboardModifiers modifiers);
-    void EnterKeyboardMode(int mode, int phase);
+    void EnterKeyboardMode(int mode, TurnPhase phase);
     // 0: one right click discards; 1: two right clicks on the same card.
     int DiscardOption() const;
     bool NetworkGame() const;

@@ -24,7 +24,7 @@ int KingPileTakes(int kingsInHand, int kingsMelded, int pileSize)
         AdvancedTable t;
         t.game.Seed(seed);
         t.Melds({CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4)});
-        t.game.ComputerMeldValue = 15;
+        t.game.Computer().MeldValue = 15;
         for (int i = 0; i < kingsMelded; ++i)
             AddToComputerMelds(t.game, CardId(i % 2 ? Heart : Spade, 12));
         for (int i = 0; i < kingsInHand; ++i)
@@ -36,7 +36,7 @@ int KingPileTakes(int kingsInHand, int kingsMelded, int pileSize)
         t.Stock(40);
         t.Ready();
         takes += t.turn.ShouldTakePile();
-        EXPECT_EQ(t.game.ComputerHand.Count, kingsInHand + 4);  // the trial card is gone again
+        EXPECT_EQ(t.game.Computer().Hand.Count, kingsInHand + 4);  // the trial card is gone again
     }
     return takes;
 }
@@ -73,7 +73,7 @@ TEST(AdvancedOpening, PairsWithWildCardsNeedAHigherMinimumAndSixCardsStayInHand)
 {
     AdvancedTable t;
     t.game.Rules.NaturalPair = false;
-    t.Hand({CardId(Spade, 13), CardId(Heart, 13), CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), Joker,
+    t.Hand({CardId(Spade, 13), CardId(Heart, 13), CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), JokerCard,
             CardId(Spade, 3), CardId(Spade, 4), CardId(Spade, 5), CardId(Spade, 6), CardId(Spade, 7),
             CardId(Spade, 8), CardId(Spade, 9)});
     t.Ready();
@@ -84,7 +84,7 @@ TEST(AdvancedOpening, PairsWithWildCardsNeedAHigherMinimumAndSixCardsStayInHand)
         EXPECT_EQ(opening.Possible, possible) << minimum;
         EXPECT_EQ(opening.Wildcards, 1);
     }
-    RemoveCardAt(t.game.ComputerHand, 12, 1, true, 0);
+    RemoveCardAt(t.game.Computer().Hand, 12, 1, true, 0);
     t.Ready();
     t.turn.ComputerMinimumMeld = 90;
     EXPECT_FALSE(t.turn.EvaluateOpening().Possible);  // twelve cards: only six would stay
@@ -94,46 +94,46 @@ TEST(AdvancedTake, APileThatMakesAWildCanastaOpensWithItAndStopsAtTheMinimum)
 {
     AdvancedTable t;
     t.Hand({CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11), CardId(Spade, 13), CardId(Heart, 13),
-            CardId(Club, 13), Joker, Joker, CardId(Club, 1), CardId(Spade, 3), CardId(Spade, 4), CardId(Spade, 5),
+            CardId(Club, 13), JokerCard, JokerCard, CardId(Club, 1), CardId(Spade, 3), CardId(Spade, 4), CardId(Spade, 5),
             CardId(Spade, 6)});
     t.Pile({CardId(Diamond, 7), CardId(Diamond, 8), CardId(Diamond, 9), CardId(Diamond, 11)});
-    t.game.DiscardFrozen = true;
+    t.game.Turn.DiscardFrozen = true;
     t.Stock(40);
     t.Ready();
     ASSERT_TRUE(t.turn.ShouldTakePile());
     t.turn.TakePile();
 
-    EXPECT_EQ(t.game.ComputerCanastas.Count, 1);
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 11), 7);
-    EXPECT_EQ(t.game.ComputerMeldValue, 160);
-    EXPECT_EQ(t.game.ComputerHandCount[13], 3);  // the aces were not needed
-    EXPECT_EQ(t.game.ComputerHand.Count, 10);
+    EXPECT_EQ(t.game.Computer().Canastas.Count, 1);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 11), 7);
+    EXPECT_EQ(t.game.Computer().MeldValue, 160);
+    EXPECT_EQ(t.game.Computer().HandCount[13], 3);  // the aces were not needed
+    EXPECT_EQ(t.game.Computer().Hand.Count, 10);
     EXPECT_EQ(t.game.DiscardPile.Count, 0);
-    EXPECT_FALSE(t.game.DiscardFrozen);
+    EXPECT_FALSE(t.game.Turn.DiscardFrozen);
 }
 
 TEST(AdvancedMelding, CanastasTakeAtMostThreeWildCardsAndNeverTheLastCard)
 {
     AdvancedTable t;
     t.Melds({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)});
-    AddToComputerMelds(t.game, Joker, 8);
-    AddToComputerMelds(t.game, Joker, 8);
-    t.game.ComputerMeldValue = 130;
-    t.Hand({CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), CardId(Diamond, 12), Joker, Joker,
+    AddToComputerMelds(t.game, JokerCard, 8);
+    AddToComputerMelds(t.game, JokerCard, 8);
+    t.game.Computer().MeldValue = 130;
+    t.Hand({CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), CardId(Diamond, 12), JokerCard, JokerCard,
             CardId(Club, 1), CardId(Spade, 1), CardId(Heart, 1), CardId(Spade, 5)});
     t.Ready();
     t.turn.CompleteCanastas();
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 12), 7);
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 8), 5);  // two more twos would make four wild cards
-    EXPECT_EQ(t.game.ComputerHand.Count, 3);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 12), 7);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 8), 5);  // two more twos would make four wild cards
+    EXPECT_EQ(t.game.Computer().Hand.Count, 3);
 
     AdvancedTable last;
     last.Melds({CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4)});
-    last.game.ComputerMeldValue = 15;
-    last.Hand({CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), CardId(Diamond, 12), Joker, Joker, Joker});
+    last.game.Computer().MeldValue = 15;
+    last.Hand({CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), CardId(Diamond, 12), JokerCard, JokerCard, JokerCard});
     last.Ready();
     last.turn.CompleteCanastas();
-    EXPECT_EQ(last.game.ComputerHand.Count, 7);
+    EXPECT_EQ(last.game.Computer().Hand.Count, 7);
 }
 
 TEST(AdvancedMelding, HoldsBackWhileTheHumanIsFarFromOutAndThenDiscardsThrees)
@@ -149,7 +149,7 @@ TEST(AdvancedMelding, HoldsBackWhileTheHumanIsFarFromOutAndThenDiscardsThrees)
         t.HumanHolds(humanCards);
         t.Ready();
         t.turn.MeldPhase();
-        EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 4), humanCards == 3 ? 3 : 0) << humanCards;
+        EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 4), humanCards == 3 ? 3 : 0) << humanCards;
         EXPECT_TRUE(t.game.Memory.ThreeDiscardMode);
     }
 }
@@ -177,7 +177,7 @@ TEST(AdvancedDiscard, ALongPileIsBlockedAndAWildCardFreezesItWhenTheHumanIsClose
 {
     AdvancedTable t;
     t.Melds({CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4)});
-    t.game.ComputerMeldValue = 15;
+    t.game.Computer().MeldValue = 15;
     t.Hand({CardId(Spade, 7), CardId(Heart, 7), CardId(Club, 1), CardId(Spade, 2)});
     t.Pile({CardId(Diamond, 4), CardId(Diamond, 5), CardId(Diamond, 6), CardId(Diamond, 8), CardId(Diamond, 9),
             CardId(Diamond, 10)});
@@ -186,7 +186,7 @@ TEST(AdvancedDiscard, ALongPileIsBlockedAndAWildCardFreezesItWhenTheHumanIsClose
     t.HumanHolds(9);
     t.Ready();
     EXPECT_EQ(t.ChosenRank(), 2);  // a black three first
-    RemoveCardAt(t.game.ComputerHand, 3, 1, true, 0);
+    RemoveCardAt(t.game.Computer().Hand, 3, 1, true, 0);
     t.Ready();
     EXPECT_EQ(t.ChosenRank(), 1);  // the eights would feed the human's meld
     t.HumanHolds(1);
@@ -194,7 +194,7 @@ TEST(AdvancedDiscard, ALongPileIsBlockedAndAWildCardFreezesItWhenTheHumanIsClose
     EXPECT_EQ(t.ChosenRank(), 7);
 
     AdvancedTable wild;  // more wild cards than it can use before the initial meld
-    wild.Hand({CardId(Club, 1), CardId(Spade, 1), Joker, CardId(Spade, 12), CardId(Spade, 4)});
+    wild.Hand({CardId(Club, 1), CardId(Spade, 1), JokerCard, CardId(Spade, 12), CardId(Spade, 4)});
     wild.Ready();
     EXPECT_EQ(wild.ChosenRank(), 1);
 }
@@ -203,7 +203,7 @@ TEST(AdvancedTurnFrame, AWholeTurnDrawsMeldsAndGoesOutWithAPairAndAJoker)
 {
     AdvancedTable t;
     t.ComputerCanasta(11);
-    t.Hand({CardId(Spade, 5), CardId(Heart, 5), CardId(Club, 5), CardId(Spade, 8), CardId(Heart, 8), Joker});
+    t.Hand({CardId(Spade, 5), CardId(Heart, 5), CardId(Club, 5), CardId(Spade, 8), CardId(Heart, 8), JokerCard});
     t.Pile({CardId(Diamond, 3)});
     t.Stock(10);
     AddToStock(t.game, CardId(Diamond, 5));
@@ -211,7 +211,7 @@ TEST(AdvancedTurnFrame, AWholeTurnDrawsMeldsAndGoesOutWithAPairAndAJoker)
     t.Play();
 
     ASSERT_EQ(t.host.HandScores.size(), 1u);
-    EXPECT_EQ(t.game.WentOut, ComputerWentOut);
+    EXPECT_EQ(t.game.Match.WentOut, ComputerWentOut);
 }
 
 TEST(AdvancedSoak, ThirtyHandsKeepEveryCardInOnePile)

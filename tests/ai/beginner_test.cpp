@@ -18,7 +18,7 @@ using BeginnerTable = FamilyTable<BeginnerTurn>;
 void OpenWithFives(BeginnerTable& t)
 {
     t.Melds({CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4)});
-    t.game.ComputerMeldValue += 15;
+    t.game.Computer().MeldValue += 15;
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ TEST(BeginnerTake, WithoutACanastaThePileMustBringOneWithinReach)
     for (int twos : {1, 2}) {
         BeginnerTable t;
         OpenWithFives(t);
-        t.Hand({CardId(Spade, 11), CardId(Heart, 11), Joker, CardId(Spade, 3), CardId(Spade, 6), CardId(Spade, 8)});
+        t.Hand({CardId(Spade, 11), CardId(Heart, 11), JokerCard, CardId(Spade, 3), CardId(Spade, 6), CardId(Spade, 8)});
         for (int i = 0; i < twos; ++i)
             t.Hand({CardId(i ? Heart : Club, 1)});
         t.Pile({CardId(Diamond, 7), CardId(Club, 11), CardId(Diamond, 11)});
@@ -70,20 +70,20 @@ TEST(BeginnerTake, BeforeItsOpeningTakesOnlyWhenItsMeldsWillReachTheMinimum)
     for (bool naturalPair : {true, false}) {
         BeginnerTable t;
         t.game.Rules.NaturalPair = naturalPair;
-        t.Hand({CardId(Spade, 12), CardId(Heart, 12), CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4), Joker,
-                Joker, CardId(Club, 1), CardId(Spade, 7), CardId(Heart, 7), CardId(Spade, 5), CardId(Spade, 10)});
+        t.Hand({CardId(Spade, 12), CardId(Heart, 12), CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4), JokerCard,
+                JokerCard, CardId(Club, 1), CardId(Spade, 7), CardId(Heart, 7), CardId(Spade, 5), CardId(Spade, 10)});
         t.Pile({CardId(Diamond, 12), CardId(Club, 12)});
         AddToDiscardPile(t.game, CardId(Spade, 12), 1);
-        t.game.DiscardFrozen = true;
+        t.game.Turn.DiscardFrozen = true;
         t.Stock(40);
         t.Ready();
         ASSERT_EQ(t.turn.ShouldTakePile(), !naturalPair) << naturalPair;
-        EXPECT_EQ(t.game.ComputerHand.Count, 12);
+        EXPECT_EQ(t.game.Computer().Hand.Count, 12);
         if (naturalPair)
             continue;
         t.turn.TakePile();
-        EXPECT_EQ(t.game.ComputerMeldValue, 100);  // kings, and the eights with a joker
-        EXPECT_EQ(t.WildsInColumn(t.game.ComputerMelds, 7), 1);
+        EXPECT_EQ(t.game.Computer().MeldValue, 100);  // kings, and the eights with a joker
+        EXPECT_EQ(t.WildsInColumn(t.game.Computer().Melds, 7), 1);
     }
 }
 
@@ -97,7 +97,7 @@ TEST(BeginnerOpening, KeepsNoReserveOfCardsUnlikeTheAdvancedPlayer)
     AdvancedTurn advanced(t.game, t.ai);
     EXPECT_FALSE(advanced.EvaluateOpening().Possible);
 
-    RemoveCardAt(t.game.ComputerHand, 6, 1, true, 0);
+    RemoveCardAt(t.game.Computer().Hand, 6, 1, true, 0);
     t.Ready();
     EXPECT_FALSE(t.turn.EvaluateOpening().Possible);  // it would meld its last card
 }
@@ -110,8 +110,8 @@ TEST(BeginnerMelding, NaturalsLeaveOneCardForTheDiscard)
     t.Hand({CardId(Diamond, 8), CardId(Spade, 6), CardId(Heart, 6), CardId(Club, 6)});
     t.Ready();
     t.turn.MeldNaturals(true);
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 8), 4);
-    EXPECT_EQ(t.game.ComputerHand.Count, 3);  // two sevens would be too few for a meld
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 8), 4);
+    EXPECT_EQ(t.game.Computer().Hand.Count, 3);  // two sevens would be too few for a meld
 
     BeginnerTable onMeld;
     onMeld.ComputerCanasta(11);
@@ -119,7 +119,7 @@ TEST(BeginnerMelding, NaturalsLeaveOneCardForTheDiscard)
     onMeld.Hand({CardId(Diamond, 6), CardId(Spade, 6)});
     onMeld.Ready();
     onMeld.turn.MeldNaturals(true);
-    EXPECT_EQ(onMeld.game.ComputerHand.Count, 1);
+    EXPECT_EQ(onMeld.game.Computer().Hand.Count, 1);
 }
 
 TEST(BeginnerMelding, GoingOutKeepsAWildCardToDiscardAndNoMeldGetsMoreWildCardsThanNaturals)
@@ -127,35 +127,35 @@ TEST(BeginnerMelding, GoingOutKeepsAWildCardToDiscardAndNoMeldGetsMoreWildCardsT
     BeginnerTable t;
     t.ComputerCanasta(11);
     t.Melds({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)});
-    t.Hand({CardId(Spade, 4), CardId(Heart, 4), Joker, CardId(Club, 1), CardId(Spade, 1), CardId(Heart, 1)});
+    t.Hand({CardId(Spade, 4), CardId(Heart, 4), JokerCard, CardId(Club, 1), CardId(Spade, 1), CardId(Heart, 1)});
     t.Ready();
     t.turn.UseWildcardsToGoOut();
 
-    ASSERT_EQ(t.game.ComputerHand.Count, 1);
-    EXPECT_EQ(t.game.ComputerHand.Cards[0].Rank, 1);
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 4), 4);  // the pair, the joker and one two
-    EXPECT_EQ(t.WildsInColumn(t.game.ComputerMelds, 4), 2);
-    EXPECT_EQ(t.WildsInColumn(t.game.ComputerMelds, 8), 1);
+    ASSERT_EQ(t.game.Computer().Hand.Count, 1);
+    EXPECT_EQ(t.game.Computer().Hand.Cards[0].Rank, 1);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 4), 4);  // the pair, the joker and one two
+    EXPECT_EQ(t.WildsInColumn(t.game.Computer().Melds, 4), 2);
+    EXPECT_EQ(t.WildsInColumn(t.game.Computer().Melds, 8), 1);
 }
 
 TEST(BeginnerDiscard, NeverFeedsAMeldOfFiveOrSixWhileItHoldsAWildCard)
 {
     BeginnerTable t;
     OpenWithFives(t);
-    t.Hand({CardId(Spade, 9), CardId(Spade, 5), Joker, CardId(Spade, 1), CardId(Spade, 2)});
+    t.Hand({CardId(Spade, 9), CardId(Spade, 5), JokerCard, CardId(Spade, 1), CardId(Spade, 2)});
     for (int i = 0; i < 5; ++i)
         AddToHumanMelds(t.game, CardId(Diamond, 9));
     t.Ready();
     EXPECT_EQ(t.ChosenRank(), 2);
-    RemoveCardAt(t.game.ComputerHand, 4, 1, true, 0);
+    RemoveCardAt(t.game.Computer().Hand, 4, 1, true, 0);
     t.Ready();
     EXPECT_EQ(t.ChosenRank(), 1);  // a two before a joker
-    t.game.DiscardFrozen = true;
+    t.game.Turn.DiscardFrozen = true;
     t.Ready();
     EXPECT_EQ(t.ChosenRank(), 5);  // a frozen pile is no danger: the plain single goes
 
     BeginnerTable odd;
-    odd.Hand({Joker, CardId(Club, 1)});
+    odd.Hand({JokerCard, CardId(Club, 1)});
     odd.Ready();
     EXPECT_EQ(odd.ChosenRank(), 1);
 
@@ -171,26 +171,26 @@ TEST(BeginnerDiscard, NeverFeedsAMeldOfFiveOrSixWhileItHoldsAWildCard)
 TEST(BeginnerTurnFrame, AWholeTurnTakesThePileOpensCompletesACanastaAndDiscards)
 {
     BeginnerTable t;
-    t.Hand({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8), CardId(Diamond, 8), Joker, Joker,
+    t.Hand({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8), CardId(Diamond, 8), JokerCard, JokerCard,
             CardId(Club, 1), CardId(Spade, 13), CardId(Heart, 13), CardId(Club, 13), CardId(Spade, 4),
             CardId(Spade, 5)});
     t.Pile({CardId(Diamond, 3)});
     AddToDiscardPile(t.game, CardId(Spade, 8), 1);
-    t.game.DiscardFrozen = true;
+    t.game.Turn.DiscardFrozen = true;
     t.Stock(20);
     t.HumanHolds(12);
     t.Play();
 
-    EXPECT_EQ(t.game.ComputerCanastas.Count, 1);
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 8), 7);
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 13), 3);
-    EXPECT_EQ(t.game.ComputerMeldValue, 210);
+    EXPECT_EQ(t.game.Computer().Canastas.Count, 1);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 8), 7);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 13), 3);
+    EXPECT_EQ(t.game.Computer().MeldValue, 210);
     ASSERT_EQ(t.game.DiscardPile.Count, 1);
     EXPECT_EQ(t.game.DiscardPile.Cards[0].Id, CardId(Diamond, 3));  // the four that came with the pile
-    EXPECT_FALSE(t.game.DiscardFrozen);
-    EXPECT_EQ(t.game.ComputerHand.Count, 3);
+    EXPECT_FALSE(t.game.Turn.DiscardFrozen);
+    EXPECT_EQ(t.game.Computer().Hand.Count, 3);
     EXPECT_EQ(t.game.Stock.Count, 20);
-    EXPECT_EQ(t.host.Phases.back(), PhaseDraw);
+    EXPECT_EQ(t.host.Phases.back(), TurnPhase::Draw);
 }
 
 TEST(BeginnerSoak, ThirtyHandsKeepEveryCardInOnePile)

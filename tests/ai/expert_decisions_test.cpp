@@ -66,9 +66,9 @@ TEST(ExpertTake, AFrozenPileNeedsTheNaturalPairAnOpeningThatReachesAndTheRightPi
         t.Stock(c.stock);
         t.HumanHolds(c.humanCards);
         t.Ready();
-        const int held = t.game.ComputerHand.Count;
+        const int held = t.game.Computer().Hand.Count;
         EXPECT_EQ(t.turn.ShouldTakePile(), c.take);
-        EXPECT_EQ(t.game.ComputerHand.Count, held);  // the trial card is gone again
+        EXPECT_EQ(t.game.Computer().Hand.Count, held);  // the trial card is gone again
         EXPECT_EQ(t.game.Memory.OpeningWildcards, 0);
         if (c.minimum)
             EXPECT_EQ(t.turn.ComputerMinimumMeld, c.minimum);
@@ -80,7 +80,7 @@ TEST(ExpertTake, MissingCanastaTakesLargePilesByChance)
     auto takes = [](int pileExtras) {
         ExpertTable t;
         t.game.Rules.CanastaRequired = true;
-        t.game.ComputerMeldValue = 60;
+        t.game.Computer().MeldValue = 60;
         t.Melds({CardId(Spade, 7), CardId(Spade, 7), CardId(Spade, 7)});
         t.Hand({CardId(Spade, 4), CardId(Spade, 9), CardId(Spade, 11), CardId(Spade, 13)});
         const int extras[] = {CardId(Diamond, 3), CardId(Diamond, 5), CardId(Diamond, 6), CardId(Diamond, 8),
@@ -106,7 +106,7 @@ TEST(ExpertTake, MissingCanastaTakesLargePilesByChance)
 TEST(ExpertTake, RulesThatForbidTheTake)
 {
     ExpertTable t;
-    t.game.ComputerMeldValue = 60;
+    t.game.Computer().MeldValue = 60;
     t.Melds({CardId(Spade, 9), CardId(Spade, 9), CardId(Spade, 9)});
     t.Hand({CardId(Heart, 9)});
     t.Pile({CardId(Club, 9)});
@@ -149,7 +149,7 @@ TEST(ExpertOpening, TriplesPairsAndTheWildCardBudget)
                           Case{2, {}, true}}) {
         ExpertTable t;
         t.game.Rules.NumberOfCanastas = c.canastas;
-        t.Hand({CardId(Spade, 12), CardId(Heart, 12), Joker, CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4),
+        t.Hand({CardId(Spade, 12), CardId(Heart, 12), JokerCard, CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4),
                 CardId(Spade, 7), CardId(Spade, 9), CardId(Spade, 11)});
         t.Pile(c.pile);
         t.Ready();
@@ -163,7 +163,7 @@ TEST(ExpertOpening, TriplesPairsAndTheWildCardBudget)
         ExpertTable t;  // a joker on a triple of fives, only without the natural-pair rule
         t.game.Rules.NaturalPair = naturalPair;
         t.game.Rules.NumberOfCanastas = 2;
-        t.Hand({CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4), Joker, CardId(Spade, 9)});
+        t.Hand({CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4), JokerCard, CardId(Spade, 9)});
         t.Ready();
         EXPECT_EQ(t.turn.EvaluateOpening(0, false, false).Possible, !naturalPair);
         EXPECT_EQ(t.game.Memory.OpeningPlan, naturalPair ? 0 : 1);
@@ -184,15 +184,15 @@ TEST(ExpertOpening, TakingKeepsAReserveAndSparingACardLeavesTheOpeningIntact)
     EXPECT_TRUE(t.turn.CanSpareRank(5));
     EXPECT_FALSE(t.turn.CanSpareRank(9));  // not held
     EXPECT_EQ(t.game.Memory.OpeningPlan, 2);
-    EXPECT_EQ(t.game.ComputerHand.Count, 4);
-    t.game.ComputerMeldValue = 60;
+    EXPECT_EQ(t.game.Computer().Hand.Count, 4);
+    t.game.Computer().MeldValue = 60;
     EXPECT_TRUE(t.turn.CanSpareRank(13));
 }
 
 TEST(ExpertLeftover, PairsTakeAWildCardAndBlackThreesGoTogether)
 {
     ExpertTable t;
-    t.Hand({CardId(Spade, 12), CardId(Heart, 12), Joker, CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11),
+    t.Hand({CardId(Spade, 12), CardId(Heart, 12), JokerCard, CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11),
             CardId(Spade, 7)});
     t.Ready();
     auto r = t.turn.CountLeftover();
@@ -221,7 +221,7 @@ TEST(ExpertPile, CompletesACanastaOnlyThroughThePile)
     for (const bool nineOnPile : {true, false}) {
         ExpertTable t;
         t.Melds({CardId(Spade, 9), CardId(Spade, 9), CardId(Spade, 9)});
-        t.Hand({CardId(Heart, 9), CardId(Club, 9), Joker, CardId(Spade, 4)});
+        t.Hand({CardId(Heart, 9), CardId(Club, 9), JokerCard, CardId(Spade, 4)});
         if (nineOnPile)
             t.Pile({CardId(Diamond, 9)});
         t.Pile({CardId(Spade, 5)});
@@ -238,7 +238,7 @@ TEST(ExpertPile, CompletesACanastaOnlyThroughThePile)
 TEST(ExpertDiscard, TheHumansLastCardIsNeverFedToItsMeldAndSurplusWildCardsAreMostlyTwos)
 {
     ExpertTable t;
-    t.game.ComputerMeldValue = 60;
+    t.game.Computer().MeldValue = 60;
     for (int i = 0; i < 3; ++i)
         AddToHumanMelds(t.game, CardId(Spade, 8));
     t.Hand({CardId(Heart, 8), CardId(Spade, 12), CardId(Heart, 12)});
@@ -246,13 +246,13 @@ TEST(ExpertDiscard, TheHumansLastCardIsNeverFedToItsMeldAndSurplusWildCardsAreMo
     t.HumanHolds(2);
     t.Ready();
     EXPECT_EQ(t.ChosenRank(), 8);  // the single eight, while the human holds two cards
-    RemoveCardAt(t.game.HumanHand, 0, 1, false, t.game.HumanHand.Cards[0].Rank);
+    RemoveCardAt(t.game.Human().Hand, 0, 1, false, t.game.Human().Hand.Cards[0].Rank);
     t.Ready();
     EXPECT_EQ(t.ChosenRank(), 12);
 
     ExpertTable wild;
-    wild.game.DiscardFrozen = true;
-    wild.Hand({Joker, Joker, CardId(Spade, 1), CardId(Heart, 1), CardId(Club, 1), CardId(Spade, 9)});
+    wild.game.Turn.DiscardFrozen = true;
+    wild.Hand({JokerCard, JokerCard, CardId(Spade, 1), CardId(Heart, 1), CardId(Club, 1), CardId(Spade, 9)});
     wild.Pile({CardId(Spade, 7)});
     wild.Ready();
     int twos = 0;
@@ -281,10 +281,10 @@ TEST(ExpertDiscard, ThreesFirstInThreeModeAndABlockingRedThreeFromTheTable)
     ASSERT_EQ(choice.MeldIndex, 0);
     block.turn.DiscardStep([&] { return choice; });
     EXPECT_EQ(block.game.DiscardPile.top().Id, CardId(Heart, 2));
-    EXPECT_TRUE(block.game.DiscardFrozen);
-    EXPECT_EQ(block.game.ComputerHand.Count, 3);
-    ASSERT_EQ(block.game.ComputerMelds.Count, 1);
+    EXPECT_TRUE(block.game.Turn.DiscardFrozen);
+    EXPECT_EQ(block.game.Computer().Hand.Count, 3);
+    ASSERT_EQ(block.game.Computer().Melds.Count, 1);
     const int base = block.game.Layout.ComputerMeldBase;
-    EXPECT_EQ(block.game.ComputerMelds.Cards[0].Y, base - StackStep);  // the column closes up
-    EXPECT_EQ(block.game.ComputerMelds.ColumnEnds[2].Y, base - StackStep);
+    EXPECT_EQ(block.game.Computer().Melds.Cards[0].Y, base - StackStep);  // the column closes up
+    EXPECT_EQ(block.game.Computer().Melds.ColumnEnds[2].Y, base - StackStep);
 }

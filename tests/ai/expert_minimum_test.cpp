@@ -15,8 +15,8 @@ struct MinimumTable : FamilyTable<ai::ExpertTurn> {
     explicit MinimumTable(int score)
     {
         ai.Level = ai::Expert;
-        game.ComputerScore = score;
-        game.Phase = PhaseOpponent;
+        game.Computer().Score = score;
+        game.Turn.Phase = TurnPhase::Opponent;
         HumanHolds(11);
     }
     void Play() { ai::PlayExpertTurn(game, ai); }
@@ -52,9 +52,9 @@ TEST(ExpertInitialMeld, ACanastaBelowTheMinimumIsLaidOnlyWhenTheRulesAcceptIt)
         t.Play();
 
         SCOPED_TRACE(c.score);
-        EXPECT_EQ(t.game.ComputerMeldValue, c.meldValue);
-        EXPECT_EQ(t.game.ComputerCanastas.Count, c.meldValue > 0 ? 1 : 0);
-        EXPECT_EQ(t.game.ComputerHand.Count, c.meldValue > 0 ? 3 : 10);
+        EXPECT_EQ(t.game.Computer().MeldValue, c.meldValue);
+        EXPECT_EQ(t.game.Computer().Canastas.Count, c.meldValue > 0 ? 1 : 0);
+        EXPECT_EQ(t.game.Computer().Hand.Count, c.meldValue > 0 ? 3 : 10);
         EXPECT_EQ(t.game.DiscardPile.Count, 2);
         EXPECT_TRUE(t.host.Messages.empty());
     }
@@ -72,7 +72,7 @@ TEST(ExpertInitialMeld, GoingOutNeedsNoMinimum)
     t.Play();
 
     // The canasta and the nines make 110 points; the king is the last discard.
-    EXPECT_EQ(t.game.WentOut, ComputerWentOut);
+    EXPECT_EQ(t.game.Match.WentOut, ComputerWentOut);
     EXPECT_EQ(t.host.HandScores.size(), 1u);
 }
 
@@ -85,10 +85,10 @@ TEST(ExpertInitialMeld, APileIsTakenOnlyWhenTheOpeningReachesTheMinimum)
         t.game.Rules.NaturalPair = false;
         t.game.Rules.InitialBlock = false;
         t.game.Rules.CanastaRequired = true;
-        t.Hand({CardId(Club, 13), Joker, CardId(Club, 5), CardId(Heart, 5), CardId(Diamond, 5), CardId(Club, 4),
+        t.Hand({CardId(Club, 13), JokerCard, CardId(Club, 5), CardId(Heart, 5), CardId(Diamond, 5), CardId(Club, 4),
                 CardId(Club, 6)});
         if (secondJoker)
-            AddToComputerHand(t.game, Joker, 1);
+            AddToComputerHand(t.game, JokerCard, 1);
         t.Pile({CardId(Diamond, 3), CardId(Diamond, 7), CardId(Diamond, 8), CardId(Diamond, 9), CardId(Diamond, 10),
                 CardId(Diamond, 11), CardId(Diamond, 12)});
         AddToDiscardPile(t.game, CardId(Club, 5), 1);
@@ -103,11 +103,11 @@ TEST(ExpertInitialMeld, APileIsTakenOnlyWhenTheOpeningReachesTheMinimum)
         if (secondJoker) {
             // Aces and a joker, sixes and a joker (155) before the pile comes in;
             // then the pile's sixes make the canasta.
-            EXPECT_EQ(t.game.ComputerMeldValue, 170);
-            EXPECT_EQ(t.game.ComputerCanastas.Count, 1);
+            EXPECT_EQ(t.game.Computer().MeldValue, 170);
+            EXPECT_EQ(t.game.Computer().Canastas.Count, 1);
             EXPECT_EQ(t.game.DiscardPile.Count, 1);
         } else {
-            EXPECT_EQ(t.game.ComputerMeldValue, 0);  // it drew instead
+            EXPECT_EQ(t.game.Computer().MeldValue, 0);  // it drew instead
             EXPECT_EQ(t.game.DiscardPile.Count, 12);
             EXPECT_EQ(t.game.Stock.Count, 19);
         }

@@ -15,11 +15,11 @@ struct TurnTable : FamilyTable<ai::ExpertTurn> {
     TurnTable() : FamilyTable(ai::Expert)
     {
         ai = {ai::Expert, 50, 300, true};
-        game.Phase = PhaseOpponent;
+        game.Turn.Phase = TurnPhase::Opponent;
     }
     void OpenedWithKingCanasta()
     {
-        game.ComputerMeldValue = 70;
+        game.Computer().MeldValue = 70;
         for (int i = 0; i < 7; ++i)
             AddToComputerMelds(game, CardId(i % 2 ? Heart : Spade, 12));
         game.CheckCanasta(Side::Computer, 12);
@@ -41,17 +41,17 @@ TEST(ExpertTurnFrame, RedThreesDrawnInARowAreLaidDownInTheSameTurn)
 
     t.Play();
 
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 2), 2);
-    EXPECT_EQ(t.game.ComputerMelds.Count, 2);
-    EXPECT_EQ(t.game.ComputerMeldValue, 0);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 2), 2);
+    EXPECT_EQ(t.game.Computer().Melds.Count, 2);
+    EXPECT_EQ(t.game.Computer().MeldValue, 0);
     EXPECT_EQ(t.game.Stock.Count, 20);
-    EXPECT_EQ(t.game.ComputerHand.Count, 5);  // drew the ace, discarded one card
+    EXPECT_EQ(t.game.Computer().Hand.Count, 5);  // drew the ace, discarded one card
     EXPECT_EQ(t.game.DiscardPile.Count, 2);
     EXPECT_EQ(t.host.Flights[0].Card.Id, 54);
-    EXPECT_FALSE(t.game.ComputerTurn);
-    EXPECT_TRUE(t.game.MustDraw);
+    EXPECT_FALSE(t.game.Turn.ComputerTurn);
+    EXPECT_TRUE(t.game.Turn.MustDraw);
     ASSERT_FALSE(t.host.Phases.empty());
-    EXPECT_EQ(t.host.Phases.back(), PhaseDraw);
+    EXPECT_EQ(t.host.Phases.back(), TurnPhase::Draw);
 }
 
 TEST(ExpertTurnFrame, OneCardWithoutACanastaPassesTheDiscard)
@@ -65,32 +65,32 @@ TEST(ExpertTurnFrame, OneCardWithoutACanastaPassesTheDiscard)
 
     t.Play();
 
-    EXPECT_EQ(t.game.ComputerHand.Count, 1);
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 2), 1);
+    EXPECT_EQ(t.game.Computer().Hand.Count, 1);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 2), 1);
     EXPECT_EQ(t.game.DiscardPile.Count, 1);
     ASSERT_EQ(t.host.Messages.size(), 1u);
     EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Information);
     EXPECT_EQ(t.host.Messages[0].Text, "The computer passes the discard.");
-    EXPECT_EQ(t.host.Phases.back(), PhaseDraw);
+    EXPECT_EQ(t.host.Phases.back(), TurnPhase::Draw);
 }
 
 TEST(ExpertTurnFrame, AnExhaustedStockForcesTheTopCardOntoTheMeld)
 {
     TurnTable t;
-    t.game.ComputerMeldValue = 60;
+    t.game.Computer().MeldValue = 60;
     t.Melds({CardId(Spade, 9), CardId(Heart, 9), CardId(Club, 9)});
     t.Hand({CardId(Spade, 4), CardId(Spade, 6), CardId(Spade, 12)});
     AddToHumanHand(t.game, CardId(Heart, 6));
     t.Pile({CardId(Diamond, 5), CardId(Diamond, 9)});
-    t.game.StockExhausted = true;
+    t.game.Turn.StockExhausted = true;
 
     t.Play();
 
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 9), 4);
-    EXPECT_EQ(t.game.ComputerMeldValue, 70);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 9), 4);
+    EXPECT_EQ(t.game.Computer().MeldValue, 70);
     ASSERT_EQ(t.game.DiscardPile.Count, 2);
     EXPECT_EQ(t.game.DiscardPile.Cards[0].Id, CardId(Diamond, 5));  // the rest of the pile stays
-    EXPECT_EQ(t.game.ComputerHand.Count, 2);
+    EXPECT_EQ(t.game.Computer().Hand.Count, 2);
     EXPECT_TRUE(t.host.HandScores.empty());
 }
 
@@ -99,8 +99,8 @@ TEST(ExpertMelding, AnAggressiveTurnGoesOutWithAPairAndAJoker)
     TurnTable t;
     t.ai.Aggression = 100;
     t.OpenedWithKingCanasta();
-    ASSERT_EQ(t.game.ComputerCanastas.Count, 1);
-    t.Hand({CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11), CardId(Spade, 6), Joker});
+    ASSERT_EQ(t.game.Computer().Canastas.Count, 1);
+    t.Hand({CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11), CardId(Spade, 6), JokerCard});
     AddToHumanHand(t.game, CardId(Heart, 5));
     t.Pile({CardId(Heart, 13), CardId(Heart, 3)});
     for (int i = 0; i < 9; ++i)
@@ -109,7 +109,7 @@ TEST(ExpertMelding, AnAggressiveTurnGoesOutWithAPairAndAJoker)
 
     t.Play();
 
-    EXPECT_EQ(t.game.WentOut, ComputerWentOut);
+    EXPECT_EQ(t.game.Match.WentOut, ComputerWentOut);
     ASSERT_EQ(t.host.HandScores.size(), 1u);
     EXPECT_GT(t.host.HandScores[0].Computer.Total(), 0);
 }
@@ -118,7 +118,7 @@ TEST(ExpertMelding, AQuietTurnKeepsItsCardsWhileTheHumanIsFarFromOut)
 {
     TurnTable t;
     t.OpenedWithKingCanasta();
-    t.Hand({CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11), CardId(Spade, 6), CardId(Heart, 6), Joker});
+    t.Hand({CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11), CardId(Spade, 6), CardId(Heart, 6), JokerCard});
     for (int i = 0; i < 10; ++i)
         AddToHumanHand(t.game, CardId(Club, 3 + i));
     for (int i = 0; i < 5; ++i)
@@ -128,12 +128,12 @@ TEST(ExpertMelding, AQuietTurnKeepsItsCardsWhileTheHumanIsFarFromOut)
     t.game.RecountColumns();
     t.game.Memory.AggressiveTurn = false;
     turn.MeldPhase();
-    EXPECT_EQ(t.game.ComputerHand.Count, 6);
+    EXPECT_EQ(t.game.Computer().Hand.Count, 6);
 
     t.game.Memory.AggressiveTurn = true;
     turn.MeldPhase();
-    EXPECT_EQ(t.game.ComputerHand.Count, 0);
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 6), 3);  // the sevens took the joker
+    EXPECT_EQ(t.game.Computer().Hand.Count, 0);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 6), 3);  // the sevens took the joker
 }
 
 TEST(ExpertMelding, CompleteOpeningStopsAtTheMinimum)
@@ -143,8 +143,8 @@ TEST(ExpertMelding, CompleteOpeningStopsAtTheMinimum)
             CardId(Club, 12), CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11)});
     t.turn.RecountForComputer();  // built before the flights were switched on
     t.turn.CompleteOpening();
-    EXPECT_EQ(t.game.ComputerMeldValue, 60);
-    EXPECT_EQ(t.game.ComputerHand.Count, 6);
+    EXPECT_EQ(t.game.Computer().MeldValue, 60);
+    EXPECT_EQ(t.game.Computer().Hand.Count, 6);
 }
 
 TEST(ExpertAggression, TheDrawDependsOnTheStockAndTheSetting)

@@ -17,15 +17,15 @@ TEST(ExpertGoingOut, SpareWildCardsFillMeldsUpToTheirNaturalsAndTheRestStayInHan
     // A mixed canasta of queens (four naturals, three wild cards) and three nines.
     for (int i = 0; i < 4; ++i)
         AddToComputerMelds(t.game, CardId(i % 2 ? Heart : Club, 11), -1, static_cast<std::uint8_t>(i / 2));
-    AddToComputerMelds(t.game, Joker, 11);
+    AddToComputerMelds(t.game, JokerCard, 11);
     AddToComputerMelds(t.game, CardId(Spade, 1), 11);
     AddToComputerMelds(t.game, CardId(Club, 1), 11);
     t.game.CheckCanasta(Side::Computer, 11);
-    ASSERT_EQ(t.game.ComputerCanastas.Count, 1);
+    ASSERT_EQ(t.game.Computer().Canastas.Count, 1);
     t.Melds({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)});
-    t.game.ComputerMeldValue = 200;
-    t.Hand({CardId(Spade, 4), CardId(Heart, 4), Joker, CardId(Diamond, 1), CardId(Heart, 1)});
-    AddToComputerHand(t.game, Joker, 1);
+    t.game.Computer().MeldValue = 200;
+    t.Hand({CardId(Spade, 4), CardId(Heart, 4), JokerCard, CardId(Diamond, 1), CardId(Heart, 1)});
+    AddToComputerHand(t.game, JokerCard, 1);
     for (Suit s : {Spade, Club, Diamond})
         AddToComputerHand(t.game, CardId(s, 1), 1);
     t.Ready();
@@ -33,18 +33,18 @@ TEST(ExpertGoingOut, SpareWildCardsFillMeldsUpToTheirNaturalsAndTheRestStayInHan
 
     // The pair of fives takes a joker; of the six spare wild cards the fives take
     // one more, the nines three and the canasta one, and the last stays in hand.
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 4), 4);
-    EXPECT_EQ(t.WildsInColumn(t.game.ComputerMelds, 4), 2);
-    EXPECT_EQ(t.WildsInColumn(t.game.ComputerMelds, 8), 3);
-    EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, 11), 8);
-    EXPECT_EQ(t.WildsInColumn(t.game.ComputerMelds, 11), 4);
-    ASSERT_EQ(t.game.ComputerHand.Count, 1);
-    EXPECT_EQ(t.game.ComputerHand.Cards[0].Rank, 1);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 4), 4);
+    EXPECT_EQ(t.WildsInColumn(t.game.Computer().Melds, 4), 2);
+    EXPECT_EQ(t.WildsInColumn(t.game.Computer().Melds, 8), 3);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 11), 8);
+    EXPECT_EQ(t.WildsInColumn(t.game.Computer().Melds, 11), 4);
+    ASSERT_EQ(t.game.Computer().Hand.Count, 1);
+    EXPECT_EQ(t.game.Computer().Hand.Cards[0].Rank, 1);
     EXPECT_TRUE(t.host.Messages.empty());
 
     // With that wild card the computer discards and goes out on a legal table.
     t.turn.DiscardStep([&] { return t.turn.ChooseDiscard(); });
-    EXPECT_EQ(t.game.ComputerHand.Count, 0);
+    EXPECT_EQ(t.game.Computer().Hand.Count, 0);
     EXPECT_EQ(t.game.DiscardPile.Count, 1);
 }
 
@@ -64,7 +64,7 @@ TEST(ExpertSoak, ThousandsOfHandsNeverGiveAMeldMoreWildCardsThanNaturals)
         const std::function<void()> check = soak.host.OnHandScored;
         soak.host.OnHandScored = [&] {
             check();
-            wentOut += soak.game.WentOut == ComputerWentOut;
+            wentOut += soak.game.Match.WentOut == ComputerWentOut;
         };
         bool finished = false;
         EXPECT_NO_THROW(finished = soak.PlayHands(50));

@@ -56,7 +56,7 @@ struct FamilyTable : TableFixture {
     {
         for (int i = 0; i < 7; ++i)
             AddToComputerMelds(game, CardId(i % 2 ? Heart : Diamond, rank));
-        game.ComputerMeldValue += 7 * CardPoints(CardId(Heart, rank));
+        game.Computer().MeldValue += 7 * CardPoints(CardId(Heart, rank));
         game.CheckCanasta(Side::Computer, rank);
     }
     void Ready()
@@ -67,7 +67,7 @@ struct FamilyTable : TableFixture {
     int ChosenRank()
     {
         const ai::DiscardChoice choice = turn.ChooseDiscard();
-        return game.ComputerHand.Cards[choice.HandIndex].Rank;
+        return game.Computer().Hand.Cards[choice.HandIndex].Rank;
     }
     int ColumnSize(const CardPile& pile, int column) const
     {
@@ -113,11 +113,11 @@ public:
     {
         game.Seed(seed);
         game.Rules = rules;
-        game.DrawFirst = seed % 2 == 0;
+        game.Match.DrawFirst = seed % 2 == 0;
         ai = {level, 50, 0, false};
         host.OnComputerTurn = [this] {
             // A turn that ends the hand may deal into another computer turn: a stack.
-            turns_.push_back({host.HandScores.size(), game.ComputerMeldValue, MinimumMeld(game.ComputerScore)});
+            turns_.push_back({host.HandScores.size(), game.Computer().MeldValue, MinimumMeld(game.Computer().Score)});
             ai::RunComputerTurn(game, ai);
             const TurnWatch turn = turns_.back();
             turns_.pop_back();
@@ -129,8 +129,8 @@ public:
             for (TurnWatch& turn : turns_) {
                 if (!turn.HandEnded && turn.Hand + 1 == host.HandScores.size()) {
                     turn.HandEnded = true;
-                    turn.Value = game.ComputerMeldValue;
-                    turn.Exempt = game.WentOut == ComputerWentOut || CanastaCountsForOpening();
+                    turn.Value = game.Computer().MeldValue;
+                    turn.Exempt = game.Match.WentOut == ComputerWentOut || CanastaCountsForOpening();
                 }
             }
             Check("at the end of a hand");
@@ -160,12 +160,12 @@ private:
     };
     std::vector<TurnWatch> turns_;
 
-    bool CanastaCountsForOpening() const { return game.Rules.BonusCounts && game.ComputerCanastas.Count >= 1; }
+    bool CanastaCountsForOpening() const { return game.Rules.BonusCounts && game.Computer().Canastas.Count >= 1; }
 
     void CheckFirstMeld(TurnWatch turn)
     {
         if (!turn.HandEnded) {
-            turn.Value = game.ComputerMeldValue;
+            turn.Value = game.Computer().MeldValue;
             turn.Exempt = CanastaCountsForOpening();
         }
         if (turn.Before == 0 && turn.Value > 0 && turn.Value < turn.Minimum && !turn.Exempt)
@@ -175,11 +175,11 @@ private:
 
     void HumanMove()
     {
-        if (game.Phase == PhaseDraw && game.StockExhausted)
+        if (game.Turn.Phase == TurnPhase::Draw && game.Turn.StockExhausted)
             game.EndHandClick();
-        else if (game.Phase == PhaseDraw || game.Phase == PhaseSecondCard)
+        else if (game.Turn.Phase == TurnPhase::Draw || game.Turn.Phase == TurnPhase::SecondCard)
             game.DrawFromStock();
-        else if (game.Phase == PhaseMeldDiscard && game.HumanHand.Count > 0)
+        else if (game.Turn.Phase == TurnPhase::MeldDiscard && game.Human().Hand.Count > 0)
             game.DiscardCard(0);
         Check("after a human move");
     }
@@ -194,8 +194,8 @@ private:
     {
         std::array<std::array<int, JokerId + 1>, 2> seen{};
         int total = 0;
-        for (const CardPile* pile : {&game.Stock, &game.DiscardPile, &game.ComputerHand, &game.HumanHand,
-                                     &game.ComputerMelds, &game.HumanMelds}) {
+        for (const CardPile* pile : {&game.Stock, &game.DiscardPile, &game.Computer().Hand, &game.Human().Hand,
+                                     &game.Computer().Melds, &game.Human().Melds}) {
             for (int i = 0; i < pile->Count; ++i) {
                 const CardRecord& c = pile->Cards[i];
                 if (c.Deck < 2 && c.Id >= 1 && c.Id <= JokerId)
@@ -218,8 +218,8 @@ private:
         for (int column = 3; column < ColumnCount; ++column) {
             int naturals = 0;
             int wild = 0;
-            for (int i = 0; i < game.ComputerMelds.Count; ++i) {
-                const CardRecord& c = game.ComputerMelds.Cards[i];
+            for (int i = 0; i < game.Computer().Melds.Count; ++i) {
+                const CardRecord& c = game.Computer().Melds.Cards[i];
                 if (game.ColumnOf(c) != column)
                     continue;
                 if (IsWild(c.Rank))

@@ -13,13 +13,6 @@ using namespace meldora::test;
 
 namespace {
 
-constexpr int Four = 3;
-constexpr int Five = 4;
-constexpr int Nine = 8;
-constexpr int Ten = 9;
-constexpr int Jack = 10;
-constexpr int Queen = 11;
-constexpr int King = 12;
 
 template <class Turn>
 struct RulesTable : FamilyTable<Turn> {
@@ -27,14 +20,14 @@ struct RulesTable : FamilyTable<Turn> {
     {
         this->ai.Level = level;
         this->game.Rules = rules;
-        this->game.Phase = PhaseOpponent;
+        this->game.Turn.Phase = TurnPhase::Opponent;
         this->HumanHolds(11);
     }
     int BlackThreesMelded() const
     {
         int black = 0;
-        for (int i = 0; i < this->game.ComputerMelds.Count; ++i)
-            black += IsBlackThree(this->game.ComputerMelds.Cards[i].Id);
+        for (int i = 0; i < this->game.Computer().Melds.Count; ++i)
+            black += IsBlackThree(this->game.Computer().Melds.Cards[i].Id);
         return black;
     }
 };
@@ -56,7 +49,7 @@ TEST(MeldRules, TheExpertMeldsBlackThreesOnlyToGoOut)
         t.Pile({CardId(Diamond, Four)});
         t.Stock(20);
         AddToStock(t.game, CardId(Spade, 2), 1);
-        AddToStock(t.game, Joker);
+        AddToStock(t.game, JokerCard);
 
         ai::PlayExpertTurn(t.game, t.ai);
 
@@ -64,13 +57,13 @@ TEST(MeldRules, TheExpertMeldsBlackThreesOnlyToGoOut)
         for (const RecordedMessage& m : t.host.Messages)
             ADD_FAILURE() << m.Text;
         if (secondCanasta) {
-            EXPECT_EQ(t.game.WentOut, ComputerWentOut);
+            EXPECT_EQ(t.game.Match.WentOut, ComputerWentOut);
             continue;
         }
         EXPECT_EQ(t.BlackThreesMelded(), 0);
-        EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, Nine), 3);
+        EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, Nine), 3);
         // The king and two threes stay; a three is the discard, not a pass.
-        EXPECT_EQ(t.game.ComputerHand.Count, 3);
+        EXPECT_EQ(t.game.Computer().Hand.Count, 3);
         EXPECT_EQ(t.game.DiscardPile.Count, 2);
         EXPECT_EQ(t.game.DiscardPile.top().Rank, 2);
     }
@@ -89,9 +82,9 @@ void ThreesBehindWildCardsWithoutRoom(std::uint8_t level)
     for (int i = 0; i < 5; ++i)
         AddToComputerMelds(t.game, CardId(static_cast<Suit>(i % 4), King), -1, static_cast<std::uint8_t>(i / 4));
     for (int i = 0; i < 3; ++i)
-        AddToComputerMelds(t.game, Joker, King, static_cast<std::uint8_t>(i % 2));
+        AddToComputerMelds(t.game, JokerCard, King, static_cast<std::uint8_t>(i % 2));
     t.game.CheckCanasta(Side::Computer, King);
-    t.game.ComputerMeldValue = 30 + 50 + 150;
+    t.game.Computer().MeldValue = 30 + 50 + 150;
     for (const int id : {CardId(Spade, 1), CardId(Heart, 1), CardId(Club, 1), CardId(Diamond, 1)})
         AddToComputerHand(t.game, id);
     AddToComputerHand(t.game, CardId(Spade, 1), 1);
@@ -102,7 +95,7 @@ void ThreesBehindWildCardsWithoutRoom(std::uint8_t level)
     t.turn.UseWildcardsToGoOut();
     SCOPED_TRACE(level);
     EXPECT_EQ(t.BlackThreesMelded(), 0);
-    EXPECT_EQ(t.game.ComputerHand.Count, 5);
+    EXPECT_EQ(t.game.Computer().Hand.Count, 5);
 }
 
 }  // namespace
@@ -120,12 +113,12 @@ TEST(MeldRules, SpareWildCardsLeaveTheLastCardUnlessItGoesOut)
         // Three twos and a meld of three tens with room for all of them.
         RulesTable<ai::ExpertTurn> t(ai::Expert, RuleOptions{});
         t.Melds({CardId(Spade, Ten), CardId(Heart, Ten), CardId(Club, Ten)});
-        t.game.ComputerMeldValue = 30;
+        t.game.Computer().MeldValue = 30;
         t.Hand({CardId(Spade, 1), CardId(Heart, 1), CardId(Club, 1)});
         t.Ready();
         t.turn.UseWildcardsToGoOut();
-        EXPECT_EQ(t.game.ComputerHand.Count, 1);
-        EXPECT_EQ(t.ColumnSize(t.game.ComputerMelds, Ten), 5);
+        EXPECT_EQ(t.game.Computer().Hand.Count, 1);
+        EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, Ten), 5);
     }
     // The last two completes a canasta of six tens: out with one canasta
     // needed, kept with two.
@@ -135,14 +128,14 @@ TEST(MeldRules, SpareWildCardsLeaveTheLastCardUnlessItGoesOut)
         RulesTable<ai::ExpertTurn> t(ai::Expert, rules);
         t.Melds({CardId(Spade, Ten), CardId(Heart, Ten), CardId(Club, Ten), CardId(Diamond, Ten)});
         AddToComputerMelds(t.game, CardId(Spade, Ten), -1, 1);
-        AddToComputerMelds(t.game, Joker, Ten);
-        t.game.ComputerMeldValue = 100;
+        AddToComputerMelds(t.game, JokerCard, Ten);
+        t.game.Computer().MeldValue = 100;
         t.Hand({CardId(Spade, 1)});
         t.Ready();
         t.turn.UseWildcardsToGoOut();
         SCOPED_TRACE(need);
-        EXPECT_EQ(t.game.ComputerHand.Count, need == 1 ? 0 : 1);
-        EXPECT_EQ(t.game.ComputerCanastas.Count, need == 1 ? 1 : 0);
+        EXPECT_EQ(t.game.Computer().Hand.Count, need == 1 ? 0 : 1);
+        EXPECT_EQ(t.game.Computer().Canastas.Count, need == 1 ? 1 : 0);
     }
 }
 
@@ -170,7 +163,7 @@ void FivesAgainstAOneCardPile(std::uint8_t level, void (*play)(CanastaGame&, con
         play(t.game, t.ai);
         for (const RecordedMessage& m : t.host.Messages)
             ADD_FAILURE() << m.Text;
-        EXPECT_GT(t.game.ComputerHand.Count, 0);
+        EXPECT_GT(t.game.Computer().Hand.Count, 0);
         // Drew two and discarded one onto the five.
         EXPECT_EQ(t.game.Stock.Count, 18);
         EXPECT_EQ(t.game.DiscardPile.Count, 2);

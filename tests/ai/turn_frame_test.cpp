@@ -40,13 +40,13 @@ TEST(ComputerHand, CardsJoinRightOfTheRightmostAndFlyAsTheirBack)
     FrameTable t;
     AddToComputerHand(t.game, CardId(Spade, 5));
     AddToComputerHand(t.game, CardId(Heart, 9));
-    t.game.ComputerHand.Cards[0].X = 40;  // the rightmost card is not the last one
+    t.game.Computer().Hand.Cards[0].X = 40;  // the rightmost card is not the last one
     AddToStock(t.game, CardId(Club, 12), 1);
     TurnFrame frame(t.game, t.ai);
 
     frame.AddToComputerHand(PopCard(t.game.Stock), true);
-    const CardRecord& added = t.game.ComputerHand.Cards[2];
-    EXPECT_EQ(added.X, 40 + t.game.ComputerHandSpacing);
+    const CardRecord& added = t.game.Computer().Hand.Cards[2];
+    EXPECT_EQ(added.X, 40 + t.game.Presentation.ComputerHandSpacing);
     EXPECT_EQ(added.Y, t.game.Layout.ComputerHandTop);
     EXPECT_FALSE(added.FaceUp);
     ASSERT_EQ(t.host.Flights.size(), 1u);
@@ -56,14 +56,14 @@ TEST(ComputerHand, CardsJoinRightOfTheRightmostAndFlyAsTheirBack)
     EXPECT_EQ(f.FromY, t.game.Layout.StockTop);
     EXPECT_EQ(f.ToX, added.X);
 
-    t.game.ComputerHandRevealed = true;
+    t.game.Presentation.ComputerHandRevealed = true;
     frame.AddToComputerHand(MakeCard(CardId(Diamond, 7), 0), false);
-    EXPECT_TRUE(t.game.ComputerHand.Cards[3].FaceUp);
+    EXPECT_TRUE(t.game.Computer().Hand.Cards[3].FaceUp);
     EXPECT_EQ(t.host.Flights.size(), 1u);  // trial moves do not fly
 
-    t.game.ComputerHand = CardPile{};
+    t.game.Computer().Hand = CardPile{};
     frame.AddToComputerHand(MakeCard(CardId(Diamond, 7), 0), true);
-    EXPECT_EQ(t.game.ComputerHand.Cards[0].X, LeftMargin);
+    EXPECT_EQ(t.game.Computer().Hand.Cards[0].X, LeftMargin);
     EXPECT_EQ(t.host.Flights.back().Card.Id, 54);
 }
 
@@ -76,14 +76,14 @@ TEST(ComputerHand, RemovingClosesTheGapAndABadIndexFailsLoudly)
 
     const CardRecord removed = frame.RemoveFromComputerHand(1);
     EXPECT_EQ(removed.Rank, 5);
-    ASSERT_EQ(t.game.ComputerHand.Count, 3);
-    EXPECT_EQ(t.game.ComputerHand.Cards[0].X, LeftMargin);
-    EXPECT_EQ(t.game.ComputerHand.Cards[1].X, LeftMargin + 10);
-    EXPECT_EQ(t.game.ComputerHand.Cards[2].X, LeftMargin + 20);
+    ASSERT_EQ(t.game.Computer().Hand.Count, 3);
+    EXPECT_EQ(t.game.Computer().Hand.Cards[0].X, LeftMargin);
+    EXPECT_EQ(t.game.Computer().Hand.Cards[1].X, LeftMargin + 10);
+    EXPECT_EQ(t.game.Computer().Hand.Cards[2].X, LeftMargin + 20);
 
     EXPECT_THROW(frame.RemoveFromComputerHand(3), std::out_of_range);
     EXPECT_THROW(frame.RemoveFromComputerHand(-1), std::out_of_range);
-    EXPECT_EQ(t.game.ComputerHand.Count, 3);
+    EXPECT_EQ(t.game.Computer().Hand.Count, 3);
     ASSERT_EQ(t.host.Messages.size(), 2u);
     EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Warning);
     EXPECT_EQ(t.host.Messages[0].Text, "Internal Failure removing card from computer's hand");
@@ -102,22 +102,22 @@ TEST(ComputerMelds, CardsStackUpwardsAndTheSeventhMakesACanasta)
 
     CardRecord k = frame.MeldFromComputerHand(0);
     EXPECT_TRUE(k.FaceUp);
-    EXPECT_EQ(t.game.ComputerCanastas.Count, 1);
-    EXPECT_EQ(t.game.ComputerCanastas.Kind[12], NaturalCanasta);
-    EXPECT_EQ(t.game.ComputerMeldValue, 10);
-    for (int i = 0; i < t.game.ComputerMelds.Count; ++i)
-        EXPECT_EQ(t.game.ComputerMelds.Cards[i].Y, base - StackStep);
+    EXPECT_EQ(t.game.Computer().Canastas.Count, 1);
+    EXPECT_EQ(t.game.Computer().Canastas.Kind[12], NaturalCanasta);
+    EXPECT_EQ(t.game.Computer().MeldValue, 10);
+    for (int i = 0; i < t.game.Computer().Melds.Count; ++i)
+        EXPECT_EQ(t.game.Computer().Melds.Cards[i].Y, base - StackStep);
 
     const CardRecord three = frame.MeldFromComputerHand(0);
     EXPECT_EQ(three.X, t.game.Layout.ColumnX(2));
     EXPECT_EQ(three.Y, base - StackStep);
-    EXPECT_EQ(t.game.ComputerMeldValue, 10);  // red threes score apart
+    EXPECT_EQ(t.game.Computer().MeldValue, 10);  // red threes score apart
 
     k = frame.MeldFromComputerHand(0);  // onto the squared-up canasta
     EXPECT_EQ(k.Y, base - StackStep);
-    EXPECT_EQ(t.game.ComputerMelds.ColumnEnds[12].Y, base - StackStep);
-    EXPECT_EQ(t.game.ComputerCanastas.Count, 1);
-    EXPECT_EQ(t.game.ComputerMeldValue, 20);
+    EXPECT_EQ(t.game.Computer().Melds.ColumnEnds[12].Y, base - StackStep);
+    EXPECT_EQ(t.game.Computer().Canastas.Count, 1);
+    EXPECT_EQ(t.game.Computer().MeldValue, 20);
     EXPECT_EQ(t.host.Pauses, (std::vector<int>{300, 300, 300}));
     EXPECT_EQ(t.host.Flights.size(), 3u);
 
@@ -134,24 +134,24 @@ TEST(ComputerMelds, WildCardsPreferJokersAndAMissingOneIsReported)
     AddToComputerMelds(t.game, CardId(Spade, 9));
     AddToComputerMelds(t.game, CardId(Heart, 9));
     AddToComputerHand(t.game, CardId(Club, 1));  // a two before the joker
-    AddToComputerHand(t.game, Joker);
+    AddToComputerHand(t.game, JokerCard);
     TurnFrame frame(t.game, t.ai);
-    const int end = t.game.ComputerMelds.ColumnEnds[9].Y;
+    const int end = t.game.Computer().Melds.ColumnEnds[9].Y;
 
     EXPECT_TRUE(frame.AddWildcardToMeld(9));
-    const CardRecord& joker = t.game.ComputerMelds.Cards[2];
+    const CardRecord& joker = t.game.Computer().Melds.Cards[2];
     EXPECT_EQ(joker.Id, JokerId);
     EXPECT_EQ(joker.X, t.game.Layout.ColumnX(9));
     EXPECT_EQ(joker.Y, end - StackStep);
-    EXPECT_EQ(t.game.ComputerMelds.ColumnEnds[9].Y, end - StackStep);
-    EXPECT_EQ(t.game.ComputerMeldValue, 50);
+    EXPECT_EQ(t.game.Computer().Melds.ColumnEnds[9].Y, end - StackStep);
+    EXPECT_EQ(t.game.Computer().MeldValue, 50);
 
     EXPECT_TRUE(frame.AddWildcardToMeld(9));
-    EXPECT_EQ(t.game.ComputerMelds.Cards[3].Rank, 1);
-    EXPECT_EQ(t.game.ComputerMeldValue, 70);
+    EXPECT_EQ(t.game.Computer().Melds.Cards[3].Rank, 1);
+    EXPECT_EQ(t.game.Computer().MeldValue, 70);
 
     EXPECT_FALSE(frame.AddWildcardToMeld(9));
-    EXPECT_EQ(t.game.ComputerMelds.Count, 4);
+    EXPECT_EQ(t.game.Computer().Melds.Count, 4);
     ASSERT_EQ(t.host.Messages.size(), 1u);
     EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Error);
     EXPECT_EQ(t.host.Messages[0].Text, "Meld error: Wildcard not found.");
@@ -168,8 +168,8 @@ TEST(ComputerDraw, RedThreesAreReplacedWhileTheStockLasts)
     TurnFrame frame(t.game, t.ai);
 
     frame.DrawCards();
-    ASSERT_EQ(t.game.ComputerHand.Count, 3);
-    EXPECT_EQ(t.game.ComputerHand.Cards[2].Id, CardId(Club, 7));
+    ASSERT_EQ(t.game.Computer().Hand.Count, 3);
+    EXPECT_EQ(t.game.Computer().Hand.Cards[2].Id, CardId(Club, 7));
     EXPECT_EQ(t.game.Stock.Count, 1);
     ASSERT_EQ(t.host.Flights.size(), 3u);
     EXPECT_EQ(t.host.Flights[0].Card.Id, 55);
@@ -181,8 +181,8 @@ TEST(ComputerDraw, RedThreesAreReplacedWhileTheStockLasts)
     AddToStock(u.game, CardId(Heart, 2));
     TurnFrame single(u.game, u.ai);
     single.DrawCards();
-    EXPECT_EQ(u.game.ComputerHand.Count, 1);
-    EXPECT_TRUE(u.game.StockExhausted);
+    EXPECT_EQ(u.game.Computer().Hand.Count, 1);
+    EXPECT_TRUE(u.game.Turn.StockExhausted);
     EXPECT_EQ(u.host.StockExhaustedCalls, (std::vector<bool>{true}));
 
     // A red three that empties the stock ends the draw.
@@ -190,8 +190,8 @@ TEST(ComputerDraw, RedThreesAreReplacedWhileTheStockLasts)
     AddToStock(v.game, CardId(Diamond, 2));
     TurnFrame last(v.game, v.ai);
     last.DrawCards();
-    EXPECT_EQ(v.game.ComputerHand.Count, 1);
-    EXPECT_TRUE(v.game.StockExhausted);
+    EXPECT_EQ(v.game.Computer().Hand.Count, 1);
+    EXPECT_TRUE(v.game.Turn.StockExhausted);
 }
 
 TEST(ComputerDiscard, WildCardsFreezeThePileAndOneCardWithoutCanastasPasses)
@@ -210,11 +210,11 @@ TEST(ComputerDiscard, WildCardsFreezeThePileAndOneCardWithoutCanastasPasses)
     EXPECT_EQ(top.X, LeftMargin);
     EXPECT_EQ(top.Y, t.game.Layout.DiscardTop);
     EXPECT_TRUE(top.FaceUp);
-    EXPECT_FALSE(t.game.DiscardFrozen);
+    EXPECT_FALSE(t.game.Turn.DiscardFrozen);
     EXPECT_TRUE(t.host.Flights.empty());
 
     frame.DiscardStep([] { return DiscardChoice{0, -1}; });
-    EXPECT_TRUE(t.game.DiscardFrozen);
+    EXPECT_TRUE(t.game.Turn.DiscardFrozen);
     EXPECT_EQ(t.game.DiscardPile.Count, 2);
 
     bool asked = false;
@@ -224,7 +224,7 @@ TEST(ComputerDiscard, WildCardsFreezeThePileAndOneCardWithoutCanastasPasses)
     });
     EXPECT_FALSE(asked);
     EXPECT_EQ(t.game.DiscardPile.Count, 2);
-    EXPECT_EQ(t.game.ComputerHand.Count, 1);
+    EXPECT_EQ(t.game.Computer().Hand.Count, 1);
     ASSERT_EQ(t.host.Messages.size(), 1u);
     EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Information);
     EXPECT_EQ(t.host.Messages[0].Text, "The computer passes the discard.");
@@ -253,45 +253,45 @@ TEST(ComputerTurnEnd, AnExhaustedStockEndsTheHandWithoutADiscardAndAForcedTakeKe
         const bool expert = level == meldora::ai::Expert;
         FrameTable t;
         t.ai.Level = level;
-        t.game.Phase = PhaseOpponent;
-        t.game.DrawFirst = false;
+        t.game.Turn.Phase = TurnPhase::Opponent;
+        t.game.Match.DrawFirst = false;
         for (int id : {CardId(Spade, 3), CardId(Spade, 5), CardId(Spade, 12)})
             AddToComputerHand(t.game, id);
         AddToDiscardPile(t.game, CardId(Diamond, 5));
         for (int rank : {4, 5, 6, 7})
             AddToHumanHand(t.game, CardId(Spade, rank));
-        t.game.StockExhausted = true;
+        t.game.Turn.StockExhausted = true;
         meldora::ai::RunComputerTurn(t.game, t.ai);
         EXPECT_EQ(t.host.HandScores.size(), 1u);
-        EXPECT_EQ(t.game.WentOut, NobodyWentOut);
+        EXPECT_EQ(t.game.Match.WentOut, NobodyWentOut);
         for (const RecordedFlight& f : t.host.Flights)
             EXPECT_FALSE(f.ToX == LeftMargin && f.ToY == t.game.Layout.DiscardTop);
-        EXPECT_TRUE(t.game.ComputerTurn);
+        EXPECT_TRUE(t.game.Turn.ComputerTurn);
         EXPECT_EQ(t.host.ComputerTurns, 1);
-        EXPECT_EQ(t.host.Phases.back(), PhaseOpponent);
+        EXPECT_EQ(t.host.Phases.back(), TurnPhase::Opponent);
         if (expert)
             continue;
 
         FrameTable forced;  // the top eight and the eight in hand go onto the meld
         forced.ai.Level = level;
-        forced.game.Phase = PhaseOpponent;
+        forced.game.Turn.Phase = TurnPhase::Opponent;
         for (int id : {CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)})
             AddToComputerMelds(forced.game, id);
-        forced.game.ComputerMeldValue = 30;
+        forced.game.Computer().MeldValue = 30;
         AddToComputerHand(forced.game, CardId(Diamond, 8));
         AddToComputerHand(forced.game, CardId(Spade, 12));
         AddToDiscardPile(forced.game, CardId(Diamond, 5));
         AddToDiscardPile(forced.game, CardId(Spade, 8), 1);
         for (int rank : {4, 5, 6, 7, 9})
             AddToHumanHand(forced.game, CardId(Spade, rank));
-        forced.game.StockExhausted = true;
+        forced.game.Turn.StockExhausted = true;
         meldora::ai::RunComputerTurn(forced.game, forced.ai);
-        EXPECT_EQ(forced.game.ComputerMelds.Count, 5);
-        EXPECT_EQ(forced.game.ComputerHand.Count, 1);
+        EXPECT_EQ(forced.game.Computer().Melds.Count, 5);
+        EXPECT_EQ(forced.game.Computer().Hand.Count, 1);
         EXPECT_EQ(forced.game.DiscardPile.Count, 1);
         ASSERT_EQ(forced.host.Messages.size(), 1u);
         EXPECT_EQ(forced.host.Messages[0].Text, "The computer passes the discard.");
         EXPECT_TRUE(forced.host.HandScores.empty());
-        EXPECT_EQ(forced.host.Phases.back(), PhaseDraw);
+        EXPECT_EQ(forced.host.Phases.back(), TurnPhase::Draw);
     }
 }

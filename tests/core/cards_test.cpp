@@ -87,7 +87,7 @@ TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
     test::RecordingHost host;
     CanastaGame game(host, nullptr);
     game.Seed(7);
-    game.DrawFirst = true;
+    game.Match.DrawFirst = true;
     game.MakeDeck();
     ASSERT_EQ(game.Stock.Count, 108);
 
@@ -106,11 +106,11 @@ TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
 
     // "1", then the slot + 1 of every card in the order it was made:
     // deck 0 spade two..heart ace, two jokers, then deck 1 the same.
-    ASSERT_EQ(game.DealString.size(), 109u);
-    EXPECT_EQ(game.DealString[0], '1');
+    ASSERT_EQ(game.Match.DealString.size(), 109u);
+    EXPECT_EQ(game.Match.DealString[0], '1');
     std::set<int> slots;
     for (int made = 0; made < 108; ++made) {
-        const int slot = static_cast<unsigned char>(game.DealString[made + 1]) - 1;
+        const int slot = static_cast<unsigned char>(game.Match.DealString[made + 1]) - 1;
         slots.insert(slot);
         const CardRecord& c = game.Stock.Cards[slot];
         EXPECT_EQ(c.Deck, made / 54);

@@ -13,7 +13,6 @@ using namespace meldora::test;
 
 namespace {
 
-constexpr int Six = 5, Seven = 6, Nine = 8, Queen = 11, King = 12, Ace = 13;
 constexpr int RedThree = CardId(Diamond, 2);
 
 int CountInPile(const CardPile& pile, int id)
@@ -31,14 +30,14 @@ protected:
     // The human is to draw.
     void SetUp() override
     {
-        game.MustDraw = true;
-        game.HasDrawn = false;
-        game.Phase = PhaseDraw;
+        game.Turn.MustDraw = true;
+        game.Turn.HasDrawn = false;
+        game.Turn.Phase = TurnPhase::Draw;
     }
     void Meld(int id)
     {
-        for (int i = game.HumanHand.Count - 1; i >= 0; --i)
-            if (game.HumanHand.Cards[i].Id == id)
+        for (int i = game.Human().Hand.Count - 1; i >= 0; --i)
+            if (game.Human().Hand.Cards[i].Id == id)
                 return game.MeldCard(i);
         FAIL() << "card " << id << " not in hand";
     }
@@ -63,10 +62,10 @@ TEST_F(DiscardPileTest, FreezingRules)
 
     EXPECT_TRUE(game.DiscardFreezeRule(MakeCard(CardId(Club, 2), 0)));  // a black three may go, no freeze
     EXPECT_FALSE(game.DiscardFreezeRule(MakeCard(RedThree, 0)));      // a red three may not
-    EXPECT_FALSE(game.DiscardFrozen);
+    EXPECT_FALSE(game.Turn.DiscardFrozen);
     EXPECT_TRUE(game.DiscardFreezeRule(MakeCard(CardId(Heart, 1), 0)));  // a two freezes
-    EXPECT_TRUE(game.DiscardFrozen);
-    game.DiscardFrozen = false;
+    EXPECT_TRUE(game.Turn.DiscardFrozen);
+    game.Turn.DiscardFrozen = false;
     game.Rules.ThreeBlock = true;
     EXPECT_TRUE(game.DiscardFreezeRule(MakeCard(RedThree, 0)));
     EXPECT_TRUE(game.IsPileFrozen(Side::Computer));
@@ -87,20 +86,20 @@ TEST(DiscardPileTake, AllowedOrRefusedWithErrorFiveOrNine)
     const int SA = CardId(Spade, Ace), CA = CardId(Club, Ace), HA = CardId(Heart, Ace);
     const std::vector<int> sevens{S7, C7, H7}, kings{SK, CK, HK}, canasta{SK, CK, HK, DK, SK, CK, HK};
     const Case cases[] = {
-        {"frozen: a meld is not enough", sevens, {D7, Joker, SA}, {S6, H7}, Frozen, 5},
-        {"open: onto the meld", sevens, {D7, Joker, SA}, {S6, H7}, 0, 0},
-        {"frozen: a natural pair", sevens, {D7, C7, Joker, SA}, {S6, H7}, Frozen, 0},
-        {"existing meld", kings, {S6, SQ, Joker}, {DK}, 0, 0},
-        {"existing meld, pair required", kings, {S6, SQ, Joker}, {DK}, ExistingMeld, 5},
-        {"existing meld, no natural pair", kings, {S6, SQ, Joker}, {DK}, ExistingMeld | NoNaturalPair, 0},
-        {"natural and wild", kings, {S6, SQ, Joker}, {HQ}, NoNaturalPair, 0},
-        {"natural and wild, natural pair", kings, {S6, SQ, Joker}, {HQ}, 0, 5},
-        {"natural and wild, frozen", kings, {S6, SQ, Joker}, {HQ}, NoNaturalPair | Frozen, 5},
+        {"frozen: a meld is not enough", sevens, {D7, JokerCard, SA}, {S6, H7}, Frozen, 5},
+        {"open: onto the meld", sevens, {D7, JokerCard, SA}, {S6, H7}, 0, 0},
+        {"frozen: a natural pair", sevens, {D7, C7, JokerCard, SA}, {S6, H7}, Frozen, 0},
+        {"existing meld", kings, {S6, SQ, JokerCard}, {DK}, 0, 0},
+        {"existing meld, pair required", kings, {S6, SQ, JokerCard}, {DK}, ExistingMeld, 5},
+        {"existing meld, no natural pair", kings, {S6, SQ, JokerCard}, {DK}, ExistingMeld | NoNaturalPair, 0},
+        {"natural and wild", kings, {S6, SQ, JokerCard}, {HQ}, NoNaturalPair, 0},
+        {"natural and wild, natural pair", kings, {S6, SQ, JokerCard}, {HQ}, 0, 5},
+        {"natural and wild, frozen", kings, {S6, SQ, JokerCard}, {HQ}, NoNaturalPair | Frozen, 5},
         {"pair onto a canasta", canasta, {DK, CK}, {SK}, 0, 0},
         {"pair onto a closed canasta", canasta, {DK, CK}, {SK}, NoAddToCanasta, 5},
         {"empty pile", kings, {SK, CK}, {}, 0, 5},
         {"three on top", {}, {CardId(Club, 2), CardId(Club, 2), SA}, {CardId(Club, 2)}, 0, 5},
-        {"joker on top", {}, {Joker, Joker, SA}, {Joker}, 0, 5},
+        {"joker on top", {}, {JokerCard, JokerCard, SA}, {JokerCard}, 0, 5},
         {"two on top", {}, {CardId(Spade, 1), CardId(Spade, 1), SA}, {CardId(Heart, 1)}, 0, 5},
         {"new meld leaves no card", {}, {SA, CA}, {HA}, 0, 5},
         {"new meld, canasta to go out", {}, {SA, CA}, {HA}, HasCanasta, 0},
@@ -120,21 +119,21 @@ TEST(DiscardPileTake, AllowedOrRefusedWithErrorFiveOrNine)
             AddToHumanHand(g, id);
         for (int id : c.pile)
             AddToDiscardPile(g, id, 1);
-        g.DiscardFrozen = c.rules & Frozen;
+        g.Turn.DiscardFrozen = c.rules & Frozen;
         g.Rules.NaturalPair = !(c.rules & NoNaturalPair);
         g.Rules.AddExistingMeld = c.rules & ExistingMeld;
         g.Rules.AddToCanasta = !(c.rules & NoAddToCanasta);
-        g.HumanCanastas.Count = (c.rules & HasCanasta) ? 1 : 0;
-        g.MustDraw = true;
+        g.Human().Canastas.Count = (c.rules & HasCanasta) ? 1 : 0;
+        g.Turn.MustDraw = true;
         EXPECT_EQ(g.CanTakePile(false), c.error == 0);
         g.TakePile();
         EXPECT_EQ(f.host.LastErrorNumber(), c.error);
         if (c.error) {
             EXPECT_EQ(f.host.LastErrorText(), texts.at(c.error));
             EXPECT_EQ(g.DiscardPile.Count, c.pile.size());
-            EXPECT_TRUE(g.MustDraw);
+            EXPECT_TRUE(g.Turn.MustDraw);
         } else {
-            EXPECT_TRUE(g.TopCardOnTable || g.DiscardPile.Count == 0);
+            EXPECT_TRUE(g.Take.TopCardOnTable || g.DiscardPile.Count == 0);
         }
     }
 }
@@ -148,11 +147,11 @@ TEST_F(DiscardPileTest, OpenPileFittingAMeldIsPickedUpAtOnce)
         Pile({CardId(Spade, 3 + i % 5)});
     Pile({CardId(Diamond, Ace)});  // 13 cards
     game.TakePile();
-    EXPECT_TRUE(game.DiscardPile.Count == 0 && game.HumanHand.Count == 2 + 11 && game.KnownHumanCards.Count == 11);
-    EXPECT_EQ(game.HumanMelds.Count, 5);  // the top card and the red three
-    EXPECT_EQ(game.ColumnOf(game.HumanMelds.Cards[4]), 2);
-    EXPECT_FALSE(game.DiscardFrozen || game.TakingPile || game.TopCardOnTable || game.MustDraw);
-    EXPECT_EQ(game.Phase, PhaseMeldDiscard);
+    EXPECT_TRUE(game.DiscardPile.Count == 0 && game.Human().Hand.Count == 2 + 11 && game.Memory.KnownOpponentCards.Count == 11);
+    EXPECT_EQ(game.Human().Melds.Count, 5);  // the top card and the red three
+    EXPECT_EQ(game.ColumnOf(game.Human().Melds.Cards[4]), 2);
+    EXPECT_FALSE(game.Turn.DiscardFrozen || game.Take.Pending || game.Take.TopCardOnTable || game.Turn.MustDraw);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
     EXPECT_EQ(host.Sounds, std::vector<SoundEvent>{SoundEvent::TakeHugePile});
     EXPECT_TRUE(Sent("DRAWPILETOP") && Sent("DRAWPILEREST"));
 }
@@ -165,12 +164,12 @@ protected:
     {
         DiscardPileTest::SetUp();
         game.Rules.TopCardCounts = false;
-        game.HumanScore = 400;
+        game.Human().Score = 400;
         Hand({CardId(Spade, King), CardId(Club, King), CardId(Spade, Seven), CardId(Club, Seven),
               CardId(Heart, Seven), CardId(Diamond, Seven), CardId(Spade, Nine), CardId(Club, Nine),
               CardId(Heart, Nine), CardId(Spade, Six)});
         Pile({CardId(Spade, Queen), CardId(Heart, King)});
-        handBefore = game.HumanHand;
+        handBefore = game.Human().Hand;
         game.TakePile();
     }
     CardPile handBefore;
@@ -178,73 +177,73 @@ protected:
 
 TEST_F(PendingTakeTest, UndoCostsFiftyAndRestoresTheMinimumThenTheTakeIsCompleted)
 {
-    EXPECT_TRUE(game.TakingPile && game.TopCardOnTable && game.TakeNeedsNaturalPair && game.Phase == PhaseTaking);
-    EXPECT_EQ(game.HumanMinimumMeld, 60);
+    EXPECT_TRUE(game.Take.Pending && game.Take.TopCardOnTable && game.Take.NeedsNaturalPair && game.Turn.Phase == TurnPhase::Taking);
+    EXPECT_EQ(game.Human().MinimumMeld, 60);
     Meld(CardId(Spade, King));
     Meld(CardId(Club, King));
     game.UndoTake();
-    EXPECT_EQ(game.HumanMinimumMeld, 50);
-    EXPECT_EQ(game.HumanScore, 350);
-    EXPECT_TRUE(game.HumanMelds.Count == 0 && game.HumanHand == handBefore);
+    EXPECT_EQ(game.Human().MinimumMeld, 50);
+    EXPECT_EQ(game.Human().Score, 350);
+    EXPECT_TRUE(game.Human().Melds.Count == 0 && game.Human().Hand == handBefore);
     ASSERT_EQ(game.DiscardPile.Count, 2);
     EXPECT_TRUE(game.DiscardPile.top().Id == CardId(Heart, King) && game.DiscardPile.top().Y == game.Layout.DiscardTop);
-    EXPECT_FALSE(game.TakingPile || game.TopCardOnTable || game.HasDrawn);
-    EXPECT_TRUE(game.MustDraw && game.UndoStack.empty() && game.Phase == PhaseDraw && Sent("UNDOPILE"));
+    EXPECT_FALSE(game.Take.Pending || game.Take.TopCardOnTable || game.Turn.HasDrawn);
+    EXPECT_TRUE(game.Turn.MustDraw && game.Undo.Stack.empty() && game.Turn.Phase == TurnPhase::Draw && Sent("UNDOPILE"));
 
     game.TakePile();
     for (int id : {CardId(Spade, King), CardId(Club, King), CardId(Spade, Seven), CardId(Club, Seven),
                    CardId(Heart, Seven), CardId(Diamond, Seven), CardId(Spade, Nine), CardId(Club, Nine)})
         Meld(id);
-    EXPECT_TRUE(game.TakingPile);  // 50 points, and a column of two nines: not yet
+    EXPECT_TRUE(game.Take.Pending);  // 50 points, and a column of two nines: not yet
     Meld(CardId(Heart, Nine));
-    EXPECT_FALSE(game.TakingPile || game.TopCardOnTable);
-    EXPECT_TRUE(game.Phase == PhaseMeldDiscard && game.DiscardPile.Count == 0);
-    EXPECT_EQ(CountInPile(game.KnownHumanCards, CardId(Spade, Queen)), 1);
-    EXPECT_TRUE(game.UndoStack.empty() && !host.UndoEnabledCalls.back());
-    EXPECT_EQ(game.HumanMinimumMeld, 60);  // until the next deal
+    EXPECT_FALSE(game.Take.Pending || game.Take.TopCardOnTable);
+    EXPECT_TRUE(game.Turn.Phase == TurnPhase::MeldDiscard && game.DiscardPile.Count == 0);
+    EXPECT_EQ(CountInPile(game.Memory.KnownOpponentCards, CardId(Spade, Queen)), 1);
+    EXPECT_TRUE(game.Undo.Stack.empty() && !host.UndoEnabledCalls.back());
+    EXPECT_EQ(game.Human().MinimumMeld, 60);  // until the next deal
 }
 
 TEST_F(DiscardPileTest, NaturalAndWildCardCompleteTheTake)
 {
     game.Rules.NaturalPair = false;
     Melds({CardId(Spade, Ace), CardId(Club, Ace), CardId(Heart, Ace)});
-    Hand({CardId(Spade, Queen), Joker, CardId(Spade, Six), CardId(Club, Seven)});
+    Hand({CardId(Spade, Queen), JokerCard, CardId(Spade, Six), CardId(Club, Seven)});
     Pile({CardId(Club, Nine), CardId(Heart, Queen)});
     game.TakePile();
-    ASSERT_TRUE(game.TakingPile);
+    ASSERT_TRUE(game.Take.Pending);
     Meld(CardId(Spade, Queen));  // the joker follows by itself
-    EXPECT_FALSE(game.TakingPile);
-    EXPECT_EQ(CountInPile(game.HumanHand, CardId(Club, Nine)), 1);
+    EXPECT_FALSE(game.Take.Pending);
+    EXPECT_EQ(CountInPile(game.Human().Hand, CardId(Club, Nine)), 1);
 }
 
 TEST_F(DiscardPileTest, UndoingATakeThatMadeACanastaBreaksIt)
 {
-    game.DiscardFrozen = true;
+    game.Turn.DiscardFrozen = true;
     for (int i = 0; i < 6; ++i)
         AddToHumanMelds(game, CardId(i % 2 ? Spade : Diamond, Queen), -1, static_cast<std::uint8_t>(i / 4));
     Hand({CardId(Heart, Queen), CardId(Club, Queen), CardId(Spade, Six), CardId(Club, Seven)});
     Pile({CardId(Spade, Nine), CardId(Heart, Queen)});
     game.TakePile();
-    ASSERT_EQ(game.HumanCanastas.Count, 1);
+    ASSERT_EQ(game.Human().Canastas.Count, 1);
     game.UndoTake();
-    EXPECT_TRUE(host.Messages.empty() && game.HumanCanastas.Count == 0 && game.HumanCanastas.Kind[Queen] == NoCanasta);
-    EXPECT_EQ(game.HumanMelds.Count, 6);
-    EXPECT_EQ(game.HumanMelds.ColumnEnds[Queen].Y, game.Layout.HumanMeldBase + 72);
+    EXPECT_TRUE(host.Messages.empty() && game.Human().Canastas.Count == 0 && game.Human().Canastas.Kind[Queen] == NoCanasta);
+    EXPECT_EQ(game.Human().Melds.Count, 6);
+    EXPECT_EQ(game.Human().Melds.ColumnEnds[Queen].Y, game.Layout.HumanMeldBase + 72);
     EXPECT_EQ(game.DiscardPile.top().Deck, 1);
 }
 
 TEST_F(DiscardPileTest, ForcedTakeOfAnExhaustedStockTakesOnlyTheTopCard)
 {
     game.Rules.AddExistingMeld = true;  // the existing meld alone would not do
-    game.StockExhausted = true;
+    game.Turn.StockExhausted = true;
     Melds({CardId(Spade, Ace), CardId(Club, Ace), CardId(Heart, Ace), CardId(Diamond, Ace)});
     Hand({CardId(Spade, Six), CardId(Club, Seven), CardId(Spade, King)});
     Pile({CardId(Spade, Nine), CardId(Heart, Ace)});
     EXPECT_FALSE(game.CanTakePile(false));
     game.TakePile();
-    EXPECT_TRUE(game.DiscardPile.Count == 1 && game.HumanMelds.Count == 5 && game.HumanHand.Count == 3);
-    EXPECT_FALSE(game.TakingPile || game.TopCardOnTable || game.MustDraw);
-    EXPECT_EQ(game.Phase, PhaseMeldDiscard);
+    EXPECT_TRUE(game.DiscardPile.Count == 1 && game.Human().Melds.Count == 5 && game.Human().Hand.Count == 3);
+    EXPECT_FALSE(game.Take.Pending || game.Take.TopCardOnTable || game.Turn.MustDraw);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
 
     // Forced from three cards of the rank on the table, up to eight with AddToCanasta; never
     // onto a frozen pile, nor a one-card pile with one card in hand.
@@ -259,9 +258,9 @@ TEST_F(DiscardPileTest, ForcedTakeOfAnExhaustedStockTakesOnlyTheTopCard)
     melds[Ace] = 7;
     EXPECT_FALSE(game.ForcedToTake(5, melds));
     melds[Ace] = 4;
-    game.DiscardFrozen = true;
+    game.Turn.DiscardFrozen = true;
     EXPECT_FALSE(game.ForcedToTake(5, melds));
-    game.DiscardFrozen = false;
+    game.Turn.DiscardFrozen = false;
     game.DiscardPile = CardPile{};
     Pile({CardId(Heart, Ace)});
     EXPECT_FALSE(game.ForcedToTake(1, melds));
@@ -274,18 +273,18 @@ TEST_F(DiscardPileTest, BlockingWithARedThree)
     Hand({CardId(Spade, King), CardId(Club, King), CardId(Spade, Six), CardId(Club, Seven)});
     Pile({CardId(Heart, King)});
     game.BlockWithRedThree(0);  // ThreeBlock off
-    EXPECT_EQ(game.HumanMelds.Count, 1);
+    EXPECT_EQ(game.Human().Melds.Count, 1);
 
     // Not while a take waits for its melds.
     game.Rules.ThreeBlock = true;
     game.TakePile();
-    ASSERT_TRUE(game.TakingPile);
+    ASSERT_TRUE(game.Take.Pending);
     game.BlockWithRedThree(0);
     EXPECT_EQ(host.LastErrorText(), "Discarding is not possible now: you have not melded the top card correctly");
     game.UndoTake();
 
     game.BlockWithRedThree(0);
-    EXPECT_TRUE(game.HumanMelds.Count == 0 && game.DiscardPile.top().Id == RedThree);
-    EXPECT_TRUE(game.DiscardFrozen && game.MustDraw && game.ComputerTurn && !game.HasDrawn);
+    EXPECT_TRUE(game.Human().Melds.Count == 0 && game.DiscardPile.top().Id == RedThree);
+    EXPECT_TRUE(game.Turn.DiscardFrozen && game.Turn.MustDraw && game.Turn.ComputerTurn && !game.Turn.HasDrawn);
     EXPECT_TRUE(host.ComputerTurns == 1 && Sent("DISCARDREDTHREE"));
 }

@@ -13,14 +13,13 @@ using namespace meldora::test;
 
 namespace {
 
-constexpr int Ace = 13, King = 12, Queen = 11, Eight = 7, Six = 5, Three = 2, Two = 1;
 
 class Melds : public ::testing::Test, public TableFixture {
 protected:
     int HandIndexOf(int id) const
     {
-        for (int i = 0; i < game.HumanHand.Count; ++i)
-            if (game.HumanHand.Cards[i].Id == id)
+        for (int i = 0; i < game.Human().Hand.Count; ++i)
+            if (game.Human().Hand.Cards[i].Id == id)
                 return i;
         return -1;
     }
@@ -49,7 +48,7 @@ protected:
     bool Squared(int col, Side side = Side::Human) const
     {
         const bool human = side == Side::Human;
-        const CardPile& pile = human ? game.HumanMelds : game.ComputerMelds;
+        const CardPile& pile = human ? game.Human().Melds : game.Computer().Melds;
         const int y = human ? game.Layout.HumanMeldBase + StackStep : game.Layout.ComputerMeldBase - StackStep;
         const auto cards = Column(pile, col);
         return pile.ColumnEnds[col].Y == y &&
@@ -61,50 +60,50 @@ protected:
 
 TEST_F(Melds, CanastasAreSquaredWithTheRightCardOnTop)
 {
-    MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), CardId(Diamond, King), Joker,
+    MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), CardId(Diamond, King), JokerCard,
                       CardId(Heart, Two), CardId(Spade, Two)});
     game.CheckCanasta(Side::Human, King);
-    EXPECT_TRUE(game.HumanCanastas.Count == 1 && game.HumanCanastas.Kind[King] == MixedCanasta && Squared(King));
-    EXPECT_EQ(game.HumanCanastas.NaturalCount[King], 4);
+    EXPECT_TRUE(game.Human().Canastas.Count == 1 && game.Human().Canastas.Kind[King] == MixedCanasta && Squared(King));
+    EXPECT_EQ(game.Human().Canastas.NaturalCount[King], 4);
     // A mixed canasta shows its last black natural, which changes places with the column's last card.
-    auto cards = Column(game.HumanMelds, King);
+    auto cards = Column(game.Human().Melds, King);
     EXPECT_EQ(cards.back().Id, CardId(Club, King));
     EXPECT_EQ(cards[2].Id, CardId(Spade, Two));
     game.CheckCanasta(Side::Human, King);  // counted once only
-    EXPECT_EQ(game.HumanCanastas.Count, 1);
+    EXPECT_EQ(game.Human().Canastas.Count, 1);
 
     MeldColumn(Queen, {CardId(Heart, Queen), CardId(Diamond, Queen), CardId(Heart, Queen), CardId(Spade, Queen),
                        CardId(Club, Queen), CardId(Spade, Queen), CardId(Club, Queen)});
     game.CheckCanasta(Side::Human, Queen);
-    EXPECT_TRUE(game.HumanCanastas.Count == 2 && game.HumanCanastas.Kind[Queen] == NaturalCanasta && Squared(Queen));
-    EXPECT_FALSE(IsBlackSuit(Column(game.HumanMelds, Queen).back().Id));
+    EXPECT_TRUE(game.Human().Canastas.Count == 2 && game.Human().Canastas.Kind[Queen] == NaturalCanasta && Squared(Queen));
+    EXPECT_FALSE(IsBlackSuit(Column(game.Human().Melds, Queen).back().Id));
     EXPECT_EQ(host.Sounds, (std::vector<SoundEvent>{SoundEvent::MixedCanasta, SoundEvent::NaturalCanasta}));
 
     // The computer's canasta is squared above its base, without a sound.
-    for (int id : {CardId(Heart, Six), CardId(Spade, Six), CardId(Diamond, Six), CardId(Heart, Six), Joker,
+    for (int id : {CardId(Heart, Six), CardId(Spade, Six), CardId(Diamond, Six), CardId(Heart, Six), JokerCard,
                    CardId(Club, Six), CardId(Diamond, Six)})
         AddToComputerMelds(game, id, Six);
     game.CheckCanasta(Side::Computer, Six);
-    EXPECT_TRUE(game.ComputerCanastas.Kind[Six] == MixedCanasta && Squared(Six, Side::Computer));
-    EXPECT_EQ(game.HumanCanastas.Count, 2);
-    EXPECT_EQ(Column(game.ComputerMelds, Six).back().Id, CardId(Club, Six));
+    EXPECT_TRUE(game.Computer().Canastas.Kind[Six] == MixedCanasta && Squared(Six, Side::Computer));
+    EXPECT_EQ(game.Human().Canastas.Count, 2);
+    EXPECT_EQ(Column(game.Computer().Melds, Six).back().Id, CardId(Club, Six));
     EXPECT_EQ(host.Sounds.size(), 2u);
 }
 
 TEST_F(Melds, FourWildCardsAtTheSeventhCardMakeNoCanasta)
 {
-    MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), Joker, Joker, Joker, Joker});
+    MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), JokerCard, JokerCard, JokerCard, JokerCard});
     AddToHumanHand(game, CardId(Spade, Eight));
     game.CheckCanasta(Side::Human, King);
-    EXPECT_EQ(game.HumanCanastas.Count, 0);
-    EXPECT_EQ(game.HumanMelds.Cards[6].Y, game.Layout.HumanMeldBase + 7 * StackStep);  // still spread out
+    EXPECT_EQ(game.Human().Canastas.Count, 0);
+    EXPECT_EQ(game.Human().Melds.Cards[6].Y, game.Layout.HumanMeldBase + 7 * StackStep);  // still spread out
 
     // A fourth natural as the eighth card does not turn it into one; nor is the threes column ever one.
     AddToHumanMelds(game, CardId(Diamond, King));
     game.CheckCanasta(Side::Human, King);
     MeldColumn(Three, {28, 41, 28, 41, 2, 15, 2, 15});
     game.CheckCanasta(Side::Human, Three);
-    EXPECT_TRUE(game.HumanCanastas.Count == 0 && game.HumanCanastas.Kind[King] == NoCanasta && host.Sounds.empty());
+    EXPECT_TRUE(game.Human().Canastas.Count == 0 && game.Human().Canastas.Kind[King] == NoCanasta && host.Sounds.empty());
 }
 
 TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)
@@ -119,9 +118,9 @@ TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)
         if (faults & Size)
             AddToHumanMelds(game, CardId(Spade, Six));
         if (faults & Minimum)
-            game.HumanMinimumMeld = 1000;
+            game.Human().MinimumMeld = 1000;
         if (faults & Wild)
-            MeldColumn(Queen, {Joker, Joker, CardId(Club, Two), CardId(Club, Two)});
+            MeldColumn(Queen, {JokerCard, JokerCard, CardId(Club, Two), CardId(Club, Two)});
         if (faults & BlackThrees)
             AddToHumanMelds(game, CardId(Club, Three));
         if (faults & WildMeld)
@@ -138,16 +137,16 @@ TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)
     for (int i = 0; i < 6; ++i) {
         const int faults = (Size | Minimum | Wild | BlackThrees | WildMeld) & ~((1 << i) - 1);
         EXPECT_EQ(build(faults), faults == 0);
-        EXPECT_EQ(game.MeldCheckReason, reasons[i]);
+        EXPECT_EQ(game.Turn.MeldCheckReason, reasons[i]);
     }
 
     // A pending top card fails the check whatever else holds, unless the caller ignores it.
     build(Size);
-    game.TopCardOnTable = true;
+    game.Take.TopCardOnTable = true;
     EXPECT_FALSE(game.ValidateHumanMelds());
-    EXPECT_EQ(game.MeldCheckReason, "you have not melded the top card correctly");
+    EXPECT_EQ(game.Turn.MeldCheckReason, "you have not melded the top card correctly");
     EXPECT_FALSE(game.ValidateHumanMelds(0, true));
-    EXPECT_EQ(game.MeldCheckReason, "every column on the table must contain at least three cards");
+    EXPECT_EQ(game.Turn.MeldCheckReason, "every column on the table must contain at least three cards");
 }
 
 TEST_F(Melds, FirstMeldBelowTheMinimumBlocksTheDiscard)
@@ -158,12 +157,12 @@ TEST_F(Melds, FirstMeldBelowTheMinimumBlocksTheDiscard)
     game.DiscardCard(HandIndexOf(CardId(Club, Six)));
     EXPECT_EQ(host.Errors.back(), std::make_pair(4, std::string("Discarding is not possible now: your first meld "
                                                                 "must be at least 50 points (currently 40 points)")));
-    EXPECT_EQ(game.HumanHand.Count, 2);
+    EXPECT_EQ(game.Human().Hand.Count, 2);
 
     // Going out needs no minimum; nor does a canasta when bonuses count.
     EXPECT_TRUE(game.ValidateHumanMelds(2));
     game.Rules.BonusCounts = true;
-    game.HumanCanastas.Count = 1;
+    game.Human().Canastas.Count = 1;
     EXPECT_TRUE(game.ValidateHumanMelds());
 
     for (const auto& [score, minimum] : {std::pair{-20, 15}, {0, 50}, {1499, 50}, {1500, 90}, {2999, 90}, {3000, 120}})
@@ -174,15 +173,15 @@ TEST_F(Melds, BlackThreesAndTheWildcardMeld)
 {
     // Black threes leave the hand only to go out, with the canasta that is needed.
     Hand({CardId(Spade, Three), CardId(Club, Three), CardId(Spade, Three), CardId(Heart, Eight)});
-    game.HasDrawn = false;
+    game.Turn.HasDrawn = false;
     game.MeldCard(0);
     EXPECT_EQ(host.LastErrorNumber(), 1);
-    game.HasDrawn = true;
+    game.Turn.HasDrawn = true;
     game.MeldCard(0);
-    EXPECT_TRUE(host.LastErrorNumber() == 6 && game.HumanMelds.Count == 0);
-    game.HumanCanastas.Count = 1;
+    EXPECT_TRUE(host.LastErrorNumber() == 6 && game.Human().Melds.Count == 0);
+    game.Human().Canastas.Count = 1;
     game.MeldCard(0);
-    EXPECT_TRUE(game.BlackThreesAllowed && game.HumanMelds.Count == 1);
+    EXPECT_TRUE(game.Turn.BlackThreesAllowed && game.Human().Melds.Count == 1);
 
     // The meld check: none on the table while cards are in hand, and three or more to go out.
     ClearTable(game);
@@ -190,56 +189,56 @@ TEST_F(Melds, BlackThreesAndTheWildcardMeld)
     MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), CardId(Diamond, King)});
     MeldColumn(Three, {CardId(Spade, Three), CardId(Club, Three)});
     EXPECT_FALSE(game.ValidateHumanMelds());
-    EXPECT_EQ(game.MeldCheckReason, "the Black Threes have not been melded correctly");
+    EXPECT_EQ(game.Turn.MeldCheckReason, "the Black Threes have not been melded correctly");
     EXPECT_FALSE(game.ValidateHumanMelds(1));  // two are too few even when going out
     AddToHumanMelds(game, CardId(Spade, Three));
     EXPECT_FALSE(game.ValidateHumanMelds());
     EXPECT_TRUE(game.ValidateHumanMelds(1));
 
-    MeldColumn(1, {Joker, Joker, CardId(Club, Two), CardId(Club, Two), CardId(Spade, Two), CardId(Spade, Two)});
+    MeldColumn(1, {JokerCard, JokerCard, CardId(Club, Two), CardId(Club, Two), CardId(Spade, Two), CardId(Spade, Two)});
     EXPECT_FALSE(game.ValidateHumanMelds(1));
-    EXPECT_EQ(game.MeldCheckReason, "wildcards must be melded as a canasta");
+    EXPECT_EQ(game.Turn.MeldCheckReason, "wildcards must be melded as a canasta");
     AddToHumanMelds(game, CardId(Heart, Two), 1);
     EXPECT_TRUE(game.ValidateHumanMelds(1));
     game.CheckCanasta(Side::Human, 1);
-    EXPECT_EQ(game.HumanCanastas.Kind[1], WildcardCanasta);
+    EXPECT_EQ(game.Human().Canastas.Kind[1], WildcardCanasta);
     EXPECT_EQ(host.Sounds.back(), SoundEvent::NaturalCanasta);
 }
 
 TEST_F(Melds, MeldCardMovesTheCardAPairGetsAWildCardAndTheHandIsNotEmptied)
 {
-    Hand({CardId(Heart, King), CardId(Club, King), CardId(Spade, Two), Joker, CardId(Spade, Eight)});
-    const CardRecord inHand = game.HumanHand.Cards[0];
-    AppendCard(game.KnownHumanCards, inHand);
+    Hand({CardId(Heart, King), CardId(Club, King), CardId(Spade, Two), JokerCard, CardId(Spade, Eight)});
+    const CardRecord inHand = game.Human().Hand.Cards[0];
+    AppendCard(game.Memory.KnownOpponentCards, inHand);
     game.MeldCard(0);
-    ASSERT_EQ(game.HumanMelds.Count, 1);
-    const CardRecord melded = game.HumanMelds.Cards[0];
+    ASSERT_EQ(game.Human().Melds.Count, 1);
+    const CardRecord melded = game.Human().Melds.Cards[0];
     EXPECT_TRUE(melded.X == game.Layout.ColumnX(King) && melded.Y == game.Layout.HumanMeldBase + StackStep);
-    EXPECT_EQ(game.HumanHand.Cards[0].Y, game.Layout.HumanHandBase + StackStep);  // hand column closed up
-    EXPECT_EQ(game.KnownHumanCards.Count, 0);
+    EXPECT_EQ(game.Human().Hand.Cards[0].Y, game.Layout.HumanHandBase + StackStep);  // hand column closed up
+    EXPECT_EQ(game.Memory.KnownOpponentCards.Count, 0);
     EXPECT_EQ(host.Sent, (std::vector<std::pair<std::string, std::string>>{{"MELD", "51"}}));
     ASSERT_EQ(host.Flights.size(), 1u);
     EXPECT_TRUE(host.Flights[0].FromY == inHand.Y && host.Flights[0].ToY == melded.Y);
-    EXPECT_TRUE(game.UndoStack.size() == 1 && game.UndoStack.back().Card == melded);
+    EXPECT_TRUE(game.Undo.Stack.size() == 1 && game.Undo.Stack.back().Card == melded);
 
     game.MeldCard(HandIndexOf(CardId(Club, King)));
-    ASSERT_EQ(game.HumanMelds.Count, 3);
-    const CardRecord& wild = game.HumanMelds.Cards[2];
-    EXPECT_EQ(wild.Id, Joker);  // a joker before a two
+    ASSERT_EQ(game.Human().Melds.Count, 3);
+    const CardRecord& wild = game.Human().Melds.Cards[2];
+    EXPECT_EQ(wild.Id, JokerCard);  // a joker before a two
     EXPECT_TRUE(wild.X == game.Layout.ColumnX(King) && wild.Y == game.Layout.HumanMeldBase + 3 * StackStep);
     EXPECT_EQ(host.Sent.back(), std::make_pair(std::string("MELDWILDCARD"), std::string("53\xFE" "12")));
 
     // With only the wild card left and no canasta, it stays in the hand.
     ClearTable(game);
-    Hand({CardId(Heart, Queen), CardId(Club, Queen), Joker});
+    Hand({CardId(Heart, Queen), CardId(Club, Queen), JokerCard});
     game.MeldCard(0);
     game.MeldCard(HandIndexOf(CardId(Club, Queen)));
-    EXPECT_TRUE(game.HumanMelds.Count == 2 && game.HumanHand.Count == 1);
+    EXPECT_TRUE(game.Human().Melds.Count == 2 && game.Human().Hand.Count == 1);
     // Nor does melding a whole rank empty the hand.
     ClearTable(game);
     Hand({CardId(Heart, Queen), CardId(Club, Queen), CardId(Spade, Queen), CardId(Diamond, Queen)});
     game.MeldRank(0, MeldRankMode::All);
-    EXPECT_TRUE(game.HumanMelds.Count == 3 && game.HumanHand.Count == 1);
+    EXPECT_TRUE(game.Human().Melds.Count == 3 && game.Human().Hand.Count == 1);
 }
 
 TEST_F(Melds, AnEighthCardLiesOnTheSquaredCanastaAndAWildCardMakesItMixed)
@@ -247,44 +246,44 @@ TEST_F(Melds, AnEighthCardLiesOnTheSquaredCanastaAndAWildCardMakesItMixed)
     MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Spade, King), CardId(Heart, King),
                       CardId(Diamond, King), CardId(Diamond, King), CardId(Spade, King)});
     game.CheckCanasta(Side::Human, King);
-    ASSERT_EQ(game.HumanCanastas.Count, 1);
-    Hand({CardId(Club, King), Joker, CardId(Heart, Eight)});
+    ASSERT_EQ(game.Human().Canastas.Count, 1);
+    Hand({CardId(Club, King), JokerCard, CardId(Heart, Eight)});
 
     game.MeldCard(0);
-    EXPECT_TRUE(game.HumanCanastas.Count == 1 && game.HumanCanastas.Kind[King] == NaturalCanasta && Squared(King));
+    EXPECT_TRUE(game.Human().Canastas.Count == 1 && game.Human().Canastas.Kind[King] == NaturalCanasta && Squared(King));
     game.AddWildCard(King);
-    EXPECT_TRUE(game.HumanCanastas.Count == 1 && game.HumanCanastas.Kind[King] == MixedCanasta && Squared(King));
-    EXPECT_TRUE(IsBlackSuit(Column(game.HumanMelds, King).back().Id));
+    EXPECT_TRUE(game.Human().Canastas.Count == 1 && game.Human().Canastas.Kind[King] == MixedCanasta && Squared(King));
+    EXPECT_TRUE(IsBlackSuit(Column(game.Human().Melds, King).back().Id));
 }
 
 TEST_F(Melds, WildcardMeldErrorsAndModes)
 {
-    Hand({Joker, Joker, Joker, CardId(Club, Two), CardId(Club, Two), CardId(Spade, Two), CardId(Heart, Eight)});
+    Hand({JokerCard, JokerCard, JokerCard, CardId(Club, Two), CardId(Club, Two), CardId(Spade, Two), CardId(Heart, Eight)});
     game.Rules.WildcardCanasta = false;
     game.MeldWildcards(WildMeldMode::One);
     EXPECT_EQ(host.LastErrorNumber(), 8);  // the rule is named before the count
     game.Rules.WildcardCanasta = true;
     game.MeldWildcards(WildMeldMode::UpToSeven);
-    EXPECT_TRUE(host.LastErrorNumber() == 7 && game.HumanMelds.Count == 0);
+    EXPECT_TRUE(host.LastErrorNumber() == 7 && game.Human().Melds.Count == 0);
 
     AddToHumanHand(game, CardId(Diamond, Two));
     game.MeldWildcards(WildMeldMode::UpToThree);
-    EXPECT_TRUE(game.HumanMelds.Count == 3 && game.HumanMelds.Cards[0].Id == Joker);
+    EXPECT_TRUE(game.Human().Melds.Count == 3 && game.Human().Melds.Cards[0].Id == JokerCard);
     game.MeldWildcards(WildMeldMode::UpToSeven);
-    EXPECT_TRUE(game.HumanMelds.Count == 7 && game.HumanCanastas.Kind[1] == WildcardCanasta && Squared(1));
-    EXPECT_EQ(game.HumanHand.Count, 1);
+    EXPECT_TRUE(game.Human().Melds.Count == 7 && game.Human().Canastas.Kind[1] == WildcardCanasta && Squared(1));
+    EXPECT_EQ(game.Human().Hand.Count, 1);
 }
 
 TEST_F(Melds, TheLastCardGoesOnlyIntoACanastaAndThenGoesOut)
 {
     MeldColumn(Queen, {CardId(Spade, Queen), CardId(Heart, Queen), CardId(Spade, Queen), CardId(Heart, Queen),
                        CardId(Club, Queen)});
-    AddToHumanHand(game, Joker);
+    AddToHumanHand(game, JokerCard);
     game.AddWildCard(Queen);
     game.FillCanasta(Queen);  // five cards and one wild card do not reach seven
-    EXPECT_EQ(game.HumanHand.Count, 1);
+    EXPECT_EQ(game.Human().Hand.Count, 1);
 
     AddToHumanMelds(game, CardId(Club, Queen));
     game.AddWildCard(Queen);
-    EXPECT_TRUE(game.WentOut == HumanWentOut && host.HandScores.size() == 1);  // and the next hand is dealt
+    EXPECT_TRUE(game.Match.WentOut == HumanWentOut && host.HandScores.size() == 1);  // and the next hand is dealt
 }

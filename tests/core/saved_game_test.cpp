@@ -47,13 +47,13 @@ struct StoredState {
     std::vector<long long> Numbers;
 
     explicit StoredState(const CanastaGame& g)
-        : Piles{g.Stock, g.ComputerHand, g.DiscardPile, g.DiscardBackup, g.ComputerMelds,
-                g.HumanHand, g.HumanMelds, g.HumanHandBackup, g.HumanMeldsBackup},
-          Canastas{g.HumanCanastas, g.ComputerCanastas, g.HumanCanastasBackup},
-          Numbers{g.DiscardFrozen, g.HasDrawn, g.TakingPile, g.TopCardOnTable, g.BlackThreesAllowed,
-                  g.GameInProgress, g.ComputerHandRevealed, g.TakeColumnBefore, g.TakeNaturalsBefore,
-                  g.TakeNeedsNaturalPair, g.ComputerHandSpacing, g.ComputerMeldValue, g.ComputerScore,
-                  g.HumanScore, g.HumanMinimumMeld}
+        : Piles{g.Stock, g.Computer().Hand, g.DiscardPile, g.Snapshot.DiscardPile, g.Computer().Melds,
+                g.Human().Hand, g.Human().Melds, g.Snapshot.Hand, g.Snapshot.Melds},
+          Canastas{g.Human().Canastas, g.Computer().Canastas, g.Snapshot.Canastas},
+          Numbers{g.Turn.DiscardFrozen, g.Turn.HasDrawn, g.Take.Pending, g.Take.TopCardOnTable, g.Turn.BlackThreesAllowed,
+                  g.Match.GameInProgress, g.Presentation.ComputerHandRevealed, g.Take.ColumnBefore, g.Take.NaturalsBefore,
+                  g.Take.NeedsNaturalPair, g.Presentation.ComputerHandSpacing, g.Computer().MeldValue, g.Computer().Score,
+                  g.Human().Score, g.Human().MinimumMeld}
     {
     }
     bool operator==(const StoredState&) const = default;
@@ -67,35 +67,35 @@ protected:
     // canastas on both sides and unusual values in every number.
     void BuildTable()
     {
-        for (int id : {CardId(Heart, 9), Joker, CardId(Club, 4)})
+        for (int id : {CardId(Heart, 9), JokerCard, CardId(Club, 4)})
             AddToStock(game, id, 1);
-        for (int id : {CardId(Spade, 5), CardId(Diamond, 12), Joker})
+        for (int id : {CardId(Spade, 5), CardId(Diamond, 12), JokerCard})
             AddToComputerHand(game, id);
         AddToDiscardPile(game, CardId(Club, 7));
         for (int id : {CardId(Heart, 13), CardId(Spade, 13), CardId(Club, 13), CardId(Diamond, 2)})
             AddToHumanMelds(game, id);  // three aces and a red three
-        for (int id : {CardId(Heart, 6), CardId(Spade, 6), CardId(Club, 10), Joker})
+        for (int id : {CardId(Heart, 6), CardId(Spade, 6), CardId(Club, 10), JokerCard})
             AddToHumanHand(game, id, 1);
         for (int id : {CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11), CardId(Diamond, 1)})
             AddToComputerMelds(game, id);
         game.TakeSnapshot();
         AddToHumanMelds(game, CardId(Diamond, 13));
         AddToDiscardPile(game, CardId(Heart, 8));
-        game.HumanCanastas.Count = 1;
-        game.HumanCanastas.Kind[13] = MixedCanasta;
-        game.HumanCanastas.NaturalCount[13] = 5;
-        game.ComputerCanastas.Count = 2;
-        game.ComputerCanastas.Kind[1] = WildcardCanasta;
-        game.ComputerCanastas.Kind[11] = NaturalCanasta;
-        game.ComputerCanastas.NaturalCount[11] = 7;
-        game.DiscardFrozen = game.BlackThreesAllowed = game.GameInProgress = true;
-        game.ComputerHandRevealed = game.TakeNeedsNaturalPair = true;
-        game.TakeColumnBefore = 3;
-        game.TakeNaturalsBefore = 2;
-        game.ComputerHandSpacing = 12;
-        game.ComputerMeldValue = 70;
-        game.ComputerScore = -85;
-        game.HumanScore = 1234;
+        game.Human().Canastas.Count = 1;
+        game.Human().Canastas.Kind[13] = MixedCanasta;
+        game.Human().Canastas.NaturalCount[13] = 5;
+        game.Computer().Canastas.Count = 2;
+        game.Computer().Canastas.Kind[1] = WildcardCanasta;
+        game.Computer().Canastas.Kind[11] = NaturalCanasta;
+        game.Computer().Canastas.NaturalCount[11] = 7;
+        game.Turn.DiscardFrozen = game.Turn.BlackThreesAllowed = game.Match.GameInProgress = true;
+        game.Presentation.ComputerHandRevealed = game.Take.NeedsNaturalPair = true;
+        game.Take.ColumnBefore = 3;
+        game.Take.NaturalsBefore = 2;
+        game.Presentation.ComputerHandSpacing = 12;
+        game.Computer().MeldValue = 70;
+        game.Computer().Score = -85;
+        game.Human().Score = 1234;
     }
 
     bool SaveTo(const fs::path& path) { return SaveGame(game, false, [&] { return path.string(); }); }
@@ -105,7 +105,7 @@ protected:
     {
         ClearTable(game);
         AddToHumanHand(game, CardId(Spade, 3));
-        game.HumanScore = 40;
+        game.Human().Score = 40;
     }
 
     std::string LastMessage() const { return host.Messages.empty() ? "" : host.Messages.back().Text; }
@@ -122,35 +122,35 @@ TEST_F(SavedGameTest, SaveThenLoadRestoresTableScoresAndTurn)
 
     PlayOtherGame();
     // Not stored: these keep what the game on the table had.
-    game.HumanMeldedBefore = 77;
-    game.WentOut = ComputerWentOut;
-    AppendCard(game.KnownHumanCards, MakeCard(CardId(Club, 9), 0));
-    game.UndoStack.push_back({MakeCard(CardId(Club, 9), 0), 45});
-    game.DiscardSpread = game.ComputerTurn = game.EndHandRequested = true;
+    game.Human().MeldedBefore = 77;
+    game.Match.WentOut = ComputerWentOut;
+    AppendCard(game.Memory.KnownOpponentCards, MakeCard(CardId(Club, 9), 0));
+    game.Undo.Stack.push_back({MakeCard(CardId(Club, 9), 0), 45});
+    game.Presentation.DiscardSpread = game.Turn.ComputerTurn = game.Turn.EndHandRequested = true;
 
     ASSERT_TRUE(LoadGame(game, file.string()));
     EXPECT_TRUE(host.Messages.empty() && saved == StoredState(game));
-    EXPECT_TRUE(game.HumanMeldedBefore == 77 && game.WentOut == ComputerWentOut && game.KnownHumanCards.Count == 1);
+    EXPECT_TRUE(game.Human().MeldedBefore == 77 && game.Match.WentOut == ComputerWentOut && game.Memory.KnownOpponentCards.Count == 1);
     // The human's turn goes on after the draw; the computer's cards stay hidden.
-    EXPECT_EQ(game.Phase, PhaseMeldDiscard);
-    EXPECT_FALSE(game.MustDraw || game.ComputerTurn || game.EndHandRequested || game.StockExhausted ||
-                 game.DiscardSpread || host.UndoEnabledCalls.back());
-    EXPECT_TRUE(game.UndoStack.empty() && game.RevealBlocked);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
+    EXPECT_FALSE(game.Turn.MustDraw || game.Turn.ComputerTurn || game.Turn.EndHandRequested || game.Turn.StockExhausted ||
+                 game.Presentation.DiscardSpread || host.UndoEnabledCalls.back());
+    EXPECT_TRUE(game.Undo.Stack.empty() && game.Presentation.RevealBlocked);
 
     // Saved before the draw with an empty stock: the draw phase, End Hand shown.
-    game.HasDrawn = false;
+    game.Turn.HasDrawn = false;
     game.Stock.Count = 0;
     ASSERT_TRUE(SaveTo(file));
     ASSERT_TRUE(LoadGame(game, file.string()));
-    EXPECT_TRUE(game.MustDraw && game.StockExhausted && host.StockExhaustedCalls.back() && game.Phase == PhaseDraw);
+    EXPECT_TRUE(game.Turn.MustDraw && game.Turn.StockExhausted && host.StockExhaustedCalls.back() && game.Turn.Phase == TurnPhase::Draw);
 }
 
 TEST_F(SavedGameTest, FileHasTheExactLayout)
 {
     AddToStock(game, CardId(Heart, 12), 1);  // king of hearts: Id 51, rank 12
-    game.HumanScore = 20;
-    game.ComputerScore = -5;
-    game.GameInProgress = true;
+    game.Human().Score = 20;
+    game.Computer().Score = -5;
+    game.Match.GameInProgress = true;
     const fs::path file = home.Dir / "small.meldora";
     ASSERT_TRUE(SaveTo(file));
     const std::string text = ReadFile(file);
@@ -234,11 +234,11 @@ TEST_F(SavedGameTest, WrongVersionOrSignatureAndDamagedFilesLeaveThePreviousGame
     const long long idRemainder = std::stoll(Words(text)[11]);
     PlayOtherGame();
     const StoredState before(game);
-    const std::uint8_t phase = game.Phase;
+    const TurnPhase phase = game.Turn.Phase;
     const auto expectUnchanged = [&] {
         EXPECT_TRUE(before == StoredState(game));
-        EXPECT_EQ(game.Phase, phase);
-        EXPECT_FALSE(game.RevealBlocked);
+        EXPECT_EQ(game.Turn.Phase, phase);
+        EXPECT_FALSE(game.Presentation.RevealBlocked);
     };
 
     const fs::path old = home.Dir / "old.meldora";
@@ -295,7 +295,7 @@ TEST_F(SavedGameTest, RefusedOrFailedSavesKeepThePreviousFile)
     ASSERT_TRUE(SaveGame(game, true));
     EXPECT_EQ(AutoSavePath(), (home.Dir / "autosave.meldora").string());
     const std::string previous = ReadFile(AutoSavePath());
-    game.HumanScore = 4999;
+    game.Human().Score = 4999;
 
     // The disk fills up part-way through the new file.
     rlimit saved{};
@@ -317,11 +317,11 @@ TEST_F(SavedGameTest, RefusedOrFailedSavesKeepThePreviousFile)
     const std::size_t messages = host.Messages.size();
     int asked = 0;
     auto choose = [&] { ++asked; return (home.Dir / "refused.meldora").string(); };
-    game.TakingPile = true;
+    game.Take.Pending = true;
     EXPECT_FALSE(SaveGame(game, true));
     EXPECT_FALSE(SaveGame(game, false, choose));
     EXPECT_EQ(LastMessage(), "A game cannot be saved while taking the discard pile");
-    game.TakingPile = false;
+    game.Take.Pending = false;
     AddToHumanMelds(game, CardId(Spade, 9));  // a meld of one card
     EXPECT_FALSE(SaveGame(game, true));
     EXPECT_FALSE(SaveGame(game, false, choose));

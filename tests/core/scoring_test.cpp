@@ -20,7 +20,7 @@ void AddCanasta(CanastaGame& game, Side side, int rank, CanastaKind kind, int wi
         const int id = i < 7 - wildCards ? CardId(static_cast<Suit>(i % 4), rank) : CardId(Spade, 1);
         side == Side::Human ? AddToHumanMelds(game, id, rank) : AddToComputerMelds(game, id, rank);
     }
-    CanastaState& state = side == Side::Human ? game.HumanCanastas : game.ComputerCanastas;
+    CanastaState& state = side == Side::Human ? game.Human().Canastas : game.Computer().Canastas;
     state.Kind[rank] = kind;
     ++state.Count;
 }
@@ -43,26 +43,26 @@ TEST_F(ScoringTest, GoingOutConcealedEarnsTwoHundredAndTheHandIsAddedToTheMatch)
     AddToHumanMelds(game, RedThreeHeart, 2);
     for (int rank : {4, 4, 4})
         AddToComputerMelds(game, CardId(Club, rank), rank);  // three fives: 15
-    AddToComputerHand(game, Joker);
+    AddToComputerHand(game, JokerCard);
     AddToComputerHand(game, CardId(Heart, 13));
-    game.WentOut = HumanWentOut;
-    game.HumanMeldedBefore = 0;
-    game.ComputerMeldedBefore = 90;
-    game.HumanScore = 1000;
-    game.ComputerScore = 2000;
+    game.Match.WentOut = HumanWentOut;
+    game.Human().MeldedBefore = 0;
+    game.Computer().MeldedBefore = 90;
+    game.Human().Score = 1000;
+    game.Computer().Score = 2000;
 
     const HandScore& s = Scored();
     EXPECT_EQ(s.Human.Rows, (Rows{{{7, 70}, {0, 0}, {1, 500}, {2, 200}, {0, 200}, {0, 970}}}));
     EXPECT_EQ(s.Computer.Rows, (Rows{{{3, 15}, {2, -70}, {0, 0}, {0, 0}, {0, 0}, {0, -55}}}));
     EXPECT_FALSE(s.Human.Penalised || s.Computer.Penalised);
     EXPECT_TRUE(s.PlayerName == "Player" && s.OpponentName == "Computer");
-    EXPECT_TRUE(game.HumanScore == 1970 && game.ComputerScore == 1945);
+    EXPECT_TRUE(game.Human().Score == 1970 && game.Computer().Score == 1945);
     EXPECT_EQ(host.Sounds, std::vector<SoundEvent>{SoundEvent::WinHand});
     EXPECT_EQ(host.ResultCalls, (Strings{"ShowHandScore", "OfferHandHighscore"}));
     EXPECT_EQ(host.HandHighscoreOffers, std::vector<int>{1025});
 
     // Having melded in an earlier turn, the same going out earns 100.
-    game.HumanMeldedBefore = 70;
+    game.Human().MeldedBefore = 70;
     EXPECT_EQ(Scored().Human.Rows[RowFinish].Value, 100);
     EXPECT_EQ(host.HandScores.back().Human.Total(), 870);
 }
@@ -76,9 +76,9 @@ TEST_F(ScoringTest, CanastaRequiredPenalisesASideShortOfCanastas)
     AddToHumanHand(game, CardId(Club, 6));  // a seven: 5
     AddCanasta(game, Side::Computer, 3, NaturalCanasta);  // seven fours: 35
     AddCanasta(game, Side::Computer, 13, NaturalCanasta);  // seven aces: 140
-    game.WentOut = ComputerWentOut;
-    game.HumanMeldedBefore = 90;
-    game.ComputerMeldedBefore = 50;
+    game.Match.WentOut = ComputerWentOut;
+    game.Human().MeldedBefore = 90;
+    game.Computer().MeldedBefore = 50;
 
     const HandScore& s = Scored();
     EXPECT_TRUE(s.Human.Penalised);
@@ -89,7 +89,7 @@ TEST_F(ScoringTest, CanastaRequiredPenalisesASideShortOfCanastas)
 
     // Without the rule the same table scores positively, canasta included.
     game.Rules.CanastaRequired = false;
-    const SideScore free = ScoreSide({game.HumanMelds, game.HumanHand, game.HumanCanastas, false, false}, game.Rules);
+    const SideScore free = ScoreSide({game.Human().Melds, game.Human().Hand, game.Human().Canastas, false, false}, game.Rules);
     EXPECT_FALSE(free.Penalised);
     EXPECT_EQ(free.Rows, (Rows{{{7, 90}, {1, -5}, {1, 300}, {1, 100}, {0, 0}, {0, 485}}}));
 
@@ -108,8 +108,8 @@ TEST_F(ScoringTest, RedThreesAloneOnTheTableOrInTheHandCountAgainstTheSide)
     AddToHumanHand(game, CardId(Spade, 12));  // a king: 10
     AddCanasta(game, Side::Computer, 7, NaturalCanasta);
     AddToComputerHand(game, RedThreeDiamond, 1);
-    game.WentOut = ComputerWentOut;
-    game.ComputerMeldedBefore = 40;
+    game.Match.WentOut = ComputerWentOut;
+    game.Computer().MeldedBefore = 40;
 
     const HandScore& s = Scored();
     EXPECT_TRUE(s.Human.Penalised);
@@ -128,14 +128,14 @@ TEST_F(ScoringTest, RedThreesAloneOnTheTableOrInTheHandCountAgainstTheSide)
 
 TEST_F(ScoringTest, AClosestWinEndsTheMatchAndYesStartsANewOne)
 {
-    game.HumanScore = 4999;
-    game.ComputerScore = 4999;
+    game.Human().Score = 4999;
+    game.Computer().Score = 4999;
     EXPECT_FALSE(game.EndMatchIfOver());
     EXPECT_TRUE(host.ResultCalls.empty());
 
-    game.HumanScore = 5000;
-    game.ComputerScore = 4990;
-    game.GameInProgress = true;
+    game.Human().Score = 5000;
+    game.Computer().Score = 4990;
+    game.Match.GameInProgress = true;
     EXPECT_TRUE(game.EndMatchIfOver());
     EXPECT_EQ(host.ResultCalls,
               (Strings{"OfferMatchHighscore", "AddMatchHistory", "RecordMatchResult", "ShowGameOver"}));
@@ -147,15 +147,15 @@ TEST_F(ScoringTest, AClosestWinEndsTheMatchAndYesStartsANewOne)
     const MatchResult& r = host.GameOvers[0];
     EXPECT_EQ(r.Comment, "Congratulations Player! You won, but it was pretty close!");
     EXPECT_EQ(r.OpponentName, "Computer");
-    EXPECT_TRUE(r.HumanScore == 5000 && r.ComputerScore == 4990 && game.HumanScore == 0 && game.ComputerScore == 0);
-    EXPECT_FALSE(game.GameInProgress || game.AutoSaveOff);
+    EXPECT_TRUE(r.HumanScore == 5000 && r.ComputerScore == 4990 && game.Human().Score == 0 && game.Computer().Score == 0);
+    EXPECT_FALSE(game.Match.GameInProgress || game.Match.AutoSaveOff);
     EXPECT_EQ(host.Sent, (std::vector<std::pair<std::string, std::string>>{{"NEWGAME", ""}}));
 }
 
 TEST_F(ScoringTest, ADrawAboveTheTargetRecordsNoWinOrLossAndNoAnotherMatchQuits)
 {
-    game.HumanScore = 5120;
-    game.ComputerScore = 5120;
+    game.Human().Score = 5120;
+    game.Computer().Score = 5120;
     EXPECT_TRUE(game.EndMatchIfOver());
     EXPECT_EQ(host.GameOvers.at(0).Comment, "It's a draw!");
     EXPECT_TRUE(host.MatchResults.empty() && host.Sounds.empty());
@@ -163,11 +163,11 @@ TEST_F(ScoringTest, ADrawAboveTheTargetRecordsNoWinOrLossAndNoAnotherMatchQuits)
     EXPECT_EQ(host.Sent.size(), 1u);  // both copies of a drawn network match announce the new match
 
     // Declining another match deletes the automatic save and quits.
-    game.HumanScore = 6000;
-    game.ComputerScore = 2000;
+    game.Human().Score = 6000;
+    game.Computer().Score = 2000;
     host.AnotherMatch = false;
     EXPECT_TRUE(game.EndMatchIfOver());
-    EXPECT_TRUE(game.AutoSaveOff && game.QuitRequested && game.HumanScore == 6000);
+    EXPECT_TRUE(game.Match.AutoSaveOff && game.Match.QuitRequested && game.Human().Score == 6000);
     EXPECT_EQ(Strings(host.ResultCalls.end() - 3, host.ResultCalls.end()),
               (Strings{"ShowGameOver", "DeleteAutoSave", "QuitProgram"}));
     EXPECT_EQ(host.Sent.size(), 1u);
@@ -181,8 +181,8 @@ TEST_F(ScoringTest, ANetworkGameNamesThePartnerAndLeavesTheNewMatchToTheWinner)
     EXPECT_EQ(host.Sounds, std::vector<SoundEvent>{SoundEvent::WinHand});
     EXPECT_TRUE(s.PlayerName == "Alice" && s.OpponentName == "Partner");
 
-    game.HumanScore = 3000;
-    game.ComputerScore = 5600;
+    game.Human().Score = 3000;
+    game.Computer().Score = 5600;
     EXPECT_TRUE(game.EndMatchIfOver());
     EXPECT_EQ(host.GameOvers.at(0).Comment, "Too bad, Alice, Partner crushed you.");
     EXPECT_EQ(host.GameOvers.at(0).OpponentName, "Partner");

@@ -10,14 +10,13 @@ using namespace meldora::test;
 
 namespace {
 
-constexpr int Six = 5, Eight = 7, Jack = 9, King = 12;
 
 class UndoTest : public ::testing::Test, public TableFixture {
 protected:
     int HandIndexOf(int id) const
     {
-        for (int i = game.HumanHand.Count - 1; i >= 0; --i)
-            if (game.HumanHand.Cards[i].Id == id)
+        for (int i = game.Human().Hand.Count - 1; i >= 0; --i)
+            if (game.Human().Hand.Cards[i].Id == id)
                 return i;
         return -1;
     }
@@ -29,8 +28,8 @@ protected:
     int CountInColumn(int column, int id = -1) const
     {
         int n = 0;
-        for (int i = 0; i < game.HumanMelds.Count; ++i) {
-            const CardRecord& c = game.HumanMelds.Cards[i];
+        for (int i = 0; i < game.Human().Melds.Count; ++i) {
+            const CardRecord& c = game.Human().Melds.Cards[i];
             n += game.ColumnOf(c) == column && (id < 0 || c.Id == id);
         }
         return n;
@@ -43,30 +42,30 @@ TEST_F(UndoTest, UndoMeldAndUndoAllPutTheCardsBack)
 {
     for (int id : {CardId(Spade, Six), CardId(Club, Six), CardId(Heart, Six), CardId(Spade, King), CardId(Club, King)})
         AddToHumanHand(game, id);
-    const CardPile handBefore = game.HumanHand;
+    const CardPile handBefore = game.Human().Hand;
     for (int id : {CardId(Spade, Six), CardId(Club, Six), CardId(Heart, Six)})
         Meld(id);
     EXPECT_EQ(host.UndoEnabledCalls.back(), true);
     host.UndoEnabledCalls.clear();
     host.Sent.clear();
 
-    game.UndoRunning = true;  // a flight of another undo is still under way
+    game.Undo.Running = true;  // a flight of another undo is still under way
     game.UndoMeld();
     game.UndoAll();
-    EXPECT_EQ(game.HumanMelds.Count, 3);
-    game.UndoRunning = false;
+    EXPECT_EQ(game.Human().Melds.Count, 3);
+    game.Undo.Running = false;
 
     game.UndoMeld();
-    EXPECT_TRUE(game.HumanMelds.Count == 2 && game.HumanMelds.ColumnEnds[Six].Y == game.Layout.HumanMeldBase + 24);
+    EXPECT_TRUE(game.Human().Melds.Count == 2 && game.Human().Melds.ColumnEnds[Six].Y == game.Layout.HumanMeldBase + 24);
     EXPECT_GE(HandIndexOf(CardId(Heart, Six)), 0);
-    EXPECT_TRUE(game.KnownHumanCards.Count == 1 && game.KnownHumanCards.Cards[0].Id == CardId(Heart, Six));
+    EXPECT_TRUE(game.Memory.KnownOpponentCards.Count == 1 && game.Memory.KnownOpponentCards.Cards[0].Id == CardId(Heart, Six));
     EXPECT_EQ(host.Sent, (std::vector<std::pair<std::string, std::string>>{{"UNDO", "5\xFE" "44"}}));
     EXPECT_TRUE(host.UndoEnabledCalls.empty());  // more to undo
 
     game.UndoAll();
-    EXPECT_TRUE(game.UndoStack.empty() && game.HumanMelds.Count == 0 && game.KnownHumanCards.Count == 3);
+    EXPECT_TRUE(game.Undo.Stack.empty() && game.Human().Melds.Count == 0 && game.Memory.KnownOpponentCards.Count == 3);
     EXPECT_EQ(host.UndoEnabledCalls, std::vector<bool>{false});
-    EXPECT_EQ(game.HumanHand.ColumnEnds, handBefore.ColumnEnds);
+    EXPECT_EQ(game.Human().Hand.ColumnEnds, handBefore.ColumnEnds);
     game.UndoMeld();  // nothing left
     EXPECT_EQ(host.Sent.size(), 3u);
     EXPECT_THROW(game.PopUndo(), std::out_of_range);
@@ -80,23 +79,23 @@ TEST_F(UndoTest, UndoKeepsALargerCanastaSquaredAndBreaksOneOfExactlySeven)
     AddToHumanHand(game, CardId(Spade, Eight), 1);
     AddToHumanHand(game, CardId(Spade, King));
     Meld(CardId(Diamond, Eight));
-    ASSERT_EQ(game.HumanCanastas.Kind[Eight], NaturalCanasta);
+    ASSERT_EQ(game.Human().Canastas.Kind[Eight], NaturalCanasta);
     Meld(CardId(Spade, Eight));
 
     const int squareY = game.Layout.HumanMeldBase + StackStep;
     game.UndoMeld();
-    EXPECT_TRUE(game.HumanCanastas.Count == 1 && CountInColumn(Eight) == 7);
-    for (int i = 0; i < game.HumanMelds.Count; ++i)
-        EXPECT_EQ(game.HumanMelds.Cards[i].Y, squareY);
-    EXPECT_EQ(game.HumanMelds.ColumnEnds[Eight].Y, squareY);
+    EXPECT_TRUE(game.Human().Canastas.Count == 1 && CountInColumn(Eight) == 7);
+    for (int i = 0; i < game.Human().Melds.Count; ++i)
+        EXPECT_EQ(game.Human().Melds.Cards[i].Y, squareY);
+    EXPECT_EQ(game.Human().Melds.ColumnEnds[Eight].Y, squareY);
 
     game.UndoMeld();
-    EXPECT_TRUE(game.HumanCanastas.Count == 0 && game.HumanCanastas.Kind[Eight] == NoCanasta);
+    EXPECT_TRUE(game.Human().Canastas.Count == 0 && game.Human().Canastas.Kind[Eight] == NoCanasta);
     EXPECT_GE(HandIndexOf(CardId(Diamond, Eight)), 0);
-    ASSERT_EQ(game.HumanMelds.Count, 6);
+    ASSERT_EQ(game.Human().Melds.Count, 6);
     for (int i = 0; i < 6; ++i)  // laid out in pile order from the base down
-        EXPECT_EQ(game.HumanMelds.Cards[i].Y, game.Layout.HumanMeldBase + 12 * (i + 1)) << i;
-    EXPECT_EQ(game.HumanMelds.ColumnEnds[Eight].Y, game.Layout.HumanMeldBase + 72);
+        EXPECT_EQ(game.Human().Melds.Cards[i].Y, game.Layout.HumanMeldBase + 12 * (i + 1)) << i;
+    EXPECT_EQ(game.Human().Melds.ColumnEnds[Eight].Y, game.Layout.HumanMeldBase + 72);
 }
 
 // Squaring up a canasta reorders its column, so the joker of one column may
@@ -105,19 +104,19 @@ TEST_F(UndoTest, UndoKeepsALargerCanastaSquaredAndBreaksOneOfExactlySeven)
 TEST_F(UndoTest, UndoTakesTheWildCardFromItsOwnColumn)
 {
     for (Suit s : {Spade, Club, Heart})
-        AddToHumanMelds(game, CardId(s, Jack));
+        AddToHumanMelds(game, CardId(s, Ten));
     for (int i = 0; i < 6; ++i)
         AddToHumanMelds(game, CardId(i % 2 ? Spade : Club, Six), -1, static_cast<std::uint8_t>(i / 2));
-    AddToHumanHand(game, Joker, 0);
-    AddToHumanHand(game, Joker, 1);
+    AddToHumanHand(game, JokerCard, 0);
+    AddToHumanHand(game, JokerCard, 1);
     AddToHumanHand(game, CardId(Spade, King));
     AddToHumanHand(game, CardId(Club, King));
-    game.AddWildCard(Jack);
+    game.AddWildCard(Ten);
     game.AddWildCard(Six);
-    ASSERT_EQ(game.HumanCanastas.Kind[Six], MixedCanasta);
+    ASSERT_EQ(game.Human().Canastas.Kind[Six], MixedCanasta);
 
     game.UndoMeld();
-    EXPECT_TRUE(CountInColumn(Jack, Joker) == 1 && CountInColumn(Six, Joker) == 0 && game.HumanCanastas.Count == 0);
+    EXPECT_TRUE(CountInColumn(Ten, JokerCard) == 1 && CountInColumn(Six, JokerCard) == 0 && game.Human().Canastas.Count == 0);
     game.UndoMeld();
-    EXPECT_EQ(CountInColumn(Jack), 3);
+    EXPECT_EQ(CountInColumn(Ten), 3);
 }

@@ -24,7 +24,7 @@ struct RecordedFlight {
 
 class RecordingHost : public TableHost {
 public:
-    std::vector<int> Phases;
+    std::vector<TurnPhase> Phases;
     std::vector<std::pair<int, std::string>> Errors;
     std::vector<RecordedMessage> Messages;
     std::vector<std::string> Confirmations;
@@ -50,8 +50,8 @@ public:
     void RepaintTable() override { ++Repaints; }
     void PlaySound(SoundEvent e) override { Sounds.push_back(e); }
     void SetBusyCursor(bool) override {}
-    void PhaseChanged(int phase) override { Phases.push_back(phase); }
-    void ShowInputError(int n, const std::string& text) override { Errors.emplace_back(n, text); }
+    void PhaseChanged(TurnPhase phase) override { Phases.push_back(phase); }
+    void ShowInputError(InputError e, const std::string& text) override { Errors.emplace_back(static_cast<int>(e), text); }
     void StockExhaustedChanged(bool e) override { StockExhaustedCalls.push_back(e); }
     void UndoItemsEnabled(bool e) override { UndoEnabledCalls.push_back(e); }
     void ShowTurnWindow(const std::string& text) override { TurnWindows.push_back(text); }

@@ -6,30 +6,30 @@ namespace meldora::test {
 
 void ClearTable(CanastaGame& game)
 {
-    for (CardPile* p : {&game.Stock, &game.DiscardPile, &game.ComputerHand, &game.HumanHand,
-                        &game.ComputerMelds, &game.HumanMelds, &game.KnownHumanCards})
+    for (CardPile* p : {&game.Stock, &game.DiscardPile, &game.Computer().Hand, &game.Human().Hand,
+                        &game.Computer().Melds, &game.Human().Melds, &game.Memory.KnownOpponentCards})
         *p = CardPile{};
-    ResetCanastaState(game.HumanCanastas);
-    ResetCanastaState(game.ComputerCanastas);
+    ResetCanastaState(game.Human().Canastas);
+    ResetCanastaState(game.Computer().Canastas);
     for (int i = 0; i < ColumnCount; ++i) {
         const int x = game.Layout.ColumnX(i);
-        game.HumanHand.ColumnEnds[i] = {x, game.Layout.HumanHandBase};
-        game.HumanMelds.ColumnEnds[i] = {x, game.Layout.HumanMeldBase};
-        game.ComputerMelds.ColumnEnds[i] = {x, game.Layout.ComputerMeldBase};
+        game.Human().Hand.ColumnEnds[i] = {x, game.Layout.HumanHandBase};
+        game.Human().Melds.ColumnEnds[i] = {x, game.Layout.HumanMeldBase};
+        game.Computer().Melds.ColumnEnds[i] = {x, game.Layout.ComputerMeldBase};
     }
-    game.UndoStack.clear();
-    game.MustDraw = false;
-    game.HasDrawn = true;
-    game.CardsDrawn = 0;
-    game.ComputerTurn = false;
-    game.DiscardFrozen = false;
-    game.TakingPile = false;
-    game.TopCardOnTable = false;
-    game.BlackThreesAllowed = false;
-    game.StockExhausted = false;
-    game.EndHandRequested = false;
-    game.Phase = PhaseMeldDiscard;
-    game.HumanMinimumMeld = 50;
+    game.Undo.Stack.clear();
+    game.Turn.MustDraw = false;
+    game.Turn.HasDrawn = true;
+    game.Turn.CardsDrawn = 0;
+    game.Turn.ComputerTurn = false;
+    game.Turn.DiscardFrozen = false;
+    game.Take.Pending = false;
+    game.Take.TopCardOnTable = false;
+    game.Turn.BlackThreesAllowed = false;
+    game.Turn.StockExhausted = false;
+    game.Turn.EndHandRequested = false;
+    game.Turn.Phase = TurnPhase::MeldDiscard;
+    game.Human().MinimumMeld = 50;
     game.TakeSnapshot();
 }
 
@@ -37,21 +37,21 @@ CardRecord AddToHumanHand(CanastaGame& game, int id, std::uint8_t deck)
 {
     CardRecord c = MakeCard(id, deck);
     c.FaceUp = true;
-    PlaceInColumn(game.HumanHand, true, false, c);
-    AppendCard(game.HumanHand, c);
+    PlaceInColumn(game.Human().Hand, true, false, c);
+    AppendCard(game.Human().Hand, c);
     return c;
 }
 
 CardRecord AddToComputerHand(CanastaGame& game, int id, std::uint8_t deck)
 {
     CardRecord c = MakeCard(id, deck);
-    c.FaceUp = game.ComputerHandRevealed;
-    int x = LeftMargin - game.ComputerHandSpacing;
-    for (int i = 0; i < game.ComputerHand.Count; ++i)
-        x = std::max<int>(x, game.ComputerHand.Cards[i].X);
-    c.X = x + game.ComputerHandSpacing;
+    c.FaceUp = game.Presentation.ComputerHandRevealed;
+    int x = LeftMargin - game.Presentation.ComputerHandSpacing;
+    for (int i = 0; i < game.Computer().Hand.Count; ++i)
+        x = std::max<int>(x, game.Computer().Hand.Cards[i].X);
+    c.X = x + game.Presentation.ComputerHandSpacing;
     c.Y = game.Layout.ComputerHandTop;
-    AppendCard(game.ComputerHand, c);
+    AppendCard(game.Computer().Hand, c);
     return c;
 }
 
@@ -72,12 +72,12 @@ CardRecord addToMelds(CardPile& pile, int id, int column, std::uint8_t deck, boo
 
 CardRecord AddToHumanMelds(CanastaGame& game, int id, int column, std::uint8_t deck)
 {
-    return addToMelds(game.HumanMelds, id, column, deck, true);
+    return addToMelds(game.Human().Melds, id, column, deck, true);
 }
 
 CardRecord AddToComputerMelds(CanastaGame& game, int id, int column, std::uint8_t deck)
 {
-    return addToMelds(game.ComputerMelds, id, column, deck, false);
+    return addToMelds(game.Computer().Melds, id, column, deck, false);
 }
 
 CardRecord AddToDiscardPile(CanastaGame& game, int id, std::uint8_t deck)

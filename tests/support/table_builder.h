@@ -13,7 +13,7 @@ enum Suit { Spade = 0, Club = 1, Diamond = 2, Heart = 3 };
 
 // Rank 1 two, 2 three, 3..12 four..king, 13 ace.
 constexpr int CardId(Suit suit, int rank) { return suit * 13 + rank; }
-constexpr int Joker = JokerId;
+constexpr int JokerCard = JokerId;
 
 // Empties every pile and sets the column ends as a deal does; the human is to
 // move, has drawn (HasDrawn) and may meld and discard.

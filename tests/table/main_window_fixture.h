@@ -67,9 +67,8 @@ protected:
     {
         window->show();
         if (drawFirst >= 0)
-            window->Game().DrawFirst = drawFirst != 0;
+            window->Game().Match.DrawFirst = drawFirst != 0;
         if (seed != 0) {
-            window->Game().ReseedAtDeal = false;
             window->Game().Seed(seed);
         }
         window->tmSplashTimer();

@@ -26,8 +26,8 @@ QAction* Item(QWidget& window, const char* name) { return window.findChild<QActi
 // The first natural card (four to ace) of the hand, by its index.
 int FirstNaturalCard(const CanastaGame& game)
 {
-    for (int i = 0; i < game.HumanHand.Count; ++i)
-        if (game.HumanHand.Cards[i].Rank >= 3)
+    for (int i = 0; i < game.Human().Hand.Count; ++i)
+        if (game.Human().Hand.Cards[i].Rank >= 3)
             return i;
     return -1;
 }
@@ -53,9 +53,9 @@ TEST_F(MainWindowTest, MenuItemsAndTheEndHandButtonFollowTheGame)
     EXPECT_TRUE(button->isVisible());
     EXPECT_TRUE(button->isEnabled());
     EXPECT_EQ(button->x() + button->width() + 10, w.Table().width());
-    w.Game().SetPhase(PhaseMeldDiscard);
+    w.Game().SetPhase(TurnPhase::MeldDiscard);
     EXPECT_FALSE(button->isEnabled());
-    w.Game().SetPhase(PhaseDraw);
+    w.Game().SetPhase(TurnPhase::Draw);
     EXPECT_EQ(w.StatusText()->text(), "Stock exhausted; take discard pile or end hand");
     EXPECT_TRUE(button->isEnabled());
     w.Game().SetStockExhausted(false);
@@ -86,32 +86,32 @@ TEST_F(MainWindowTest, AWholeTurnAgainstTheExpert)
     StartUp(1, 777);
     CanastaGame& game = w.Game();
     TableView& table = w.Table();
-    ASSERT_EQ(game.Phase, PhaseDraw);
+    ASSERT_EQ(game.Turn.Phase, TurnPhase::Draw);
 
     table.TableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, game.Layout.StockTop);
-    ASSERT_EQ(game.Phase, PhaseMeldDiscard);
+    ASSERT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
     EXPECT_EQ(w.StatusText()->text(), "Meld a card by clicking it, discard a card by right-clicking it");
     EXPECT_EQ(Item(w, "Rules1")->statusTip(), " Changing the rules is only possible when starting a new game");
     const int stockAfterDraw = game.Stock.Count;
 
     const int index = FirstNaturalCard(game);
     ASSERT_GE(index, 0);
-    const CardRecord card = game.HumanHand.Cards[index];
+    const CardRecord card = game.Human().Hand.Cards[index];
     table.TableMouseUp(Qt::RightButton, Qt::NoModifier, card.X + 2, card.Y + 2);
 
     // The computer has drawn (or taken the pile with the discard on it), melded
     // what it liked and discarded; the player's next turn begins.
-    EXPECT_FALSE(game.ComputerTurn);
-    EXPECT_EQ(game.Phase, PhaseDraw);
-    EXPECT_TRUE(game.MustDraw);
-    EXPECT_EQ(game.HumanHand.Count, 15);
+    EXPECT_FALSE(game.Turn.ComputerTurn);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw);
+    EXPECT_TRUE(game.Turn.MustDraw);
+    EXPECT_EQ(game.Human().Hand.Count, 15);
     EXPECT_TRUE(game.Stock.Count < stockAfterDraw || game.DiscardPile.Count == 1);
     EXPECT_EQ(w.StatusText()->text(), "Draw a card by clicking on the stock or the discard pile");
     EXPECT_TRUE(asked.empty());
 
     // A new game lets the rules be changed again.
     Item(w, "New1")->trigger();
-    EXPECT_FALSE(game.GameInProgress);
+    EXPECT_FALSE(game.Match.GameInProgress);
     EXPECT_EQ(Item(w, "Rules1")->statusTip(), RulesMenuHint);
 }
 
@@ -152,8 +152,8 @@ TEST_F(MainWindowTest, DecliningAnotherMatchQuitsWithoutAnAutoSave)
     StartUp(1);
     w.Table().TableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, w.Game().Layout.StockTop);
     std::ofstream(AutoSaveFile()) << "MeldoraSavedGame 414 ";
-    w.Game().HumanScore = 5100;
-    w.Game().ComputerScore = 3000;
+    w.Game().Human().Score = 5100;
+    w.Game().Computer().Score = 3000;
 
     QTimer::singleShot(0, [] {
         auto* gameOver = qobject_cast<TfmGameOver*>(QApplication::activeModalWidget());
@@ -166,10 +166,10 @@ TEST_F(MainWindowTest, DecliningAnotherMatchQuitsWithoutAnAutoSave)
 
     // No further hand is dealt; the window closes once the handler has returned.
     const int stock = w.Game().Stock.Count;
-    const int computerHand = w.Game().ComputerHand.Count;
+    const int computerHand = w.Game().Computer().Hand.Count;
     w.RunComputerTurn();
     EXPECT_EQ(w.Game().Stock.Count, stock);
-    EXPECT_EQ(w.Game().ComputerHand.Count, computerHand);
+    EXPECT_EQ(w.Game().Computer().Hand.Count, computerHand);
     QApplication::processEvents();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));

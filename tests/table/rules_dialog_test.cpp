@@ -173,7 +173,7 @@ TEST_F(RulesDialogTest, MainWindowAppliesOkAndIgnoresCancel)
     SaveRuleOptions(settings, start);
     TfmMeldoraMain window(settings);
     EXPECT_EQ(window.Game().Rules, start);
-    window.Game().DiscardFrozen = false;
+    window.Game().Turn.DiscardFrozen = false;
 
     WhenRulesOpen([](TfmRules& d) {
         d.findChild<QPushButton*>("bnHoyle")->click();
@@ -183,7 +183,7 @@ TEST_F(RulesDialogTest, MainWindowAppliesOkAndIgnoresCancel)
     window.Rules1Click();
     EXPECT_EQ(window.Game().Rules, start);
     EXPECT_EQ(LoadRuleOptions(settings), start);
-    EXPECT_FALSE(window.Game().DiscardFrozen);
+    EXPECT_FALSE(window.Game().Turn.DiscardFrozen);
     EXPECT_EQ(window.RulesPage, 1);
 
     WhenRulesOpen([](TfmRules& d) {
@@ -194,7 +194,7 @@ TEST_F(RulesDialogTest, MainWindowAppliesOkAndIgnoresCancel)
     window.Rules1Click();
     EXPECT_EQ(window.Game().Rules, HoyleRules());
     EXPECT_EQ(LoadRuleOptions(settings), HoyleRules());
-    EXPECT_TRUE(window.Game().DiscardFrozen);
+    EXPECT_TRUE(window.Game().Turn.DiscardFrozen);
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ protected:
 TEST_F(SavedGameCommandsTest, DialogsOfferTheUserFilesFolder)
 {
     t.host.SelectedPlayer = "Jo: the best?";
-    t.game.HumanScore = 310;
+    t.game.Human().Score = 310;
     answer = QString::fromStdString((home.Dir / "mine.meldora").string());
     ASSERT_TRUE(SaveGameCommand(nullptr, t.game));
     ASSERT_EQ(asked.size(), 1u);
@@ -47,12 +47,12 @@ TEST_F(SavedGameCommandsTest, DialogsOfferTheUserFilesFolder)
     EXPECT_EQ(asked[0].title, "Save Meldora Game");
     EXPECT_EQ(asked[0].text, QString::fromStdString((home.Dir / "Jo the best.meldora").string()));
 
-    t.game.HumanScore = 0;
+    t.game.Human().Score = 0;
     ASSERT_TRUE(LoadGameCommand(nullptr, t.game));
     EXPECT_EQ(asked.back().kind, prompts::Kind::OpenFile);
     EXPECT_EQ(asked.back().title, "Load Meldora Game");
     EXPECT_EQ(fs::path(asked.back().text.toStdString()), home.Dir);
-    EXPECT_EQ(t.game.HumanScore, 310);
+    EXPECT_EQ(t.game.Human().Score, 310);
 
     // A file that is not a saved game is reported and not loaded; Cancel does nothing.
     const fs::path other = home.Dir / "notes.txt";
@@ -66,7 +66,7 @@ TEST_F(SavedGameCommandsTest, DialogsOfferTheUserFilesFolder)
     EXPECT_FALSE(SaveGameCommand(nullptr, t.game));
     EXPECT_EQ(t.host.Messages.size(), 1u);
     EXPECT_EQ(asked.back().text, QString::fromStdString((home.Dir / "Jo the best.meldora").string()));
-    EXPECT_EQ(t.game.HumanScore, 310);
+    EXPECT_EQ(t.game.Human().Score, 310);
 }
 
 }  // namespace

@@ -19,16 +19,16 @@ void WriteSavedGame(const std::filesystem::path& file, int humanScore)
 {
     TableFixture t;
     t.game.DealHand(false);
-    t.game.HumanScore = humanScore;
-    t.game.GameInProgress = true;
+    t.game.Human().Score = humanScore;
+    t.game.Match.GameInProgress = true;
     ASSERT_TRUE(SaveGame(t.game, false, [&] { return file.string(); }));
 }
 
 std::vector<int> HandIds(const CanastaGame& game)
 {
     std::vector<int> ids;
-    for (int i = 0; i < game.HumanHand.Count; ++i)
-        ids.push_back(game.HumanHand.Cards[i].Id);
+    for (int i = 0; i < game.Human().Hand.Count; ++i)
+        ids.push_back(game.Human().Hand.Cards[i].Id);
     return ids;
 }
 
@@ -93,8 +93,8 @@ TEST_F(MainWindowTest, FirstStartOnA1024Screen)
     EXPECT_FALSE(w.SplashTimer().isActive());
     EXPECT_FALSE(w.Table().PaintSuspended());
     EXPECT_EQ(w.Game().Layout.ColumnPitch, 45);
-    EXPECT_EQ(w.Game().HumanHand.Count, 15);
-    EXPECT_EQ(w.Game().Phase, PhaseDraw);
+    EXPECT_EQ(w.Game().Human().Hand.Count, 15);
+    EXPECT_EQ(w.Game().Turn.Phase, TurnPhase::Draw);
     EXPECT_TRUE(asked.empty());
 }
 
@@ -132,9 +132,9 @@ TEST_F(MainWindowTest, ArgumentsThatLoadNothing)
         SCOPED_TRACE(argument.toStdString());
         TfmMeldoraMain& w = Create(argument);
         StartUp();
-        EXPECT_EQ(w.Game().HumanScore, 0);
-        EXPECT_FALSE(w.Game().RevealBlocked);
-        EXPECT_EQ(w.Game().HumanHand.Count, 15);
+        EXPECT_EQ(w.Game().Human().Score, 0);
+        EXPECT_FALSE(w.Game().Presentation.RevealBlocked);
+        EXPECT_EQ(w.Game().Human().Hand.Count, 15);
         EXPECT_FALSE(w.LoadPending);
         window.reset();
     }
@@ -148,8 +148,8 @@ TEST_F(MainWindowTest, SavedGameNamedOnTheCommandLineAndFilesThatAreNone)
     WriteSavedGame(saved, 1234);
     TfmMeldoraMain& w = Create(FileArgument(saved));
     StartUp();
-    EXPECT_EQ(w.Game().HumanScore, 1234);
-    EXPECT_TRUE(w.Game().RevealBlocked);
+    EXPECT_EQ(w.Game().Human().Score, 1234);
+    EXPECT_TRUE(w.Game().Presentation.RevealBlocked);
     EXPECT_TRUE(asked.empty());
     window.reset();
 
@@ -161,9 +161,9 @@ TEST_F(MainWindowTest, SavedGameNamedOnTheCommandLineAndFilesThatAreNone)
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].kind, prompts::Kind::Information);
     EXPECT_EQ(asked[0].text, FileArgument(notes).toUpper() + " : this file is not a Meldora saved game");
-    EXPECT_EQ(other.Game().HumanScore, 0);
-    EXPECT_EQ(other.Game().HumanHand.Count, 15);
-    EXPECT_EQ(other.Game().Phase, PhaseDraw);
+    EXPECT_EQ(other.Game().Human().Score, 0);
+    EXPECT_EQ(other.Game().Human().Hand.Count, 15);
+    EXPECT_EQ(other.Game().Turn.Phase, TurnPhase::Draw);
     window.reset();
 
     // A damaged automatic save likewise.
@@ -172,8 +172,8 @@ TEST_F(MainWindowTest, SavedGameNamedOnTheCommandLineAndFilesThatAreNone)
     StartUp(1);
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[1].kind, prompts::Kind::Error);
-    EXPECT_EQ(resumed.Game().HumanHand.Count, 15);
-    EXPECT_EQ(resumed.Game().Phase, PhaseDraw);
+    EXPECT_EQ(resumed.Game().Human().Hand.Count, 15);
+    EXPECT_EQ(resumed.Game().Turn.Phase, TurnPhase::Draw);
 }
 
 TEST_F(MainWindowTest, ClosingDuringAGameSavesItAndTheNextStartResumesIt)
@@ -182,9 +182,9 @@ TEST_F(MainWindowTest, ClosingDuringAGameSavesItAndTheNextStartResumesIt)
     StartUp(1, 4242);
     CanastaGame& game = w.Game();
     w.Table().TableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, game.Layout.StockTop);
-    ASSERT_TRUE(game.GameInProgress);
-    ASSERT_EQ(game.HumanHand.Count, 16);
-    game.HumanScore = 770;
+    ASSERT_TRUE(game.Match.GameInProgress);
+    ASSERT_EQ(game.Human().Hand.Count, 16);
+    game.Human().Score = 770;
     const std::vector<int> hand = HandIds(game);
 
     w.close();
@@ -196,9 +196,9 @@ TEST_F(MainWindowTest, ClosingDuringAGameSavesItAndTheNextStartResumesIt)
     StartUp();
     EXPECT_TRUE(asked.empty());
     CanastaGame& resumed = next.Game();
-    EXPECT_EQ(resumed.HumanScore, 770);
-    EXPECT_TRUE(resumed.HasDrawn);
-    EXPECT_EQ(resumed.Phase, PhaseMeldDiscard);
+    EXPECT_EQ(resumed.Human().Score, 770);
+    EXPECT_TRUE(resumed.Turn.HasDrawn);
+    EXPECT_EQ(resumed.Turn.Phase, TurnPhase::MeldDiscard);
     EXPECT_EQ(HandIds(resumed), hand);
 }
 
@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, ClosingWithoutAGameToKeepDeletesTheAutoSaveUnlessStartUpI
     WriteSavedGame(AutoSaveFile(), 100);
     Create(QStringLiteral("/setup")).show();
     StartUp();
-    ASSERT_FALSE(window->Game().GameInProgress);
+    ASSERT_FALSE(window->Game().Match.GameInProgress);
     window->close();
     EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));
     window.reset();
@@ -218,9 +218,9 @@ TEST_F(MainWindowTest, ClosingWithoutAGameToKeepDeletesTheAutoSaveUnlessStartUpI
     WriteSetting("Settings\\AutoSave", false);
     Create();
     StartUp(1);
-    EXPECT_EQ(window->Game().HumanScore, 0);
+    EXPECT_EQ(window->Game().Human().Score, 0);
     window->Table().TableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, window->Game().Layout.StockTop);
-    ASSERT_TRUE(window->Game().GameInProgress);
+    ASSERT_TRUE(window->Game().Match.GameInProgress);
     window->close();
     EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));
     window.reset();

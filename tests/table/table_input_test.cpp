@@ -25,8 +25,8 @@ protected:
         ClearTable(game);
         images.Prepare(0, 1.0, ReadCardBacks(settings));
         host.OnComputerTurn = [this] {
-            game.ComputerTurn = false;
-            game.SetPhase(PhaseDraw);
+            game.Turn.ComputerTurn = false;
+            game.SetPhase(TurnPhase::Draw);
         };
         view.resize(632, 420);
         view.show();
@@ -38,9 +38,9 @@ protected:
     {
         for (int id : {CardId(Heart, 9), CardId(Club, 10), CardId(Spade, 6)})
             AddToStock(game, id);
-        game.MustDraw = true;
-        game.HasDrawn = false;
-        game.Phase = PhaseDraw;
+        game.Turn.MustDraw = true;
+        game.Turn.HasDrawn = false;
+        game.Turn.Phase = TurnPhase::Draw;
     }
 
     QPoint At(const CardRecord& c, int dy = 2) const { return {c.X + 2, c.Y + dy}; }
@@ -52,14 +52,14 @@ protected:
     int InMelds(int rank) const
     {
         int n = 0;
-        for (int i = 0; i < game.HumanMelds.Count; ++i)
-            n += game.ColumnOf(game.HumanMelds.Cards[i]) == rank;
+        for (int i = 0; i < game.Human().Melds.Count; ++i)
+            n += game.ColumnOf(game.Human().Melds.Cards[i]) == rank;
         return n;
     }
     int HandIndex(int id) const
     {
-        for (int i = 0; i < game.HumanHand.Count; ++i)
-            if (game.HumanHand.Cards[i].Id == id)
+        for (int i = 0; i < game.Human().Hand.Count; ++i)
+            if (game.Human().Hand.Cards[i].Id == id)
                 return i;
         return -1;
     }
@@ -70,7 +70,7 @@ protected:
         const int i = HandIndex(id);
         if (i < 0)
             ADD_FAILURE() << "card " << id << " not in hand";
-        return i < 0 ? QPoint() : At(game.HumanHand.Cards[i]);
+        return i < 0 ? QPoint() : At(game.Human().Hand.Cards[i]);
     }
 };
 
@@ -79,7 +79,7 @@ TEST_F(TableInput, HitTestFindsPilesCardsAndTheCoveringCard)
     const CardRecord a = AddToHumanHand(game, CardId(Spade, 5));
     AddToHumanHand(game, CardId(Club, 5));
     const CardRecord c = AddToHumanHand(game, CardId(Heart, 5));
-    const CardRecord joker = AddToHumanHand(game, Joker);
+    const CardRecord joker = AddToHumanHand(game, JokerCard);
     const CardRecord three = AddToHumanMelds(game, CardId(Heart, 2));
     const CardRecord king = AddToHumanMelds(game, CardId(Spade, 12));
     const TableLayout& l = game.Layout;
@@ -98,9 +98,9 @@ TEST_F(TableInput, HitTestFindsPilesCardsAndTheCoveringCard)
 
     EXPECT_EQ(view.HitTest(LeftMargin, l.StockTop).Area, HitStock);
     EXPECT_EQ(view.HitTest(LeftMargin + l.CardWidth, l.DiscardTop + l.CardHeight).Area, HitDiscardPile);
-    game.StockExhausted = true;
+    game.Turn.StockExhausted = true;
     EXPECT_EQ(view.HitTest(LeftMargin, l.StockTop).Area, HitNothing);
-    game.Phase = PhaseHandOver;
+    game.Turn.Phase = TurnPhase::HandOver;
     EXPECT_EQ(view.HitTest(a.X, a.Y).Area, HitNothing);
 }
 
@@ -109,12 +109,12 @@ TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
     settings.WriteValue("Settings\\Mouse Options", std::string("Double Right Click"));
     ToDraw();
     for (int id : {CardId(Spade, 5), CardId(Club, 5), CardId(Heart, 5), CardId(Diamond, 5), CardId(Spade, 7),
-                   CardId(Club, 7), CardId(Heart, 7), CardId(Spade, 12), Joker, CardId(Club, 1)})
+                   CardId(Club, 7), CardId(Heart, 7), CardId(Spade, 12), JokerCard, CardId(Club, 1)})
         AddToHumanHand(game, id);
     QSignalSpy rulesHint(&view, &TableView::rulesHintChanged);
 
     Left(Stock());
-    EXPECT_TRUE(game.HasDrawn);
+    EXPECT_TRUE(game.Turn.HasDrawn);
     EXPECT_TRUE(InHand(CardId(Spade, 6)));
     EXPECT_EQ(rulesHint.count(), 1);
     EXPECT_EQ(view.HintText(), "Meld by clicking a card, discard by right-clicking it twice");
@@ -125,16 +125,16 @@ TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
     EXPECT_EQ(game.Stock.Count, 2) << "a second click on the stock draws nothing";
 
     // Ctrl melds up to three of the rank (sixes), Shift all of it (eights).
-    Left(At(game.HumanHand.Cards[0]), Qt::ControlModifier);
+    Left(At(game.Human().Hand.Cards[0]), Qt::ControlModifier);
     EXPECT_EQ(InMelds(5), 3);
     Left(InHandAt(CardId(Club, 7)), Qt::ShiftModifier);
     EXPECT_EQ(InMelds(7), 3);
 
     // A click on a meld adds one wild card to it.
-    const int handBefore = game.HumanHand.Count;
-    Left(At(game.HumanMelds.Cards[0]));
+    const int handBefore = game.Human().Hand.Count;
+    Left(At(game.Human().Melds.Cards[0]));
     EXPECT_EQ(InMelds(5), 4);
-    EXPECT_EQ(game.HumanHand.Count, handBefore - 1);
+    EXPECT_EQ(game.Human().Hand.Count, handBefore - 1);
 
     // Two right clicks: A, then B, then B discards B.
     const QPoint kingAt = InHandAt(CardId(Spade, 12)), drawnAt = InHandAt(CardId(Spade, 6));
@@ -178,20 +178,20 @@ TEST_F(TableInput, OneRightClickDiscardsAtOnceAndRefusalsShowTheirTexts)
     EXPECT_EQ(view.LastRightClicked(), -1) << "the refusal leaves the confirmation alone";
 
     Left(Stock());
-    ASSERT_TRUE(game.HasDrawn);
+    ASSERT_TRUE(game.Turn.HasDrawn);
     EXPECT_FALSE(view.ErrorShowing()) << "the next phase clears the refusal";
     // Without an initial meld the table cannot be left with melds of fewer than three.
-    Left(At(game.HumanHand.Cards[0]));
+    Left(At(game.Human().Hand.Cards[0]));
     const int discards = game.DiscardPile.Count;
-    Right(At(game.HumanHand.Cards[game.HumanHand.Count - 1]));
+    Right(At(game.Human().Hand.Cards[game.Human().Hand.Count - 1]));
     EXPECT_EQ(host.LastErrorNumber(), 4);
     EXPECT_EQ(host.LastErrorText().rfind("Discarding is not possible now: ", 0), 0u);
     EXPECT_EQ(game.DiscardPile.Count, discards);
 
     // With the joker and a two in hand but the rules against wildcard canastas.
     game.Rules.WildcardCanasta = false;
-    AddToHumanHand(game, Joker);
-    Left(At(game.HumanHand.Cards[game.HumanHand.Count - 1]), Qt::ShiftModifier);
+    AddToHumanHand(game, JokerCard);
+    Left(At(game.Human().Hand.Cards[game.Human().Hand.Count - 1]), Qt::ShiftModifier);
     EXPECT_EQ(host.LastErrorText(), "Wildcard Canastas are not allowed with the current rules");
 }
 
@@ -202,20 +202,20 @@ TEST_F(TableInput, TakingThePileAndGivingItBack)
     AddToDiscardPile(game, CardId(Spade, 8));
     for (int id : {CardId(Heart, 8), CardId(Diamond, 8), CardId(Spade, 13), CardId(Spade, 9)})
         AddToHumanHand(game, id);
-    game.DiscardFrozen = true;
+    game.Turn.DiscardFrozen = true;
     QSignalSpy rulesHint(&view, &TableView::rulesHintChanged);
 
     Left(Pile());
-    ASSERT_TRUE(game.TakingPile);
-    EXPECT_EQ(game.Phase, PhaseTaking);
+    ASSERT_TRUE(game.Take.Pending);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Taking);
     EXPECT_EQ(view.HintText(), "Meld by clicking left, undo taking discard pile by clicking it");
     EXPECT_EQ(rulesHint.count(), 1);
     EXPECT_EQ(game.DiscardPile.Count, 1);
 
     Left(Pile());
-    EXPECT_FALSE(game.TakingPile);
-    EXPECT_TRUE(game.MustDraw);
-    EXPECT_EQ(game.Phase, PhaseDraw);
+    EXPECT_FALSE(game.Take.Pending);
+    EXPECT_TRUE(game.Turn.MustDraw);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw);
     ASSERT_EQ(game.DiscardPile.Count, 2);
     EXPECT_EQ(game.DiscardPile.top().Id, CardId(Spade, 8));
 
@@ -227,14 +227,14 @@ TEST_F(TableInput, TakingThePileAndGivingItBack)
 TEST_F(TableInput, InputIsIgnoredDuringTheOpponentsTurnAndWhileConnectingAndKeysGoToTheChat)
 {
     ToDraw();
-    game.ComputerTurn = true;
+    game.Turn.ComputerTurn = true;
     Left(Stock());
     Right(Pile());
     view.TableKeyDown(Qt::Key_F6, Qt::NoModifier);
     EXPECT_EQ(game.Stock.Count, 3);
     EXPECT_TRUE(host.Errors.empty());
 
-    game.ComputerTurn = false;
+    game.Turn.ComputerTurn = false;
     view.SetConnectionAttempt(true);
     Left(Stock());
     EXPECT_EQ(game.Stock.Count, 3);
@@ -261,19 +261,19 @@ TEST_F(TableInput, KeyboardModesSelectByRank)
                    CardId(Heart, 13), CardId(Club, 13), CardId(Diamond, 13), CardId(Spade, 1)})
         AddToHumanHand(game, id);
     QTest::keyClick(&view, Qt::Key_F6);
-    ASSERT_TRUE(game.HasDrawn);
+    ASSERT_TRUE(game.Turn.HasDrawn);
 
     QTest::keyClick(&view, Qt::Key_F8);
-    EXPECT_EQ(game.Phase, 5);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::KeyboardMeld);
     EXPECT_EQ(view.KeyboardMode(), KeyboardMeld);
     QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(InMelds(13), 3) << "Ctrl with the rank key melds up to three aces";
-    EXPECT_EQ(game.Phase, 5) << "the keyboard phase comes back for the next card";
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::KeyboardMeld) << "the keyboard phase comes back for the next card";
     QTest::keyClick(&view, Qt::Key_J, Qt::ShiftModifier);
     EXPECT_EQ(InMelds(10), 3);
 
     QTest::keyClick(&view, Qt::Key_F9);
-    EXPECT_EQ(game.Phase, 7);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::KeyboardWildcard);
     QTest::keyClick(&view, Qt::Key_A);
     EXPECT_EQ(InMelds(13), 4) << "the two goes to the aces";
 
@@ -293,20 +293,20 @@ TEST_F(TableInput, KeyboardModesSelectByRank)
 TEST_F(TableInput, EscapeAndModeKeysRespectTheTurn)
 {
     ToDraw();
-    game.StockExhausted = true;
+    game.Turn.StockExhausted = true;
     QSignalSpy endHand(&view, &TableView::endHandButtonChanged);
     QTest::keyClick(&view, Qt::Key_F10);
-    EXPECT_EQ(game.Phase, 6);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::KeyboardDiscard);
     ASSERT_FALSE(endHand.isEmpty());
     EXPECT_FALSE(endHand.last().at(1).toBool()) << "End Hand is only enabled in the draw phase";
     QTest::keyClick(&view, Qt::Key_Escape);
-    EXPECT_EQ(game.Phase, PhaseDraw) << "Esc returns to the draw while it is due";
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw) << "Esc returns to the draw while it is due";
     EXPECT_TRUE(endHand.last().at(1).toBool());
 
-    game.Phase = PhaseHandOver;
+    game.Turn.Phase = TurnPhase::HandOver;
     QTest::keyClick(&view, Qt::Key_F8);
     QTest::keyClick(&view, Qt::Key_Escape);
-    EXPECT_EQ(game.Phase, PhaseHandOver) << "between hands the keys leave the phase alone";
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::HandOver) << "between hands the keys leave the phase alone";
 }
 
 }  // namespace

@@ -58,31 +58,31 @@ void LayCanastas(CanastaGame& game)
     ClearTable(game);
     for (int i = 0; i < 7; ++i) {
         AddToHumanMelds(game, CardId(Suit(i % 4), 6));
-        AddToComputerMelds(game, i < 4 ? CardId(Suit(i), 9) : Joker, 9);
+        AddToComputerMelds(game, i < 4 ? CardId(Suit(i), 9) : JokerCard, 9);
     }
     // Square the canastas up the way play does: all their cards on the first place.
-    for (CardPile* pile : {&game.HumanMelds, &game.ComputerMelds}) {
-        const bool human = pile == &game.HumanMelds;
+    for (CardPile* pile : {&game.Human().Melds, &game.Computer().Melds}) {
+        const bool human = pile == &game.Human().Melds;
         const int first = human ? game.Layout.HumanMeldBase + StackStep : game.Layout.ComputerMeldBase - StackStep;
         for (int i = 0; i < pile->Count; ++i)
             pile->Cards[i].Y = first;
         for (int c = 0; c < ColumnCount; ++c)
             pile->ColumnEnds[c].Y = first;
     }
-    game.HumanCanastas.Kind[6] = NaturalCanasta;
-    game.HumanCanastas.NaturalCount[6] = 7;
-    game.HumanCanastas.Count = 1;
-    game.ComputerCanastas.Kind[9] = MixedCanasta;
-    game.ComputerCanastas.NaturalCount[9] = 4;
-    game.ComputerCanastas.Count = 1;
-    for (int id : {CardId(Spade, 3), CardId(Heart, 3), CardId(Club, 8), CardId(Spade, 13), Joker})
+    game.Human().Canastas.Kind[6] = NaturalCanasta;
+    game.Human().Canastas.NaturalCount[6] = 7;
+    game.Human().Canastas.Count = 1;
+    game.Computer().Canastas.Kind[9] = MixedCanasta;
+    game.Computer().Canastas.NaturalCount[9] = 4;
+    game.Computer().Canastas.Count = 1;
+    for (int id : {CardId(Spade, 3), CardId(Heart, 3), CardId(Club, 8), CardId(Spade, 13), JokerCard})
         AddToHumanHand(game, id);
     for (int i = 0; i < 9; ++i)
         AddToComputerHand(game, CardId(Suit(i % 4), 3 + i));
     AddToDiscardPile(game, CardId(Spade, 5));
     AddToDiscardPile(game, CardId(Heart, 7));
     AddToStock(game, CardId(Spade, 4));
-    game.DiscardFrozen = true;
+    game.Turn.DiscardFrozen = true;
 }
 
 bool IsYellow(QColor c) { return c.red() > 200 && c.green() > 200 && c.blue() < 60; }
@@ -90,9 +90,9 @@ bool IsYellow(QColor c) { return c.red() > 200 && c.green() > 200 && c.blue() < 
 TEST_F(TableViewTest, DealtTableSpreadsTheDiscardPileUntilTheFirstClick)
 {
     game.Seed(3);
-    game.DrawFirst = true;
+    game.Match.DrawFirst = true;
     game.DealHand(false);
-    ASSERT_TRUE(game.DiscardSpread);
+    ASSERT_TRUE(game.Presentation.DiscardSpread);
     while (game.DiscardPile.Count < 4) {
         CardRecord c = PopCard(game.Stock);
         c.FaceUp = true;
@@ -107,7 +107,7 @@ TEST_F(TableViewTest, DealtTableSpreadsTheDiscardPileUntilTheFirstClick)
     EXPECT_NE(PixelAt(LeftMargin + l.CardWidth / 2, belowPile), view.TableColor());
 
     QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(600, 5));
-    EXPECT_FALSE(game.DiscardSpread);
+    EXPECT_FALSE(game.Presentation.DiscardSpread);
     EXPECT_EQ(view.DiscardSpreadExtra(), 0);
     EXPECT_EQ(PixelAt(LeftMargin + l.CardWidth / 2, belowPile), view.TableColor());
 }
@@ -119,17 +119,17 @@ TEST_F(TableViewTest, CtrlF11RevealsTheComputersHandWhereThatIsAllowed)
         AddToComputerHand(game, id);
     const QRect hand(0, 0, 200, game.Layout.CardHeight + 10);
     QTest::keyClick(&view, Qt::Key_F11);
-    EXPECT_FALSE(game.ComputerHandRevealed) << "F11 alone does nothing";
-    EXPECT_EQ(game.ComputerHandSpacing, 10);
+    EXPECT_FALSE(game.Presentation.ComputerHandRevealed) << "F11 alone does nothing";
+    EXPECT_EQ(game.Presentation.ComputerHandSpacing, 10);
 
     QTest::keyClick(&view, Qt::Key_F11, Qt::ControlModifier);
-    EXPECT_TRUE(game.ComputerHandRevealed);
-    EXPECT_TRUE(game.ComputerHand.Cards[0].FaceUp && game.ComputerHand.Cards[2].FaceUp);
-    EXPECT_EQ(game.ComputerHandSpacing, 12);
+    EXPECT_TRUE(game.Presentation.ComputerHandRevealed);
+    EXPECT_TRUE(game.Computer().Hand.Cards[0].FaceUp && game.Computer().Hand.Cards[2].FaceUp);
+    EXPECT_EQ(game.Presentation.ComputerHandSpacing, 12);
     const QImage revealed = Grab().copy(hand);
     auto turnCards = [&](bool up) {
-        for (int i = 0; i < game.ComputerHand.Count; ++i)
-            game.ComputerHand.Cards[i].FaceUp = up;
+        for (int i = 0; i < game.Computer().Hand.Count; ++i)
+            game.Computer().Hand.Cards[i].FaceUp = up;
     };
     turnCards(false);
     const QImage hidden = Grab().copy(hand);
@@ -139,13 +139,13 @@ TEST_F(TableViewTest, CtrlF11RevealsTheComputersHandWhereThatIsAllowed)
     host.Network = true;
     EXPECT_EQ(Grab().copy(hand), hidden) << "the partner's cards never show";
     host.Network = false;
-    game.RevealBlocked = true;
+    game.Presentation.RevealBlocked = true;
     EXPECT_EQ(Grab().copy(hand), hidden) << "a loaded game does not reveal";
 
-    game.RevealBlocked = false;
+    game.Presentation.RevealBlocked = false;
     QTest::keyClick(&view, Qt::Key_F11, Qt::ControlModifier);
-    EXPECT_FALSE(game.ComputerHand.Cards[1].FaceUp);
-    EXPECT_EQ(game.ComputerHandSpacing, 10);
+    EXPECT_FALSE(game.Computer().Hand.Cards[1].FaceUp);
+    EXPECT_EQ(game.Presentation.ComputerHandSpacing, 10);
 }
 
 TEST_F(TableViewTest, CanastaLabelsSitNextToTheirCanastasAtEverySize)
@@ -173,17 +173,17 @@ TEST_F(TableViewTest, StatusPanelsShowMeldsAndScoresAndASuspendedTableOnlyItsCol
     StatusPanels panels;
     view.SetStatusPanels(&panels);
     LayCanastas(game);
-    game.HumanScore = 1234;
-    game.ComputerScore = -40;
-    game.ComputerMeldValue = 75;
-    game.HumanMinimumMeld = 5000;
+    game.Human().Score = 1234;
+    game.Computer().Score = -40;
+    game.Computer().MeldValue = 75;
+    game.Human().MinimumMeld = 5000;
     view.RepaintTable();
     const int melded = game.HumanMeldValue(true);
     EXPECT_EQ(panels.pnPCurrMeld->text(), QString("%1 (5000)").arg(melded));
     EXPECT_EQ(panels.pnCCurrMeld->text(), "75");
     EXPECT_EQ(panels.pnPCurrScore->text(), "1234");
     EXPECT_EQ(panels.pnCCurrScore->text(), "-40");
-    game.HumanMinimumMeld = 15;
+    game.Human().MinimumMeld = 15;
     view.RepaintTable();
     EXPECT_EQ(panels.pnPCurrMeld->text(), QString::number(melded));
 
@@ -202,7 +202,7 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
     EXPECT_EQ(TableView::FlightSteps(30, 40, -3), 50) << "a broken speed setting still flies";
 
     ClearTable(game);
-    game.ComputerTurn = true;  // no highlight
+    game.Turn.ComputerTurn = true;  // no highlight
     const CardRecord card = AddToHumanHand(game, CardId(Heart, 13));
     PaintCounter counter;
     view.installEventFilter(&counter);
@@ -225,24 +225,24 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
 
     // The player's draw and the top card of a taken pile are highlighted.
     ClearTable(game);
-    game.ComputerTurn = false;
+    game.Turn.ComputerTurn = false;
     const TableLayout& l = game.Layout;
     CardRecord drawn = MakeCard(CardId(Club, 7), 0);
     EXPECT_TRUE(view.HighlightWanted(drawn, LeftMargin, l.StockTop));
     EXPECT_FALSE(view.HighlightWanted(drawn, LeftMargin, l.DiscardTop)) << "the rest of a taken pile";
-    game.TopCardOnTable = true;
-    game.TopCard = drawn;
+    game.Take.TopCardOnTable = true;
+    game.Take.TopCard = drawn;
     EXPECT_TRUE(view.HighlightWanted(drawn, LeftMargin, l.DiscardTop));
     EXPECT_FALSE(view.HighlightWanted(drawn, l.ColumnX(6), l.HumanHandBase + 12)) << "a discard";
-    game.ComputerTurn = true;
+    game.Turn.ComputerTurn = true;
     EXPECT_FALSE(view.HighlightWanted(drawn, LeftMargin, l.StockTop)) << "the opponent's draw";
 
     // The highlight holds the card for 400 ms even without flights.
     settings.WriteValue("Settings\\Card Movement", false);
-    game.ComputerTurn = false;
-    game.MustDraw = true;
-    game.HasDrawn = false;
-    game.Phase = PhaseDraw;
+    game.Turn.ComputerTurn = false;
+    game.Turn.MustDraw = true;
+    game.Turn.HasDrawn = false;
+    game.Turn.Phase = TurnPhase::Draw;
     AddToStock(game, CardId(Club, 7));
     AddToHumanHand(game, CardId(Club, 9));
     AddToHumanHand(game, CardId(Club, 10));
@@ -254,15 +254,15 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
 
 TEST_F(TableViewTest, PhaseHintsFollowTheOptionsAndRefusalsTurnBack)
 {
-    EXPECT_EQ(view.PhaseHintText(2), "Meld a card by clicking it, discard a card by right-clicking it");
+    EXPECT_EQ(view.PhaseHintText(TurnPhase::MeldDiscardTwice), "Meld a card by clicking it, discard a card by right-clicking it");
     settings.WriteValue("Settings\\Mouse Options", std::string("Double Right Click"));
-    EXPECT_EQ(view.PhaseHintText(8), "It's the computer's turn");
+    EXPECT_EQ(view.PhaseHintText(TurnPhase::Opponent), "It's the computer's turn");
     host.Network = true;
-    EXPECT_EQ(view.PhaseHintText(8), "It's Partner's turn");
-    EXPECT_EQ(view.PhaseHintText(9), "Please wait for the next hand to be dealt");
+    EXPECT_EQ(view.PhaseHintText(TurnPhase::Opponent), "It's Partner's turn");
+    EXPECT_EQ(view.PhaseHintText(TurnPhase::HandOver), "Please wait for the next hand to be dealt");
 
     QSignalSpy hints(&view, &TableView::hintChanged);
-    game.Phase = PhaseOpponent;
+    game.Turn.Phase = TurnPhase::Opponent;
     view.ShowInputError(3, "You have already drawn");
     EXPECT_TRUE(hints.last().at(1).toBool());
     view.ShowInputError(0, {});
@@ -270,7 +270,7 @@ TEST_F(TableViewTest, PhaseHintsFollowTheOptionsAndRefusalsTurnBack)
     EXPECT_FALSE(view.ErrorShowing());
 
     // A menu hint gives way to the phase hint at the next move over the table.
-    game.Phase = PhaseSecondCard;
+    game.Turn.Phase = TurnPhase::SecondCard;
     view.MenuHintShown();
     QTest::mouseMove(&view, QPoint(100, 100));
     EXPECT_EQ(view.HintText(), "Draw a second card from the stock");

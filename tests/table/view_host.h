@@ -26,15 +26,15 @@ public:
     }
     void InvalidateTableRect(const TableRect& r) override { View->InvalidateTableRect(r); }
     void RepaintTable() override { View->RepaintTable(); }
-    void PhaseChanged(int phase) override
+    void PhaseChanged(TurnPhase phase) override
     {
         RecordingHost::PhaseChanged(phase);
         View->ShowPhaseHint(phase);
     }
-    void ShowInputError(int n, const std::string& text) override
+    void ShowInputError(InputError e, const std::string& text) override
     {
-        RecordingHost::ShowInputError(n, text);
-        View->ShowInputError(n, QString::fromStdString(text));
+        RecordingHost::ShowInputError(e, text);
+        View->ShowInputError(static_cast<int>(e), QString::fromStdString(text));
     }
     void StockExhaustedChanged(bool e) override
     {

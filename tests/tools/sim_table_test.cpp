@@ -32,14 +32,14 @@ struct TableImage {
     std::vector<int> Memory;
 
     explicit TableImage(const CanastaGame& g, const OtherSeat& o)
-        : Piles{g.Stock, g.DiscardPile, g.HumanHand, g.ComputerHand, g.HumanMelds, g.ComputerMelds,
-                g.KnownHumanCards, o.KnownCards},
-          Canastas{g.HumanCanastas, g.ComputerCanastas},
-          Counts{g.HumanMeldCount, g.HumanHandCount, g.ComputerHandCount, g.ComputerMeldCount},
-          Numbers{g.HumanScore,         g.ComputerScore,        g.HumanHandScore,    g.ComputerHandScore,
-                  g.HumanMeldedBefore,  g.ComputerMeldedBefore, g.ComputerMeldValue, g.HumanMinimumMeld,
-                  g.WentOut,            g.DrawFirst,            o.MeldValue,         o.MinimumMeld,
-                  g.Phase,              g.DiscardFrozen}
+        : Piles{g.Stock, g.DiscardPile, g.Human().Hand, g.Computer().Hand, g.Human().Melds, g.Computer().Melds,
+                g.Memory.KnownOpponentCards, o.KnownCards},
+          Canastas{g.Human().Canastas, g.Computer().Canastas},
+          Counts{g.Human().MeldCount, g.Human().HandCount, g.Computer().HandCount, g.Computer().MeldCount},
+          Numbers{g.Human().Score,         g.Computer().Score,        g.Human().HandScore,    g.Computer().HandScore,
+                  g.Human().MeldedBefore,  g.Computer().MeldedBefore, g.Computer().MeldValue, g.Human().MinimumMeld,
+                  g.Match.WentOut,            g.Match.DrawFirst,            o.MeldValue,         o.MinimumMeld,
+                  static_cast<int>(g.Turn.Phase),            g.Turn.DiscardFrozen}
     {
         for (const ComputerMemory* m : {&g.Memory, &o.Memory})
             Memory.insert(Memory.end(), {m->ThreeDiscardMode, m->PileMakesCanasta, m->PlannedDiscardRank,
@@ -77,13 +77,13 @@ TEST(MirrorTable, TurnsEveryTableOfRealMatchesAndBackExactly)
 
             MirrorTable(game, other);
             EXPECT_TRUE(FindTableFaults(game, CheckMoment::BetweenTurns).empty()) << rules << ", turn " << turns;
-            EXPECT_EQ(Identities(game.ComputerHand), Identities(before.Piles[2]));
-            EXPECT_EQ(Identities(game.HumanHand), Identities(before.Piles[3]));
-            EXPECT_EQ(Identities(game.ComputerMelds), Identities(before.Piles[4]));
-            EXPECT_EQ(Identities(game.KnownHumanCards), Identities(before.Piles[7]));
-            EXPECT_EQ(game.ComputerCanastas, before.Canastas[0]);
-            EXPECT_EQ(game.ComputerScore, before.Numbers[0]);
-            EXPECT_EQ(game.ComputerMeldValue, before.Numbers[10]);
+            EXPECT_EQ(Identities(game.Computer().Hand), Identities(before.Piles[2]));
+            EXPECT_EQ(Identities(game.Human().Hand), Identities(before.Piles[3]));
+            EXPECT_EQ(Identities(game.Computer().Melds), Identities(before.Piles[4]));
+            EXPECT_EQ(Identities(game.Memory.KnownOpponentCards), Identities(before.Piles[7]));
+            EXPECT_EQ(game.Computer().Canastas, before.Canastas[0]);
+            EXPECT_EQ(game.Computer().Score, before.Numbers[0]);
+            EXPECT_EQ(game.Computer().MeldValue, before.Numbers[10]);
 
             MirrorTable(game, other);
             EXPECT_TRUE(TableImage(game, other) == before) << rules << ", turn " << turns;
@@ -98,8 +98,8 @@ TEST(MirrorTable, TurnsEveryTableOfRealMatchesAndBackExactly)
 void StockTheRest(CanastaGame& g)
 {
     std::array<std::array<int, JokerId + 1>, 2> seen{};
-    for (const CardPile* pile : {&g.Stock, &g.DiscardPile, &g.HumanHand, &g.ComputerHand, &g.HumanMelds,
-                                 &g.ComputerMelds})
+    for (const CardPile* pile : {&g.Stock, &g.DiscardPile, &g.Human().Hand, &g.Computer().Hand, &g.Human().Melds,
+                                 &g.Computer().Melds})
         for (int i = 0; i < pile->Count; ++i)
             ++seen[pile->Cards[i].Deck][pile->Cards[i].Id];
     for (std::uint8_t deck = 0; deck < 2; ++deck)
@@ -116,7 +116,7 @@ TEST(MirrorTable, LaysEachSideOutInTheOtherSidesPlaces)
     const int king = 12;
     AddToHumanHand(g, CardId(Heart, 5));
     AddToHumanHand(g, CardId(Spade, 5));
-    AddToHumanHand(g, Joker);
+    AddToHumanHand(g, JokerCard);
     AddToComputerHand(g, CardId(Club, 9));
     AddToComputerHand(g, CardId(Club, 9), 1);
     AddToHumanMelds(g, CardId(Diamond, king));
@@ -126,9 +126,9 @@ TEST(MirrorTable, LaysEachSideOutInTheOtherSidesPlaces)
     for (int i = 0; i < 7; ++i)
         AddToComputerMelds(g, CardId(static_cast<Suit>(i % 4), 7), -1, static_cast<std::uint8_t>(i / 4));
     g.CheckCanasta(Side::Computer, 7);
-    g.ComputerMeldValue = 70;
-    g.HumanScore = 1200;
-    g.ComputerScore = -40;
+    g.Computer().MeldValue = 70;
+    g.Human().Score = 1200;
+    g.Computer().Score = -40;
     StockTheRest(g);
     OtherSeat other;
     RefreshOtherSeat(g, other);
@@ -137,25 +137,25 @@ TEST(MirrorTable, LaysEachSideOutInTheOtherSidesPlaces)
     MirrorTable(g, other);
 
     // The human's hand is now the row at the top, the computer's the columns below.
-    ASSERT_EQ(g.ComputerHand.Count, 3);
+    ASSERT_EQ(g.Computer().Hand.Count, 3);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(g.ComputerHand.Cards[i].X, LeftMargin + i * g.ComputerHandSpacing);
-        EXPECT_EQ(g.ComputerHand.Cards[i].Y, l.ComputerHandTop);
+        EXPECT_EQ(g.Computer().Hand.Cards[i].X, LeftMargin + i * g.Presentation.ComputerHandSpacing);
+        EXPECT_EQ(g.Computer().Hand.Cards[i].Y, l.ComputerHandTop);
     }
-    EXPECT_EQ(g.HumanHand.Cards[1].Y, l.HumanHandBase + 2 * StackStep);
-    EXPECT_EQ(g.HumanHand.ColumnEnds[9], (ColumnEnd{l.ColumnX(9), l.HumanHandBase + 2 * StackStep}));
+    EXPECT_EQ(g.Human().Hand.Cards[1].Y, l.HumanHandBase + 2 * StackStep);
+    EXPECT_EQ(g.Human().Hand.ColumnEnds[9], (ColumnEnd{l.ColumnX(9), l.HumanHandBase + 2 * StackStep}));
     // Melds grow upwards above the middle now, and the canasta squares below it.
-    EXPECT_EQ(g.ComputerMelds.Cards[2].Y, l.ComputerMeldBase - 3 * StackStep);
-    EXPECT_EQ(g.ComputerMelds.ColumnEnds[king].Y, l.ComputerMeldBase - 3 * StackStep);
-    for (int i = 0; i < g.HumanMelds.Count; ++i)
-        EXPECT_EQ(g.HumanMelds.Cards[i].Y, l.HumanMeldBase + StackStep);
-    EXPECT_EQ(g.HumanCanastas.Kind[7], NaturalCanasta);
+    EXPECT_EQ(g.Computer().Melds.Cards[2].Y, l.ComputerMeldBase - 3 * StackStep);
+    EXPECT_EQ(g.Computer().Melds.ColumnEnds[king].Y, l.ComputerMeldBase - 3 * StackStep);
+    for (int i = 0; i < g.Human().Melds.Count; ++i)
+        EXPECT_EQ(g.Human().Melds.Cards[i].Y, l.HumanMeldBase + StackStep);
+    EXPECT_EQ(g.Human().Canastas.Kind[7], NaturalCanasta);
     // The values the game keeps for one side only.
-    EXPECT_EQ(g.ComputerMeldValue, 30);
-    EXPECT_EQ(g.HumanMinimumMeld, MinimumMeld(-40));
+    EXPECT_EQ(g.Computer().MeldValue, 30);
+    EXPECT_EQ(g.Human().MinimumMeld, MinimumMeld(-40));
     EXPECT_EQ(other.MeldValue, 70);
-    EXPECT_EQ(g.HumanScore, -40);
-    EXPECT_EQ(g.ComputerScore, 1200);
+    EXPECT_EQ(g.Human().Score, -40);
+    EXPECT_EQ(g.Computer().Score, 1200);
     EXPECT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
 
 }
@@ -165,7 +165,7 @@ struct DealtTable : ::testing::Test {
     CanastaGame& g = f.game;
     void SetUp() override
     {
-        f.game.DrawFirst = true;
+        f.game.Match.DrawFirst = true;
         f.game.DealHand(false);
         ASSERT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
         ASSERT_TRUE(FindTableFaults(g, CheckMoment::AfterCardMove).empty());
@@ -185,7 +185,7 @@ TEST_F(DealtTable, ADuplicatedOrAMissingCardIsCaught)
 {
     CardRecord& overwritten = FirstSuited(g.Stock);
     const CardRecord lost = overwritten;
-    const CardRecord copied = FirstSuited(g.HumanHand);
+    const CardRecord copied = FirstSuited(g.Human().Hand);
     overwritten.Id = copied.Id;
     overwritten.Deck = copied.Deck;
     overwritten.Rank = copied.Rank;
@@ -210,20 +210,20 @@ TEST_F(DealtTable, BetweenTurnsTheLayoutCountsAndValuesAreChecked)
 {
     auto faultsAfter = [](auto&& plant) {
         TableFixture copy;
-        copy.game.DrawFirst = true;
+        copy.game.Match.DrawFirst = true;
         copy.game.DealHand(false);
         plant(copy.game);
         return FindTableFaults(copy.game, CheckMoment::BetweenTurns);
     };
-    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.HumanHand.Cards[3].Y += StackStep; }),
+    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.Human().Hand.Cards[3].Y += StackStep; }),
                          "is not stacked from its base"));
-    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.ComputerHand.Cards[3].X += 1; }),
+    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.Computer().Hand.Cards[3].X += 1; }),
                          "out of its place in the row"));
-    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.ComputerCanastas.Count = 1; }),
+    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.Computer().Canastas.Count = 1; }),
                          "1 canastas counted, 0 on the table"));
-    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.ComputerMeldValue = 15; }),
+    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.Computer().MeldValue = 15; }),
                          "the computer's meld value is 15"));
-    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.StockExhausted = true; }), "marked exhausted"));
+    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.Turn.StockExhausted = true; }), "marked exhausted"));
     EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.DiscardPile.Cards[0].Points = 99; }), "99 points"));
 }
 
@@ -232,10 +232,10 @@ TEST(TableChecks, KnownCardsMustBeInTheHandTheyDescribe)
     TableFixture f;
     AddToHumanHand(f.game, CardId(Spade, 9));
     const CardRecord eight = AddToComputerHand(f.game, CardId(Heart, 7));
-    AppendCard(f.game.KnownHumanCards, MakeCard(CardId(Spade, 9), 1));
-    EXPECT_TRUE(FindKnownCardFaults(f.game.KnownHumanCards, f.game.HumanHand, "the computer").empty());
-    AppendCard(f.game.KnownHumanCards, eight);
-    const auto faults = FindKnownCardFaults(f.game.KnownHumanCards, f.game.HumanHand, "the computer");
+    AppendCard(f.game.Memory.KnownOpponentCards, MakeCard(CardId(Spade, 9), 1));
+    EXPECT_TRUE(FindKnownCardFaults(f.game.Memory.KnownOpponentCards, f.game.Human().Hand, "the computer").empty());
+    AppendCard(f.game.Memory.KnownOpponentCards, eight);
+    const auto faults = FindKnownCardFaults(f.game.Memory.KnownOpponentCards, f.game.Human().Hand, "the computer");
     ASSERT_EQ(faults.size(), 1u);
     EXPECT_TRUE(Mentions(faults, "the eight of hearts"));
 }
@@ -257,7 +257,7 @@ TEST(TableChecks, MeldRuleBreaksAreToldApartFromABrokenTable)
     for (const int id : {CardId(Spade, 1), CardId(Heart, 1)})
         AddToComputerMelds(g, id, five);
     AddToComputerMelds(g, CardId(Diamond, 1), 1);
-    g.ComputerMeldValue = 5 * 2 + 10 + 20 + 5 + 40 + 20;
+    g.Computer().MeldValue = 5 * 2 + 10 + 20 + 5 + 40 + 20;
     StockTheRest(g);
     // The cards themselves are all where they should be.
     EXPECT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
@@ -284,7 +284,7 @@ TEST(TableChecks, MinimumAndBlackThreesAreJudgedAsTheHumansMeldCheckJudgesThem)
     for (int i = 0; i < 7; ++i)
         AddToComputerMelds(g, CardId(static_cast<Suit>(i % 4), seven), -1, static_cast<std::uint8_t>(i / 4));
     g.CheckCanasta(Side::Computer, seven);
-    g.ComputerMeldValue = 35;
+    g.Computer().MeldValue = 35;
     StockTheRest(g);
     ASSERT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
 
@@ -295,7 +295,7 @@ TEST(TableChecks, MinimumAndBlackThreesAreJudgedAsTheHumansMeldCheckJudgesThem)
     g.Rules.BonusCounts = false;
 
     // Emptying the hand: two black threes are too few, one canasta of two needed is too few.
-    RemoveCardById(g.ComputerHand, CardId(Heart, 8));
+    RemoveCardById(g.Computer().Hand, CardId(Heart, 8));
     AddToComputerMelds(g, CardId(Spade, 2), 2);
     AddToComputerMelds(g, CardId(Club, 2), 2);
     const auto goingShort = FindRuleBreaks(g, Side::Computer, 50);
@@ -322,13 +322,13 @@ TEST(TableChecks, CardsLaidOnAFullColumnByTheComputerAreAccepted)
     laid.FaceUp = true;
     laid.X = g.Layout.ColumnX(2);
     laid.Y = g.Layout.ComputerMeldBase - StackStep;
-    AppendCard(g.ComputerMelds, laid);
-    g.ComputerMeldValue = 20;
+    AppendCard(g.Computer().Melds, laid);
+    g.Computer().MeldValue = 20;
     StockTheRest(g);
     EXPECT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
 
     // On a column of six it is out of place.
-    RemoveCardById(g.ComputerMelds, CardId(Spade, 2));
+    RemoveCardById(g.Computer().Melds, CardId(Spade, 2));
     EXPECT_TRUE(Mentions(FindTableFaults(g, CheckMoment::BetweenTurns), "column 2: the cards are not stacked"));
 }
 

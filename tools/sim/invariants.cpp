@@ -52,10 +52,10 @@ std::array<NamedPile, 6> PilesOf(const CanastaGame& game)
 {
     return {{{"the stock", &game.Stock},
              {"the discard pile", &game.DiscardPile},
-             {"the human's hand", &game.HumanHand},
-             {"the computer's hand", &game.ComputerHand},
-             {"the human's melds", &game.HumanMelds},
-             {"the computer's melds", &game.ComputerMelds}}};
+             {"the human's hand", &game.Human().Hand},
+             {"the computer's hand", &game.Computer().Hand},
+             {"the human's melds", &game.Human().Melds},
+             {"the computer's melds", &game.Computer().Melds}}};
 }
 
 // The quick count for after every card move; CheckDeck tells what is wrong.
@@ -194,7 +194,7 @@ std::string ColumnPlaces(const CardPile& pile, const TableLayout& layout, int co
 
 void CheckHumanHand(const CanastaGame& game, Faults& faults)
 {
-    const CardPile& hand = game.HumanHand;
+    const CardPile& hand = game.Human().Hand;
     const TableLayout& l = game.Layout;
     ColumnStacks stacks;
     for (int i = 0; i < CardsIn(hand); ++i) {
@@ -215,11 +215,11 @@ void CheckHumanHand(const CanastaGame& game, Faults& faults)
 
 void CheckComputerHand(const CanastaGame& game, Faults& faults)
 {
-    const CardPile& hand = game.ComputerHand;
+    const CardPile& hand = game.Computer().Hand;
     for (int i = 0; i < CardsIn(hand); ++i) {
         const CardRecord& c = hand.Cards[i];
-        if (c.X != LeftMargin + i * game.ComputerHandSpacing || c.Y != game.Layout.ComputerHandTop ||
-            c.FaceUp != game.ComputerHandRevealed) {
+        if (c.X != LeftMargin + i * game.Presentation.ComputerHandSpacing || c.Y != game.Layout.ComputerHandTop ||
+            c.FaceUp != game.Presentation.ComputerHandRevealed) {
             faults.push_back("the computer's hand: card " + std::to_string(i) + ", " + CardLabel(c) +
                              ", is out of its place in the row");
             return;
@@ -241,8 +241,8 @@ struct MeldSurvey {
     MeldSurvey(const CanastaGame& game, Side side)
         : Who(side == Side::Human ? "the human" : "the computer"),
           Name(side == Side::Human ? "the human's melds" : "the computer's melds"),
-          Melds(side == Side::Human ? game.HumanMelds : game.ComputerMelds),
-          Canastas(side == Side::Human ? game.HumanCanastas : game.ComputerCanastas),
+          Melds(side == Side::Human ? game.Human().Melds : game.Computer().Melds),
+          Canastas(side == Side::Human ? game.Human().Canastas : game.Computer().Canastas),
           Base(side == Side::Human ? game.Layout.HumanMeldBase : game.Layout.ComputerMeldBase),
           Direction(side == Side::Human ? +1 : -1)
     {
@@ -330,8 +330,8 @@ void CheckMelds(const CanastaGame& game, const MeldSurvey& m, Faults& faults)
     if (m.Canastas.Count != canastaColumns)
         faults.push_back(std::string(m.Name) + ": " + std::to_string(m.Canastas.Count) + " canastas counted, " +
                          std::to_string(canastaColumns) + " on the table");
-    if (&m.Melds == &game.ComputerMelds && m.Points != game.ComputerMeldValue)
-        faults.push_back("the computer's meld value is " + std::to_string(game.ComputerMeldValue) +
+    if (&m.Melds == &game.Computer().Melds && m.Points != game.Computer().MeldValue)
+        faults.push_back("the computer's meld value is " + std::to_string(game.Computer().MeldValue) +
                          ", its melds are worth " + std::to_string(m.Points));
 }
 
@@ -397,9 +397,9 @@ std::string CardLabel(const CardRecord& card)
 std::vector<std::string> FindTableFaults(const CanastaGame& game, CheckMoment moment)
 {
     Faults faults;
-    if (game.StockExhausted != (game.Stock.Count == 0))
+    if (game.Turn.StockExhausted != (game.Stock.Count == 0))
         faults.push_back("the stock holds " + std::to_string(game.Stock.Count) + " cards but is marked " +
-                         (game.StockExhausted ? "exhausted" : "not exhausted"));
+                         (game.Turn.StockExhausted ? "exhausted" : "not exhausted"));
     if (moment == CheckMoment::AfterCardMove) {
         if (!DeckIsWhole(game))
             CheckDeck(game, moment, faults);
@@ -416,7 +416,7 @@ std::vector<std::string> FindTableFaults(const CanastaGame& game, CheckMoment mo
         if (melds.Sound)
             CheckMelds(game, melds, faults);
     }
-    const auto known = FindKnownCardFaults(game.KnownHumanCards, game.HumanHand, "the computer");
+    const auto known = FindKnownCardFaults(game.Memory.KnownOpponentCards, game.Human().Hand, "the computer");
     faults.insert(faults.end(), known.begin(), known.end());
     return faults;
 }
@@ -427,7 +427,7 @@ std::vector<std::string> FindRuleBreaks(const CanastaGame& game, Side side, int 
     Faults misplaced;
     const MeldSurvey melds = SurveyMelds(game, side, misplaced);
     if (melds.Sound)
-        CheckMeldRules(game, melds, side == Side::Human ? game.HumanHand : game.ComputerHand, minimumMeld, breaks);
+        CheckMeldRules(game, melds, side == Side::Human ? game.Human().Hand : game.Computer().Hand, minimumMeld, breaks);
     return breaks;
 }
 

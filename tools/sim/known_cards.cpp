@@ -6,7 +6,7 @@ namespace {
 
 const CardPile& MeldsOf(const CanastaGame& game, Side side)
 {
-    return side == Side::Human ? game.HumanMelds : game.ComputerMelds;
+    return side == Side::Human ? game.Human().Melds : game.Computer().Melds;
 }
 
 bool SameCard(const CardRecord& a, const CardRecord& b) { return a.Id == b.Id && a.Deck == b.Deck; }

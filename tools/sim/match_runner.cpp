@@ -85,8 +85,8 @@ void MatchRunner::BeginMatch(int matchNumber, std::uint32_t matchSeed, std::uint
     // of a duplicate deal begin alike.
     other_ = OtherSeat{};
     game_.Memory = ComputerMemory{};
-    game_.KnownHumanCards = CardPile{};
-    game_.DrawFirst = (SplitMix(matchSeed) & 1) != 0;
+    game_.Memory.KnownOpponentCards = CardPile{};
+    game_.Match.DrawFirst = (SplitMix(matchSeed) & 1) != 0;
     game_.Seed(DealSeed(matchSeed_, deal_));
 }
 
@@ -109,14 +109,14 @@ MatchOutcome MatchRunner::PlaySavedMatch(const std::string& fileName, std::uint3
             outcome_.FileProblem = "the saved game " + fileName + " could not be loaded";
         return outcome_;
     }
-    if (game_.HasDrawn || game_.TakingPile) {
+    if (game_.Turn.HasDrawn || game_.Take.Pending) {
         outcome_.FileProblem = "the saved game " + fileName +
                                " stops after the human's draw; a computer level can only take over a turn"
                                " from its beginning";
         return outcome_;
     }
-    expectedHumanScore_ = game_.HumanScore;
-    expectedComputerScore_ = game_.ComputerScore;
+    expectedHumanScore_ = game_.Human().Score;
+    expectedComputerScore_ = game_.Computer().Score;
     return PlayGuarded([this, &fileName] {
         CheckBetweenTurns("after loading " + fileName);
         PlayToEndOfMatch();
@@ -155,7 +155,7 @@ void MatchRunner::PlayHumanSeatTurn()
     ++humanTurnsInHand_;
     operation_ = 0;
     move_ = "the human side's turn (" + LevelName(humanSeat_.Level) + ")";
-    if (game_.ComputerTurn || game_.Phase != PhaseDraw || game_.HasDrawn)
+    if (game_.Turn.ComputerTurn || game_.Turn.Phase != TurnPhase::Draw || game_.Turn.HasDrawn)
         Violated({"the human side's turn does not begin with its draw"}, "");
 
     if (!options_.SaveFile.empty() && hand_ == 1 && humanTurnsInHand_ == options_.SaveTurn) {
@@ -166,31 +166,31 @@ void MatchRunner::PlayHumanSeatTurn()
     if (OnHumanSeatTurn)
         OnHumanSeatTurn(game_, other_);
 
-    game_.GameInProgress = true;
+    game_.Match.GameInProgress = true;
     const TurnStart start = RecordTurnStart(game_, Side::Human);
     // The turn frame records both sides' meld values for the going-out bonus in
     // its own terms; what the game has kept for the human side stays in force.
-    const std::int32_t humanMeldedBefore = game_.HumanMeldedBefore;
-    const std::int32_t computerMeldedBefore = game_.ComputerMeldedBefore;
+    const std::int32_t humanMeldedBefore = game_.Human().MeldedBefore;
+    const std::int32_t computerMeldedBefore = game_.Computer().MeldedBefore;
     RefreshOtherSeat(game_, other_);
     {
         MirroredTable mirrored(game_, other_);
         TurnedFlag turned(turned_);
         // The end of the hand is judged once the table is the right way round
         // again: with the phase at "hand over" the turn's own checks pass.
-        game_.Phase = PhaseHandOver;
+        game_.Turn.Phase = TurnPhase::HandOver;
         ai::RunComputerTurn(game_, humanSeat_);
     }
-    game_.HumanMeldedBefore = humanMeldedBefore;
-    game_.ComputerMeldedBefore = computerMeldedBefore;
-    UpdateKnownCards(start, game_, Side::Human, game_.KnownHumanCards);
+    game_.Human().MeldedBefore = humanMeldedBefore;
+    game_.Computer().MeldedBefore = computerMeldedBefore;
+    UpdateKnownCards(start, game_, Side::Human, game_.Memory.KnownOpponentCards);
 
     // As the human's discard leaves it.
-    game_.ComputerTurn = false;
-    game_.MustDraw = true;
-    game_.HasDrawn = false;
-    game_.CardsDrawn = 0;
-    game_.SetPhase(PhaseDraw);
+    game_.Turn.ComputerTurn = false;
+    game_.Turn.MustDraw = true;
+    game_.Turn.HasDrawn = false;
+    game_.Turn.CardsDrawn = 0;
+    game_.SetPhase(TurnPhase::Draw);
     CheckBetweenTurns("after the human side's turn");
     CheckRules(Side::Human, "after the human side's turn");
 
@@ -243,18 +243,18 @@ void MatchRunner::HandScored(const HandScore& score)
         return;
     ++outcome_.Hands;
     std::vector<std::string> faults = FindHandScoreFaults(score, game_);
-    if (game_.HumanScore != expectedHumanScore_ + score.Human.Total() ||
-        game_.ComputerScore != expectedComputerScore_ + score.Computer.Total())
-        faults.push_back("the match scores " + std::to_string(game_.HumanScore) + " : " +
-                         std::to_string(game_.ComputerScore) + " are not the earlier totals plus the hand");
+    if (game_.Human().Score != expectedHumanScore_ + score.Human.Total() ||
+        game_.Computer().Score != expectedComputerScore_ + score.Computer.Total())
+        faults.push_back("the match scores " + std::to_string(game_.Human().Score) + " : " +
+                         std::to_string(game_.Computer().Score) + " are not the earlier totals plus the hand");
     if (!faults.empty())
         Violated(faults, "when the hand was scored");
     // The human side's turn was judged before the turn passed; the computer
     // side's is judged here, where the cards still lie as it left them.
     if (computerSeatTurn_)
         CheckRules(Side::Computer, "at the end of the computer side's turn that ended the hand");
-    expectedHumanScore_ = game_.HumanScore;
-    expectedComputerScore_ = game_.ComputerScore;
+    expectedHumanScore_ = game_.Human().Score;
+    expectedComputerScore_ = game_.Computer().Score;
 
     // The next deal: shuffled from the match's own seed, with fresh knowledge.
     game_.Seed(DealSeed(matchSeed_, ++deal_));
@@ -301,8 +301,8 @@ void MatchRunner::Message(MessageKind kind, const std::string& text)
 
 void MatchRunner::CheckDuringTurn()
 {
-    const std::array<std::uint8_t, 6> counts{game_.Stock.Count,     game_.DiscardPile.Count, game_.HumanHand.Count,
-                                             game_.ComputerHand.Count, game_.HumanMelds.Count, game_.ComputerMelds.Count};
+    const std::array<std::uint8_t, 6> counts{game_.Stock.Count,     game_.DiscardPile.Count, game_.Human().Hand.Count,
+                                             game_.Computer().Hand.Count, game_.Human().Melds.Count, game_.Computer().Melds.Count};
     if (counts == checkedCounts_)
         return;
     checkedCounts_ = counts;
@@ -315,11 +315,11 @@ void MatchRunner::CheckDuringTurn()
 void MatchRunner::CheckBetweenTurns(const std::string& when)
 {
     std::vector<std::string> faults = FindTableFaults(game_, CheckMoment::BetweenTurns);
-    const auto known = FindKnownCardFaults(other_.KnownCards, game_.ComputerHand, "the human");
+    const auto known = FindKnownCardFaults(other_.KnownCards, game_.Computer().Hand, "the human");
     faults.insert(faults.end(), known.begin(), known.end());
-    if (game_.HumanScore != expectedHumanScore_ || game_.ComputerScore != expectedComputerScore_)
-        faults.push_back("the match scores " + std::to_string(game_.HumanScore) + " : " +
-                         std::to_string(game_.ComputerScore) + " differ from the hands' totals " +
+    if (game_.Human().Score != expectedHumanScore_ || game_.Computer().Score != expectedComputerScore_)
+        faults.push_back("the match scores " + std::to_string(game_.Human().Score) + " : " +
+                         std::to_string(game_.Computer().Score) + " differ from the hands' totals " +
                          std::to_string(expectedHumanScore_) + " : " + std::to_string(expectedComputerScore_));
     if (!faults.empty()) {
         move_ = when;

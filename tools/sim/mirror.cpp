@@ -27,9 +27,9 @@ void LayOutInRow(CardPile& hand, const CanastaGame& game)
 {
     for (int i = 0; i < hand.Count; ++i) {
         CardRecord& card = hand.Cards[i];
-        card.X = LeftMargin + i * game.ComputerHandSpacing;
+        card.X = LeftMargin + i * game.Presentation.ComputerHandSpacing;
         card.Y = game.Layout.ComputerHandTop;
-        card.FaceUp = game.ComputerHandRevealed;
+        card.FaceUp = game.Presentation.ComputerHandRevealed;
     }
     hand.ColumnEnds = {};
 }
@@ -60,36 +60,37 @@ void SwapPiles(CardPile& a, CardPile& b)
 
 void MirrorTable(CanastaGame& game, OtherSeat& other)
 {
-    SwapPiles(game.HumanHand, game.ComputerHand);
-    LayOutInColumns(game.HumanHand, game.Layout);
-    LayOutInRow(game.ComputerHand, game);
+    SwapPiles(game.Human().Hand, game.Computer().Hand);
+    LayOutInColumns(game.Human().Hand, game.Layout);
+    LayOutInRow(game.Computer().Hand, game);
 
-    SwapPiles(game.HumanMelds, game.ComputerMelds);
-    ReflectMeldRows(game.HumanMelds, game.Layout);
-    ReflectMeldRows(game.ComputerMelds, game.Layout);
+    SwapPiles(game.Human().Melds, game.Computer().Melds);
+    ReflectMeldRows(game.Human().Melds, game.Layout);
+    ReflectMeldRows(game.Computer().Melds, game.Layout);
 
-    std::swap(game.HumanCanastas, game.ComputerCanastas);
-    std::swap(game.HumanMeldCount, game.ComputerMeldCount);
-    std::swap(game.HumanHandCount, game.ComputerHandCount);
-    std::swap(game.HumanScore, game.ComputerScore);
-    std::swap(game.HumanHandScore, game.ComputerHandScore);
-    std::swap(game.HumanMeldedBefore, game.ComputerMeldedBefore);
-    if (game.WentOut == HumanWentOut)
-        game.WentOut = ComputerWentOut;
-    else if (game.WentOut == ComputerWentOut)
-        game.WentOut = HumanWentOut;
-    game.DrawFirst = !game.DrawFirst;
+    std::swap(game.Human().Canastas, game.Computer().Canastas);
+    std::swap(game.Human().MeldCount, game.Computer().MeldCount);
+    std::swap(game.Human().HandCount, game.Computer().HandCount);
+    std::swap(game.Human().Score, game.Computer().Score);
+    std::swap(game.Human().HandScore, game.Computer().HandScore);
+    std::swap(game.Human().MeldedBefore, game.Computer().MeldedBefore);
+    if (game.Match.WentOut == HumanWentOut)
+        game.Match.WentOut = ComputerWentOut;
+    else if (game.Match.WentOut == ComputerWentOut)
+        game.Match.WentOut = HumanWentOut;
+    game.Match.DrawFirst = !game.Match.DrawFirst;
 
-    std::swap(game.ComputerMeldValue, other.MeldValue);
-    std::swap(game.HumanMinimumMeld, other.MinimumMeld);
-    SwapPiles(game.KnownHumanCards, other.KnownCards);
+    std::swap(game.Computer().MeldValue, other.MeldValue);
+    std::swap(game.Human().MinimumMeld, other.MinimumMeld);
     std::swap(game.Memory, other.Memory);
+    std::swap(game.Memory.KnownOpponentCards, other.Memory.KnownOpponentCards);
+    SwapPiles(game.Memory.KnownOpponentCards, other.KnownCards);
 }
 
 void RefreshOtherSeat(const CanastaGame& game, OtherSeat& other)
 {
     other.MeldValue = game.HumanMeldValue(true);
-    other.MinimumMeld = MinimumMeld(game.ComputerScore);
+    other.MinimumMeld = MinimumMeld(game.Computer().Score);
 }
 
 void ClearOtherSeatForDeal(OtherSeat& other)

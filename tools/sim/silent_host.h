@@ -29,8 +29,8 @@ public:
     void PlaySound(SoundEvent) override {}
     void SetBusyCursor(bool) override {}
 
-    void PhaseChanged(int) override {}
-    void ShowInputError(int, const std::string&) override {}
+    void PhaseChanged(TurnPhase) override {}
+    void ShowInputError(InputError, const std::string&) override {}
     void StockExhaustedChanged(bool) override {}
     void UndoItemsEnabled(bool) override {}
     void ShowTurnWindow(const std::string&) override {}
