@@ -11,7 +11,7 @@ void PlayAdvancedTurn(CanastaGame& game, const ComputerSettings& settings)
 OpeningEstimate AdvancedTurn::EvaluateOpening()
 {
     const OpeningCount count = CountOpening();
-    const int minimum = ComputerMinimumMeld;
+    const int minimum = OwnMinimumMeld;
     // The higher the minimum, the more pairs with a wild card it may take.
     const bool withinBudget = minimum >= 120 || count.Wildcards <= (minimum >= 90 ? 1 : 0);
     // Six cards stay in hand after the opening.
@@ -31,7 +31,7 @@ int AdvancedTurn::WildCanastaOpeningRank() const
         int points = Value(r) * h;
         for (int i = 0; i < 7 - h; ++i)
             points += TakeWildcard(jokers, twos);
-        if (points >= ComputerMinimumMeld)
+        if (points >= OwnMinimumMeld)
             found = r;
     }
     return found;
@@ -41,8 +41,8 @@ bool AdvancedTurn::WantsPile(const CardRecord& top)
 {
     // Decide as if the top card were already in the hand.
     HandTrial trial(*this);
-    AddToComputerHand(top, false);
-    RecountForComputer();
+    AddToHand(top, false);
+    Recount();
     bool canOpen = Opened();
     int pairs = 0;
     if (!canOpen) {
@@ -81,7 +81,7 @@ void AdvancedTurn::MeldTakenTopCard(const CardRecord& top)
         MeldRank(r);
         while (Melds(r) < 7 && Wilds() > 0) {
             AddWildcardToMeld(r);
-            RecountForComputer();
+            Recount();
         }
     } else {
         MeldRank(r);
@@ -93,23 +93,23 @@ void AdvancedTurn::MeldRank(int rank)
     const int melded = MeldLastCardsOfRank(rank);
     if ((rank >= 3 && Melds(rank) == 2) || (rank == 2 && melded == 2)) {
         AddWildcardToMeld(rank);
-        RecountForComputer();
+        Recount();
     }
 }
 
 void AdvancedTurn::MeldPhase()
 {
     const int need = Need();
-    RecountForComputer();
+    Recount();
     if (!Opened()) {
         const OpeningEstimate opening = EvaluateOpening();
-        if (opening.Possible && (opening.Wildcards < 2 || ComputerMinimumMeld > 50))
+        if (opening.Possible && (opening.Wildcards < 2 || OwnMinimumMeld > 50))
             CompleteOpening();
     }
     if (Opened())
         CompleteCanastas();
 
-    RecountForComputer();
+    Recount();
     if (Canastas() >= need || !Game.Rules.CanastaRequired) {
         if (Canastas() < need) {
             // Without its canastas the computer melds only to cut its loss.
@@ -120,7 +120,7 @@ void AdvancedTurn::MeldPhase()
             const double x = Chance();
             const int hcards = HCards();
             const bool holdBack = HMeldCards() + hcards < 31
-                                  && (CMeldCards() + Cards() > 6 || Game.Memory.ThreeDiscardMode)
+                                  && (CMeldCards() + Cards() > 6 || Memory.ThreeDiscardMode)
                                   && x >= 16.0 / (hcards * hcards + 1) && Cards() != 2;
             if (!holdBack) {
                 MeldNaturals(false);
@@ -129,14 +129,14 @@ void AdvancedTurn::MeldPhase()
         }
     }
 
-    RecountForComputer();
+    Recount();
     if (CMeldCards() > 20 && Canastas() >= need && Threes() >= 1)
-        Game.Memory.ThreeDiscardMode = true;
+        Memory.ThreeDiscardMode = true;
 }
 
 void AdvancedTurn::UseWildcardsToGoOut()
 {
-    RecountForComputer();
+    Recount();
     const int black = BlackThreesInHand();
     const GoOutPlan plan = PlanGoingOut(black >= 3 ? black : 0);
     if (!plan.Possible())
@@ -145,7 +145,7 @@ void AdvancedTurn::UseWildcardsToGoOut()
     for (int r = 13; r >= 3; --r)
         if (plan.Pair[r])
             MeldRank(r);
-    RecountForComputer();
+    Recount();
     HandOutWildcards(plan.Spare);
 
     // Black threes go down only as the last cards of a hand that goes out, as

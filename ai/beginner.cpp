@@ -11,7 +11,7 @@ void PlayBeginnerTurn(CanastaGame& game, const ComputerSettings& settings)
 OpeningEstimate BeginnerTurn::EvaluateOpening()
 {
     const OpeningCount count = CountOpening();
-    return {count.Points >= ComputerMinimumMeld && count.Used < Cards(), count.Wildcards};
+    return {count.Points >= OwnMinimumMeld && count.Used < Cards(), count.Wildcards};
 }
 
 bool BeginnerTurn::WantsPile(const CardRecord& top)
@@ -30,8 +30,8 @@ bool BeginnerTurn::WantsPile(const CardRecord& top)
                 points += Value(rank) * Hand(rank);
         int jokers = Hand(0);
         int twos = Hand(1);
-        canOpen = points + 50 * jokers + 20 * twos >= ComputerMinimumMeld;
-        while (canOpen && points < ComputerMinimumMeld) {
+        canOpen = points + 50 * jokers + 20 * twos >= OwnMinimumMeld;
+        while (canOpen && points < OwnMinimumMeld) {
             points += TakeWildcard(jokers, twos);
             ++wildsNeeded;
         }
@@ -48,13 +48,13 @@ void BeginnerTurn::MeldRank(int rank)
     MeldCardsOfRank(rank);
     if (rank >= 3 && Melds(rank) == 2) {
         AddWildcardToMeld(rank);
-        RecountForComputer();
+        Recount();
     }
 }
 
 void BeginnerTurn::MeldPhase()
 {
-    RecountForComputer();
+    Recount();
     if (!Opened() && EvaluateOpening().Possible)
         CompleteOpening();
     if (Opened())
@@ -67,7 +67,7 @@ void BeginnerTurn::MeldPhase()
 
 void BeginnerTurn::UseWildcardsToGoOut()
 {
-    RecountForComputer();
+    Recount();
     const GoOutPlan plan = PlanGoingOut(0);
     if (!plan.Possible())
         return;
@@ -75,7 +75,7 @@ void BeginnerTurn::UseWildcardsToGoOut()
     for (int r = 13; r >= 3; --r)
         if (plan.Pair[r])
             MeldRank(r);
-    RecountForComputer();
+    Recount();
 
     // Without a card left over, one wild card stays in hand for the discard.
     HandOutWildcards(plan.Spare - 1 + plan.Rest);

@@ -12,7 +12,7 @@ DiscardChoice BeginnerTurn::ThreeOrWildCard() const
 
 DiscardChoice BeginnerTurn::ChooseDiscard()
 {
-    RecountForComputer();
+    Recount();
     const int threes = Threes();
 
     // A card the human's meld of five or six waits for is never given away.

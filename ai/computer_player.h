@@ -14,6 +14,10 @@ struct ComputerSettings {
     int Aggression = 50;   // percent, read by the Expert only
     int MeldDelay = 300;   // milliseconds after each card the computer melds
     bool Animate = true;   // false: no flights and no pauses (the simulator)
+    // The side of the table the level plays, and its memory between turns:
+    // the game's own memory when none is given.
+    Side Seat = Side::Computer;
+    ComputerMemory* Memory = nullptr;
 };
 
 // Plays one whole computer turn at the chosen level; none for NoComputer or a network game.

@@ -17,13 +17,13 @@ DiscardChoice FromHand(int index)
 
 DiscardChoice ExpertTurn::ChooseDiscard()
 {
-    RecountForComputer();
+    Recount();
     // Four times in five a two goes before a joker.
     const bool twoFirst = std::uniform_int_distribution<int>(0, 9)(Game.Random) < 8;
     const int firstWild = twoFirst ? 1 : 0;
     const int secondWild = twoFirst ? 0 : 1;
 
-    ComputerMemory& memory = Game.Memory;
+    ComputerMemory& memory = Memory;
     const int need = Need();
     const bool frozen = Frozen();
     const int open = 1 - FrozenFlag();
@@ -52,8 +52,8 @@ DiscardChoice ExpertTurn::ChooseDiscard()
                 return wild;
         }
         if (Game.Rules.ThreeBlock && need == 2 && !Opened() && Cards() < 14 && Melds(2) >= 1) {
-            for (int i = 0; i < Game.Computer().Melds.Count; ++i) {
-                if (IsRedThree(Game.Computer().Melds.Cards[i].Id)) {
+            for (int i = 0; i < Own().Melds.Count; ++i) {
+                if (IsRedThree(Own().Melds.Cards[i].Id)) {
                     DiscardChoice block;
                     block.MeldIndex = i;
                     return block;
@@ -168,7 +168,7 @@ DiscardChoice ExpertTurn::ChooseDiscard()
     // The human's last card: never hand over a card that fits one of the human's melds.
     if (!choice.Chosen())
         return choice;
-    const int column = choice.MeldIndex >= 0 ? 2 : Game.Computer().Hand.Cards[choice.HandIndex].Rank;
+    const int column = choice.MeldIndex >= 0 ? 2 : Own().Hand.Cards[choice.HandIndex].Rank;
     if (PileSize() == 0 && HCards() == 1 && HMelds(column) > 0) {
         for (int r = 3; r <= 13; ++r)
             if (Hand(r) > 0 && HMelds(r) == 0)

@@ -21,7 +21,7 @@ void ExpertTurn::MeldPhase()
     // The human may not discard over an initial meld short of the minimum, so
     // the computer lays one only when it reaches the minimum (or a canasta counts
     // for it), or when the computer goes out this turn.
-    const int minimum = MinimumMeld(Game.Computer().Score);
+    const int minimum = MinimumMeld(Own().Score);
     const auto meldsStand = [minimum](ExpertTurn& trial) {
         trial.MeldGroups();
         return trial.InitialMeldStands(minimum) || trial.GoesOut();
@@ -29,27 +29,27 @@ void ExpertTurn::MeldPhase()
     if (Opened() || Rehearse(meldsStand))
         MeldGroups();
 
-    RecountForComputer();
+    Recount();
     if (StockSize() <= 3 * Need() + 68 && Threes() >= 2)
-        Game.Memory.ThreeDiscardMode = true;
+        Memory.ThreeDiscardMode = true;
 }
 
 void ExpertTurn::MeldGroups()
 {
-    const ComputerMemory& memory = Game.Memory;
+    const ComputerMemory& memory = Memory;
     const bool aggressive = memory.AggressiveTurn;
     const int need = Need();
 
     // Natural canastas; before the initial meld only one that reaches the minimum alone.
     for (int r = 3; r <= 13; ++r) {
-        RecountForComputer();
+        Recount();
         if (Hand(r) + Melds(r) >= 7 && Melds(r) == Naturals(r)
-            && (Opened() || 7 * Value(r) >= ComputerMinimumMeld))
+            && (Opened() || 7 * Value(r) >= OwnMinimumMeld))
             MeldRank(r, 0);
     }
 
     // Could the hand be melded out this turn, completing the missing canastas with wild cards?
-    RecountForComputer();
+    Recount();
     {
         int w = Wilds();
         int k = Canastas();
@@ -82,9 +82,9 @@ void ExpertTurn::MeldGroups()
         }
     }
 
-    RecountForComputer();
+    Recount();
     if (StockSize() < 6
-        || (!HumanHoarding
+        || (!OpponentHoarding
             && ((HCanastas() >= need && HCards() < 10)
                 || (HCanastas() == 0 && need == 1 && StockSize() < 55 && HMeldCards() < 5)))) {
         CompleteCanastas();
@@ -95,7 +95,7 @@ void ExpertTurn::MeldGroups()
     }
 
     if (need == 2) {
-        RecountForComputer();
+        Recount();
         const ReachableCanastas reach = CountReachableCanastas();
         const int cardsLeft = Cards() - reach.CardsUsed;
         if (reach.Canastas >= 2 || StockSize() < 5) {
@@ -109,11 +109,11 @@ void ExpertTurn::MeldGroups()
     }
 
     [&] {
-        RecountForComputer();
+        Recount();
         if (Canastas() < need && Game.Rules.CanastaRequired)
             return;
         if (Canastas() < need) {
-            if (HCanastas() >= need && HCards() < 5 && !HumanHoarding
+            if (HCanastas() >= need && HCards() < 5 && !OpponentHoarding
                 && Cards() + CMeldCards() >= 7 * need + 10 - 7 * Canastas() && Opened())
                 MeldNaturals(1);
             return;
@@ -131,8 +131,8 @@ void ExpertTurn::MeldGroups()
             return;
         }
         int red = 0;
-        for (int i = 0; i < Game.Human().Melds.Count; ++i)
-            if (IsRedThree(Game.Human().Melds.Cards[i].Id))
+        for (int i = 0; i < Opp().Melds.Count; ++i)
+            if (IsRedThree(Opp().Melds.Cards[i].Id))
                 ++red;
         if (HCards() < 6 || StockSize() < 5 || (StockSize() < 60 && HMeldCards() == red && aggressive)) {
             CompleteCanastas();
@@ -144,7 +144,7 @@ void ExpertTurn::MeldGroups()
 
 void ExpertTurn::CompleteCanastas()
 {
-    RecountForComputer();
+    Recount();
     std::array<int, ColumnCount> wildsNeeded;
     wildsNeeded.fill(-1);
     for (int r = 13; r >= 3; --r) {
@@ -160,16 +160,16 @@ void ExpertTurn::CompleteCanastas()
         for (int r = 13; r >= 3; --r) {
             if (wildsNeeded[r] != n)
                 continue;
-            RecountForComputer();
+            Recount();
             if (n > Wilds())
                 continue;
             MeldCardsOfRank(r);
             for (int i = 0; i < n; ++i)
                 AddWildcardToMeld(r);
         }
-        RecountForComputer();
+        Recount();
         // Mixed canastas only when the game calls for them; otherwise naturals alone.
-        const bool mixedWanted = Game.Memory.AggressiveTurn || Canastas() < Need() || HCanastas() > Canastas()
+        const bool mixedWanted = Memory.AggressiveTurn || Canastas() < Need() || HCanastas() > Canastas()
                                  || Wilds() > 5 || CountLeftover().Possible;
         const int limit = mixedWanted ? 3 : 0;
         if (n + 1 > limit)
@@ -179,7 +179,7 @@ void ExpertTurn::CompleteCanastas()
 
 void ExpertTurn::MeldNaturals(int keep)
 {
-    RecountForComputer();
+    Recount();
     int budget = Canastas() < Need() ? Cards() - (6 * Need() + 2) : Cards() - 2 * keep;
     for (int r = 13; r >= 3; --r) {
         const int h = Hand(r);
@@ -194,7 +194,7 @@ void ExpertTurn::MeldNaturals(int keep)
 
 void ExpertTurn::UseWildcardsToGoOut()
 {
-    RecountForComputer();
+    Recount();
     const int black = BlackThreesInHand();
     const GoOutPlan plan = PlanGoingOut(black >= 3 ? black : 0);
     if (!plan.Possible())
@@ -208,7 +208,7 @@ void ExpertTurn::UseWildcardsToGoOut()
         if (plan.Pair[r])
             MeldRank(r, 0);
     }
-    RecountForComputer();
+    Recount();
     HandOutWildcards(plan.Spare);
 
     // Black threes go down only as the last cards of a hand that goes out, as
@@ -237,8 +237,8 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
 
 bool ExpertTurn::GoingOutPays() const
 {
-    const int human = Game.Human().Score + 300 * HCanastas() + MeldPoints(Game.Human().Melds);
-    const int computer = Game.Computer().Score + 300 * Canastas() + MeldPoints(Game.Computer().Melds);
+    const int human = Opp().Score + 300 * HCanastas() + MeldPoints(Opp().Melds);
+    const int computer = Own().Score + 300 * Canastas() + MeldPoints(Own().Melds);
     return human < computer || human < 5000;
 }
 

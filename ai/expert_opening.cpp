@@ -6,8 +6,8 @@ namespace meldora::ai {
 
 OpeningResult ExpertTurn::EvaluateOpening(int rank, bool pileCanasta, bool taking)
 {
-    const int minimum = ComputerMinimumMeld;
-    int points = Game.Computer().MeldValue;
+    const int minimum = OwnMinimumMeld;
+    int points = Own().MeldValue;
     int used = 0;
     int w = 0;
     int jokers = Hand(0);
@@ -57,7 +57,7 @@ OpeningResult ExpertTurn::EvaluateOpening(int rank, bool pileCanasta, bool takin
     }
     wildsOnTriples();
 
-    int& plan = Game.Memory.OpeningPlan;
+    int& plan = Memory.OpeningPlan;
     if (p1 < minimum && minimum <= points) {
         plan = 2;
     } else if (p1 >= minimum) {
@@ -93,7 +93,7 @@ OpeningResult ExpertTurn::EvaluateOpening(int rank, bool pileCanasta, bool takin
 
 bool ExpertTurn::InitialMeldStands(int minimum) const
 {
-    const int value = Game.Computer().MeldValue;
+    const int value = Own().MeldValue;
     return value == 0 || value >= minimum || (Game.Rules.BonusCounts && Canastas() >= 1);
 }
 
@@ -104,14 +104,14 @@ bool ExpertTurn::CanSpareRank(int rank)
     const int index = FindCardOfRank(rank);
     if (index < 0)
         return false;
-    const CardPile handBefore = Game.Computer().Hand;
-    const int planBefore = Game.Memory.OpeningPlan;
-    RemoveCardAt(Game.Computer().Hand, index, 1, true, 0);
-    RecountForComputer();
+    const CardPile handBefore = Own().Hand;
+    const int planBefore = Memory.OpeningPlan;
+    RemoveCardAt(Own().Hand, index, 1, true, 0);
+    Recount();
     const bool possible = EvaluateOpening(0, false, false).Possible;
-    Game.Computer().Hand = handBefore;
-    Game.Memory.OpeningPlan = planBefore;
-    RecountForComputer();
+    Own().Hand = handBefore;
+    Memory.OpeningPlan = planBefore;
+    Recount();
     return possible;
 }
 
@@ -148,9 +148,9 @@ void ExpertTurn::CompleteOpening()
     for (int r = 13; r >= 3 && !MinimumReached(); --r)
         if (marked[r])
             MeldRank(r, 0);
-    if (Game.Memory.OpeningPlan == 2) {
+    if (Memory.OpeningPlan == 2) {
         int pairsMelded = 0;
-        for (int r = 13; r >= 3 && !MinimumReached() && pairsMelded < Game.Memory.OpeningWildcards; --r) {
+        for (int r = 13; r >= 3 && !MinimumReached() && pairsMelded < Memory.OpeningWildcards; --r) {
             if (Hand(r) == 2) {
                 MeldRank(r, 0);
                 ++pairsMelded;
@@ -160,8 +160,8 @@ void ExpertTurn::CompleteOpening()
     // Melds that the rest of the pile will nearly complete get wild cards now,
     // though never more than their naturals: the pile's cards come into the hand,
     // not onto the meld, and may stay there.
-    RecountForComputer();
-    const ColumnCounts melds = Game.Computer().MeldCount;
+    Recount();
+    const ColumnCounts melds = Own().MeldCount;
     for (int c = 8; c >= 3; --c) {
         for (int r = 13; r >= 3 && !MinimumReached(); --r) {
             if (melds[r] < 1 || melds[r] + Pile(r) != c)
@@ -171,7 +171,7 @@ void ExpertTurn::CompleteOpening()
                 AddWildcardToMeld(r);
         }
     }
-    RecountForComputer();
+    Recount();
 }
 
 }  // namespace meldora::ai

@@ -42,18 +42,18 @@ bool ExpertTurn::PileIsCritical()
             ++pairs;
     }
     const int wilds = Wilds();
-    Game.Memory.StrongHand = (three >= 1 && three + wilds >= 3) || (big >= 1 && big + wilds >= 2);
+    Memory.StrongHand = (three >= 1 && three + wilds >= 3) || (big >= 1 && big + wilds >= 2);
 
-    if (HumanHoarding)
+    if (OpponentHoarding)
         return false;
-    if (!Opened() && Game.Memory.PlannedDiscardRank == 0 && !EvaluateOpening(0, false, false).Possible)
+    if (!Opened() && Memory.PlannedDiscardRank == 0 && !EvaluateOpening(0, false, false).Possible)
         return false;
 
-    const ColumnCounts& humanHand = Game.Human().HandCount;
+    const ColumnCounts& humanHand = Opp().HandCount;
     const int s = HCards() + HMeldCards() + humanHand[0] + humanHand[1] + humanHand[2];
     if (s >= 26)
         return false;
-    if ((Need() == 2 && pairs > 4) || (!Game.Memory.StrongHand && Canastas() == 0) || PileSize() > 19
+    if ((Need() == 2 && pairs > 4) || (!Memory.StrongHand && Canastas() == 0) || PileSize() > 19
         || (Cards() > 19 && Canastas() >= Need()))
         return true;
     // Would the pile give the human the canasta of its top card?
@@ -65,8 +65,8 @@ int ExpertTurn::LeftoverWithWholePile()
 {
     HandTrial trial(*this);
     for (int i = Game.DiscardPile.Count - 2; i >= 0; --i)
-        AddToComputerHand(Game.DiscardPile.Cards[i], false);
-    RecountForComputer();
+        AddToHand(Game.DiscardPile.Cards[i], false);
+    Recount();
     return CountLeftover().Leftover;
 }
 
@@ -74,25 +74,25 @@ bool ExpertTurn::ShouldTakePile()
 {
     if (PileSize() == 0)
         return false;
-    RecountForComputer();
+    Recount();
     const CardRecord top = Game.DiscardPile.top();
     const int r = top.Rank;
-    ComputerMinimumMeld = MinimumMeld(Game.Computer().Score);
+    OwnMinimumMeld = MinimumMeld(Own().Score);
     if (!Game.Rules.TopCardCounts)
-        ComputerMinimumMeld += top.Points;
+        OwnMinimumMeld += top.Points;
 
     const bool frozen = Frozen();
     if (!MayTakePile(top, frozen))
         return false;
 
-    ComputerMemory& memory = Game.Memory;
+    ComputerMemory& memory = Memory;
     memory.PileMakesCanasta = PileCompletesCanasta();
     const int before = CountLeftover().Leftover;
 
     // Decide as if the top card were already in the hand.
     HandTrial trial(*this);
-    AddToComputerHand(top, false);
-    RecountForComputer();
+    AddToHand(top, false);
+    Recount();
     bool canOpen = true;
     if (Opened()) {
         memory.OpeningWildcards = 0;

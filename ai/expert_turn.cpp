@@ -1,5 +1,7 @@
 #include "ai/expert.h"
 
+#include "core/silent_host.h"
+
 #include <random>
 
 namespace meldora::ai {
@@ -28,20 +30,20 @@ void ExpertTurn::DrawAggressiveTurn()
     int draw = 0;
     if (StockSize() > 0)
         draw = std::uniform_int_distribution<int>(0, StockSize() - 1)(Game.Random);
-    Game.Memory.AggressiveTurn = draw < 0.6 * Settings.Aggression + 10;
+    Memory.AggressiveTurn = draw < 0.6 * Settings.Aggression + 10;
 }
 
 int ExpertTurn::TakeOrDraw()
 {
     DrawAggressiveTurn();
-    RecountForComputer();
-    ComputerMemory& memory = Game.Memory;
+    Recount();
+    ComputerMemory& memory = Memory;
     if (PileSize() == 1) {
         memory.ThreeDiscardMode = memory.ThreeDiscardMode && Threes() >= 2;
         memory.PlannedDiscardRank = 0;
     }
     const int onTable = StockSize() + PileSize();
-    HumanHoarding = onTable < 62 && HCards() + HMeldCards() >= (77 - onTable) / 2 + 21 && !Opened();
+    OpponentHoarding = onTable < 62 && HCards() + HMeldCards() >= (77 - onTable) / 2 + 21 && !Opened();
 
     if (ShouldTakePile() && TakeReachesMinimum()) {
         TakePile();
@@ -51,7 +53,7 @@ int ExpertTurn::TakeOrDraw()
         DrawCards();
         return Drew;
     }
-    if (ComputerForcedToTake()) {
+    if (OwnForcedToTake()) {
         const CardRecord top = TakeTopCard();
         MeldRank(top.Rank, 1);
         return TookPile;
@@ -62,23 +64,23 @@ int ExpertTurn::TakeOrDraw()
 
 void ExpertTurn::TakePile()
 {
-    Game.Memory.PlannedDiscardRank = 0;
+    Memory.PlannedDiscardRank = 0;
     MeldTakenTopCard(TakeTopCard().Rank);
-    Game.Memory.PileMakesCanasta = false;
+    Memory.PileMakesCanasta = false;
     RepaintHandRow();
     TakeRestOfPile();
     Game.Turn.DiscardFrozen = false;
-    RecountForComputer();
+    Recount();
 }
 
 void ExpertTurn::MeldTakenTopCard(int r)
 {
-    RecountForComputer();
+    Recount();
     if (Melds(r) < 3) {
         if (!Opened()) {
             // The top card and one natural: MeldRank completes them with a wild card.
             if (Hand(r) == 2)
-                --Game.Memory.OpeningWildcards;
+                --Memory.OpeningWildcards;
             MeldRank(r, 0);
             CompleteOpening();
         } else {
@@ -99,20 +101,24 @@ bool ExpertTurn::TakeReachesMinimum()
         return true;
     return Rehearse([](ExpertTurn& trial) {
         trial.MeldTakenTopCard(trial.TakeTopCard().Rank);
-        return trial.InitialMeldStands(trial.ComputerMinimumMeld);
+        return trial.InitialMeldStands(trial.OwnMinimumMeld);
     });
 }
 
 bool ExpertTurn::Rehearse(const std::function<bool(ExpertTurn&)>& part)
 {
-    // On a copy of the game, unseen: the table the player sees never changes.
-    CanastaGame copy(Game);
+    // On a copy of the game and of the memory, with a host that shows and asks
+    // nothing: the table the player sees never changes.
+    SilentHost silent;
+    CanastaGame copy(Game, silent);
+    ComputerMemory memory = Memory;
     ComputerSettings unseen = Settings;
     unseen.Animate = false;
+    unseen.Memory = &memory;
     ExpertTurn trial(copy, unseen);
-    trial.ComputerMinimumMeld = ComputerMinimumMeld;
-    trial.HumanHoarding = HumanHoarding;
-    trial.RecountForComputer();
+    trial.OwnMinimumMeld = OwnMinimumMeld;
+    trial.OpponentHoarding = OpponentHoarding;
+    trial.Recount();
     return part(trial);
 }
 
@@ -121,7 +127,7 @@ void ExpertTurn::MeldRank(int rank, int max)
     MeldLastCardsOfRank(rank, max);
     if (rank >= 3 && Melds(rank) == 2) {
         AddWildcardToMeld(rank);
-        RecountForComputer();
+        Recount();
     }
 }
 

@@ -7,11 +7,12 @@
 namespace meldora::ai {
 
 TurnFrame::TurnFrame(CanastaGame& game, const ComputerSettings& settings)
-    : Game(game), Host(game.Host()), Settings(settings)
+    : Game(game), Host(game.Host()), Settings(settings), Me(settings.Seat),
+      Memory(settings.Memory != nullptr ? *settings.Memory : game.Memory)
 {
 }
 
-bool TurnFrame::Frozen() const { return Game.IsPileFrozen(Side::Computer); }
+bool TurnFrame::Frozen() const { return Game.IsPileFrozen(Me); }
 
 int TurnFrame::Value(int rank)
 {
@@ -37,26 +38,19 @@ int TurnFrame::TakeWildcard(int& jokers, int& twos)
 int TurnFrame::BlackThreesInHand() const
 {
     int black = 0;
-    for (int i = 0; i < Game.Computer().Hand.Count; ++i)
-        if (IsBlackThree(Game.Computer().Hand.Cards[i].Id))
+    for (int i = 0; i < Own().Hand.Count; ++i)
+        if (IsBlackThree(Own().Hand.Cards[i].Id))
             ++black;
     return black;
 }
 
-int TurnFrame::ComputerColumnSize(int column) const
-{
-    int size = 0;
-    for (int i = 0; i < Game.Computer().Melds.Count; ++i)
-        if (Game.ColumnOf(Game.Computer().Melds.Cards[i]) == column)
-            ++size;
-    return size;
-}
+int TurnFrame::OwnColumnSize(int column) const { return Game.ColumnSize(Me, column); }
 
 int TurnFrame::WildsInColumn(int column) const
 {
     int wild = 0;
-    for (int i = 0; i < Game.Computer().Melds.Count; ++i) {
-        const CardRecord& c = Game.Computer().Melds.Cards[i];
+    for (int i = 0; i < Own().Melds.Count; ++i) {
+        const CardRecord& c = Own().Melds.Cards[i];
         if (Game.ColumnOf(c) == column && IsWild(c.Rank))
             ++wild;
     }
@@ -65,16 +59,16 @@ int TurnFrame::WildsInColumn(int column) const
 
 int TurnFrame::FindCardOfRank(int rank) const
 {
-    for (int i = 0; i < Game.Computer().Hand.Count; ++i)
-        if (Game.Computer().Hand.Cards[i].Rank == rank)
+    for (int i = 0; i < Own().Hand.Count; ++i)
+        if (Own().Hand.Cards[i].Rank == rank)
             return i;
     return -1;
 }
 
 int TurnFrame::FindLastCardOfRank(int rank) const
 {
-    for (int i = Game.Computer().Hand.Count - 1; i >= 0; --i)
-        if (Game.Computer().Hand.Cards[i].Rank == rank)
+    for (int i = Own().Hand.Count - 1; i >= 0; --i)
+        if (Own().Hand.Cards[i].Rank == rank)
             return i;
     return -1;
 }
@@ -115,7 +109,7 @@ bool TurnFrame::RulesLetTakePile(const CardRecord& top, bool frozen, bool refuse
     const bool openPile = !frozen && !rules.AddToCanasta && m < 7 && fits;
     const bool frozenPile = frozen && h >= 2 && (rules.AddToCanasta || m < 7);
     const bool openPileOnCanasta = !frozen && rules.AddToCanasta && fits;
-    const bool forced = StockEmpty() && ComputerForcedToTake();
+    const bool forced = StockEmpty() && OwnForcedToTake();
     if (r < 3 || (PileSize() == 1 && Cards() == 1))
         return false;
     if (refuseOneCard)
@@ -130,19 +124,19 @@ int TurnFrame::WildcardRoom(int column) const
     if (column < 3 || column >= ColumnCount)
         return 0;
     const int wild = WildsInColumn(column);
-    const int naturals = ComputerColumnSize(column) - wild;
+    const int naturals = OwnColumnSize(column) - wild;
     return std::max(0, naturals - wild);
 }
 
-void TurnFrame::RecountForComputer()
+void TurnFrame::Recount()
 {
-    Game.Human().MeldCount.fill(0);
-    Game.Computer().HandCount.fill(0);
-    Game.Computer().MeldCount.fill(0);
+    Opp().MeldCount.fill(0);
+    Own().HandCount.fill(0);
+    Own().MeldCount.fill(0);
     DiscardRankCount.fill(0);
-    ComputerMeldRankCount.fill(0);
-    HumanMeldRankCount.fill(0);
-    KnownHumanRankCount.fill(0);
+    OwnMeldRankCount.fill(0);
+    OpponentMeldRankCount.fill(0);
+    KnownOpponentRankCount.fill(0);
 
     // Like RecountColumns, a card outside the columns counts in none.
     auto countColumn = [this](const CardRecord& c, ColumnCounts& counts) {
@@ -151,20 +145,21 @@ void TurnFrame::RecountForComputer()
             ++counts[col];
     };
     const CanastaGame& g = Game;
-    for (int i = 0; i < g.Computer().Hand.Count; ++i)
-        ++Game.Computer().HandCount[g.Computer().Hand.Cards[i].Rank];
-    for (int i = 0; i < g.Human().Melds.Count; ++i) {
-        countColumn(g.Human().Melds.Cards[i], Game.Human().MeldCount);
-        ++HumanMeldRankCount[g.Human().Melds.Cards[i].Rank];
+    (void)g;
+    for (int i = 0; i < Own().Hand.Count; ++i)
+        ++Own().HandCount[Own().Hand.Cards[i].Rank];
+    for (int i = 0; i < Opp().Melds.Count; ++i) {
+        countColumn(Opp().Melds.Cards[i], Opp().MeldCount);
+        ++OpponentMeldRankCount[Opp().Melds.Cards[i].Rank];
     }
-    for (int i = 0; i < g.Computer().Melds.Count; ++i) {
-        ++ComputerMeldRankCount[g.Computer().Melds.Cards[i].Rank];
-        countColumn(g.Computer().Melds.Cards[i], Game.Computer().MeldCount);
+    for (int i = 0; i < Own().Melds.Count; ++i) {
+        ++OwnMeldRankCount[Own().Melds.Cards[i].Rank];
+        countColumn(Own().Melds.Cards[i], Own().MeldCount);
     }
     for (int i = 0; i < g.DiscardPile.Count; ++i)
         ++DiscardRankCount[g.DiscardPile.Cards[i].Rank];
-    for (int i = 0; i < g.Memory.KnownOpponentCards.Count; ++i)
-        ++KnownHumanRankCount[g.Memory.KnownOpponentCards.Cards[i].Rank];
+    for (int i = 0; i < Memory.KnownOpponentCards.Count; ++i)
+        ++KnownOpponentRankCount[Memory.KnownOpponentCards.Cards[i].Rank];
 }
 
 // ---- Presentation -----------------------------------------------------------
@@ -184,7 +179,7 @@ void TurnFrame::RepaintCardAt(int x, int y)
 
 void TurnFrame::RepaintHandRow()
 {
-    Host.InvalidateTableRect({0, Game.Layout.ComputerHandTop, Game.Layout.ClientWidth, Game.Layout.CardHeight});
+    Host.InvalidateTableRect(Game.HandArea(Me));
 }
 
 void TurnFrame::RepaintDiscardPile()
@@ -205,17 +200,11 @@ void TurnFrame::MeldPause()
 
 // ---- Card operations --------------------------------------------------------
 
-void TurnFrame::AddToComputerHand(CardRecord card, bool animate)
+void TurnFrame::AddToHand(CardRecord card, bool animate)
 {
     const int fromX = card.X;
     const int fromY = card.Y;
-    int x = LeftMargin - Game.Presentation.ComputerHandSpacing;
-    for (int i = 0; i < Game.Computer().Hand.Count; ++i)
-        x = std::max<int>(x, Game.Computer().Hand.Cards[i].X);
-    card.FaceUp = Game.Presentation.ComputerHandRevealed;
-    card.X = x + Game.Presentation.ComputerHandSpacing;
-    card.Y = Game.Layout.ComputerHandTop;
-    AppendCard(Game.Computer().Hand, card);
+    Game.PutInHand(Me, card);
     if (animate) {
         // The flight shows the back of the card's deck, never its face.
         CardRecord back = card;
@@ -224,44 +213,36 @@ void TurnFrame::AddToComputerHand(CardRecord card, bool animate)
     }
 }
 
-CardRecord TurnFrame::RemoveFromComputerHand(int index)
+CardRecord TurnFrame::RemoveFromHand(int index)
 {
-    CardPile& hand = Game.Computer().Hand;
-    if (index < 0 || index >= hand.Count) {
+    if (index < 0 || index >= Own().Hand.Count) {
         Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
         throw std::out_of_range("computer's hand index outside the hand");
     }
-    const CardRecord removed = RemoveCardAt(hand, index, 1, true, 0);
-    for (int i = 0; i < hand.Count; ++i)
-        if (hand.Cards[i].X > removed.X)
-            hand.Cards[i].X -= Game.Presentation.ComputerHandSpacing;
-    return removed;
+    return Game.TakeFromHand(Me, index);
 }
 
-CardRecord TurnFrame::MeldFromComputerHand(int index)
+CardRecord TurnFrame::MeldFromHand(int index)
 {
-    CardRecord card = RemoveFromComputerHand(index);
+    CardRecord card = RemoveFromHand(index);
     const int fromX = card.X;
     const int fromY = card.Y;
     const int column = card.Rank;
-    const int before = ComputerColumnSize(column);
-    card.FaceUp = true;
-    PlaceInColumn(Game.Computer().Melds, false, before >= 7, card);
-    if (before >= 7)
-        card.Y = Game.Layout.ComputerMeldBase - StackStep;
-    PutOnComputerMeld(card, fromX, fromY, column, before);
+    const int before = OwnColumnSize(column);
+    Game.PlaceOnMeld(Me, card, column, before);
+    PutOnMeld(card, fromX, fromY, column, before);
     return card;
 }
 
-void TurnFrame::PutOnComputerMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
+void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
 {
-    AppendCard(Game.Computer().Melds, card);
+    AppendCard(Own().Melds, card);
     if (!IsRedThree(card.Id))
-        Game.Computer().MeldValue += card.Points;
+        Own().MeldValue += card.Points;
     Animate(card, fromX, fromY, card.X, card.Y);
     MeldPause();
     if (before >= 6)
-        Game.CheckCanasta(Side::Computer, column);
+        Game.CheckCanasta(Me, column);
 }
 
 void TurnFrame::MeldCardsOfRank(int rank, int count)
@@ -269,10 +250,10 @@ void TurnFrame::MeldCardsOfRank(int rank, int count)
     int melded = 0;
     for (int index = FindCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
          index = FindCardOfRank(rank)) {
-        MeldFromComputerHand(index);
+        MeldFromHand(index);
         ++melded;
     }
-    RecountForComputer();
+    Recount();
 }
 
 int TurnFrame::MeldLastCardsOfRank(int rank, int count)
@@ -280,10 +261,10 @@ int TurnFrame::MeldLastCardsOfRank(int rank, int count)
     int melded = 0;
     for (int index = FindLastCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
          index = FindLastCardOfRank(rank)) {
-        MeldFromComputerHand(index);
+        MeldFromHand(index);
         ++melded;
     }
-    RecountForComputer();
+    Recount();
     return melded;
 }
 
@@ -296,27 +277,23 @@ bool TurnFrame::AddWildcardToMeld(int rank)
         Host.ShowMessage(MessageKind::Error, "Meld error: Wildcard not found.");
         return false;
     }
-    CardRecord card = RemoveFromComputerHand(index);
+    CardRecord card = RemoveFromHand(index);
     const int fromX = card.X;
     const int fromY = card.Y;
-    const int before = ComputerColumnSize(rank);
-    ColumnEnd& end = Game.Computer().Melds.ColumnEnds[rank];
-    card.FaceUp = true;
-    card.X = Game.Layout.ColumnX(rank);
-    card.Y = before >= 7 ? Game.Layout.ComputerMeldBase - StackStep : end.Y - StackStep;
-    end.Y = card.Y;
-    PutOnComputerMeld(card, fromX, fromY, rank, before);
+    const int before = OwnColumnSize(rank);
+    Game.PlaceOnMeld(Me, card, rank, before);
+    PutOnMeld(card, fromX, fromY, rank, before);
     return true;
 }
 
 int TurnFrame::HandOutWildcards(int count)
 {
-    RecountForComputer();
+    Recount();
     int inHand = Wilds();
     int laid = 0;
     for (const bool toCanastas : {false, true}) {
         for (int r = 3; r <= 13 && laid < count && inHand > 0; ++r) {
-            if ((ComputerColumnSize(r) >= 7) != toCanastas)
+            if ((OwnColumnSize(r) >= 7) != toCanastas)
                 continue;
             for (int room = WildcardRoom(r); room > 0 && laid < count && inHand > 0; --room) {
                 if (!MayLayLastCard(r))
@@ -327,15 +304,15 @@ int TurnFrame::HandOutWildcards(int count)
             }
         }
     }
-    RecountForComputer();
+    Recount();
     return laid;
 }
 
 bool TurnFrame::MayLayLastCard(int column) const
 {
-    if (Game.Computer().Hand.Count != 1)
+    if (Own().Hand.Count != 1)
         return true;
-    const int completes = column >= 3 && ComputerColumnSize(column) == 6 ? 1 : 0;
+    const int completes = column >= 3 && OwnColumnSize(column) == 6 ? 1 : 0;
     return Canastas() + completes >= Need();
 }
 
@@ -348,8 +325,8 @@ void TurnFrame::BeginTurn()
     Host.SetBusyCursor(true);
     // The recount also brings the human's hand counts up to date for the decisions.
     Game.RecountColumns();
-    Game.Human().MeldedBefore = Game.HumanMeldValue(false);
-    ComputerMinimumMeld = MinimumMeld(Game.Computer().Score);
+    Opp().MeldedBefore = Game.MeldValueOnTable(Opponent(Me), false);
+    OwnMinimumMeld = MinimumMeld(Own().Score);
 }
 
 CardRecord TurnFrame::DrawOneCard()
@@ -357,7 +334,7 @@ CardRecord TurnFrame::DrawOneCard()
     const CardRecord card = PopCard(Game.Stock);
     if (Game.Stock.Count == 0)
         Game.SetStockExhausted(true);
-    AddToComputerHand(card, true);
+    AddToHand(card, true);
     return card;
 }
 
@@ -373,22 +350,22 @@ void TurnFrame::DrawCards()
 CardRecord TurnFrame::TakeTopCard()
 {
     const CardRecord card = PopCard(Game.DiscardPile);
-    AddToComputerHand(card, true);
+    AddToHand(card, true);
     return card;
 }
 
 void TurnFrame::TakeRestOfPile()
 {
     while (Game.DiscardPile.Count > 0)
-        AddToComputerHand(PopCard(Game.DiscardPile), true);
+        AddToHand(PopCard(Game.DiscardPile), true);
 }
 
-bool TurnFrame::ComputerForcedToTake()
+bool TurnFrame::OwnForcedToTake()
 {
     if (Game.DiscardPile.Count == 0)
         return false;
-    RecountForComputer();
-    return Game.ForcedToTake(Game.Computer().Hand.Count, Game.Computer().MeldCount);
+    Recount();
+    return Game.ForcedToTake(Own().Hand.Count, Own().MeldCount);
 }
 
 void TurnFrame::EndHandForEmptyStock()
@@ -401,7 +378,7 @@ void TurnFrame::LayDownRedThrees(bool fromEnd)
 {
     for (;;) {
         int index = -1;
-        const CardPile& hand = Game.Computer().Hand;
+        const CardPile& hand = Own().Hand;
         for (int k = 0; k < hand.Count && index < 0; ++k) {
             const int i = fromEnd ? hand.Count - 1 - k : k;
             if (IsRedThree(hand.Cards[i].Id))
@@ -409,28 +386,28 @@ void TurnFrame::LayDownRedThrees(bool fromEnd)
         }
         if (index < 0)
             break;
-        MeldFromComputerHand(index);
+        MeldFromHand(index);
         RepaintHandRow();
         MeldPause();
     }
-    RecountForComputer();
+    Recount();
 }
 
 void TurnFrame::DiscardStep(const std::function<DiscardChoice()>& choose)
 {
-    if (Game.Computer().Hand.Count < 2 && Game.Computer().Canastas.Count < Need()) {
+    if (Own().Hand.Count < 2 && Own().Canastas.Count < Need()) {
         Host.ShowMessage(MessageKind::Information, "The computer passes the discard.");
         return;
     }
-    if (Game.Computer().Hand.Count == 0)
+    if (Own().Hand.Count == 0)
         return;
     const DiscardChoice choice = choose();
     CardRecord card;
     if (choice.MeldIndex >= 0) {
         // A red three laid out earlier goes back from the table to block the pile.
-        card = RemoveCardAt(Game.Computer().Melds, choice.MeldIndex, -1, false, 2);
+        card = RemoveCardAt(Own().Melds, choice.MeldIndex, CanastaGame::MeldDirection(Me), false, 2);
     } else {
-        card = RemoveFromComputerHand(choice.HandIndex);
+        card = RemoveFromHand(choice.HandIndex);
     }
     const int fromX = card.X;
     const int fromY = card.Y;
@@ -449,7 +426,7 @@ void TurnFrame::FinishTurn()
     RepaintHandRow();
     Host.SetBusyCursor(false);
     Game.CheckEndOfHand();
-    Game.Computer().MeldedBefore = Game.Computer().MeldValue;
+    Own().MeldedBefore = Own().MeldValue;
     Game.Turn.ComputerTurn = false;
     Game.Turn.MustDraw = true;
     Game.Turn.HasDrawn = false;

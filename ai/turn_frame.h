@@ -1,7 +1,8 @@
 // What every computer turn shares, whatever its level: the tallies the decisions
 // read, the card operations through which the computer changes the table, and the
 // steps of the turn around the family's own decisions (draw, take, discard, the
-// hand-over to the human).
+// hand-over to the opponent). The computer plays the computer's side of the table
+// in the program; the simulator seats a level on either side.
 #pragma once
 
 #include <array>
@@ -41,38 +42,46 @@ public:
     CanastaGame& Game;
     TableHost& Host;
     ComputerSettings Settings;
+    // The side this player sits on, and what it remembers between its turns.
+    Side Me;
+    ComputerMemory& Memory;
+
+    Seat& Own() { return Game.SeatOf(Me); }
+    const Seat& Own() const { return Game.SeatOf(Me); }
+    Seat& Opp() { return Game.SeatOf(Opponent(Me)); }
+    const Seat& Opp() const { return Game.SeatOf(Opponent(Me)); }
 
     // Values of the computer player that live for one turn.
-    int ComputerMinimumMeld = 50;
-    bool HumanHoarding = false;
-    ColumnCounts ComputerMeldRankCount{};
-    ColumnCounts HumanMeldRankCount{};
-    ColumnCounts KnownHumanRankCount{};
+    int OwnMinimumMeld = 50;
+    bool OpponentHoarding = false;
+    ColumnCounts OwnMeldRankCount{};
+    ColumnCounts OpponentMeldRankCount{};
+    ColumnCounts KnownOpponentRankCount{};
     ColumnCounts DiscardRankCount{};
 
     // ---- Tallies ------------------------------------------------------------
-    void RecountForComputer();
+    void Recount();
 
-    int Hand(int rank) const { return Game.Computer().HandCount[rank]; }
-    int Melds(int column) const { return Game.Computer().MeldCount[column]; }
-    int Naturals(int rank) const { return ComputerMeldRankCount[rank]; }
+    int Hand(int rank) const { return Own().HandCount[rank]; }
+    int Melds(int column) const { return Own().MeldCount[column]; }
+    int Naturals(int rank) const { return OwnMeldRankCount[rank]; }
     int Pile(int rank) const { return DiscardRankCount[rank]; }
-    int HMelds(int column) const { return Game.Human().MeldCount[column]; }
-    int HNaturals(int rank) const { return HumanMeldRankCount[rank]; }
-    int Known(int rank) const { return KnownHumanRankCount[rank]; }
+    int HMelds(int column) const { return Opp().MeldCount[column]; }
+    int HNaturals(int rank) const { return OpponentMeldRankCount[rank]; }
+    int Known(int rank) const { return KnownOpponentRankCount[rank]; }
     int Wilds() const { return Hand(0) + Hand(1); }
     int Threes() const { return Hand(2); }
-    int Cards() const { return Game.Computer().Hand.Count; }
+    int Cards() const { return Own().Hand.Count; }
     int StockSize() const { return Game.Stock.Count; }
     int PileSize() const { return Game.DiscardPile.Count; }
-    int HCards() const { return Game.Human().Hand.Count; }
-    int HMeldCards() const { return Game.Human().Melds.Count; }
-    int CMeldCards() const { return Game.Computer().Melds.Count; }
-    int Canastas() const { return Game.Computer().Canastas.Count; }
-    int HCanastas() const { return Game.Human().Canastas.Count; }
+    int HCards() const { return Opp().Hand.Count; }
+    int HMeldCards() const { return Opp().Melds.Count; }
+    int CMeldCards() const { return Own().Melds.Count; }
+    int Canastas() const { return Own().Canastas.Count; }
+    int HCanastas() const { return Opp().Canastas.Count; }
     int Need() const { return Game.Rules.NumberOfCanastas; }
-    bool Opened() const { return Game.Computer().MeldValue >= 1; }
-    bool MinimumReached() const { return Game.Computer().MeldValue >= ComputerMinimumMeld; }
+    bool Opened() const { return Own().MeldValue >= 1; }
+    bool MinimumReached() const { return Own().MeldValue >= OwnMinimumMeld; }
     bool Frozen() const;
     int FrozenFlag() const { return Frozen() ? 1 : 0; }
     bool StockEmpty() const { return Game.Turn.StockExhausted || Game.Stock.Count == 0; }
@@ -84,7 +93,7 @@ public:
     // Black threes in the hand, by card identity.
     int BlackThreesInHand() const;
     // Cards in a column of the computer's melds, counted from the table.
-    int ComputerColumnSize(int column) const;
+    int OwnColumnSize(int column) const;
     // Jokers and twos in a column of the computer's melds, counted from the table.
     int WildsInColumn(int column) const;
     // How many more wild cards a natural column takes before it would hold more
@@ -107,9 +116,9 @@ public:
     bool RulesLetTakePile(const CardRecord& top, bool frozen, bool refuseOneCard);
 
     // ---- Card operations ----------------------------------------------------
-    void AddToComputerHand(CardRecord card, bool animate);
-    CardRecord RemoveFromComputerHand(int index);
-    CardRecord MeldFromComputerHand(int index);
+    void AddToHand(CardRecord card, bool animate);
+    CardRecord RemoveFromHand(int index);
+    CardRecord MeldFromHand(int index);
     // Melds up to count cards of a rank, first in hand order first; 0 melds all.
     void MeldCardsOfRank(int rank, int count = 0);
     // Melds up to count cards of a rank, last in hand order first; 0 melds all.
@@ -141,7 +150,7 @@ public:
     // Takes every card left in the discard pile into the hand, top down, animated.
     void TakeRestOfPile();
     // The rule that makes a side take the top card once the stock is gone.
-    bool ComputerForcedToTake();
+    bool OwnForcedToTake();
     // The stock is gone and nothing is forced: the computer ends the hand.
     void EndHandForEmptyStock();
     void LayDownRedThrees(bool fromEnd);
@@ -155,11 +164,11 @@ protected:
     // (and is recounted) when the trial ends.
     class HandTrial {
     public:
-        explicit HandTrial(TurnFrame& turn) : turn_(turn), before_(turn.Game.Computer().Hand) {}
+        explicit HandTrial(TurnFrame& turn) : turn_(turn), before_(turn.Own().Hand) {}
         ~HandTrial()
         {
-            turn_.Game.Computer().Hand = before_;
-            turn_.RecountForComputer();
+            turn_.Own().Hand = before_;
+            turn_.Recount();
         }
         HandTrial(const HandTrial&) = delete;
         HandTrial& operator=(const HandTrial&) = delete;
@@ -171,7 +180,7 @@ protected:
 
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.
-    void PutOnComputerMeld(const CardRecord& card, int fromX, int fromY, int column, int before);
+    void PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before);
     void Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY);
     void RepaintCardAt(int x, int y);
     void RepaintHandRow();

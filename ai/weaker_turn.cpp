@@ -5,23 +5,23 @@
 namespace meldora::ai {
 
 WeakerTurn::TakeMinimum::TakeMinimum(WeakerTurn& turn, const CardRecord& top)
-    : turn_(turn), before_(turn.ComputerMinimumMeld)
+    : turn_(turn), before_(turn.OwnMinimumMeld)
 {
     if (!turn.Game.Rules.TopCardCounts && !turn.Opened())
-        turn.ComputerMinimumMeld += top.Points;
+        turn.OwnMinimumMeld += top.Points;
 }
 
 void WeakerTurn::Play()
 {
     BeginTurn();
-    RecountForComputer();
+    Recount();
     if (ShouldTakePile()) {
         TakePile();
     } else if (!StockEmpty()) {
         DrawCards();
-    } else if (ComputerForcedToTake()) {
+    } else if (OwnForcedToTake()) {
         const CardRecord top = TakeTopCard();
-        RecountForComputer();
+        Recount();
         MeldRank(top.Rank);
     } else {
         // The deal of the next hand starts its own first turn.
@@ -39,7 +39,7 @@ void WeakerTurn::TakePile()
     Game.Turn.DiscardFrozen = false;
     MeldPause();
     const CardRecord top = TakeTopCard();
-    RecountForComputer();
+    Recount();
     {
         TakeMinimum minimum(*this, top);
         MeldTakenTopCard(top);
@@ -47,14 +47,14 @@ void WeakerTurn::TakePile()
     }
     RepaintHandRow();
     TakeRestOfPile();
-    RecountForComputer();
+    Recount();
 }
 
 bool WeakerTurn::ShouldTakePile()
 {
     if (PileSize() == 0)
         return false;
-    RecountForComputer();
+    Recount();
     const CardRecord top = Game.DiscardPile.top();
     if (!MayTakePile(top, Frozen()))
         return false;
@@ -79,17 +79,17 @@ bool WeakerTurn::OpeningReachedWith(const CardRecord& top)
     // card where the rules let it, so those must reach the minimum beforehand.
     // Wild cards beyond them would find no meld to go on.
     HandTrial trial(*this);
-    AddToComputerHand(top, false);
-    RecountForComputer();
+    AddToHand(top, false);
+    Recount();
     TakeMinimum minimum(*this, top);
-    return CountOpening().Points >= ComputerMinimumMeld;
+    return CountOpening().Points >= OwnMinimumMeld;
 }
 
 WeakerTurn::OpeningCount WeakerTurn::CountOpening() const
 {
-    const int minimum = ComputerMinimumMeld;
+    const int minimum = OwnMinimumMeld;
     OpeningCount count;
-    count.Points = Game.Computer().MeldValue;
+    count.Points = Own().MeldValue;
     for (int r = 3; r <= 13 && count.Points < minimum; ++r) {
         if (Hand(r) >= 3) {
             count.Points += Value(r) * Hand(r);
@@ -112,7 +112,7 @@ WeakerTurn::OpeningCount WeakerTurn::CountOpening() const
 
 void WeakerTurn::CompleteOpening()
 {
-    RecountForComputer();
+    Recount();
     const int pairs = EvaluateOpening().Wildcards;
     int previous = ColumnCount;
     for (int i = 0; i < pairs; ++i) {
@@ -127,10 +127,10 @@ void WeakerTurn::CompleteOpening()
     }
     // Then groups in the order the hand holds them, until the minimum is met.
     while (Cards() > 0 && !MinimumReached()) {
-        RecountForComputer();
+        Recount();
         int rank = -1;
         for (int i = 0; i < Cards() && rank < 0; ++i) {
-            const int r = Game.Computer().Hand.Cards[i].Rank;
+            const int r = Own().Hand.Cards[i].Rank;
             if (r >= 3 && Hand(r) + Melds(r) >= 3)
                 rank = r;
         }
@@ -138,13 +138,13 @@ void WeakerTurn::CompleteOpening()
             break;
         MeldRank(rank);
     }
-    RecountForComputer();
+    Recount();
 }
 
 void WeakerTurn::CompleteCanastas()
 {
     for (int r = 13; r >= 3; --r) {
-        RecountForComputer();
+        Recount();
         const int h = Hand(r);
         const int m = Melds(r);
         const int wilds = Wilds();
@@ -157,12 +157,12 @@ void WeakerTurn::CompleteCanastas()
                 AddWildcardToMeld(r);
         }
     }
-    RecountForComputer();
+    Recount();
 }
 
 void WeakerTurn::MeldNaturals(bool keepLastCard)
 {
-    RecountForComputer();
+    Recount();
     int budget = Canastas() < Need() ? Cards() - 6 : Cards();
     for (int r = 13; r >= 3; --r) {
         const int h = Hand(r);
@@ -190,7 +190,7 @@ DiscardChoice WeakerTurn::CardOfRank(int rank) const
 DiscardChoice WeakerTurn::FirstCardOfHand() const
 {
     DiscardChoice choice;
-    if (Game.Computer().Hand.Count > 0)
+    if (Own().Hand.Count > 0)
         choice.HandIndex = 0;
     return choice;
 }

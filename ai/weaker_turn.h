@@ -78,7 +78,7 @@ protected:
     class TakeMinimum {
     public:
         TakeMinimum(WeakerTurn& turn, const CardRecord& top);
-        ~TakeMinimum() { turn_.ComputerMinimumMeld = before_; }
+        ~TakeMinimum() { turn_.OwnMinimumMeld = before_; }
         TakeMinimum(const TakeMinimum&) = delete;
         TakeMinimum& operator=(const TakeMinimum&) = delete;
 

@@ -26,7 +26,7 @@ bool CanastaGame::IsPileFrozen(Side side) const
     if (!(Rules.InitialBlock && Rules.InitialBlockForBoth))
         return false;
     // Until a side has opened, the pile stays closed to it.
-    return side == Side::Human ? HumanMeldValue(false) == 0 : Computer().MeldValue == 0;
+    return side == Side::Human ? MeldValueOnTable(Side::Human, false) == 0 : Computer().MeldValue == 0;
 }
 
 bool CanastaGame::DiscardFreezeRule(const CardRecord& card)
@@ -108,7 +108,7 @@ void CanastaGame::TakePile()
 
     Turn.MustDraw = false;
     if (DiscardPile.Count > HugePileSize)
-        host_.PlaySound(SoundEvent::TakeHugePile);
+        host_->PlaySound(SoundEvent::TakeHugePile);
 
     RecountColumns();
     const bool frozen = IsPileFrozen(Side::Human);
@@ -121,8 +121,8 @@ void CanastaGame::TakePile()
     Take.TopCard.FaceUp = true;
     PlaceInColumn(Human().Melds, true, false, Take.TopCard);
     AppendCard(Human().Melds, Take.TopCard);
-    host_.SendMessage("DRAWPILETOP", "");
-    host_.MoveCard(Take.TopCard, fromX, fromY, Take.TopCard.X, Take.TopCard.Y);
+    host_->SendMessage("DRAWPILETOP", "");
+    host_->MoveCard(Take.TopCard, fromX, fromY, Take.TopCard.X, Take.TopCard.Y);
     CheckCanasta(Side::Human, ColumnOf(Take.TopCard));
     // Squaring up a canasta moves the card (and may reorder the column): remember
     // where it lies now, so that undoing the take finds this very card.
@@ -180,7 +180,7 @@ void CanastaGame::CompleteTake()
         if (ofRank < Take.NaturalsBefore + 3)
             return;
     }
-    const bool minimumMet = HumanMeldValue(false) >= Human().MinimumMeld;
+    const bool minimumMet = MeldValueOnTable(Side::Human, false) >= Human().MinimumMeld;
     if (!minimumMet && !(Rules.BonusCounts && Human().Canastas.Count > 0))
         return;
     PickUpPile(true);
@@ -193,7 +193,7 @@ void CanastaGame::PickUpPile(bool completingTake)
     Take.Pending = false;
     Take.TopCardOnTable = false;
     Turn.MustDraw = false;
-    host_.SendMessage("DRAWPILEREST", "");
+    host_->SendMessage("DRAWPILEREST", "");
     while (DiscardPile.Count > 0) {
         CardRecord card = PopCard(DiscardPile);
         const int fromX = card.X;
@@ -207,11 +207,11 @@ void CanastaGame::PickUpPile(bool completingTake)
             AppendCard(Human().Hand, card);
             AppendCard(Memory.KnownOpponentCards, card);
         }
-        host_.MoveCard(card, fromX, fromY, card.X, card.Y);
+        host_->MoveCard(card, fromX, fromY, card.X, card.Y);
     }
     if (completingTake) {
         ClearUndo();
-        host_.UndoItemsEnabled(false);
+        host_->UndoItemsEnabled(false);
     }
 }
 
@@ -237,11 +237,11 @@ void CanastaGame::UndoTake()
     RestoreSnapshot();
     // The melds laid since the take went back to the hand with the snapshot.
     ClearUndo();
-    host_.UndoItemsEnabled(false);
+    host_->UndoItemsEnabled(false);
 
     const int index = FindTopCardInMelds();
     if (index < 0) {
-        host_.ShowMessage(MessageKind::Error,
+        host_->ShowMessage(MessageKind::Error,
                           "An error occurred while undoing taking the discard pile. A new hand will be dealt.");
         DealHand(true);
         return;
@@ -257,8 +257,8 @@ void CanastaGame::UndoTake()
     AppendCard(DiscardPile, card);
 
     Human().Score -= UndoTakePenalty;
-    host_.RepaintTable();
-    host_.SendMessage("UNDOPILE", "");
+    host_->RepaintTable();
+    host_->SendMessage("UNDOPILE", "");
     Turn.MustDraw = true;
     SetPhase(TurnPhase::Draw);
 }
@@ -280,21 +280,21 @@ void CanastaGame::BlockWithRedThree(int meldIndex)
 
     ClearUndo();
     SetPhase(TurnPhase::Draw);
-    host_.UndoItemsEnabled(false);
+    host_->UndoItemsEnabled(false);
     Turn.HasDrawn = false;
     Turn.MustDraw = true;
     Turn.CardsDrawn = 0;
 
     const int column = ColumnOf(Human().Melds.Cards[meldIndex]);
     CardRecord card = RemoveCardAt(Human().Melds, meldIndex, +1, false, column);
-    host_.SendMessage("DISCARDREDTHREE", std::to_string(card.Id));
+    host_->SendMessage("DISCARDREDTHREE", std::to_string(card.Id));
     const int fromX = card.X;
     const int fromY = card.Y;
     card.X = LeftMargin;
     card.Y = Layout.DiscardTop;
     AppendCard(DiscardPile, card);
-    host_.MoveCard(card, fromX, fromY, card.X, card.Y);
-    host_.RepaintTable();
+    host_->MoveCard(card, fromX, fromY, card.X, card.Y);
+    host_->RepaintTable();
     Turn.DiscardFrozen = true;
 
     PassTurnToOpponent();

@@ -22,6 +22,7 @@
 #include "core/card.h"
 #include "core/layout.h"
 #include "core/rule_options.h"
+#include "core/table_host.h"
 #include "core/turn_types.h"
 
 namespace meldora {
@@ -144,8 +145,13 @@ struct UndoRecord {
 class CanastaGame {
 public:
     CanastaGame(TableHost& host, SettingsAccess* settings);
+    // A copy of the table that reaches another host: moves tried out on the
+    // copy show and ask nothing through the real window.
+    CanastaGame(const CanastaGame& other, TableHost& host);
+    CanastaGame(const CanastaGame&) = default;
+    CanastaGame& operator=(const CanastaGame&) = delete;
 
-    TableHost& Host() { return host_; }
+    TableHost& Host() { return *host_; }
     SettingsAccess* Settings() { return settings_; }
 
     // ---- Table state -------------------------------------------------------
@@ -177,9 +183,27 @@ public:
     void RecountColumns();
     void TakeSnapshot();
     void RestoreSnapshot();
-    int HumanMeldValue(bool allColumns) const;
+    // The points of the side's melds, red threes left out; allColumns false
+    // counts only columns of three or more cards.
+    int MeldValueOnTable(Side side, bool allColumns) const;
     int ColumnOf(const CardRecord& card) const { return Layout.ColumnOf(card.X); }
     int CanastaCount(Side side) const;
+
+    // ---- Where each side keeps its cards (seat_cards.cpp) -------------------
+    // Lays a card into the side's hand at its place, face up for the human and
+    // as the reveal key says for the computer.
+    void PutInHand(Side side, CardRecord& card);
+    // Takes a card out of the side's hand and closes the gap it leaves.
+    CardRecord TakeFromHand(Side side, int index);
+    // Gives a card that has left a hand its place on the side's meld in that
+    // column, which held before cards; the card is not added to the melds.
+    void PlaceOnMeld(Side side, CardRecord& card, int column, int before);
+    // The direction a side's meld columns grow in: +1 down, -1 up.
+    static int MeldDirection(Side side);
+    // Cards in a column of the side's melds, counted from the table.
+    int ColumnSize(Side side, int column) const;
+    // The part of the table a side's hand is painted in.
+    TableRect HandArea(Side side) const;
 
     // ---- Game flow (game_flow.cpp) ----------------------------------------
     void NewGame();
@@ -248,7 +272,7 @@ public:
 private:
     std::array<Seat, 2> seats_;
     bool reseedAtDeal_ = true;
-    TableHost& host_;
+    TableHost* host_;
     SettingsAccess* settings_;
 };
 

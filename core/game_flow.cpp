@@ -141,14 +141,14 @@ void CanastaGame::DealHand(bool shuffleSound)
     Turn.DiscardFrozen = ReadSetting(Settings(), "Settings\\Initial Block", true);
     Turn.BlackThreesAllowed = false;
     Turn.MustDraw = true;
-    Computer().MeldValue = 0;
-    Human().MeldedBefore = 0;
-    Computer().MeldedBefore = 0;
+    for (Seat& seat : seats_) {
+        seat.MeldValue = 0;
+        seat.MeldedBefore = 0;
+        ResetCanastaState(seat.Canastas);
+    }
     Turn.CardsDrawn = 0;
     Turn.HasDrawn = false;
     Take.Pending = false;
-    ResetCanastaState(Human().Canastas);
-    ResetCanastaState(Computer().Canastas);
     Memory.KnownOpponentCards = CardPile{};
     SetStockExhausted(false);
     Turn.EndHandRequested = false;
@@ -157,10 +157,10 @@ void CanastaGame::DealHand(bool shuffleSound)
 
     MakeDeck();
     DiscardPile = CardPile{};
-    Computer().Hand = CardPile{};
-    Human().Hand = CardPile{};
-    Computer().Melds = CardPile{};
-    Human().Melds = CardPile{};
+    for (Seat& seat : seats_) {
+        seat.Hand = CardPile{};
+        seat.Melds = CardPile{};
+    }
     if (network)
         host.SendMessage(TokenDeal, Match.DealString);
 
@@ -172,31 +172,18 @@ void CanastaGame::DealHand(bool shuffleSound)
     }
 
     // Red threes dealt to a side go straight onto its table and are replaced.
-    for (int dealt = 0; dealt < HandSize;) {
-        CardRecord card = PopCard(Stock);
-        if (IsRedThree(card.Id)) {
-            card.FaceUp = true;
-            PlaceInColumn(Computer().Melds, false, false, card);
-            AppendCard(Computer().Melds, card);
-            continue;
+    for (const Side side : {Side::Computer, Side::Human}) {
+        Seat& seat = SeatOf(side);
+        for (int dealt = 0; dealt < HandSize;) {
+            CardRecord card = PopCard(Stock);
+            if (IsRedThree(card.Id)) {
+                PlaceOnMeld(side, card, card.Rank, 0);
+                AppendCard(seat.Melds, card);
+                continue;
+            }
+            PutInHand(side, card);
+            ++dealt;
         }
-        card.X = LeftMargin + dealt * Presentation.ComputerHandSpacing;
-        card.Y = Layout.ComputerHandTop;
-        card.FaceUp = Presentation.ComputerHandRevealed;
-        AppendCard(Computer().Hand, card);
-        ++dealt;
-    }
-    for (int dealt = 0; dealt < HandSize;) {
-        CardRecord card = PopCard(Stock);
-        card.FaceUp = true;
-        if (IsRedThree(card.Id)) {
-            PlaceInColumn(Human().Melds, true, false, card);
-            AppendCard(Human().Melds, card);
-            continue;
-        }
-        PlaceInColumn(Human().Hand, true, false, card);
-        AppendCard(Human().Hand, card);
-        ++dealt;
     }
 
     // The first discard: wild cards and red threes are covered by the next card

@@ -8,10 +8,15 @@ namespace meldora {
 
 CanastaGame::CanastaGame(TableHost& host, SettingsAccess* settings)
     : Random(static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count())),
-      host_(host),
+      host_(&host),
       settings_(settings)
 {
     Match.DrawFirst = std::uniform_real_distribution<double>(0.0, 1.0)(Random) > 0.5;
+}
+
+CanastaGame::CanastaGame(const CanastaGame& other, TableHost& host) : CanastaGame(other)
+{
+    host_ = &host;
 }
 
 void CanastaGame::Seed(std::uint32_t seed)
@@ -55,23 +60,18 @@ void CanastaGame::MakeDeck()
 
 void CanastaGame::RecountColumns()
 {
-    Human().MeldCount.fill(0);
-    Human().HandCount.fill(0);
-    Computer().HandCount.fill(0);
-    Computer().MeldCount.fill(0);
-    auto countByColumn = [this](const CardPile& pile, ColumnCounts& counts) {
-        for (int i = 0; i < pile.Count; ++i) {
-            const int col = ColumnOf(pile.Cards[i]);
+    for (Seat& seat : seats_) {
+        seat.HandCount.fill(0);
+        seat.MeldCount.fill(0);
+        for (int i = 0; i < seat.Hand.Count; ++i)
+            ++seat.HandCount[seat.Hand.Cards[i].Rank];
+        // A card outside the columns counts in none.
+        for (int i = 0; i < seat.Melds.Count; ++i) {
+            const int col = ColumnOf(seat.Melds.Cards[i]);
             if (col >= 0 && col < ColumnCount)
-                ++counts[col];
+                ++seat.MeldCount[col];
         }
-    };
-    for (int i = 0; i < Human().Hand.Count; ++i)
-        ++Human().HandCount[Human().Hand.Cards[i].Rank];
-    for (int i = 0; i < Computer().Hand.Count; ++i)
-        ++Computer().HandCount[Computer().Hand.Cards[i].Rank];
-    countByColumn(Human().Melds, Human().MeldCount);
-    countByColumn(Computer().Melds, Computer().MeldCount);
+    }
 }
 
 void CanastaGame::TakeSnapshot()
@@ -90,17 +90,18 @@ void CanastaGame::RestoreSnapshot()
     DiscardPile = Snapshot.DiscardPile;
 }
 
-int CanastaGame::HumanMeldValue(bool allColumns) const
+int CanastaGame::MeldValueOnTable(Side side, bool allColumns) const
 {
+    const CardPile& melds = SeatOf(side).Melds;
     ColumnCounts perColumn{};
-    for (int i = 0; i < Human().Melds.Count; ++i) {
-        const int col = ColumnOf(Human().Melds.Cards[i]);
+    for (int i = 0; i < melds.Count; ++i) {
+        const int col = ColumnOf(melds.Cards[i]);
         if (col >= 0 && col < ColumnCount)
             ++perColumn[col];
     }
     int value = 0;
-    for (int i = 0; i < Human().Melds.Count; ++i) {
-        const CardRecord& c = Human().Melds.Cards[i];
+    for (int i = 0; i < melds.Count; ++i) {
+        const CardRecord& c = melds.Cards[i];
         if (IsRedThree(c.Id))
             continue;
         const int col = ColumnOf(c);
@@ -110,9 +111,6 @@ int CanastaGame::HumanMeldValue(bool allColumns) const
     return value;
 }
 
-int CanastaGame::CanastaCount(Side side) const
-{
-    return side == Side::Human ? Human().Canastas.Count : Computer().Canastas.Count;
-}
+int CanastaGame::CanastaCount(Side side) const { return SeatOf(side).Canastas.Count; }
 
 }  // namespace meldora

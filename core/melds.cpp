@@ -96,21 +96,12 @@ void meldFromHand(CanastaGame& game, int handIndex, int column)
     if (!wild)
         column = rank;
 
-    CardRecord card = RemoveCardAt(game.Human().Hand, handIndex, +1, false, rank);
+    CardRecord card = game.TakeFromHand(Side::Human, handIndex);
     const int fromX = card.X;
     const int fromY = card.Y;
     card.FaceUp = true;
 
-    const bool onCanasta = game.Human().Canastas.Kind[column] != NoCanasta;
-    if (wild) {
-        ColumnEnd& end = game.Human().Melds.ColumnEnds[column];
-        if (!onCanasta)
-            end.Y += StackStep;
-        card.X = end.X;
-        card.Y = end.Y;
-    } else {
-        PlaceInColumn(game.Human().Melds, true, onCanasta, card);
-    }
+    game.PlaceOnMeld(Side::Human, card, column, game.ColumnSize(Side::Human, column));
     AppendCard(game.Human().Melds, card);
 
     if (wild)

@@ -31,7 +31,7 @@ private:
 void CanastaGame::PushUndo(const CardRecord& card)
 {
     Undo.Stack.push_back({card, Layout.ColumnPitch});
-    host_.UndoItemsEnabled(true);
+    host_->UndoItemsEnabled(true);
 }
 
 UndoEntry CanastaGame::PopUndo()
@@ -93,7 +93,7 @@ void CanastaGame::UndoMeld()
             index = i;
     if (index < 0) {
         if (Undo.Stack.empty())
-            host_.UndoItemsEnabled(false);
+            host_->UndoItemsEnabled(false);
         return;
     }
     column = ColumnOf(Human().Melds.Cards[index]);
@@ -110,10 +110,10 @@ void CanastaGame::UndoMeld()
     const int fromY = card.Y;
     PlaceInColumn(Human().Hand, true, false, card);
     AppendCard(Human().Hand, card);
-    host_.MoveCard(card, fromX, fromY, card.X, card.Y);
+    host_->MoveCard(card, fromX, fromY, card.X, card.Y);
     if (Undo.Stack.empty())
-        host_.UndoItemsEnabled(false);
-    host_.SendMessage("UNDO", std::to_string(column) + FieldSeparator + std::to_string(card.Id));
+        host_->UndoItemsEnabled(false);
+    host_->SendMessage("UNDO", std::to_string(column) + FieldSeparator + std::to_string(card.Id));
 }
 
 void CanastaGame::UndoAll()

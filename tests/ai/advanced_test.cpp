@@ -65,7 +65,7 @@ TEST(AdvancedTake, TheTopCardDoesNotCountWhenTheRulesSaySo)
         t.Stock(40);
         t.Ready();
         EXPECT_EQ(t.turn.ShouldTakePile(), topCardCounts);
-        EXPECT_EQ(t.turn.ComputerMinimumMeld, 50);  // raised for the decision only
+        EXPECT_EQ(t.turn.OwnMinimumMeld, 50);  // raised for the decision only
     }
 }
 
@@ -79,14 +79,14 @@ TEST(AdvancedOpening, PairsWithWildCardsNeedAHigherMinimumAndSixCardsStayInHand)
     t.Ready();
     // Kings 30, then the aces with the joker: 120 points from six cards, one pair.
     for (auto [minimum, possible] : {std::pair{50, false}, std::pair{90, true}, std::pair{120, true}}) {
-        t.turn.ComputerMinimumMeld = minimum;
+        t.turn.OwnMinimumMeld = minimum;
         const auto opening = t.turn.EvaluateOpening();
         EXPECT_EQ(opening.Possible, possible) << minimum;
         EXPECT_EQ(opening.Wildcards, 1);
     }
     RemoveCardAt(t.game.Computer().Hand, 12, 1, true, 0);
     t.Ready();
-    t.turn.ComputerMinimumMeld = 90;
+    t.turn.OwnMinimumMeld = 90;
     EXPECT_FALSE(t.turn.EvaluateOpening().Possible);  // twelve cards: only six would stay
 }
 

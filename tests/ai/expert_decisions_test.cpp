@@ -71,7 +71,7 @@ TEST(ExpertTake, AFrozenPileNeedsTheNaturalPairAnOpeningThatReachesAndTheRightPi
         EXPECT_EQ(t.game.Computer().Hand.Count, held);  // the trial card is gone again
         EXPECT_EQ(t.game.Memory.OpeningWildcards, 0);
         if (c.minimum)
-            EXPECT_EQ(t.turn.ComputerMinimumMeld, c.minimum);
+            EXPECT_EQ(t.turn.OwnMinimumMeld, c.minimum);
     }
 }
 

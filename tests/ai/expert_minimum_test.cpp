@@ -25,7 +25,7 @@ struct MinimumTable : FamilyTable<ai::ExpertTurn> {
     {
         Hand({CardId(Club, 4), CardId(Heart, 4), CardId(Diamond, 4), CardId(Diamond, 1), CardId(Heart, 1),
               CardId(Club, 1)});
-        AddToComputerHand(game, CardId(Club, 4), 1);
+        AddToHand(game, CardId(Club, 4), 1);
     }
 };
 
@@ -88,7 +88,7 @@ TEST(ExpertInitialMeld, APileIsTakenOnlyWhenTheOpeningReachesTheMinimum)
         t.Hand({CardId(Club, 13), JokerCard, CardId(Club, 5), CardId(Heart, 5), CardId(Diamond, 5), CardId(Club, 4),
                 CardId(Club, 6)});
         if (secondJoker)
-            AddToComputerHand(t.game, JokerCard, 1);
+            AddToHand(t.game, JokerCard, 1);
         t.Pile({CardId(Diamond, 3), CardId(Diamond, 7), CardId(Diamond, 8), CardId(Diamond, 9), CardId(Diamond, 10),
                 CardId(Diamond, 11), CardId(Diamond, 12)});
         AddToDiscardPile(t.game, CardId(Club, 5), 1);

@@ -141,7 +141,7 @@ TEST(ExpertMelding, CompleteOpeningStopsAtTheMinimum)
     TurnTable t;
     t.Hand({CardId(Spade, 13), CardId(Heart, 13), CardId(Club, 13), CardId(Spade, 12), CardId(Heart, 12),
             CardId(Club, 12), CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11)});
-    t.turn.RecountForComputer();  // built before the flights were switched on
+    t.turn.Recount();  // built before the flights were switched on
     t.turn.CompleteOpening();
     EXPECT_EQ(t.game.Computer().MeldValue, 60);
     EXPECT_EQ(t.game.Computer().Hand.Count, 6);

@@ -25,9 +25,9 @@ TEST(ExpertGoingOut, SpareWildCardsFillMeldsUpToTheirNaturalsAndTheRestStayInHan
     t.Melds({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)});
     t.game.Computer().MeldValue = 200;
     t.Hand({CardId(Spade, 4), CardId(Heart, 4), JokerCard, CardId(Diamond, 1), CardId(Heart, 1)});
-    AddToComputerHand(t.game, JokerCard, 1);
+    AddToHand(t.game, JokerCard, 1);
     for (Suit s : {Spade, Club, Diamond})
-        AddToComputerHand(t.game, CardId(s, 1), 1);
+        AddToHand(t.game, CardId(s, 1), 1);
     t.Ready();
     t.turn.UseWildcardsToGoOut();
 

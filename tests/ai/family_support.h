@@ -29,7 +29,7 @@ struct FamilyTable : TableFixture {
     void Hand(std::initializer_list<int> ids)
     {
         for (int id : ids)
-            AddToComputerHand(game, id);
+            AddToHand(game, id);
     }
     void Melds(std::initializer_list<int> ids)
     {
@@ -62,7 +62,7 @@ struct FamilyTable : TableFixture {
     void Ready()
     {
         game.RecountColumns();
-        turn.RecountForComputer();
+        turn.Recount();
     }
     int ChosenRank()
     {

@@ -86,11 +86,11 @@ void ThreesBehindWildCardsWithoutRoom(std::uint8_t level)
     t.game.CheckCanasta(Side::Computer, King);
     t.game.Computer().MeldValue = 30 + 50 + 150;
     for (const int id : {CardId(Spade, 1), CardId(Heart, 1), CardId(Club, 1), CardId(Diamond, 1)})
-        AddToComputerHand(t.game, id);
-    AddToComputerHand(t.game, CardId(Spade, 1), 1);
-    AddToComputerHand(t.game, CardId(Heart, 1), 1);
+        AddToHand(t.game, id);
+    AddToHand(t.game, CardId(Spade, 1), 1);
+    AddToHand(t.game, CardId(Heart, 1), 1);
     t.Hand({CardId(Spade, 2), CardId(Club, 2), CardId(Club, 13)});
-    AddToComputerHand(t.game, CardId(Spade, 2), 1);
+    AddToHand(t.game, CardId(Spade, 2), 1);
     t.Ready();
     t.turn.UseWildcardsToGoOut();
     SCOPED_TRACE(level);

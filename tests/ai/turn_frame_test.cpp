@@ -38,13 +38,13 @@ struct FrameTable {
 TEST(ComputerHand, CardsJoinRightOfTheRightmostAndFlyAsTheirBack)
 {
     FrameTable t;
-    AddToComputerHand(t.game, CardId(Spade, 5));
-    AddToComputerHand(t.game, CardId(Heart, 9));
+    AddToHand(t.game, CardId(Spade, 5));
+    AddToHand(t.game, CardId(Heart, 9));
     t.game.Computer().Hand.Cards[0].X = 40;  // the rightmost card is not the last one
     AddToStock(t.game, CardId(Club, 12), 1);
     TurnFrame frame(t.game, t.ai);
 
-    frame.AddToComputerHand(PopCard(t.game.Stock), true);
+    frame.AddToHand(PopCard(t.game.Stock), true);
     const CardRecord& added = t.game.Computer().Hand.Cards[2];
     EXPECT_EQ(added.X, 40 + t.game.Presentation.ComputerHandSpacing);
     EXPECT_EQ(added.Y, t.game.Layout.ComputerHandTop);
@@ -57,12 +57,12 @@ TEST(ComputerHand, CardsJoinRightOfTheRightmostAndFlyAsTheirBack)
     EXPECT_EQ(f.ToX, added.X);
 
     t.game.Presentation.ComputerHandRevealed = true;
-    frame.AddToComputerHand(MakeCard(CardId(Diamond, 7), 0), false);
+    frame.AddToHand(MakeCard(CardId(Diamond, 7), 0), false);
     EXPECT_TRUE(t.game.Computer().Hand.Cards[3].FaceUp);
     EXPECT_EQ(t.host.Flights.size(), 1u);  // trial moves do not fly
 
     t.game.Computer().Hand = CardPile{};
-    frame.AddToComputerHand(MakeCard(CardId(Diamond, 7), 0), true);
+    frame.AddToHand(MakeCard(CardId(Diamond, 7), 0), true);
     EXPECT_EQ(t.game.Computer().Hand.Cards[0].X, LeftMargin);
     EXPECT_EQ(t.host.Flights.back().Card.Id, 54);
 }
@@ -71,18 +71,18 @@ TEST(ComputerHand, RemovingClosesTheGapAndABadIndexFailsLoudly)
 {
     FrameTable t;
     for (int rank : {4, 5, 6, 7})
-        AddToComputerHand(t.game, CardId(Club, rank));
+        AddToHand(t.game, CardId(Club, rank));
     TurnFrame frame(t.game, t.ai);
 
-    const CardRecord removed = frame.RemoveFromComputerHand(1);
+    const CardRecord removed = frame.RemoveFromHand(1);
     EXPECT_EQ(removed.Rank, 5);
     ASSERT_EQ(t.game.Computer().Hand.Count, 3);
     EXPECT_EQ(t.game.Computer().Hand.Cards[0].X, LeftMargin);
     EXPECT_EQ(t.game.Computer().Hand.Cards[1].X, LeftMargin + 10);
     EXPECT_EQ(t.game.Computer().Hand.Cards[2].X, LeftMargin + 20);
 
-    EXPECT_THROW(frame.RemoveFromComputerHand(3), std::out_of_range);
-    EXPECT_THROW(frame.RemoveFromComputerHand(-1), std::out_of_range);
+    EXPECT_THROW(frame.RemoveFromHand(3), std::out_of_range);
+    EXPECT_THROW(frame.RemoveFromHand(-1), std::out_of_range);
     EXPECT_EQ(t.game.Computer().Hand.Count, 3);
     ASSERT_EQ(t.host.Messages.size(), 2u);
     EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Warning);
@@ -94,13 +94,13 @@ TEST(ComputerMelds, CardsStackUpwardsAndTheSeventhMakesACanasta)
     FrameTable t;
     for (int i = 0; i < 6; ++i)
         AddToComputerMelds(t.game, CardId(Spade, 12));
-    AddToComputerHand(t.game, CardId(Heart, 12));
-    AddToComputerHand(t.game, CardId(Diamond, 2));  // red three
-    AddToComputerHand(t.game, CardId(Club, 12));
+    AddToHand(t.game, CardId(Heart, 12));
+    AddToHand(t.game, CardId(Diamond, 2));  // red three
+    AddToHand(t.game, CardId(Club, 12));
     TurnFrame frame(t.game, t.ai);
     const int base = t.game.Layout.ComputerMeldBase;
 
-    CardRecord k = frame.MeldFromComputerHand(0);
+    CardRecord k = frame.MeldFromHand(0);
     EXPECT_TRUE(k.FaceUp);
     EXPECT_EQ(t.game.Computer().Canastas.Count, 1);
     EXPECT_EQ(t.game.Computer().Canastas.Kind[12], NaturalCanasta);
@@ -108,12 +108,12 @@ TEST(ComputerMelds, CardsStackUpwardsAndTheSeventhMakesACanasta)
     for (int i = 0; i < t.game.Computer().Melds.Count; ++i)
         EXPECT_EQ(t.game.Computer().Melds.Cards[i].Y, base - StackStep);
 
-    const CardRecord three = frame.MeldFromComputerHand(0);
+    const CardRecord three = frame.MeldFromHand(0);
     EXPECT_EQ(three.X, t.game.Layout.ColumnX(2));
     EXPECT_EQ(three.Y, base - StackStep);
     EXPECT_EQ(t.game.Computer().MeldValue, 10);  // red threes score apart
 
-    k = frame.MeldFromComputerHand(0);  // onto the squared-up canasta
+    k = frame.MeldFromHand(0);  // onto the squared-up canasta
     EXPECT_EQ(k.Y, base - StackStep);
     EXPECT_EQ(t.game.Computer().Melds.ColumnEnds[12].Y, base - StackStep);
     EXPECT_EQ(t.game.Computer().Canastas.Count, 1);
@@ -121,10 +121,10 @@ TEST(ComputerMelds, CardsStackUpwardsAndTheSeventhMakesACanasta)
     EXPECT_EQ(t.host.Pauses, (std::vector<int>{300, 300, 300}));
     EXPECT_EQ(t.host.Flights.size(), 3u);
 
-    AddToComputerHand(t.game, CardId(Heart, 9));
+    AddToHand(t.game, CardId(Heart, 9));
     t.ai.MeldDelay = 0;
     TurnFrame quick(t.game, t.ai);
-    quick.MeldFromComputerHand(0);
+    quick.MeldFromHand(0);
     EXPECT_EQ(t.host.Pauses.size(), 3u);
 }
 
@@ -133,8 +133,8 @@ TEST(ComputerMelds, WildCardsPreferJokersAndAMissingOneIsReported)
     FrameTable t;
     AddToComputerMelds(t.game, CardId(Spade, 9));
     AddToComputerMelds(t.game, CardId(Heart, 9));
-    AddToComputerHand(t.game, CardId(Club, 1));  // a two before the joker
-    AddToComputerHand(t.game, JokerCard);
+    AddToHand(t.game, CardId(Club, 1));  // a two before the joker
+    AddToHand(t.game, JokerCard);
     TurnFrame frame(t.game, t.ai);
     const int end = t.game.Computer().Melds.ColumnEnds[9].Y;
 
@@ -198,9 +198,9 @@ TEST(ComputerDiscard, WildCardsFreezeThePileAndOneCardWithoutCanastasPasses)
 {
     FrameTable t;
     t.ai.Animate = false;
-    AddToComputerHand(t.game, CardId(Club, 1));
-    AddToComputerHand(t.game, CardId(Spade, 2));  // black three
-    AddToComputerHand(t.game, CardId(Heart, 8));
+    AddToHand(t.game, CardId(Club, 1));
+    AddToHand(t.game, CardId(Spade, 2));  // black three
+    AddToHand(t.game, CardId(Heart, 8));
     TurnFrame frame(t.game, t.ai);
 
     frame.DiscardStep([] { return DiscardChoice{1, -1}; });
@@ -256,7 +256,7 @@ TEST(ComputerTurnEnd, AnExhaustedStockEndsTheHandWithoutADiscardAndAForcedTakeKe
         t.game.Turn.Phase = TurnPhase::Opponent;
         t.game.Match.DrawFirst = false;
         for (int id : {CardId(Spade, 3), CardId(Spade, 5), CardId(Spade, 12)})
-            AddToComputerHand(t.game, id);
+            AddToHand(t.game, id);
         AddToDiscardPile(t.game, CardId(Diamond, 5));
         for (int rank : {4, 5, 6, 7})
             AddToHumanHand(t.game, CardId(Spade, rank));
@@ -278,8 +278,8 @@ TEST(ComputerTurnEnd, AnExhaustedStockEndsTheHandWithoutADiscardAndAForcedTakeKe
         for (int id : {CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)})
             AddToComputerMelds(forced.game, id);
         forced.game.Computer().MeldValue = 30;
-        AddToComputerHand(forced.game, CardId(Diamond, 8));
-        AddToComputerHand(forced.game, CardId(Spade, 12));
+        AddToHand(forced.game, CardId(Diamond, 8));
+        AddToHand(forced.game, CardId(Spade, 12));
         AddToDiscardPile(forced.game, CardId(Diamond, 5));
         AddToDiscardPile(forced.game, CardId(Spade, 8), 1);
         for (int rank : {4, 5, 6, 7, 9})

@@ -293,7 +293,7 @@ TEST_F(Flow, EndHandIsRefusedToAForcedPlayerAndOtherwiseEndsTheHand)
 TEST(EndOfHand, OnlyAWentOutSideOrEndHandEndsItAndInANetworkGameTheWinnerDeals)
 {
     TableFixture f;
-    AddToComputerHand(f.game, NineOfSpades);
+    AddToHand(f.game, NineOfSpades);
     EXPECT_FALSE(f.game.CheckEndOfHand());  // empty hand, but no canasta yet
     f.game.Turn.StockExhausted = true;
     EXPECT_FALSE(f.game.CheckEndOfHand());  // End Hand not pressed

@@ -43,8 +43,8 @@ TEST_F(ScoringTest, GoingOutConcealedEarnsTwoHundredAndTheHandIsAddedToTheMatch)
     AddToHumanMelds(game, RedThreeHeart, 2);
     for (int rank : {4, 4, 4})
         AddToComputerMelds(game, CardId(Club, rank), rank);  // three fives: 15
-    AddToComputerHand(game, JokerCard);
-    AddToComputerHand(game, CardId(Heart, 13));
+    AddToHand(game, JokerCard);
+    AddToHand(game, CardId(Heart, 13));
     game.Match.WentOut = HumanWentOut;
     game.Human().MeldedBefore = 0;
     game.Computer().MeldedBefore = 90;
@@ -107,7 +107,7 @@ TEST_F(ScoringTest, RedThreesAloneOnTheTableOrInTheHandCountAgainstTheSide)
     AddToHumanMelds(game, RedThreeHeart, 2);
     AddToHumanHand(game, CardId(Spade, 12));  // a king: 10
     AddCanasta(game, Side::Computer, 7, NaturalCanasta);
-    AddToComputerHand(game, RedThreeDiamond, 1);
+    AddToHand(game, RedThreeDiamond, 1);
     game.Match.WentOut = ComputerWentOut;
     game.Computer().MeldedBefore = 40;
 

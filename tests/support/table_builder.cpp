@@ -42,7 +42,7 @@ CardRecord AddToHumanHand(CanastaGame& game, int id, std::uint8_t deck)
     return c;
 }
 
-CardRecord AddToComputerHand(CanastaGame& game, int id, std::uint8_t deck)
+CardRecord AddToHand(CanastaGame& game, int id, std::uint8_t deck)
 {
     CardRecord c = MakeCard(id, deck);
     c.FaceUp = game.Presentation.ComputerHandRevealed;

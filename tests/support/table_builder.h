@@ -21,7 +21,7 @@ void ClearTable(CanastaGame& game);
 
 // Each returns the card as placed.
 CardRecord AddToHumanHand(CanastaGame& game, int id, std::uint8_t deck = 0);
-CardRecord AddToComputerHand(CanastaGame& game, int id, std::uint8_t deck = 0);
+CardRecord AddToHand(CanastaGame& game, int id, std::uint8_t deck = 0);
 // Lays a card into a meld column (by default the column of its rank), stacked like play does.
 CardRecord AddToHumanMelds(CanastaGame& game, int id, int column = -1, std::uint8_t deck = 0);
 CardRecord AddToComputerMelds(CanastaGame& game, int id, int column = -1, std::uint8_t deck = 0);

@@ -78,7 +78,7 @@ void LayCanastas(CanastaGame& game)
     for (int id : {CardId(Spade, 3), CardId(Heart, 3), CardId(Club, 8), CardId(Spade, 13), JokerCard})
         AddToHumanHand(game, id);
     for (int i = 0; i < 9; ++i)
-        AddToComputerHand(game, CardId(Suit(i % 4), 3 + i));
+        AddToHand(game, CardId(Suit(i % 4), 3 + i));
     AddToDiscardPile(game, CardId(Spade, 5));
     AddToDiscardPile(game, CardId(Heart, 7));
     AddToStock(game, CardId(Spade, 4));
@@ -116,7 +116,7 @@ TEST_F(TableViewTest, CtrlF11RevealsTheComputersHandWhereThatIsAllowed)
 {
     ClearTable(game);
     for (int id : {CardId(Heart, 12), CardId(Spade, 4), CardId(Club, 9)})
-        AddToComputerHand(game, id);
+        AddToHand(game, id);
     const QRect hand(0, 0, 200, game.Layout.CardHeight + 10);
     QTest::keyClick(&view, Qt::Key_F11);
     EXPECT_FALSE(game.Presentation.ComputerHandRevealed) << "F11 alone does nothing";
@@ -178,7 +178,7 @@ TEST_F(TableViewTest, StatusPanelsShowMeldsAndScoresAndASuspendedTableOnlyItsCol
     game.Computer().MeldValue = 75;
     game.Human().MinimumMeld = 5000;
     view.RepaintTable();
-    const int melded = game.HumanMeldValue(true);
+    const int melded = game.MeldValueOnTable(Side::Human, true);
     EXPECT_EQ(panels.pnPCurrMeld->text(), QString("%1 (5000)").arg(melded));
     EXPECT_EQ(panels.pnCCurrMeld->text(), "75");
     EXPECT_EQ(panels.pnPCurrScore->text(), "1234");

@@ -1,5 +1,5 @@
-// The simulator's own pieces: turning the table round, the table checks and
-// what each side knows of the other's hand.
+// The simulator's own pieces: the table checks and what each side knows of
+// the other's hand.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +14,6 @@
 #include "tools/sim/invariants.h"
 #include "tools/sim/known_cards.h"
 #include "tools/sim/match_runner.h"
-#include "tools/sim/mirror.h"
 #include "tools/sim/options.h"
 #include "tools/sim/rule_settings.h"
 
@@ -23,30 +22,6 @@ namespace {
 
 using namespace meldora::test;
 
-// Everything the mirror touches, to compare two states of one game.
-struct TableImage {
-    std::vector<CardPile> Piles;
-    std::vector<CanastaState> Canastas;
-    std::vector<ColumnCounts> Counts;
-    std::vector<int> Numbers;
-    std::vector<int> Memory;
-
-    explicit TableImage(const CanastaGame& g, const OtherSeat& o)
-        : Piles{g.Stock, g.DiscardPile, g.Human().Hand, g.Computer().Hand, g.Human().Melds, g.Computer().Melds,
-                g.Memory.KnownOpponentCards, o.KnownCards},
-          Canastas{g.Human().Canastas, g.Computer().Canastas},
-          Counts{g.Human().MeldCount, g.Human().HandCount, g.Computer().HandCount, g.Computer().MeldCount},
-          Numbers{g.Human().Score,         g.Computer().Score,        g.Human().HandScore,    g.Computer().HandScore,
-                  g.Human().MeldedBefore,  g.Computer().MeldedBefore, g.Computer().MeldValue, g.Human().MinimumMeld,
-                  g.Match.WentOut,            g.Match.DrawFirst,            o.MeldValue,         o.MinimumMeld,
-                  static_cast<int>(g.Turn.Phase),            g.Turn.DiscardFrozen}
-    {
-        for (const ComputerMemory* m : {&g.Memory, &o.Memory})
-            Memory.insert(Memory.end(), {m->ThreeDiscardMode, m->PileMakesCanasta, m->PlannedDiscardRank,
-                                         m->OpeningWildcards, m->OpeningPlan, m->AggressiveTurn, m->StrongHand});
-    }
-    bool operator==(const TableImage&) const = default;
-};
 
 std::vector<int> Identities(const CardPile& pile)
 {
@@ -62,37 +37,6 @@ bool Mentions(const std::vector<std::string>& faults, const std::string& text)
                        [&](const std::string& f) { return f.find(text) != std::string::npos; });
 }
 
-TEST(MirrorTable, TurnsEveryTableOfRealMatchesAndBackExactly)
-{
-    for (const char* rules : {"default", "hoyle"}) {
-        SimOptions options;
-        options.Rules = std::string(rules) == "hoyle" ? HoyleRules() : RuleOptions{};
-        std::ostringstream log;
-        MatchRunner runner(options, log);
-        int turns = 0;
-        runner.OnHumanSeatTurn = [&](CanastaGame& game, OtherSeat& other) {
-            ++turns;
-            RefreshOtherSeat(game, other);
-            const TableImage before(game, other);
-
-            MirrorTable(game, other);
-            EXPECT_TRUE(FindTableFaults(game, CheckMoment::BetweenTurns).empty()) << rules << ", turn " << turns;
-            EXPECT_EQ(Identities(game.Computer().Hand), Identities(before.Piles[2]));
-            EXPECT_EQ(Identities(game.Human().Hand), Identities(before.Piles[3]));
-            EXPECT_EQ(Identities(game.Computer().Melds), Identities(before.Piles[4]));
-            EXPECT_EQ(Identities(game.Memory.KnownOpponentCards), Identities(before.Piles[7]));
-            EXPECT_EQ(game.Computer().Canastas, before.Canastas[0]);
-            EXPECT_EQ(game.Computer().Score, before.Numbers[0]);
-            EXPECT_EQ(game.Computer().MeldValue, before.Numbers[10]);
-
-            MirrorTable(game, other);
-            EXPECT_TRUE(TableImage(game, other) == before) << rules << ", turn " << turns;
-        };
-        for (int match = 0; match < 3; ++match)
-            EXPECT_TRUE(runner.PlayMatch(match, MatchSeed(99, match), ai::Expert, ai::Expert).Completed);
-        EXPECT_GT(turns, 30);
-    }
-}
 
 // Puts every card not yet on a hand-built table into the stock, so that the deck is whole.
 void StockTheRest(CanastaGame& g)
@@ -108,57 +52,6 @@ void StockTheRest(CanastaGame& g)
                 AddToStock(g, id, deck);
 }
 
-TEST(MirrorTable, LaysEachSideOutInTheOtherSidesPlaces)
-{
-    TableFixture f;
-    CanastaGame& g = f.game;
-    const TableLayout& l = g.Layout;
-    const int king = 12;
-    AddToHumanHand(g, CardId(Heart, 5));
-    AddToHumanHand(g, CardId(Spade, 5));
-    AddToHumanHand(g, JokerCard);
-    AddToComputerHand(g, CardId(Club, 9));
-    AddToComputerHand(g, CardId(Club, 9), 1);
-    AddToHumanMelds(g, CardId(Diamond, king));
-    AddToHumanMelds(g, CardId(Diamond, king), -1, 1);
-    AddToHumanMelds(g, CardId(Spade, king));
-    // A squared natural canasta of eights on the computer's side.
-    for (int i = 0; i < 7; ++i)
-        AddToComputerMelds(g, CardId(static_cast<Suit>(i % 4), 7), -1, static_cast<std::uint8_t>(i / 4));
-    g.CheckCanasta(Side::Computer, 7);
-    g.Computer().MeldValue = 70;
-    g.Human().Score = 1200;
-    g.Computer().Score = -40;
-    StockTheRest(g);
-    OtherSeat other;
-    RefreshOtherSeat(g, other);
-    ASSERT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
-
-    MirrorTable(g, other);
-
-    // The human's hand is now the row at the top, the computer's the columns below.
-    ASSERT_EQ(g.Computer().Hand.Count, 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(g.Computer().Hand.Cards[i].X, LeftMargin + i * g.Presentation.ComputerHandSpacing);
-        EXPECT_EQ(g.Computer().Hand.Cards[i].Y, l.ComputerHandTop);
-    }
-    EXPECT_EQ(g.Human().Hand.Cards[1].Y, l.HumanHandBase + 2 * StackStep);
-    EXPECT_EQ(g.Human().Hand.ColumnEnds[9], (ColumnEnd{l.ColumnX(9), l.HumanHandBase + 2 * StackStep}));
-    // Melds grow upwards above the middle now, and the canasta squares below it.
-    EXPECT_EQ(g.Computer().Melds.Cards[2].Y, l.ComputerMeldBase - 3 * StackStep);
-    EXPECT_EQ(g.Computer().Melds.ColumnEnds[king].Y, l.ComputerMeldBase - 3 * StackStep);
-    for (int i = 0; i < g.Human().Melds.Count; ++i)
-        EXPECT_EQ(g.Human().Melds.Cards[i].Y, l.HumanMeldBase + StackStep);
-    EXPECT_EQ(g.Human().Canastas.Kind[7], NaturalCanasta);
-    // The values the game keeps for one side only.
-    EXPECT_EQ(g.Computer().MeldValue, 30);
-    EXPECT_EQ(g.Human().MinimumMeld, MinimumMeld(-40));
-    EXPECT_EQ(other.MeldValue, 70);
-    EXPECT_EQ(g.Human().Score, -40);
-    EXPECT_EQ(g.Computer().Score, 1200);
-    EXPECT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
-
-}
 
 struct DealtTable : ::testing::Test {
     TableFixture f;
@@ -231,7 +124,7 @@ TEST(TableChecks, KnownCardsMustBeInTheHandTheyDescribe)
 {
     TableFixture f;
     AddToHumanHand(f.game, CardId(Spade, 9));
-    const CardRecord eight = AddToComputerHand(f.game, CardId(Heart, 7));
+    const CardRecord eight = AddToHand(f.game, CardId(Heart, 7));
     AppendCard(f.game.Memory.KnownOpponentCards, MakeCard(CardId(Spade, 9), 1));
     EXPECT_TRUE(FindKnownCardFaults(f.game.Memory.KnownOpponentCards, f.game.Human().Hand, "the computer").empty());
     AppendCard(f.game.Memory.KnownOpponentCards, eight);
@@ -246,7 +139,7 @@ TEST(TableChecks, MeldRuleBreaksAreToldApartFromABrokenTable)
     CanastaGame& g = f.game;
     const int five = 4;
     const int jack = 10;
-    AddToComputerHand(g, CardId(Heart, 8));
+    AddToHand(g, CardId(Heart, 8));
     AddToHumanHand(g, CardId(Heart, 8), 1);
     AddToComputerMelds(g, CardId(Spade, 2), 2);
     AddToComputerMelds(g, CardId(Club, 2), 2);
@@ -280,7 +173,7 @@ TEST(TableChecks, MinimumAndBlackThreesAreJudgedAsTheHumansMeldCheckJudgesThem)
     CanastaGame& g = f.game;
     g.Rules.NumberOfCanastas = 2;
     const int seven = 6;
-    AddToComputerHand(g, CardId(Heart, 8));
+    AddToHand(g, CardId(Heart, 8));
     for (int i = 0; i < 7; ++i)
         AddToComputerMelds(g, CardId(static_cast<Suit>(i % 4), seven), -1, static_cast<std::uint8_t>(i / 4));
     g.CheckCanasta(Side::Computer, seven);

@@ -43,6 +43,8 @@ MatchRunner::MatchRunner(const SimOptions& options, std::ostream& log)
         seat->MeldDelay = 0;
         seat->Animate = false;
     }
+    humanSeat_.Seat = Side::Human;
+    humanSeat_.Memory = &humanSeatMemory_;
     host_.OnTableChanged = [this] {
         ++operation_;
         if (options_.CheckEveryOperation && playing_)
@@ -83,9 +85,8 @@ void MatchRunner::BeginMatch(int matchNumber, std::uint32_t matchSeed, std::uint
 
     // Both seats start every match with a clear memory, so that the two plays
     // of a duplicate deal begin alike.
-    other_ = OtherSeat{};
+    humanSeatMemory_ = ComputerMemory{};
     game_.Memory = ComputerMemory{};
-    game_.Memory.KnownOpponentCards = CardPile{};
     game_.Match.DrawFirst = (SplitMix(matchSeed) & 1) != 0;
     game_.Seed(DealSeed(matchSeed_, deal_));
 }
@@ -164,7 +165,7 @@ void MatchRunner::PlayHumanSeatTurn()
         return;
     }
     if (OnHumanSeatTurn)
-        OnHumanSeatTurn(game_, other_);
+        OnHumanSeatTurn(game_);
 
     game_.Match.GameInProgress = true;
     const TurnStart start = RecordTurnStart(game_, Side::Human);
@@ -172,15 +173,12 @@ void MatchRunner::PlayHumanSeatTurn()
     // its own terms; what the game has kept for the human side stays in force.
     const std::int32_t humanMeldedBefore = game_.Human().MeldedBefore;
     const std::int32_t computerMeldedBefore = game_.Computer().MeldedBefore;
-    RefreshOtherSeat(game_, other_);
-    {
-        MirroredTable mirrored(game_, other_);
-        TurnedFlag turned(turned_);
-        // The end of the hand is judged once the table is the right way round
-        // again: with the phase at "hand over" the turn's own checks pass.
-        game_.Turn.Phase = TurnPhase::HandOver;
-        ai::RunComputerTurn(game_, humanSeat_);
-    }
+    // The human's own moves keep no running meld value; the level reads it.
+    game_.Human().MeldValue = game_.MeldValueOnTable(Side::Human, true);
+    // The end of the hand is judged once the turn is over, as after the human's
+    // discard: with the phase at "hand over" the turn's own checks pass.
+    game_.Turn.Phase = TurnPhase::HandOver;
+    ai::RunComputerTurn(game_, humanSeat_);
     game_.Human().MeldedBefore = humanMeldedBefore;
     game_.Computer().MeldedBefore = computerMeldedBefore;
     UpdateKnownCards(start, game_, Side::Human, game_.Memory.KnownOpponentCards);
@@ -216,7 +214,7 @@ void MatchRunner::PlayComputerSeatTurn()
         computerSeatTurn_ = outer;
     }
     if (hand_ == hand) {
-        UpdateKnownCards(start, game_, Side::Computer, other_.KnownCards);
+        UpdateKnownCards(start, game_, Side::Computer, humanSeatMemory_.KnownOpponentCards);
         CheckRules(Side::Computer, "after the computer side's turn");
     }
 }
@@ -258,7 +256,9 @@ void MatchRunner::HandScored(const HandScore& score)
 
     // The next deal: shuffled from the match's own seed, with fresh knowledge.
     game_.Seed(DealSeed(matchSeed_, ++deal_));
-    ClearOtherSeatForDeal(other_);
+    humanSeatMemory_.KnownOpponentCards = CardPile{};
+    humanSeatMemory_.ThreeDiscardMode = false;
+    humanSeatMemory_.PlannedDiscardRank = 0;
     ++hand_;
     ruleBreakSeen_ = false;
     turnsInHand_ = 0;
@@ -308,14 +308,13 @@ void MatchRunner::CheckDuringTurn()
     checkedCounts_ = counts;
     const std::vector<std::string> faults = FindTableFaults(game_, CheckMoment::AfterCardMove);
     if (!faults.empty())
-        Violated(faults, "after table update " + std::to_string(operation_) + " of the turn" +
-                             (turned_ ? ", with the table turned: \"the computer\" is the human side" : ""));
+        Violated(faults, "after table update " + std::to_string(operation_) + " of the turn");
 }
 
 void MatchRunner::CheckBetweenTurns(const std::string& when)
 {
     std::vector<std::string> faults = FindTableFaults(game_, CheckMoment::BetweenTurns);
-    const auto known = FindKnownCardFaults(other_.KnownCards, game_.Computer().Hand, "the human");
+    const auto known = FindKnownCardFaults(humanSeatMemory_.KnownOpponentCards, game_.Computer().Hand, "the human");
     faults.insert(faults.end(), known.begin(), known.end());
     if (game_.Human().Score != expectedHumanScore_ || game_.Computer().Score != expectedComputerScore_)
         faults.push_back("the match scores " + std::to_string(game_.Human().Score) + " : " +

@@ -3,8 +3,8 @@
 //
 // The computer's seat is played as in the program: the game hands the turn to
 // the host, which runs the level at once. The human's seat is played by the
-// runner: the table is turned round, the level plays an ordinary computer turn,
-// the table is turned back and the game is told the turn is over.
+// runner: the level plays its turn from the human's side of the table, and the
+// game is told the turn is over as after the human's discard.
 #pragma once
 
 #include <array>
@@ -16,7 +16,6 @@
 #include "ai/computer_player.h"
 #include "core/game.h"
 #include "tools/sim/invariants.h"
-#include "tools/sim/mirror.h"
 #include "tools/sim/options.h"
 #include "tools/sim/rule_settings.h"
 #include "tools/sim/silent_host.h"
@@ -59,19 +58,12 @@ public:
 
     // Called at the start of every turn of the human's seat, with the table the
     // right way round (for tests).
-    std::function<void(CanastaGame&, OtherSeat&)> OnHumanSeatTurn;
+    std::function<void(CanastaGame&)> OnHumanSeatTurn;
 
     CanastaGame& Game() { return game_; }
 
 private:
     struct Abandon {};
-    // Set while the table is turned for the human side's turn, so that a report
-    // made meanwhile can say which side is which.
-    struct TurnedFlag {
-        explicit TurnedFlag(bool& flag) : Flag(flag) { Flag = true; }
-        ~TurnedFlag() { Flag = false; }
-        bool& Flag;
-    };
 
     void BeginMatch(int matchNumber, std::uint32_t matchSeed, std::uint8_t humanLevel, std::uint8_t computerLevel);
     void PlayToEndOfMatch();
@@ -98,7 +90,9 @@ private:
     SilentHost host_;
     RuleSettings settings_;
     CanastaGame game_;
-    OtherSeat other_;
+    // What the level in the human's seat remembers between its turns (the game
+    // keeps the computer side's).
+    ComputerMemory humanSeatMemory_;
     ai::ComputerSettings humanSeat_;
     ai::ComputerSettings computerSeat_;
 
@@ -122,7 +116,6 @@ private:
     bool ruleBreakSeen_ = false;
     // Set while the computer's seat plays its turn.
     bool computerSeatTurn_ = false;
-    bool turned_ = false;
     std::int32_t expectedHumanScore_ = 0;
     std::int32_t expectedComputerScore_ = 0;
 };

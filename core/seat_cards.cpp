@@ -1,0 +1,101 @@
+// Where each side keeps its cards. The human's hand stands in rank columns
+// below the human's melds, which grow downwards from their row; the computer's
+// hand is a row along the top of the table, and its melds grow upwards. Every
+// card that enters or leaves a hand or a meld is placed here, whoever moves it.
+#include <algorithm>
+#include <stdexcept>
+
+#include "core/game.h"
+
+namespace meldora {
+
+namespace {
+
+constexpr int CanastaSize = 7;
+
+}  // namespace
+
+void CanastaGame::PutInHand(Side side, CardRecord& card)
+{
+    Seat& seat = SeatOf(side);
+    if (side == Side::Human) {
+        card.FaceUp = true;
+        PlaceInColumn(seat.Hand, true, false, card);
+    } else {
+        int x = LeftMargin - Presentation.ComputerHandSpacing;
+        for (int i = 0; i < seat.Hand.Count; ++i)
+            x = std::max<int>(x, seat.Hand.Cards[i].X);
+        card.FaceUp = Presentation.ComputerHandRevealed;
+        card.X = x + Presentation.ComputerHandSpacing;
+        card.Y = Layout.ComputerHandTop;
+    }
+    AppendCard(seat.Hand, card);
+}
+
+CardRecord CanastaGame::TakeFromHand(Side side, int index)
+{
+    CardPile& hand = SeatOf(side).Hand;
+    if (index < 0 || index >= hand.Count)
+        throw std::out_of_range("hand index outside the hand");
+    if (side == Side::Human)
+        return RemoveCardAt(hand, index, +1, false, hand.Cards[index].Rank);
+    const CardRecord removed = RemoveCardAt(hand, index, 1, true, 0);
+    for (int i = 0; i < hand.Count; ++i)
+        if (hand.Cards[i].X > removed.X)
+            hand.Cards[i].X -= Presentation.ComputerHandSpacing;
+    return removed;
+}
+
+void CanastaGame::PlaceOnMeld(Side side, CardRecord& card, int column, int before)
+{
+    if (column < 0 || column >= ColumnCount)
+        throw std::out_of_range("meld column outside the table");
+    Seat& seat = SeatOf(side);
+    ColumnEnd& end = seat.Melds.ColumnEnds[column];
+    card.FaceUp = true;
+    if (side == Side::Human) {
+        // On a canasta the card joins the squared pile instead of lengthening the column.
+        const bool onCanasta = seat.Canastas.Kind[column] != NoCanasta;
+        if (IsWild(card.Rank)) {
+            if (!onCanasta)
+                end.Y += StackStep;
+            card.X = end.X;
+            card.Y = end.Y;
+        } else {
+            PlaceInColumn(seat.Melds, true, onCanasta, card);
+        }
+        return;
+    }
+    const bool onSquaredPile = before >= CanastaSize;
+    if (IsWild(card.Rank)) {
+        card.X = Layout.ColumnX(column);
+        card.Y = onSquaredPile ? Layout.ComputerMeldBase - StackStep : end.Y - StackStep;
+        end.Y = card.Y;
+    } else {
+        PlaceInColumn(seat.Melds, false, onSquaredPile, card);
+        if (onSquaredPile)
+            card.Y = Layout.ComputerMeldBase - StackStep;
+    }
+}
+
+int CanastaGame::MeldDirection(Side side) { return side == Side::Human ? +1 : -1; }
+
+int CanastaGame::ColumnSize(Side side, int column) const
+{
+    const CardPile& melds = SeatOf(side).Melds;
+    int size = 0;
+    for (int i = 0; i < melds.Count; ++i)
+        if (ColumnOf(melds.Cards[i]) == column)
+            ++size;
+    return size;
+}
+
+TableRect CanastaGame::HandArea(Side side) const
+{
+    const TableLayout& l = Layout;
+    if (side == Side::Human)
+        return {0, l.HumanHandBase, l.ClientWidth, std::max(0, l.TableHeight - l.HumanHandBase)};
+    return {0, l.ComputerHandTop, l.ClientWidth, l.CardHeight};
+}
+
+}  // namespace meldora
