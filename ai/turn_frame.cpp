@@ -327,6 +327,7 @@ void TurnFrame::BeginTurn()
     Game.RecountColumns();
     Opp().MeldedBefore = Game.MeldValueOnTable(Opponent(Me), false);
     OwnMinimumMeld = MinimumMeld(Own().Score);
+    Own().MinimumMeld = OwnMinimumMeld;
 }
 
 CardRecord TurnFrame::DrawOneCard()
@@ -403,18 +404,24 @@ void TurnFrame::DiscardStep(const std::function<DiscardChoice()>& choose)
         return;
     const DiscardChoice choice = choose();
     CardRecord card;
+    int fromX = 0;
+    int fromY = 0;
     if (choice.MeldIndex >= 0) {
-        // A red three laid out earlier goes back from the table to block the pile.
+        // A red three laid out earlier goes back from the table to block the pile;
+        // the turn ends on it as on a discard, so the table must pass the meld check.
+        if (!Game.ValidateMelds(Me, 0, true))
+            throw RuleRefusal("Blocking with a red three is not possible now: " + Game.Turn.MeldCheckReason);
         card = RemoveCardAt(Own().Melds, choice.MeldIndex, CanastaGame::MeldDirection(Me), false, 2);
+        fromX = card.X;
+        fromY = card.Y;
+        Game.LayOnDiscardPile(card);
     } else {
-        card = RemoveFromHand(choice.HandIndex);
+        if (choice.HandIndex < 0 || choice.HandIndex >= Own().Hand.Count)
+            RemoveFromHand(choice.HandIndex);  // reports the bad index and throws
+        fromX = Own().Hand.Cards[choice.HandIndex].X;
+        fromY = Own().Hand.Cards[choice.HandIndex].Y;
+        card = Game.DiscardFromHand(Me, choice.HandIndex);
     }
-    const int fromX = card.X;
-    const int fromY = card.Y;
-    card.X = LeftMargin;
-    card.Y = Game.Layout.DiscardTop;
-    card.FaceUp = true;
-    AppendCard(Game.DiscardPile, card);
     Animate(card, fromX, fromY, card.X, card.Y);
     if (IsWild(card.Rank) || IsRedThree(card.Id))
         Game.Turn.DiscardFrozen = true;

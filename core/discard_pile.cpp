@@ -167,7 +167,7 @@ void CanastaGame::CompleteTake()
 {
     if (!Take.Pending)
         return;
-    if (!ValidateHumanMelds(0, true))
+    if (!ValidateMelds(Side::Human, 0, true))
         return;
     RecountColumns();
     if (Human().MeldCount[Take.TopCardRank] < Take.ColumnBefore + 3)
@@ -273,7 +273,7 @@ void CanastaGame::BlockWithRedThree(int meldIndex)
         return;
     // Blocking ends the turn like a discard, so the table must pass the same check:
     // otherwise a half-done take or an unfinished meld would be left behind.
-    if (!ValidateHumanMelds(0)) {
+    if (!ValidateMelds(Side::Human, 0)) {
         ShowInputError(InputError::DiscardNotPossible);
         return;
     }

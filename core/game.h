@@ -205,6 +205,13 @@ public:
     // The part of the table a side's hand is painted in.
     TableRect HandArea(Side side) const;
 
+    // Takes a card from the side's hand onto the discard pile once the side's
+    // table passes the meld check as it will stand after the discard; a discard
+    // the rules forbid throws RuleRefusal and leaves the table as it was.
+    CardRecord DiscardFromHand(Side side, int handIndex);
+    // Lays a card that has left a hand or a meld on top of the discard pile.
+    void LayOnDiscardPile(CardRecord& card);
+
     // ---- Game flow (game_flow.cpp) ----------------------------------------
     void NewGame();
     void DealHand(bool shuffleSound);
@@ -226,9 +233,10 @@ public:
     void FillCanasta(int column);
     void MeldWildcards(WildMeldMode mode);
     void CheckCanasta(Side side, int column);
-    // The check of the human's table; handReduction 1 judges the table as it would
-    // stand after a discard. Stores the reason of a failure in MeldCheckReason.
-    bool ValidateHumanMelds(int handReduction = 0, bool ignorePendingTopCard = false);
+    // The check of a side's table that ends every turn, whoever plays the side;
+    // handReduction 1 judges the table as it would stand after a discard. Stores
+    // the reason of a failure in MeldCheckReason.
+    bool ValidateMelds(Side side, int handReduction = 0, bool ignorePendingTopCard = false);
     void UpdateBlackThreesAllowed();
 
     // ---- Discard pile (discard_pile.cpp) -----------------------------------

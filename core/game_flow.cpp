@@ -288,7 +288,7 @@ void CanastaGame::DiscardCard(int handIndex)
         ShowInputError(InputError::DiscardBeforeDraw);
         return;
     }
-    if (!ValidateHumanMelds(1)) {
+    if (!ValidateMelds(Side::Human, 1)) {
         ShowInputError(InputError::DiscardNotPossible);
         return;
     }
@@ -308,18 +308,34 @@ void CanastaGame::DiscardCard(int handIndex)
 
     host.SendMessage(TokenDiscard, std::to_string(chosen.Id));
 
-    CardRecord card = RemoveCardAt(Human().Hand, handIndex, +1, false, chosen.Rank);
+    CardRecord card = TakeFromHand(Side::Human, handIndex);
     const int fromX = card.X;
     const int fromY = card.Y;
-    card.X = LeftMargin;
-    card.Y = Layout.DiscardTop;
-    card.FaceUp = true;
-    AppendCard(DiscardPile, card);
+    LayOnDiscardPile(card);
     RemoveCardById(Memory.KnownOpponentCards, card.Id);
     host.MoveCard(card, fromX, fromY, card.X, card.Y);
     host.RepaintTable();
 
     PassTurnToOpponent();
+}
+
+CardRecord CanastaGame::DiscardFromHand(Side side, int handIndex)
+{
+    if (handIndex < 0 || handIndex >= SeatOf(side).Hand.Count)
+        throw std::out_of_range("discard of a card not in the hand");
+    if (!ValidateMelds(side, 1, true))
+        throw RuleRefusal("Discarding is not possible now: " + Turn.MeldCheckReason);
+    CardRecord card = TakeFromHand(side, handIndex);
+    LayOnDiscardPile(card);
+    return card;
+}
+
+void CanastaGame::LayOnDiscardPile(CardRecord& card)
+{
+    card.X = LeftMargin;
+    card.Y = Layout.DiscardTop;
+    card.FaceUp = true;
+    AppendCard(DiscardPile, card);
 }
 
 void CanastaGame::PassTurnToOpponent()
@@ -340,7 +356,7 @@ void CanastaGame::CheckForcedPass()
         return;
     if (Take.TopCardOnTable && DiscardPile.Count > 0)
         return;
-    if (!ValidateHumanMelds())
+    if (!ValidateMelds(Side::Human))
         return;
 
     bool cannotGoOut = Human().Canastas.Count == 0 && Rules.NumberOfCanastas >= 2;

@@ -119,7 +119,7 @@ void meldFromHand(CanastaGame& game, int handIndex, int column)
     if (game.Take.Pending)
         game.CompleteTake();
 
-    if (game.Human().Hand.Count == 0 && !game.Take.TopCardOnTable && game.ValidateHumanMelds())
+    if (game.Human().Hand.Count == 0 && !game.Take.TopCardOnTable && game.ValidateMelds(Side::Human))
         game.CheckEndOfHand();
     else
         game.CheckForcedPass();
@@ -362,16 +362,17 @@ void CanastaGame::CheckCanasta(Side side, int column)
     Host().InvalidateTableRect(area);
 }
 
-bool CanastaGame::ValidateHumanMelds(int handReduction, bool ignorePendingTopCard)
+bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePendingTopCard)
 {
     RecountColumns();
-    const bool handEmpty = Human().Hand.Count - handReduction <= 0;
+    const Seat& seat = SeatOf(side);
+    const bool handEmpty = seat.Hand.Count - handReduction <= 0;
 
     std::array<int, ColumnCount> wild{};
     int meldPoints = 0;
     int blackThrees = 0;
-    for (int i = 0; i < Human().Melds.Count; ++i) {
-        const CardRecord& c = Human().Melds.Cards[i];
+    for (int i = 0; i < seat.Melds.Count; ++i) {
+        const CardRecord& c = seat.Melds.Cards[i];
         meldPoints += IsRedThree(c.Id) ? 0 : c.Points;
         if (IsBlackThree(c.Id))
             ++blackThrees;
@@ -384,27 +385,35 @@ bool CanastaGame::ValidateHumanMelds(int handReduction, bool ignorePendingTopCar
         Turn.MeldCheckReason = std::move(reason);
         return false;
     };
-    if (Take.TopCardOnTable && !ignorePendingTopCard)
+    // Only the human's take waits for its top card to be melded.
+    if (side == Side::Human && Take.TopCardOnTable && !ignorePendingTopCard)
         return failWith("you have not melded the top card correctly");
 
     for (int col = FirstNaturalColumn; col <= LastColumn; ++col)
-        if (Human().MeldCount[col] != 0 && Human().MeldCount[col] < 3)
+        if (seat.MeldCount[col] != 0 && seat.MeldCount[col] < 3)
             return failWith("every column on the table must contain at least three cards");
 
-    const bool minimumMet = meldPoints >= Human().MinimumMeld || (Rules.BonusCounts && Human().Canastas.Count >= 1) ||
+    // A discard that empties the hand without the canastas to go out would
+    // leave a side that can never play again.
+    if (handReduction > 0 && handEmpty && seat.Canastas.Count < Rules.NumberOfCanastas)
+        return failWith(Rules.NumberOfCanastas == 1 ? "you need a canasta before you can go out"
+                                                    : "you need " + std::to_string(Rules.NumberOfCanastas) +
+                                                          " canastas before you can go out");
+
+    const bool minimumMet = meldPoints >= seat.MinimumMeld || (Rules.BonusCounts && seat.Canastas.Count >= 1) ||
                             meldPoints == 0 || handEmpty;
     if (!minimumMet)
-        return failWith("your first meld must be at least " + std::to_string(Human().MinimumMeld) + " points (currently " +
+        return failWith("your first meld must be at least " + std::to_string(seat.MinimumMeld) + " points (currently " +
                         std::to_string(meldPoints) + " points)");
 
     for (int col = FirstNaturalColumn; col <= LastColumn; ++col)
-        if (wild[col] > Human().MeldCount[col] - wild[col])
+        if (wild[col] > seat.MeldCount[col] - wild[col])
             return failWith("there are too many wildcards within one column");
 
     if (handEmpty ? (blackThrees != 0 && blackThrees < 3) : blackThrees != 0)
         return failWith("the Black Threes have not been melded correctly");
 
-    if (Human().MeldCount[WildcardColumn] != 0 && Human().MeldCount[WildcardColumn] < CanastaSize)
+    if (seat.MeldCount[WildcardColumn] != 0 && seat.MeldCount[WildcardColumn] < CanastaSize)
         return failWith("wildcards must be melded as a canasta");
 
     Turn.MeldCheckReason.clear();

@@ -514,7 +514,7 @@ bool SaveGame(CanastaGame& game, bool automatic, const std::function<std::string
             host.ShowMessage(MessageKind::Information, "A game cannot be saved while taking the discard pile");
         return false;
     }
-    if (!game.ValidateHumanMelds()) {
+    if (!game.ValidateMelds(Side::Human)) {
         if (!automatic)
             host.ShowMessage(MessageKind::Information, "This game cannot be saved now because your meld is incorrect");
         return false;

@@ -3,10 +3,19 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
+#include <string>
 
 namespace meldora {
 
 enum class Side { Human = 0, Computer = 1 };
+
+// A move the rules forbid, asked of the game by a player that should have known
+// better (a computer level); the human's refused moves are shown, not thrown.
+class RuleRefusal : public std::logic_error {
+public:
+    explicit RuleRefusal(const std::string& reason) : std::logic_error(reason) {}
+};
 
 inline constexpr Side Opponent(Side side) { return side == Side::Human ? Side::Computer : Side::Human; }
 

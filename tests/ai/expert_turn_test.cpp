@@ -77,6 +77,7 @@ TEST(ExpertTurnFrame, OneCardWithoutACanastaPassesTheDiscard)
 TEST(ExpertTurnFrame, AnExhaustedStockForcesTheTopCardOntoTheMeld)
 {
     TurnTable t;
+    t.game.Computer().Score = -100;  // a first meld of 30 points is enough
     t.game.Computer().MeldValue = 60;
     t.Melds({CardId(Spade, 9), CardId(Heart, 9), CardId(Club, 9)});
     t.Hand({CardId(Spade, 4), CardId(Spade, 6), CardId(Spade, 12)});

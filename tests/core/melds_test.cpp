@@ -125,7 +125,7 @@ TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)
             AddToHumanMelds(game, CardId(Club, Three));
         if (faults & WildMeld)
             AddToHumanMelds(game, CardId(Heart, Two), 1);
-        return game.ValidateHumanMelds();
+        return game.ValidateMelds(Side::Human);
     };
 
     // Every fault from the i-th on: the i-th reason is reported.
@@ -143,9 +143,9 @@ TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)
     // A pending top card fails the check whatever else holds, unless the caller ignores it.
     build(Size);
     game.Take.TopCardOnTable = true;
-    EXPECT_FALSE(game.ValidateHumanMelds());
+    EXPECT_FALSE(game.ValidateMelds(Side::Human));
     EXPECT_EQ(game.Turn.MeldCheckReason, "you have not melded the top card correctly");
-    EXPECT_FALSE(game.ValidateHumanMelds(0, true));
+    EXPECT_FALSE(game.ValidateMelds(Side::Human, 0, true));
     EXPECT_EQ(game.Turn.MeldCheckReason, "every column on the table must contain at least three cards");
 }
 
@@ -159,11 +159,14 @@ TEST_F(Melds, FirstMeldBelowTheMinimumBlocksTheDiscard)
                                                                 "must be at least 50 points (currently 40 points)")));
     EXPECT_EQ(game.Human().Hand.Count, 2);
 
-    // Going out needs no minimum; nor does a canasta when bonuses count.
-    EXPECT_TRUE(game.ValidateHumanMelds(2));
-    game.Rules.BonusCounts = true;
+    // Emptying the hand needs the canastas to go out, and then no minimum; nor
+    // does a canasta need the minimum when bonuses count.
+    EXPECT_FALSE(game.ValidateMelds(Side::Human, 2));
+    EXPECT_EQ(game.Turn.MeldCheckReason, "you need a canasta before you can go out");
     game.Human().Canastas.Count = 1;
-    EXPECT_TRUE(game.ValidateHumanMelds());
+    EXPECT_TRUE(game.ValidateMelds(Side::Human, 2));
+    game.Rules.BonusCounts = true;
+    EXPECT_TRUE(game.ValidateMelds(Side::Human));
 
     for (const auto& [score, minimum] : {std::pair{-20, 15}, {0, 50}, {1499, 50}, {1500, 90}, {2999, 90}, {3000, 120}})
         EXPECT_EQ(MinimumMeld(score), minimum) << score;
@@ -188,18 +191,19 @@ TEST_F(Melds, BlackThreesAndTheWildcardMeld)
     AddToHumanHand(game, CardId(Heart, Eight));
     MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), CardId(Diamond, King)});
     MeldColumn(Three, {CardId(Spade, Three), CardId(Club, Three)});
-    EXPECT_FALSE(game.ValidateHumanMelds());
+    game.Human().Canastas.Count = 1;
+    EXPECT_FALSE(game.ValidateMelds(Side::Human));
     EXPECT_EQ(game.Turn.MeldCheckReason, "the Black Threes have not been melded correctly");
-    EXPECT_FALSE(game.ValidateHumanMelds(1));  // two are too few even when going out
+    EXPECT_FALSE(game.ValidateMelds(Side::Human, 1));  // two are too few even when going out
     AddToHumanMelds(game, CardId(Spade, Three));
-    EXPECT_FALSE(game.ValidateHumanMelds());
-    EXPECT_TRUE(game.ValidateHumanMelds(1));
+    EXPECT_FALSE(game.ValidateMelds(Side::Human));
+    EXPECT_TRUE(game.ValidateMelds(Side::Human, 1));
 
     MeldColumn(1, {JokerCard, JokerCard, CardId(Club, Two), CardId(Club, Two), CardId(Spade, Two), CardId(Spade, Two)});
-    EXPECT_FALSE(game.ValidateHumanMelds(1));
+    EXPECT_FALSE(game.ValidateMelds(Side::Human, 1));
     EXPECT_EQ(game.Turn.MeldCheckReason, "wildcards must be melded as a canasta");
     AddToHumanMelds(game, CardId(Heart, Two), 1);
-    EXPECT_TRUE(game.ValidateHumanMelds(1));
+    EXPECT_TRUE(game.ValidateMelds(Side::Human, 1));
     game.CheckCanasta(Side::Human, 1);
     EXPECT_EQ(game.Human().Canastas.Kind[1], WildcardCanasta);
     EXPECT_EQ(host.Sounds.back(), SoundEvent::NaturalCanasta);

@@ -222,7 +222,7 @@ TEST_F(SavedGameTest, LoadAtAnotherWindowSizeKeepsColumnsAndRows)
         }
     }
     EXPECT_TRUE(game.Stock.Cards[0].Y == after.StockTop && game.DiscardPile.Cards[1].Y == after.DiscardTop);
-    EXPECT_TRUE(game.ValidateHumanMelds());
+    EXPECT_TRUE(game.ValidateMelds(Side::Human));
 }
 
 TEST_F(SavedGameTest, WrongVersionOrSignatureAndDamagedFilesLeaveThePreviousGame)

@@ -36,22 +36,14 @@ void ClearTable(CanastaGame& game)
 CardRecord AddToHumanHand(CanastaGame& game, int id, std::uint8_t deck)
 {
     CardRecord c = MakeCard(id, deck);
-    c.FaceUp = true;
-    PlaceInColumn(game.Human().Hand, true, false, c);
-    AppendCard(game.Human().Hand, c);
+    game.PutInHand(Side::Human, c);
     return c;
 }
 
 CardRecord AddToHand(CanastaGame& game, int id, std::uint8_t deck)
 {
     CardRecord c = MakeCard(id, deck);
-    c.FaceUp = game.Presentation.ComputerHandRevealed;
-    int x = LeftMargin - game.Presentation.ComputerHandSpacing;
-    for (int i = 0; i < game.Computer().Hand.Count; ++i)
-        x = std::max<int>(x, game.Computer().Hand.Cards[i].X);
-    c.X = x + game.Presentation.ComputerHandSpacing;
-    c.Y = game.Layout.ComputerHandTop;
-    AppendCard(game.Computer().Hand, c);
+    game.PutInHand(Side::Computer, c);
     return c;
 }
 
