@@ -63,7 +63,7 @@ bool turnGoesOn(const CanastaGame& game)
 // The area of a meld column, its spread-out cards and its canasta label.
 TableRect meldColumnRect(const CanastaGame& game, Side side, int column)
 {
-    const CardPile& pile = side == Side::Human ? game.Human().Melds : game.Computer().Melds;
+    const CardPile& pile = game.SeatOf(side).Melds;
     const TableLayout& l = game.Layout;
     const int base = side == Side::Human ? l.HumanMeldBase : l.ComputerMeldBase;
     int top = side == Side::Human ? base : base - LabelRoom;
@@ -300,8 +300,8 @@ void CanastaGame::CheckCanasta(Side side, int column)
         return;
 
     const bool human = side == Side::Human;
-    CardPile& pile = human ? Human().Melds : Computer().Melds;
-    CanastaState& state = human ? Human().Canastas : Computer().Canastas;
+    CardPile& pile = SeatOf(side).Melds;
+    CanastaState& state = SeatOf(side).Canastas;
 
     int total = 0;
     int naturals = 0;
