@@ -44,14 +44,15 @@ def vlq(value):
     return bytes(reversed(out))
 
 
-def track_chunk(events):
-    """events: (tick, order, bytes); note-offs sort before note-ons at the same tick."""
+def track_chunk(events, end):
+    """events: (tick, order, bytes); note-offs sort before note-ons at the same tick.
+    The track ends at tick `end`, so that every track lasts as long as the piece."""
     data = bytearray()
     now = 0
     for tick, _order, payload in sorted(events, key=lambda e: (e[0], e[1])):
         data += vlq(tick - now) + payload
         now = tick
-    data += vlq(0) + b"\xff\x2f\x00"
+    data += vlq(max(0, end - now)) + b"\xff\x2f\x00"
     return b"MTrk" + struct.pack(">I", len(data)) + bytes(data)
 
 
@@ -153,9 +154,8 @@ def compose(title, seed, root, scale, tempo_bpm, progression, repeats, melody_pr
         bass.note(start + 3 * TICKS, TICKS - 30, next_root - 1 if next_root > bass_root else next_root + 2, 56)
 
     end = len(bars) * bar
-    conductor.append((end, 0, b""))
     header = b"MThd" + struct.pack(">IHHH", 6, 1, 4, TICKS)
-    return header + b"".join(track_chunk(t) for t in (conductor, melody.events, chords.events, bass.events))
+    return header + b"".join(track_chunk(t, end) for t in (conductor, melody.events, chords.events, bass.events))
 
 
 PIECES = {
