@@ -5,6 +5,8 @@
 #   apt-get install sox espeak-ng && tools/make_sounds.sh
 # Prints every file with its length and peak level at the end.
 set -euo pipefail
+# Repeatable noise and dither: the same script writes the same files.
+export SOX_OPTS="-R"
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 sounds="$root/assets/sounds"
@@ -113,8 +115,8 @@ fanfare_note() {  # OUT LENGTH FREQ
 }
 fanfare=()
 offset=0
-for spec in "0.16 523.25" "0.16 523.25" "0.16 523.25" "0.45 659.25" "0.2 587.33" "0.2 659.25"; do
-  set -- $spec
+for note in "0.16 523.25" "0.16 523.25" "0.16 523.25" "0.45 659.25" "0.2 587.33" "0.2 659.25"; do
+  set -- $note
   fanfare_note "$work/fan${#fanfare[@]}.wav" "$1" "$2"
   sox "$work/fan${#fanfare[@]}.wav" "$work/fanpad${#fanfare[@]}.wav" pad "$offset"
   fanfare+=("$work/fanpad${#fanfare[@]}.wav")
