@@ -36,6 +36,8 @@ bool AcquireAudio()
     // An explicit SDL_SOUNDFONTS wins over the installed soundfont.
     if (qEnvironmentVariableIsEmpty("SDL_SOUNDFONTS") && QFileInfo::exists(QString::fromLatin1(InstalledSoundFont)))
         Mix_SetSoundFonts(InstalledSoundFont);
+    // SDL would otherwise take over SIGINT and SIGTERM, and the program would no longer end on them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     audioOpen = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     if (audioOpen && Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
