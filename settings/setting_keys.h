@@ -63,6 +63,8 @@ inline constexpr IntSetting CardbackColor0{"Cardback\\Color0", 128};
 inline constexpr IntSetting CardbackColor1{"Cardback\\Color1", 16512};
 
 inline constexpr StringSetting MusicFile{"Music\\File", "ARCADIA.MID"};
+// Empty: the program's own music folder.
+inline constexpr StringSetting MusicDir{"Music\\Dir", ""};
 
 inline constexpr StringSetting LANAddress{"Network\\LANAddress", ""};
 inline constexpr BoolSetting LANorInternet{"Network\\LANorInternet", false};

@@ -27,6 +27,8 @@
 #include "table/prompts.h"
 #include "table/rules_dialog.h"
 #include "table/saved_game_commands.h"
+#include "table/sound_dialog.h"
+#include "table/sound_player.h"
 #include "table/splash_window.h"
 #include "table/status_panels.h"
 #include "table/table_view.h"
@@ -139,6 +141,7 @@ TfmMeldoraMain::TfmMeldoraMain(std::unique_ptr<TRegistryEnhanced> store, Setting
     if (rfMain_)
         MigrateSettings(settings_);
     ReadSettings();
+    sound_ = new SoundPlayer(settings_, this);
     PlaceWindow(screenWidth > 0 ? screenWidth : PrimaryScreenWidth());
     PlaceEndHandButton();
 
@@ -191,6 +194,9 @@ void TfmMeldoraMain::CreateMenus()
     Rules1 = AddMenuItem(optionsMenu, QStringLiteral("&Rules..."), "Rules1", QString::fromLatin1(RulesMenuHint));
     Decks1 = AddMenuItem(optionsMenu, QStringLiteral("&Decks..."), "Decks1",
                          QStringLiteral("Select a color or image for the backside of the cards"));
+    QAction* sound = AddMenuItem(optionsMenu, QStringLiteral("&Sound..."), "Sound1",
+                                 QStringLiteral("Enable or disable sound and music, and select sound effects and melodies"));
+    connect(sound, &QAction::triggered, this, [this] { SoundDialog(*sound_, settings_, this).exec(); });
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     HelpTopics1 = AddMenuItem(helpMenu, QStringLiteral("Help Topics"), "HelpTopics1",

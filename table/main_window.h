@@ -23,6 +23,7 @@ namespace meldora {
 
 class CardImages;
 class SettingsAccess;
+class SoundPlayer;
 class StatusPanels;
 class TRegistryEnhanced;
 class TableView;
@@ -157,6 +158,8 @@ private:
     QPushButton* bnEndHand = nullptr;
     QPointer<TfmSplash> splash_;
     QPointer<TfmHelp> help_;
+    // Sound effects and music.
+    SoundPlayer* sound_ = nullptr;
     QTimer tmSplash;
 
     QString argument_;

@@ -11,6 +11,7 @@
 #include "table/main_window.h"
 #include "table/prompts.h"
 #include "table/scoring_window.h"
+#include "table/sound_player.h"
 #include "table/splash_window.h"
 #include "table/table_view.h"
 
@@ -43,8 +44,7 @@ void TfmMeldoraMain::InvalidateTableRect(const TableRect& rect) { view_->Invalid
 
 void TfmMeldoraMain::RepaintTable() { view_->RepaintTable(); }
 
-// There is no sound module in this program yet: the game plays silently.
-void TfmMeldoraMain::PlaySound(SoundEvent) {}
+void TfmMeldoraMain::PlaySound(SoundEvent event) { sound_->playEvent(event); }
 
 void TfmMeldoraMain::SetBusyCursor(bool busy) { view_->SetBusyCursor(busy); }
 

@@ -1,0 +1,177 @@
+// The Sound dialog: what OK stores and hands to the player, what the next dialog
+// shows of it, the editing of an event's files, and the two choosers.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+#include "support/gui_app.h"
+#include "support/memory_settings.h"
+#include "support/sound_files.h"
+#include "support/temp_home.h"
+#include "table/prompts.h"
+#include "table/sound_dialog.h"
+#include "table/sound_player.h"
+
+namespace meldora {
+namespace {
+
+namespace fs = std::filesystem;
+
+template <typename T>
+T* Find(const QWidget& dialog, const char* name)
+{
+    T* widget = dialog.findChild<T*>(QLatin1String(name));
+    if (!widget)
+        ADD_FAILURE() << "no control " << name;
+    return widget;
+}
+
+class SoundDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::EnsureGuiApplication();
+        settings_.WriteValue("Settings\\Music", false);
+        prompts::SetResponder([this](const prompts::Request& request) {
+            asked_.push_back(request);
+            return answer_;
+        });
+    }
+    void TearDown() override { prompts::SetResponder({}); }
+
+    QString Path(const char* name) const { return QString::fromStdString((home_.Dir / name).string()); }
+    static QListWidget* Events(const QWidget& d) { return Find<QListWidget>(d, "eventList"); }
+    static QListWidget* Files(const QWidget& d) { return Find<QListWidget>(d, "associatedList"); }
+    static QPushButton* Button(const QWidget& d, const char* name) { return Find<QPushButton>(d, name); }
+    static QStringList Shown(const QListWidget* list)
+    {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+        return texts;
+    }
+
+    test::TempHome home_;
+    test::MemorySettings settings_;
+    std::vector<prompts::Request> asked_;
+    QString answer_;
+};
+
+TEST_F(SoundDialogTest, OkStoresEveryValueAndTheNextDialogShowsItAgain)
+{
+    test::WriteWave(home_.Dir / "clap.wav", 100);
+    fs::create_directories(home_.Dir / "tunes");
+    {
+        SoundPlayer player(settings_);
+        SoundDialog dialog(player, settings_);
+        Find<QCheckBox>(dialog, "soundEnabledCheck")->setChecked(false);
+        Events(dialog)->setCurrentRow(int(SoundEvent::WinHand));
+        answer_ = Path("clap");  // the default extension completes the name
+        Button(dialog, "addButton")->click();
+        Events(dialog)->setCurrentRow(int(SoundEvent::Deal));
+        Button(dialog, "removeButton")->click();
+        Find<QCheckBox>(dialog, "musicEnabledCheck")->setChecked(true);
+        Find<QRadioButton>(dialog, "singleFileRadio")->setChecked(true);
+        Find<QLineEdit>(dialog, "musicFileEdit")->setText(Path("tunes/song.mid"));
+        Find<QLineEdit>(dialog, "jukeboxFolderEdit")->setText(Path("tunes") + "/");
+        dialog.accept();
+
+        EXPECT_FALSE(player.soundEnabled());
+        EXPECT_TRUE(player.eventSounds()[int(SoundEvent::Deal)].isEmpty());
+        EXPECT_EQ(player.music().Folder, Path("tunes"));
+    }
+    EXPECT_FALSE(settings_.ReadBool("Settings\\Sound", true));
+    EXPECT_TRUE(settings_.ReadBool("Settings\\Music", false));
+    EXPECT_EQ(settings_.ReadInt("Settings\\Music Type", 1), 0);
+    EXPECT_EQ(settings_.ReadString("Music\\File", ""), Path("tunes/song.mid").toStdString());
+    EXPECT_EQ(settings_.ReadString("Sound\\Deal1", ""), "<none>");
+    EXPECT_EQ(settings_.ReadString("Sound\\Win Hand2", ""), Path("clap.wav").toStdString());
+
+    settings_.WriteValue("Settings\\Music", false);
+    SoundPlayer player(settings_);
+    SoundDialog dialog(player, settings_);
+    EXPECT_FALSE(Find<QCheckBox>(dialog, "soundEnabledCheck")->isChecked());
+    EXPECT_TRUE(Find<QRadioButton>(dialog, "singleFileRadio")->isChecked());
+    EXPECT_EQ(Find<QLineEdit>(dialog, "musicFileEdit")->text(), Path("tunes/song.mid"));
+    EXPECT_EQ(Find<QLineEdit>(dialog, "jukeboxFolderEdit")->text(), Path("tunes"));
+    EXPECT_EQ(Events(dialog)->currentRow(), 0);
+    EXPECT_EQ(Files(dialog)->count(), 0);
+    Events(dialog)->setCurrentRow(int(SoundEvent::WinHand));
+    EXPECT_EQ(Shown(Files(dialog)), (QStringList{"applause.wav", Path("clap.wav")}));
+}
+
+TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
+{
+    for (const char* name : {"a.wav", "b.wav"})
+        test::WriteWave(home_.Dir / name, 100);
+    SoundPlayer player(settings_);
+    const EventSoundTable before = player.eventSounds();
+    SoundDialog dialog(player, settings_);
+    Events(dialog)->setCurrentRow(int(SoundEvent::LoseMatch));
+    EXPECT_EQ(Files(dialog)->currentRow(), 0);
+
+    answer_ = Path("a.wav");
+    Button(dialog, "addButton")->click();
+    EXPECT_FALSE(Button(dialog, "addButton")->isEnabled()) << "three files is the most";
+    answer_ = Path("missing.wav");
+    Files(dialog)->setCurrentRow(0);
+    Button(dialog, "removeButton")->click();
+    EXPECT_EQ(Shown(Files(dialog)), (QStringList{"haha.wav", Path("a.wav")}));
+    EXPECT_EQ(Files(dialog)->currentRow(), 1);
+    Button(dialog, "addButton")->click();
+    EXPECT_EQ(Files(dialog)->count(), 2) << "a file that does not exist is not added";
+    ASSERT_EQ(asked_.back().title, "Select Sound File");
+
+    Button(dialog, "removeButton")->click();
+    Button(dialog, "removeButton")->click();
+    EXPECT_FALSE(Button(dialog, "removeButton")->isEnabled());
+    EXPECT_FALSE(Button(dialog, "playButton")->isEnabled());
+    Button(dialog, "defaultButton")->click();
+    EXPECT_EQ(Shown(Files(dialog)), (QStringList{"toobad.wav", "haha.wav"}));
+
+    Events(dialog)->setCurrentRow(int(SoundEvent::Deal));
+    Button(dialog, "removeButton")->click();
+    dialog.reject();
+    EXPECT_EQ(player.eventSounds(), before);
+    EXPECT_FALSE(settings_.KeyExists("Sound"));
+}
+
+TEST_F(SoundDialogTest, ChoosersFillTheirFieldAndSelectTheirKindOfMusic)
+{
+    test::WriteMidi(home_.Dir / "song.mid", 100);
+    fs::create_directories(home_.Dir / "tunes" / "inner");
+    SoundPlayer player(settings_);
+    SoundDialog dialog(player, settings_);
+
+    answer_ = Path("song");
+    Find<QToolButton>(dialog, "musicFileButton")->click();
+    EXPECT_EQ(asked_.back().title, "Select Music File");
+    EXPECT_EQ(Find<QLineEdit>(dialog, "musicFileEdit")->text(), Path("song.mid"));
+    EXPECT_TRUE(Find<QRadioButton>(dialog, "singleFileRadio")->isChecked());
+
+    Find<QLineEdit>(dialog, "jukeboxFolderEdit")->setText(Path("tunes"));
+    QTimer::singleShot(0, [] {
+        auto* chooser = qobject_cast<JukeboxFolderDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_EQ(chooser->windowTitle(), "Select Jukebox Folder");
+        auto* folders = chooser->findChild<QListWidget*>("folderList");
+        ASSERT_EQ(Shown(folders), (QStringList{"..", "inner"}));
+        emit folders->itemActivated(folders->item(1));
+        chooser->accept();
+    });
+    Find<QToolButton>(dialog, "jukeboxFolderButton")->click();
+    EXPECT_EQ(Find<QLineEdit>(dialog, "jukeboxFolderEdit")->text(), Path("tunes/inner"));
+    EXPECT_TRUE(Find<QRadioButton>(dialog, "jukeboxRadio")->isChecked());
+}
+
+}  // namespace
+}  // namespace meldora
