@@ -55,8 +55,8 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent)
 
 QString StatusPanels::CurrentMeldText(const CanastaGame& game)
 {
-    QString text = QString::number(game.HumanMeldValue(true));
-    if (game.HumanMeldValue(false) < game.Human().MinimumMeld)
+    QString text = QString::number(game.MeldValueOnTable(Side::Human, true));
+    if (game.MeldValueOnTable(Side::Human, false) < game.Human().MinimumMeld)
         text += " (" + QString::number(game.Human().MinimumMeld) + ")";
     return text;
 }
