@@ -350,7 +350,7 @@ void TurnFrame::DrawCards()
 
 CardRecord TurnFrame::TakeTopCard()
 {
-    const CardRecord card = PopCard(Game.DiscardPile);
+    const CardRecord card = Game.TakePileTop(Me);
     AddToHand(card, true);
     return card;
 }

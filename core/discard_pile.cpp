@@ -55,8 +55,9 @@ bool CanastaGame::ForcedToTake(int handCount, const ColumnCounts& meldCounts) co
     return (m >= 3 && m <= 6) || ((m == 7 || m == 8) && Rules.AddToCanasta);
 }
 
-bool CanastaGame::CanTakePile(bool includeForced)
+bool CanastaGame::CanTakePile(Side side, bool includeForced)
 {
+    const Seat& seat = SeatOf(side);
     if (DiscardPile.Count == 0)
         return false;
     RecountColumns();
@@ -64,30 +65,37 @@ bool CanastaGame::CanTakePile(bool includeForced)
     if (r < 3)
         return false;  // threes, twos and jokers on top cannot be taken
 
-    const int h = Human().HandCount[r];
-    const int m = Human().MeldCount[r];
-    const int w = Human().HandCount[0] + Human().HandCount[1];
-    const bool frozen = IsPileFrozen(Side::Human);
+    const int h = seat.HandCount[r];
+    const int m = seat.MeldCount[r];
+    const int w = seat.HandCount[Joker] + seat.HandCount[Two];
+    const bool frozen = IsPileFrozen(side);
     const bool closedCanasta = m >= 7 && !Rules.AddToCanasta;
     const bool pairRequired = Rules.NaturalPair && Rules.AddExistingMeld;
 
     const bool naturalPair = h >= 2 && !closedCanasta;
     const bool existingMeld = !frozen && !pairRequired && m >= 3 && !closedCanasta;
     const bool naturalAndWild = h == 1 && w >= 1 && !frozen && !Rules.NaturalPair && m <= 2;
-    const bool forced = includeForced && Turn.StockExhausted && ForcedToTake(Human().Hand.Count, Human().MeldCount);
+    const bool forced = includeForced && Turn.StockExhausted && ForcedToTake(seat.Hand.Count, seat.MeldCount);
     if (!(naturalPair || existingMeld || naturalAndWild || forced))
         return false;
 
     if (m == 0) {
         // A new meld needs the top card and two from the hand, and a card left
         // to discard unless the side could go out.
-        const int needed = Human().Canastas.Count < Rules.NumberOfCanastas ? 3 : 0;
-        if (Human().Hand.Count + DiscardPile.Count <= needed)
+        const int needed = seat.Canastas.Count < Rules.NumberOfCanastas ? 3 : 0;
+        if (seat.Hand.Count + DiscardPile.Count <= needed)
             return false;
     }
-    if (DiscardPile.Count == 1 && Human().Hand.Count == 1)
+    if (DiscardPile.Count == 1 && seat.Hand.Count == 1)
         return false;
     return true;
+}
+
+CardRecord CanastaGame::TakePileTop(Side side)
+{
+    if (!CanTakePile(side, true))
+        throw RuleRefusal("Taking the discard pile is not possible now because the top card cannot be melded");
+    return PopCard(DiscardPile);
 }
 
 void CanastaGame::TakePile()
@@ -99,12 +107,12 @@ void CanastaGame::TakePile()
         ShowInputError(InputError::AlreadyDrawn);
         return;
     }
-    if (!CanTakePile(true)) {
+    if (!CanTakePile(Side::Human, true)) {
         ShowInputError(DiscardPile.Count == 1 && Human().Hand.Count == 1 ? InputError::OneCardPileWithOneCard
                                                                        : InputError::PileNotMeldable);
         return;
     }
-    const bool forcedOnly = !CanTakePile(false);
+    const bool forcedOnly = !CanTakePile(Side::Human, false);
 
     Turn.MustDraw = false;
     if (DiscardPile.Count > HugePileSize)

@@ -242,7 +242,12 @@ public:
     // ---- Discard pile (discard_pile.cpp) -----------------------------------
     bool IsPileFrozen(Side side) const;
     bool DiscardFreezeRule(const CardRecord& card);
-    bool CanTakePile(bool includeForced);
+    // Whether the rules let the side take the discard pile now; includeForced
+    // counts the take an exhausted stock forces.
+    bool CanTakePile(Side side, bool includeForced);
+    // Takes the top card of the discard pile for a side the rules let take it;
+    // a take they forbid throws RuleRefusal and leaves the pile as it was.
+    CardRecord TakePileTop(Side side);
     bool ForcedToTake(int handCount, const ColumnCounts& meldCounts) const;
     void TakePile();
     void CompleteTake();

@@ -125,7 +125,7 @@ TEST(DiscardPileTake, AllowedOrRefusedWithErrorFiveOrNine)
         g.Rules.AddToCanasta = !(c.rules & NoAddToCanasta);
         g.Human().Canastas.Count = (c.rules & HasCanasta) ? 1 : 0;
         g.Turn.MustDraw = true;
-        EXPECT_EQ(g.CanTakePile(false), c.error == 0);
+        EXPECT_EQ(g.CanTakePile(Side::Human, false), c.error == 0);
         g.TakePile();
         EXPECT_EQ(f.host.LastErrorNumber(), c.error);
         if (c.error) {
@@ -239,7 +239,7 @@ TEST_F(DiscardPileTest, ForcedTakeOfAnExhaustedStockTakesOnlyTheTopCard)
     Melds({CardId(Spade, Ace), CardId(Club, Ace), CardId(Heart, Ace), CardId(Diamond, Ace)});
     Hand({CardId(Spade, Six), CardId(Club, Seven), CardId(Spade, King)});
     Pile({CardId(Spade, Nine), CardId(Heart, Ace)});
-    EXPECT_FALSE(game.CanTakePile(false));
+    EXPECT_FALSE(game.CanTakePile(Side::Human, false));
     game.TakePile();
     EXPECT_TRUE(game.DiscardPile.Count == 1 && game.Human().Melds.Count == 5 && game.Human().Hand.Count == 3);
     EXPECT_FALSE(game.Take.Pending || game.Take.TopCardOnTable || game.Turn.MustDraw);

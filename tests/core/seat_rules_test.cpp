@@ -68,5 +68,24 @@ TEST_F(SeatRules, ADiscardThatEmptiesTheHandShortOfCanastasIsRefusedForBothSides
     EXPECT_EQ(game.Computer().Hand.Count, 0);
 }
 
+TEST_F(SeatRules, AFrozenPileIsTakenOnlyWithANaturalPairWhoeverTakesIt)
+{
+    AddToDiscardPile(game, CardId(Spade, Four));
+    AddToDiscardPile(game, CardId(Club, Nine));
+    game.Turn.DiscardFrozen = true;
+    for (const int id : {CardId(Heart, Nine), JokerCard, CardId(Club, Five), CardId(Club, Six)}) {
+        AddToHand(game, id);
+        AddToHumanHand(game, id, 1);
+    }
+
+    EXPECT_FALSE(game.CanTakePile(Side::Human, true));
+    EXPECT_THROW(game.TakePileTop(Side::Computer), RuleRefusal);
+    EXPECT_EQ(game.DiscardPile.Count, 2);
+
+    AddToHand(game, CardId(Diamond, Nine));
+    EXPECT_EQ(game.TakePileTop(Side::Computer).Id, CardId(Club, Nine));
+    EXPECT_EQ(game.DiscardPile.Count, 1);
+}
+
 }  // namespace
 }  // namespace meldora
