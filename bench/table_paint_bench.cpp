@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     const int clientWidth = size.TableWidth - 8;
     game.Layout = ApplyLayout(SizeIndex, clientWidth);
     game.Seed(2024);
-    game.DrawFirst = true;
+    game.Match.DrawFirst = true;
     game.DealHand(false);
 
     CardImages images;
@@ -63,14 +63,14 @@ int main(int argc, char** argv)
 
     // From the stock to the rightmost card of the hand: about the longest flight the
     // player's draw makes.
-    CardRecord card = game.HumanHand.Cards[0];
-    for (int i = 1; i < game.HumanHand.Count; ++i)
-        if (game.HumanHand.Cards[i].X > card.X)
-            card = game.HumanHand.Cards[i];
+    CardRecord card = game.Human().Hand.Cards[0];
+    for (int i = 1; i < game.Human().Hand.Count; ++i)
+        if (game.Human().Hand.Cards[i].X > card.X)
+            card = game.Human().Hand.Cards[i];
     const int fromX = LeftMargin;
     const int fromY = game.Layout.StockTop;
     const int steps = TableView::FlightSteps(card.X - fromX, card.Y - fromY, 10);
-    game.ComputerTurn = true;  // no highlight pause in the measurement
+    game.Turn.ComputerTurn = true;  // no highlight pause in the measurement
     clock.restart();
     view.MoveCard(card, fromX, fromY, card.X, card.Y);
     const double flightMs = clock.nsecsElapsed() / 1e6;
