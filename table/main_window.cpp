@@ -18,7 +18,7 @@
 #include "core/saved_game.h"
 #include "core/file_locations.h"
 #include "settings/migration.h"
-#include "settings/registry_enhanced.h"
+#include "settings/settings_store.h"
 #include "settings/setting_keys.h"
 #include "table/card_backs.h"
 #include "table/card_images.h"
@@ -64,10 +64,10 @@ int PrimaryScreenWidth()
     return screen ? screen->geometry().width() : 640;
 }
 
-std::unique_ptr<TRegistryEnhanced> OpenSettingsStore()
+std::unique_ptr<SettingsStore> OpenSettingsStore()
 {
-    auto store = std::make_unique<TRegistryEnhanced>(SettingsDatabasePath().string());
-    store->SetRootKey(TRootKey::hkLocalMachine);
+    auto store = std::make_unique<SettingsStore>(SettingsDatabasePath().string());
+    store->SetRoot(RootKey::LocalMachine);
     store->SetKey(MeldoraBaseKey);
     if (!store->IsOpen())
         prompts::Warning(nullptr, QStringLiteral("The settings could not be opened: %1\n"
@@ -102,11 +102,11 @@ TfmMeldoraMain::TfmMeldoraMain(SettingsAccess& settings, const QString& argument
 {
 }
 
-TfmMeldoraMain::TfmMeldoraMain(std::unique_ptr<TRegistryEnhanced> store, SettingsAccess* settings,
+TfmMeldoraMain::TfmMeldoraMain(std::unique_ptr<SettingsStore> store, SettingsAccess* settings,
                                const QString& argument, int screenWidth, TfmSplash* splash, QWidget* parent)
     : QMainWindow(parent),
-      rfMain_(std::move(store)),
-      settings_(rfMain_ ? *rfMain_ : *settings),
+      ownStore_(std::move(store)),
+      settings_(ownStore_ ? *ownStore_ : *settings),
       splash_(splash),
       argument_(argument)
 {
@@ -136,7 +136,7 @@ TfmMeldoraMain::TfmMeldoraMain(std::unique_ptr<TRegistryEnhanced> store, Setting
 
     // A store of the caller's is taken as it stands; only the program's own store
     // may hold the settings of an older release.
-    if (rfMain_)
+    if (ownStore_)
         MigrateSettings(settings_);
     ReadSettings();
     PlaceWindow(screenWidth > 0 ? screenWidth : PrimaryScreenWidth());

@@ -24,7 +24,7 @@ namespace meldora {
 class CardImages;
 class SettingsAccess;
 class StatusPanels;
-class TRegistryEnhanced;
+class SettingsStore;
 class TableView;
 class TfmHelp;
 class TfmSplash;
@@ -128,7 +128,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    TfmMeldoraMain(std::unique_ptr<TRegistryEnhanced> store, SettingsAccess* settings, const QString& argument,
+    TfmMeldoraMain(std::unique_ptr<SettingsStore> store, SettingsAccess* settings, const QString& argument,
                    int screenWidth, TfmSplash* splash, QWidget* parent);
     void CreateMenus();
     void CreateStatusBar();
@@ -147,7 +147,7 @@ private:
     void FormDestroy();
 
     // The program's own settings store (none when the caller gave one); created first, freed last.
-    std::unique_ptr<TRegistryEnhanced> rfMain_;
+    std::unique_ptr<SettingsStore> ownStore_;
     SettingsAccess& settings_;
     std::unique_ptr<CanastaGame> game_;
     std::unique_ptr<CardImages> images_;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/file_locations.h"
-#include "settings/registry_enhanced.h"
+#include "settings/settings_store.h"
 #include "support/gui_app.h"
 #include "support/temp_home.h"
 #include "table/main_window.h"
@@ -45,10 +45,10 @@ protected:
     }
 
     // The program's own store, opened beside the window as a second copy would.
-    static std::unique_ptr<TRegistryEnhanced> Store()
+    static std::unique_ptr<SettingsStore> Store()
     {
-        auto store = std::make_unique<TRegistryEnhanced>(SettingsDatabasePath().string());
-        store->SetRootKey(TRootKey::hkLocalMachine);
+        auto store = std::make_unique<SettingsStore>(SettingsDatabasePath().string());
+        store->SetRoot(RootKey::LocalMachine);
         store->SetKey(MeldoraBaseKey);
         return store;
     }
