@@ -34,11 +34,11 @@ int main(int argc, char* argv[])
     MeldoraApplication app(argc, argv);
 
     // The splash window owns itself until the main window's start-up timer destroys it.
-    auto* splash = new meldora::TfmSplash;
-    splash->ShowNow();
+    auto* splash = new meldora::SplashWindow;
+    splash->showNow();
     QApplication::setApplicationName(QStringLiteral("Meldora"));
 
-    meldora::TfmMeldoraMain window(QCoreApplication::arguments().value(1), 0, splash);
+    meldora::MainWindow window(QCoreApplication::arguments().value(1), 0, splash);
     window.show();
     return app.exec();
 }

@@ -274,13 +274,13 @@ QString DefaultCardDeckDir()
 CardFaces::CardFaces(const QString& deckDir)
 {
     for (const QString& file : CandidateDecks(deckDir))
-        if (TryDeck(file))
+        if (tryDeck(file))
             break;
 }
 
 CardFaces::~CardFaces() = default;
 
-bool CardFaces::TryDeck(const QString& file)
+bool CardFaces::tryDeck(const QString& file)
 {
     auto renderer = std::make_unique<QSvgRenderer>(file);
     if (!renderer->isValid())
@@ -300,7 +300,7 @@ bool CardFaces::TryDeck(const QString& file)
     return true;
 }
 
-QPixmap CardFaces::Render(int id, QSize size, qreal devicePixelRatio) const
+QPixmap CardFaces::render(int id, QSize size, qreal devicePixelRatio) const
 {
     if (id < 1 || id > 53)
         throw std::out_of_range("card face of a card that does not exist");

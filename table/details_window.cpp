@@ -63,8 +63,7 @@ QGroupBox* SidePanel(const char* prefix, const std::string& heading, const SideS
 
 }  // namespace
 
-TfmDetails::TfmDetails(const HandScore& score, std::function<void(bool faceUp)> showComputerHand,
-                       QWidget* parent)
+DetailsWindow::DetailsWindow(const HandScore& score, std::function<void(bool faceUp)> showComputerHand, QWidget* parent)
     : QDialog(parent), showComputerHand_(std::move(showComputerHand))
 {
     setObjectName(QStringLiteral("fmDetails"));
@@ -82,35 +81,35 @@ TfmDetails::TfmDetails(const HandScore& score, std::function<void(bool faceUp)> 
     layout->addLayout(panels);
 
     auto* buttons = new QHBoxLayout;
-    auto* bnOK = new QPushButton(QStringLiteral("OK"));
-    bnOK->setObjectName(QStringLiteral("bnOK"));
-    bnOK->setDefault(true);
+    auto* okButton = new QPushButton(QStringLiteral("OK"));
+    okButton->setObjectName(QStringLiteral("bnOK"));
+    okButton->setDefault(true);
     buttons->addStretch(1);
-    buttons->addWidget(bnOK);
+    buttons->addWidget(okButton);
     layout->addLayout(buttons);
 
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-TfmDetails::~TfmDetails()
+DetailsWindow::~DetailsWindow()
 {
-    SetComputerHandShown(false);
+    setComputerHandShown(false);
 }
 
-void TfmDetails::showEvent(QShowEvent* event)
+void DetailsWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    SetComputerHandShown(true);
+    setComputerHandShown(true);
 }
 
-void TfmDetails::done(int result)
+void DetailsWindow::done(int result)
 {
-    SetComputerHandShown(false);
+    setComputerHandShown(false);
     QDialog::done(result);
 }
 
-void TfmDetails::SetComputerHandShown(bool shown)
+void DetailsWindow::setComputerHandShown(bool shown)
 {
     if (!showComputerHand_ || shown == computerHandShown_)
         return;

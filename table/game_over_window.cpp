@@ -32,7 +32,7 @@ QPushButton* Button(const char* caption, const char* name)
 
 }  // namespace
 
-TfmGameOver::TfmGameOver(const MatchResult& result, QWidget* parent)
+GameOverWindow::GameOverWindow(const MatchResult& result, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("fmGameOver"));
@@ -51,66 +51,66 @@ TfmGameOver::TfmGameOver(const MatchResult& result, QWidget* parent)
     heading->setFont(headingFont);
     layout->addWidget(heading);
 
-    lbComment = Named(new QLabel(QString::fromStdString(result.Comment)), "lbComment");
-    lbComment->setAlignment(Qt::AlignCenter);
-    lbComment->setWordWrap(true);
-    lbComment->setMinimumWidth(320);
-    layout->addWidget(lbComment);
+    commentLabel_ = Named(new QLabel(QString::fromStdString(result.Comment)), "lbComment");
+    commentLabel_->setAlignment(Qt::AlignCenter);
+    commentLabel_->setWordWrap(true);
+    commentLabel_->setMinimumWidth(320);
+    layout->addWidget(commentLabel_);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(24);
     grid->setColumnStretch(0, 1);
-    Label1 = Named(new QLabel(QStringLiteral("Your Score:")), "Label1");
-    lbOpponent = Named(new QLabel(QString::fromStdString(result.OpponentName) + QStringLiteral("'s score:")),
-                       "lbOpponent");
-    lbPlayerScore = Number(result.HumanScore, "lbPlayerScore");
-    lbComputerScore = Number(result.ComputerScore, "lbComputerScore");
-    lbDifference = Number(result.Difference(), "lbDifference");
-    grid->addWidget(Label1, 0, 0);
-    grid->addWidget(lbPlayerScore, 0, 1);
-    grid->addWidget(lbOpponent, 1, 0);
-    grid->addWidget(lbComputerScore, 1, 1);
+    yourScoreLabel_ = Named(new QLabel(QStringLiteral("Your Score:")), "Label1");
+    opponentLabel_ =
+        Named(new QLabel(QString::fromStdString(result.OpponentName) + QStringLiteral("'s score:")), "lbOpponent");
+    playerScoreLabel_ = Number(result.HumanScore, "lbPlayerScore");
+    computerScoreLabel_ = Number(result.ComputerScore, "lbComputerScore");
+    differenceLabel_ = Number(result.Difference(), "lbDifference");
+    grid->addWidget(yourScoreLabel_, 0, 0);
+    grid->addWidget(playerScoreLabel_, 0, 1);
+    grid->addWidget(opponentLabel_, 1, 0);
+    grid->addWidget(computerScoreLabel_, 1, 1);
     grid->addWidget(Named(new QLabel(QStringLiteral("Difference:")), "Label2"), 2, 0);
-    grid->addWidget(lbDifference, 2, 1);
+    grid->addWidget(differenceLabel_, 2, 1);
     layout->addLayout(grid);
 
-    lbQuestion = Named(new QLabel, "lbQuestion");
-    lbQuestion->setAlignment(Qt::AlignCenter);
-    layout->addWidget(lbQuestion);
+    questionLabel_ = Named(new QLabel, "lbQuestion");
+    questionLabel_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(questionLabel_);
 
     auto* buttons = new QHBoxLayout;
-    bnYes = Button("&Yes", "bnYes");
-    bnNo = Button("&No", "bnNo");
-    bnOK = Button("&OK", "bnOK");
+    yesButton_ = Button("&Yes", "bnYes");
+    noButton_ = Button("&No", "bnNo");
+    okButton_ = Button("&OK", "bnOK");
     buttons->addStretch(1);
-    buttons->addWidget(bnYes);
-    buttons->addWidget(bnNo);
-    buttons->addWidget(bnOK);
+    buttons->addWidget(yesButton_);
+    buttons->addWidget(noButton_);
+    buttons->addWidget(okButton_);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(bnYes, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bnNo, &QPushButton::clicked, this, [this] { QDialog::done(Rejected); });
-    SetNetworkMode(false);
+    connect(yesButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(noButton_, &QPushButton::clicked, this, [this] { QDialog::done(Rejected); });
+    setNetworkMode(false);
 }
 
-void TfmGameOver::SetNetworkMode(bool network)
+void GameOverWindow::setNetworkMode(bool network)
 {
-    bnYes->setVisible(!network);
-    bnNo->setVisible(!network);
-    bnOK->setVisible(network);
-    (network ? bnOK : bnYes)->setDefault(true);
-    (network ? bnYes : bnOK)->setDefault(false);
-    lbQuestion->setText(network ? QStringLiteral("Press OK to continue.")
-                                : QStringLiteral("Do you want to play another game?"));
+    yesButton_->setVisible(!network);
+    noButton_->setVisible(!network);
+    okButton_->setVisible(network);
+    (network ? okButton_ : yesButton_)->setDefault(true);
+    (network ? yesButton_ : okButton_)->setDefault(false);
+    questionLabel_->setText(network ? QStringLiteral("Press OK to continue.")
+                                    : QStringLiteral("Do you want to play another game?"));
 }
 
 bool AskForAnotherMatch(QWidget* parent, const MatchResult& result, bool network)
 {
-    TfmGameOver window(result, parent);
-    window.SetNetworkMode(network);
+    GameOverWindow window(result, parent);
+    window.setNetworkMode(network);
     return window.exec() == QDialog::Accepted;
 }
 

@@ -115,7 +115,7 @@ int KeyboardColumn(int key)
     }
 }
 
-HitResult TableView::HitTest(int x, int y)
+HitResult TableView::hitTest(int x, int y)
 {
     const HitResult hit = HitTestTable(game_, x, y);
     if (hit.Area == HitStock || hit.Area == HitDiscardPile || hit.Area == HitNaturalHandCard)
@@ -124,7 +124,7 @@ HitResult TableView::HitTest(int x, int y)
 }
 
 template <typename Action>
-void TableView::Guarded(Action action)
+void TableView::guarded(Action action)
 {
     try {
         action();
@@ -136,29 +136,29 @@ void TableView::Guarded(Action action)
 void TableView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    TableMouseUp(event->button(), event->modifiers(), p.x(), p.y());
+    tableMouseUp(event->button(), event->modifiers(), p.x(), p.y());
 }
 
-void TableView::TableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
+void TableView::tableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
 {
-    Guarded([&] { HandleMouseUp(button, modifiers, x, y); });
+    guarded([&] { handleMouseUp(button, modifiers, x, y); });
     moveInProgress_ = false;
 }
 
-void TableView::HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
+void TableView::handleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
 {
     if (game_.Turn.ComputerTurn || connecting_)
         return;
-    const HitResult hit = HitTest(x, y);
+    const HitResult hit = hitTest(x, y);
     if (button == Qt::LeftButton) {
-        CollapseDiscardPile();
-        LeftRelease(hit, modifiers);
+        collapseDiscardPile();
+        leftRelease(hit, modifiers);
     } else if (button == Qt::RightButton) {
-        RightRelease(hit);
+        rightRelease(hit);
     }
 }
 
-void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers)
+void TableView::leftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers)
 {
     const bool shift = modifiers & Qt::ShiftModifier;
     const bool ctrl = modifiers & Qt::ControlModifier;
@@ -222,7 +222,7 @@ void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
     }
 }
 
-void TableView::RightRelease(const HitResult& hit)
+void TableView::rightRelease(const HitResult& hit)
 {
     if (hit.Area == HitNaturalHandCard || hit.Area == HitWildHandCard) {
         if (!game_.Turn.HasDrawn) {
@@ -231,7 +231,7 @@ void TableView::RightRelease(const HitResult& hit)
         }
         // With two right clicks the same card must be clicked twice in a row; the
         // first click on a card only chooses it.
-        const int option = DiscardOption();
+        const int option = discardOption();
         if (hit.Index == lastRightClicked_) {
             if (discardClicks_ < option)
                 ++discardClicks_;
@@ -253,16 +253,16 @@ void TableView::RightRelease(const HitResult& hit)
 
 void TableView::keyPressEvent(QKeyEvent* event)
 {
-    if (!TableKeyDown(event->key(), event->modifiers(), event->text()))
+    if (!tableKeyDown(event->key(), event->modifiers(), event->text()))
         QWidget::keyPressEvent(event);
 }
 
-bool TableView::TableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text)
+bool TableView::tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
     const TurnPhase phase = game_.Turn.Phase;
     if (phase >= TurnPhase::KeyboardMeld && phase <= TurnPhase::KeyboardWildcard) {
         if (const int column = KeyboardColumn(key); column >= 0) {
-            RankKey(column, modifiers);
+            rankKey(column, modifiers);
             return true;
         }
     }
@@ -271,74 +271,58 @@ bool TableView::TableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QSt
     switch (key) {
     case Qt::Key_F5:
         return true;
-    case Qt::Key_F6:
-        TableMouseUp(Qt::LeftButton, modifiers, LeftMargin, l.StockTop);
-        return true;
-    case Qt::Key_F7:
-        TableMouseUp(Qt::LeftButton, modifiers, LeftMargin, l.DiscardTop);
-        return true;
-    case Qt::Key_F8:
-        EnterKeyboardMode(KeyboardMeld, TurnPhase::KeyboardMeld);
-        return true;
-    case Qt::Key_F9:
-        EnterKeyboardMode(KeyboardAddWild, TurnPhase::KeyboardWildcard);
-        return true;
-    case Qt::Key_F10:
-        EnterKeyboardMode(KeyboardDiscard, TurnPhase::KeyboardDiscard);
-        return true;
+    case Qt::Key_F6: tableMouseUp(Qt::LeftButton, modifiers, LeftMargin, l.StockTop); return true;
+    case Qt::Key_F7: tableMouseUp(Qt::LeftButton, modifiers, LeftMargin, l.DiscardTop); return true;
+    case Qt::Key_F8: enterKeyboardMode(KeyboardMeld, TurnPhase::KeyboardMeld); return true;
+    case Qt::Key_F9: enterKeyboardMode(KeyboardAddWild, TurnPhase::KeyboardWildcard); return true;
+    case Qt::Key_F10: enterKeyboardMode(KeyboardDiscard, TurnPhase::KeyboardDiscard); return true;
     case Qt::Key_Escape:
         // Back to the draw while it is still due: the End Hand button needs phase 0,
         // and a player facing an exhausted stock must be able to reach it again.
-        EnterKeyboardMode(keyboardMode_, game_.Turn.MustDraw ? TurnPhase::Draw : TurnPhase::MeldDiscard);
+        enterKeyboardMode(keyboardMode_, game_.Turn.MustDraw ? TurnPhase::Draw : TurnPhase::MeldDiscard);
         return true;
     case Qt::Key_F11:
         if (modifiers & Qt::ControlModifier)
-            ToggleReveal();
+            toggleComputerHandReveal();
         return true;
     default:
         break;
     }
 
-    if (NetworkGame() && ChatKey(key)) {
+    if (networkGame() && ChatKey(key)) {
         emit chatKeyPressed(key, modifiers, text);
         return true;
     }
     return false;
 }
 
-void TableView::EnterKeyboardMode(int mode, TurnPhase phase)
+void TableView::enterKeyboardMode(int mode, TurnPhase phase)
 {
     // Between turns the phase belongs to the game: changing it would let the table
     // answer clicks while the opponent plays or the next hand is awaited.
     if (game_.Turn.ComputerTurn || game_.Turn.Phase == TurnPhase::Opponent || game_.Turn.Phase == TurnPhase::HandOver)
         return;
     keyboardMode_ = mode;
-    Guarded([&] { game_.SetPhase(phase); });
+    guarded([&] { game_.SetPhase(phase); });
 }
 
-void TableView::RankKey(int column, Qt::KeyboardModifiers modifiers)
+void TableView::rankKey(int column, Qt::KeyboardModifiers modifiers)
 {
     const TableLayout& l = game_.Layout;
     const int x = l.ColumnX(column);
     switch (keyboardMode_) {
-    case KeyboardMeld:
-        TableMouseUp(Qt::LeftButton, modifiers, x, l.HumanHandBase + StackStep);
-        break;
-    case KeyboardDiscard:
-        TableMouseUp(Qt::RightButton, modifiers, x, l.HumanHandBase + StackStep);
-        break;
-    default:
-        TableMouseUp(Qt::LeftButton, modifiers, x, l.HumanMeldBase + StackStep);
-        break;
+    case KeyboardMeld: tableMouseUp(Qt::LeftButton, modifiers, x, l.HumanHandBase + StackStep); break;
+    case KeyboardDiscard: tableMouseUp(Qt::RightButton, modifiers, x, l.HumanHandBase + StackStep); break;
+    default: tableMouseUp(Qt::LeftButton, modifiers, x, l.HumanMeldBase + StackStep); break;
     }
     if (errorShown_ || game_.Turn.ComputerTurn || game_.Turn.Phase == TurnPhase::Opponent || game_.Turn.Phase == TurnPhase::HandOver)
         return;
     static constexpr TurnPhase PhaseOfMode[] = {TurnPhase::KeyboardMeld, TurnPhase::KeyboardDiscard,
                                                 TurnPhase::KeyboardWildcard};
-    Guarded([&] { game_.SetPhase(PhaseOfMode[keyboardMode_]); });
+    guarded([&] { game_.SetPhase(PhaseOfMode[keyboardMode_]); });
 }
 
-void TableView::ToggleReveal()
+void TableView::toggleComputerHandReveal()
 {
     game_.Presentation.ComputerHandRevealed = !game_.Presentation.ComputerHandRevealed;
     for (int i = 0; i < game_.Computer().Hand.Count; ++i)
@@ -346,7 +330,7 @@ void TableView::ToggleReveal()
     game_.Presentation.ComputerHandSpacing = static_cast<std::uint8_t>(22 - game_.Presentation.ComputerHandSpacing);
     const TableLayout& l = game_.Layout;
     const int width = std::max(0, (game_.Computer().Hand.Count - 1) * 12) + l.CardWidth;
-    InvalidateTableRect({LeftMargin, l.ComputerHandTop, width, l.CardHeight});
+    invalidateTableRect({LeftMargin, l.ComputerHandTop, width, l.CardHeight});
 }
 
 // ---- Menu hints -----------------------------------------------------------------------------
@@ -355,7 +339,7 @@ void TableView::mouseMoveEvent(QMouseEvent* event)
 {
     if (menuHintShown_) {
         menuHintShown_ = false;
-        ShowPhaseHint(game_.Turn.Phase);
+        showPhaseHint(game_.Turn.Phase);
     }
     QWidget::mouseMoveEvent(event);
 }

@@ -38,7 +38,7 @@ public:
             if (i == hidden)
                 continue;
             const CardRecord& c = pile.Cards[i];
-            Draw(images_.Picture(c), c.X, c.Y);
+            Draw(images_.picture(c), c.X, c.Y);
         }
     }
 
@@ -188,7 +188,7 @@ int PaintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
 
     if (game.Stock.Count > 0) {
         const CardRecord& top = game.Stock.top();
-        cards.Draw(images.Back(top.Deck), top.X, top.Y);
+        cards.Draw(images.back(top.Deck), top.X, top.Y);
     }
 
     int spreadExtra = 0;
@@ -196,11 +196,11 @@ int PaintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
         spreadExtra = (game.DiscardPile.Count - 1) * StackStep;
         for (int i = 0; i < game.DiscardPile.Count; ++i) {
             const CardRecord& c = game.DiscardPile.Cards[i];
-            cards.Draw(images.Face(c), c.X, c.Y + StackStep * i);
+            cards.Draw(images.face(c), c.X, c.Y + StackStep * i);
         }
     } else if (game.DiscardPile.Count > 0) {
         const CardRecord& top = game.DiscardPile.top();
-        cards.Draw(images.Face(top), top.X, top.Y);
+        cards.Draw(images.face(top), top.X, top.Y);
     }
 
     // The computer's hand is shown grouped by rank whatever the order of its records.
@@ -211,7 +211,7 @@ int PaintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
             const CardRecord& c = game.Computer().Hand.Cards[i];
             if (c.Rank != rank)
                 continue;
-            cards.Draw(c.FaceUp && showComputerFaces ? images.Face(c) : images.Back(c.Deck), x, c.Y);
+            cards.Draw(c.FaceUp && showComputerFaces ? images.face(c) : images.back(c.Deck), x, c.Y);
             x += game.Presentation.ComputerHandSpacing;
         }
     }

@@ -23,7 +23,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     TempHome home;
     std::vector<prompts::Request> asked;
-    std::unique_ptr<TfmMeldoraMain> window;
+    std::unique_ptr<MainWindow> window;
 
     void SetUp() override
     {
@@ -56,9 +56,9 @@ protected:
     static std::string ReadSetting(const std::string& name) { return Store()->ReadString(name, "<absent>"); }
 
     // Creates the main window as the program does.
-    TfmMeldoraMain& Create(const QString& argument = {}, int screenWidth = 1024)
+    MainWindow& Create(const QString& argument = {}, int screenWidth = 1024)
     {
-        window = std::make_unique<TfmMeldoraMain>(argument, screenWidth);
+        window = std::make_unique<MainWindow>(argument, screenWidth);
         return *window;
     }
     // Shows the window and runs the splash timer at once. drawFirst 0 or 1, when
@@ -67,11 +67,11 @@ protected:
     {
         window->show();
         if (drawFirst >= 0)
-            window->Game().Match.DrawFirst = drawFirst != 0;
+            window->game().Match.DrawFirst = drawFirst != 0;
         if (seed != 0) {
-            window->Game().Seed(seed);
+            window->game().Seed(seed);
         }
-        window->tmSplashTimer();
+        window->onSplashTimer();
     }
     std::filesystem::path AutoSaveFile() const { return home.Dir / "autosave.meldora"; }
 };
