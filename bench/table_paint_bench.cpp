@@ -40,7 +40,7 @@ int main(int argc, char** argv)
     CanastaGame game(host, &settings);
     const SizeClass& size = SizeClasses[SizeIndex];
     const int clientWidth = size.TableWidth - 8;
-    game.Layout = ApplyLayout(SizeIndex, clientWidth);
+    game.SetTableSize(SizeIndex, clientWidth);
     game.Seed(2024);
     game.Match.DrawFirst = true;
     game.DealHand(false);

@@ -13,7 +13,6 @@
 #include <QStatusBar>
 #include <chrono>
 #include <filesystem>
-#include <random>
 
 #include "core/saved_game.h"
 #include "core/file_locations.h"
@@ -143,7 +142,7 @@ MainWindow::MainWindow(std::unique_ptr<SettingsStore> store, SettingsAccess* set
     placeEndHandButton();
 
     setWindowTitle(QString::fromLatin1(MainWindowCaption));
-    game_->Match.DrawFirst = std::uniform_real_distribution<double>(0.0, 1.0)(game_->Random) > 0.5;
+    game_->ChooseFirstDrawerAtRandom();
 
     QApplication::restoreOverrideCursor();
     splashTimer_.setSingleShot(true);
@@ -252,7 +251,7 @@ void MainWindow::readSettings()
 {
     SettingsAccess& s = settings_;
     view_->applySettings();
-    game_->Rules = LoadRuleOptions(s);
+    game_->SetRules(LoadRuleOptions(s));
     meldDelay = Read(s, keys::Delay);
     autoSave = Read(s, keys::AutoSave);
     if (Read(s, keys::HintShown))
@@ -269,7 +268,7 @@ void MainWindow::placeWindow(int screenWidth)
     sizeIndex_ = placement.SizeIndex;
     largestAllowedSize_ = placement.LargestAllowed;
     maximised_ = placement.Maximised;
-    game_->Layout = ApplyLayout(sizeIndex_, SizeClassWidth(sizeIndex_));
+    game_->SetTableSize(sizeIndex_, SizeClassWidth(sizeIndex_));
 
     Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
@@ -336,7 +335,7 @@ void MainWindow::onSplashTimer()
     delete splash_;
 
     const int clientWidth = isVisible() ? view_->width() : SizeClassWidth(sizeIndex_);
-    game_->Layout = ApplyLayout(sizeIndex_, clientWidth);
+    game_->SetTableSize(sizeIndex_, clientWidth);
     images_->prepare(sizeIndex_, devicePixelRatioF(), ReadCardBacks(settings_));
     placeEndHandButton();
 
@@ -410,12 +409,8 @@ void MainWindow::showRulesDialog()
 
 void MainWindow::applyRules(const RuleOptions& rules)
 {
-    const bool initialBlockChanged = rules.InitialBlock != game_->Rules.InitialBlock;
-    game_->Rules = rules;
-    if (initialBlockChanged) {
-        game_->Turn.DiscardFrozen = rules.InitialBlock;
+    if (game_->ChangeRules(rules))
         RepaintTable();
-    }
 }
 
 void MainWindow::showDeckDialog()

@@ -119,7 +119,7 @@ HitResult TableView::hitTest(int x, int y)
 {
     const HitResult hit = HitTestTable(game_, x, y);
     if (hit.Area == HitStock || hit.Area == HitDiscardPile || hit.Area == HitNaturalHandCard)
-        game_.Match.GameInProgress = true;
+        game_.MarkGameInProgress();
     return hit;
 }
 
@@ -324,10 +324,7 @@ void TableView::rankKey(int column, Qt::KeyboardModifiers modifiers)
 
 void TableView::toggleComputerHandReveal()
 {
-    game_.Presentation.ComputerHandRevealed = !game_.Presentation.ComputerHandRevealed;
-    for (int i = 0; i < game_.Computer().Hand.Count; ++i)
-        game_.Computer().Hand.Cards[i].FaceUp = !game_.Computer().Hand.Cards[i].FaceUp;
-    game_.Presentation.ComputerHandSpacing = static_cast<std::uint8_t>(22 - game_.Presentation.ComputerHandSpacing);
+    game_.ToggleComputerHandReveal();
     const TableLayout& l = game_.Layout;
     const int width = std::max(0, (game_.Computer().Hand.Count - 1) * 12) + l.CardWidth;
     invalidateTableRect({LeftMargin, l.ComputerHandTop, width, l.CardHeight});

@@ -141,7 +141,7 @@ void PaintLabel(QPainter& painter, const TableLayout& l, int column, const Label
     TextAt(painter, secondX, secondTop, lines.Second);
 }
 
-void PaintLabels(QPainter& painter, CanastaGame& game)
+void PaintLabels(QPainter& painter, const CanastaGame& game)
 {
     const TableLayout& l = game.Layout;
     QFont font("Arial", 10, l.SizeIndex == 0 ? QFont::Normal : QFont::Bold);

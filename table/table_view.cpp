@@ -95,9 +95,8 @@ void TableView::paintEvent(QPaintEvent* event)
 
 void TableView::collapseDiscardPile()
 {
-    if (!game_.Presentation.DiscardSpread)
+    if (!game_.CollapseDiscardPile())
         return;
-    game_.Presentation.DiscardSpread = false;
     const TableLayout& l = game_.Layout;
     invalidateTableRect({0, l.DiscardTop, l.CardWidth + LeftMargin + 10, l.CardHeight + spreadExtra_ + 30});
 }
