@@ -19,9 +19,9 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& error) {
-            meldora::prompts::Error(activeWindow(), QString::fromStdString(error.what()));
+            meldora::prompts::error(activeWindow(), QString::fromStdString(error.what()));
         } catch (...) {
-            meldora::prompts::Error(activeWindow(), QStringLiteral("An unexpected error occurred."));
+            meldora::prompts::error(activeWindow(), QStringLiteral("An unexpected error occurred."));
         }
         return false;
     }

@@ -46,7 +46,7 @@ int main(int argc, char** argv)
     game.DealHand(false);
 
     CardImages images;
-    images.prepare(SizeIndex, 1.0, ReadCardBacks(settings));
+    images.prepare(SizeIndex, 1.0, readCardBacks(settings));
     TableView view(game, images, settings);
     host.View = &view;
     view.resize(clientWidth, size.TableHeight - 62);

@@ -14,7 +14,7 @@ namespace meldora {
 
 // Where installed decks are looked for: $MELDORA_CARD_DECK_DIR when set, else the
 // system's card deck folder.
-QString DefaultCardDeckDir();
+QString defaultCardDeckDir();
 
 class CardFaces {
 public:

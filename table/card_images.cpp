@@ -34,14 +34,14 @@ private:
     bool shown_ = false;
 };
 
-qreal SaneRatio(qreal devicePixelRatio)
+qreal saneRatio(qreal devicePixelRatio)
 {
     return devicePixelRatio > 0 ? devicePixelRatio : 1.0;
 }
 
 }  // namespace
 
-QSize CardSizeOf(int sizeIndex)
+QSize cardSizeOf(int sizeIndex)
 {
     if (sizeIndex < 0 || sizeIndex >= static_cast<int>(SizeClasses.size()))
         throw std::out_of_range("window size class out of range");
@@ -70,28 +70,28 @@ const CardImages::FaceSet& CardImages::facesAt(QSize size, qreal devicePixelRati
 QPixmap CardImages::backFor(const CardBack& back, QSize size, qreal devicePixelRatio)
 {
     if (back.BackType == PatternBack && back.BackPattern >= 0 && back.BackPattern < PatternCount)
-        return DrawPatternBack(back.BackPattern, size, devicePixelRatio);
+        return drawPatternBack(back.BackPattern, size, devicePixelRatio);
     if (back.BackType == FileBack && !back.BackFile.isEmpty()) {
-        QPixmap picture = LoadPictureBack(back.BackFile, size, devicePixelRatio);
+        QPixmap picture = loadPictureBack(back.BackFile, size, devicePixelRatio);
         if (!picture.isNull()) {
             warnedFiles_.remove(back.BackFile);
             return picture;
         }
         if (!warnedFiles_.contains(back.BackFile)) {
             warnedFiles_.insert(back.BackFile);
-            prompts::Warning(warningParent_,
+            prompts::warning(warningParent_,
                              QStringLiteral("The card back picture \"%1\" cannot be read, so a solid back is "
                                             "shown instead.")
                                  .arg(back.BackFile));
         }
     }
-    return DrawSolidBack(back.BackColor, size, devicePixelRatio);
+    return drawSolidBack(back.BackColor, size, devicePixelRatio);
 }
 
 void CardImages::prepare(int sizeIndex, qreal devicePixelRatio, const CardBackSettings& backs)
 {
-    const QSize size = CardSizeOf(sizeIndex);
-    const qreal ratio = SaneRatio(devicePixelRatio);
+    const QSize size = cardSizeOf(sizeIndex);
+    const qreal ratio = saneRatio(devicePixelRatio);
     WaitCursor wait;
     const FaceSet& faces = facesAt(size, ratio);
     std::array<QPixmap, CardImageCount> images;
@@ -134,13 +134,13 @@ QPixmap CardImages::resource(const QString& name, qreal devicePixelRatio)
     // The size codes by class; the largest class shares the 1024 pictures.
     static const std::pair<const char*, int> sizeCodes[] = {{"1024", 2}, {"800", 1}, {"640", 0}};
     const QString key = name.toLower();
-    const qreal ratio = SaneRatio(devicePixelRatio);
+    const qreal ratio = saneRatio(devicePixelRatio);
     for (const auto& [code, sizeIndex] : sizeCodes) {
         const QLatin1String sizeCode(code);
         if (!key.endsWith(sizeCode))
             continue;
         const QString stem = key.chopped(sizeCode.size());
-        const QSize size = CardSizeOf(sizeIndex);
+        const QSize size = cardSizeOf(sizeIndex);
         if (stem == QLatin1String("joker"))
             return facesAt(size, ratio)[JokerImage];
         for (int suit = 0; suit < 4; ++suit)
@@ -150,8 +150,8 @@ QPixmap CardImages::resource(const QString& name, qreal devicePixelRatio)
                     return facesAt(size, ratio)[card.Id - 1];
             }
         for (int pattern = 0; pattern < PatternCount; ++pattern)
-            if (stem == PatternName(pattern))
-                return DrawPatternBack(pattern, size, ratio);
+            if (stem == patternName(pattern))
+                return drawPatternBack(pattern, size, ratio);
     }
     return {};
 }

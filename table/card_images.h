@@ -27,12 +27,12 @@ inline constexpr int JokerImage = 52;
 inline constexpr int FirstBackImage = 53;
 
 // The card size of window-size class 0..3 in logical pixels; std::out_of_range otherwise.
-QSize CardSizeOf(int sizeIndex);
+QSize cardSizeOf(int sizeIndex);
 
 class CardImages {
 public:
     // Warnings about unreadable back pictures are shown over warningParent.
-    explicit CardImages(const QString& deckDir = DefaultCardDeckDir(), QWidget* warningParent = nullptr);
+    explicit CardImages(const QString& deckDir = defaultCardDeckDir(), QWidget* warningParent = nullptr);
     ~CardImages();
     CardImages(const CardImages&) = delete;
     CardImages& operator=(const CardImages&) = delete;
@@ -45,7 +45,7 @@ public:
     void prepare(int sizeIndex, qreal devicePixelRatio, const CardBackSettings& backs);
 
     int sizeIndex() const { return sizeIndex_; }
-    QSize cardSize() const { return CardSizeOf(sizeIndex_); }
+    QSize cardSize() const { return cardSizeOf(sizeIndex_); }
     qreal devicePixelRatio() const { return devicePixelRatio_; }
 
     // By image list position 0..54; std::out_of_range otherwise.

@@ -23,12 +23,12 @@ namespace {
 // The preview and the pattern chooser always show the 800 x 600 card size.
 constexpr int kPreviewSizeIndex = 1;
 
-void SetHelpContext(QWidget* widget, int context)
+void setHelpContext(QWidget* widget, int context)
 {
     widget->setProperty("HelpContext", context);
 }
 
-QGroupBox* RadioGroup(const char* name, const QString& caption, const QStringList& items, QButtonGroup** group)
+QGroupBox* radioGroup(const char* name, const QString& caption, const QStringList& items, QButtonGroup** group)
 {
     auto* box = new QGroupBox(caption);
     box->setObjectName(QLatin1String(name));
@@ -43,7 +43,7 @@ QGroupBox* RadioGroup(const char* name, const QString& caption, const QStringLis
     return box;
 }
 
-QPushButton* Button(const char* name, const QString& caption)
+QPushButton* makeButton(const char* name, const QString& caption)
 {
     auto* button = new QPushButton(caption);
     button->setObjectName(QLatin1String(name));
@@ -58,9 +58,9 @@ DeckDialog::DeckDialog(SettingsAccess& settings, ApplyFunction applyCardBacks, Q
     setObjectName(QStringLiteral("fmDeck"));
     setWindowTitle(QStringLiteral("Select Card Back"));
 
-    deckGroup_ = RadioGroup("rgDeck", QStringLiteral("Select Deck"),
+    deckGroup_ = radioGroup("rgDeck", QStringLiteral("Select Deck"),
                             {QStringLiteral("Deck One"), QStringLiteral("Deck Two")}, &deckItems_);
-    backTypeGroup_ = RadioGroup(
+    backTypeGroup_ = radioGroup(
         "rgCardbackType", QStringLiteral("Cardback Type"),
         {QStringLiteral("&Solid Color"), QStringLiteral("S&tandard Pattern"), QStringLiteral("C&ustom Pattern")},
         &typeItems_);
@@ -69,16 +69,16 @@ DeckDialog::DeckDialog(SettingsAccess& settings, ApplyFunction applyCardBacks, Q
     currentBackBox_->setObjectName(QStringLiteral("gbCurrentCardback"));
     backPreview_ = new QLabel;
     backPreview_->setObjectName(QStringLiteral("imCardback"));
-    backPreview_->setFixedSize(CardSizeOf(kPreviewSizeIndex));
-    changeButton_ = Button("bnChange", QStringLiteral("&Change..."));
+    backPreview_->setFixedSize(cardSizeOf(kPreviewSizeIndex));
+    changeButton_ = makeButton("bnChange", QStringLiteral("&Change..."));
     auto* previewLayout = new QVBoxLayout(currentBackBox_);
     previewLayout->addWidget(backPreview_, 0, Qt::AlignHCenter);
     previewLayout->addWidget(changeButton_);
 
-    okButton_ = Button("bnOk", QStringLiteral("OK"));
+    okButton_ = makeButton("bnOk", QStringLiteral("OK"));
     okButton_->setDefault(true);
-    cancelButton_ = Button("bnCancel", QStringLiteral("Cancel"));
-    applyButton_ = Button("bnApply", QStringLiteral("&Apply"));
+    cancelButton_ = makeButton("bnCancel", QStringLiteral("Cancel"));
+    applyButton_ = makeButton("bnApply", QStringLiteral("&Apply"));
 
     auto* choices = new QVBoxLayout;
     choices->addWidget(deckGroup_);
@@ -97,19 +97,19 @@ DeckDialog::DeckDialog(SettingsAccess& settings, ApplyFunction applyCardBacks, Q
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    SetHelpContext(currentBackBox_, 1018);
-    SetHelpContext(okButton_, 1019);
-    SetHelpContext(cancelButton_, 1020);
-    SetHelpContext(applyButton_, 1021);
-    SetHelpContext(backTypeGroup_, 1022);
-    SetHelpContext(changeButton_, 1023);
-    SetHelpContext(deckGroup_, 1084);
+    setHelpContext(currentBackBox_, 1018);
+    setHelpContext(okButton_, 1019);
+    setHelpContext(cancelButton_, 1020);
+    setHelpContext(applyButton_, 1021);
+    setHelpContext(backTypeGroup_, 1022);
+    setHelpContext(changeButton_, 1023);
+    setHelpContext(deckGroup_, 1084);
 
     const qreal ratio = devicePixelRatioF();
     for (int pattern = 0; pattern < PatternCount; ++pattern)
-        patternImages_[pattern] = DrawPatternBack(pattern, CardSizeOf(kPreviewSizeIndex), ratio);
+        patternImages_[pattern] = drawPatternBack(pattern, cardSizeOf(kPreviewSizeIndex), ratio);
 
-    backs_ = ReadCardBacks(settings_);
+    backs_ = readCardBacks(settings_);
     deckItems_->button(0)->setChecked(true);
     typeItems_->button(backs_[deck_].BackType)->setChecked(true);
     drawPreview();
@@ -158,9 +158,9 @@ void DeckDialog::changeCardBack()
 
 void DeckDialog::chooseColor(CardBack& back)
 {
-    QColorDialog dialog(ColorFromSetting(back.BackColor), this);
+    QColorDialog dialog(colorFromSetting(back.BackColor), this);
     if (dialog.exec() == QDialog::Accepted)
-        back.BackColor = SettingFromColor(dialog.selectedColor());
+        back.BackColor = settingFromColor(dialog.selectedColor());
 }
 
 void DeckDialog::choosePattern(CardBack& back)
@@ -173,14 +173,14 @@ void DeckDialog::choosePattern(CardBack& back)
 void DeckDialog::chooseFile(CardBack& back)
 {
     const QString startIn = back.BackFile.isEmpty() ? QString() : QFileInfo(back.BackFile).absolutePath();
-    QString file = prompts::OpenFileName(this, QStringLiteral("Open"), startIn, QStringLiteral("Bitmaps (*.bmp)"));
+    QString file = prompts::openFileName(this, QStringLiteral("Open"), startIn, QStringLiteral("Bitmaps (*.bmp)"));
     if (file.isEmpty())
         return;
     // A name typed without an extension means a bitmap.
     if (QFileInfo(file).suffix().isEmpty() && !QFileInfo::exists(file))
         file += QStringLiteral(".bmp");
-    if (LoadPictureBack(file, CardSizeOf(kPreviewSizeIndex), devicePixelRatioF()).isNull()) {
-        prompts::Warning(this, QStringLiteral("\"%1\" is not a picture that can be read. The card back is not "
+    if (loadPictureBack(file, cardSizeOf(kPreviewSizeIndex), devicePixelRatioF()).isNull()) {
+        prompts::warning(this, QStringLiteral("\"%1\" is not a picture that can be read. The card back is not "
                                               "changed.")
                                    .arg(file));
         return;
@@ -191,13 +191,13 @@ void DeckDialog::chooseFile(CardBack& back)
 void DeckDialog::drawPreview()
 {
     const CardBack& back = backs_[deck_];
-    const QSize size = CardSizeOf(kPreviewSizeIndex);
+    const QSize size = cardSizeOf(kPreviewSizeIndex);
     const qreal ratio = devicePixelRatioF();
     QPixmap picture;
     switch (back.BackType) {
-    case SolidBack: picture = DrawSolidBack(back.BackColor, size, ratio); break;
+    case SolidBack: picture = drawSolidBack(back.BackColor, size, ratio); break;
     case PatternBack: picture = patternImages_[back.BackPattern]; break;
-    default: picture = LoadPictureBack(back.BackFile, size, ratio); break;
+    default: picture = loadPictureBack(back.BackFile, size, ratio); break;
     }
     QPixmap preview(size * ratio);
     preview.setDevicePixelRatio(ratio);
@@ -211,13 +211,13 @@ void DeckDialog::drawPreview()
 
 void DeckDialog::saveAndAccept()
 {
-    WriteCardBacks(settings_, backs_);
+    writeCardBacks(settings_, backs_);
     accept();
 }
 
 void DeckDialog::applyAndKeepOpen()
 {
-    WriteCardBacks(settings_, backs_);
+    writeCardBacks(settings_, backs_);
     if (applyCardBacks_)
         applyCardBacks_(backs_);
     applyButton_->setEnabled(false);

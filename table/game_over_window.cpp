@@ -10,20 +10,20 @@ namespace meldora {
 
 namespace {
 
-QLabel* Named(QLabel* label, const char* name)
+QLabel* named(QLabel* label, const char* name)
 {
     label->setObjectName(QString::fromLatin1(name));
     return label;
 }
 
-QLabel* Number(int value, const char* name)
+QLabel* numberLabel(int value, const char* name)
 {
-    QLabel* label = Named(new QLabel(QString::number(value)), name);
+    QLabel* label = named(new QLabel(QString::number(value)), name);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
 
-QPushButton* Button(const char* caption, const char* name)
+QPushButton* makeButton(const char* caption, const char* name)
 {
     auto* button = new QPushButton(QString::fromLatin1(caption));
     button->setObjectName(QString::fromLatin1(name));
@@ -43,7 +43,7 @@ GameOverWindow::GameOverWindow(const MatchResult& result, QWidget* parent)
     layout->setContentsMargins(16, 12, 16, 12);
     layout->setSpacing(10);
 
-    QLabel* heading = Named(new QLabel(QStringLiteral("Game Over")), "lbGameOver");
+    QLabel* heading = named(new QLabel(QStringLiteral("Game Over")), "lbGameOver");
     heading->setAlignment(Qt::AlignCenter);
     QFont headingFont = heading->font();
     headingFont.setBold(true);
@@ -51,7 +51,7 @@ GameOverWindow::GameOverWindow(const MatchResult& result, QWidget* parent)
     heading->setFont(headingFont);
     layout->addWidget(heading);
 
-    commentLabel_ = Named(new QLabel(QString::fromStdString(result.Comment)), "lbComment");
+    commentLabel_ = named(new QLabel(QString::fromStdString(result.Comment)), "lbComment");
     commentLabel_->setAlignment(Qt::AlignCenter);
     commentLabel_->setWordWrap(true);
     commentLabel_->setMinimumWidth(320);
@@ -60,28 +60,28 @@ GameOverWindow::GameOverWindow(const MatchResult& result, QWidget* parent)
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(24);
     grid->setColumnStretch(0, 1);
-    yourScoreLabel_ = Named(new QLabel(QStringLiteral("Your Score:")), "Label1");
+    yourScoreLabel_ = named(new QLabel(QStringLiteral("Your Score:")), "Label1");
     opponentLabel_ =
-        Named(new QLabel(QString::fromStdString(result.OpponentName) + QStringLiteral("'s score:")), "lbOpponent");
-    playerScoreLabel_ = Number(result.HumanScore, "lbPlayerScore");
-    computerScoreLabel_ = Number(result.ComputerScore, "lbComputerScore");
-    differenceLabel_ = Number(result.Difference(), "lbDifference");
+        named(new QLabel(QString::fromStdString(result.OpponentName) + QStringLiteral("'s score:")), "lbOpponent");
+    playerScoreLabel_ = numberLabel(result.HumanScore, "lbPlayerScore");
+    computerScoreLabel_ = numberLabel(result.ComputerScore, "lbComputerScore");
+    differenceLabel_ = numberLabel(result.Difference(), "lbDifference");
     grid->addWidget(yourScoreLabel_, 0, 0);
     grid->addWidget(playerScoreLabel_, 0, 1);
     grid->addWidget(opponentLabel_, 1, 0);
     grid->addWidget(computerScoreLabel_, 1, 1);
-    grid->addWidget(Named(new QLabel(QStringLiteral("Difference:")), "Label2"), 2, 0);
+    grid->addWidget(named(new QLabel(QStringLiteral("Difference:")), "Label2"), 2, 0);
     grid->addWidget(differenceLabel_, 2, 1);
     layout->addLayout(grid);
 
-    questionLabel_ = Named(new QLabel, "lbQuestion");
+    questionLabel_ = named(new QLabel, "lbQuestion");
     questionLabel_->setAlignment(Qt::AlignCenter);
     layout->addWidget(questionLabel_);
 
     auto* buttons = new QHBoxLayout;
-    yesButton_ = Button("&Yes", "bnYes");
-    noButton_ = Button("&No", "bnNo");
-    okButton_ = Button("&OK", "bnOK");
+    yesButton_ = makeButton("&Yes", "bnYes");
+    noButton_ = makeButton("&No", "bnNo");
+    okButton_ = makeButton("&OK", "bnOK");
     buttons->addStretch(1);
     buttons->addWidget(yesButton_);
     buttons->addWidget(noButton_);
@@ -107,7 +107,7 @@ void GameOverWindow::setNetworkMode(bool network)
                                     : QStringLiteral("Do you want to play another game?"));
 }
 
-bool AskForAnotherMatch(QWidget* parent, const MatchResult& result, bool network)
+bool askForAnotherMatch(QWidget* parent, const MatchResult& result, bool network)
 {
     GameOverWindow window(result, parent);
     window.setNetworkMode(network);

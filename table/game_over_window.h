@@ -38,6 +38,6 @@ private:
 };
 
 // Shows the game-over window; true for another match (Yes, or OK in a network game).
-bool AskForAnotherMatch(QWidget* parent, const MatchResult& result, bool network);
+bool askForAnotherMatch(QWidget* parent, const MatchResult& result, bool network);
 
 }  // namespace meldora

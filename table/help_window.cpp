@@ -13,7 +13,7 @@
 
 namespace meldora {
 
-QString HelpFolder()
+QString helpFolder()
 {
     return QDir(QString::fromStdString(AssetsDir().string())).filePath(QStringLiteral("help"));
 }
@@ -40,7 +40,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("browser"));
-    browser_->setSearchPaths({HelpFolder()});
+    browser_->setSearchPaths({helpFolder()});
     // Our pages link to each other; anything else (a web address) opens outside.
     browser_->setOpenLinks(false);
     connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
@@ -66,13 +66,13 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void HelpWindow::showPage(const QString& page)
 {
-    const QString file = QDir(HelpFolder()).filePath(page);
+    const QString file = QDir(helpFolder()).filePath(page);
     if (QFileInfo(file).isFile()) {
         browser_->setSource(QUrl::fromLocalFile(file));
     } else {
         browser_->setHtml(QStringLiteral("<h2>Help is not available</h2><p>The help page <b>%1</b> could not be "
                                          "found in the folder %2.</p>")
-                              .arg(page.toHtmlEscaped(), QDir::toNativeSeparators(HelpFolder()).toHtmlEscaped()));
+                              .arg(page.toHtmlEscaped(), QDir::toNativeSeparators(helpFolder()).toHtmlEscaped()));
     }
     show();
     raise();

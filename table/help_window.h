@@ -11,7 +11,7 @@ class QToolButton;
 namespace meldora {
 
 // The folder the help pages are read from: "help" in the assets folder.
-QString HelpFolder();
+QString helpFolder();
 
 class HelpWindow : public QWidget {
     Q_OBJECT

@@ -37,7 +37,7 @@ namespace {
 
 constexpr int EndHandMargin = 10;
 
-QAction* AddMenuItem(QMenu* menu, const QString& caption, const char* name, const QString& hint,
+QAction* addMenuItem(QMenu* menu, const QString& caption, const char* name, const QString& hint,
                      const QKeySequence& shortcut = {})
 {
     QAction* action = menu->addAction(caption);
@@ -48,7 +48,7 @@ QAction* AddMenuItem(QMenu* menu, const QString& caption, const char* name, cons
     return action;
 }
 
-std::uint8_t LevelFromName(const std::string& name)
+std::uint8_t levelFromName(const std::string& name)
 {
     if (name == "Beginner")
         return 0;
@@ -57,19 +57,19 @@ std::uint8_t LevelFromName(const std::string& name)
     return 2;
 }
 
-int PrimaryScreenWidth()
+int primaryScreenWidth()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().width() : 640;
 }
 
-std::unique_ptr<SettingsStore> OpenSettingsStore()
+std::unique_ptr<SettingsStore> openSettingsStore()
 {
     auto store = std::make_unique<SettingsStore>(SettingsDatabasePath().string());
     store->SetRoot(RootKey::LocalMachine);
     store->SetKey(MeldoraBaseKey);
     if (!store->IsOpen())
-        prompts::Warning(nullptr, QStringLiteral("The settings could not be opened: %1\n"
+        prompts::warning(nullptr, QStringLiteral("The settings could not be opened: %1\n"
                                                  "Meldora starts with the default settings and "
                                                  "will not keep any changes.")
                                       .arg(QString::fromStdString(store->OpenError())));
@@ -78,7 +78,7 @@ std::unique_ptr<SettingsStore> OpenSettingsStore()
 
 }  // namespace
 
-SoundEvent HelpSoundFor(std::uint16_t counter)
+SoundEvent helpSoundFor(std::uint16_t counter)
 {
     switch (counter % 3) {
     case 1:
@@ -92,7 +92,7 @@ SoundEvent HelpSoundFor(std::uint16_t counter)
 
 // The settings store comes first and goes last: every step below may use it.
 MainWindow::MainWindow(const QString& argument, int screenWidth, SplashWindow* splash, QWidget* parent)
-    : MainWindow(OpenSettingsStore(), nullptr, argument, screenWidth, splash, parent)
+    : MainWindow(openSettingsStore(), nullptr, argument, screenWidth, splash, parent)
 {
 }
 
@@ -114,7 +114,7 @@ MainWindow::MainWindow(std::unique_ptr<SettingsStore> store, SettingsAccess* set
 
     game_ = std::make_unique<CanastaGame>(*this, &settings_);
     game_->Seed(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
-    images_ = std::make_unique<CardImages>(DefaultCardDeckDir(), this);
+    images_ = std::make_unique<CardImages>(defaultCardDeckDir(), this);
 
     view_ = new TableView(*game_, *images_, settings_, this);
     view_->setPaintSuspended(true);
@@ -138,7 +138,7 @@ MainWindow::MainWindow(std::unique_ptr<SettingsStore> store, SettingsAccess* set
     if (ownStore_)
         MigrateSettings(settings_);
     readSettings();
-    placeWindow(screenWidth > 0 ? screenWidth : PrimaryScreenWidth());
+    placeWindow(screenWidth > 0 ? screenWidth : primaryScreenWidth());
     placeEndHandButton();
 
     setWindowTitle(QString::fromLatin1(MainWindowCaption));
@@ -167,33 +167,33 @@ HelpWindow* MainWindow::helpWindow() const { return help_; }
 void MainWindow::createMenus()
 {
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("&Game"));
-    newAction_ = AddMenuItem(gameMenu, QStringLiteral("&New"), "New1", QStringLiteral("Start a new game"),
+    newAction_ = addMenuItem(gameMenu, QStringLiteral("&New"), "New1", QStringLiteral("Start a new game"),
                              QKeySequence(Qt::Key_F2));
     gameMenu->addSeparator();
-    loadAction_ = AddMenuItem(gameMenu, QStringLiteral("&Load..."), "Load1", QStringLiteral("Load a saved game"),
+    loadAction_ = addMenuItem(gameMenu, QStringLiteral("&Load..."), "Load1", QStringLiteral("Load a saved game"),
                               QKeySequence(Qt::Key_F3));
-    saveAction_ = AddMenuItem(gameMenu, QStringLiteral("&Save..."), "Save1",
+    saveAction_ = addMenuItem(gameMenu, QStringLiteral("&Save..."), "Save1",
                               QStringLiteral("Save the game in progress"), QKeySequence(Qt::Key_F4));
     gameMenu->addSeparator();
     undoMeldAction_ =
-        AddMenuItem(gameMenu, QStringLiteral("&Undo Meld"), "UndoMeld1",
+        addMenuItem(gameMenu, QStringLiteral("&Undo Meld"), "UndoMeld1",
                     QStringLiteral("Take back the last card you melded in this turn"), QKeySequence(Qt::Key_Delete));
-    undoAllAction_ = AddMenuItem(gameMenu, QStringLiteral("Undo &All"), "UndoAll1",
+    undoAllAction_ = addMenuItem(gameMenu, QStringLiteral("Undo &All"), "UndoAll1",
                                  QStringLiteral("Take back every card you melded in this turn"),
                                  QKeySequence(Qt::CTRL | Qt::Key_Delete));
     undoMeldAction_->setEnabled(false);
     undoAllAction_->setEnabled(false);
     gameMenu->addSeparator();
-    exitAction_ = AddMenuItem(gameMenu, QStringLiteral("E&xit"), "Exit1", QStringLiteral("Quit Meldora"));
+    exitAction_ = addMenuItem(gameMenu, QStringLiteral("E&xit"), "Exit1", QStringLiteral("Quit Meldora"));
 
     QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
-    rulesAction_ = AddMenuItem(optionsMenu, QStringLiteral("&Rules..."), "Rules1", QString::fromLatin1(RulesMenuHint));
-    decksAction_ = AddMenuItem(optionsMenu, QStringLiteral("&Decks..."), "Decks1",
+    rulesAction_ = addMenuItem(optionsMenu, QStringLiteral("&Rules..."), "Rules1", QString::fromLatin1(RulesMenuHint));
+    decksAction_ = addMenuItem(optionsMenu, QStringLiteral("&Decks..."), "Decks1",
                                QStringLiteral("Select a color or image for the backside of the cards"));
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     helpTopicsAction_ =
-        AddMenuItem(helpMenu, QStringLiteral("Help Topics"), "HelpTopics1",
+        addMenuItem(helpMenu, QStringLiteral("Help Topics"), "HelpTopics1",
                     QStringLiteral("Show the rules, the controls and the menus of Meldora"), QKeySequence(Qt::Key_F1));
 
     connect(decksAction_, &QAction::triggered, this, &MainWindow::showDeckDialog);
@@ -257,18 +257,18 @@ void MainWindow::readSettings()
     if (Read(s, keys::HintShown))
         view_->markMenuHintShown();
     statusBar()->setVisible(Read(s, keys::ShowStatusbar));
-    computerLevel = LevelFromName(Read(s, keys::Level));
+    computerLevel = levelFromName(Read(s, keys::Level));
     aggression = Read(s, keys::Aggression);
 }
 
 void MainWindow::placeWindow(int screenWidth)
 {
     const WindowPlacement placement =
-        ChooseWindowPlacement(QString::fromStdString(Read(settings_, keys::Resolution)), screenWidth);
+        chooseWindowPlacement(QString::fromStdString(Read(settings_, keys::Resolution)), screenWidth);
     sizeIndex_ = placement.SizeIndex;
     largestAllowedSize_ = placement.LargestAllowed;
     maximised_ = placement.Maximised;
-    game_->SetTableSize(sizeIndex_, SizeClassWidth(sizeIndex_));
+    game_->SetTableSize(sizeIndex_, sizeClassWidth(sizeIndex_));
 
     Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
@@ -277,7 +277,7 @@ void MainWindow::placeWindow(int screenWidth)
     setWindowFlags(flags);
     move(placement.Left, placement.Top);
     if (maximised_) {
-        resize(SizeClassWidth(sizeIndex_), SizeClassHeight(sizeIndex_));
+        resize(sizeClassWidth(sizeIndex_), sizeClassHeight(sizeIndex_));
         setWindowState(Qt::WindowMaximized);
     } else {
         fitWindowToSizeClass();
@@ -290,7 +290,7 @@ void MainWindow::fitWindowToSizeClass()
     if (maximised_)
         return;
     const QSize frame = frameGeometry().size() - size();
-    const QSize client(SizeClassWidth(sizeIndex_) - frame.width(), SizeClassHeight(sizeIndex_) - frame.height());
+    const QSize client(sizeClassWidth(sizeIndex_) - frame.width(), sizeClassHeight(sizeIndex_) - frame.height());
     setFixedSize(client);
 }
 
@@ -334,9 +334,9 @@ void MainWindow::onSplashTimer()
     startupDone_ = true;
     delete splash_;
 
-    const int clientWidth = isVisible() ? view_->width() : SizeClassWidth(sizeIndex_);
+    const int clientWidth = isVisible() ? view_->width() : sizeClassWidth(sizeIndex_);
     game_->SetTableSize(sizeIndex_, clientWidth);
-    images_->prepare(sizeIndex_, devicePixelRatioF(), ReadCardBacks(settings_));
+    images_->prepare(sizeIndex_, devicePixelRatioF(), readCardBacks(settings_));
     placeEndHandButton();
 
     actOnCommandLine();
@@ -388,9 +388,9 @@ void MainWindow::startFirstGame()
 
 void MainWindow::newGame() { game_->NewGame(); }
 
-void MainWindow::loadGame() { LoadGameCommand(this, *game_); }
+void MainWindow::loadGame() { loadGameCommand(this, *game_); }
 
-void MainWindow::saveGame() { SaveGameCommand(this, *game_); }
+void MainWindow::saveGame() { saveGameCommand(this, *game_); }
 
 void MainWindow::undoMeld() { game_->UndoMeld(); }
 
@@ -429,7 +429,7 @@ void MainWindow::applyCardBacks(const CardBackSettings& backs)
 
 void MainWindow::showHelpTopics()
 {
-    PlaySound(HelpSoundFor(helpSoundCounter_));
+    PlaySound(helpSoundFor(helpSoundCounter_));
     ++helpSoundCounter_;
     if (!help_)
         help_ = new HelpWindow(this);
@@ -468,7 +468,7 @@ void MainWindow::finishClosing()
         }
     }
     const QPoint at = pos();
-    Write(settings_, keys::Resolution, ResolutionText(at.x(), at.y(), sizeIndex_).toStdString());
+    Write(settings_, keys::Resolution, resolutionText(at.x(), at.y(), sizeIndex_).toStdString());
 }
 
 }  // namespace meldora

@@ -35,7 +35,7 @@ inline constexpr int SplashTime = 2000;
 inline constexpr char RulesMenuHint[] = "Change the rules of the game";
 
 // The help sound of the n-th opening of the help topics (the counter starts at 1).
-SoundEvent HelpSoundFor(std::uint16_t counter);
+SoundEvent helpSoundFor(std::uint16_t counter);
 
 class MainWindow : public QMainWindow, public TableHost {
     Q_OBJECT

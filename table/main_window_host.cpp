@@ -18,7 +18,7 @@ namespace meldora {
 
 namespace {
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString toQString(const std::string& text) { return QString::fromStdString(text); }
 
 // Runs the close the player asked for once the handler that asked has returned.
 void CloseLater(QWidget* window) { QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection); }
@@ -58,7 +58,7 @@ void MainWindow::PhaseChanged(TurnPhase phase)
 
 void MainWindow::ShowInputError(InputError error, const std::string& text)
 {
-    view_->showInputError(static_cast<int>(error), Text(text));
+    view_->showInputError(static_cast<int>(error), toQString(text));
 }
 
 void MainWindow::StockExhaustedChanged(bool exhausted) { view_->setStockExhausted(exhausted); }
@@ -72,7 +72,7 @@ void MainWindow::UndoItemsEnabled(bool enabled)
 void MainWindow::ShowTurnWindow(const std::string& text)
 {
     if (!quitting_)
-        view_->showTurnWindow(Text(text));
+        view_->showTurnWindow(toQString(text));
 }
 
 // ---- Boxes ---------------------------------------------------------------------------------
@@ -83,21 +83,21 @@ void MainWindow::ShowMessage(MessageKind kind, const std::string& text)
         kind = MessageKind::Information;
     switch (kind) {
     case MessageKind::Warning:
-        prompts::Warning(this, Text(text));
+        prompts::warning(this, toQString(text));
         break;
     case MessageKind::Error:
-        prompts::Error(this, Text(text));
+        prompts::error(this, toQString(text));
         break;
     case MessageKind::Information:
-        prompts::Information(this, Text(text));
+        prompts::information(this, toQString(text));
         break;
     case MessageKind::Confirmation:
-        prompts::Confirm(this, Text(text));
+        prompts::confirm(this, toQString(text));
         break;
     }
 }
 
-bool MainWindow::Confirm(const std::string& text) { return prompts::Confirm(this, Text(text)); }
+bool MainWindow::Confirm(const std::string& text) { return prompts::confirm(this, toQString(text)); }
 
 // ---- The opponent -------------------------------------------------------------------------
 // Network play is not part of this program yet: the opponent is always the computer.
@@ -143,7 +143,7 @@ void MainWindow::ShowHandScore(const HandScore& score)
                 view_->toggleComputerHandReveal();
         };
     }
-    ShowScoringResults(this, score, showComputerHand, &scoringShown);
+    showScoringResults(this, score, showComputerHand, &scoringShown);
 }
 
 void MainWindow::OfferHandHighscore(int) {}
@@ -156,7 +156,7 @@ void MainWindow::RecordMatchResult(bool) {}
 
 bool MainWindow::ShowGameOver(const MatchResult& result)
 {
-    return AskForAnotherMatch(this, result, IsNetworkGame());
+    return askForAnotherMatch(this, result, IsNetworkGame());
 }
 
 void MainWindow::DeleteAutoSave()

@@ -24,7 +24,7 @@ const int kClientHeight = 297;
 const int kIndent = 18;
 const double kSmallestFontSize = 6.5;
 
-QCheckBox* AddCheckBox(QVBoxLayout* layout, const char* name, const QString& caption, bool indented = false)
+QCheckBox* addCheckBox(QVBoxLayout* layout, const char* name, const QString& caption, bool indented = false)
 {
     auto* box = new QCheckBox(caption);
     box->setObjectName(QString::fromLatin1(name));
@@ -40,7 +40,7 @@ QCheckBox* AddCheckBox(QVBoxLayout* layout, const char* name, const QString& cap
 }
 
 // A radio group of two items side by side; the button ids are the item indices.
-QGroupBox* AddRadioGroup(QVBoxLayout* layout, const char* name, const QString& caption, const QString& item0,
+QGroupBox* addRadioGroup(QVBoxLayout* layout, const char* name, const QString& caption, const QString& item0,
                          const QString& item1, QButtonGroup** items)
 {
     auto* group = new QGroupBox(caption);
@@ -60,7 +60,7 @@ QGroupBox* AddRadioGroup(QVBoxLayout* layout, const char* name, const QString& c
 }
 
 // One page of the dialog: a single group box holding the page's controls.
-QVBoxLayout* AddPage(QTabWidget* pages, const QString& pageCaption, const QString& groupCaption)
+QVBoxLayout* addPage(QTabWidget* pages, const QString& pageCaption, const QString& groupCaption)
 {
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
@@ -93,30 +93,30 @@ RulesDialog::RulesDialog(const RuleOptions& current, bool gameInProgress, int ru
     pages_->setObjectName(QStringLiteral("pcRules"));
     layout->addWidget(pages_, 1);
 
-    QVBoxLayout* discard = AddPage(pages_, QStringLiteral("Discard Pile"), QStringLiteral("Discard Pile options"));
-    addTopCheck_ = AddCheckBox(discard, "ckAddTop", QStringLiteral("&Add top card to Canasta"));
-    topCountCheck_ = AddCheckBox(discard, "ckTopCount", QStringLiteral("&Top card counts for initial meld"));
-    initialFreezeCheck_ = AddCheckBox(discard, "ckInitFreeze", QStringLiteral("&Initially frozen"));
+    QVBoxLayout* discard = addPage(pages_, QStringLiteral("Discard Pile"), QStringLiteral("Discard Pile options"));
+    addTopCheck_ = addCheckBox(discard, "ckAddTop", QStringLiteral("&Add top card to Canasta"));
+    topCountCheck_ = addCheckBox(discard, "ckTopCount", QStringLiteral("&Top card counts for initial meld"));
+    initialFreezeCheck_ = addCheckBox(discard, "ckInitFreeze", QStringLiteral("&Initially frozen"));
     initialBlockCheck_ =
-        AddCheckBox(discard, "ckInitBlock", QStringLiteral("&Separately frozen for each player"), true);
-    naturalPairCheck_ = AddCheckBox(discard, "ckNaturalPair", QStringLiteral("&Natural pair required"));
+        addCheckBox(discard, "ckInitBlock", QStringLiteral("&Separately frozen for each player"), true);
+    naturalPairCheck_ = addCheckBox(discard, "ckNaturalPair", QStringLiteral("&Natural pair required"));
     addExistingCheck_ =
-        AddCheckBox(discard, "ckAddExisting", QStringLiteral("Also when adding to existing meld"), true);
+        addCheckBox(discard, "ckAddExisting", QStringLiteral("Also when adding to existing meld"), true);
 
-    QVBoxLayout* redThrees = AddPage(pages_, QStringLiteral("Red Threes"), QStringLiteral("Red Three options"));
-    drawExtraCheck_ = AddCheckBox(redThrees, "ckDrawExtra", QStringLiteral("&Draw extra card"));
-    freezeDiscardCheck_ = AddCheckBox(redThrees, "ckFreezeDiscard", QStringLiteral("&Freeze discard pile"));
+    QVBoxLayout* redThrees = addPage(pages_, QStringLiteral("Red Threes"), QStringLiteral("Red Three options"));
+    drawExtraCheck_ = addCheckBox(redThrees, "ckDrawExtra", QStringLiteral("&Draw extra card"));
+    freezeDiscardCheck_ = addCheckBox(redThrees, "ckFreezeDiscard", QStringLiteral("&Freeze discard pile"));
 
-    QVBoxLayout* canastas = AddPage(pages_, QStringLiteral("Canastas"), QStringLiteral("Canasta options"));
+    QVBoxLayout* canastas = addPage(pages_, QStringLiteral("Canastas"), QStringLiteral("Canasta options"));
     canastaRequiredCheck_ =
-        AddCheckBox(canastas, "ckRequired", QStringLiteral("&Canasta(s) required for positive score"));
-    bonusCheck_ = AddCheckBox(canastas, "ckBonus", QStringLiteral("Canasta &bonus counts for initial meld"));
-    wildcardCanastaCheck_ = AddCheckBox(canastas, "ckwildcardallowed", QStringLiteral("Wildcard Canasta is allowed"));
-    goOutGroup_ = AddRadioGroup(canastas, "rgGoOut", QStringLiteral("&Number of Canastas needed to go out"),
+        addCheckBox(canastas, "ckRequired", QStringLiteral("&Canasta(s) required for positive score"));
+    bonusCheck_ = addCheckBox(canastas, "ckBonus", QStringLiteral("Canasta &bonus counts for initial meld"));
+    wildcardCanastaCheck_ = addCheckBox(canastas, "ckwildcardallowed", QStringLiteral("Wildcard Canasta is allowed"));
+    goOutGroup_ = addRadioGroup(canastas, "rgGoOut", QStringLiteral("&Number of Canastas needed to go out"),
                                 QStringLiteral("&One"), QStringLiteral("&Two"), &goOutItems_);
 
-    QVBoxLayout* other = AddPage(pages_, QStringLiteral("Other"), QStringLiteral("Other options"));
-    drawnGroup_ = AddRadioGroup(other, "rgDrawn", QStringLiteral("Number of &Cards drawn each turn"),
+    QVBoxLayout* other = addPage(pages_, QStringLiteral("Other"), QStringLiteral("Other options"));
+    drawnGroup_ = addRadioGroup(other, "rgDrawn", QStringLiteral("Number of &Cards drawn each turn"),
                                 QStringLiteral("On&e"), QStringLiteral("T&wo"), &drawnItems_);
 
     warningLabel_ =

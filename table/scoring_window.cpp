@@ -13,7 +13,7 @@ namespace meldora {
 
 namespace {
 
-QLabel* AddScoreRow(QGridLayout* grid, int row, QLabel* caption, const char* valueName, int value)
+QLabel* addScoreRow(QGridLayout* grid, int row, QLabel* caption, const char* valueName, int value)
 {
     auto* number = new QLabel(QString::number(value));
     number->setObjectName(QString::fromLatin1(valueName));
@@ -56,10 +56,10 @@ ScoringWindow::ScoringWindow(const HandScore& score, QWidget* parent) : QDialog(
     opponentLabel_ = new QLabel(QString::fromStdString(score.OpponentName) + QStringLiteral("'s Score:"));
     opponentLabel_->setObjectName(QStringLiteral("lbOpponent"));
     playerScoreLabel_ =
-        AddScoreRow(grid, 0, new QLabel(QStringLiteral("Your Score:")), "lbPlayerScore", score.Human.Total());
-    computerScoreLabel_ = AddScoreRow(grid, 1, opponentLabel_, "lbComputerScore", score.Computer.Total());
+        addScoreRow(grid, 0, new QLabel(QStringLiteral("Your Score:")), "lbPlayerScore", score.Human.Total());
+    computerScoreLabel_ = addScoreRow(grid, 1, opponentLabel_, "lbComputerScore", score.Computer.Total());
     differenceLabel_ =
-        AddScoreRow(grid, 2, new QLabel(QStringLiteral("Difference:")), "lbDifference", score.Difference());
+        addScoreRow(grid, 2, new QLabel(QStringLiteral("Difference:")), "lbDifference", score.Difference());
     layout->addLayout(grid);
 
     auto* buttons = new QHBoxLayout;
@@ -78,7 +78,7 @@ ScoringWindow::ScoringWindow(const HandScore& score, QWidget* parent) : QDialog(
     connect(detailsButton_, &QPushButton::clicked, this, [this] { done(DetailsResult); });
 }
 
-void ShowScoringResults(QWidget* parent, const HandScore& score,
+void showScoringResults(QWidget* parent, const HandScore& score,
                         const std::function<void(bool faceUp)>& showComputerHand, bool* scoringShown)
 {
     int result;

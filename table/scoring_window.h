@@ -33,7 +33,7 @@ private:
 // Shows the scoring window and, when asked for, the details window; returns when
 // both are closed. scoringShown, when given, is true while the scoring window is
 // open. showComputerHand is handed to the details window (see DetailsWindow).
-void ShowScoringResults(QWidget* parent, const HandScore& score,
+void showScoringResults(QWidget* parent, const HandScore& score,
                         const std::function<void(bool faceUp)>& showComputerHand, bool* scoringShown = nullptr);
 
 }  // namespace meldora

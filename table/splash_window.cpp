@@ -14,7 +14,7 @@ namespace {
 constexpr int SplashWidth = 360;
 constexpr int SplashHeight = 210;
 
-QLabel* MakeLabel(const QString& text, int pixelSize, bool bold, const QColor& colour, QWidget* parent)
+QLabel* makeLabel(const QString& text, int pixelSize, bool bold, const QColor& colour, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     QFont font(QStringLiteral("Serif"));
@@ -39,10 +39,10 @@ SplashWindow::SplashWindow(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 62, 16, 18);
     layout->setSpacing(4);
-    layout->addWidget(MakeLabel(QStringLiteral("Meldora"), 46, true, QColor(255, 236, 140), this));
-    layout->addWidget(MakeLabel(QStringLiteral("Two-handed Canasta"), 16, false, Qt::white, this));
+    layout->addWidget(makeLabel(QStringLiteral("Meldora"), 46, true, QColor(255, 236, 140), this));
+    layout->addWidget(makeLabel(QStringLiteral("Two-handed Canasta"), 16, false, Qt::white, this));
     layout->addStretch();
-    versionLabel_ = MakeLabel(QString::fromLatin1(VersionText), 12, false, Qt::white, this);
+    versionLabel_ = makeLabel(QString::fromLatin1(VersionText), 12, false, Qt::white, this);
     versionLabel_->setObjectName(QStringLiteral("lbVersion"));
     layout->addWidget(versionLabel_);
 }

@@ -15,7 +15,7 @@ namespace {
 constexpr int PanelHeight = 16;
 constexpr int HintRaise = 40;
 
-QLabel* AddPanel(QWidget* owner, QHBoxLayout* row, const char* name, int width, const QString& hint)
+QLabel* addPanel(QWidget* owner, QHBoxLayout* row, const char* name, int width, const QString& hint)
 {
     auto* rule = new QFrame(owner);
     rule->setFrameShape(QFrame::VLine);
@@ -44,10 +44,10 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent)
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    playerMeldValuePanel_ = AddPanel(this, row, "pnPCurrMeld", 50, "Your Current Meld (and Current Minimum)|");
-    computerMeldValuePanel_ = AddPanel(this, row, "pnCCurrMeld", 34, "Opponent's Current Meld|");
-    playerScorePanel_ = AddPanel(this, row, "pnPCurrScore", 34, "Your Current Score|");
-    computerScorePanel_ = AddPanel(this, row, "pnCCurrScore", 34, "Opponent's Current Score|");
+    playerMeldValuePanel_ = addPanel(this, row, "pnPCurrMeld", 50, "Your Current Meld (and Current Minimum)|");
+    computerMeldValuePanel_ = addPanel(this, row, "pnCCurrMeld", 34, "Opponent's Current Meld|");
+    playerScorePanel_ = addPanel(this, row, "pnPCurrScore", 34, "Your Current Score|");
+    computerScorePanel_ = addPanel(this, row, "pnCCurrScore", 34, "Opponent's Current Score|");
     for (QLabel* panel : {playerMeldValuePanel_, computerMeldValuePanel_, playerScorePanel_, computerScorePanel_})
         panel->installEventFilter(this);
     setFixedHeight(PanelHeight);

@@ -16,11 +16,11 @@ namespace {
 
 constexpr const char* RulesLockedHint = " Changing the rules is only possible when starting a new game";
 
-bool Inside(int v, int from, int to) { return from <= v && v <= to; }
+bool inside(int v, int from, int to) { return from <= v && v <= to; }
 
 // The first card of the pile under the point. A card is shown whole when it is the
 // last card placed in its column, otherwise only its strip at the top.
-int CardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, int y)
+int cardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, int y)
 {
     const TableLayout& l = game.Layout;
     for (int i = 0; i < pile.Count; ++i) {
@@ -30,7 +30,7 @@ int CardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, i
             continue;
         const ColumnEnd& end = pile.ColumnEnds[column];
         const int height = (end.X == c.X && end.Y == c.Y) ? l.CardHeight : StackStep;
-        if (Inside(x, c.X, c.X + l.CardWidth) && Inside(y, c.Y, c.Y + height))
+        if (inside(x, c.X, c.X + l.CardWidth) && inside(y, c.Y, c.Y + height))
             return i;
     }
     return -1;
@@ -38,7 +38,7 @@ int CardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, i
 
 // Keys that stay with the table in a network game: modifiers alone and the control
 // keys below the printable range.
-bool ChatKey(int key)
+bool isChatKey(int key)
 {
     switch (key) {
     case Qt::Key_Shift:
@@ -65,27 +65,27 @@ bool ChatKey(int key)
 
 }  // namespace
 
-HitResult HitTestTable(const CanastaGame& game, int x, int y)
+HitResult hitTestTable(const CanastaGame& game, int x, int y)
 {
     HitResult hit;
     if (game.Turn.Phase == TurnPhase::HandOver)
         return hit;
     const TableLayout& l = game.Layout;
-    const bool pileX = Inside(x, LeftMargin, LeftMargin + l.CardWidth);
-    if (!game.Turn.StockExhausted && pileX && Inside(y, l.StockTop, l.StockTop + l.CardHeight))
+    const bool pileX = inside(x, LeftMargin, LeftMargin + l.CardWidth);
+    if (!game.Turn.StockExhausted && pileX && inside(y, l.StockTop, l.StockTop + l.CardHeight))
         hit.Area = HitStock;
-    else if (pileX && Inside(y, l.DiscardTop, l.DiscardTop + l.CardHeight))
+    else if (pileX && inside(y, l.DiscardTop, l.DiscardTop + l.CardHeight))
         hit.Area = HitDiscardPile;
 
     bool handCard = false;
     if (hit.Area == HitNothing) {
-        if (const int i = CardUnder(game, game.Human().Hand, true, x, y); i >= 0) {
+        if (const int i = cardUnder(game, game.Human().Hand, true, x, y); i >= 0) {
             hit = {game.Human().Hand.Cards[i].Rank < 2 ? HitWildHandCard : HitNaturalHandCard, i};
             handCard = true;
         }
     }
     if (!handCard) {
-        if (const int i = CardUnder(game, game.Human().Melds, false, x, y); i >= 0) {
+        if (const int i = cardUnder(game, game.Human().Melds, false, x, y); i >= 0) {
             const bool threes = game.Human().Melds.Cards[i].X == l.ColumnX(2);
             hit = {threes ? HitThreesMeldCard : HitMeldCard, i};
         }
@@ -93,7 +93,7 @@ HitResult HitTestTable(const CanastaGame& game, int x, int y)
     return hit;
 }
 
-int KeyboardColumn(int key)
+int keyboardColumn(int key)
 {
     switch (key) {
     case Qt::Key_W:
@@ -117,7 +117,7 @@ int KeyboardColumn(int key)
 
 HitResult TableView::hitTest(int x, int y)
 {
-    const HitResult hit = HitTestTable(game_, x, y);
+    const HitResult hit = hitTestTable(game_, x, y);
     if (hit.Area == HitStock || hit.Area == HitDiscardPile || hit.Area == HitNaturalHandCard)
         game_.MarkGameInProgress();
     return hit;
@@ -129,7 +129,7 @@ void TableView::guarded(Action action)
     try {
         action();
     } catch (const std::exception& e) {
-        prompts::Error(window(), QString::fromLocal8Bit(e.what()));
+        prompts::error(window(), QString::fromLocal8Bit(e.what()));
     }
 }
 
@@ -261,7 +261,7 @@ bool TableView::tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QSt
 {
     const TurnPhase phase = game_.Turn.Phase;
     if (phase >= TurnPhase::KeyboardMeld && phase <= TurnPhase::KeyboardWildcard) {
-        if (const int column = KeyboardColumn(key); column >= 0) {
+        if (const int column = keyboardColumn(key); column >= 0) {
             rankKey(column, modifiers);
             return true;
         }
@@ -289,7 +289,7 @@ bool TableView::tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QSt
         break;
     }
 
-    if (networkGame() && ChatKey(key)) {
+    if (networkGame() && isChatKey(key)) {
         emit chatKeyPressed(key, modifiers, text);
         return true;
     }

@@ -37,14 +37,14 @@ struct TablePaintInput {
 };
 
 // "Mixed", "Natural", "Wild" by canasta kind 1..3; empty otherwise.
-QString MeldTypeName(int kind);
+QString meldTypeName(int kind);
 
 // Paints the whole table (the painter's clip limits the work) and returns the
 // extra height of the spread discard pile, (count - 1) * StackStep while the pile
 // is spread, else 0. Recounts the columns of the game for the labels.
-int PaintTable(QPainter& painter, CanastaGame& game, const CardImages& images, const TablePaintInput& input);
+int paintTable(QPainter& painter, CanastaGame& game, const CardImages& images, const TablePaintInput& input);
 
 // The card face tinted with the selection colour, as a highlighted card shows.
-QPixmap HighlightedImage(const QPixmap& face, const QColor& selection);
+QPixmap highlightedImage(const QPixmap& face, const QColor& selection);
 
 }  // namespace meldora

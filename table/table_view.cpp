@@ -24,7 +24,7 @@ constexpr int HighlightTime = 400;
 constexpr qint64 FlightFrameMs = 8;
 constexpr const char* OpponentTurnAfterError = "It's the turn of your opponent now";
 
-bool CursorIsHourglass()
+bool cursorIsHourglass()
 {
     const QCursor* cursor = QApplication::overrideCursor();
     return cursor && cursor->shape() == Qt::WaitCursor;
@@ -32,7 +32,7 @@ bool CursorIsHourglass()
 
 // The picture a flight shows: the face of a card, or the back of a deck for the
 // computer's cards, whose records travel with id 54 + deck.
-const QPixmap* FlightImage(const CardImages& images, const CardRecord& card)
+const QPixmap* flightImage(const CardImages& images, const CardRecord& card)
 {
     if (card.Id >= 1 && card.Id <= JokerId)
         return &images.face(card);
@@ -73,7 +73,7 @@ void TableView::setPaintSuspended(bool suspended)
 void TableView::applySettings()
 {
     const int bgr = Read(settings_, keys::BackgroundColor);
-    tableColor_ = ColorFromSetting(static_cast<std::uint32_t>(bgr));
+    tableColor_ = colorFromSetting(static_cast<std::uint32_t>(bgr));
     QPalette p = palette();
     p.setColor(QPalette::Window, tableColor_);
     setPalette(p);
@@ -88,7 +88,7 @@ void TableView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setClipRect(event->rect());
     paint_.NetworkGame = networkGame();
-    spreadExtra_ = PaintTable(painter, game_, images_, paint_);
+    spreadExtra_ = paintTable(painter, game_, images_, paint_);
     if (panels_)
         panels_->updateFromGame(game_);
 }
@@ -149,11 +149,11 @@ void TableView::moveCard(const CardRecord& card, int fromX, int fromY, int toX, 
     if (moveInProgress_)
         return;
     moveInProgress_ = true;
-    const bool ownCursor = !CursorIsHourglass();
+    const bool ownCursor = !cursorIsHourglass();
     if (ownCursor)
         QApplication::setOverrideCursor(Qt::WaitCursor);
 
-    const QPixmap* image = FlightImage(images_, card);
+    const QPixmap* image = flightImage(images_, card);
     const QSize cardSize(game_.Layout.CardWidth, game_.Layout.CardHeight);
     const int steps = flightSteps(toX - fromX, toY - fromY, Read(settings_, keys::CardSpeed));
     if (image && steps > 0 && Read(settings_, keys::CardMovement)) {
@@ -190,7 +190,7 @@ void TableView::moveCard(const CardRecord& card, int fromX, int fromY, int toX, 
 
     if (highlight && image) {
         const QRect landing(QPoint(toX, toY), cardSize);
-        paint_.Highlight = {true, HighlightedImage(*image, palette().color(QPalette::Highlight)), landing.topLeft()};
+        paint_.Highlight = {true, highlightedImage(*image, palette().color(QPalette::Highlight)), landing.topLeft()};
         repaint(landing);
         pause(HighlightTime);
         paint_.Highlight = {};

@@ -13,7 +13,7 @@ constexpr int TurnWidth = 317;
 constexpr int TurnHeight = 28;
 
 // The windows that must not stay hidden behind the table once the turn window is gone.
-bool BroughtToFront(const QWidget* w)
+bool broughtToFront(const QWidget* w)
 {
     QString name = QString::fromLatin1(w->metaObject()->className());
     name = name.section("::", -1);
@@ -91,7 +91,7 @@ void TurnIndicator::hideTurnWindow()
     if (window_)
         window_->close();
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && BroughtToFront(w))
+        if (w->isVisible() && broughtToFront(w))
             w->raise();
 }
 

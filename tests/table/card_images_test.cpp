@@ -95,12 +95,12 @@ protected:
         test::EnsureGuiApplication();
         ASSERT_TRUE(temp_.isValid());
         qputenv("MELDORA_HOME", temp_.path().toUtf8());
-        prompts::SetResponder([this](const prompts::Request& request) {
+        prompts::setResponder([this](const prompts::Request& request) {
             requests_.push_back(request);
             return QString();
         });
     }
-    void TearDown() override { prompts::SetResponder({}); }
+    void TearDown() override { prompts::setResponder({}); }
 
     QString Folder(const QString& name)
     {
@@ -121,7 +121,7 @@ TEST_F(CardImagesTest, EveryImageAndResourceNameHasTheCardSizeOfItsClassTimesThe
         for (int face = 0; face < 13; ++face)
             names << QString::fromStdString(CardName(suit, face).Name);
     for (int pattern = 0; pattern < PatternCount; ++pattern)
-        names << PatternName(pattern);
+        names << patternName(pattern);
     ASSERT_EQ(names.size(), 63);
     for (qreal ratio : {1.0, 2.0}) {
         for (int sizeIndex = 0; sizeIndex < 4; ++sizeIndex) {
@@ -182,7 +182,7 @@ TEST_F(CardImagesTest, WithoutAUsableDeckTheFacesAreDrawn)
     garbage.close();
     const QString empty = Folder(QStringLiteral("empty"));
     qputenv("MELDORA_CARD_DECK_DIR", empty.toUtf8());
-    EXPECT_EQ(DefaultCardDeckDir(), empty);
+    EXPECT_EQ(defaultCardDeckDir(), empty);
 
     for (const QString& dir : {empty, temp_.filePath(QStringLiteral("broken")), temp_.filePath(QStringLiteral("gone"))}) {
         CardImages images(dir);
@@ -219,7 +219,7 @@ TEST_F(CardImagesTest, BacksAreSolidOrPatternedWithTransparentCorners)
     backs[1].BackType = PatternBack;
     backs[1].BackPattern = 8;
     images.prepare(3, 1.0, backs);
-    EXPECT_EQ(Pixels(images.back(1)), Pixels(DrawPatternBack(8, QSize(67, 104), 1.0)));
+    EXPECT_EQ(Pixels(images.back(1)), Pixels(drawPatternBack(8, QSize(67, 104), 1.0)));
     EXPECT_EQ(Centre(images.back(0)), QColor(128, 0, 0));
 }
 
@@ -227,7 +227,7 @@ TEST_F(CardImagesTest, EveryPatternIsItsOwnPicture)
 {
     std::vector<QImage> patterns;
     for (int pattern = 0; pattern < PatternCount; ++pattern) {
-        patterns.push_back(Pixels(DrawPatternBack(pattern, QSize(53, 81), 1.0)));
+        patterns.push_back(Pixels(drawPatternBack(pattern, QSize(53, 81), 1.0)));
         EXPECT_EQ(patterns.back().pixelColor(0, 0).alpha(), 0);
         EXPECT_EQ(patterns.back().pixelColor(26, 40).alpha(), 255);
     }
@@ -241,7 +241,7 @@ TEST_F(CardImagesTest, EveryPatternIsItsOwnPicture)
                     if (std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue()) > 60)
                         ++differing;
                 }
-            EXPECT_GT(differing, 53 * 81 / 4) << PatternName(a).toStdString() << " vs " << PatternName(b).toStdString();
+            EXPECT_GT(differing, 53 * 81 / 4) << patternName(a).toStdString() << " vs " << patternName(b).toStdString();
         }
 }
 
@@ -284,7 +284,7 @@ TEST_F(CardImagesTest, APictureBackIsStretchedAndAnUnreadableOneFallsBackWithOne
 TEST(CardBackSettingsTest, ReadsDefaultsAndRepairsBadValues)
 {
     test::MemorySettings settings;
-    CardBackSettings backs = ReadCardBacks(settings);
+    CardBackSettings backs = readCardBacks(settings);
     EXPECT_EQ(backs[0], (CardBack{SolidBack, 128, QString(), 0}));
     EXPECT_EQ(backs[1], (CardBack{SolidBack, 16512, QString(), 0}));
 
@@ -294,12 +294,12 @@ TEST(CardBackSettingsTest, ReadsDefaultsAndRepairsBadValues)
     settings.WriteValue("Cardback\\Type1", 2);
     settings.WriteValue("Cardback\\Filename1", std::string("/pictures/back.bmp"));
     settings.WriteValue("Cardback\\Pattern1", 9);
-    backs = ReadCardBacks(settings);
+    backs = readCardBacks(settings);
     EXPECT_EQ(backs[0], (CardBack{SolidBack, 128, QString(), 0}));
     EXPECT_EQ(backs[1], (CardBack{FileBack, 16512, QStringLiteral("/pictures/back.bmp"), 9}));
 
-    EXPECT_EQ(ColorFromSetting(0x00FF8040), QColor(0x40, 0x80, 0xFF));
-    EXPECT_EQ(SettingFromColor(QColor(0x40, 0x80, 0xFF)), 0x00FF8040u);
+    EXPECT_EQ(colorFromSetting(0x00FF8040), QColor(0x40, 0x80, 0xFF));
+    EXPECT_EQ(settingFromColor(QColor(0x40, 0x80, 0xFF)), 0x00FF8040u);
 }
 
 }  // namespace

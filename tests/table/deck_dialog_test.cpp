@@ -50,12 +50,12 @@ protected:
         test::EnsureGuiApplication();
         ASSERT_TRUE(temp_.isValid());
         qputenv("MELDORA_HOME", temp_.path().toUtf8());
-        prompts::SetResponder([this](const prompts::Request& request) {
+        prompts::setResponder([this](const prompts::Request& request) {
             requests_.push_back(request);
             return fileAnswer_;
         });
     }
-    void TearDown() override { prompts::SetResponder({}); }
+    void TearDown() override { prompts::setResponder({}); }
 
     template <typename T>
     static T* Find(const QWidget& dialog, const QString& name)
@@ -99,7 +99,7 @@ TEST_F(DeckDialogTest, OkAfterChangingDeckTwoStoresBothTypesAndOnlyTheValuesOfTh
     Radio(dialog, "rgDeck", 1)->click();
     EXPECT_TRUE(Radio(dialog, "rgCardbackType", 1)->isChecked());
     // Deck two's pattern was never stored: the beach, as on the table.
-    EXPECT_EQ(PreviewCentre(dialog), Pixels(DrawPatternBack(0, QSize(53, 81), 1.0)).pixelColor(26, 40));
+    EXPECT_EQ(PreviewCentre(dialog), Pixels(drawPatternBack(0, QSize(53, 81), 1.0)).pixelColor(26, 40));
     WhenModalOpens([](QWidget* modal) {
         auto* chooser = qobject_cast<PatternDialog*>(modal);
         ASSERT_NE(chooser, nullptr);
@@ -198,7 +198,7 @@ TEST_F(DeckDialogTest, ThePatternChooserSelectsOnlyOnALeftReleaseInsideAnImage)
 {
     PatternImages images;
     for (int i = 0; i < PatternCount; ++i)
-        images[i] = DrawPatternBack(i, QSize(53, 81), 1.0);
+        images[i] = drawPatternBack(i, QSize(53, 81), 1.0);
     PatternDialog chooser(images, 4, nullptr);
     QWidget* area = chooser.findChild<QWidget*>(QStringLiteral("pnPatterns"));
     ASSERT_NE(area, nullptr);

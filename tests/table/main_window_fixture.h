@@ -28,7 +28,7 @@ protected:
     void SetUp() override
     {
         EnsureGuiApplication();
-        prompts::SetResponder([this](const prompts::Request& r) {
+        prompts::setResponder([this](const prompts::Request& r) {
             asked.push_back(r);
             return QString();
         });
@@ -41,7 +41,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        prompts::SetResponder({});
+        prompts::setResponder({});
     }
 
     // The program's own store, opened beside the window as a second copy would.

@@ -117,8 +117,8 @@ TEST_F(MainWindowTest, AWholeTurnAgainstTheExpert)
 
 TEST_F(MainWindowTest, HelpTopicsShowTheContentsAndEveryLinkLeadsToAPage)
 {
-    EXPECT_EQ(HelpSoundFor(3), SoundEvent::Help3rd);
-    EXPECT_EQ(HelpSoundFor(4), SoundEvent::Help1st);
+    EXPECT_EQ(helpSoundFor(3), SoundEvent::Help3rd);
+    EXPECT_EQ(helpSoundFor(4), SoundEvent::Help1st);
 
     MainWindow& w = Create();
     Item(w, "HelpTopics1")->trigger();
@@ -129,7 +129,7 @@ TEST_F(MainWindowTest, HelpTopicsShowTheContentsAndEveryLinkLeadsToAPage)
     EXPECT_FALSE(help->browser()->documentTitle().isEmpty());
 
     // Every page the contents reach, and every link on them, exists.
-    const QDir folder(HelpFolder());
+    const QDir folder(helpFolder());
     const QStringList pages = folder.entryList({QStringLiteral("*.html")}, QDir::Files);
     EXPECT_GE(pages.size(), 4);
     const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)(#[^\"]*)?\""));

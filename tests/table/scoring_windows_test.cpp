@@ -122,7 +122,7 @@ TEST_F(ScoringWindowsTest, DetailsButtonLeadsToTheDetailsWhichShowTheComputersHa
             Button(*details, "bnOK")->click();
         });
     });
-    ShowScoringResults(nullptr, SampleHand(), [&](bool faceUp) { handShown.push_back(faceUp); }, &scoringShown);
+    showScoringResults(nullptr, SampleHand(), [&](bool faceUp) { handShown.push_back(faceUp); }, &scoringShown);
     EXPECT_TRUE(shownDuringScoring);
     EXPECT_FALSE(scoringShown);
     EXPECT_EQ(handShown, (std::vector<bool>{true, false}));
@@ -130,7 +130,7 @@ TEST_F(ScoringWindowsTest, DetailsButtonLeadsToTheDetailsWhichShowTheComputersHa
     // OK closes the scoring window without the details and leaves the hand alone.
     handShown.clear();
     ClickWhenShown("bnOK");
-    ShowScoringResults(nullptr, SampleHand(), [&](bool faceUp) { handShown.push_back(faceUp); });
+    showScoringResults(nullptr, SampleHand(), [&](bool faceUp) { handShown.push_back(faceUp); });
     EXPECT_TRUE(handShown.empty());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
@@ -138,11 +138,11 @@ TEST_F(ScoringWindowsTest, DetailsButtonLeadsToTheDetailsWhichShowTheComputersHa
 TEST_F(ScoringWindowsTest, GameOverWindowShowsTheMatchAndAsksOrReportsByMode)
 {
     ClickWhenShown("bnYes");
-    EXPECT_TRUE(AskForAnotherMatch(nullptr, SampleMatch(), false));
+    EXPECT_TRUE(askForAnotherMatch(nullptr, SampleMatch(), false));
     ClickWhenShown("bnNo");
-    EXPECT_FALSE(AskForAnotherMatch(nullptr, SampleMatch(), false));
+    EXPECT_FALSE(askForAnotherMatch(nullptr, SampleMatch(), false));
     ClickWhenShown("bnOK");
-    EXPECT_TRUE(AskForAnotherMatch(nullptr, SampleMatch(), true));
+    EXPECT_TRUE(askForAnotherMatch(nullptr, SampleMatch(), true));
 
     GameOverWindow window(SampleMatch());
     EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);

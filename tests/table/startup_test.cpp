@@ -38,11 +38,11 @@ QString FileArgument(const std::filesystem::path& file) { return QFile::decodeNa
 
 TEST(WindowPlacementTest, ScreenWidthAndStoredTextDecideThePlacement)
 {
-    EXPECT_EQ(LargestAllowedSizeClass(640), 0);
-    EXPECT_EQ(LargestAllowedSizeClass(1023), 1);
-    EXPECT_EQ(LargestAllowedSizeClass(1024), 2);
-    EXPECT_EQ(LargestAllowedSizeClass(1280), 3);
-    EXPECT_EQ(LargestAllowedSizeClass(1281), TooBigSizeClass);
+    EXPECT_EQ(largestAllowedSizeClass(640), 0);
+    EXPECT_EQ(largestAllowedSizeClass(1023), 1);
+    EXPECT_EQ(largestAllowedSizeClass(1024), 2);
+    EXPECT_EQ(largestAllowedSizeClass(1280), 3);
+    EXPECT_EQ(largestAllowedSizeClass(1281), TooBigSizeClass);
 
     const struct {
         const char* stored;
@@ -67,13 +67,13 @@ TEST(WindowPlacementTest, ScreenWidthAndStoredTextDecideThePlacement)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.stored) + " on " + std::to_string(c.screen));
-        const WindowPlacement p = ChooseWindowPlacement(c.stored, c.screen);
+        const WindowPlacement p = chooseWindowPlacement(c.stored, c.screen);
         EXPECT_EQ(p.Left, c.left);
         EXPECT_EQ(p.Top, c.top);
         EXPECT_EQ(p.SizeIndex, c.sizeIndex);
         EXPECT_EQ(p.Maximised, c.maximised);
     }
-    EXPECT_EQ(ResolutionText(-8, 0, 3), "-8,0,1280x1024");
+    EXPECT_EQ(resolutionText(-8, 0, 3), "-8,0,1280x1024");
 }
 
 TEST_F(MainWindowTest, FirstStartOnA1024Screen)

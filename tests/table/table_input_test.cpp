@@ -23,7 +23,7 @@ protected:
         game.Layout = ApplyLayout(0, 632);
         game.Seed(7);
         ClearTable(game);
-        images.prepare(0, 1.0, ReadCardBacks(settings));
+        images.prepare(0, 1.0, readCardBacks(settings));
         host.OnComputerTurn = [this] {
             game.Turn.ComputerTurn = false;
             game.SetPhase(TurnPhase::Draw);

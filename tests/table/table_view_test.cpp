@@ -41,7 +41,7 @@ protected:
     {
         const QSize client(SizeClasses[index].TableWidth - 8, SizeClasses[index].TableHeight - 62);
         game.Layout = ApplyLayout(index, client.width());
-        images.prepare(index, 1.0, ReadCardBacks(settings));
+        images.prepare(index, 1.0, readCardBacks(settings));
         view.resize(client);
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
