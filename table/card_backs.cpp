@@ -42,15 +42,15 @@ CardBackSettings readCardBacks(SettingsAccess& settings)
     CardBackSettings backs;
     for (int deck = 0; deck < 2; ++deck) {
         CardBack& back = backs[deck];
-        back.BackType = settings.ReadInt(settingKey("Type", deck), SolidBack);
-        if (back.BackType < SolidBack || back.BackType > FileBack)
-            back.BackType = SolidBack;
+        back.backType = settings.ReadInt(settingKey("Type", deck), SolidBack);
+        if (back.backType < SolidBack || back.backType > FileBack)
+            back.backType = SolidBack;
         const IntSetting& colorKey = deck == 0 ? keys::CardbackColor0 : keys::CardbackColor1;
-        back.BackColor = static_cast<std::uint32_t>(Read(settings, colorKey)) & 0x00FFFFFFu;
-        back.BackPattern = settings.ReadInt(settingKey("Pattern", deck), 0);
-        if (back.BackPattern < 0 || back.BackPattern >= PatternCount)
-            back.BackPattern = 0;
-        back.BackFile = QString::fromStdString(settings.ReadString(settingKey("Filename", deck), ""));
+        back.backColor = static_cast<std::uint32_t>(Read(settings, colorKey)) & 0x00FFFFFFu;
+        back.backPattern = settings.ReadInt(settingKey("Pattern", deck), 0);
+        if (back.backPattern < 0 || back.backPattern >= PatternCount)
+            back.backPattern = 0;
+        back.backFile = QString::fromStdString(settings.ReadString(settingKey("Filename", deck), ""));
     }
     return backs;
 }
@@ -59,16 +59,16 @@ void writeCardBacks(SettingsAccess& settings, const CardBackSettings& backs)
 {
     for (int deck = 0; deck < 2; ++deck) {
         const CardBack& back = backs[deck];
-        settings.WriteValue(settingKey("Type", deck), back.BackType);
-        switch (back.BackType) {
+        settings.WriteValue(settingKey("Type", deck), back.backType);
+        switch (back.backType) {
         case SolidBack:
-            settings.WriteValue(settingKey("Color", deck), static_cast<int>(back.BackColor));
+            settings.WriteValue(settingKey("Color", deck), static_cast<int>(back.backColor));
             break;
         case PatternBack:
-            settings.WriteValue(settingKey("Pattern", deck), back.BackPattern);
+            settings.WriteValue(settingKey("Pattern", deck), back.backPattern);
             break;
         case FileBack:
-            settings.WriteValue(settingKey("Filename", deck), back.BackFile.toStdString());
+            settings.WriteValue(settingKey("Filename", deck), back.backFile.toStdString());
             break;
         default:
             break;

@@ -20,10 +20,10 @@ enum CardBackType : int { SolidBack = 0, PatternBack = 1, FileBack = 2 };
 inline constexpr int PatternCount = 10;
 
 struct CardBack {
-    int BackType = SolidBack;
-    std::uint32_t BackColor = 128;  // 0x00BBGGRR
-    QString BackFile;
-    int BackPattern = 0;  // 0..PatternCount-1
+    int backType = SolidBack;
+    std::uint32_t backColor = 128;  // 0x00BBGGRR
+    QString backFile;
+    int backPattern = 0;  // 0..PatternCount-1
 
     bool operator==(const CardBack&) const = default;
 };

@@ -69,23 +69,23 @@ const CardImages::FaceSet& CardImages::facesAt(QSize size, qreal devicePixelRati
 
 QPixmap CardImages::backFor(const CardBack& back, QSize size, qreal devicePixelRatio)
 {
-    if (back.BackType == PatternBack && back.BackPattern >= 0 && back.BackPattern < PatternCount)
-        return drawPatternBack(back.BackPattern, size, devicePixelRatio);
-    if (back.BackType == FileBack && !back.BackFile.isEmpty()) {
-        QPixmap picture = loadPictureBack(back.BackFile, size, devicePixelRatio);
+    if (back.backType == PatternBack && back.backPattern >= 0 && back.backPattern < PatternCount)
+        return drawPatternBack(back.backPattern, size, devicePixelRatio);
+    if (back.backType == FileBack && !back.backFile.isEmpty()) {
+        QPixmap picture = loadPictureBack(back.backFile, size, devicePixelRatio);
         if (!picture.isNull()) {
-            warnedFiles_.remove(back.BackFile);
+            warnedFiles_.remove(back.backFile);
             return picture;
         }
-        if (!warnedFiles_.contains(back.BackFile)) {
-            warnedFiles_.insert(back.BackFile);
+        if (!warnedFiles_.contains(back.backFile)) {
+            warnedFiles_.insert(back.backFile);
             prompts::warning(warningParent_,
                              QStringLiteral("The card back picture \"%1\" cannot be read, so a solid back is "
                                             "shown instead.")
-                                 .arg(back.BackFile));
+                                 .arg(back.backFile));
         }
     }
-    return drawSolidBack(back.BackColor, size, devicePixelRatio);
+    return drawSolidBack(back.backColor, size, devicePixelRatio);
 }
 
 void CardImages::prepare(int sizeIndex, qreal devicePixelRatio, const CardBackSettings& backs)

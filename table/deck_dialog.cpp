@@ -111,7 +111,7 @@ DeckDialog::DeckDialog(SettingsAccess& settings, ApplyFunction applyCardBacks, Q
 
     backs_ = readCardBacks(settings_);
     deckItems_->button(0)->setChecked(true);
-    typeItems_->button(backs_[deck_].BackType)->setChecked(true);
+    typeItems_->button(backs_[deck_].backType)->setChecked(true);
     drawPreview();
 
     connect(deckItems_, &QButtonGroup::idClicked, this, &DeckDialog::selectDeck);
@@ -132,14 +132,14 @@ void DeckDialog::showEvent(QShowEvent* event)
 void DeckDialog::selectDeck(int deck)
 {
     deck_ = deck;
-    typeItems_->button(backs_[deck_].BackType)->setChecked(true);
+    typeItems_->button(backs_[deck_].backType)->setChecked(true);
     drawPreview();
     applyButton_->setEnabled(true);
 }
 
 void DeckDialog::selectBackType(int type)
 {
-    backs_[deck_].BackType = type;
+    backs_[deck_].backType = type;
     drawPreview();
     applyButton_->setEnabled(true);
 }
@@ -147,7 +147,7 @@ void DeckDialog::selectBackType(int type)
 void DeckDialog::changeCardBack()
 {
     CardBack& back = backs_[deck_];
-    switch (back.BackType) {
+    switch (back.backType) {
     case SolidBack: chooseColor(back); break;
     case PatternBack: choosePattern(back); break;
     default: chooseFile(back); break;
@@ -158,21 +158,21 @@ void DeckDialog::changeCardBack()
 
 void DeckDialog::chooseColor(CardBack& back)
 {
-    QColorDialog dialog(colorFromSetting(back.BackColor), this);
+    QColorDialog dialog(colorFromSetting(back.backColor), this);
     if (dialog.exec() == QDialog::Accepted)
-        back.BackColor = settingFromColor(dialog.selectedColor());
+        back.backColor = settingFromColor(dialog.selectedColor());
 }
 
 void DeckDialog::choosePattern(CardBack& back)
 {
-    PatternDialog dialog(patternImages_, back.BackPattern, this);
+    PatternDialog dialog(patternImages_, back.backPattern, this);
     if (dialog.exec() == QDialog::Accepted)
-        back.BackPattern = dialog.selected();
+        back.backPattern = dialog.selected();
 }
 
 void DeckDialog::chooseFile(CardBack& back)
 {
-    const QString startIn = back.BackFile.isEmpty() ? QString() : QFileInfo(back.BackFile).absolutePath();
+    const QString startIn = back.backFile.isEmpty() ? QString() : QFileInfo(back.backFile).absolutePath();
     QString file = prompts::openFileName(this, QStringLiteral("Open"), startIn, QStringLiteral("Bitmaps (*.bmp)"));
     if (file.isEmpty())
         return;
@@ -185,7 +185,7 @@ void DeckDialog::chooseFile(CardBack& back)
                                    .arg(file));
         return;
     }
-    back.BackFile = file;
+    back.backFile = file;
 }
 
 void DeckDialog::drawPreview()
@@ -194,10 +194,10 @@ void DeckDialog::drawPreview()
     const QSize size = cardSizeOf(kPreviewSizeIndex);
     const qreal ratio = devicePixelRatioF();
     QPixmap picture;
-    switch (back.BackType) {
-    case SolidBack: picture = drawSolidBack(back.BackColor, size, ratio); break;
-    case PatternBack: picture = patternImages_[back.BackPattern]; break;
-    default: picture = loadPictureBack(back.BackFile, size, ratio); break;
+    switch (back.backType) {
+    case SolidBack: picture = drawSolidBack(back.backColor, size, ratio); break;
+    case PatternBack: picture = patternImages_[back.backPattern]; break;
+    default: picture = loadPictureBack(back.backFile, size, ratio); break;
     }
     QPixmap preview(size * ratio);
     preview.setDevicePixelRatio(ratio);

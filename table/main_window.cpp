@@ -265,9 +265,9 @@ void MainWindow::placeWindow(int screenWidth)
 {
     const WindowPlacement placement =
         chooseWindowPlacement(QString::fromStdString(Read(settings_, keys::Resolution)), screenWidth);
-    sizeIndex_ = placement.SizeIndex;
-    largestAllowedSize_ = placement.LargestAllowed;
-    maximised_ = placement.Maximised;
+    sizeIndex_ = placement.sizeIndex;
+    largestAllowedSize_ = placement.largestAllowed;
+    maximised_ = placement.maximised;
     game_->SetTableSize(sizeIndex_, sizeClassWidth(sizeIndex_));
 
     Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -275,7 +275,7 @@ void MainWindow::placeWindow(int screenWidth)
     if (maximised_)
         flags |= Qt::WindowMaximizeButtonHint;
     setWindowFlags(flags);
-    move(placement.Left, placement.Top);
+    move(placement.left, placement.top);
     if (maximised_) {
         resize(sizeClassWidth(sizeIndex_), sizeClassHeight(sizeIndex_));
         setWindowState(Qt::WindowMaximized);

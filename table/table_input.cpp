@@ -73,12 +73,12 @@ HitResult hitTestTable(const CanastaGame& game, int x, int y)
     const TableLayout& l = game.Layout;
     const bool pileX = inside(x, LeftMargin, LeftMargin + l.CardWidth);
     if (!game.Turn.StockExhausted && pileX && inside(y, l.StockTop, l.StockTop + l.CardHeight))
-        hit.Area = HitStock;
+        hit.area = HitStock;
     else if (pileX && inside(y, l.DiscardTop, l.DiscardTop + l.CardHeight))
-        hit.Area = HitDiscardPile;
+        hit.area = HitDiscardPile;
 
     bool handCard = false;
-    if (hit.Area == HitNothing) {
+    if (hit.area == HitNothing) {
         if (const int i = cardUnder(game, game.Human().Hand, true, x, y); i >= 0) {
             hit = {game.Human().Hand.Cards[i].Rank < 2 ? HitWildHandCard : HitNaturalHandCard, i};
             handCard = true;
@@ -118,7 +118,7 @@ int keyboardColumn(int key)
 HitResult TableView::hitTest(int x, int y)
 {
     const HitResult hit = hitTestTable(game_, x, y);
-    if (hit.Area == HitStock || hit.Area == HitDiscardPile || hit.Area == HitNaturalHandCard)
+    if (hit.area == HitStock || hit.area == HitDiscardPile || hit.area == HitNaturalHandCard)
         game_.MarkGameInProgress();
     return hit;
 }
@@ -167,7 +167,7 @@ void TableView::leftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
             game_.SetPhase(TurnPhase::MeldDiscard);
     };
 
-    switch (hit.Area) {
+    switch (hit.area) {
     case HitStock:
         emit rulesHintChanged(RulesLockedHint);
         game_.DrawFromStock();
@@ -189,20 +189,20 @@ void TableView::leftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
             game_.ShowInputError(InputError::MeldBeforeDraw);
         } else if (ctrl) {
             meldPhase();
-            game_.MeldRank(hit.Index, MeldRankMode::UpToThree);
+            game_.MeldRank(hit.index, MeldRankMode::UpToThree);
         } else if (shift) {
             meldPhase();
-            game_.MeldRank(hit.Index, MeldRankMode::All);
+            game_.MeldRank(hit.index, MeldRankMode::All);
         } else {
             meldPhase();
-            game_.MeldCard(hit.Index);
+            game_.MeldCard(hit.index);
         }
         break;
     case HitMeldCard:
         if (!game_.Turn.HasDrawn) {
             game_.ShowInputError(InputError::MeldBeforeDraw);
         } else {
-            const int column = game_.ColumnOf(game_.Human().Melds.Cards[hit.Index]);
+            const int column = game_.ColumnOf(game_.Human().Melds.Cards[hit.index]);
             if (shift)
                 game_.FillCanasta(column);
             else
@@ -224,7 +224,7 @@ void TableView::leftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
 
 void TableView::rightRelease(const HitResult& hit)
 {
-    if (hit.Area == HitNaturalHandCard || hit.Area == HitWildHandCard) {
+    if (hit.area == HitNaturalHandCard || hit.area == HitWildHandCard) {
         if (!game_.Turn.HasDrawn) {
             game_.ShowInputError(InputError::DiscardBeforeDraw);
             return;
@@ -232,20 +232,20 @@ void TableView::rightRelease(const HitResult& hit)
         // With two right clicks the same card must be clicked twice in a row; the
         // first click on a card only chooses it.
         const int option = discardOption();
-        if (hit.Index == lastRightClicked_) {
+        if (hit.index == lastRightClicked_) {
             if (discardClicks_ < option)
                 ++discardClicks_;
         } else {
-            lastRightClicked_ = hit.Index;
+            lastRightClicked_ = hit.index;
             discardClicks_ = 0;
         }
         if (discardClicks_ != option)
             return;
         discardClicks_ = 0;
         lastRightClicked_ = -1;
-        game_.DiscardCard(hit.Index);
-    } else if (hit.Area == HitThreesMeldCard && game_.Rules.ThreeBlock) {
-        game_.BlockWithRedThree(hit.Index);
+        game_.DiscardCard(hit.index);
+    } else if (hit.area == HitThreesMeldCard && game_.Rules.ThreeBlock) {
+        game_.BlockWithRedThree(hit.index);
     }
 }
 

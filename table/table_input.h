@@ -17,8 +17,8 @@ enum HitArea : int {
 };
 
 struct HitResult {
-    int Area = HitNothing;
-    int Index = -1;  // the card's index within its pile (hand or melds)
+    int area = HitNothing;
+    int index = -1;  // the card's index within its pile (hand or melds)
 
     bool operator==(const HitResult&) const = default;
 };

@@ -46,9 +46,9 @@ private:
     // The topmost record of the pile that is the landing card of a flight, or -1.
     int hiddenIndex(const CardPile& pile) const
     {
-        if (!input_.HideLanding)
+        if (!input_.hideLanding)
             return -1;
-        const CardRecord& l = input_.Landing;
+        const CardRecord& l = input_.landing;
         for (int i = pile.Count - 1; i >= 0; --i) {
             const CardRecord& c = pile.Cards[i];
             if (c.Id == l.Id && c.Deck == l.Deck && c.X == l.X && c.Y == l.Y)
@@ -94,24 +94,24 @@ void paintFrame(QPainter& painter, int M, int D, int FR, int W, int S)
 
 // The two lines of a canasta's label: the kind, then its natural and wild cards.
 struct LabelLines {
-    QString First;
-    QString Second;
-    bool CardWord = false;  // the second line is "card" and shares the first line's x
+    QString first;
+    QString second;
+    bool cardWord = false;  // the second line is "card" and shares the first line's x
 };
 
 LabelLines labelFor(int kind, int naturals, int columnCount)
 {
     LabelLines lines;
     if (kind == WildcardCanasta) {
-        lines.First = "Wild";
-        lines.Second = "card";
-        lines.CardWord = true;
+        lines.first = "Wild";
+        lines.second = "card";
+        lines.cardWord = true;
     } else if (kind == MixedCanasta) {
-        lines.First = meldTypeName(kind);
-        lines.Second = QString::number(naturals) + "/" + QString::number(columnCount - naturals);
+        lines.first = meldTypeName(kind);
+        lines.second = QString::number(naturals) + "/" + QString::number(columnCount - naturals);
     } else {
-        lines.First = meldTypeName(kind);
-        lines.Second = QString::number(naturals);
+        lines.first = meldTypeName(kind);
+        lines.second = QString::number(naturals);
     }
     return lines;
 }
@@ -126,7 +126,7 @@ void paintLabel(QPainter& painter, const TableLayout& l, int column, const Label
     // and box height, like the card pictures.
     painter.drawRect(QRect(x0, top, l.CardWidth - 1, boxHeight - 1));
 
-    const int firstX = x0 + (l.CardWidth - textWidth(painter, lines.First)) / 2;
+    const int firstX = x0 + (l.CardWidth - textWidth(painter, lines.first)) / 2;
     int firstTop, secondTop;
     if (human) {
         firstTop = top + 2;
@@ -134,11 +134,11 @@ void paintLabel(QPainter& painter, const TableLayout& l, int column, const Label
     } else {
         const int bottom = l.ComputerMeldBase - 15;
         firstTop = bottom - 2 * th - 3;
-        secondTop = lines.CardWord ? bottom - th - 1 : bottom - th - 3;
+        secondTop = lines.cardWord ? bottom - th - 1 : bottom - th - 3;
     }
-    textAt(painter, firstX, firstTop, lines.First);
-    const int secondX = lines.CardWord ? firstX : x0 + (l.CardWidth - textWidth(painter, lines.Second)) / 2 + 1;
-    textAt(painter, secondX, secondTop, lines.Second);
+    textAt(painter, firstX, firstTop, lines.first);
+    const int secondX = lines.cardWord ? firstX : x0 + (l.CardWidth - textWidth(painter, lines.second)) / 2 + 1;
+    textAt(painter, secondX, secondTop, lines.second);
 }
 
 void paintLabels(QPainter& painter, const CanastaGame& game)
@@ -204,7 +204,7 @@ int paintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
     }
 
     // The computer's hand is shown grouped by rank whatever the order of its records.
-    const bool showComputerFaces = !game.Presentation.RevealBlocked && !input.NetworkGame;
+    const bool showComputerFaces = !game.Presentation.RevealBlocked && !input.networkGame;
     int x = LeftMargin;
     for (int rank = 0; rank < ColumnCount; ++rank) {
         for (int i = 0; i < game.Computer().Hand.Count; ++i) {
@@ -237,10 +237,10 @@ int paintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
     game.RecountColumns();
     paintLabels(painter, game);
 
-    if (input.Flight.Active)
-        painter.drawPixmap(input.Flight.Pos, input.Flight.Image);
-    if (input.Highlight.Active)
-        painter.drawPixmap(input.Highlight.Pos, input.Highlight.Image);
+    if (input.flight.active)
+        painter.drawPixmap(input.flight.pos, input.flight.image);
+    if (input.highlight.active)
+        painter.drawPixmap(input.highlight.pos, input.highlight.image);
     return spreadExtra;
 }
 

@@ -20,20 +20,20 @@ class CardImages;
 
 // A card image drawn over the table at a point (a card in flight, or a highlight).
 struct TableOverlay {
-    bool Active = false;
-    QPixmap Image;
-    QPoint Pos;
+    bool active = false;
+    QPixmap image;
+    QPoint pos;
 };
 
 struct TablePaintInput {
-    QColor TableColor;
-    bool NetworkGame = false;
+    QColor tableColor;
+    bool networkGame = false;
     // The record of a card in flight already lies at its destination; it is left
     // out there until it has landed. Matched by id, deck and position.
-    bool HideLanding = false;
-    CardRecord Landing;
-    TableOverlay Flight;
-    TableOverlay Highlight;
+    bool hideLanding = false;
+    CardRecord landing;
+    TableOverlay flight;
+    TableOverlay highlight;
 };
 
 // "Mixed", "Natural", "Wild" by canasta kind 1..3; empty otherwise.

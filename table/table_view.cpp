@@ -77,7 +77,7 @@ void TableView::applySettings()
     QPalette p = palette();
     p.setColor(QPalette::Window, tableColor_);
     setPalette(p);
-    paint_.TableColor = tableColor_;
+    paint_.tableColor = tableColor_;
     update();
 }
 
@@ -87,7 +87,7 @@ void TableView::paintEvent(QPaintEvent* event)
         return;
     QPainter painter(this);
     painter.setClipRect(event->rect());
-    paint_.NetworkGame = networkGame();
+    paint_.networkGame = networkGame();
     spreadExtra_ = paintTable(painter, game_, images_, paint_);
     if (panels_)
         panels_->updateFromGame(game_);
@@ -159,19 +159,19 @@ void TableView::moveCard(const CardRecord& card, int fromX, int fromY, int toX, 
     if (image && steps > 0 && Read(settings_, keys::CardMovement)) {
         const double stepX = double(toX - fromX) / steps;
         const double stepY = double(toY - fromY) / steps;
-        paint_.HideLanding = true;
-        paint_.Landing = card;
-        paint_.Landing.X = toX;
-        paint_.Landing.Y = toY;
-        paint_.Flight = {true, *image, QPoint(fromX, fromY)};
+        paint_.hideLanding = true;
+        paint_.landing = card;
+        paint_.landing.X = toX;
+        paint_.landing.Y = toY;
+        paint_.flight = {true, *image, QPoint(fromX, fromY)};
         double x = fromX;
         double y = fromY;
         QRect shown;
         QElapsedTimer frame;
         for (int i = 0; i < steps; ++i) {
             frame.start();
-            paint_.Flight.Pos = QPoint(int(std::nearbyint(x)), int(std::nearbyint(y)));
-            const QRect at(paint_.Flight.Pos, cardSize);
+            paint_.flight.pos = QPoint(int(std::nearbyint(x)), int(std::nearbyint(y)));
+            const QRect at(paint_.flight.pos, cardSize);
             repaint(shown.isNull() ? at : shown.united(at));
             shown = at;
             x += stepX;
@@ -183,17 +183,17 @@ void TableView::moveCard(const CardRecord& card, int fromX, int fromY, int toX, 
             if (left > 0)
                 QThread::msleep(static_cast<unsigned long>(left));
         }
-        paint_.Flight = {};
-        paint_.HideLanding = false;
+        paint_.flight = {};
+        paint_.hideLanding = false;
         repaint(shown.united(QRect(QPoint(toX, toY), cardSize)));
     }
 
     if (highlight && image) {
         const QRect landing(QPoint(toX, toY), cardSize);
-        paint_.Highlight = {true, highlightedImage(*image, palette().color(QPalette::Highlight)), landing.topLeft()};
+        paint_.highlight = {true, highlightedImage(*image, palette().color(QPalette::Highlight)), landing.topLeft()};
         repaint(landing);
         pause(HighlightTime);
-        paint_.Highlight = {};
+        paint_.highlight = {};
         repaint(landing);
     }
 

@@ -62,22 +62,22 @@ int largestAllowedSizeClass(int screenWidth)
 WindowPlacement chooseWindowPlacement(const QString& resolution, int screenWidth)
 {
     WindowPlacement placement;
-    placement.LargestAllowed = largestAllowedSizeClass(screenWidth);
-    const SizeClassEntry& largest = classAt(placement.LargestAllowed);
+    placement.largestAllowed = largestAllowedSizeClass(screenWidth);
+    const SizeClassEntry& largest = classAt(placement.largestAllowed);
 
     const QStringList parts = resolution.split(QLatin1Char(','));
-    placement.Left = boundedEdge(parts.value(0), largest.Width);
-    placement.Top = boundedEdge(parts.value(1), largest.Height);
+    placement.left = boundedEdge(parts.value(0), largest.Width);
+    placement.top = boundedEdge(parts.value(1), largest.Height);
     const QString sizeName = parts.mid(2).join(QLatin1Char(','));
 
-    placement.SizeIndex = 0;
+    placement.sizeIndex = 0;
     for (int i = 0; i < TooBigSizeClass; ++i)
         if (sizeName == QLatin1String(Classes[static_cast<std::size_t>(i)].Name))
-            placement.SizeIndex = i;
-    if (placement.SizeIndex > placement.LargestAllowed)
-        placement.SizeIndex = placement.LargestAllowed;
+            placement.sizeIndex = i;
+    if (placement.sizeIndex > placement.largestAllowed)
+        placement.sizeIndex = placement.largestAllowed;
 
-    placement.Maximised = screenWidth == sizeClassWidth(placement.SizeIndex);
+    placement.maximised = screenWidth == sizeClassWidth(placement.sizeIndex);
     return placement;
 }
 

@@ -21,11 +21,11 @@ int sizeClassHeight(int sizeIndex);
 int largestAllowedSizeClass(int screenWidth);
 
 struct WindowPlacement {
-    int Left = 0;
-    int Top = 0;
-    int SizeIndex = 0;        // the chosen class, 0..3
-    int LargestAllowed = 0;   // 0..4
-    bool Maximised = false;   // the screen is exactly as wide as the chosen class
+    int left = 0;
+    int top = 0;
+    int sizeIndex = 0;        // the chosen class, 0..3
+    int largestAllowed = 0;   // 0..4
+    bool maximised = false;   // the screen is exactly as wide as the chosen class
 };
 
 // Reads a stored placement "left,top,size name" for a screen of the given width.

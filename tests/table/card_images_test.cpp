@@ -55,8 +55,8 @@ void ExpectFacesInkedAndDistinct(const CardImages& images)
 CardBackSettings SolidBacks()
 {
     CardBackSettings backs;
-    backs[0].BackColor = 128;
-    backs[1].BackColor = 16512;
+    backs[0].backColor = 128;
+    backs[1].backColor = 16512;
     return backs;
 }
 
@@ -216,8 +216,8 @@ TEST_F(CardImagesTest, BacksAreSolidOrPatternedWithTransparentCorners)
     EXPECT_EQ(images.picture(card).cacheKey(), images.face(card).cacheKey());
 
     CardBackSettings backs = SolidBacks();
-    backs[1].BackType = PatternBack;
-    backs[1].BackPattern = 8;
+    backs[1].backType = PatternBack;
+    backs[1].backPattern = 8;
     images.prepare(3, 1.0, backs);
     EXPECT_EQ(Pixels(images.back(1)), Pixels(drawPatternBack(8, QSize(67, 104), 1.0)));
     EXPECT_EQ(Centre(images.back(0)), QColor(128, 0, 0));
@@ -254,17 +254,17 @@ TEST_F(CardImagesTest, APictureBackIsStretchedAndAnUnreadableOneFallsBackWithOne
 
     CardImages images(Folder(QStringLiteral("no-decks")));
     CardBackSettings backs = SolidBacks();
-    backs[0].BackType = FileBack;
-    backs[0].BackFile = picturePath;
+    backs[0].backType = FileBack;
+    backs[0].backFile = picturePath;
     images.prepare(1, 2.0, backs);
     EXPECT_TRUE(requests_.empty());
     EXPECT_EQ(images.back(0).size(), QSize(106, 162));
     EXPECT_EQ(Pixels(images.back(0)).pixelColor(0, 0), QColor(0, 0, 200));
 
     const QString missing = temp_.filePath(QStringLiteral("missing.bmp"));
-    backs[0].BackFile = missing;
-    backs[1].BackType = FileBack;
-    backs[1].BackFile = missing;
+    backs[0].backFile = missing;
+    backs[1].backType = FileBack;
+    backs[1].backFile = missing;
     images.prepare(1, 1.0, backs);
     images.prepare(2, 1.0, backs);
     ASSERT_EQ(requests_.size(), 1u);
@@ -275,8 +275,8 @@ TEST_F(CardImagesTest, APictureBackIsStretchedAndAnUnreadableOneFallsBackWithOne
     EXPECT_EQ(Pixels(images.back(1)).pixelColor(0, 0).alpha(), 0);
 
     // No picture chosen yet is no fault.
-    backs[0].BackFile.clear();
-    backs[1].BackFile.clear();
+    backs[0].backFile.clear();
+    backs[1].backFile.clear();
     images.prepare(2, 1.0, backs);
     EXPECT_EQ(requests_.size(), 1u);
 }

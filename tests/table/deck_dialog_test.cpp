@@ -109,7 +109,7 @@ TEST_F(DeckDialogTest, OkAfterChangingDeckTwoStoresBothTypesAndOnlyTheValuesOfTh
         chooser->findChild<QPushButton*>(QStringLiteral("bnOk"))->click();
     });
     Button(dialog, "bnChange")->click();
-    EXPECT_EQ(dialog.cardBacks()[1].BackPattern, 7);
+    EXPECT_EQ(dialog.cardBacks()[1].backPattern, 7);
     EXPECT_TRUE(settings_.Written.empty());
     Button(dialog, "bnOk")->click();
 
@@ -139,7 +139,7 @@ TEST_F(DeckDialogTest, CancelStoresNothingAndApplyStoresAppliesAndDisablesItself
     Button(dialog, "bnApply")->click();
     EXPECT_FALSE(Button(dialog, "bnApply")->isEnabled());
     ASSERT_EQ(applied.size(), 1u);
-    EXPECT_EQ(applied[0][0].BackType, PatternBack);
+    EXPECT_EQ(applied[0][0].backType, PatternBack);
     EXPECT_EQ(settings_.ReadInt("Cardback\\Type0", -1), 1);
     EXPECT_EQ(settings_.ReadInt("Cardback\\Color1", -1), 16512);
 }
@@ -169,7 +169,7 @@ TEST_F(DeckDialogTest, ChangeChoosesAColourOrAPictureAndRefusesAnUnreadablePictu
         chooser->reject();
     });
     Button(dialog, "bnChange")->click();
-    EXPECT_EQ(dialog.cardBacks()[0].BackPattern, 0);
+    EXPECT_EQ(dialog.cardBacks()[0].backPattern, 0);
 
     Radio(dialog, "rgCardbackType", 2)->click();
     QImage picture(4, 4, QImage::Format_RGB32);
@@ -179,14 +179,14 @@ TEST_F(DeckDialogTest, ChangeChoosesAColourOrAPictureAndRefusesAnUnreadablePictu
     Button(dialog, "bnChange")->click();
     ASSERT_EQ(requests_.size(), 1u);
     EXPECT_EQ(requests_[0].kind, prompts::Kind::OpenFile);
-    EXPECT_EQ(dialog.cardBacks()[0].BackFile, temp_.filePath(QStringLiteral("green.bmp")));
+    EXPECT_EQ(dialog.cardBacks()[0].backFile, temp_.filePath(QStringLiteral("green.bmp")));
     EXPECT_EQ(PreviewCentre(dialog), QColor(0, 200, 0));
 
     fileAnswer_ = temp_.filePath(QStringLiteral("nothing.bmp"));
     Button(dialog, "bnChange")->click();
     ASSERT_EQ(requests_.size(), 3u);
     EXPECT_EQ(requests_[2].kind, prompts::Kind::Warning);
-    EXPECT_EQ(dialog.cardBacks()[0].BackFile, temp_.filePath(QStringLiteral("green.bmp")));
+    EXPECT_EQ(dialog.cardBacks()[0].backFile, temp_.filePath(QStringLiteral("green.bmp")));
 
     Button(dialog, "bnOk")->click();
     EXPECT_EQ(settings_.ReadInt("Cardback\\Type0", -1), 2);

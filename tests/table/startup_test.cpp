@@ -68,10 +68,10 @@ TEST(WindowPlacementTest, ScreenWidthAndStoredTextDecideThePlacement)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.stored) + " on " + std::to_string(c.screen));
         const WindowPlacement p = chooseWindowPlacement(c.stored, c.screen);
-        EXPECT_EQ(p.Left, c.left);
-        EXPECT_EQ(p.Top, c.top);
-        EXPECT_EQ(p.SizeIndex, c.sizeIndex);
-        EXPECT_EQ(p.Maximised, c.maximised);
+        EXPECT_EQ(p.left, c.left);
+        EXPECT_EQ(p.top, c.top);
+        EXPECT_EQ(p.sizeIndex, c.sizeIndex);
+        EXPECT_EQ(p.maximised, c.maximised);
     }
     EXPECT_EQ(resolutionText(-8, 0, 3), "-8,0,1280x1024");
 }

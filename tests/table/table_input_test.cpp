@@ -90,18 +90,18 @@ TEST_F(TableInput, HitTestFindsPilesCardsAndTheCoveringCard)
     EXPECT_EQ(view.hitTest(a.X + l.CardWidth, a.Y + StackStep - 1), (HitResult{HitNaturalHandCard, 0}));
     EXPECT_EQ(view.hitTest(a.X + 5, a.Y + 20), (HitResult{HitNaturalHandCard, 1}));
     EXPECT_EQ(view.hitTest(a.X + 5, c.Y + l.CardHeight), (HitResult{HitNaturalHandCard, 2}));
-    EXPECT_EQ(view.hitTest(a.X + 5, c.Y + l.CardHeight + 1).Area, HitNothing);
-    EXPECT_EQ(view.hitTest(a.X + l.CardWidth + 1, a.Y + 2).Area, HitNothing);
+    EXPECT_EQ(view.hitTest(a.X + 5, c.Y + l.CardHeight + 1).area, HitNothing);
+    EXPECT_EQ(view.hitTest(a.X + l.CardWidth + 1, a.Y + 2).area, HitNothing);
     EXPECT_EQ(view.hitTest(joker.X + 1, joker.Y + 40), (HitResult{HitWildHandCard, 3}));
     EXPECT_EQ(view.hitTest(three.X + 1, three.Y + 1), (HitResult{HitThreesMeldCard, 0}));
     EXPECT_EQ(view.hitTest(king.X + 1, king.Y + 1), (HitResult{HitMeldCard, 1}));
 
-    EXPECT_EQ(view.hitTest(LeftMargin, l.StockTop).Area, HitStock);
-    EXPECT_EQ(view.hitTest(LeftMargin + l.CardWidth, l.DiscardTop + l.CardHeight).Area, HitDiscardPile);
+    EXPECT_EQ(view.hitTest(LeftMargin, l.StockTop).area, HitStock);
+    EXPECT_EQ(view.hitTest(LeftMargin + l.CardWidth, l.DiscardTop + l.CardHeight).area, HitDiscardPile);
     game.Turn.StockExhausted = true;
-    EXPECT_EQ(view.hitTest(LeftMargin, l.StockTop).Area, HitNothing);
+    EXPECT_EQ(view.hitTest(LeftMargin, l.StockTop).area, HitNothing);
     game.Turn.Phase = TurnPhase::HandOver;
-    EXPECT_EQ(view.hitTest(a.X, a.Y).Area, HitNothing);
+    EXPECT_EQ(view.hitTest(a.X, a.Y).area, HitNothing);
 }
 
 TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
