@@ -21,7 +21,7 @@ namespace {
 QString toQString(const std::string& text) { return QString::fromStdString(text); }
 
 // Runs the close the player asked for once the handler that asked has returned.
-void CloseLater(QWidget* window) { QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection); }
+void closeLater(QWidget* window) { QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection); }
 
 }  // namespace
 
@@ -124,7 +124,7 @@ void MainWindow::RunComputerTurn()
     ai::RunComputerTurn(*game_, ai::ComputerSettings{computerLevel, aggression, meldDelay, true});
     if (computerTurnDepth_ == 1 && closePending_) {
         closePending_ = false;
-        CloseLater(this);
+        closeLater(this);
     }
 }
 
@@ -171,7 +171,7 @@ void MainWindow::QuitProgram()
 {
     quitting_ = true;
     view_->setPaintSuspended(true);
-    CloseLater(this);
+    closeLater(this);
 }
 
 }  // namespace meldora
