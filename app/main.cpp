@@ -19,9 +19,9 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& error) {
-            meldora::prompts::Error(activeWindow(), QString::fromStdString(error.what()));
+            meldora::prompts::error(activeWindow(), QString::fromStdString(error.what()));
         } catch (...) {
-            meldora::prompts::Error(activeWindow(), QStringLiteral("An unexpected error occurred."));
+            meldora::prompts::error(activeWindow(), QStringLiteral("An unexpected error occurred."));
         }
         return false;
     }
@@ -34,11 +34,11 @@ int main(int argc, char* argv[])
     MeldoraApplication app(argc, argv);
 
     // The splash window owns itself until the main window's start-up timer destroys it.
-    auto* splash = new meldora::TfmSplash;
-    splash->ShowNow();
+    auto* splash = new meldora::SplashWindow;
+    splash->showNow();
     QApplication::setApplicationName(QStringLiteral("Meldora"));
 
-    meldora::TfmMeldoraMain window(QCoreApplication::arguments().value(1), 0, splash);
+    meldora::MainWindow window(QCoreApplication::arguments().value(1), 0, splash);
     window.show();
     return app.exec();
 }

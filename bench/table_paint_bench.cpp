@@ -22,7 +22,7 @@ public:
     void RepaintTable() override
     {
         if (View)
-            View->RepaintTable();
+            View->repaintTable();
     }
 };
 
@@ -40,13 +40,13 @@ int main(int argc, char** argv)
     CanastaGame game(host, &settings);
     const SizeClass& size = SizeClasses[SizeIndex];
     const int clientWidth = size.TableWidth - 8;
-    game.Layout = ApplyLayout(SizeIndex, clientWidth);
+    game.SetTableSize(SizeIndex, clientWidth);
     game.Seed(2024);
     game.Match.DrawFirst = true;
     game.DealHand(false);
 
     CardImages images;
-    images.Prepare(SizeIndex, 1.0, ReadCardBacks(settings));
+    images.prepare(SizeIndex, 1.0, readCardBacks(settings));
     TableView view(game, images, settings);
     host.View = &view;
     view.resize(clientWidth, size.TableHeight - 62);
@@ -69,10 +69,10 @@ int main(int argc, char** argv)
             card = game.Human().Hand.Cards[i];
     const int fromX = LeftMargin;
     const int fromY = game.Layout.StockTop;
-    const int steps = TableView::FlightSteps(card.X - fromX, card.Y - fromY, 10);
+    const int steps = TableView::flightSteps(card.X - fromX, card.Y - fromY, 10);
     game.Turn.ComputerTurn = true;  // no highlight pause in the measurement
     clock.restart();
-    view.MoveCard(card, fromX, fromY, card.X, card.Y);
+    view.moveCard(card, fromX, fromY, card.X, card.Y);
     const double flightMs = clock.nsecsElapsed() / 1e6;
     std::printf("card flight at default speed, (%d,%d) to (%d,%d): %d steps, %.3f ms\n", fromX, fromY, card.X,
                 card.Y, steps, flightMs);

@@ -50,7 +50,7 @@ struct Seat {
     std::int32_t HandScore = 0;   // the last hand's score
     // The running total of points melded this hand, kept by the computer
     // player's card operations. The human's value is reckoned from the table
-    // (HumanMeldValue), since the human can take melds back within the turn.
+    // (MeldValueOnTable), since the human can take melds back within the turn.
     std::int32_t MeldValue = 0;
     // The meld value at the end of the side's previous turn: 0 until the side has melded.
     std::int32_t MeldedBefore = 0;
@@ -281,6 +281,24 @@ public:
     void ScoreHand();
     // Ends the match when a side has reached the target; true when it ended.
     bool EndMatchIfOver();
+
+    // ---- Commands the window gives (window_commands.cpp) ----
+    // The window reads the game freely but changes it only through these and the moves.
+    // Decides at random who draws first in the match (once, as the program starts).
+    void ChooseFirstDrawerAtRandom();
+    // The table's geometry for a size class and the client width the window has.
+    void SetTableSize(int sizeIndex, int clientWidth);
+    // Rule options read from the settings, taken as they are.
+    void SetRules(const RuleOptions& rules);
+    // Rule options the player chose; when the initial block changed, the pile's
+    // freeze follows it. True when the table must be repainted.
+    bool ChangeRules(const RuleOptions& rules);
+    // The player has touched the stock, the pile or a hand card: a game is under way.
+    void MarkGameInProgress();
+    // Shows or hides the computer's hand, spacing it for reading or for overlap.
+    void ToggleComputerHandReveal();
+    // Closes the spread discard pile; true when it was spread.
+    bool CollapseDiscardPile();
 
 private:
     std::array<Seat, 2> seats_;

@@ -42,14 +42,14 @@ IniFile::IniFile(const std::filesystem::path& file)
     if (in.bad())
         return;
     text.resize(static_cast<std::size_t>(in.gcount()));
-    Found = true;
+    found_ = true;
     Parse(text);
 }
 
 IniFile IniFile::FromText(std::string_view text)
 {
     IniFile ini;
-    ini.Found = true;
+    ini.found_ = true;
     ini.Parse(text);
     return ini;
 }
@@ -82,15 +82,15 @@ void IniFile::Parse(std::string_view text)
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
             value = value.substr(1, value.size() - 2);
         // The first of two equal keys counts.
-        Sections[section].emplace(Fold(key), std::string(value));
+        sections_[section].emplace(Fold(key), std::string(value));
     }
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const
 {
-    const auto s = Sections.find(Fold(section));
-    if (s == Sections.end())
+    const auto s = sections_.find(Fold(section));
+    if (s == sections_.end())
         return defaultValue;
     const auto k = s->second.find(Fold(key));
     return k == s->second.end() ? defaultValue : k->second;

@@ -19,7 +19,7 @@ public:
     static IniFile FromText(std::string_view text);
 
     // Whether the file was there and could be read.
-    bool Loaded() const { return Found; }
+    bool Loaded() const { return found_; }
 
     // The value as written, without surrounding blanks or one pair of quotes.
     std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
@@ -29,9 +29,9 @@ public:
 private:
     void Parse(std::string_view text);
 
-    bool Found = false;
+    bool found_ = false;
     // Keyed by lower-case section, then lower-case key.
-    std::map<std::string, std::map<std::string, std::string>> Sections;
+    std::map<std::string, std::map<std::string, std::string>> sections_;
 };
 
 }  // namespace meldora

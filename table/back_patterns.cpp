@@ -15,13 +15,13 @@ namespace {
 constexpr qreal W = PatternWidth;
 constexpr qreal H = PatternHeight;
 
-QPointF Polar(QPointF centre, qreal radius, qreal degrees)
+QPointF polar(QPointF centre, qreal radius, qreal degrees)
 {
     const qreal a = degrees * std::numbers::pi / 180.0;
     return centre + QPointF(radius * std::cos(a), radius * std::sin(a));
 }
 
-void FillBackground(QPainter& p, const QColor& top, const QColor& bottom)
+void fillBackground(QPainter& p, const QColor& top, const QColor& bottom)
 {
     QLinearGradient g(0, 0, 0, H);
     g.setColorAt(0, top);
@@ -30,7 +30,7 @@ void FillBackground(QPainter& p, const QColor& top, const QColor& bottom)
 }
 
 // A wavy horizontal line across the whole width.
-QPainterPath WaveLine(qreal y, qreal amplitude, qreal period, qreal phase = 0)
+QPainterPath waveLine(qreal y, qreal amplitude, qreal period, qreal phase = 0)
 {
     QPainterPath path(QPointF(-period, y));
     for (qreal x = -period + phase; x < W + period; x += period) {
@@ -41,7 +41,7 @@ QPainterPath WaveLine(qreal y, qreal amplitude, qreal period, qreal phase = 0)
 }
 
 // A side view of a fish with its head towards +x (or -x when facing left).
-void Fish(QPainter& p, QPointF centre, qreal length, bool facingRight, const QColor& body, const QColor& fin,
+void fish(QPainter& p, QPointF centre, qreal length, bool facingRight, const QColor& body, const QColor& fin,
           bool stripes = false)
 {
     const qreal L = length;
@@ -98,7 +98,7 @@ void Fish(QPainter& p, QPointF centre, qreal length, bool facingRight, const QCo
     p.restore();
 }
 
-void Bubbles(QPainter& p, std::initializer_list<QPointF> where)
+void bubbles(QPainter& p, std::initializer_list<QPointF> where)
 {
     p.setPen(QPen(QColor(255, 255, 255, 190), 0.8));
     p.setBrush(QColor(255, 255, 255, 50));
@@ -110,7 +110,7 @@ void Bubbles(QPainter& p, std::initializer_list<QPointF> where)
 }
 
 // A pointed oval leaf with its stalk at the origin, pointing along +y before rotation.
-void Leaf(QPainter& p, QPointF at, qreal size, qreal degrees, const QColor& colour)
+void leaf(QPainter& p, QPointF at, qreal size, qreal degrees, const QColor& colour)
 {
     p.save();
     p.translate(at);
@@ -131,7 +131,7 @@ void Leaf(QPainter& p, QPointF at, qreal size, qreal degrees, const QColor& colo
     p.restore();
 }
 
-void Beach(QPainter& p)
+void beach(QPainter& p)
 {
     QLinearGradient sky(0, 0, 0, 72);
     sky.setColorAt(0, QColor(90, 170, 240));
@@ -141,7 +141,7 @@ void Beach(QPainter& p)
     const QPointF sun(70, 30);
     p.setPen(QPen(QColor(255, 190, 0), 2.2, Qt::SolidLine, Qt::RoundCap));
     for (int a = 0; a < 360; a += 30)
-        p.drawLine(Polar(sun, 17, a), Polar(sun, 24, a));
+        p.drawLine(polar(sun, 17, a), polar(sun, 24, a));
     QRadialGradient glow(sun, 14);
     glow.setColorAt(0, QColor(255, 250, 170));
     glow.setColorAt(1, QColor(255, 200, 0));
@@ -164,7 +164,7 @@ void Beach(QPainter& p)
     p.fillRect(QRectF(0, 70, W, 45), sea);
     p.setPen(QPen(QColor(255, 255, 255, 170), 1.2));
     for (qreal y : {80.0, 90.0, 100.0})
-        p.drawPath(WaveLine(y, 2, 16, y / 3));
+        p.drawPath(waveLine(y, 2, 16, y / 3));
 
     QPainterPath sand(QPointF(0, 108));
     sand.cubicTo(30, 100, 60, 118, W, 106);
@@ -182,7 +182,7 @@ void Beach(QPainter& p)
     trunk.cubicTo(26, 125, 16, 100, 26, 78);
     p.drawPath(trunk);
     for (int i = 0; i < 5; ++i)
-        Leaf(p, QPointF(26, 78), 22, -150 + i * 60 + (i > 2 ? 20 : 0), QColor(40, 150, 50));
+        leaf(p, QPointF(26, 78), 22, -150 + i * 60 + (i > 2 ? 20 : 0), QColor(40, 150, 50));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(120, 70, 20));
     p.drawEllipse(QPointF(24, 81), 2.5, 2.5);
@@ -197,22 +197,22 @@ void Beach(QPainter& p)
     }
 }
 
-void SchoolOfFish(QPainter& p)
+void schoolOfFish(QPainter& p)
 {
-    FillBackground(p, QColor(40, 140, 210), QColor(10, 45, 115));
+    fillBackground(p, QColor(40, 140, 210), QColor(10, 45, 115));
     p.setPen(QPen(QColor(255, 255, 255, 40), 3));
     for (qreal x : {15.0, 45.0, 80.0})
         p.drawLine(QPointF(x, 0), QPointF(x - 20, H));
-    Fish(p, QPointF(35, 24), 40, true, QColor(255, 140, 0), QColor(255, 200, 60));
-    Fish(p, QPointF(70, 55), 34, false, QColor(255, 215, 40), QColor(255, 150, 0));
-    Fish(p, QPointF(34, 88), 44, true, QColor(255, 120, 20), QColor(255, 200, 60));
-    Fish(p, QPointF(68, 118), 36, false, QColor(255, 215, 40), QColor(255, 150, 0));
-    Fish(p, QPointF(32, 145), 32, true, QColor(255, 140, 0), QColor(255, 200, 60));
-    Bubbles(p, {QPointF(62, 15), QPointF(66, 8), QPointF(20, 60), QPointF(85, 85), QPointF(88, 78),
+    fish(p, QPointF(35, 24), 40, true, QColor(255, 140, 0), QColor(255, 200, 60));
+    fish(p, QPointF(70, 55), 34, false, QColor(255, 215, 40), QColor(255, 150, 0));
+    fish(p, QPointF(34, 88), 44, true, QColor(255, 120, 20), QColor(255, 200, 60));
+    fish(p, QPointF(68, 118), 36, false, QColor(255, 215, 40), QColor(255, 150, 0));
+    fish(p, QPointF(32, 145), 32, true, QColor(255, 140, 0), QColor(255, 200, 60));
+    bubbles(p, {QPointF(62, 15), QPointF(66, 8), QPointF(20, 60), QPointF(85, 85), QPointF(88, 78),
                 QPointF(14, 118), QPointF(80, 148)});
 }
 
-void Seaweed(QPainter& p, qreal x, qreal height, const QColor& colour)
+void seaweed(QPainter& p, qreal x, qreal height, const QColor& colour)
 {
     QPainterPath weed(QPointF(x, H));
     for (qreal y = H; y > H - height; y -= 16)
@@ -222,9 +222,9 @@ void Seaweed(QPainter& p, qreal x, qreal height, const QColor& colour)
     p.drawPath(weed);
 }
 
-void TropicalFish(QPainter& p)
+void tropicalFish(QPainter& p)
 {
-    FillBackground(p, QColor(20, 170, 160), QColor(0, 80, 90));
+    fillBackground(p, QColor(20, 170, 160), QColor(0, 80, 90));
     QPainterPath floor(QPointF(0, 140));
     floor.quadTo(50, 130, W, 142);
     floor.lineTo(W, H);
@@ -232,15 +232,15 @@ void TropicalFish(QPainter& p)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(225, 200, 140));
     p.drawPath(floor);
-    Seaweed(p, 14, 70, QColor(30, 120, 40));
-    Seaweed(p, 24, 45, QColor(60, 160, 50));
-    Seaweed(p, 84, 60, QColor(30, 120, 40));
-    Fish(p, QPointF(52, 72), 82, true, QColor(255, 225, 30), QColor(250, 160, 0), true);
-    Fish(p, QPointF(72, 22), 22, false, QColor(60, 120, 255), QColor(30, 60, 200));
-    Bubbles(p, {QPointF(88, 60), QPointF(90, 50), QPointF(86, 41), QPointF(18, 30)});
+    seaweed(p, 14, 70, QColor(30, 120, 40));
+    seaweed(p, 24, 45, QColor(60, 160, 50));
+    seaweed(p, 84, 60, QColor(30, 120, 40));
+    fish(p, QPointF(52, 72), 82, true, QColor(255, 225, 30), QColor(250, 160, 0), true);
+    fish(p, QPointF(72, 22), 22, false, QColor(60, 120, 255), QColor(30, 60, 200));
+    bubbles(p, {QPointF(88, 60), QPointF(90, 50), QPointF(86, 41), QPointF(18, 30)});
 }
 
-void AutumnLeaves(QPainter& p)
+void autumnLeaves(QPainter& p)
 {
     p.fillRect(QRectF(0, 0, W, H), QColor(250, 240, 215));
     const QColor colours[] = {QColor(220, 90, 20), QColor(190, 30, 20), QColor(150, 90, 30), QColor(230, 170, 20)};
@@ -248,13 +248,13 @@ void AutumnLeaves(QPainter& p)
     for (qreal y = -5; y < H; y += 30) {
         const qreal shift = (static_cast<int>(y) / 30) % 2 ? 25 : 0;
         for (qreal x = 5 + shift; x < W + 10; x += 50) {
-            Leaf(p, QPointF(x, y), 26, (i * 67) % 360, colours[i % 4]);
+            leaf(p, QPointF(x, y), 26, (i * 67) % 360, colours[i % 4]);
             ++i;
         }
     }
 }
 
-void LeafVines(QPainter& p)
+void leafVines(QPainter& p)
 {
     p.fillRect(QRectF(0, 0, W, H), QColor(15, 60, 30));
     for (qreal x : {28.0, 72.0}) {
@@ -266,14 +266,14 @@ void LeafVines(QPainter& p)
         p.drawPath(vine);
         bool left = x < 50;
         for (qreal y = 5; y < H; y += 15) {
-            Leaf(p, QPointF(x, y), 17, left ? 60 : -60, QColor(120, 200, 70));
+            leaf(p, QPointF(x, y), 17, left ? 60 : -60, QColor(120, 200, 70));
             left = !left;
         }
     }
 }
 
 // Argyle: alternating diamonds crossed by thin diagonal lines.
-void Argyle(QPainter& p)
+void argyle(QPainter& p)
 {
     p.fillRect(QRectF(0, 0, W, H), QColor(150, 10, 30));
     const qreal dw = 25, dh = 40;
@@ -295,7 +295,7 @@ void Argyle(QPainter& p)
 }
 
 // Gold rings on navy with small diamonds between them.
-void Rings(QPainter& p)
+void rings(QPainter& p)
 {
     p.fillRect(QRectF(0, 0, W, H), QColor(20, 30, 90));
     const QColor gold(235, 190, 60);
@@ -319,9 +319,9 @@ void Rings(QPainter& p)
     }
 }
 
-void Robot(QPainter& p)
+void robot(QPainter& p)
 {
-    FillBackground(p, QColor(190, 210, 230), QColor(130, 155, 185));
+    fillBackground(p, QColor(190, 210, 230), QColor(130, 155, 185));
     p.setPen(QPen(QColor(255, 255, 255, 60), 0.7));
     for (qreal x = 10; x < W; x += 10)
         p.drawLine(QPointF(x, 0), QPointF(x, H));
@@ -379,7 +379,7 @@ void Robot(QPainter& p)
     p.drawLine(QPointF(50, 100), QPointF(53, 97));
 }
 
-void Rose(QPainter& p)
+void rose(QPainter& p)
 {
     p.fillRect(QRectF(0, 0, W, H), QColor(252, 238, 228));
     p.setPen(QPen(QColor(240, 200, 200), 1.0));
@@ -394,10 +394,10 @@ void Rose(QPainter& p)
     p.setPen(QPen(QColor(40, 110, 40), 1.4));
     for (QPointF t : {QPointF(50, 92), QPointF(53, 128)})
         p.drawLine(t, t + QPointF(-4, -2));
-    Leaf(p, QPointF(51, 104), 22, -115, QColor(60, 140, 50));
-    Leaf(p, QPointF(52, 120), 20, 110, QColor(60, 140, 50));
-    Leaf(p, QPointF(50, 72), 14, -140, QColor(60, 140, 50));
-    Leaf(p, QPointF(50, 72), 14, 140, QColor(60, 140, 50));
+    leaf(p, QPointF(51, 104), 22, -115, QColor(60, 140, 50));
+    leaf(p, QPointF(52, 120), 20, 110, QColor(60, 140, 50));
+    leaf(p, QPointF(50, 72), 14, -140, QColor(60, 140, 50));
+    leaf(p, QPointF(50, 72), 14, 140, QColor(60, 140, 50));
 
     const QPointF bloom(50, 52);
     QRadialGradient petal(bloom, 24);
@@ -406,21 +406,21 @@ void Rose(QPainter& p)
     p.setPen(QPen(QColor(110, 0, 20), 1.0));
     p.setBrush(petal);
     for (int a = 0; a < 360; a += 72)
-        p.drawEllipse(Polar(bloom, 11, a - 90), 13, 13);
+        p.drawEllipse(polar(bloom, 11, a - 90), 13, 13);
     p.drawEllipse(bloom, 14, 14);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(100, 0, 20), 1.5, Qt::SolidLine, Qt::RoundCap));
     // The folded petals at the heart of the bloom, as a spiral.
     QPainterPath spiral(bloom);
     for (int step = 1; step <= 40; ++step)
-        spiral.lineTo(Polar(bloom, step * 0.28, step * 24.0));
+        spiral.lineTo(polar(bloom, step * 0.28, step * 24.0));
     p.drawPath(spiral);
 }
 
-void Shell(QPainter& p)
+void shell(QPainter& p)
 {
-    FillBackground(p, QColor(150, 215, 225), QColor(235, 215, 170));
-    Bubbles(p, {QPointF(18, 20), QPointF(80, 30), QPointF(86, 22), QPointF(15, 135), QPointF(84, 140)});
+    fillBackground(p, QColor(150, 215, 225), QColor(235, 215, 170));
+    bubbles(p, {QPointF(18, 20), QPointF(80, 30), QPointF(86, 22), QPointF(15, 135), QPointF(84, 140)});
 
     const QPointF hinge(50, 118);
     const qreal radius = 46;
@@ -428,10 +428,10 @@ void Shell(QPainter& p)
     const qreal from = 200, to = 340;
     QPainterPath rim(hinge);
     const qreal span = (to - from) / ribs;
-    rim.lineTo(Polar(hinge, radius * 0.9, from));
+    rim.lineTo(polar(hinge, radius * 0.9, from));
     for (int i = 0; i < ribs; ++i) {
         const qreal a = from + i * span;
-        rim.quadTo(Polar(hinge, radius * 1.08, a + span / 2), Polar(hinge, radius * 0.9, a + span));
+        rim.quadTo(polar(hinge, radius * 1.08, a + span / 2), polar(hinge, radius * 0.9, a + span));
     }
     rim.closeSubpath();
     QRadialGradient body(hinge, radius);
@@ -442,7 +442,7 @@ void Shell(QPainter& p)
     p.drawPath(rim);
     p.setPen(QPen(QColor(190, 100, 80), 1.1));
     for (int i = 1; i < ribs; ++i)
-        p.drawLine(hinge, Polar(hinge, radius * 0.9, from + i * span));
+        p.drawLine(hinge, polar(hinge, radius * 0.9, from + i * span));
     for (qreal r : {16.0, 28.0})
         p.drawArc(QRectF(hinge.x() - r, hinge.y() - r, 2 * r, 2 * r), static_cast<int>(-from * 16),
                   static_cast<int>(-(to - from) * 16));
@@ -459,21 +459,21 @@ void Shell(QPainter& p)
 
 }  // namespace
 
-void PaintPattern(QPainter& painter, int pattern)
+void paintPattern(QPainter& painter, int pattern)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     switch (pattern) {
-    case 0: Beach(painter); break;
-    case 1: SchoolOfFish(painter); break;
-    case 2: TropicalFish(painter); break;
-    case 3: AutumnLeaves(painter); break;
-    case 4: LeafVines(painter); break;
-    case 5: Argyle(painter); break;
-    case 6: Rings(painter); break;
-    case 7: Robot(painter); break;
-    case 8: Rose(painter); break;
-    case 9: Shell(painter); break;
+    case 0: beach(painter); break;
+    case 1: schoolOfFish(painter); break;
+    case 2: tropicalFish(painter); break;
+    case 3: autumnLeaves(painter); break;
+    case 4: leafVines(painter); break;
+    case 5: argyle(painter); break;
+    case 6: rings(painter); break;
+    case 7: robot(painter); break;
+    case 8: rose(painter); break;
+    case 9: shell(painter); break;
     default:
         painter.restore();
         throw std::out_of_range("card back pattern number out of range");

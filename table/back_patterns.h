@@ -11,6 +11,6 @@ inline constexpr double PatternWidth = 100.0;
 inline constexpr double PatternHeight = 160.0;
 
 // Paints pattern 0..9 ("beach" ... "shell") over the whole area.
-void PaintPattern(QPainter& painter, int pattern);
+void paintPattern(QPainter& painter, int pattern);
 
 }  // namespace meldora

@@ -14,13 +14,13 @@ namespace meldora {
 
 namespace {
 
-std::string Key(const char* value, int deck)
+std::string settingKey(const char* value, int deck)
 {
     return std::string("Cardback\\") + value + std::to_string(deck);
 }
 
 // The outline every drawn back shares: the 6 x 6 corner ellipses of the card edge.
-QRectF EdgeRect(QSize size)
+QRectF edgeRect(QSize size)
 {
     return QRectF(0.5, 0.5, size.width() - 1.0, size.height() - 1.0);
 }
@@ -28,7 +28,7 @@ constexpr qreal kCornerRadius = 3.0;
 
 }  // namespace
 
-QString PatternName(int pattern)
+QString patternName(int pattern)
 {
     static const char* const names[PatternCount] = {"beach",    "fish1",    "fish2", "leaves1", "leaves2",
                                                     "pattern1", "pattern2", "robot", "rose",    "shell"};
@@ -37,38 +37,38 @@ QString PatternName(int pattern)
     return QString::fromLatin1(names[pattern]);
 }
 
-CardBackSettings ReadCardBacks(SettingsAccess& settings)
+CardBackSettings readCardBacks(SettingsAccess& settings)
 {
     CardBackSettings backs;
     for (int deck = 0; deck < 2; ++deck) {
         CardBack& back = backs[deck];
-        back.BackType = settings.ReadInt(Key("Type", deck), SolidBack);
-        if (back.BackType < SolidBack || back.BackType > FileBack)
-            back.BackType = SolidBack;
+        back.backType = settings.ReadInt(settingKey("Type", deck), SolidBack);
+        if (back.backType < SolidBack || back.backType > FileBack)
+            back.backType = SolidBack;
         const IntSetting& colorKey = deck == 0 ? keys::CardbackColor0 : keys::CardbackColor1;
-        back.BackColor = static_cast<std::uint32_t>(Read(settings, colorKey)) & 0x00FFFFFFu;
-        back.BackPattern = settings.ReadInt(Key("Pattern", deck), 0);
-        if (back.BackPattern < 0 || back.BackPattern >= PatternCount)
-            back.BackPattern = 0;
-        back.BackFile = QString::fromStdString(settings.ReadString(Key("Filename", deck), ""));
+        back.backColor = static_cast<std::uint32_t>(Read(settings, colorKey)) & 0x00FFFFFFu;
+        back.backPattern = settings.ReadInt(settingKey("Pattern", deck), 0);
+        if (back.backPattern < 0 || back.backPattern >= PatternCount)
+            back.backPattern = 0;
+        back.backFile = QString::fromStdString(settings.ReadString(settingKey("Filename", deck), ""));
     }
     return backs;
 }
 
-void WriteCardBacks(SettingsAccess& settings, const CardBackSettings& backs)
+void writeCardBacks(SettingsAccess& settings, const CardBackSettings& backs)
 {
     for (int deck = 0; deck < 2; ++deck) {
         const CardBack& back = backs[deck];
-        settings.WriteValue(Key("Type", deck), back.BackType);
-        switch (back.BackType) {
+        settings.WriteValue(settingKey("Type", deck), back.backType);
+        switch (back.backType) {
         case SolidBack:
-            settings.WriteValue(Key("Color", deck), static_cast<int>(back.BackColor));
+            settings.WriteValue(settingKey("Color", deck), static_cast<int>(back.backColor));
             break;
         case PatternBack:
-            settings.WriteValue(Key("Pattern", deck), back.BackPattern);
+            settings.WriteValue(settingKey("Pattern", deck), back.backPattern);
             break;
         case FileBack:
-            settings.WriteValue(Key("Filename", deck), back.BackFile.toStdString());
+            settings.WriteValue(settingKey("Filename", deck), back.backFile.toStdString());
             break;
         default:
             break;
@@ -76,19 +76,19 @@ void WriteCardBacks(SettingsAccess& settings, const CardBackSettings& backs)
     }
 }
 
-QColor ColorFromSetting(std::uint32_t bgr)
+QColor colorFromSetting(std::uint32_t bgr)
 {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-std::uint32_t SettingFromColor(const QColor& color)
+std::uint32_t settingFromColor(const QColor& color)
 {
     return static_cast<std::uint32_t>(color.red()) | static_cast<std::uint32_t>(color.green()) << 8 |
            static_cast<std::uint32_t>(color.blue()) << 16;
 }
 
-QImage NewCardImage(QSize size, qreal devicePixelRatio)
+QImage newCardImage(QSize size, qreal devicePixelRatio)
 {
     QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio);
@@ -96,40 +96,40 @@ QImage NewCardImage(QSize size, qreal devicePixelRatio)
     return image;
 }
 
-QPixmap DrawSolidBack(std::uint32_t bgr, QSize size, qreal devicePixelRatio)
+QPixmap drawSolidBack(std::uint32_t bgr, QSize size, qreal devicePixelRatio)
 {
-    QImage image = NewCardImage(size, devicePixelRatio);
+    QImage image = newCardImage(size, devicePixelRatio);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 1.0));
-    painter.setBrush(ColorFromSetting(bgr));
-    painter.drawRoundedRect(EdgeRect(size), kCornerRadius, kCornerRadius);
+    painter.setBrush(colorFromSetting(bgr));
+    painter.drawRoundedRect(edgeRect(size), kCornerRadius, kCornerRadius);
     painter.end();
     return QPixmap::fromImage(image);
 }
 
-QPixmap DrawPatternBack(int pattern, QSize size, qreal devicePixelRatio)
+QPixmap drawPatternBack(int pattern, QSize size, qreal devicePixelRatio)
 {
     if (pattern < 0 || pattern >= PatternCount)
         throw std::out_of_range("card back pattern number out of range");
-    QImage image = NewCardImage(size, devicePixelRatio);
+    QImage image = newCardImage(size, devicePixelRatio);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
 
     // A white border round the picture, as printed card backs have.
     QPainterPath edge;
-    edge.addRoundedRect(EdgeRect(size), kCornerRadius, kCornerRadius);
+    edge.addRoundedRect(edgeRect(size), kCornerRadius, kCornerRadius);
     painter.fillPath(edge, Qt::white);
 
     const qreal border = qMax(2.0, size.width() * 0.06);
-    const QRectF picture = EdgeRect(size).adjusted(border, border, -border, -border);
+    const QRectF picture = edgeRect(size).adjusted(border, border, -border, -border);
     QPainterPath frame;
     frame.addRoundedRect(picture, 2.0, 2.0);
     painter.save();
     painter.setClipPath(frame);
     painter.translate(picture.topLeft());
     painter.scale(picture.width() / PatternWidth, picture.height() / PatternHeight);
-    PaintPattern(painter, pattern);
+    paintPattern(painter, pattern);
     painter.restore();
 
     painter.setBrush(Qt::NoBrush);
@@ -141,7 +141,7 @@ QPixmap DrawPatternBack(int pattern, QSize size, qreal devicePixelRatio)
     return QPixmap::fromImage(image);
 }
 
-QPixmap LoadPictureBack(const QString& file, QSize size, qreal devicePixelRatio)
+QPixmap loadPictureBack(const QString& file, QSize size, qreal devicePixelRatio)
 {
     if (file.isEmpty())
         return {};

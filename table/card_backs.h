@@ -20,10 +20,10 @@ enum CardBackType : int { SolidBack = 0, PatternBack = 1, FileBack = 2 };
 inline constexpr int PatternCount = 10;
 
 struct CardBack {
-    int BackType = SolidBack;
-    std::uint32_t BackColor = 128;  // 0x00BBGGRR
-    QString BackFile;
-    int BackPattern = 0;  // 0..PatternCount-1
+    int backType = SolidBack;
+    std::uint32_t backColor = 128;  // 0x00BBGGRR
+    QString backFile;
+    int backPattern = 0;  // 0..PatternCount-1
 
     bool operator==(const CardBack&) const = default;
 };
@@ -32,25 +32,25 @@ struct CardBack {
 using CardBackSettings = std::array<CardBack, 2>;
 
 // "beach", "fish1", ... "shell"; std::out_of_range for a number outside 0..9.
-QString PatternName(int pattern);
+QString patternName(int pattern);
 
 // Both backs as stored. A stored type or pattern number out of range reads as the default,
 // so a damaged store still gives a back that can be drawn.
-CardBackSettings ReadCardBacks(SettingsAccess& settings);
+CardBackSettings readCardBacks(SettingsAccess& settings);
 // For each deck its type and the one value its type uses.
-void WriteCardBacks(SettingsAccess& settings, const CardBackSettings& backs);
+void writeCardBacks(SettingsAccess& settings, const CardBackSettings& backs);
 
-QColor ColorFromSetting(std::uint32_t bgr);
-std::uint32_t SettingFromColor(const QColor& color);
+QColor colorFromSetting(std::uint32_t bgr);
+std::uint32_t settingFromColor(const QColor& color);
 
 // A transparent image of a card size at a pixel ratio, ready to paint on in logical pixels.
-QImage NewCardImage(QSize size, qreal devicePixelRatio);
+QImage newCardImage(QSize size, qreal devicePixelRatio);
 
 // A rounded rectangle in the colour with a black edge; the corners stay transparent.
-QPixmap DrawSolidBack(std::uint32_t bgr, QSize size, qreal devicePixelRatio);
+QPixmap drawSolidBack(std::uint32_t bgr, QSize size, qreal devicePixelRatio);
 // One of the ten standard patterns; std::out_of_range for a number outside 0..9.
-QPixmap DrawPatternBack(int pattern, QSize size, qreal devicePixelRatio);
+QPixmap drawPatternBack(int pattern, QSize size, qreal devicePixelRatio);
 // The picture stretched to the card size; a null pixmap when the file cannot be read.
-QPixmap LoadPictureBack(const QString& file, QSize size, qreal devicePixelRatio);
+QPixmap loadPictureBack(const QString& file, QSize size, qreal devicePixelRatio);
 
 }  // namespace meldora

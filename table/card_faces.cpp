@@ -27,12 +27,12 @@ const char* const kSuitIds[] = {"spade", "club", "diamond", "heart"};
 const char* const kRankIds[] = {"2", "3", "4", "5", "6", "7", "8", "9", "10", "jack", "queen", "king", "1"};
 const char* const kJokerIds[] = {"red_joker", "joker", "black_joker"};
 
-QString ElementId(int suit, int face)
+QString elementId(int suit, int face)
 {
     return QStringLiteral("%1_%2").arg(QLatin1String(kRankIds[face]), QLatin1String(kSuitIds[suit]));
 }
 
-QStringList DeckFilesIn(const QDir& dir)
+QStringList deckFilesIn(const QDir& dir)
 {
     QStringList files;
     for (const QString& name : dir.entryList({QStringLiteral("*.svgz"), QStringLiteral("*.svg")}, QDir::Files,
@@ -42,12 +42,12 @@ QStringList DeckFilesIn(const QDir& dir)
 }
 
 // The deck files to try, best first.
-QStringList CandidateDecks(const QString& deckDir)
+QStringList candidateDecks(const QString& deckDir)
 {
     const QDir dir(deckDir);
     if (deckDir.isEmpty() || !dir.exists())
         return {};
-    QStringList files = DeckFilesIn(dir);
+    QStringList files = deckFilesIn(dir);
     if (!files.isEmpty())
         return files;
     QStringList folders;
@@ -58,22 +58,22 @@ QStringList CandidateDecks(const QString& deckDir)
         if (!folders.contains(name))
             folders << name;
     for (const QString& folder : folders)
-        files << DeckFilesIn(QDir(dir.filePath(folder)));
+        files << deckFilesIn(QDir(dir.filePath(folder)));
     return files;
 }
 
-bool IsRed(int suit)
+bool isRed(int suit)
 {
     return suit == 2 || suit == 3;
 }
 
-QColor SuitColour(int suit)
+QColor suitColour(int suit)
 {
-    return IsRed(suit) ? QColor(200, 0, 0) : QColor(20, 20, 20);
+    return isRed(suit) ? QColor(200, 0, 0) : QColor(20, 20, 20);
 }
 
 // The suit symbol in a unit square.
-QPainterPath SuitPath(int suit)
+QPainterPath suitPath(int suit)
 {
     QPainterPath path;
     switch (suit) {
@@ -117,7 +117,7 @@ QPainterPath SuitPath(int suit)
     return path;
 }
 
-void DrawSuit(QPainter& p, int suit, QPointF centre, qreal size, bool upsideDown = false)
+void drawSuit(QPainter& p, int suit, QPointF centre, qreal size, bool upsideDown = false)
 {
     p.save();
     p.translate(centre);
@@ -126,13 +126,13 @@ void DrawSuit(QPainter& p, int suit, QPointF centre, qreal size, bool upsideDown
     p.translate(-size / 2, -size / 2);
     p.scale(size, size);
     p.setPen(Qt::NoPen);
-    p.setBrush(SuitColour(suit));
-    p.drawPath(SuitPath(suit));
+    p.setBrush(suitColour(suit));
+    p.drawPath(suitPath(suit));
     p.restore();
 }
 
 // Pip positions of the number cards two..ten in the pip area (0..1 each way).
-const std::vector<QPointF>& Pips(int face)
+const std::vector<QPointF>& pipsOf(int face)
 {
     static const std::vector<QPointF> layouts[9] = {
         {{0.5, 0}, {0.5, 1}},
@@ -149,7 +149,7 @@ const std::vector<QPointF>& Pips(int face)
     return layouts[face];
 }
 
-void DrawBlank(QPainter& p, QSizeF size)
+void drawBlank(QPainter& p, QSizeF size)
 {
     p.setPen(QPen(QColor(90, 90, 90), 1.0));
     p.setBrush(Qt::white);
@@ -157,7 +157,7 @@ void DrawBlank(QPainter& p, QSizeF size)
     p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), radius, radius);
 }
 
-QFont IndexFont(qreal pixelSize, int stretch = 100)
+QFont indexFont(qreal pixelSize, int stretch = 100)
 {
     QFont font(QStringLiteral("Sans Serif"));
     font.setPixelSize(qMax(6, qRound(pixelSize)));
@@ -167,7 +167,7 @@ QFont IndexFont(qreal pixelSize, int stretch = 100)
 }
 
 // The rank and suit in the top-left corner, and again turned round in the bottom-right one.
-void DrawIndex(QPainter& p, QSizeF size, const QString& rank, int suit)
+void drawIndex(QPainter& p, QSizeF size, const QString& rank, int suit)
 {
     const qreal w = size.width(), h = size.height();
     const QRectF label(w * 0.02, h * 0.02, w * 0.22, h * 0.17);
@@ -177,44 +177,44 @@ void DrawIndex(QPainter& p, QSizeF size, const QString& rank, int suit)
             p.translate(w, h);
             p.rotate(180);
         }
-        p.setFont(IndexFont(h * 0.16, rank.size() > 1 ? 75 : 100));
-        p.setPen(SuitColour(suit));
+        p.setFont(indexFont(h * 0.16, rank.size() > 1 ? 75 : 100));
+        p.setPen(suitColour(suit));
         p.drawText(label, Qt::AlignCenter, rank);
-        DrawSuit(p, suit, QPointF(label.center().x(), label.bottom() + w * 0.09), w * 0.15);
+        drawSuit(p, suit, QPointF(label.center().x(), label.bottom() + w * 0.09), w * 0.15);
         p.restore();
     }
 }
 
-void DrawNumberFace(QPainter& p, QSizeF size, int suit, int face)
+void drawNumberFace(QPainter& p, QSizeF size, int suit, int face)
 {
     const qreal w = size.width(), h = size.height();
     const QRectF area(w * 0.38, h * 0.19, w * 0.24, h * 0.62);
     const qreal pip = w * 0.19;
-    for (QPointF at : Pips(face)) {
+    for (QPointF at : pipsOf(face)) {
         const QPointF centre(area.left() + at.x() * area.width(), area.top() + at.y() * area.height());
-        DrawSuit(p, suit, centre, pip, at.y() > 0.5);
+        drawSuit(p, suit, centre, pip, at.y() > 0.5);
     }
 }
 
-void DrawCourtFace(QPainter& p, QSizeF size, int suit, const QString& letter)
+void drawCourtFace(QPainter& p, QSizeF size, int suit, const QString& letter)
 {
     const qreal w = size.width(), h = size.height();
     const QRectF frame(w * 0.27, h * 0.14, w * 0.46, h * 0.72);
-    p.setPen(QPen(SuitColour(suit), qMax(1.0, w * 0.02)));
-    p.setBrush(IsRed(suit) ? QColor(255, 240, 225) : QColor(235, 240, 255));
+    p.setPen(QPen(suitColour(suit), qMax(1.0, w * 0.02)));
+    p.setBrush(isRed(suit) ? QColor(255, 240, 225) : QColor(235, 240, 255));
     p.drawRect(frame);
-    p.setFont(IndexFont(h * 0.3));
-    p.setPen(SuitColour(suit));
+    p.setFont(indexFont(h * 0.3));
+    p.setPen(suitColour(suit));
     p.drawText(frame, Qt::AlignCenter, letter);
-    DrawSuit(p, suit, QPointF(frame.center().x(), frame.top() + w * 0.13), w * 0.17);
-    DrawSuit(p, suit, QPointF(frame.center().x(), frame.bottom() - w * 0.13), w * 0.17, true);
+    drawSuit(p, suit, QPointF(frame.center().x(), frame.top() + w * 0.13), w * 0.17);
+    drawSuit(p, suit, QPointF(frame.center().x(), frame.bottom() - w * 0.13), w * 0.17, true);
 }
 
-void DrawJokerFace(QPainter& p, QSizeF size)
+void drawJokerFace(QPainter& p, QSizeF size)
 {
     const qreal w = size.width(), h = size.height();
-    DrawBlank(p, size);
-    p.setFont(IndexFont(h * 0.1));
+    drawBlank(p, size);
+    p.setFont(indexFont(h * 0.1));
     const QString word = QStringLiteral("JOKER");
     for (int turn = 0; turn < 2; ++turn) {
         p.save();
@@ -249,23 +249,23 @@ void DrawJokerFace(QPainter& p, QSizeF size)
     p.drawRoundedRect(QRectF(base.x() - r * 0.45, base.y() - h * 0.02, r * 0.9, h * 0.06), 2, 2);
 }
 
-void DrawFace(QPainter& p, QSizeF size, int suit, int face)
+void drawFace(QPainter& p, QSizeF size, int suit, int face)
 {
     static const char* const ranks[] = {"2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "A"};
-    DrawBlank(p, size);
+    drawBlank(p, size);
     const QString rank = QLatin1String(ranks[face]);
-    DrawIndex(p, size, rank, suit);
+    drawIndex(p, size, rank, suit);
     if (face <= 8)
-        DrawNumberFace(p, size, suit, face);
+        drawNumberFace(p, size, suit, face);
     else if (face <= 11)
-        DrawCourtFace(p, size, suit, rank);
+        drawCourtFace(p, size, suit, rank);
     else
-        DrawSuit(p, suit, QPointF(size.width() / 2, size.height() / 2), size.width() * 0.45);
+        drawSuit(p, suit, QPointF(size.width() / 2, size.height() / 2), size.width() * 0.45);
 }
 
 }  // namespace
 
-QString DefaultCardDeckDir()
+QString defaultCardDeckDir()
 {
     const QString fromEnvironment = qEnvironmentVariable("MELDORA_CARD_DECK_DIR");
     return fromEnvironment.isEmpty() ? QString::fromLatin1(kSystemDeckDir) : fromEnvironment;
@@ -273,21 +273,21 @@ QString DefaultCardDeckDir()
 
 CardFaces::CardFaces(const QString& deckDir)
 {
-    for (const QString& file : CandidateDecks(deckDir))
-        if (TryDeck(file))
+    for (const QString& file : candidateDecks(deckDir))
+        if (tryDeck(file))
             break;
 }
 
 CardFaces::~CardFaces() = default;
 
-bool CardFaces::TryDeck(const QString& file)
+bool CardFaces::tryDeck(const QString& file)
 {
     auto renderer = std::make_unique<QSvgRenderer>(file);
     if (!renderer->isValid())
         return false;
     for (int suit = 0; suit < 4; ++suit)
         for (int face = 0; face < 13; ++face)
-            if (!renderer->elementExists(ElementId(suit, face)))
+            if (!renderer->elementExists(elementId(suit, face)))
                 return false;
     jokerElement_.clear();
     for (const char* joker : kJokerIds)
@@ -300,11 +300,11 @@ bool CardFaces::TryDeck(const QString& file)
     return true;
 }
 
-QPixmap CardFaces::Render(int id, QSize size, qreal devicePixelRatio) const
+QPixmap CardFaces::render(int id, QSize size, qreal devicePixelRatio) const
 {
     if (id < 1 || id > 53)
         throw std::out_of_range("card face of a card that does not exist");
-    QImage image = NewCardImage(size, devicePixelRatio);
+    QImage image = newCardImage(size, devicePixelRatio);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -314,13 +314,13 @@ QPixmap CardFaces::Render(int id, QSize size, qreal devicePixelRatio) const
         if (deck_ && !jokerElement_.isEmpty())
             deck_->render(&painter, jokerElement_, bounds);
         else
-            DrawJokerFace(painter, bounds.size());
+            drawJokerFace(painter, bounds.size());
     } else {
         const int suit = (id - 1) / 13, face = (id - 1) % 13;
         if (deck_)
-            deck_->render(&painter, ElementId(suit, face), bounds);
+            deck_->render(&painter, elementId(suit, face), bounds);
         else
-            DrawFace(painter, bounds.size(), suit, face);
+            drawFace(painter, bounds.size(), suit, face);
     }
     painter.end();
     return QPixmap::fromImage(image);

@@ -14,7 +14,7 @@ namespace meldora {
 
 // Where installed decks are looked for: $MELDORA_CARD_DECK_DIR when set, else the
 // system's card deck folder.
-QString DefaultCardDeckDir();
+QString defaultCardDeckDir();
 
 class CardFaces {
 public:
@@ -26,14 +26,14 @@ public:
     CardFaces& operator=(const CardFaces&) = delete;
 
     // The deck file the faces come from; empty when they are drawn by the program.
-    QString DeckFile() const { return deckFile_; }
+    QString deckFile() const { return deckFile_; }
 
     // The face of card id 1..53 (53 the joker), size in logical pixels, rendered for the
     // pixel ratio. std::out_of_range for any other id.
-    QPixmap Render(int id, QSize size, qreal devicePixelRatio) const;
+    QPixmap render(int id, QSize size, qreal devicePixelRatio) const;
 
 private:
-    bool TryDeck(const QString& file);
+    bool tryDeck(const QString& file);
 
     std::unique_ptr<QSvgRenderer> deck_;
     QString deckFile_;

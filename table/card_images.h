@@ -27,47 +27,47 @@ inline constexpr int JokerImage = 52;
 inline constexpr int FirstBackImage = 53;
 
 // The card size of window-size class 0..3 in logical pixels; std::out_of_range otherwise.
-QSize CardSizeOf(int sizeIndex);
+QSize cardSizeOf(int sizeIndex);
 
 class CardImages {
 public:
     // Warnings about unreadable back pictures are shown over warningParent.
-    explicit CardImages(const QString& deckDir = DefaultCardDeckDir(), QWidget* warningParent = nullptr);
+    explicit CardImages(const QString& deckDir = defaultCardDeckDir(), QWidget* warningParent = nullptr);
     ~CardImages();
     CardImages(const CardImages&) = delete;
     CardImages& operator=(const CardImages&) = delete;
 
-    void SetWarningParent(QWidget* parent) { warningParent_ = parent; }
+    void setWarningParent(QWidget* parent) { warningParent_ = parent; }
 
     // Rebuilds the 55 images for the size class at the screen's pixel ratio. A back picture
     // that cannot be read is replaced by the deck's solid back, and the player is told
     // once per file.
-    void Prepare(int sizeIndex, qreal devicePixelRatio, const CardBackSettings& backs);
+    void prepare(int sizeIndex, qreal devicePixelRatio, const CardBackSettings& backs);
 
-    int SizeIndex() const { return sizeIndex_; }
-    QSize CardSize() const { return CardSizeOf(sizeIndex_); }
-    qreal DevicePixelRatio() const { return devicePixelRatio_; }
+    int sizeIndex() const { return sizeIndex_; }
+    QSize cardSize() const { return cardSizeOf(sizeIndex_); }
+    qreal devicePixelRatio() const { return devicePixelRatio_; }
 
     // By image list position 0..54; std::out_of_range otherwise.
-    const QPixmap& Image(int index) const;
+    const QPixmap& image(int index) const;
     // The face of the card's id; std::out_of_range for an id outside 1..53.
-    const QPixmap& Face(const CardRecord& card) const;
+    const QPixmap& face(const CardRecord& card) const;
     // The back of deck 0 or 1; std::out_of_range otherwise.
-    const QPixmap& Back(int deck) const;
+    const QPixmap& back(int deck) const;
     // What the table shows for the card: its face when face up, else its deck's back.
-    const QPixmap& Picture(const CardRecord& card) const;
+    const QPixmap& picture(const CardRecord& card) const;
 
     // A picture by its resource name ("heartv800", "joker640", "rose1024"), in any case,
     // at the size its name gives; a null pixmap for a name that does not exist.
-    QPixmap Resource(const QString& name, qreal devicePixelRatio);
+    QPixmap resource(const QString& name, qreal devicePixelRatio);
 
     // The SVG deck the faces come from; empty when the program draws them itself.
-    QString DeckFile() const { return faces_->DeckFile(); }
+    QString deckFile() const { return faces_->deckFile(); }
 
 private:
     using FaceSet = std::array<QPixmap, 53>;
-    const FaceSet& FacesAt(QSize size, qreal devicePixelRatio);
-    QPixmap BackFor(const CardBack& back, QSize size, qreal devicePixelRatio);
+    const FaceSet& facesAt(QSize size, qreal devicePixelRatio);
+    QPixmap backFor(const CardBack& back, QSize size, qreal devicePixelRatio);
 
     std::unique_ptr<CardFaces> faces_;
     std::map<std::pair<std::pair<int, int>, qreal>, FaceSet> faceCache_;

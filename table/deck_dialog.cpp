@@ -23,12 +23,12 @@ namespace {
 // The preview and the pattern chooser always show the 800 x 600 card size.
 constexpr int kPreviewSizeIndex = 1;
 
-void SetHelpContext(QWidget* widget, int context)
+void setHelpContext(QWidget* widget, int context)
 {
     widget->setProperty("HelpContext", context);
 }
 
-QGroupBox* RadioGroup(const char* name, const QString& caption, const QStringList& items, QButtonGroup** group)
+QGroupBox* radioGroup(const char* name, const QString& caption, const QStringList& items, QButtonGroup** group)
 {
     auto* box = new QGroupBox(caption);
     box->setObjectName(QLatin1String(name));
@@ -43,7 +43,7 @@ QGroupBox* RadioGroup(const char* name, const QString& caption, const QStringLis
     return box;
 }
 
-QPushButton* Button(const char* name, const QString& caption)
+QPushButton* makeButton(const char* name, const QString& caption)
 {
     auto* button = new QPushButton(caption);
     button->setObjectName(QLatin1String(name));
@@ -52,152 +52,152 @@ QPushButton* Button(const char* name, const QString& caption)
 
 }  // namespace
 
-TfmDeck::TfmDeck(SettingsAccess& settings, ApplyFunction applyCardBacks, QWidget* parent)
+DeckDialog::DeckDialog(SettingsAccess& settings, ApplyFunction applyCardBacks, QWidget* parent)
     : QDialog(parent), settings_(settings), applyCardBacks_(std::move(applyCardBacks))
 {
     setObjectName(QStringLiteral("fmDeck"));
     setWindowTitle(QStringLiteral("Select Card Back"));
 
-    rgDeck = RadioGroup("rgDeck", QStringLiteral("Select Deck"), {QStringLiteral("Deck One"), QStringLiteral("Deck Two")},
-                        &deckItems_);
-    rgCardbackType = RadioGroup("rgCardbackType", QStringLiteral("Cardback Type"),
-                                {QStringLiteral("&Solid Color"), QStringLiteral("S&tandard Pattern"),
-                                 QStringLiteral("C&ustom Pattern")},
-                                &typeItems_);
+    deckGroup_ = radioGroup("rgDeck", QStringLiteral("Select Deck"),
+                            {QStringLiteral("Deck One"), QStringLiteral("Deck Two")}, &deckItems_);
+    backTypeGroup_ = radioGroup(
+        "rgCardbackType", QStringLiteral("Cardback Type"),
+        {QStringLiteral("&Solid Color"), QStringLiteral("S&tandard Pattern"), QStringLiteral("C&ustom Pattern")},
+        &typeItems_);
 
-    gbCurrentCardback = new QGroupBox(QStringLiteral("Current Cardback"));
-    gbCurrentCardback->setObjectName(QStringLiteral("gbCurrentCardback"));
-    imCardback = new QLabel;
-    imCardback->setObjectName(QStringLiteral("imCardback"));
-    imCardback->setFixedSize(CardSizeOf(kPreviewSizeIndex));
-    bnChange = Button("bnChange", QStringLiteral("&Change..."));
-    auto* previewLayout = new QVBoxLayout(gbCurrentCardback);
-    previewLayout->addWidget(imCardback, 0, Qt::AlignHCenter);
-    previewLayout->addWidget(bnChange);
+    currentBackBox_ = new QGroupBox(QStringLiteral("Current Cardback"));
+    currentBackBox_->setObjectName(QStringLiteral("gbCurrentCardback"));
+    backPreview_ = new QLabel;
+    backPreview_->setObjectName(QStringLiteral("imCardback"));
+    backPreview_->setFixedSize(cardSizeOf(kPreviewSizeIndex));
+    changeButton_ = makeButton("bnChange", QStringLiteral("&Change..."));
+    auto* previewLayout = new QVBoxLayout(currentBackBox_);
+    previewLayout->addWidget(backPreview_, 0, Qt::AlignHCenter);
+    previewLayout->addWidget(changeButton_);
 
-    bnOk = Button("bnOk", QStringLiteral("OK"));
-    bnOk->setDefault(true);
-    bnCancel = Button("bnCancel", QStringLiteral("Cancel"));
-    bnApply = Button("bnApply", QStringLiteral("&Apply"));
+    okButton_ = makeButton("bnOk", QStringLiteral("OK"));
+    okButton_->setDefault(true);
+    cancelButton_ = makeButton("bnCancel", QStringLiteral("Cancel"));
+    applyButton_ = makeButton("bnApply", QStringLiteral("&Apply"));
 
     auto* choices = new QVBoxLayout;
-    choices->addWidget(rgDeck);
-    choices->addWidget(rgCardbackType);
+    choices->addWidget(deckGroup_);
+    choices->addWidget(backTypeGroup_);
     choices->addStretch(1);
     auto* top = new QHBoxLayout;
     top->addLayout(choices);
-    top->addWidget(gbCurrentCardback);
+    top->addWidget(currentBackBox_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(bnOk);
-    buttons->addWidget(bnCancel);
-    buttons->addWidget(bnApply);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
+    buttons->addWidget(applyButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    SetHelpContext(gbCurrentCardback, 1018);
-    SetHelpContext(bnOk, 1019);
-    SetHelpContext(bnCancel, 1020);
-    SetHelpContext(bnApply, 1021);
-    SetHelpContext(rgCardbackType, 1022);
-    SetHelpContext(bnChange, 1023);
-    SetHelpContext(rgDeck, 1084);
+    setHelpContext(currentBackBox_, 1018);
+    setHelpContext(okButton_, 1019);
+    setHelpContext(cancelButton_, 1020);
+    setHelpContext(applyButton_, 1021);
+    setHelpContext(backTypeGroup_, 1022);
+    setHelpContext(changeButton_, 1023);
+    setHelpContext(deckGroup_, 1084);
 
     const qreal ratio = devicePixelRatioF();
     for (int pattern = 0; pattern < PatternCount; ++pattern)
-        ilBacks[pattern] = DrawPatternBack(pattern, CardSizeOf(kPreviewSizeIndex), ratio);
+        patternImages_[pattern] = drawPatternBack(pattern, cardSizeOf(kPreviewSizeIndex), ratio);
 
-    backs_ = ReadCardBacks(settings_);
+    backs_ = readCardBacks(settings_);
     deckItems_->button(0)->setChecked(true);
-    typeItems_->button(backs_[deck_].BackType)->setChecked(true);
-    DrawPreview();
+    typeItems_->button(backs_[deck_].backType)->setChecked(true);
+    drawPreview();
 
-    connect(deckItems_, &QButtonGroup::idClicked, this, &TfmDeck::rgDeckClick);
-    connect(typeItems_, &QButtonGroup::idClicked, this, &TfmDeck::rgCardbackTypeClick);
-    connect(bnChange, &QPushButton::clicked, this, &TfmDeck::bnChangeClick);
-    connect(bnOk, &QPushButton::clicked, this, &TfmDeck::bnOkClick);
-    connect(bnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(bnApply, &QPushButton::clicked, this, &TfmDeck::bnApplyClick);
+    connect(deckItems_, &QButtonGroup::idClicked, this, &DeckDialog::selectDeck);
+    connect(typeItems_, &QButtonGroup::idClicked, this, &DeckDialog::selectBackType);
+    connect(changeButton_, &QPushButton::clicked, this, &DeckDialog::changeCardBack);
+    connect(okButton_, &QPushButton::clicked, this, &DeckDialog::saveAndAccept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(applyButton_, &QPushButton::clicked, this, &DeckDialog::applyAndKeepOpen);
 }
 
-void TfmDeck::showEvent(QShowEvent* event)
+void DeckDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        bnApply->setEnabled(false);
+        applyButton_->setEnabled(false);
 }
 
-void TfmDeck::rgDeckClick(int deck)
+void DeckDialog::selectDeck(int deck)
 {
     deck_ = deck;
-    typeItems_->button(backs_[deck_].BackType)->setChecked(true);
-    DrawPreview();
-    bnApply->setEnabled(true);
+    typeItems_->button(backs_[deck_].backType)->setChecked(true);
+    drawPreview();
+    applyButton_->setEnabled(true);
 }
 
-void TfmDeck::rgCardbackTypeClick(int type)
+void DeckDialog::selectBackType(int type)
 {
-    backs_[deck_].BackType = type;
-    DrawPreview();
-    bnApply->setEnabled(true);
+    backs_[deck_].backType = type;
+    drawPreview();
+    applyButton_->setEnabled(true);
 }
 
-void TfmDeck::bnChangeClick()
+void DeckDialog::changeCardBack()
 {
     CardBack& back = backs_[deck_];
-    switch (back.BackType) {
-    case SolidBack: ChooseColor(back); break;
-    case PatternBack: ChoosePattern(back); break;
-    default: ChooseFile(back); break;
+    switch (back.backType) {
+    case SolidBack: chooseColor(back); break;
+    case PatternBack: choosePattern(back); break;
+    default: chooseFile(back); break;
     }
-    DrawPreview();
-    bnApply->setEnabled(true);
+    drawPreview();
+    applyButton_->setEnabled(true);
 }
 
-void TfmDeck::ChooseColor(CardBack& back)
+void DeckDialog::chooseColor(CardBack& back)
 {
-    QColorDialog dialog(ColorFromSetting(back.BackColor), this);
+    QColorDialog dialog(colorFromSetting(back.backColor), this);
     if (dialog.exec() == QDialog::Accepted)
-        back.BackColor = SettingFromColor(dialog.selectedColor());
+        back.backColor = settingFromColor(dialog.selectedColor());
 }
 
-void TfmDeck::ChoosePattern(CardBack& back)
+void DeckDialog::choosePattern(CardBack& back)
 {
-    TfmPattern dialog(ilBacks, back.BackPattern, this);
+    PatternDialog dialog(patternImages_, back.backPattern, this);
     if (dialog.exec() == QDialog::Accepted)
-        back.BackPattern = dialog.Selected();
+        back.backPattern = dialog.selected();
 }
 
-void TfmDeck::ChooseFile(CardBack& back)
+void DeckDialog::chooseFile(CardBack& back)
 {
-    const QString startIn = back.BackFile.isEmpty() ? QString() : QFileInfo(back.BackFile).absolutePath();
-    QString file = prompts::OpenFileName(this, QStringLiteral("Open"), startIn, QStringLiteral("Bitmaps (*.bmp)"));
+    const QString startIn = back.backFile.isEmpty() ? QString() : QFileInfo(back.backFile).absolutePath();
+    QString file = prompts::openFileName(this, QStringLiteral("Open"), startIn, QStringLiteral("Bitmaps (*.bmp)"));
     if (file.isEmpty())
         return;
     // A name typed without an extension means a bitmap.
     if (QFileInfo(file).suffix().isEmpty() && !QFileInfo::exists(file))
         file += QStringLiteral(".bmp");
-    if (LoadPictureBack(file, CardSizeOf(kPreviewSizeIndex), devicePixelRatioF()).isNull()) {
-        prompts::Warning(this, QStringLiteral("\"%1\" is not a picture that can be read. The card back is not "
+    if (loadPictureBack(file, cardSizeOf(kPreviewSizeIndex), devicePixelRatioF()).isNull()) {
+        prompts::warning(this, QStringLiteral("\"%1\" is not a picture that can be read. The card back is not "
                                               "changed.")
                                    .arg(file));
         return;
     }
-    back.BackFile = file;
+    back.backFile = file;
 }
 
-void TfmDeck::DrawPreview()
+void DeckDialog::drawPreview()
 {
     const CardBack& back = backs_[deck_];
-    const QSize size = CardSizeOf(kPreviewSizeIndex);
+    const QSize size = cardSizeOf(kPreviewSizeIndex);
     const qreal ratio = devicePixelRatioF();
     QPixmap picture;
-    switch (back.BackType) {
-    case SolidBack: picture = DrawSolidBack(back.BackColor, size, ratio); break;
-    case PatternBack: picture = ilBacks[back.BackPattern]; break;
-    default: picture = LoadPictureBack(back.BackFile, size, ratio); break;
+    switch (back.backType) {
+    case SolidBack: picture = drawSolidBack(back.backColor, size, ratio); break;
+    case PatternBack: picture = patternImages_[back.backPattern]; break;
+    default: picture = loadPictureBack(back.backFile, size, ratio); break;
     }
     QPixmap preview(size * ratio);
     preview.setDevicePixelRatio(ratio);
@@ -206,21 +206,21 @@ void TfmDeck::DrawPreview()
         QPainter painter(&preview);
         painter.drawPixmap(0, 0, picture);
     }
-    imCardback->setPixmap(preview);
+    backPreview_->setPixmap(preview);
 }
 
-void TfmDeck::bnOkClick()
+void DeckDialog::saveAndAccept()
 {
-    WriteCardBacks(settings_, backs_);
+    writeCardBacks(settings_, backs_);
     accept();
 }
 
-void TfmDeck::bnApplyClick()
+void DeckDialog::applyAndKeepOpen()
 {
-    WriteCardBacks(settings_, backs_);
+    writeCardBacks(settings_, backs_);
     if (applyCardBacks_)
         applyCardBacks_(backs_);
-    bnApply->setEnabled(false);
+    applyButton_->setEnabled(false);
 }
 
 }  // namespace meldora

@@ -18,48 +18,48 @@ namespace meldora {
 
 class SettingsAccess;
 
-class TfmDeck : public QDialog {
+class DeckDialog : public QDialog {
     Q_OBJECT
 
 public:
     // applyCardBacks puts the backs on the table at once; Apply calls it.
     using ApplyFunction = std::function<void(const CardBackSettings&)>;
 
-    TfmDeck(SettingsAccess& settings, ApplyFunction applyCardBacks, QWidget* parent = nullptr);
+    DeckDialog(SettingsAccess& settings, ApplyFunction applyCardBacks, QWidget* parent = nullptr);
 
     // Both backs as the dialog holds them; after OK, the ones to put on the table.
-    const CardBackSettings& CardBacks() const { return backs_; }
+    const CardBackSettings& cardBacks() const { return backs_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void rgDeckClick(int deck);
-    void rgCardbackTypeClick(int type);
-    void bnChangeClick();
-    void bnOkClick();
-    void bnApplyClick();
-    void ChooseColor(CardBack& back);
-    void ChoosePattern(CardBack& back);
-    void ChooseFile(CardBack& back);
-    void DrawPreview();
+    void selectDeck(int deck);
+    void selectBackType(int type);
+    void changeCardBack();
+    void saveAndAccept();
+    void applyAndKeepOpen();
+    void chooseColor(CardBack& back);
+    void choosePattern(CardBack& back);
+    void chooseFile(CardBack& back);
+    void drawPreview();
 
     SettingsAccess& settings_;
     ApplyFunction applyCardBacks_;
     CardBackSettings backs_;
     int deck_ = 0;
-    PatternImages ilBacks;
+    PatternImages patternImages_;
 
-    QGroupBox* rgDeck = nullptr;
-    QGroupBox* rgCardbackType = nullptr;
+    QGroupBox* deckGroup_ = nullptr;
+    QGroupBox* backTypeGroup_ = nullptr;
     QButtonGroup* deckItems_ = nullptr;
     QButtonGroup* typeItems_ = nullptr;
-    QGroupBox* gbCurrentCardback = nullptr;
-    QLabel* imCardback = nullptr;
-    QPushButton* bnChange = nullptr;
-    QPushButton* bnOk = nullptr;
-    QPushButton* bnCancel = nullptr;
-    QPushButton* bnApply = nullptr;
+    QGroupBox* currentBackBox_ = nullptr;
+    QLabel* backPreview_ = nullptr;
+    QPushButton* changeButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
 };
 
 }  // namespace meldora

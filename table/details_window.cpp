@@ -15,7 +15,7 @@ namespace {
 const char* const kRowCaptions[ScoreRowCount] = {"Cards on the Table", "Cards in Hand", "Canastas",
                                                  "Red Threes",         "Finish Bonus",  "Total"};
 
-QLabel* Cell(const QString& text, const QString& name, Qt::Alignment alignment = Qt::AlignRight)
+QLabel* cell(const QString& text, const QString& name, Qt::Alignment alignment = Qt::AlignRight)
 {
     auto* label = new QLabel(text);
     label->setObjectName(name);
@@ -25,15 +25,15 @@ QLabel* Cell(const QString& text, const QString& name, Qt::Alignment alignment =
 
 // One side's panel: "Number" and "Value" of the counted rows, the value alone
 // for the finishing bonus and the total.
-QGroupBox* SidePanel(const char* prefix, const std::string& heading, const SideScore& side)
+QGroupBox* sidePanel(const char* prefix, const std::string& heading, const SideScore& side)
 {
     auto* panel = new QGroupBox(QString::fromStdString(heading));
     panel->setObjectName(QStringLiteral("pn%1").arg(QLatin1String(prefix)));
     auto* grid = new QGridLayout(panel);
     grid->setHorizontalSpacing(18);
     grid->setColumnStretch(0, 1);
-    grid->addWidget(Cell(QStringLiteral("Number"), QString()), 0, 1);
-    grid->addWidget(Cell(QStringLiteral("Value"), QString()), 0, 2);
+    grid->addWidget(cell(QStringLiteral("Number"), QString()), 0, 1);
+    grid->addWidget(cell(QStringLiteral("Value"), QString()), 0, 2);
 
     int gridRow = 1;
     for (int row = RowTable; row < ScoreRowCount; ++row) {
@@ -44,12 +44,12 @@ QGroupBox* SidePanel(const char* prefix, const std::string& heading, const SideS
             grid->addWidget(rule, gridRow++, 0, 1, 3);
         }
         const ScoreLine& line = side.Rows[row];
-        grid->addWidget(Cell(QString::fromLatin1(kRowCaptions[row]), QString(), Qt::AlignLeft), gridRow, 0);
+        grid->addWidget(cell(QString::fromLatin1(kRowCaptions[row]), QString(), Qt::AlignLeft), gridRow, 0);
         if (row < RowFinish)
-            grid->addWidget(Cell(QString::number(line.Number), QStringLiteral("lb%1Number%2").arg(
+            grid->addWidget(cell(QString::number(line.Number), QStringLiteral("lb%1Number%2").arg(
                                                                     QLatin1String(prefix)).arg(row)),
                             gridRow, 1);
-        QLabel* value = Cell(QString::number(line.Value),
+        QLabel* value = cell(QString::number(line.Value),
                              QStringLiteral("lb%1Value%2").arg(QLatin1String(prefix)).arg(row));
         if (row == RowTotal) {
             QFont bold = value->font();
@@ -63,8 +63,7 @@ QGroupBox* SidePanel(const char* prefix, const std::string& heading, const SideS
 
 }  // namespace
 
-TfmDetails::TfmDetails(const HandScore& score, std::function<void(bool faceUp)> showComputerHand,
-                       QWidget* parent)
+DetailsWindow::DetailsWindow(const HandScore& score, std::function<void(bool faceUp)> showComputerHand, QWidget* parent)
     : QDialog(parent), showComputerHand_(std::move(showComputerHand))
 {
     setObjectName(QStringLiteral("fmDetails"));
@@ -77,40 +76,40 @@ TfmDetails::TfmDetails(const HandScore& score, std::function<void(bool faceUp)> 
 
     auto* panels = new QHBoxLayout;
     panels->setSpacing(12);
-    panels->addWidget(SidePanel("Human", score.PlayerName, score.Human));
-    panels->addWidget(SidePanel("Computer", score.OpponentName, score.Computer));
+    panels->addWidget(sidePanel("Human", score.PlayerName, score.Human));
+    panels->addWidget(sidePanel("Computer", score.OpponentName, score.Computer));
     layout->addLayout(panels);
 
     auto* buttons = new QHBoxLayout;
-    auto* bnOK = new QPushButton(QStringLiteral("OK"));
-    bnOK->setObjectName(QStringLiteral("bnOK"));
-    bnOK->setDefault(true);
+    auto* okButton = new QPushButton(QStringLiteral("OK"));
+    okButton->setObjectName(QStringLiteral("bnOK"));
+    okButton->setDefault(true);
     buttons->addStretch(1);
-    buttons->addWidget(bnOK);
+    buttons->addWidget(okButton);
     layout->addLayout(buttons);
 
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-TfmDetails::~TfmDetails()
+DetailsWindow::~DetailsWindow()
 {
-    SetComputerHandShown(false);
+    setComputerHandShown(false);
 }
 
-void TfmDetails::showEvent(QShowEvent* event)
+void DetailsWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    SetComputerHandShown(true);
+    setComputerHandShown(true);
 }
 
-void TfmDetails::done(int result)
+void DetailsWindow::done(int result)
 {
-    SetComputerHandShown(false);
+    setComputerHandShown(false);
     QDialog::done(result);
 }
 
-void TfmDetails::SetComputerHandShown(bool shown)
+void DetailsWindow::setComputerHandShown(bool shown)
 {
     if (!showComputerHand_ || shown == computerHandShown_)
         return;

@@ -10,7 +10,7 @@ class QGroupBox;
 
 namespace meldora {
 
-class TfmDetails : public QDialog {
+class DetailsWindow : public QDialog {
     Q_OBJECT
 
 public:
@@ -18,9 +18,8 @@ public:
     // when it closes, so the player can see the cards the computer was left
     // with. The caller passes an empty function when the hand must stay as it
     // is: already revealed, or a network game.
-    TfmDetails(const HandScore& score, std::function<void(bool faceUp)> showComputerHand,
-               QWidget* parent = nullptr);
-    ~TfmDetails() override;
+    DetailsWindow(const HandScore& score, std::function<void(bool faceUp)> showComputerHand, QWidget* parent = nullptr);
+    ~DetailsWindow() override;
 
     void done(int result) override;
 
@@ -28,7 +27,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void SetComputerHandShown(bool shown);
+    void setComputerHandShown(bool shown);
 
     std::function<void(bool)> showComputerHand_;
     bool computerHandShown_ = false;

@@ -10,20 +10,20 @@ namespace meldora {
 
 namespace {
 
-QLabel* Named(QLabel* label, const char* name)
+QLabel* named(QLabel* label, const char* name)
 {
     label->setObjectName(QString::fromLatin1(name));
     return label;
 }
 
-QLabel* Number(int value, const char* name)
+QLabel* numberLabel(int value, const char* name)
 {
-    QLabel* label = Named(new QLabel(QString::number(value)), name);
+    QLabel* label = named(new QLabel(QString::number(value)), name);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
 
-QPushButton* Button(const char* caption, const char* name)
+QPushButton* makeButton(const char* caption, const char* name)
 {
     auto* button = new QPushButton(QString::fromLatin1(caption));
     button->setObjectName(QString::fromLatin1(name));
@@ -32,7 +32,7 @@ QPushButton* Button(const char* caption, const char* name)
 
 }  // namespace
 
-TfmGameOver::TfmGameOver(const MatchResult& result, QWidget* parent)
+GameOverWindow::GameOverWindow(const MatchResult& result, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("fmGameOver"));
@@ -43,7 +43,7 @@ TfmGameOver::TfmGameOver(const MatchResult& result, QWidget* parent)
     layout->setContentsMargins(16, 12, 16, 12);
     layout->setSpacing(10);
 
-    QLabel* heading = Named(new QLabel(QStringLiteral("Game Over")), "lbGameOver");
+    QLabel* heading = named(new QLabel(QStringLiteral("Game Over")), "lbGameOver");
     heading->setAlignment(Qt::AlignCenter);
     QFont headingFont = heading->font();
     headingFont.setBold(true);
@@ -51,66 +51,66 @@ TfmGameOver::TfmGameOver(const MatchResult& result, QWidget* parent)
     heading->setFont(headingFont);
     layout->addWidget(heading);
 
-    lbComment = Named(new QLabel(QString::fromStdString(result.Comment)), "lbComment");
-    lbComment->setAlignment(Qt::AlignCenter);
-    lbComment->setWordWrap(true);
-    lbComment->setMinimumWidth(320);
-    layout->addWidget(lbComment);
+    commentLabel_ = named(new QLabel(QString::fromStdString(result.Comment)), "lbComment");
+    commentLabel_->setAlignment(Qt::AlignCenter);
+    commentLabel_->setWordWrap(true);
+    commentLabel_->setMinimumWidth(320);
+    layout->addWidget(commentLabel_);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(24);
     grid->setColumnStretch(0, 1);
-    Label1 = Named(new QLabel(QStringLiteral("Your Score:")), "Label1");
-    lbOpponent = Named(new QLabel(QString::fromStdString(result.OpponentName) + QStringLiteral("'s score:")),
-                       "lbOpponent");
-    lbPlayerScore = Number(result.HumanScore, "lbPlayerScore");
-    lbComputerScore = Number(result.ComputerScore, "lbComputerScore");
-    lbDifference = Number(result.Difference(), "lbDifference");
-    grid->addWidget(Label1, 0, 0);
-    grid->addWidget(lbPlayerScore, 0, 1);
-    grid->addWidget(lbOpponent, 1, 0);
-    grid->addWidget(lbComputerScore, 1, 1);
-    grid->addWidget(Named(new QLabel(QStringLiteral("Difference:")), "Label2"), 2, 0);
-    grid->addWidget(lbDifference, 2, 1);
+    yourScoreLabel_ = named(new QLabel(QStringLiteral("Your Score:")), "Label1");
+    opponentLabel_ =
+        named(new QLabel(QString::fromStdString(result.OpponentName) + QStringLiteral("'s score:")), "lbOpponent");
+    playerScoreLabel_ = numberLabel(result.HumanScore, "lbPlayerScore");
+    computerScoreLabel_ = numberLabel(result.ComputerScore, "lbComputerScore");
+    differenceLabel_ = numberLabel(result.Difference(), "lbDifference");
+    grid->addWidget(yourScoreLabel_, 0, 0);
+    grid->addWidget(playerScoreLabel_, 0, 1);
+    grid->addWidget(opponentLabel_, 1, 0);
+    grid->addWidget(computerScoreLabel_, 1, 1);
+    grid->addWidget(named(new QLabel(QStringLiteral("Difference:")), "Label2"), 2, 0);
+    grid->addWidget(differenceLabel_, 2, 1);
     layout->addLayout(grid);
 
-    lbQuestion = Named(new QLabel, "lbQuestion");
-    lbQuestion->setAlignment(Qt::AlignCenter);
-    layout->addWidget(lbQuestion);
+    questionLabel_ = named(new QLabel, "lbQuestion");
+    questionLabel_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(questionLabel_);
 
     auto* buttons = new QHBoxLayout;
-    bnYes = Button("&Yes", "bnYes");
-    bnNo = Button("&No", "bnNo");
-    bnOK = Button("&OK", "bnOK");
+    yesButton_ = makeButton("&Yes", "bnYes");
+    noButton_ = makeButton("&No", "bnNo");
+    okButton_ = makeButton("&OK", "bnOK");
     buttons->addStretch(1);
-    buttons->addWidget(bnYes);
-    buttons->addWidget(bnNo);
-    buttons->addWidget(bnOK);
+    buttons->addWidget(yesButton_);
+    buttons->addWidget(noButton_);
+    buttons->addWidget(okButton_);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(bnYes, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bnNo, &QPushButton::clicked, this, [this] { QDialog::done(Rejected); });
-    SetNetworkMode(false);
+    connect(yesButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(noButton_, &QPushButton::clicked, this, [this] { QDialog::done(Rejected); });
+    setNetworkMode(false);
 }
 
-void TfmGameOver::SetNetworkMode(bool network)
+void GameOverWindow::setNetworkMode(bool network)
 {
-    bnYes->setVisible(!network);
-    bnNo->setVisible(!network);
-    bnOK->setVisible(network);
-    (network ? bnOK : bnYes)->setDefault(true);
-    (network ? bnYes : bnOK)->setDefault(false);
-    lbQuestion->setText(network ? QStringLiteral("Press OK to continue.")
-                                : QStringLiteral("Do you want to play another game?"));
+    yesButton_->setVisible(!network);
+    noButton_->setVisible(!network);
+    okButton_->setVisible(network);
+    (network ? okButton_ : yesButton_)->setDefault(true);
+    (network ? yesButton_ : okButton_)->setDefault(false);
+    questionLabel_->setText(network ? QStringLiteral("Press OK to continue.")
+                                    : QStringLiteral("Do you want to play another game?"));
 }
 
-bool AskForAnotherMatch(QWidget* parent, const MatchResult& result, bool network)
+bool askForAnotherMatch(QWidget* parent, const MatchResult& result, bool network)
 {
-    TfmGameOver window(result, parent);
-    window.SetNetworkMode(network);
+    GameOverWindow window(result, parent);
+    window.setNetworkMode(network);
     return window.exec() == QDialog::Accepted;
 }
 

@@ -11,33 +11,33 @@ class QPushButton;
 
 namespace meldora {
 
-class TfmGameOver : public QDialog {
+class GameOverWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfmGameOver(const MatchResult& result, QWidget* parent = nullptr);
+    explicit GameOverWindow(const MatchResult& result, QWidget* parent = nullptr);
 
     // In a network game the window only reports the result: OK continues.
-    void SetNetworkMode(bool network);
+    void setNetworkMode(bool network);
 
     // Escape and the window manager's close do not answer the question: a
     // stray key must not end the program.
     void reject() override {}
 
 private:
-    QLabel* lbComment = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* lbOpponent = nullptr;
-    QLabel* lbPlayerScore = nullptr;
-    QLabel* lbComputerScore = nullptr;
-    QLabel* lbDifference = nullptr;
-    QLabel* lbQuestion = nullptr;
-    QPushButton* bnYes = nullptr;
-    QPushButton* bnNo = nullptr;
-    QPushButton* bnOK = nullptr;
+    QLabel* commentLabel_ = nullptr;
+    QLabel* yourScoreLabel_ = nullptr;
+    QLabel* opponentLabel_ = nullptr;
+    QLabel* playerScoreLabel_ = nullptr;
+    QLabel* computerScoreLabel_ = nullptr;
+    QLabel* differenceLabel_ = nullptr;
+    QLabel* questionLabel_ = nullptr;
+    QPushButton* yesButton_ = nullptr;
+    QPushButton* noButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 // Shows the game-over window; true for another match (Yes, or OK in a network game).
-bool AskForAnotherMatch(QWidget* parent, const MatchResult& result, bool network);
+bool askForAnotherMatch(QWidget* parent, const MatchResult& result, bool network);
 
 }  // namespace meldora

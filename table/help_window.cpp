@@ -13,12 +13,12 @@
 
 namespace meldora {
 
-QString HelpFolder()
+QString helpFolder()
 {
     return QDir(QString::fromStdString(AssetsDir().string())).filePath(QStringLiteral("help"));
 }
 
-TfmHelp::TfmHelp(QWidget* parent) : QWidget(parent, Qt::Window)
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("fmHelp"));
     setWindowTitle(QStringLiteral("Meldora Help"));
@@ -33,14 +33,14 @@ TfmHelp::TfmHelp(QWidget* parent) : QWidget(parent, Qt::Window)
         buttons->addWidget(button);
         return button;
     };
-    bnContents = makeButton(QStringLiteral("&Contents"), "bnContents");
-    bnBack = makeButton(QStringLiteral("&Back"), "bnBack");
-    bnForward = makeButton(QStringLiteral("&Forward"), "bnForward");
+    contentsButton_ = makeButton(QStringLiteral("&Contents"), "bnContents");
+    backButton_ = makeButton(QStringLiteral("&Back"), "bnBack");
+    forwardButton_ = makeButton(QStringLiteral("&Forward"), "bnForward");
     buttons->addStretch();
 
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("browser"));
-    browser_->setSearchPaths({HelpFolder()});
+    browser_->setSearchPaths({helpFolder()});
     // Our pages link to each other; anything else (a web address) opens outside.
     browser_->setOpenLinks(false);
     connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
@@ -50,13 +50,13 @@ TfmHelp::TfmHelp(QWidget* parent) : QWidget(parent, Qt::Window)
             browser_->setSource(url);
     });
 
-    bnBack->setEnabled(false);
-    bnForward->setEnabled(false);
-    connect(browser_, &QTextBrowser::backwardAvailable, bnBack, &QWidget::setEnabled);
-    connect(browser_, &QTextBrowser::forwardAvailable, bnForward, &QWidget::setEnabled);
-    connect(bnBack, &QToolButton::clicked, browser_, &QTextBrowser::backward);
-    connect(bnForward, &QToolButton::clicked, browser_, &QTextBrowser::forward);
-    connect(bnContents, &QToolButton::clicked, this, &TfmHelp::ShowContents);
+    backButton_->setEnabled(false);
+    forwardButton_->setEnabled(false);
+    connect(browser_, &QTextBrowser::backwardAvailable, backButton_, &QWidget::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forwardButton_, &QWidget::setEnabled);
+    connect(backButton_, &QToolButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forwardButton_, &QToolButton::clicked, browser_, &QTextBrowser::forward);
+    connect(contentsButton_, &QToolButton::clicked, this, &HelpWindow::showContents);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -64,15 +64,15 @@ TfmHelp::TfmHelp(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addWidget(browser_);
 }
 
-void TfmHelp::ShowPage(const QString& page)
+void HelpWindow::showPage(const QString& page)
 {
-    const QString file = QDir(HelpFolder()).filePath(page);
+    const QString file = QDir(helpFolder()).filePath(page);
     if (QFileInfo(file).isFile()) {
         browser_->setSource(QUrl::fromLocalFile(file));
     } else {
         browser_->setHtml(QStringLiteral("<h2>Help is not available</h2><p>The help page <b>%1</b> could not be "
                                          "found in the folder %2.</p>")
-                              .arg(page.toHtmlEscaped(), QDir::toNativeSeparators(HelpFolder()).toHtmlEscaped()));
+                              .arg(page.toHtmlEscaped(), QDir::toNativeSeparators(helpFolder()).toHtmlEscaped()));
     }
     show();
     raise();

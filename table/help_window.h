@@ -11,26 +11,26 @@ class QToolButton;
 namespace meldora {
 
 // The folder the help pages are read from: "help" in the assets folder.
-QString HelpFolder();
+QString helpFolder();
 
-class TfmHelp : public QWidget {
+class HelpWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TfmHelp(QWidget* parent = nullptr);
+    explicit HelpWindow(QWidget* parent = nullptr);
 
     // Shows a page by its file name ("index.html" is the contents) and brings the
     // window to the front. A missing page is explained in the window itself.
-    void ShowPage(const QString& page);
-    void ShowContents() { ShowPage(QStringLiteral("index.html")); }
+    void showPage(const QString& page);
+    void showContents() { showPage(QStringLiteral("index.html")); }
 
-    QTextBrowser* Browser() const { return browser_; }
+    QTextBrowser* browser() const { return browser_; }
 
 private:
     QTextBrowser* browser_ = nullptr;
-    QToolButton* bnContents = nullptr;
-    QToolButton* bnBack = nullptr;
-    QToolButton* bnForward = nullptr;
+    QToolButton* contentsButton_ = nullptr;
+    QToolButton* backButton_ = nullptr;
+    QToolButton* forwardButton_ = nullptr;
 };
 
 }  // namespace meldora

@@ -13,12 +13,11 @@
 #include <QStatusBar>
 #include <chrono>
 #include <filesystem>
-#include <random>
 
 #include "core/saved_game.h"
 #include "core/file_locations.h"
 #include "settings/migration.h"
-#include "settings/registry_enhanced.h"
+#include "settings/settings_store.h"
 #include "settings/setting_keys.h"
 #include "table/card_backs.h"
 #include "table/card_images.h"
@@ -40,7 +39,7 @@ namespace {
 
 constexpr int EndHandMargin = 10;
 
-QAction* AddMenuItem(QMenu* menu, const QString& caption, const char* name, const QString& hint,
+QAction* addMenuItem(QMenu* menu, const QString& caption, const char* name, const QString& hint,
                      const QKeySequence& shortcut = {})
 {
     QAction* action = menu->addAction(caption);
@@ -51,7 +50,7 @@ QAction* AddMenuItem(QMenu* menu, const QString& caption, const char* name, cons
     return action;
 }
 
-std::uint8_t LevelFromName(const std::string& name)
+std::uint8_t levelFromName(const std::string& name)
 {
     if (name == "Beginner")
         return 0;
@@ -60,19 +59,19 @@ std::uint8_t LevelFromName(const std::string& name)
     return 2;
 }
 
-int PrimaryScreenWidth()
+int primaryScreenWidth()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().width() : 640;
 }
 
-std::unique_ptr<TRegistryEnhanced> OpenSettingsStore()
+std::unique_ptr<SettingsStore> openSettingsStore()
 {
-    auto store = std::make_unique<TRegistryEnhanced>(SettingsDatabasePath().string());
-    store->SetRootKey(TRootKey::hkLocalMachine);
+    auto store = std::make_unique<SettingsStore>(SettingsDatabasePath().string());
+    store->SetRoot(RootKey::LocalMachine);
     store->SetKey(MeldoraBaseKey);
     if (!store->IsOpen())
-        prompts::Warning(nullptr, QStringLiteral("The settings could not be opened: %1\n"
+        prompts::warning(nullptr, QStringLiteral("The settings could not be opened: %1\n"
                                                  "Meldora starts with the default settings and "
                                                  "will not keep any changes.")
                                       .arg(QString::fromStdString(store->OpenError())));
@@ -81,7 +80,7 @@ std::unique_ptr<TRegistryEnhanced> OpenSettingsStore()
 
 }  // namespace
 
-SoundEvent HelpSoundFor(std::uint16_t counter)
+SoundEvent helpSoundFor(std::uint16_t counter)
 {
     switch (counter % 3) {
     case 1:
@@ -94,21 +93,21 @@ SoundEvent HelpSoundFor(std::uint16_t counter)
 }
 
 // The settings store comes first and goes last: every step below may use it.
-TfmMeldoraMain::TfmMeldoraMain(const QString& argument, int screenWidth, TfmSplash* splash, QWidget* parent)
-    : TfmMeldoraMain(OpenSettingsStore(), nullptr, argument, screenWidth, splash, parent)
+MainWindow::MainWindow(const QString& argument, int screenWidth, SplashWindow* splash, QWidget* parent)
+    : MainWindow(openSettingsStore(), nullptr, argument, screenWidth, splash, parent)
 {
 }
 
-TfmMeldoraMain::TfmMeldoraMain(SettingsAccess& settings, const QString& argument, int screenWidth, QWidget* parent)
-    : TfmMeldoraMain(nullptr, &settings, argument, screenWidth, nullptr, parent)
+MainWindow::MainWindow(SettingsAccess& settings, const QString& argument, int screenWidth, QWidget* parent)
+    : MainWindow(nullptr, &settings, argument, screenWidth, nullptr, parent)
 {
 }
 
-TfmMeldoraMain::TfmMeldoraMain(std::unique_ptr<TRegistryEnhanced> store, SettingsAccess* settings,
-                               const QString& argument, int screenWidth, TfmSplash* splash, QWidget* parent)
+MainWindow::MainWindow(std::unique_ptr<SettingsStore> store, SettingsAccess* settings, const QString& argument,
+                       int screenWidth, SplashWindow* splash, QWidget* parent)
     : QMainWindow(parent),
-      rfMain_(std::move(store)),
-      settings_(rfMain_ ? *rfMain_ : *settings),
+      ownStore_(std::move(store)),
+      settings_(ownStore_ ? *ownStore_ : *settings),
       splash_(splash),
       argument_(argument)
 {
@@ -117,45 +116,45 @@ TfmMeldoraMain::TfmMeldoraMain(std::unique_ptr<TRegistryEnhanced> store, Setting
 
     game_ = std::make_unique<CanastaGame>(*this, &settings_);
     game_->Seed(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
-    images_ = std::make_unique<CardImages>(DefaultCardDeckDir(), this);
+    images_ = std::make_unique<CardImages>(defaultCardDeckDir(), this);
 
     view_ = new TableView(*game_, *images_, settings_, this);
-    view_->SetPaintSuspended(true);
+    view_->setPaintSuspended(true);
     setCentralWidget(view_);
-    CreateMenus();
-    CreateStatusBar();
+    createMenus();
+    createStatusBar();
 
-    bnEndHand = new QPushButton(QStringLiteral("End Hand"), view_);
-    bnEndHand->setObjectName(QStringLiteral("bnEndHand"));
-    bnEndHand->setFocusPolicy(Qt::NoFocus);
-    bnEndHand->adjustSize();
-    bnEndHand->hide();
-    connect(bnEndHand, &QPushButton::clicked, this, &TfmMeldoraMain::bnEndHandClick);
+    endHandButton_ = new QPushButton(QStringLiteral("End Hand"), view_);
+    endHandButton_->setObjectName(QStringLiteral("bnEndHand"));
+    endHandButton_->setFocusPolicy(Qt::NoFocus);
+    endHandButton_->adjustSize();
+    endHandButton_->hide();
+    connect(endHandButton_, &QPushButton::clicked, this, &MainWindow::endHand);
     connect(view_, &TableView::endHandButtonChanged, this, [this](bool visible, bool enabled) {
-        bnEndHand->setVisible(visible);
-        bnEndHand->setEnabled(enabled);
+        endHandButton_->setVisible(visible);
+        endHandButton_->setEnabled(enabled);
     });
 
     // A store of the caller's is taken as it stands; only the program's own store
     // may hold the settings of an older release.
-    if (rfMain_)
+    if (ownStore_)
         MigrateSettings(settings_);
-    ReadSettings();
+    readSettings();
     sound_ = new SoundPlayer(settings_, this);
-    PlaceWindow(screenWidth > 0 ? screenWidth : PrimaryScreenWidth());
-    PlaceEndHandButton();
+    placeWindow(screenWidth > 0 ? screenWidth : primaryScreenWidth());
+    placeEndHandButton();
 
     setWindowTitle(QString::fromLatin1(MainWindowCaption));
-    game_->Match.DrawFirst = std::uniform_real_distribution<double>(0.0, 1.0)(game_->Random) > 0.5;
+    game_->ChooseFirstDrawerAtRandom();
 
     QApplication::restoreOverrideCursor();
-    tmSplash.setSingleShot(true);
-    tmSplash.setInterval(SplashTime);
-    connect(&tmSplash, &QTimer::timeout, this, &TfmMeldoraMain::tmSplashTimer);
-    tmSplash.start();
+    splashTimer_.setSingleShot(true);
+    splashTimer_.setInterval(SplashTime);
+    connect(&splashTimer_, &QTimer::timeout, this, &MainWindow::onSplashTimer);
+    splashTimer_.start();
 }
 
-TfmMeldoraMain::~TfmMeldoraMain()
+MainWindow::~MainWindow()
 {
     // The table and the help window refer to the game and the store; they go first.
     delete splash_;
@@ -164,144 +163,144 @@ TfmMeldoraMain::~TfmMeldoraMain()
     view_ = nullptr;
 }
 
-SettingsAccess& TfmMeldoraMain::Settings() { return settings_; }
+SettingsAccess& MainWindow::settings() { return settings_; }
 
-TfmHelp* TfmMeldoraMain::HelpWindow() const { return help_; }
+HelpWindow* MainWindow::helpWindow() const { return help_; }
 
-void TfmMeldoraMain::CreateMenus()
+void MainWindow::createMenus()
 {
     QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("&Game"));
-    New1 = AddMenuItem(gameMenu, QStringLiteral("&New"), "New1", QStringLiteral("Start a new game"),
-                       QKeySequence(Qt::Key_F2));
+    newAction_ = addMenuItem(gameMenu, QStringLiteral("&New"), "New1", QStringLiteral("Start a new game"),
+                             QKeySequence(Qt::Key_F2));
     gameMenu->addSeparator();
-    Load1 = AddMenuItem(gameMenu, QStringLiteral("&Load..."), "Load1", QStringLiteral("Load a saved game"),
-                        QKeySequence(Qt::Key_F3));
-    Save1 = AddMenuItem(gameMenu, QStringLiteral("&Save..."), "Save1", QStringLiteral("Save the game in progress"),
-                        QKeySequence(Qt::Key_F4));
+    loadAction_ = addMenuItem(gameMenu, QStringLiteral("&Load..."), "Load1", QStringLiteral("Load a saved game"),
+                              QKeySequence(Qt::Key_F3));
+    saveAction_ = addMenuItem(gameMenu, QStringLiteral("&Save..."), "Save1",
+                              QStringLiteral("Save the game in progress"), QKeySequence(Qt::Key_F4));
     gameMenu->addSeparator();
-    UndoMeld1 = AddMenuItem(gameMenu, QStringLiteral("&Undo Meld"), "UndoMeld1",
-                            QStringLiteral("Take back the last card you melded in this turn"),
-                            QKeySequence(Qt::Key_Delete));
-    UndoAll1 = AddMenuItem(gameMenu, QStringLiteral("Undo &All"), "UndoAll1",
-                           QStringLiteral("Take back every card you melded in this turn"),
-                           QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    UndoMeld1->setEnabled(false);
-    UndoAll1->setEnabled(false);
+    undoMeldAction_ =
+        addMenuItem(gameMenu, QStringLiteral("&Undo Meld"), "UndoMeld1",
+                    QStringLiteral("Take back the last card you melded in this turn"), QKeySequence(Qt::Key_Delete));
+    undoAllAction_ = addMenuItem(gameMenu, QStringLiteral("Undo &All"), "UndoAll1",
+                                 QStringLiteral("Take back every card you melded in this turn"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    undoMeldAction_->setEnabled(false);
+    undoAllAction_->setEnabled(false);
     gameMenu->addSeparator();
-    Exit1 = AddMenuItem(gameMenu, QStringLiteral("E&xit"), "Exit1", QStringLiteral("Quit Meldora"));
+    exitAction_ = addMenuItem(gameMenu, QStringLiteral("E&xit"), "Exit1", QStringLiteral("Quit Meldora"));
 
     QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
-    Rules1 = AddMenuItem(optionsMenu, QStringLiteral("&Rules..."), "Rules1", QString::fromLatin1(RulesMenuHint));
-    Decks1 = AddMenuItem(optionsMenu, QStringLiteral("&Decks..."), "Decks1",
-                         QStringLiteral("Select a color or image for the backside of the cards"));
-    QAction* sound = AddMenuItem(optionsMenu, QStringLiteral("&Sound..."), "Sound1",
-                                 QStringLiteral("Enable or disable sound and music, and select sound effects and melodies"));
-    connect(sound, &QAction::triggered, this, [this] { SoundDialog(*sound_, settings_, this).exec(); });
+    rulesAction_ = addMenuItem(optionsMenu, QStringLiteral("&Rules..."), "Rules1", QString::fromLatin1(RulesMenuHint));
+    decksAction_ = addMenuItem(optionsMenu, QStringLiteral("&Decks..."), "Decks1",
+                               QStringLiteral("Select a color or image for the backside of the cards"));
+    QAction* soundAction = addMenuItem(optionsMenu, QStringLiteral("&Sound..."), "Sound1",
+                                       QStringLiteral("Enable or disable sound and music, and select sound effects and melodies"));
+    connect(soundAction, &QAction::triggered, this, [this] { SoundDialog(*sound_, settings_, this).exec(); });
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-    HelpTopics1 = AddMenuItem(helpMenu, QStringLiteral("Help Topics"), "HelpTopics1",
-                              QStringLiteral("Show the rules, the controls and the menus of Meldora"),
-                              QKeySequence(Qt::Key_F1));
+    helpTopicsAction_ =
+        addMenuItem(helpMenu, QStringLiteral("Help Topics"), "HelpTopics1",
+                    QStringLiteral("Show the rules, the controls and the menus of Meldora"), QKeySequence(Qt::Key_F1));
 
-    connect(Decks1, &QAction::triggered, this, &TfmMeldoraMain::Decks1Click);
-    connect(New1, &QAction::triggered, this, &TfmMeldoraMain::New1Click);
-    connect(Load1, &QAction::triggered, this, &TfmMeldoraMain::Load1Click);
-    connect(Save1, &QAction::triggered, this, &TfmMeldoraMain::Save1Click);
-    connect(UndoMeld1, &QAction::triggered, this, &TfmMeldoraMain::UndoMeld1Click);
-    connect(UndoAll1, &QAction::triggered, this, &TfmMeldoraMain::UndoAll1Click);
-    connect(Exit1, &QAction::triggered, this, &QWidget::close);
-    connect(Rules1, &QAction::triggered, this, &TfmMeldoraMain::Rules1Click);
-    connect(HelpTopics1, &QAction::triggered, this, &TfmMeldoraMain::HelpTopics1Click);
-    connect(view_, &TableView::rulesHintChanged, Rules1, &QAction::setStatusTip);
+    connect(decksAction_, &QAction::triggered, this, &MainWindow::showDeckDialog);
+    connect(newAction_, &QAction::triggered, this, &MainWindow::newGame);
+    connect(loadAction_, &QAction::triggered, this, &MainWindow::loadGame);
+    connect(saveAction_, &QAction::triggered, this, &MainWindow::saveGame);
+    connect(undoMeldAction_, &QAction::triggered, this, &MainWindow::undoMeld);
+    connect(undoAllAction_, &QAction::triggered, this, &MainWindow::undoAll);
+    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+    connect(rulesAction_, &QAction::triggered, this, &MainWindow::showRulesDialog);
+    connect(helpTopicsAction_, &QAction::triggered, this, &MainWindow::showHelpTopics);
+    connect(view_, &TableView::rulesHintChanged, rulesAction_, &QAction::setStatusTip);
 }
 
 // The status text on the left, the four number panels on the right. A menu hint
 // covers the status text while the menu is open.
-void TfmMeldoraMain::CreateStatusBar()
+void MainWindow::createStatusBar()
 {
-    lbStatus = new QLabel(this);
-    lbStatus->setObjectName(QStringLiteral("lbStatus"));
+    statusLabel_ = new QLabel(this);
+    statusLabel_->setObjectName(QStringLiteral("lbStatus"));
     statusBar()->setObjectName(QStringLiteral("pnStatusbar"));
-    statusBar()->addWidget(lbStatus, 1);
+    statusBar()->addWidget(statusLabel_, 1);
     panels_ = new StatusPanels(this);
     statusBar()->addPermanentWidget(panels_);
     statusBar()->setSizeGripEnabled(false);
-    view_->SetStatusPanels(panels_);
-    connect(view_, &TableView::hintChanged, this, &TfmMeldoraMain::ShowHint);
+    view_->setStatusPanels(panels_);
+    connect(view_, &TableView::hintChanged, this, &MainWindow::showHint);
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (!message.isEmpty())
-            view_->MenuHintShown();
+            view_->markMenuHintShown();
     });
 }
 
-void TfmMeldoraMain::ShowHint(const QString& text, bool isError)
+void MainWindow::showHint(const QString& text, bool isError)
 {
     // Refusals carry the reason of the meld check and can be longer than the status
     // line of the smallest window: step the font down until the whole text fits.
     QFont font = statusBar()->font();
     font.setBold(isError);
-    const int room = lbStatus->contentsRect().width();
+    const int room = statusLabel_->contentsRect().width();
     while (room > 0 && font.pointSizeF() > 6.5 && QFontMetrics(font).horizontalAdvance(text) > room)
         font.setPointSizeF(font.pointSizeF() - 0.5);
-    lbStatus->setFont(font);
-    lbStatus->setToolTip(text);
-    QPalette p = lbStatus->palette();
+    statusLabel_->setFont(font);
+    statusLabel_->setToolTip(text);
+    QPalette p = statusLabel_->palette();
     p.setColor(QPalette::WindowText, isError ? QColor(Qt::red) : palette().color(QPalette::WindowText));
-    lbStatus->setPalette(p);
-    lbStatus->setText(text);
+    statusLabel_->setPalette(p);
+    statusLabel_->setText(text);
 }
 
 // The settings of the key table that this program uses, in the order of the table.
 // The rest (colours of the table, mouse mode, card movement and speed, the whose-turn
 // switch) are read by the table and the deal each time they are needed.
-void TfmMeldoraMain::ReadSettings()
+void MainWindow::readSettings()
 {
     SettingsAccess& s = settings_;
-    view_->ApplySettings();
-    game_->Rules = LoadRuleOptions(s);
-    MeldDelay = Read(s, keys::Delay);
-    AutoSave = Read(s, keys::AutoSave);
+    view_->applySettings();
+    game_->SetRules(LoadRuleOptions(s));
+    meldDelay = Read(s, keys::Delay);
+    autoSave = Read(s, keys::AutoSave);
     if (Read(s, keys::HintShown))
-        view_->MenuHintShown();
+        view_->markMenuHintShown();
     statusBar()->setVisible(Read(s, keys::ShowStatusbar));
-    ComputerLevel = LevelFromName(Read(s, keys::Level));
-    Aggression = Read(s, keys::Aggression);
+    computerLevel = levelFromName(Read(s, keys::Level));
+    aggression = Read(s, keys::Aggression);
 }
 
-void TfmMeldoraMain::PlaceWindow(int screenWidth)
+void MainWindow::placeWindow(int screenWidth)
 {
     const WindowPlacement placement =
-        ChooseWindowPlacement(QString::fromStdString(Read(settings_, keys::Resolution)), screenWidth);
-    sizeIndex_ = placement.SizeIndex;
-    largestAllowedSize_ = placement.LargestAllowed;
-    maximised_ = placement.Maximised;
-    game_->Layout = ApplyLayout(sizeIndex_, SizeClassWidth(sizeIndex_));
+        chooseWindowPlacement(QString::fromStdString(Read(settings_, keys::Resolution)), screenWidth);
+    sizeIndex_ = placement.sizeIndex;
+    largestAllowedSize_ = placement.largestAllowed;
+    maximised_ = placement.maximised;
+    game_->SetTableSize(sizeIndex_, sizeClassWidth(sizeIndex_));
 
     Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     if (maximised_)
         flags |= Qt::WindowMaximizeButtonHint;
     setWindowFlags(flags);
-    move(placement.Left, placement.Top);
+    move(placement.left, placement.top);
     if (maximised_) {
-        resize(SizeClassWidth(sizeIndex_), SizeClassHeight(sizeIndex_));
+        resize(sizeClassWidth(sizeIndex_), sizeClassHeight(sizeIndex_));
         setWindowState(Qt::WindowMaximized);
     } else {
-        FitWindowToSizeClass();
+        fitWindowToSizeClass();
     }
 }
 
 // The size classes are outer sizes; the frame is known only once the window is shown.
-void TfmMeldoraMain::FitWindowToSizeClass()
+void MainWindow::fitWindowToSizeClass()
 {
     if (maximised_)
         return;
     const QSize frame = frameGeometry().size() - size();
-    const QSize client(SizeClassWidth(sizeIndex_) - frame.width(), SizeClassHeight(sizeIndex_) - frame.height());
+    const QSize client(sizeClassWidth(sizeIndex_) - frame.width(), sizeClassHeight(sizeIndex_) - frame.height());
     setFixedSize(client);
 }
 
-void TfmMeldoraMain::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     // The splash stays in front until start-up is over, even where no window
@@ -310,82 +309,82 @@ void TfmMeldoraMain::showEvent(QShowEvent* event)
         splash_->raise();
     if (!fittedToFrame_) {
         fittedToFrame_ = true;
-        FitWindowToSizeClass();
+        fitWindowToSizeClass();
     }
 }
 
-void TfmMeldoraMain::resizeEvent(QResizeEvent* event)
+void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    PlaceEndHandButton();
+    placeEndHandButton();
 }
 
-void TfmMeldoraMain::keyPressEvent(QKeyEvent* event)
+void MainWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (!view_->TableKeyDown(event->key(), event->modifiers(), event->text()))
+    if (!view_->tableKeyDown(event->key(), event->modifiers(), event->text()))
         QMainWindow::keyPressEvent(event);
 }
 
-void TfmMeldoraMain::PlaceEndHandButton()
+void MainWindow::placeEndHandButton()
 {
-    if (!bnEndHand)
+    if (!endHandButton_)
         return;
-    bnEndHand->move(view_->width() - bnEndHand->width() - EndHandMargin, game_->Layout.ComputerHandTop);
+    endHandButton_->move(view_->width() - endHandButton_->width() - EndHandMargin, game_->Layout.ComputerHandTop);
 }
 
 // ---- Start-up after the splash -----------------------------------------------------
 
-void TfmMeldoraMain::tmSplashTimer()
+void MainWindow::onSplashTimer()
 {
-    tmSplash.stop();
+    splashTimer_.stop();
     startupDone_ = true;
     delete splash_;
 
-    const int clientWidth = isVisible() ? view_->width() : SizeClassWidth(sizeIndex_);
-    game_->Layout = ApplyLayout(sizeIndex_, clientWidth);
-    images_->Prepare(sizeIndex_, devicePixelRatioF(), ReadCardBacks(settings_));
-    PlaceEndHandButton();
+    const int clientWidth = isVisible() ? view_->width() : sizeClassWidth(sizeIndex_);
+    game_->SetTableSize(sizeIndex_, clientWidth);
+    images_->prepare(sizeIndex_, devicePixelRatioF(), readCardBacks(settings_));
+    placeEndHandButton();
 
-    ActOnCommandLine();
-    if (!StartupGameFile.isEmpty())
-        CheckStartupGameFile();
+    actOnCommandLine();
+    if (!startupGameFile.isEmpty())
+        checkStartupGameFile();
 
-    view_->SetPaintSuspended(false);
+    view_->setPaintSuspended(false);
     view_->setFocus();
-    StartFirstGame();
+    startFirstGame();
 }
 
 // The first argument only. A network address ("/ip:") has no network to go to in
 // this program: it is taken like "/setup", and a new game is dealt.
-void TfmMeldoraMain::ActOnCommandLine()
+void MainWindow::actOnCommandLine()
 {
-    StartupGameFile.clear();
-    LoadPending = false;
+    startupGameFile.clear();
+    loadPending = false;
     if (argument_.isEmpty()) {
-        if (AutoSave)
-            StartupGameFile = QString::fromStdString(AutoSavePath());
+        if (autoSave)
+            startupGameFile = QString::fromStdString(AutoSavePath());
     } else if (argument_.contains(QLatin1String("/ip:")) || argument_ == QLatin1String("/setup")) {
         return;
     } else if (argument_.contains(QLatin1String(SavedGameExtension))) {
-        StartupGameFile = argument_;
+        startupGameFile = argument_;
     }
 }
 
-void TfmMeldoraMain::CheckStartupGameFile()
+void MainWindow::checkStartupGameFile()
 {
     startupFileCheck_ = true;
-    LoadPending = IsSavedGame(*this, QFile::encodeName(StartupGameFile).toStdString());
+    loadPending = IsSavedGame(*this, QFile::encodeName(startupGameFile).toStdString());
     startupFileCheck_ = false;
 }
 
 // A start-up file that cannot be loaded after all (damaged, another version) has
 // been reported; the player gets a new game rather than an empty table.
-void TfmMeldoraMain::StartFirstGame()
+void MainWindow::startFirstGame()
 {
-    if (LoadPending) {
-        LoadPending = false;
+    if (loadPending) {
+        loadPending = false;
         PlaySound(SoundEvent::Start);
-        if (LoadGame(*game_, QFile::encodeName(StartupGameFile).toStdString()))
+        if (LoadGame(*game_, QFile::encodeName(startupGameFile).toStdString()))
             return;
     }
     game_->NewGame();
@@ -393,62 +392,59 @@ void TfmMeldoraMain::StartFirstGame()
 
 // ---- Menu commands --------------------------------------------------------------------
 
-void TfmMeldoraMain::New1Click() { game_->NewGame(); }
+void MainWindow::newGame() { game_->NewGame(); }
 
-void TfmMeldoraMain::Load1Click() { LoadGameCommand(this, *game_); }
+void MainWindow::loadGame() { loadGameCommand(this, *game_); }
 
-void TfmMeldoraMain::Save1Click() { SaveGameCommand(this, *game_); }
+void MainWindow::saveGame() { saveGameCommand(this, *game_); }
 
-void TfmMeldoraMain::UndoMeld1Click() { game_->UndoMeld(); }
+void MainWindow::undoMeld() { game_->UndoMeld(); }
 
-void TfmMeldoraMain::UndoAll1Click() { game_->UndoAll(); }
+void MainWindow::undoAll() { game_->UndoAll(); }
 
-void TfmMeldoraMain::bnEndHandClick() { game_->EndHandClick(); }
+void MainWindow::endHand() { game_->EndHandClick(); }
 
-void TfmMeldoraMain::Rules1Click()
+void MainWindow::showRulesDialog()
 {
-    TfmRules dialog(game_->Rules, game_->Match.GameInProgress, RulesPage, settings_, this);
+    RulesDialog dialog(game_->Rules, game_->Match.GameInProgress, rulesPage, settings_, this);
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    RulesPage = dialog.activePage();
+    rulesPage = dialog.activePage();
     if (accepted)
-        ApplyRules(dialog.options());
+        applyRules(dialog.options());
 }
 
-void TfmMeldoraMain::ApplyRules(const RuleOptions& rules)
+void MainWindow::applyRules(const RuleOptions& rules)
 {
-    const bool initialBlockChanged = rules.InitialBlock != game_->Rules.InitialBlock;
-    game_->Rules = rules;
-    if (initialBlockChanged) {
-        game_->Turn.DiscardFrozen = rules.InitialBlock;
+    if (game_->ChangeRules(rules))
         RepaintTable();
-    }
 }
 
-void TfmMeldoraMain::Decks1Click()
+void MainWindow::showDeckDialog()
 {
-    TfmDeck dialog(settings_, [this](const CardBackSettings& backs) { ApplyCardBacks(backs); }, this);
+    DeckDialog dialog(
+        settings_, [this](const CardBackSettings& backs) { applyCardBacks(backs); }, this);
     if (dialog.exec() == QDialog::Accepted)
-        ApplyCardBacks(dialog.CardBacks());
+        applyCardBacks(dialog.cardBacks());
 }
 
-void TfmMeldoraMain::ApplyCardBacks(const CardBackSettings& backs)
+void MainWindow::applyCardBacks(const CardBackSettings& backs)
 {
-    images_->Prepare(sizeIndex_, devicePixelRatioF(), backs);
+    images_->prepare(sizeIndex_, devicePixelRatioF(), backs);
     RepaintTable();
 }
 
-void TfmMeldoraMain::HelpTopics1Click()
+void MainWindow::showHelpTopics()
 {
-    PlaySound(HelpSoundFor(helpSoundCounter_));
+    PlaySound(helpSoundFor(helpSoundCounter_));
     ++helpSoundCounter_;
     if (!help_)
-        help_ = new TfmHelp(this);
-    help_->ShowContents();
+        help_ = new HelpWindow(this);
+    help_->showContents();
 }
 
 // ---- Closing ----------------------------------------------------------------------------
 
-void TfmMeldoraMain::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     // The computer's turn runs inside a handler; the game is saved once it is over.
     if (computerTurnDepth_ > 0) {
@@ -456,11 +452,11 @@ void TfmMeldoraMain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    FormDestroy();
+    finishClosing();
     event->accept();
 }
 
-void TfmMeldoraMain::FormDestroy()
+void MainWindow::finishClosing()
 {
     if (destroyed_)
         return;
@@ -471,14 +467,14 @@ void TfmMeldoraMain::FormDestroy()
 
     // Closed before start-up finished: the automatic save was never loaded and stays.
     if (startupDone_) {
-        if (!AutoSave || !game_->Match.GameInProgress || game_->Match.AutoSaveOff) {
+        if (!autoSave || !game_->Match.GameInProgress || game_->Match.AutoSaveOff) {
             DeleteAutoSave();
         } else {
             SaveGame(*game_, true);
         }
     }
     const QPoint at = pos();
-    Write(settings_, keys::Resolution, ResolutionText(at.x(), at.y(), sizeIndex_).toStdString());
+    Write(settings_, keys::Resolution, resolutionText(at.x(), at.y(), sizeIndex_).toStdString());
 }
 
 }  // namespace meldora

@@ -25,10 +25,10 @@ class CardImages;
 class SettingsAccess;
 class SoundPlayer;
 class StatusPanels;
-class TRegistryEnhanced;
+class SettingsStore;
 class TableView;
-class TfmHelp;
-class TfmSplash;
+class HelpWindow;
+class SplashWindow;
 
 inline constexpr char MainWindowCaption[] = "Meldora 4.14";
 inline constexpr int SplashTime = 2000;
@@ -36,49 +36,49 @@ inline constexpr int SplashTime = 2000;
 inline constexpr char RulesMenuHint[] = "Change the rules of the game";
 
 // The help sound of the n-th opening of the help topics (the counter starts at 1).
-SoundEvent HelpSoundFor(std::uint16_t counter);
+SoundEvent helpSoundFor(std::uint16_t counter);
 
-class TfmMeldoraMain : public QMainWindow, public TableHost {
+class MainWindow : public QMainWindow, public TableHost {
     Q_OBJECT
 
 public:
     // argument is the first command-line argument (empty for none); screenWidth 0
     // means the primary screen's width. The splash window, when given, is destroyed
     // by the splash timer.
-    explicit TfmMeldoraMain(const QString& argument = {}, int screenWidth = 0, TfmSplash* splash = nullptr,
-                            QWidget* parent = nullptr);
+    explicit MainWindow(const QString& argument = {}, int screenWidth = 0, SplashWindow* splash = nullptr,
+                        QWidget* parent = nullptr);
     // With a settings store of the caller's, taken as it stands (tests keep their
     // settings in memory).
-    explicit TfmMeldoraMain(SettingsAccess& settings, const QString& argument = {}, int screenWidth = 0,
-                            QWidget* parent = nullptr);
-    ~TfmMeldoraMain() override;
+    explicit MainWindow(SettingsAccess& settings, const QString& argument = {}, int screenWidth = 0,
+                        QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    CanastaGame& Game() { return *game_; }
-    SettingsAccess& Settings();
-    TableView& Table() { return *view_; }
-    int SizeIndex() const { return sizeIndex_; }
-    int LargestAllowedSize() const { return largestAllowedSize_; }
-    QTimer& SplashTimer() { return tmSplash; }
-    TfmHelp* HelpWindow() const;
-    QPushButton* EndHandButton() const { return bnEndHand; }
-    QLabel* StatusText() const { return lbStatus; }
-    int RulesPage = 0;
+    CanastaGame& game() { return *game_; }
+    SettingsAccess& settings();
+    TableView& table() { return *view_; }
+    int sizeIndex() const { return sizeIndex_; }
+    int largestAllowedSize() const { return largestAllowedSize_; }
+    QTimer& splashTimer() { return splashTimer_; }
+    HelpWindow* helpWindow() const;
+    QPushButton* endHandButton() const { return endHandButton_; }
+    QLabel* statusText() const { return statusLabel_; }
+    int rulesPage = 0;
 
     // Start-up after the splash: the table, the command line, then a saved or a new game.
-    void tmSplashTimer();
+    void onSplashTimer();
 
     // ---- Menu commands ----------------------------------------------------------
-    void New1Click();
-    void Load1Click();
-    void Save1Click();
-    void UndoMeld1Click();
-    void UndoAll1Click();
+    void newGame();
+    void loadGame();
+    void saveGame();
+    void undoMeld();
+    void undoAll();
     // Opens the Rules dialog and applies its options when OK is pressed.
-    void Rules1Click();
-    void Decks1Click();
-    void ApplyCardBacks(const CardBackSettings& backs);
-    void HelpTopics1Click();
-    void bnEndHandClick();
+    void showRulesDialog();
+    void showDeckDialog();
+    void applyCardBacks(const CardBackSettings& backs);
+    void showHelpTopics();
+    void endHand();
 
     // ---- TableHost ----------------------------------------------------------------
     void MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY) override;
@@ -111,14 +111,14 @@ public:
     void QuitProgram() override;
 
     // Settings read at start-up.
-    bool AutoSave = true;
-    std::uint8_t ComputerLevel = 0;
-    int Aggression = 50;
-    int MeldDelay = 300;
+    bool autoSave = true;
+    std::uint8_t computerLevel = 0;
+    int aggression = 50;
+    int meldDelay = 300;
     // The start-up game file has passed its check and is to be loaded.
-    bool LoadPending = false;
-    QString StartupGameFile;
-    bool ScoringShown = false;
+    bool loadPending = false;
+    QString startupGameFile;
+    bool scoringShown = false;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -129,38 +129,38 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    TfmMeldoraMain(std::unique_ptr<TRegistryEnhanced> store, SettingsAccess* settings, const QString& argument,
-                   int screenWidth, TfmSplash* splash, QWidget* parent);
-    void CreateMenus();
-    void CreateStatusBar();
-    void ReadSettings();
-    void PlaceWindow(int screenWidth);
+    MainWindow(std::unique_ptr<SettingsStore> store, SettingsAccess* settings, const QString& argument, int screenWidth,
+               SplashWindow* splash, QWidget* parent);
+    void createMenus();
+    void createStatusBar();
+    void readSettings();
+    void placeWindow(int screenWidth);
     // Sizes the window so that its outer size is the size class's, when not maximised.
-    void FitWindowToSizeClass();
-    void PlaceEndHandButton();
-    void ApplyRules(const RuleOptions& rules);
-    void ShowHint(const QString& text, bool isError);
-    // The command line's first argument: decides StartupGameFile and LoadPending.
-    void ActOnCommandLine();
-    void CheckStartupGameFile();
-    void StartFirstGame();
+    void fitWindowToSizeClass();
+    void placeEndHandButton();
+    void applyRules(const RuleOptions& rules);
+    void showHint(const QString& text, bool isError);
+    // The command line's first argument: decides startupGameFile and loadPending.
+    void actOnCommandLine();
+    void checkStartupGameFile();
+    void startFirstGame();
     // Closing: the automatic save or its deletion, and the window placement.
-    void FormDestroy();
+    void finishClosing();
 
     // The program's own settings store (none when the caller gave one); created first, freed last.
-    std::unique_ptr<TRegistryEnhanced> rfMain_;
+    std::unique_ptr<SettingsStore> ownStore_;
     SettingsAccess& settings_;
     std::unique_ptr<CanastaGame> game_;
     std::unique_ptr<CardImages> images_;
     TableView* view_ = nullptr;
     StatusPanels* panels_ = nullptr;
-    QLabel* lbStatus = nullptr;
-    QPushButton* bnEndHand = nullptr;
-    QPointer<TfmSplash> splash_;
-    QPointer<TfmHelp> help_;
+    QLabel* statusLabel_ = nullptr;
+    QPushButton* endHandButton_ = nullptr;
+    QPointer<SplashWindow> splash_;
+    QPointer<HelpWindow> help_;
     // Sound effects and music.
     SoundPlayer* sound_ = nullptr;
-    QTimer tmSplash;
+    QTimer splashTimer_;
 
     QString argument_;
     int sizeIndex_ = 0;
@@ -176,15 +176,15 @@ private:
     bool startupDone_ = false;
     bool destroyed_ = false;
 
-    QAction* New1 = nullptr;
-    QAction* Load1 = nullptr;
-    QAction* Save1 = nullptr;
-    QAction* UndoMeld1 = nullptr;
-    QAction* UndoAll1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QAction* Rules1 = nullptr;
-    QAction* Decks1 = nullptr;
-    QAction* HelpTopics1 = nullptr;
+    QAction* newAction_ = nullptr;
+    QAction* loadAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* undoMeldAction_ = nullptr;
+    QAction* undoAllAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QAction* rulesAction_ = nullptr;
+    QAction* decksAction_ = nullptr;
+    QAction* helpTopicsAction_ = nullptr;
 };
 
 }  // namespace meldora

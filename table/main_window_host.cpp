@@ -19,100 +19,100 @@ namespace meldora {
 
 namespace {
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString toQString(const std::string& text) { return QString::fromStdString(text); }
 
 // Runs the close the player asked for once the handler that asked has returned.
-void CloseLater(QWidget* window) { QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection); }
+void closeLater(QWidget* window) { QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection); }
 
 }  // namespace
 
 // ---- The table -------------------------------------------------------------------------
 
-void TfmMeldoraMain::MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY)
+void MainWindow::MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY)
 {
     if (!quitting_)
-        view_->MoveCard(card, fromX, fromY, toX, toY);
+        view_->moveCard(card, fromX, fromY, toX, toY);
 }
 
-void TfmMeldoraMain::Pause(int milliseconds)
+void MainWindow::Pause(int milliseconds)
 {
     if (!quitting_)
-        view_->Pause(milliseconds);
+        view_->pause(milliseconds);
 }
 
-void TfmMeldoraMain::InvalidateTableRect(const TableRect& rect) { view_->InvalidateTableRect(rect); }
+void MainWindow::InvalidateTableRect(const TableRect& rect) { view_->invalidateTableRect(rect); }
 
-void TfmMeldoraMain::RepaintTable() { view_->RepaintTable(); }
+void MainWindow::RepaintTable() { view_->repaintTable(); }
 
-void TfmMeldoraMain::PlaySound(SoundEvent event) { sound_->playEvent(event); }
+void MainWindow::PlaySound(SoundEvent event) { sound_->playEvent(event); }
 
-void TfmMeldoraMain::SetBusyCursor(bool busy) { view_->SetBusyCursor(busy); }
+void MainWindow::SetBusyCursor(bool busy) { view_->setBusyCursor(busy); }
 
-void TfmMeldoraMain::PhaseChanged(TurnPhase phase)
+void MainWindow::PhaseChanged(TurnPhase phase)
 {
-    view_->ShowPhaseHint(phase);
+    view_->showPhaseHint(phase);
     // Until the first card of a game is drawn the rules may be changed.
     if (!game_->Match.GameInProgress)
-        Rules1->setStatusTip(QString::fromLatin1(RulesMenuHint));
+        rulesAction_->setStatusTip(QString::fromLatin1(RulesMenuHint));
 }
 
-void TfmMeldoraMain::ShowInputError(InputError error, const std::string& text)
+void MainWindow::ShowInputError(InputError error, const std::string& text)
 {
-    view_->ShowInputError(static_cast<int>(error), Text(text));
+    view_->showInputError(static_cast<int>(error), toQString(text));
 }
 
-void TfmMeldoraMain::StockExhaustedChanged(bool exhausted) { view_->SetStockExhausted(exhausted); }
+void MainWindow::StockExhaustedChanged(bool exhausted) { view_->setStockExhausted(exhausted); }
 
-void TfmMeldoraMain::UndoItemsEnabled(bool enabled)
+void MainWindow::UndoItemsEnabled(bool enabled)
 {
-    UndoMeld1->setEnabled(enabled);
-    UndoAll1->setEnabled(enabled);
+    undoMeldAction_->setEnabled(enabled);
+    undoAllAction_->setEnabled(enabled);
 }
 
-void TfmMeldoraMain::ShowTurnWindow(const std::string& text)
+void MainWindow::ShowTurnWindow(const std::string& text)
 {
     if (!quitting_)
-        view_->ShowTurnWindow(Text(text));
+        view_->showTurnWindow(toQString(text));
 }
 
 // ---- Boxes ---------------------------------------------------------------------------------
 
-void TfmMeldoraMain::ShowMessage(MessageKind kind, const std::string& text)
+void MainWindow::ShowMessage(MessageKind kind, const std::string& text)
 {
     if (startupFileCheck_ && kind == MessageKind::Error)
         kind = MessageKind::Information;
     switch (kind) {
     case MessageKind::Warning:
-        prompts::Warning(this, Text(text));
+        prompts::warning(this, toQString(text));
         break;
     case MessageKind::Error:
-        prompts::Error(this, Text(text));
+        prompts::error(this, toQString(text));
         break;
     case MessageKind::Information:
-        prompts::Information(this, Text(text));
+        prompts::information(this, toQString(text));
         break;
     case MessageKind::Confirmation:
-        prompts::Confirm(this, Text(text));
+        prompts::confirm(this, toQString(text));
         break;
     }
 }
 
-bool TfmMeldoraMain::Confirm(const std::string& text) { return prompts::Confirm(this, Text(text)); }
+bool MainWindow::Confirm(const std::string& text) { return prompts::confirm(this, toQString(text)); }
 
 // ---- The opponent -------------------------------------------------------------------------
 // Network play is not part of this program yet: the opponent is always the computer.
 
-bool TfmMeldoraMain::IsNetworkGame() const { return false; }
+bool MainWindow::IsNetworkGame() const { return false; }
 
-bool TfmMeldoraMain::IsConnectionRoleOne() const { return false; }
+bool MainWindow::IsConnectionRoleOne() const { return false; }
 
-std::string TfmMeldoraMain::OpponentName() const { return {}; }
+std::string MainWindow::OpponentName() const { return {}; }
 
-void TfmMeldoraMain::SendMessage(const std::string&, const std::string&) {}
+void MainWindow::SendMessage(const std::string&, const std::string&) {}
 
-void TfmMeldoraMain::HandleHeldNetworkMessages() {}
+void MainWindow::HandleHeldNetworkMessages() {}
 
-void TfmMeldoraMain::RunComputerTurn()
+void MainWindow::RunComputerTurn()
 {
     if (quitting_)
         return;
@@ -121,10 +121,10 @@ void TfmMeldoraMain::RunComputerTurn()
         explicit Depth(int& v) : value(v) { ++value; }
         ~Depth() { --value; }
     } depth(computerTurnDepth_);
-    ai::RunComputerTurn(*game_, ai::ComputerSettings{ComputerLevel, Aggression, MeldDelay, true});
+    ai::RunComputerTurn(*game_, ai::ComputerSettings{computerLevel, aggression, meldDelay, true});
     if (computerTurnDepth_ == 1 && closePending_) {
         closePending_ = false;
-        CloseLater(this);
+        closeLater(this);
     }
 }
 
@@ -132,34 +132,34 @@ void TfmMeldoraMain::RunComputerTurn()
 // There are no player records in this program yet: no selected player, and the
 // highscore lists, the match history and the win ratio receive nothing.
 
-std::string TfmMeldoraMain::SelectedPlayerName() const { return {}; }
+std::string MainWindow::SelectedPlayerName() const { return {}; }
 
-void TfmMeldoraMain::ShowHandScore(const HandScore& score)
+void MainWindow::ShowHandScore(const HandScore& score)
 {
     std::function<void(bool)> showComputerHand;
     if (!game_->Presentation.ComputerHandRevealed && !IsNetworkGame()) {
         showComputerHand = [this](bool faceUp) {
             if (game_->Presentation.ComputerHandRevealed != faceUp)
-                view_->ToggleReveal();
+                view_->toggleComputerHandReveal();
         };
     }
-    ShowScoringResults(this, score, showComputerHand, &ScoringShown);
+    showScoringResults(this, score, showComputerHand, &scoringShown);
 }
 
-void TfmMeldoraMain::OfferHandHighscore(int) {}
+void MainWindow::OfferHandHighscore(int) {}
 
-void TfmMeldoraMain::OfferMatchHighscore(int) {}
+void MainWindow::OfferMatchHighscore(int) {}
 
-void TfmMeldoraMain::AddMatchHistory(int, int, const std::string&) {}
+void MainWindow::AddMatchHistory(int, int, const std::string&) {}
 
-void TfmMeldoraMain::RecordMatchResult(bool) {}
+void MainWindow::RecordMatchResult(bool) {}
 
-bool TfmMeldoraMain::ShowGameOver(const MatchResult& result)
+bool MainWindow::ShowGameOver(const MatchResult& result)
 {
-    return AskForAnotherMatch(this, result, IsNetworkGame());
+    return askForAnotherMatch(this, result, IsNetworkGame());
 }
 
-void TfmMeldoraMain::DeleteAutoSave()
+void MainWindow::DeleteAutoSave()
 {
     std::error_code ec;
     std::filesystem::remove(AutoSavePath(), ec);
@@ -167,11 +167,11 @@ void TfmMeldoraMain::DeleteAutoSave()
 
 // The player declined another match: the table stays still and the window
 // closes as soon as the handler that asked has returned.
-void TfmMeldoraMain::QuitProgram()
+void MainWindow::QuitProgram()
 {
     quitting_ = true;
-    view_->SetPaintSuspended(true);
-    CloseLater(this);
+    view_->setPaintSuspended(true);
+    closeLater(this);
 }
 
 }  // namespace meldora

@@ -13,9 +13,9 @@ constexpr int kGap = 5;
 }
 
 // The area the ten images are painted on; a left button release on an image selects it.
-class TfmPattern::PatternArea : public QWidget {
+class PatternDialog::PatternArea : public QWidget {
 public:
-    explicit PatternArea(TfmPattern& owner) : owner_(owner)
+    explicit PatternArea(PatternDialog& owner) : owner_(owner)
     {
         setObjectName(QStringLiteral("pnPatterns"));
         const QSize image = owner.images_[0].deviceIndependentSize().toSize();
@@ -27,7 +27,7 @@ protected:
     {
         QPainter painter(this);
         for (int i = 0; i < PatternCount; ++i) {
-            const QRect rect = owner_.ImageRect(i);
+            const QRect rect = owner_.imageRect(i);
             if (i != owner_.selected_) {
                 painter.drawPixmap(rect.topLeft(), owner_.images_[i]);
                 continue;
@@ -52,17 +52,17 @@ protected:
         if (event->button() != Qt::LeftButton)
             return;
         for (int i = 0; i < PatternCount; ++i)
-            if (owner_.ImageRect(i).contains(event->position().toPoint())) {
-                owner_.Select(i);
+            if (owner_.imageRect(i).contains(event->position().toPoint())) {
+                owner_.select(i);
                 return;
             }
     }
 
 private:
-    TfmPattern& owner_;
+    PatternDialog& owner_;
 };
 
-TfmPattern::TfmPattern(const PatternImages& images, int selected, QWidget* parent)
+PatternDialog::PatternDialog(const PatternImages& images, int selected, QWidget* parent)
     : QDialog(parent), images_(images), selected_(selected >= 0 && selected < PatternCount ? selected : 0)
 {
     setObjectName(QStringLiteral("fmPattern"));
@@ -75,28 +75,28 @@ TfmPattern::TfmPattern(const PatternImages& images, int selected, QWidget* paren
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    bnOk = new QPushButton(QStringLiteral("OK"));
-    bnOk->setObjectName(QStringLiteral("bnOk"));
-    bnOk->setDefault(true);
-    bnCancel = new QPushButton(QStringLiteral("Cancel"));
-    bnCancel->setObjectName(QStringLiteral("bnCancel"));
-    buttons->addWidget(bnOk);
-    buttons->addWidget(bnCancel);
+    okButton_ = new QPushButton(QStringLiteral("OK"));
+    okButton_->setObjectName(QStringLiteral("bnOk"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"));
+    cancelButton_->setObjectName(QStringLiteral("bnCancel"));
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(bnOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QRect TfmPattern::ImageRect(int index) const
+QRect PatternDialog::imageRect(int index) const
 {
     const QSize image = images_[0].deviceIndependentSize().toSize();
     return QRect((index % 5) * (image.width() + kGap) + kGap, (index / 5) * (image.height() + kGap) + kGap,
                  image.width(), image.height());
 }
 
-void TfmPattern::Select(int index)
+void PatternDialog::select(int index)
 {
     if (index == selected_)
         return;

@@ -14,29 +14,29 @@ namespace meldora {
 
 using PatternImages = std::array<QPixmap, PatternCount>;
 
-class TfmPattern : public QDialog {
+class PatternDialog : public QDialog {
     Q_OBJECT
 
 public:
     // images: the ten patterns, all of one size; selected: the pattern to start on.
-    TfmPattern(const PatternImages& images, int selected, QWidget* parent = nullptr);
+    PatternDialog(const PatternImages& images, int selected, QWidget* parent = nullptr);
 
-    int Selected() const { return selected_; }
+    int selected() const { return selected_; }
 
     // Where image i is drawn on the pattern area.
-    QRect ImageRect(int index) const;
+    QRect imageRect(int index) const;
 
 private:
     class PatternArea;
     friend class PatternArea;
 
-    void Select(int index);
+    void select(int index);
 
     PatternImages images_;
     int selected_;
     PatternArea* area_ = nullptr;
-    QPushButton* bnOk = nullptr;
-    QPushButton* bnCancel = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace meldora

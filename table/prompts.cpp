@@ -10,16 +10,16 @@ namespace {
 
 const QString kCaption = QStringLiteral("Meldora");
 
-Responder& CurrentResponder()
+Responder& currentResponder()
 {
     static Responder responder;
     return responder;
 }
 
 // Asks the installed responder, if any. Returns false when the real dialog has to be shown.
-bool Scripted(Kind kind, const QString& title, const QString& text, QString* answer)
+bool scripted(Kind kind, const QString& title, const QString& text, QString* answer)
 {
-    const Responder& responder = CurrentResponder();
+    const Responder& responder = currentResponder();
     if (!responder)
         return false;
     const QString reply = responder(Request{kind, title, text});
@@ -28,9 +28,9 @@ bool Scripted(Kind kind, const QString& title, const QString& text, QString* ans
     return true;
 }
 
-void ShowBox(QWidget* parent, QMessageBox::Icon icon, Kind kind, const QString& text)
+void showBox(QWidget* parent, QMessageBox::Icon icon, Kind kind, const QString& text)
 {
-    if (Scripted(kind, kCaption, text, nullptr))
+    if (scripted(kind, kCaption, text, nullptr))
         return;
     QMessageBox box(icon, kCaption, text, QMessageBox::Ok, parent);
     box.exec();
@@ -38,30 +38,30 @@ void ShowBox(QWidget* parent, QMessageBox::Icon icon, Kind kind, const QString& 
 
 }  // namespace
 
-void SetResponder(Responder responder)
+void setResponder(Responder responder)
 {
-    CurrentResponder() = std::move(responder);
+    currentResponder() = std::move(responder);
 }
 
-void Warning(QWidget* parent, const QString& text)
+void warning(QWidget* parent, const QString& text)
 {
-    ShowBox(parent, QMessageBox::Warning, Kind::Warning, text);
+    showBox(parent, QMessageBox::Warning, Kind::Warning, text);
 }
 
-void Error(QWidget* parent, const QString& text)
+void error(QWidget* parent, const QString& text)
 {
-    ShowBox(parent, QMessageBox::Critical, Kind::Error, text);
+    showBox(parent, QMessageBox::Critical, Kind::Error, text);
 }
 
-void Information(QWidget* parent, const QString& text)
+void information(QWidget* parent, const QString& text)
 {
-    ShowBox(parent, QMessageBox::Information, Kind::Information, text);
+    showBox(parent, QMessageBox::Information, Kind::Information, text);
 }
 
-bool Confirm(QWidget* parent, const QString& text)
+bool confirm(QWidget* parent, const QString& text)
 {
     QString answer;
-    if (Scripted(Kind::Confirmation, kCaption, text, &answer))
+    if (scripted(Kind::Confirmation, kCaption, text, &answer))
         return answer.compare(QStringLiteral("yes"), Qt::CaseInsensitive) == 0;
     QMessageBox box(QMessageBox::Question, kCaption, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
@@ -70,28 +70,28 @@ bool Confirm(QWidget* parent, const QString& text)
 
 // A scripted file dialog is asked with the starting folder or file name as its text;
 // an empty answer is a cancelled dialog, as with the real one.
-QString OpenFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter)
+QString openFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter)
 {
     QString answer;
-    if (Scripted(Kind::OpenFile, title, dir, &answer))
+    if (scripted(Kind::OpenFile, title, dir, &answer))
         return answer;
     return QFileDialog::getOpenFileName(parent, title, dir, filter);
 }
 
-QString SaveFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter)
+QString saveFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter)
 {
     QString answer;
-    if (Scripted(Kind::SaveFile, title, dir, &answer))
+    if (scripted(Kind::SaveFile, title, dir, &answer))
         return answer;
     return QFileDialog::getSaveFileName(parent, title, dir, filter);
 }
 
 // A scripted input box is asked with its label as the text. A null answer (QString())
 // is Cancel; any other answer, even an empty one, is OK with that text.
-QString InputText(QWidget* parent, const QString& title, const QString& label, const QString& value, bool* ok)
+QString inputText(QWidget* parent, const QString& title, const QString& label, const QString& value, bool* ok)
 {
     QString answer;
-    if (Scripted(Kind::Input, title, label, &answer)) {
+    if (scripted(Kind::Input, title, label, &answer)) {
         if (ok)
             *ok = !answer.isNull();
         return answer.isNull() ? QString() : answer;

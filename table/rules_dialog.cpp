@@ -24,7 +24,7 @@ const int kClientHeight = 297;
 const int kIndent = 18;
 const double kSmallestFontSize = 6.5;
 
-QCheckBox* AddCheckBox(QVBoxLayout* layout, const char* name, const QString& caption, bool indented = false)
+QCheckBox* addCheckBox(QVBoxLayout* layout, const char* name, const QString& caption, bool indented = false)
 {
     auto* box = new QCheckBox(caption);
     box->setObjectName(QString::fromLatin1(name));
@@ -40,7 +40,7 @@ QCheckBox* AddCheckBox(QVBoxLayout* layout, const char* name, const QString& cap
 }
 
 // A radio group of two items side by side; the button ids are the item indices.
-QGroupBox* AddRadioGroup(QVBoxLayout* layout, const char* name, const QString& caption, const QString& item0,
+QGroupBox* addRadioGroup(QVBoxLayout* layout, const char* name, const QString& caption, const QString& item0,
                          const QString& item1, QButtonGroup** items)
 {
     auto* group = new QGroupBox(caption);
@@ -60,7 +60,7 @@ QGroupBox* AddRadioGroup(QVBoxLayout* layout, const char* name, const QString& c
 }
 
 // One page of the dialog: a single group box holding the page's controls.
-QVBoxLayout* AddPage(QTabWidget* pages, const QString& pageCaption, const QString& groupCaption)
+QVBoxLayout* addPage(QTabWidget* pages, const QString& pageCaption, const QString& groupCaption)
 {
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
@@ -77,8 +77,8 @@ QVBoxLayout* AddPage(QTabWidget* pages, const QString& pageCaption, const QStrin
 
 }  // namespace
 
-TfmRules::TfmRules(const RuleOptions& current, bool gameInProgress, int rulesPage, SettingsAccess& settings,
-                   QWidget* parent)
+RulesDialog::RulesDialog(const RuleOptions& current, bool gameInProgress, int rulesPage, SettingsAccess& settings,
+                         QWidget* parent)
     : QDialog(parent), settings_(settings), gameInProgress_(gameInProgress)
 {
     setObjectName(QStringLiteral("fmRules"));
@@ -93,84 +93,88 @@ TfmRules::TfmRules(const RuleOptions& current, bool gameInProgress, int rulesPag
     pages_->setObjectName(QStringLiteral("pcRules"));
     layout->addWidget(pages_, 1);
 
-    QVBoxLayout* discard = AddPage(pages_, QStringLiteral("Discard Pile"), QStringLiteral("Discard Pile options"));
-    ckAddTop = AddCheckBox(discard, "ckAddTop", QStringLiteral("&Add top card to Canasta"));
-    ckTopCount = AddCheckBox(discard, "ckTopCount", QStringLiteral("&Top card counts for initial meld"));
-    ckInitFreeze = AddCheckBox(discard, "ckInitFreeze", QStringLiteral("&Initially frozen"));
-    ckInitBlock = AddCheckBox(discard, "ckInitBlock", QStringLiteral("&Separately frozen for each player"), true);
-    ckNaturalPair = AddCheckBox(discard, "ckNaturalPair", QStringLiteral("&Natural pair required"));
-    ckAddExisting = AddCheckBox(discard, "ckAddExisting", QStringLiteral("Also when adding to existing meld"), true);
+    QVBoxLayout* discard = addPage(pages_, QStringLiteral("Discard Pile"), QStringLiteral("Discard Pile options"));
+    addTopCheck_ = addCheckBox(discard, "ckAddTop", QStringLiteral("&Add top card to Canasta"));
+    topCountCheck_ = addCheckBox(discard, "ckTopCount", QStringLiteral("&Top card counts for initial meld"));
+    initialFreezeCheck_ = addCheckBox(discard, "ckInitFreeze", QStringLiteral("&Initially frozen"));
+    initialBlockCheck_ =
+        addCheckBox(discard, "ckInitBlock", QStringLiteral("&Separately frozen for each player"), true);
+    naturalPairCheck_ = addCheckBox(discard, "ckNaturalPair", QStringLiteral("&Natural pair required"));
+    addExistingCheck_ =
+        addCheckBox(discard, "ckAddExisting", QStringLiteral("Also when adding to existing meld"), true);
 
-    QVBoxLayout* redThrees = AddPage(pages_, QStringLiteral("Red Threes"), QStringLiteral("Red Three options"));
-    ckDrawExtra = AddCheckBox(redThrees, "ckDrawExtra", QStringLiteral("&Draw extra card"));
-    ckFreezeDiscard = AddCheckBox(redThrees, "ckFreezeDiscard", QStringLiteral("&Freeze discard pile"));
+    QVBoxLayout* redThrees = addPage(pages_, QStringLiteral("Red Threes"), QStringLiteral("Red Three options"));
+    drawExtraCheck_ = addCheckBox(redThrees, "ckDrawExtra", QStringLiteral("&Draw extra card"));
+    freezeDiscardCheck_ = addCheckBox(redThrees, "ckFreezeDiscard", QStringLiteral("&Freeze discard pile"));
 
-    QVBoxLayout* canastas = AddPage(pages_, QStringLiteral("Canastas"), QStringLiteral("Canasta options"));
-    ckRequired = AddCheckBox(canastas, "ckRequired", QStringLiteral("&Canasta(s) required for positive score"));
-    ckBonus = AddCheckBox(canastas, "ckBonus", QStringLiteral("Canasta &bonus counts for initial meld"));
-    ckwildcardallowed = AddCheckBox(canastas, "ckwildcardallowed", QStringLiteral("Wildcard Canasta is allowed"));
-    rgGoOut = AddRadioGroup(canastas, "rgGoOut", QStringLiteral("&Number of Canastas needed to go out"),
-                            QStringLiteral("&One"), QStringLiteral("&Two"), &goOutItems_);
+    QVBoxLayout* canastas = addPage(pages_, QStringLiteral("Canastas"), QStringLiteral("Canasta options"));
+    canastaRequiredCheck_ =
+        addCheckBox(canastas, "ckRequired", QStringLiteral("&Canasta(s) required for positive score"));
+    bonusCheck_ = addCheckBox(canastas, "ckBonus", QStringLiteral("Canasta &bonus counts for initial meld"));
+    wildcardCanastaCheck_ = addCheckBox(canastas, "ckwildcardallowed", QStringLiteral("Wildcard Canasta is allowed"));
+    goOutGroup_ = addRadioGroup(canastas, "rgGoOut", QStringLiteral("&Number of Canastas needed to go out"),
+                                QStringLiteral("&One"), QStringLiteral("&Two"), &goOutItems_);
 
-    QVBoxLayout* other = AddPage(pages_, QStringLiteral("Other"), QStringLiteral("Other options"));
-    rgDrawn = AddRadioGroup(other, "rgDrawn", QStringLiteral("Number of &Cards drawn each turn"),
-                            QStringLiteral("On&e"), QStringLiteral("T&wo"), &drawnItems_);
+    QVBoxLayout* other = addPage(pages_, QStringLiteral("Other"), QStringLiteral("Other options"));
+    drawnGroup_ = addRadioGroup(other, "rgDrawn", QStringLiteral("Number of &Cards drawn each turn"),
+                                QStringLiteral("On&e"), QStringLiteral("T&wo"), &drawnItems_);
 
-    lbWarning = new QLabel(QStringLiteral("The rules cannot be changed now, because a game is in progress. "
-                                          "Press OK and then F2 to start a new game. The current game will be "
-                                          "aborted."));
-    lbWarning->setObjectName(QStringLiteral("lbWarning"));
-    lbWarning->setWordWrap(true);
-    QPalette warningColours = lbWarning->palette();
+    warningLabel_ =
+        new QLabel(QStringLiteral("The rules cannot be changed now, because a game is in progress. "
+                                  "Press OK and then F2 to start a new game. The current game will be "
+                                  "aborted."));
+    warningLabel_->setObjectName(QStringLiteral("lbWarning"));
+    warningLabel_->setWordWrap(true);
+    QPalette warningColours = warningLabel_->palette();
     warningColours.setColor(QPalette::WindowText, Qt::red);
-    lbWarning->setPalette(warningColours);
+    warningLabel_->setPalette(warningColours);
     // The pages keep their size whether or not the warning shows.
-    QSizePolicy warningPolicy = lbWarning->sizePolicy();
+    QSizePolicy warningPolicy = warningLabel_->sizePolicy();
     warningPolicy.setRetainSizeWhenHidden(true);
-    lbWarning->setSizePolicy(warningPolicy);
-    layout->addWidget(lbWarning);
+    warningLabel_->setSizePolicy(warningPolicy);
+    layout->addWidget(warningLabel_);
 
     auto* buttons = new QHBoxLayout;
-    bnHoyle = new QPushButton(QStringLiteral("Hoyle Rules"));
-    bnHoyle->setObjectName(QStringLiteral("bnHoyle"));
-    bnOK = new QPushButton(QStringLiteral("OK"));
-    bnOK->setObjectName(QStringLiteral("bnOK"));
-    bnOK->setDefault(true);
-    bnCancel = new QPushButton(QStringLiteral("Cancel"));
-    bnCancel->setObjectName(QStringLiteral("bnCancel"));
-    buttons->addWidget(bnHoyle);
+    hoyleButton_ = new QPushButton(QStringLiteral("Hoyle Rules"));
+    hoyleButton_->setObjectName(QStringLiteral("bnHoyle"));
+    okButton_ = new QPushButton(QStringLiteral("OK"));
+    okButton_->setObjectName(QStringLiteral("bnOK"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"));
+    cancelButton_->setObjectName(QStringLiteral("bnCancel"));
+    buttons->addWidget(hoyleButton_);
     buttons->addStretch(1);
-    buttons->addWidget(bnOK);
-    buttons->addWidget(bnCancel);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     layout->addLayout(buttons);
 
-    FitFont();
-    SetControls(current);
-    rgGoOutClick();
+    fitFont();
+    setControls(current);
+    onGoOutChanged();
     if (rulesPage >= 0 && rulesPage < pages_->count())
         pages_->setCurrentIndex(rulesPage);
 
     const bool editable = !gameInProgress_;
-    lbWarning->setVisible(!editable);
+    warningLabel_->setVisible(!editable);
     for (QCheckBox* box : findChildren<QCheckBox*>())
         box->setEnabled(editable);
-    rgGoOut->setEnabled(editable);
-    rgDrawn->setEnabled(editable);
-    bnHoyle->setEnabled(editable);
-    ckInitFreezeClick();
-    ckNaturalPairClick();
+    goOutGroup_->setEnabled(editable);
+    drawnGroup_->setEnabled(editable);
+    hoyleButton_->setEnabled(editable);
+    onInitialFreezeToggled();
+    onNaturalPairToggled();
 
     // Presetting the controls by program (Hoyle Rules) keeps the dependent controls in step,
     // just as a click does.
-    connect(ckInitFreeze, &QCheckBox::toggled, this, &TfmRules::ckInitFreezeClick);
-    connect(ckNaturalPair, &QCheckBox::toggled, this, &TfmRules::ckNaturalPairClick);
+    connect(initialFreezeCheck_, &QCheckBox::toggled, this, &RulesDialog::onInitialFreezeToggled);
+    connect(naturalPairCheck_, &QCheckBox::toggled, this, &RulesDialog::onNaturalPairToggled);
     connect(goOutItems_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked)
-            rgGoOutClick();
+            onGoOutChanged();
     });
-    connect(bnHoyle, &QPushButton::clicked, this, &TfmRules::bnHoyleClick);
-    connect(bnOK, &QPushButton::clicked, this, &TfmRules::bnOKClick);
-    connect(bnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(hoyleButton_, &QPushButton::clicked, this, &RulesDialog::setHoyleRules);
+    connect(okButton_, &QPushButton::clicked, this, &RulesDialog::saveAndAccept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -178,9 +182,9 @@ TfmRules::TfmRules(const RuleOptions& current, bool gameInProgress, int rulesPag
 
 // The dialog keeps its size whatever the desktop font, so the font is made smaller until the
 // longest captions and all four page tabs fit, down to a size that is still readable.
-void TfmRules::FitFont()
+void RulesDialog::fitFont()
 {
-    ckRequired->setText(QStringLiteral("At least two Canastas required for positive score"));
+    canastaRequiredCheck_->setText(QStringLiteral("At least two Canastas required for positive score"));
     QFont dialogFont = font();
     double size = dialogFont.pointSizeF() > 0 ? dialogFont.pointSizeF() : 9.0;
     for (;; size -= 0.5) {
@@ -199,75 +203,75 @@ void TfmRules::FitFont()
     }
 }
 
-void TfmRules::SetControls(const RuleOptions& o)
+void RulesDialog::setControls(const RuleOptions& o)
 {
-    ckAddTop->setChecked(o.AddToCanasta);
-    ckTopCount->setChecked(o.TopCardCounts);
-    ckInitFreeze->setChecked(o.InitialBlock);
-    ckInitBlock->setChecked(o.InitialBlockForBoth);
-    ckNaturalPair->setChecked(o.NaturalPair);
-    ckAddExisting->setChecked(o.AddExistingMeld);
-    ckDrawExtra->setChecked(o.DrawExtra);
-    ckFreezeDiscard->setChecked(o.ThreeBlock);
-    ckRequired->setChecked(o.CanastaRequired);
-    ckBonus->setChecked(o.BonusCounts);
-    ckwildcardallowed->setChecked(o.WildcardCanasta);
+    addTopCheck_->setChecked(o.AddToCanasta);
+    topCountCheck_->setChecked(o.TopCardCounts);
+    initialFreezeCheck_->setChecked(o.InitialBlock);
+    initialBlockCheck_->setChecked(o.InitialBlockForBoth);
+    naturalPairCheck_->setChecked(o.NaturalPair);
+    addExistingCheck_->setChecked(o.AddExistingMeld);
+    drawExtraCheck_->setChecked(o.DrawExtra);
+    freezeDiscardCheck_->setChecked(o.ThreeBlock);
+    canastaRequiredCheck_->setChecked(o.CanastaRequired);
+    bonusCheck_->setChecked(o.BonusCounts);
+    wildcardCanastaCheck_->setChecked(o.WildcardCanasta);
     goOutItems_->button(o.NumberOfCanastas == 2 ? 1 : 0)->setChecked(true);
     drawnItems_->button(o.NumberOfCards == 2 ? 1 : 0)->setChecked(true);
 }
 
-RuleOptions TfmRules::options() const
+RuleOptions RulesDialog::options() const
 {
     RuleOptions o;
-    o.CanastaRequired = ckRequired->isChecked();
+    o.CanastaRequired = canastaRequiredCheck_->isChecked();
     o.NumberOfCanastas = goOutItems_->checkedId() + 1;
     o.NumberOfCards = drawnItems_->checkedId() + 1;
-    o.AddToCanasta = ckAddTop->isChecked();
-    o.TopCardCounts = ckTopCount->isChecked();
-    o.InitialBlock = ckInitFreeze->isChecked();
-    o.NaturalPair = ckNaturalPair->isChecked();
-    o.AddExistingMeld = ckAddExisting->isChecked();
-    o.DrawExtra = ckDrawExtra->isChecked();
-    o.ThreeBlock = ckFreezeDiscard->isChecked();
-    o.BonusCounts = ckBonus->isChecked();
-    o.InitialBlockForBoth = ckInitBlock->isChecked();
-    o.WildcardCanasta = ckwildcardallowed->isChecked();
+    o.AddToCanasta = addTopCheck_->isChecked();
+    o.TopCardCounts = topCountCheck_->isChecked();
+    o.InitialBlock = initialFreezeCheck_->isChecked();
+    o.NaturalPair = naturalPairCheck_->isChecked();
+    o.AddExistingMeld = addExistingCheck_->isChecked();
+    o.DrawExtra = drawExtraCheck_->isChecked();
+    o.ThreeBlock = freezeDiscardCheck_->isChecked();
+    o.BonusCounts = bonusCheck_->isChecked();
+    o.InitialBlockForBoth = initialBlockCheck_->isChecked();
+    o.WildcardCanasta = wildcardCanastaCheck_->isChecked();
     return o;
 }
 
-int TfmRules::activePage() const
+int RulesDialog::activePage() const
 {
     return pages_->currentIndex();
 }
 
-void TfmRules::bnHoyleClick()
+void RulesDialog::setHoyleRules()
 {
-    SetControls(HoyleRules());
+    setControls(HoyleRules());
 }
 
-void TfmRules::bnOKClick()
+void RulesDialog::saveAndAccept()
 {
     SaveRuleOptions(settings_, options());
     accept();
 }
 
-void TfmRules::rgGoOutClick()
+void RulesDialog::onGoOutChanged()
 {
-    ckRequired->setText(goOutItems_->checkedId() == 1
-                            ? QStringLiteral("At least two Canastas required for positive score")
-                            : QStringLiteral("At least one Canasta required for positive score"));
+    canastaRequiredCheck_->setText(goOutItems_->checkedId() == 1
+                                       ? QStringLiteral("At least two Canastas required for positive score")
+                                       : QStringLiteral("At least one Canasta required for positive score"));
 }
 
-void TfmRules::ckInitFreezeClick()
+void RulesDialog::onInitialFreezeToggled()
 {
     if (!gameInProgress_)
-        ckInitBlock->setEnabled(ckInitFreeze->isChecked());
+        initialBlockCheck_->setEnabled(initialFreezeCheck_->isChecked());
 }
 
-void TfmRules::ckNaturalPairClick()
+void RulesDialog::onNaturalPairToggled()
 {
     if (!gameInProgress_)
-        ckAddExisting->setEnabled(ckNaturalPair->isChecked());
+        addExistingCheck_->setEnabled(naturalPairCheck_->isChecked());
 }
 
 }  // namespace meldora

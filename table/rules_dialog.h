@@ -18,12 +18,12 @@ namespace meldora {
 
 class SettingsAccess;
 
-class TfmRules : public QDialog {
+class RulesDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TfmRules(const RuleOptions& current, bool gameInProgress, int rulesPage, SettingsAccess& settings,
-             QWidget* parent = nullptr);
+    RulesDialog(const RuleOptions& current, bool gameInProgress, int rulesPage, SettingsAccess& settings,
+                QWidget* parent = nullptr);
 
     // The options as the controls show them (item index + 1 for the two radio groups).
     RuleOptions options() const;
@@ -31,37 +31,37 @@ public:
     int activePage() const;
 
 private:
-    void bnHoyleClick();
-    void bnOKClick();
-    void rgGoOutClick();
-    void ckInitFreezeClick();
-    void ckNaturalPairClick();
-    void FitFont();
-    void SetControls(const RuleOptions& options);
+    void setHoyleRules();
+    void saveAndAccept();
+    void onGoOutChanged();
+    void onInitialFreezeToggled();
+    void onNaturalPairToggled();
+    void fitFont();
+    void setControls(const RuleOptions& options);
 
     SettingsAccess& settings_;
     bool gameInProgress_;
 
     QTabWidget* pages_ = nullptr;
-    QCheckBox* ckAddTop = nullptr;
-    QCheckBox* ckTopCount = nullptr;
-    QCheckBox* ckInitFreeze = nullptr;
-    QCheckBox* ckInitBlock = nullptr;
-    QCheckBox* ckNaturalPair = nullptr;
-    QCheckBox* ckAddExisting = nullptr;
-    QCheckBox* ckDrawExtra = nullptr;
-    QCheckBox* ckFreezeDiscard = nullptr;
-    QCheckBox* ckRequired = nullptr;
-    QCheckBox* ckBonus = nullptr;
-    QCheckBox* ckwildcardallowed = nullptr;
-    QGroupBox* rgGoOut = nullptr;
-    QGroupBox* rgDrawn = nullptr;
+    QCheckBox* addTopCheck_ = nullptr;
+    QCheckBox* topCountCheck_ = nullptr;
+    QCheckBox* initialFreezeCheck_ = nullptr;
+    QCheckBox* initialBlockCheck_ = nullptr;
+    QCheckBox* naturalPairCheck_ = nullptr;
+    QCheckBox* addExistingCheck_ = nullptr;
+    QCheckBox* drawExtraCheck_ = nullptr;
+    QCheckBox* freezeDiscardCheck_ = nullptr;
+    QCheckBox* canastaRequiredCheck_ = nullptr;
+    QCheckBox* bonusCheck_ = nullptr;
+    QCheckBox* wildcardCanastaCheck_ = nullptr;
+    QGroupBox* goOutGroup_ = nullptr;
+    QGroupBox* drawnGroup_ = nullptr;
     QButtonGroup* goOutItems_ = nullptr;
     QButtonGroup* drawnItems_ = nullptr;
-    QLabel* lbWarning = nullptr;
-    QPushButton* bnHoyle = nullptr;
-    QPushButton* bnOK = nullptr;
-    QPushButton* bnCancel = nullptr;
+    QLabel* warningLabel_ = nullptr;
+    QPushButton* hoyleButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace meldora

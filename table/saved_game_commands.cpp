@@ -21,19 +21,19 @@ QString UserFilesFolderName() { return QFile::decodeName(UserFilesDir().c_str())
 
 }  // namespace
 
-bool SaveGameCommand(QWidget* parent, CanastaGame& game)
+bool saveGameCommand(QWidget* parent, CanastaGame& game)
 {
     const std::string offered = PlayerFileName(game.Host().SelectedPlayerName());
     const QString start = UserFilesFolderName() + QLatin1Char('/') + QString::fromStdString(offered);
     return SaveGame(game, false, [&] {
-        const QString chosen = prompts::SaveFileName(parent, SaveDialogTitle, start, SavedGameFilter);
+        const QString chosen = prompts::saveFileName(parent, SaveDialogTitle, start, SavedGameFilter);
         return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen).toStdString();
     });
 }
 
-bool LoadGameCommand(QWidget* parent, CanastaGame& game)
+bool loadGameCommand(QWidget* parent, CanastaGame& game)
 {
-    const QString chosen = prompts::OpenFileName(parent, LoadDialogTitle, UserFilesFolderName(), SavedGameFilter);
+    const QString chosen = prompts::openFileName(parent, LoadDialogTitle, UserFilesFolderName(), SavedGameFilter);
     if (chosen.isEmpty())
         return false;
     const std::string fileName = QFile::encodeName(chosen).toStdString();

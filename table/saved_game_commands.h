@@ -18,9 +18,9 @@ extern const QString LoadDialogTitle;
 
 // Saves unless refused; the dialog offers the selected player's file name in
 // the user files folder. True when a file was written.
-bool SaveGameCommand(QWidget* parent, CanastaGame& game);
+bool saveGameCommand(QWidget* parent, CanastaGame& game);
 
 // Asks for a saved game in the user files folder and loads it. True when loaded.
-bool LoadGameCommand(QWidget* parent, CanastaGame& game);
+bool loadGameCommand(QWidget* parent, CanastaGame& game);
 
 }  // namespace meldora

@@ -13,7 +13,7 @@ namespace meldora {
 
 namespace {
 
-QLabel* AddScoreRow(QGridLayout* grid, int row, QLabel* caption, const char* valueName, int value)
+QLabel* addScoreRow(QGridLayout* grid, int row, QLabel* caption, const char* valueName, int value)
 {
     auto* number = new QLabel(QString::number(value));
     number->setObjectName(QString::fromLatin1(valueName));
@@ -25,7 +25,7 @@ QLabel* AddScoreRow(QGridLayout* grid, int row, QLabel* caption, const char* val
 
 }  // namespace
 
-TfmScoring::TfmScoring(const HandScore& score, QWidget* parent) : QDialog(parent)
+ScoringWindow::ScoringWindow(const HandScore& score, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fmScoring"));
     setWindowTitle(QStringLiteral("Scoring Results"));
@@ -35,11 +35,11 @@ TfmScoring::TfmScoring(const HandScore& score, QWidget* parent) : QDialog(parent
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(10);
 
-    auto* pnHandFinished = new QFrame;
-    pnHandFinished->setObjectName(QStringLiteral("pnHandFinished"));
-    pnHandFinished->setFrameShape(QFrame::StyledPanel);
-    pnHandFinished->setMinimumWidth(240);
-    auto* panelLayout = new QVBoxLayout(pnHandFinished);
+    auto* handFinishedPanel = new QFrame;
+    handFinishedPanel->setObjectName(QStringLiteral("pnHandFinished"));
+    handFinishedPanel->setFrameShape(QFrame::StyledPanel);
+    handFinishedPanel->setMinimumWidth(240);
+    auto* panelLayout = new QVBoxLayout(handFinishedPanel);
     auto* heading = new QLabel(QStringLiteral("Hand Finished"));
     heading->setObjectName(QStringLiteral("lbHandFinished"));
     heading->setAlignment(Qt::AlignCenter);
@@ -48,51 +48,51 @@ TfmScoring::TfmScoring(const HandScore& score, QWidget* parent) : QDialog(parent
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.3);
     heading->setFont(headingFont);
     panelLayout->addWidget(heading);
-    layout->addWidget(pnHandFinished);
+    layout->addWidget(handFinishedPanel);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(24);
     grid->setColumnStretch(0, 1);
-    lbOpponent = new QLabel(QString::fromStdString(score.OpponentName) + QStringLiteral("'s Score:"));
-    lbOpponent->setObjectName(QStringLiteral("lbOpponent"));
-    lbPlayerScore = AddScoreRow(grid, 0, new QLabel(QStringLiteral("Your Score:")), "lbPlayerScore",
-                                score.Human.Total());
-    lbComputerScore = AddScoreRow(grid, 1, lbOpponent, "lbComputerScore", score.Computer.Total());
-    lbDifference = AddScoreRow(grid, 2, new QLabel(QStringLiteral("Difference:")), "lbDifference",
-                               score.Difference());
+    opponentLabel_ = new QLabel(QString::fromStdString(score.OpponentName) + QStringLiteral("'s Score:"));
+    opponentLabel_->setObjectName(QStringLiteral("lbOpponent"));
+    playerScoreLabel_ =
+        addScoreRow(grid, 0, new QLabel(QStringLiteral("Your Score:")), "lbPlayerScore", score.Human.Total());
+    computerScoreLabel_ = addScoreRow(grid, 1, opponentLabel_, "lbComputerScore", score.Computer.Total());
+    differenceLabel_ =
+        addScoreRow(grid, 2, new QLabel(QStringLiteral("Difference:")), "lbDifference", score.Difference());
     layout->addLayout(grid);
 
     auto* buttons = new QHBoxLayout;
-    bnOK = new QPushButton(QStringLiteral("OK"));
-    bnOK->setObjectName(QStringLiteral("bnOK"));
-    bnOK->setDefault(true);
-    bnDetails = new QPushButton(QStringLiteral("&Details >>"));
-    bnDetails->setObjectName(QStringLiteral("bnDetails"));
+    okButton_ = new QPushButton(QStringLiteral("OK"));
+    okButton_->setObjectName(QStringLiteral("bnOK"));
+    okButton_->setDefault(true);
+    detailsButton_ = new QPushButton(QStringLiteral("&Details >>"));
+    detailsButton_->setObjectName(QStringLiteral("bnDetails"));
     buttons->addStretch(1);
-    buttons->addWidget(bnOK);
-    buttons->addWidget(bnDetails);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(detailsButton_);
     layout->addLayout(buttons);
 
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bnDetails, &QPushButton::clicked, this, [this] { done(DetailsResult); });
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(detailsButton_, &QPushButton::clicked, this, [this] { done(DetailsResult); });
 }
 
-void ShowScoringResults(QWidget* parent, const HandScore& score,
+void showScoringResults(QWidget* parent, const HandScore& score,
                         const std::function<void(bool faceUp)>& showComputerHand, bool* scoringShown)
 {
     int result;
     {
-        TfmScoring scoring(score, parent);
+        ScoringWindow scoring(score, parent);
         if (scoringShown)
             *scoringShown = true;
         result = scoring.exec();
         if (scoringShown)
             *scoringShown = false;
     }
-    if (result != TfmScoring::DetailsResult)
+    if (result != ScoringWindow::DetailsResult)
         return;
-    TfmDetails details(score, showComputerHand, parent);
+    DetailsWindow details(score, showComputerHand, parent);
     details.exec();
 }
 

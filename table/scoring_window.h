@@ -12,28 +12,28 @@ class QPushButton;
 
 namespace meldora {
 
-class TfmScoring : public QDialog {
+class ScoringWindow : public QDialog {
     Q_OBJECT
 
 public:
     // The result of "&Details >>": the scoring window closes and the details follow.
     static constexpr int DetailsResult = 2;
 
-    explicit TfmScoring(const HandScore& score, QWidget* parent = nullptr);
+    explicit ScoringWindow(const HandScore& score, QWidget* parent = nullptr);
 
 private:
-    QLabel* lbOpponent = nullptr;
-    QLabel* lbPlayerScore = nullptr;
-    QLabel* lbComputerScore = nullptr;
-    QLabel* lbDifference = nullptr;
-    QPushButton* bnOK = nullptr;
-    QPushButton* bnDetails = nullptr;
+    QLabel* opponentLabel_ = nullptr;
+    QLabel* playerScoreLabel_ = nullptr;
+    QLabel* computerScoreLabel_ = nullptr;
+    QLabel* differenceLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* detailsButton_ = nullptr;
 };
 
 // Shows the scoring window and, when asked for, the details window; returns when
 // both are closed. scoringShown, when given, is true while the scoring window is
-// open. showComputerHand is handed to the details window (see TfmDetails).
-void ShowScoringResults(QWidget* parent, const HandScore& score,
+// open. showComputerHand is handed to the details window (see DetailsWindow).
+void showScoringResults(QWidget* parent, const HandScore& score,
                         const std::function<void(bool faceUp)>& showComputerHand, bool* scoringShown = nullptr);
 
 }  // namespace meldora

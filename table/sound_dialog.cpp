@@ -185,7 +185,7 @@ void SoundDialog::updateButtons()
 void SoundDialog::addSound()
 {
     const QString file = ExistingFile(
-        prompts::OpenFileName(this, QStringLiteral("Select Sound File"), SoundFolder(),
+        prompts::openFileName(this, QStringLiteral("Select Sound File"), SoundFolder(),
                               QStringLiteral("Sound Files (*.wav);;All Files (*)")),
         QStringLiteral("wav"));
     QStringList& files = eventSounds_[selectedEvent()];
@@ -222,7 +222,7 @@ void SoundDialog::chooseMusicFile()
 {
     const QString current = ResolveFileName(musicFileEdit_->text(), MusicFolder());
     const QString file = ExistingFile(
-        prompts::OpenFileName(this, QStringLiteral("Select Music File"), QFileInfo(current).absolutePath(),
+        prompts::openFileName(this, QStringLiteral("Select Music File"), QFileInfo(current).absolutePath(),
                               QStringLiteral("Music Files (*.mid);;All Files (*)")),
         QStringLiteral("mid"));
     if (file.isEmpty())

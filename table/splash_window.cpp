@@ -14,7 +14,7 @@ namespace {
 constexpr int SplashWidth = 360;
 constexpr int SplashHeight = 210;
 
-QLabel* MakeLabel(const QString& text, int pixelSize, bool bold, const QColor& colour, QWidget* parent)
+QLabel* makeLabel(const QString& text, int pixelSize, bool bold, const QColor& colour, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     QFont font(QStringLiteral("Serif"));
@@ -30,7 +30,7 @@ QLabel* MakeLabel(const QString& text, int pixelSize, bool bold, const QColor& c
 
 }  // namespace
 
-TfmSplash::TfmSplash(QWidget* parent)
+SplashWindow::SplashWindow(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("fmSplash"));
@@ -39,15 +39,15 @@ TfmSplash::TfmSplash(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 62, 16, 18);
     layout->setSpacing(4);
-    layout->addWidget(MakeLabel(QStringLiteral("Meldora"), 46, true, QColor(255, 236, 140), this));
-    layout->addWidget(MakeLabel(QStringLiteral("Two-handed Canasta"), 16, false, Qt::white, this));
+    layout->addWidget(makeLabel(QStringLiteral("Meldora"), 46, true, QColor(255, 236, 140), this));
+    layout->addWidget(makeLabel(QStringLiteral("Two-handed Canasta"), 16, false, Qt::white, this));
     layout->addStretch();
-    lbVersion = MakeLabel(QString::fromLatin1(VersionText), 12, false, Qt::white, this);
-    lbVersion->setObjectName(QStringLiteral("lbVersion"));
-    layout->addWidget(lbVersion);
+    versionLabel_ = makeLabel(QString::fromLatin1(VersionText), 12, false, Qt::white, this);
+    versionLabel_->setObjectName(QStringLiteral("lbVersion"));
+    layout->addWidget(versionLabel_);
 }
 
-void TfmSplash::ShowNow()
+void SplashWindow::showNow()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
@@ -60,7 +60,7 @@ void TfmSplash::ShowNow()
 }
 
 // A green cloth with a gold edge and the four suits across the top.
-void TfmSplash::paintEvent(QPaintEvent*)
+void SplashWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -10,21 +10,21 @@ namespace meldora {
 
 inline constexpr char VersionText[] = "Version 4.14";
 
-class TfmSplash : public QWidget {
+class SplashWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TfmSplash(QWidget* parent = nullptr);
+    explicit SplashWindow(QWidget* parent = nullptr);
 
     // Shows the window centred on the primary screen and paints it at once, before
     // the main window starts its (slow) creation.
-    void ShowNow();
+    void showNow();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QLabel* lbVersion = nullptr;
+    QLabel* versionLabel_ = nullptr;
 };
 
 }  // namespace meldora

@@ -15,7 +15,7 @@ namespace {
 constexpr int PanelHeight = 16;
 constexpr int HintRaise = 40;
 
-QLabel* AddPanel(QWidget* owner, QHBoxLayout* row, const char* name, int width, const QString& hint)
+QLabel* addPanel(QWidget* owner, QHBoxLayout* row, const char* name, int width, const QString& hint)
 {
     auto* rule = new QFrame(owner);
     rule->setFrameShape(QFrame::VLine);
@@ -44,16 +44,16 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent)
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    pnPCurrMeld = AddPanel(this, row, "pnPCurrMeld", 50, "Your Current Meld (and Current Minimum)|");
-    pnCCurrMeld = AddPanel(this, row, "pnCCurrMeld", 34, "Opponent's Current Meld|");
-    pnPCurrScore = AddPanel(this, row, "pnPCurrScore", 34, "Your Current Score|");
-    pnCCurrScore = AddPanel(this, row, "pnCCurrScore", 34, "Opponent's Current Score|");
-    for (QLabel* panel : {pnPCurrMeld, pnCCurrMeld, pnPCurrScore, pnCCurrScore})
+    playerMeldValuePanel_ = addPanel(this, row, "pnPCurrMeld", 50, "Your Current Meld (and Current Minimum)|");
+    computerMeldValuePanel_ = addPanel(this, row, "pnCCurrMeld", 34, "Opponent's Current Meld|");
+    playerScorePanel_ = addPanel(this, row, "pnPCurrScore", 34, "Your Current Score|");
+    computerScorePanel_ = addPanel(this, row, "pnCCurrScore", 34, "Opponent's Current Score|");
+    for (QLabel* panel : {playerMeldValuePanel_, computerMeldValuePanel_, playerScorePanel_, computerScorePanel_})
         panel->installEventFilter(this);
     setFixedHeight(PanelHeight);
 }
 
-QString StatusPanels::CurrentMeldText(const CanastaGame& game)
+QString StatusPanels::currentMeldText(const CanastaGame& game)
 {
     QString text = QString::number(game.MeldValueOnTable(Side::Human, true));
     if (game.MeldValueOnTable(Side::Human, false) < game.Human().MinimumMeld)
@@ -61,16 +61,16 @@ QString StatusPanels::CurrentMeldText(const CanastaGame& game)
     return text;
 }
 
-void StatusPanels::UpdateFromGame(const CanastaGame& game)
+void StatusPanels::updateFromGame(const CanastaGame& game)
 {
     auto show = [](QLabel* panel, const QString& text) {
         if (panel->text() != text)
             panel->setText(text);
     };
-    show(pnPCurrScore, QString::number(game.Human().Score));
-    show(pnCCurrScore, QString::number(game.Computer().Score));
-    show(pnCCurrMeld, QString::number(game.Computer().MeldValue));
-    show(pnPCurrMeld, CurrentMeldText(game));
+    show(playerScorePanel_, QString::number(game.Human().Score));
+    show(computerScorePanel_, QString::number(game.Computer().Score));
+    show(computerMeldValuePanel_, QString::number(game.Computer().MeldValue));
+    show(playerMeldValuePanel_, currentMeldText(game));
 }
 
 bool StatusPanels::eventFilter(QObject* watched, QEvent* event)

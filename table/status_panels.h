@@ -18,16 +18,16 @@ public:
     explicit StatusPanels(QWidget* parent = nullptr);
 
     // Shows the meld values and match scores as the game has them now.
-    void UpdateFromGame(const CanastaGame& game);
+    void updateFromGame(const CanastaGame& game);
 
-    QLabel* pnPCurrMeld = nullptr;
-    QLabel* pnCCurrMeld = nullptr;
-    QLabel* pnPCurrScore = nullptr;
-    QLabel* pnCCurrScore = nullptr;
+    QLabel* playerMeldValuePanel_ = nullptr;
+    QLabel* computerMeldValuePanel_ = nullptr;
+    QLabel* playerScorePanel_ = nullptr;
+    QLabel* computerScorePanel_ = nullptr;
 
     // The player's meld panel: the meld value over all columns, and the minimum in
     // brackets while the columns of three or more cards stay below it.
-    static QString CurrentMeldText(const CanastaGame& game);
+    static QString currentMeldText(const CanastaGame& game);
 
 protected:
     // Tool tips of the panels open 40 pixels higher than usual, clear of the window's edge.

@@ -16,11 +16,11 @@ namespace {
 
 constexpr const char* RulesLockedHint = " Changing the rules is only possible when starting a new game";
 
-bool Inside(int v, int from, int to) { return from <= v && v <= to; }
+bool inside(int v, int from, int to) { return from <= v && v <= to; }
 
 // The first card of the pile under the point. A card is shown whole when it is the
 // last card placed in its column, otherwise only its strip at the top.
-int CardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, int y)
+int cardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, int y)
 {
     const TableLayout& l = game.Layout;
     for (int i = 0; i < pile.Count; ++i) {
@@ -30,7 +30,7 @@ int CardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, i
             continue;
         const ColumnEnd& end = pile.ColumnEnds[column];
         const int height = (end.X == c.X && end.Y == c.Y) ? l.CardHeight : StackStep;
-        if (Inside(x, c.X, c.X + l.CardWidth) && Inside(y, c.Y, c.Y + height))
+        if (inside(x, c.X, c.X + l.CardWidth) && inside(y, c.Y, c.Y + height))
             return i;
     }
     return -1;
@@ -38,7 +38,7 @@ int CardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, i
 
 // Keys that stay with the table in a network game: modifiers alone and the control
 // keys below the printable range.
-bool ChatKey(int key)
+bool isChatKey(int key)
 {
     switch (key) {
     case Qt::Key_Shift:
@@ -65,27 +65,27 @@ bool ChatKey(int key)
 
 }  // namespace
 
-HitResult HitTestTable(const CanastaGame& game, int x, int y)
+HitResult hitTestTable(const CanastaGame& game, int x, int y)
 {
     HitResult hit;
     if (game.Turn.Phase == TurnPhase::HandOver)
         return hit;
     const TableLayout& l = game.Layout;
-    const bool pileX = Inside(x, LeftMargin, LeftMargin + l.CardWidth);
-    if (!game.Turn.StockExhausted && pileX && Inside(y, l.StockTop, l.StockTop + l.CardHeight))
-        hit.Area = HitStock;
-    else if (pileX && Inside(y, l.DiscardTop, l.DiscardTop + l.CardHeight))
-        hit.Area = HitDiscardPile;
+    const bool pileX = inside(x, LeftMargin, LeftMargin + l.CardWidth);
+    if (!game.Turn.StockExhausted && pileX && inside(y, l.StockTop, l.StockTop + l.CardHeight))
+        hit.area = HitStock;
+    else if (pileX && inside(y, l.DiscardTop, l.DiscardTop + l.CardHeight))
+        hit.area = HitDiscardPile;
 
     bool handCard = false;
-    if (hit.Area == HitNothing) {
-        if (const int i = CardUnder(game, game.Human().Hand, true, x, y); i >= 0) {
+    if (hit.area == HitNothing) {
+        if (const int i = cardUnder(game, game.Human().Hand, true, x, y); i >= 0) {
             hit = {game.Human().Hand.Cards[i].Rank < 2 ? HitWildHandCard : HitNaturalHandCard, i};
             handCard = true;
         }
     }
     if (!handCard) {
-        if (const int i = CardUnder(game, game.Human().Melds, false, x, y); i >= 0) {
+        if (const int i = cardUnder(game, game.Human().Melds, false, x, y); i >= 0) {
             const bool threes = game.Human().Melds.Cards[i].X == l.ColumnX(2);
             hit = {threes ? HitThreesMeldCard : HitMeldCard, i};
         }
@@ -93,7 +93,7 @@ HitResult HitTestTable(const CanastaGame& game, int x, int y)
     return hit;
 }
 
-int KeyboardColumn(int key)
+int keyboardColumn(int key)
 {
     switch (key) {
     case Qt::Key_W:
@@ -115,50 +115,50 @@ int KeyboardColumn(int key)
     }
 }
 
-HitResult TableView::HitTest(int x, int y)
+HitResult TableView::hitTest(int x, int y)
 {
-    const HitResult hit = HitTestTable(game_, x, y);
-    if (hit.Area == HitStock || hit.Area == HitDiscardPile || hit.Area == HitNaturalHandCard)
-        game_.Match.GameInProgress = true;
+    const HitResult hit = hitTestTable(game_, x, y);
+    if (hit.area == HitStock || hit.area == HitDiscardPile || hit.area == HitNaturalHandCard)
+        game_.MarkGameInProgress();
     return hit;
 }
 
 template <typename Action>
-void TableView::Guarded(Action action)
+void TableView::guarded(Action action)
 {
     try {
         action();
     } catch (const std::exception& e) {
-        prompts::Error(window(), QString::fromLocal8Bit(e.what()));
+        prompts::error(window(), QString::fromLocal8Bit(e.what()));
     }
 }
 
 void TableView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    TableMouseUp(event->button(), event->modifiers(), p.x(), p.y());
+    tableMouseUp(event->button(), event->modifiers(), p.x(), p.y());
 }
 
-void TableView::TableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
+void TableView::tableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
 {
-    Guarded([&] { HandleMouseUp(button, modifiers, x, y); });
+    guarded([&] { handleMouseUp(button, modifiers, x, y); });
     moveInProgress_ = false;
 }
 
-void TableView::HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
+void TableView::handleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
 {
     if (game_.Turn.ComputerTurn || connecting_)
         return;
-    const HitResult hit = HitTest(x, y);
+    const HitResult hit = hitTest(x, y);
     if (button == Qt::LeftButton) {
-        CollapseDiscardPile();
-        LeftRelease(hit, modifiers);
+        collapseDiscardPile();
+        leftRelease(hit, modifiers);
     } else if (button == Qt::RightButton) {
-        RightRelease(hit);
+        rightRelease(hit);
     }
 }
 
-void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers)
+void TableView::leftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers)
 {
     const bool shift = modifiers & Qt::ShiftModifier;
     const bool ctrl = modifiers & Qt::ControlModifier;
@@ -167,7 +167,7 @@ void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
             game_.SetPhase(TurnPhase::MeldDiscard);
     };
 
-    switch (hit.Area) {
+    switch (hit.area) {
     case HitStock:
         emit rulesHintChanged(RulesLockedHint);
         game_.DrawFromStock();
@@ -189,20 +189,20 @@ void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
             game_.ShowInputError(InputError::MeldBeforeDraw);
         } else if (ctrl) {
             meldPhase();
-            game_.MeldRank(hit.Index, MeldRankMode::UpToThree);
+            game_.MeldRank(hit.index, MeldRankMode::UpToThree);
         } else if (shift) {
             meldPhase();
-            game_.MeldRank(hit.Index, MeldRankMode::All);
+            game_.MeldRank(hit.index, MeldRankMode::All);
         } else {
             meldPhase();
-            game_.MeldCard(hit.Index);
+            game_.MeldCard(hit.index);
         }
         break;
     case HitMeldCard:
         if (!game_.Turn.HasDrawn) {
             game_.ShowInputError(InputError::MeldBeforeDraw);
         } else {
-            const int column = game_.ColumnOf(game_.Human().Melds.Cards[hit.Index]);
+            const int column = game_.ColumnOf(game_.Human().Melds.Cards[hit.index]);
             if (shift)
                 game_.FillCanasta(column);
             else
@@ -222,30 +222,30 @@ void TableView::LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifier
     }
 }
 
-void TableView::RightRelease(const HitResult& hit)
+void TableView::rightRelease(const HitResult& hit)
 {
-    if (hit.Area == HitNaturalHandCard || hit.Area == HitWildHandCard) {
+    if (hit.area == HitNaturalHandCard || hit.area == HitWildHandCard) {
         if (!game_.Turn.HasDrawn) {
             game_.ShowInputError(InputError::DiscardBeforeDraw);
             return;
         }
         // With two right clicks the same card must be clicked twice in a row; the
         // first click on a card only chooses it.
-        const int option = DiscardOption();
-        if (hit.Index == lastRightClicked_) {
+        const int option = discardOption();
+        if (hit.index == lastRightClicked_) {
             if (discardClicks_ < option)
                 ++discardClicks_;
         } else {
-            lastRightClicked_ = hit.Index;
+            lastRightClicked_ = hit.index;
             discardClicks_ = 0;
         }
         if (discardClicks_ != option)
             return;
         discardClicks_ = 0;
         lastRightClicked_ = -1;
-        game_.DiscardCard(hit.Index);
-    } else if (hit.Area == HitThreesMeldCard && game_.Rules.ThreeBlock) {
-        game_.BlockWithRedThree(hit.Index);
+        game_.DiscardCard(hit.index);
+    } else if (hit.area == HitThreesMeldCard && game_.Rules.ThreeBlock) {
+        game_.BlockWithRedThree(hit.index);
     }
 }
 
@@ -253,16 +253,16 @@ void TableView::RightRelease(const HitResult& hit)
 
 void TableView::keyPressEvent(QKeyEvent* event)
 {
-    if (!TableKeyDown(event->key(), event->modifiers(), event->text()))
+    if (!tableKeyDown(event->key(), event->modifiers(), event->text()))
         QWidget::keyPressEvent(event);
 }
 
-bool TableView::TableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text)
+bool TableView::tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
     const TurnPhase phase = game_.Turn.Phase;
     if (phase >= TurnPhase::KeyboardMeld && phase <= TurnPhase::KeyboardWildcard) {
-        if (const int column = KeyboardColumn(key); column >= 0) {
-            RankKey(column, modifiers);
+        if (const int column = keyboardColumn(key); column >= 0) {
+            rankKey(column, modifiers);
             return true;
         }
     }
@@ -271,82 +271,63 @@ bool TableView::TableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QSt
     switch (key) {
     case Qt::Key_F5:
         return true;
-    case Qt::Key_F6:
-        TableMouseUp(Qt::LeftButton, modifiers, LeftMargin, l.StockTop);
-        return true;
-    case Qt::Key_F7:
-        TableMouseUp(Qt::LeftButton, modifiers, LeftMargin, l.DiscardTop);
-        return true;
-    case Qt::Key_F8:
-        EnterKeyboardMode(KeyboardMeld, TurnPhase::KeyboardMeld);
-        return true;
-    case Qt::Key_F9:
-        EnterKeyboardMode(KeyboardAddWild, TurnPhase::KeyboardWildcard);
-        return true;
-    case Qt::Key_F10:
-        EnterKeyboardMode(KeyboardDiscard, TurnPhase::KeyboardDiscard);
-        return true;
+    case Qt::Key_F6: tableMouseUp(Qt::LeftButton, modifiers, LeftMargin, l.StockTop); return true;
+    case Qt::Key_F7: tableMouseUp(Qt::LeftButton, modifiers, LeftMargin, l.DiscardTop); return true;
+    case Qt::Key_F8: enterKeyboardMode(KeyboardMeld, TurnPhase::KeyboardMeld); return true;
+    case Qt::Key_F9: enterKeyboardMode(KeyboardAddWild, TurnPhase::KeyboardWildcard); return true;
+    case Qt::Key_F10: enterKeyboardMode(KeyboardDiscard, TurnPhase::KeyboardDiscard); return true;
     case Qt::Key_Escape:
         // Back to the draw while it is still due: the End Hand button needs phase 0,
         // and a player facing an exhausted stock must be able to reach it again.
-        EnterKeyboardMode(keyboardMode_, game_.Turn.MustDraw ? TurnPhase::Draw : TurnPhase::MeldDiscard);
+        enterKeyboardMode(keyboardMode_, game_.Turn.MustDraw ? TurnPhase::Draw : TurnPhase::MeldDiscard);
         return true;
     case Qt::Key_F11:
         if (modifiers & Qt::ControlModifier)
-            ToggleReveal();
+            toggleComputerHandReveal();
         return true;
     default:
         break;
     }
 
-    if (NetworkGame() && ChatKey(key)) {
+    if (networkGame() && isChatKey(key)) {
         emit chatKeyPressed(key, modifiers, text);
         return true;
     }
     return false;
 }
 
-void TableView::EnterKeyboardMode(int mode, TurnPhase phase)
+void TableView::enterKeyboardMode(int mode, TurnPhase phase)
 {
     // Between turns the phase belongs to the game: changing it would let the table
     // answer clicks while the opponent plays or the next hand is awaited.
     if (game_.Turn.ComputerTurn || game_.Turn.Phase == TurnPhase::Opponent || game_.Turn.Phase == TurnPhase::HandOver)
         return;
     keyboardMode_ = mode;
-    Guarded([&] { game_.SetPhase(phase); });
+    guarded([&] { game_.SetPhase(phase); });
 }
 
-void TableView::RankKey(int column, Qt::KeyboardModifiers modifiers)
+void TableView::rankKey(int column, Qt::KeyboardModifiers modifiers)
 {
     const TableLayout& l = game_.Layout;
     const int x = l.ColumnX(column);
     switch (keyboardMode_) {
-    case KeyboardMeld:
-        TableMouseUp(Qt::LeftButton, modifiers, x, l.HumanHandBase + StackStep);
-        break;
-    case KeyboardDiscard:
-        TableMouseUp(Qt::RightButton, modifiers, x, l.HumanHandBase + StackStep);
-        break;
-    default:
-        TableMouseUp(Qt::LeftButton, modifiers, x, l.HumanMeldBase + StackStep);
-        break;
+    case KeyboardMeld: tableMouseUp(Qt::LeftButton, modifiers, x, l.HumanHandBase + StackStep); break;
+    case KeyboardDiscard: tableMouseUp(Qt::RightButton, modifiers, x, l.HumanHandBase + StackStep); break;
+    default: tableMouseUp(Qt::LeftButton, modifiers, x, l.HumanMeldBase + StackStep); break;
     }
     if (errorShown_ || game_.Turn.ComputerTurn || game_.Turn.Phase == TurnPhase::Opponent || game_.Turn.Phase == TurnPhase::HandOver)
         return;
     static constexpr TurnPhase PhaseOfMode[] = {TurnPhase::KeyboardMeld, TurnPhase::KeyboardDiscard,
                                                 TurnPhase::KeyboardWildcard};
-    Guarded([&] { game_.SetPhase(PhaseOfMode[keyboardMode_]); });
+    guarded([&] { game_.SetPhase(PhaseOfMode[keyboardMode_]); });
 }
 
-void TableView::ToggleReveal()
+void TableView::toggleComputerHandReveal()
 {
-    game_.Presentation.ComputerHandRevealed = !game_.Presentation.ComputerHandRevealed;
-    for (int i = 0; i < game_.Computer().Hand.Count; ++i)
-        game_.Computer().Hand.Cards[i].FaceUp = !game_.Computer().Hand.Cards[i].FaceUp;
-    game_.Presentation.ComputerHandSpacing = static_cast<std::uint8_t>(22 - game_.Presentation.ComputerHandSpacing);
+    game_.ToggleComputerHandReveal();
     const TableLayout& l = game_.Layout;
     const int width = std::max(0, (game_.Computer().Hand.Count - 1) * 12) + l.CardWidth;
-    InvalidateTableRect({LeftMargin, l.ComputerHandTop, width, l.CardHeight});
+    invalidateTableRect({LeftMargin, l.ComputerHandTop, width, l.CardHeight});
 }
 
 // ---- Menu hints -----------------------------------------------------------------------------
@@ -355,7 +336,7 @@ void TableView::mouseMoveEvent(QMouseEvent* event)
 {
     if (menuHintShown_) {
         menuHintShown_ = false;
-        ShowPhaseHint(game_.Turn.Phase);
+        showPhaseHint(game_.Turn.Phase);
     }
     QWidget::mouseMoveEvent(event);
 }

@@ -17,8 +17,8 @@ enum HitArea : int {
 };
 
 struct HitResult {
-    int Area = HitNothing;
-    int Index = -1;  // the card's index within its pile (hand or melds)
+    int area = HitNothing;
+    int index = -1;  // the card's index within its pile (hand or melds)
 
     bool operator==(const HitResult&) const = default;
 };
@@ -26,10 +26,10 @@ struct HitResult {
 // The spot under (x, y), bounds inclusive on both sides. A covered card shows only
 // its strip of StackStep pixels, so a point below the strip belongs to the card
 // that covers it. Between hands (phase 9) nothing is hit. Does not change the game.
-HitResult HitTestTable(const CanastaGame& game, int x, int y);
+HitResult hitTestTable(const CanastaGame& game, int x, int y);
 
 // The column a key selects in the keyboard modes ("W" jokers, "2".."9", "0" tens,
 // "J", "Q", "K", "A"), or -1 for any other key. Takes a Qt key code.
-int KeyboardColumn(int key);
+int keyboardColumn(int key);
 
 }  // namespace meldora

@@ -23,7 +23,7 @@ public:
     {
     }
 
-    void Draw(const QPixmap& picture, int x, int y)
+    void draw(const QPixmap& picture, int x, int y)
     {
         if (!clip_.isNull() && !clip_.intersects(QRect(QPoint(x, y), size_)))
             return;
@@ -31,24 +31,24 @@ public:
     }
 
     // A pile painted in pile order, each card at its own place, face or back as it lies.
-    void DrawPile(const CardPile& pile)
+    void drawPile(const CardPile& pile)
     {
-        const int hidden = HiddenIndex(pile);
+        const int hidden = hiddenIndex(pile);
         for (int i = 0; i < pile.Count; ++i) {
             if (i == hidden)
                 continue;
             const CardRecord& c = pile.Cards[i];
-            Draw(images_.Picture(c), c.X, c.Y);
+            draw(images_.picture(c), c.X, c.Y);
         }
     }
 
 private:
     // The topmost record of the pile that is the landing card of a flight, or -1.
-    int HiddenIndex(const CardPile& pile) const
+    int hiddenIndex(const CardPile& pile) const
     {
-        if (!input_.HideLanding)
+        if (!input_.hideLanding)
             return -1;
-        const CardRecord& l = input_.Landing;
+        const CardRecord& l = input_.landing;
         for (int i = pile.Count - 1; i >= 0; --i) {
             const CardRecord& c = pile.Cards[i];
             if (c.Id == l.Id && c.Deck == l.Deck && c.X == l.X && c.Y == l.Y)
@@ -65,20 +65,20 @@ private:
 };
 
 // Text placed by the top-left corner of its cell, as the table's coordinates give it.
-void TextAt(QPainter& painter, int x, int top, const QString& text)
+void textAt(QPainter& painter, int x, int top, const QString& text)
 {
     painter.drawText(QPoint(x, top + painter.fontMetrics().ascent()), text);
 }
 
-int TextWidth(const QPainter& painter, const QString& text)
+int textWidth(const QPainter& painter, const QString& text)
 {
     return painter.fontMetrics().horizontalAdvance(text);
 }
 
-int TextHeight(const QPainter& painter) { return painter.fontMetrics().height(); }
+int textHeight(const QPainter& painter) { return painter.fontMetrics().height(); }
 
 // The etched frame around stock and discard pile, and the rule across the table.
-void PaintFrame(QPainter& painter, int M, int D, int FR, int W, int S)
+void paintFrame(QPainter& painter, int M, int D, int FR, int W, int S)
 {
     auto line = [&](std::initializer_list<QPoint> points) { painter.drawPolyline(QPolygon(QList<QPoint>(points))); };
     painter.setPen(Qt::black);
@@ -94,39 +94,39 @@ void PaintFrame(QPainter& painter, int M, int D, int FR, int W, int S)
 
 // The two lines of a canasta's label: the kind, then its natural and wild cards.
 struct LabelLines {
-    QString First;
-    QString Second;
-    bool CardWord = false;  // the second line is "card" and shares the first line's x
+    QString first;
+    QString second;
+    bool cardWord = false;  // the second line is "card" and shares the first line's x
 };
 
-LabelLines LabelFor(int kind, int naturals, int columnCount)
+LabelLines labelFor(int kind, int naturals, int columnCount)
 {
     LabelLines lines;
     if (kind == WildcardCanasta) {
-        lines.First = "Wild";
-        lines.Second = "card";
-        lines.CardWord = true;
+        lines.first = "Wild";
+        lines.second = "card";
+        lines.cardWord = true;
     } else if (kind == MixedCanasta) {
-        lines.First = MeldTypeName(kind);
-        lines.Second = QString::number(naturals) + "/" + QString::number(columnCount - naturals);
+        lines.first = meldTypeName(kind);
+        lines.second = QString::number(naturals) + "/" + QString::number(columnCount - naturals);
     } else {
-        lines.First = MeldTypeName(kind);
-        lines.Second = QString::number(naturals);
+        lines.first = meldTypeName(kind);
+        lines.second = QString::number(naturals);
     }
     return lines;
 }
 
-void PaintLabel(QPainter& painter, const TableLayout& l, int column, const LabelLines& lines, bool human)
+void paintLabel(QPainter& painter, const TableLayout& l, int column, const LabelLines& lines, bool human)
 {
     const int x0 = l.ColumnX(column);
-    const int th = TextHeight(painter);
+    const int th = textHeight(painter);
     const int boxHeight = 2 * th + 5;
     const int top = human ? l.HumanMeldBase + l.CardHeight + 15 : l.ComputerMeldBase - 15 - boxHeight;
     // Edges of the box: the right and bottom edge lie one pixel inside the card width
     // and box height, like the card pictures.
     painter.drawRect(QRect(x0, top, l.CardWidth - 1, boxHeight - 1));
 
-    const int firstX = x0 + (l.CardWidth - TextWidth(painter, lines.First)) / 2;
+    const int firstX = x0 + (l.CardWidth - textWidth(painter, lines.first)) / 2;
     int firstTop, secondTop;
     if (human) {
         firstTop = top + 2;
@@ -134,14 +134,14 @@ void PaintLabel(QPainter& painter, const TableLayout& l, int column, const Label
     } else {
         const int bottom = l.ComputerMeldBase - 15;
         firstTop = bottom - 2 * th - 3;
-        secondTop = lines.CardWord ? bottom - th - 1 : bottom - th - 3;
+        secondTop = lines.cardWord ? bottom - th - 1 : bottom - th - 3;
     }
-    TextAt(painter, firstX, firstTop, lines.First);
-    const int secondX = lines.CardWord ? firstX : x0 + (l.CardWidth - TextWidth(painter, lines.Second)) / 2 + 1;
-    TextAt(painter, secondX, secondTop, lines.Second);
+    textAt(painter, firstX, firstTop, lines.first);
+    const int secondX = lines.cardWord ? firstX : x0 + (l.CardWidth - textWidth(painter, lines.second)) / 2 + 1;
+    textAt(painter, secondX, secondTop, lines.second);
 }
 
-void PaintLabels(QPainter& painter, CanastaGame& game)
+void paintLabels(QPainter& painter, const CanastaGame& game)
 {
     const TableLayout& l = game.Layout;
     QFont font("Arial", 10, l.SizeIndex == 0 ? QFont::Normal : QFont::Bold);
@@ -156,18 +156,18 @@ void PaintLabels(QPainter& painter, CanastaGame& game)
     painter.setPen(Qt::black);
     for (int i = 1; i < ColumnCount; ++i) {
         if (const int kind = game.Human().Canastas.Kind[i]; kind != NoCanasta)
-            PaintLabel(painter, l, i, LabelFor(kind, game.Human().Canastas.NaturalCount[i], game.Human().MeldCount[i]),
+            paintLabel(painter, l, i, labelFor(kind, game.Human().Canastas.NaturalCount[i], game.Human().MeldCount[i]),
                        true);
         if (const int kind = game.Computer().Canastas.Kind[i]; kind != NoCanasta)
-            PaintLabel(painter, l, i,
-                       LabelFor(kind, game.Computer().Canastas.NaturalCount[i], game.Computer().MeldCount[i]), false);
+            paintLabel(painter, l, i,
+                       labelFor(kind, game.Computer().Canastas.NaturalCount[i], game.Computer().MeldCount[i]), false);
     }
     painter.setBrush(Qt::NoBrush);
 }
 
 }  // namespace
 
-QString MeldTypeName(int kind)
+QString meldTypeName(int kind)
 {
     switch (kind) {
     case MixedCanasta:
@@ -181,14 +181,14 @@ QString MeldTypeName(int kind)
     }
 }
 
-int PaintTable(QPainter& painter, CanastaGame& game, const CardImages& images, const TablePaintInput& input)
+int paintTable(QPainter& painter, CanastaGame& game, const CardImages& images, const TablePaintInput& input)
 {
     const TableLayout& l = game.Layout;
     CardPainter cards(painter, game, images, input);
 
     if (game.Stock.Count > 0) {
         const CardRecord& top = game.Stock.top();
-        cards.Draw(images.Back(top.Deck), top.X, top.Y);
+        cards.draw(images.back(top.Deck), top.X, top.Y);
     }
 
     int spreadExtra = 0;
@@ -196,55 +196,55 @@ int PaintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
         spreadExtra = (game.DiscardPile.Count - 1) * StackStep;
         for (int i = 0; i < game.DiscardPile.Count; ++i) {
             const CardRecord& c = game.DiscardPile.Cards[i];
-            cards.Draw(images.Face(c), c.X, c.Y + StackStep * i);
+            cards.draw(images.face(c), c.X, c.Y + StackStep * i);
         }
     } else if (game.DiscardPile.Count > 0) {
         const CardRecord& top = game.DiscardPile.top();
-        cards.Draw(images.Face(top), top.X, top.Y);
+        cards.draw(images.face(top), top.X, top.Y);
     }
 
     // The computer's hand is shown grouped by rank whatever the order of its records.
-    const bool showComputerFaces = !game.Presentation.RevealBlocked && !input.NetworkGame;
+    const bool showComputerFaces = !game.Presentation.RevealBlocked && !input.networkGame;
     int x = LeftMargin;
     for (int rank = 0; rank < ColumnCount; ++rank) {
         for (int i = 0; i < game.Computer().Hand.Count; ++i) {
             const CardRecord& c = game.Computer().Hand.Cards[i];
             if (c.Rank != rank)
                 continue;
-            cards.Draw(c.FaceUp && showComputerFaces ? images.Face(c) : images.Back(c.Deck), x, c.Y);
+            cards.draw(c.FaceUp && showComputerFaces ? images.face(c) : images.back(c.Deck), x, c.Y);
             x += game.Presentation.ComputerHandSpacing;
         }
     }
 
-    cards.DrawPile(game.Computer().Melds);
-    cards.DrawPile(game.Human().Melds);
-    cards.DrawPile(game.Human().Hand);
+    cards.drawPile(game.Computer().Melds);
+    cards.drawPile(game.Human().Melds);
+    cards.drawPile(game.Human().Hand);
 
     QFont countFont("MS Sans Serif", 8, QFont::Bold);
     countFont.setStyleHint(QFont::SansSerif);
     painter.setFont(countFont);
-    const int th8 = TextHeight(painter);
+    const int th8 = textHeight(painter);
     const int M = l.MiddleLine;
     const int D = th8 + l.CardHeight + 5;
-    PaintFrame(painter, M, D, l.CardWidth + 7, l.TableWidth, spreadExtra);
+    paintFrame(painter, M, D, l.CardWidth + 7, l.TableWidth, spreadExtra);
 
     const int centre = LeftMargin + l.CardWidth / 2;
     const QString discardCount = (game.Turn.DiscardFrozen ? "*" : "") + QString::number(game.DiscardPile.Count);
-    TextAt(painter, centre - TextWidth(painter, discardCount) / 2, l.CardHeight + M + 3 + spreadExtra, discardCount);
+    textAt(painter, centre - textWidth(painter, discardCount) / 2, l.CardHeight + M + 3 + spreadExtra, discardCount);
     const QString stockCount = QString::number(game.Stock.Count);
-    TextAt(painter, centre - TextWidth(painter, stockCount) / 2, M - l.CardHeight - 3 - th8, stockCount);
+    textAt(painter, centre - textWidth(painter, stockCount) / 2, M - l.CardHeight - 3 - th8, stockCount);
 
     game.RecountColumns();
-    PaintLabels(painter, game);
+    paintLabels(painter, game);
 
-    if (input.Flight.Active)
-        painter.drawPixmap(input.Flight.Pos, input.Flight.Image);
-    if (input.Highlight.Active)
-        painter.drawPixmap(input.Highlight.Pos, input.Highlight.Image);
+    if (input.flight.active)
+        painter.drawPixmap(input.flight.pos, input.flight.image);
+    if (input.highlight.active)
+        painter.drawPixmap(input.highlight.pos, input.highlight.image);
     return spreadExtra;
 }
 
-QPixmap HighlightedImage(const QPixmap& face, const QColor& selection)
+QPixmap highlightedImage(const QPixmap& face, const QColor& selection)
 {
     QPixmap tinted = face;
     QPainter p(&tinted);

@@ -20,31 +20,31 @@ class CardImages;
 
 // A card image drawn over the table at a point (a card in flight, or a highlight).
 struct TableOverlay {
-    bool Active = false;
-    QPixmap Image;
-    QPoint Pos;
+    bool active = false;
+    QPixmap image;
+    QPoint pos;
 };
 
 struct TablePaintInput {
-    QColor TableColor;
-    bool NetworkGame = false;
+    QColor tableColor;
+    bool networkGame = false;
     // The record of a card in flight already lies at its destination; it is left
     // out there until it has landed. Matched by id, deck and position.
-    bool HideLanding = false;
-    CardRecord Landing;
-    TableOverlay Flight;
-    TableOverlay Highlight;
+    bool hideLanding = false;
+    CardRecord landing;
+    TableOverlay flight;
+    TableOverlay highlight;
 };
 
 // "Mixed", "Natural", "Wild" by canasta kind 1..3; empty otherwise.
-QString MeldTypeName(int kind);
+QString meldTypeName(int kind);
 
 // Paints the whole table (the painter's clip limits the work) and returns the
 // extra height of the spread discard pile, (count - 1) * StackStep while the pile
 // is spread, else 0. Recounts the columns of the game for the labels.
-int PaintTable(QPainter& painter, CanastaGame& game, const CardImages& images, const TablePaintInput& input);
+int paintTable(QPainter& painter, CanastaGame& game, const CardImages& images, const TablePaintInput& input);
 
 // The card face tinted with the selection colour, as a highlighted card shows.
-QPixmap HighlightedImage(const QPixmap& face, const QColor& selection);
+QPixmap highlightedImage(const QPixmap& face, const QColor& selection);
 
 }  // namespace meldora

@@ -24,7 +24,7 @@ constexpr int HighlightTime = 400;
 constexpr qint64 FlightFrameMs = 8;
 constexpr const char* OpponentTurnAfterError = "It's the turn of your opponent now";
 
-bool CursorIsHourglass()
+bool cursorIsHourglass()
 {
     const QCursor* cursor = QApplication::overrideCursor();
     return cursor && cursor->shape() == Qt::WaitCursor;
@@ -32,12 +32,12 @@ bool CursorIsHourglass()
 
 // The picture a flight shows: the face of a card, or the back of a deck for the
 // computer's cards, whose records travel with id 54 + deck.
-const QPixmap* FlightImage(const CardImages& images, const CardRecord& card)
+const QPixmap* flightImage(const CardImages& images, const CardRecord& card)
 {
     if (card.Id >= 1 && card.Id <= JokerId)
-        return &images.Face(card);
+        return &images.face(card);
     if (card.Id == JokerId + 1 || card.Id == JokerId + 2)
-        return &images.Back(card.Id - JokerId - 1);
+        return &images.back(card.Id - JokerId - 1);
     return nullptr;
 }
 
@@ -51,33 +51,33 @@ TableView::TableView(CanastaGame& game, CardImages& images, SettingsAccess& sett
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     turnIndicator_ = new TurnIndicator(this);
-    tmLED.setInterval(ErrorColourTime);
-    connect(&tmLED, &QTimer::timeout, this, &TableView::tmLEDTimer);
-    ApplySettings();
+    errorBlinkTimer_.setInterval(ErrorColourTime);
+    connect(&errorBlinkTimer_, &QTimer::timeout, this, &TableView::onErrorBlinkTimer);
+    applySettings();
 }
 
 TableView::~TableView()
 {
     while (busyDepth_ > 0)
-        SetBusyCursor(false);
+        setBusyCursor(false);
 }
 
 // ---- Painting ---------------------------------------------------------------------
 
-void TableView::SetPaintSuspended(bool suspended)
+void TableView::setPaintSuspended(bool suspended)
 {
     paintSuspended_ = suspended;
     update();
 }
 
-void TableView::ApplySettings()
+void TableView::applySettings()
 {
     const int bgr = Read(settings_, keys::BackgroundColor);
-    tableColor_ = ColorFromSetting(static_cast<std::uint32_t>(bgr));
+    tableColor_ = colorFromSetting(static_cast<std::uint32_t>(bgr));
     QPalette p = palette();
     p.setColor(QPalette::Window, tableColor_);
     setPalette(p);
-    paint_.TableColor = tableColor_;
+    paint_.tableColor = tableColor_;
     update();
 }
 
@@ -87,22 +87,21 @@ void TableView::paintEvent(QPaintEvent* event)
         return;
     QPainter painter(this);
     painter.setClipRect(event->rect());
-    paint_.NetworkGame = NetworkGame();
-    spreadExtra_ = PaintTable(painter, game_, images_, paint_);
+    paint_.networkGame = networkGame();
+    spreadExtra_ = paintTable(painter, game_, images_, paint_);
     if (panels_)
-        panels_->UpdateFromGame(game_);
+        panels_->updateFromGame(game_);
 }
 
-void TableView::CollapseDiscardPile()
+void TableView::collapseDiscardPile()
 {
-    if (!game_.Presentation.DiscardSpread)
+    if (!game_.CollapseDiscardPile())
         return;
-    game_.Presentation.DiscardSpread = false;
     const TableLayout& l = game_.Layout;
-    InvalidateTableRect({0, l.DiscardTop, l.CardWidth + LeftMargin + 10, l.CardHeight + spreadExtra_ + 30});
+    invalidateTableRect({0, l.DiscardTop, l.CardWidth + LeftMargin + 10, l.CardHeight + spreadExtra_ + 30});
 }
 
-void TableView::InvalidateTableRect(const TableRect&)
+void TableView::invalidateTableRect(const TableRect&)
 {
     // The rectangles the game asks for follow the card records, but the computer's hand
     // is painted grouped by rank and the pile counts and the spread pile reach beyond the
@@ -111,18 +110,18 @@ void TableView::InvalidateTableRect(const TableRect&)
     repaint();
 }
 
-void TableView::RepaintTable() { repaint(); }
+void TableView::repaintTable() { repaint(); }
 
-void TableView::SetStatusPanels(StatusPanels* panels)
+void TableView::setStatusPanels(StatusPanels* panels)
 {
     panels_ = panels;
     if (panels_)
-        panels_->UpdateFromGame(game_);
+        panels_->updateFromGame(game_);
 }
 
 // ---- Card flights -------------------------------------------------------------------
 
-int TableView::FlightSteps(int dx, int dy, int speed)
+int TableView::flightSteps(int dx, int dy, int speed)
 {
     // A speed below zero would make the step length zero or negative.
     const double stepLength = 4.0 * std::max(speed, 0) + 1.0;
@@ -130,7 +129,7 @@ int TableView::FlightSteps(int dx, int dy, int speed)
     return static_cast<int>(std::nearbyint(length / stepLength));
 }
 
-bool TableView::HighlightWanted(const CardRecord& card, int fromX, int fromY) const
+bool TableView::highlightWanted(const CardRecord& card, int fromX, int fromY) const
 {
     if (game_.Turn.ComputerTurn || fromX != LeftMargin)
         return false;
@@ -140,39 +139,39 @@ bool TableView::HighlightWanted(const CardRecord& card, int fromX, int fromY) co
            card.Deck == game_.Take.TopCard.Deck;
 }
 
-void TableView::MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY)
+void TableView::moveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY)
 {
-    MoveCard(card, fromX, fromY, toX, toY, HighlightWanted(card, fromX, fromY));
+    moveCard(card, fromX, fromY, toX, toY, highlightWanted(card, fromX, fromY));
 }
 
-void TableView::MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY, bool highlight)
+void TableView::moveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY, bool highlight)
 {
     if (moveInProgress_)
         return;
     moveInProgress_ = true;
-    const bool ownCursor = !CursorIsHourglass();
+    const bool ownCursor = !cursorIsHourglass();
     if (ownCursor)
         QApplication::setOverrideCursor(Qt::WaitCursor);
 
-    const QPixmap* image = FlightImage(images_, card);
+    const QPixmap* image = flightImage(images_, card);
     const QSize cardSize(game_.Layout.CardWidth, game_.Layout.CardHeight);
-    const int steps = FlightSteps(toX - fromX, toY - fromY, Read(settings_, keys::CardSpeed));
+    const int steps = flightSteps(toX - fromX, toY - fromY, Read(settings_, keys::CardSpeed));
     if (image && steps > 0 && Read(settings_, keys::CardMovement)) {
         const double stepX = double(toX - fromX) / steps;
         const double stepY = double(toY - fromY) / steps;
-        paint_.HideLanding = true;
-        paint_.Landing = card;
-        paint_.Landing.X = toX;
-        paint_.Landing.Y = toY;
-        paint_.Flight = {true, *image, QPoint(fromX, fromY)};
+        paint_.hideLanding = true;
+        paint_.landing = card;
+        paint_.landing.X = toX;
+        paint_.landing.Y = toY;
+        paint_.flight = {true, *image, QPoint(fromX, fromY)};
         double x = fromX;
         double y = fromY;
         QRect shown;
         QElapsedTimer frame;
         for (int i = 0; i < steps; ++i) {
             frame.start();
-            paint_.Flight.Pos = QPoint(int(std::nearbyint(x)), int(std::nearbyint(y)));
-            const QRect at(paint_.Flight.Pos, cardSize);
+            paint_.flight.pos = QPoint(int(std::nearbyint(x)), int(std::nearbyint(y)));
+            const QRect at(paint_.flight.pos, cardSize);
             repaint(shown.isNull() ? at : shown.united(at));
             shown = at;
             x += stepX;
@@ -184,17 +183,17 @@ void TableView::MoveCard(const CardRecord& card, int fromX, int fromY, int toX, 
             if (left > 0)
                 QThread::msleep(static_cast<unsigned long>(left));
         }
-        paint_.Flight = {};
-        paint_.HideLanding = false;
+        paint_.flight = {};
+        paint_.hideLanding = false;
         repaint(shown.united(QRect(QPoint(toX, toY), cardSize)));
     }
 
     if (highlight && image) {
         const QRect landing(QPoint(toX, toY), cardSize);
-        paint_.Highlight = {true, HighlightedImage(*image, palette().color(QPalette::Highlight)), landing.topLeft()};
+        paint_.highlight = {true, highlightedImage(*image, palette().color(QPalette::Highlight)), landing.topLeft()};
         repaint(landing);
-        Pause(HighlightTime);
-        paint_.Highlight = {};
+        pause(HighlightTime);
+        paint_.highlight = {};
         repaint(landing);
     }
 
@@ -203,7 +202,7 @@ void TableView::MoveCard(const CardRecord& card, int fromX, int fromY, int toX, 
     moveInProgress_ = false;
 }
 
-void TableView::Pause(int milliseconds)
+void TableView::pause(int milliseconds)
 {
     if (milliseconds <= 0)
         return;
@@ -214,7 +213,7 @@ void TableView::Pause(int milliseconds)
     QApplication::restoreOverrideCursor();
 }
 
-void TableView::SetBusyCursor(bool busy)
+void TableView::setBusyCursor(bool busy)
 {
     if (busy) {
         if (busyDepth_++ == 0)
@@ -226,14 +225,14 @@ void TableView::SetBusyCursor(bool busy)
 
 // ---- Phase hint, refusals, End Hand -------------------------------------------------------
 
-int TableView::DiscardOption() const
+int TableView::discardOption() const
 {
     return Read(settings_, keys::MouseOptions) == "Single Right Click" ? 0 : 1;
 }
 
-bool TableView::NetworkGame() const { return game_.Host().IsNetworkGame(); }
+bool TableView::networkGame() const { return game_.Host().IsNetworkGame(); }
 
-QString TableView::PhaseHintText(TurnPhase phase) const
+QString TableView::phaseHintText(TurnPhase phase) const
 {
     static const char* const Texts[] = {
         "Draw a card by clicking on the stock or the discard pile",
@@ -253,9 +252,9 @@ QString TableView::PhaseHintText(TurnPhase phase) const
     case TurnPhase::MeldDiscard:
     case TurnPhase::MeldDiscardTwice:
         // One phase, worded for the discard option in force.
-        return Texts[static_cast<int>(DiscardOption() == 0 ? TurnPhase::MeldDiscard : TurnPhase::MeldDiscardTwice)];
+        return Texts[static_cast<int>(discardOption() == 0 ? TurnPhase::MeldDiscard : TurnPhase::MeldDiscardTwice)];
     case TurnPhase::Opponent:
-        if (NetworkGame())
+        if (networkGame())
             return "It's " + QString::fromStdString(game_.Host().OpponentName()) + "'s turn";
         return Texts[static_cast<int>(TurnPhase::Opponent)];
     default:
@@ -265,50 +264,52 @@ QString TableView::PhaseHintText(TurnPhase phase) const
     }
 }
 
-void TableView::SetHint(const QString& text, bool isError)
+void TableView::setHint(const QString& text, bool isError)
 {
     hintText_ = text;
     emit hintChanged(text, isError);
 }
 
-void TableView::ShowPhaseHint(TurnPhase phase)
+void TableView::showPhaseHint(TurnPhase phase)
 {
     errorShown_ = false;
-    tmLED.stop();
-    SetHint(PhaseHintText(phase), false);
+    errorBlinkTimer_.stop();
+    setHint(phaseHintText(phase), false);
     emit endHandButtonChanged(game_.Turn.StockExhausted, phase == TurnPhase::Draw);
 }
 
-void TableView::ShowInputError(int number, const QString& text)
+void TableView::showInputError(int number, const QString& text)
 {
-    tmLED.stop();
+    errorBlinkTimer_.stop();
     if (number == 0) {
         errorShown_ = false;
-        SetHint(game_.Turn.Phase == TurnPhase::Opponent ? QString(OpponentTurnAfterError) : PhaseHintText(game_.Turn.Phase), false);
+        setHint(
+            game_.Turn.Phase == TurnPhase::Opponent ? QString(OpponentTurnAfterError) : phaseHintText(game_.Turn.Phase),
+            false);
         return;
     }
     QApplication::beep();
     errorShown_ = true;
-    SetHint(text, true);
-    tmLED.start();
+    setHint(text, true);
+    errorBlinkTimer_.start();
 }
 
-void TableView::tmLEDTimer()
+void TableView::onErrorBlinkTimer()
 {
-    tmLED.stop();
+    errorBlinkTimer_.stop();
     if (errorShown_)
         emit hintChanged(hintText_, false);
 }
 
-void TableView::SetStockExhausted(bool exhausted)
+void TableView::setStockExhausted(bool exhausted)
 {
     emit endHandButtonChanged(exhausted, game_.Turn.Phase == TurnPhase::Draw);
 }
 
 // ---- Turn window ----------------------------------------------------------------------------
 
-void TableView::ShowTurnWindow(const QString& text) { turnIndicator_->ShowWhoseTurnWindow(text); }
+void TableView::showTurnWindow(const QString& text) { turnIndicator_->showWhoseTurnWindow(text); }
 
-void TableView::SetChatWindow(QWidget* chat) { turnIndicator_->SetChatWindow(chat); }
+void TableView::setChatWindow(QWidget* chat) { turnIndicator_->setChatWindow(chat); }
 
 }  // namespace meldora

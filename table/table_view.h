@@ -32,76 +32,76 @@ public:
 
     // ---- Painting ------------------------------------------------------------
     // While suspended the table paints nothing but its colour (until the splash closes).
-    bool PaintSuspended() const { return paintSuspended_; }
-    void SetPaintSuspended(bool suspended);
+    bool paintSuspended() const { return paintSuspended_; }
+    void setPaintSuspended(bool suspended);
     // Re-reads the table colour ("Settings\Background Color") and repaints.
-    void ApplySettings();
-    QColor TableColor() const { return tableColor_; }
+    void applySettings();
+    QColor tableColor() const { return tableColor_; }
     // (count - 1) * StackStep while the discard pile is painted spread, else 0.
-    int DiscardSpreadExtra() const { return spreadExtra_; }
+    int discardSpreadExtra() const { return spreadExtra_; }
     // Ends the spread display of the discard pile that follows a deal.
-    void CollapseDiscardPile();
+    void collapseDiscardPile();
     // Repaints the rectangle at once, background included.
-    void InvalidateTableRect(const TableRect& rect);
-    void RepaintTable();
+    void invalidateTableRect(const TableRect& rect);
+    void repaintTable();
     // The panels the paint keeps up to date; nullptr for none.
-    void SetStatusPanels(StatusPanels* panels);
+    void setStatusPanels(StatusPanels* panels);
 
     // ---- Card flights ---------------------------------------------------------
     // The flight of a card whose record already lies at its destination. The card the
     // player draws from the stock and the top card of a pile the player takes are
     // highlighted at their destination for a moment; every other move is not.
-    void MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY);
-    void MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY, bool highlight);
-    // Whether the five-argument MoveCard highlights this move.
-    bool HighlightWanted(const CardRecord& card, int fromX, int fromY) const;
+    void moveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY);
+    void moveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY, bool highlight);
+    // Whether the five-argument moveCard highlights this move.
+    bool highlightWanted(const CardRecord& card, int fromX, int fromY) const;
     // Number of flight steps for a move: its length over a step of 4 * speed + 1
     // pixels, halves rounded to even. 0 steps means no flight.
-    static int FlightSteps(int dx, int dy, int speed);
-    bool MoveInProgress() const { return moveInProgress_; }
+    static int flightSteps(int dx, int dy, int speed);
+    bool moveInProgress() const { return moveInProgress_; }
     // Waits with the hourglass cursor; the screen and timers go on, the player's input waits.
-    void Pause(int milliseconds);
+    void pause(int milliseconds);
     // The hourglass while the computer plays or a deal runs; calls nest.
-    void SetBusyCursor(bool busy);
+    void setBusyCursor(bool busy);
 
     // ---- Phase hint, refusals, End Hand -------------------------------------------
     // The hint of a phase 0..9 as the player's options word it.
-    QString PhaseHintText(TurnPhase phase) const;
+    QString phaseHintText(TurnPhase phase) const;
     // Shows the phase's hint in normal colour and clears any refusal.
-    void ShowPhaseHint(TurnPhase phase);
+    void showPhaseHint(TurnPhase phase);
     // Number 0 clears a refusal and shows the current phase's hint; 1..9 beep and show
     // the text in red and bold for 600 ms, then in normal colour until the next hint.
-    void ShowInputError(int number, const QString& text);
-    QString HintText() const { return hintText_; }
-    bool ErrorShowing() const { return errorShown_; }
-    bool ErrorColourShowing() const { return tmLED.isActive(); }
+    void showInputError(int number, const QString& text);
+    QString hintText() const { return hintText_; }
+    bool errorShowing() const { return errorShown_; }
+    bool errorColourShowing() const { return errorBlinkTimer_.isActive(); }
     // Shows or hides the End Hand button (through endHandButtonChanged).
-    void SetStockExhausted(bool exhausted);
+    void setStockExhausted(bool exhausted);
     // A menu hint now fills the status line; the next mouse move over the table brings
     // the phase hint back.
-    void MenuHintShown() { menuHintShown_ = true; }
+    void markMenuHintShown() { menuHintShown_ = true; }
 
     // ---- Turn window ----------------------------------------------------------------
-    void ShowTurnWindow(const QString& text);
-    void SetChatWindow(QWidget* chat);
-    TurnIndicator& TurnWindow() { return *turnIndicator_; }
+    void showTurnWindow(const QString& text);
+    void setChatWindow(QWidget* chat);
+    TurnIndicator& turnIndicator() { return *turnIndicator_; }
 
     // ---- Input --------------------------------------------------------------------------
     // The spot under the point; the stock, the discard pile and a natural hand card
     // mark the game as in progress.
-    HitResult HitTest(int x, int y);
+    HitResult hitTest(int x, int y);
     // A mouse release on the table at (x, y), as the player or a key gives it.
-    void TableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void tableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     // A key for the table; true when the table used it. The main window passes the
     // keys it sees first (before its other controls) here.
-    bool TableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text = {});
-    int KeyboardMode() const { return keyboardMode_; }
+    bool tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text = {});
+    int keyboardMode() const { return keyboardMode_; }
     // Shows the computer's cards face up (and spread wider), or hides them again.
-    void ToggleReveal();
+    void toggleComputerHandReveal();
     // While a connection attempt runs the table ignores the mouse.
-    void SetConnectionAttempt(bool running) { connecting_ = running; }
-    int DiscardClicks() const { return discardClicks_; }
-    int LastRightClicked() const { return lastRightClicked_; }
+    void setConnectionAttempt(bool running) { connecting_ = running; }
+    int discardClicks() const { return discardClicks_; }
+    int lastRightClicked() const { return lastRightClicked_; }
 
 signals:
     void hintChanged(const QString& text, bool isError);
@@ -119,20 +119,20 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void HandleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void LeftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers);
-    void RightRelease(const HitResult& hit);
-    void RankKey(int column, Qt::KeyboardModifiers modifiers);
-    void EnterKeyboardMode(int mode, TurnPhase phase);
+    void handleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void leftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers);
+    void rightRelease(const HitResult& hit);
+    void rankKey(int column, Qt::KeyboardModifiers modifiers);
+    void enterKeyboardMode(int mode, TurnPhase phase);
     // 0: one right click discards; 1: two right clicks on the same card.
-    int DiscardOption() const;
-    bool NetworkGame() const;
-    void SetHint(const QString& text, bool isError);
-    void tmLEDTimer();
+    int discardOption() const;
+    bool networkGame() const;
+    void setHint(const QString& text, bool isError);
+    void onErrorBlinkTimer();
     // Runs a game operation started by input; a programming error is shown in an
     // error box and the program goes on.
     template <typename Action>
-    void Guarded(Action action);
+    void guarded(Action action);
 
     CanastaGame& game_;
     CardImages& images_;
@@ -151,7 +151,7 @@ private:
     QString hintText_;
     bool errorShown_ = false;
     bool menuHintShown_ = false;
-    QTimer tmLED;
+    QTimer errorBlinkTimer_;
 
     bool connecting_ = false;
     int keyboardMode_ = KeyboardMeld;

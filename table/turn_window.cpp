@@ -13,16 +13,16 @@ constexpr int TurnWidth = 317;
 constexpr int TurnHeight = 28;
 
 // The windows that must not stay hidden behind the table once the turn window is gone.
-bool BroughtToFront(const QWidget* w)
+bool broughtToFront(const QWidget* w)
 {
     QString name = QString::fromLatin1(w->metaObject()->className());
     name = name.section("::", -1);
-    return name == "TfmGameOver" || name == "TfmHighscores" || name == "TfmScoring" || name == "TfmDetails";
+    return name == "GameOverWindow" || name == "HighscoresWindow" || name == "ScoringWindow" || name == "DetailsWindow";
 }
 
 }  // namespace
 
-TfmWhoseTurn::TfmWhoseTurn(QWidget* mainWindow, const QString& text)
+TurnWindow::TurnWindow(QWidget* mainWindow, const QString& text)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), mainWindow_(mainWindow)
 {
     setObjectName("fmWhoseTurn");
@@ -42,9 +42,9 @@ TfmWhoseTurn::TfmWhoseTurn(QWidget* mainWindow, const QString& text)
     layout->addWidget(panel_);
 }
 
-QString TfmWhoseTurn::Text() const { return panel_->text(); }
+QString TurnWindow::text() const { return panel_->text(); }
 
-bool TfmWhoseTurn::event(QEvent* event)
+bool TurnWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate && mainWindow_) {
         QWidget* main = mainWindow_->window();
@@ -56,9 +56,9 @@ bool TfmWhoseTurn::event(QEvent* event)
 
 TurnIndicator::TurnIndicator(QWidget* mainWindow) : QObject(mainWindow), mainWindow_(mainWindow)
 {
-    tmWhoseTurn.setSingleShot(false);
-    tmWhoseTurn.setInterval(DisplayTime);
-    connect(&tmWhoseTurn, &QTimer::timeout, this, &TurnIndicator::tmWhoseTurnTimer);
+    displayTimer_.setSingleShot(false);
+    displayTimer_.setInterval(DisplayTime);
+    connect(&displayTimer_, &QTimer::timeout, this, &TurnIndicator::hideTurnWindow);
 }
 
 TurnIndicator::~TurnIndicator()
@@ -67,7 +67,7 @@ TurnIndicator::~TurnIndicator()
         delete window_.data();
 }
 
-void TurnIndicator::ShowWhoseTurnWindow(const QString& text)
+void TurnIndicator::showWhoseTurnWindow(const QString& text)
 {
     if (!mainWindow_)
         return;
@@ -75,23 +75,23 @@ void TurnIndicator::ShowWhoseTurnWindow(const QString& text)
     const QWidget* active = QApplication::activeWindow();
     if (!active || (active != main && active != chatWindow_))
         return;
-    if (tmWhoseTurn.isActive())
-        tmWhoseTurnTimer();
+    if (displayTimer_.isActive())
+        hideTurnWindow();
 
-    window_ = new TfmWhoseTurn(main, text);
+    window_ = new TurnWindow(main, text);
     const QRect frame = main->frameGeometry();
     window_->move(frame.left() + frame.width() / 2 - TurnWidth / 2, frame.top() + frame.height() / 2 - TurnHeight / 2);
     window_->show();
-    tmWhoseTurn.start();
+    displayTimer_.start();
 }
 
-void TurnIndicator::tmWhoseTurnTimer()
+void TurnIndicator::hideTurnWindow()
 {
-    tmWhoseTurn.stop();
+    displayTimer_.stop();
     if (window_)
         window_->close();
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && BroughtToFront(w))
+        if (w->isVisible() && broughtToFront(w))
             w->raise();
 }
 

@@ -13,12 +13,12 @@ namespace meldora {
 
 // Borderless, always on top, 317 x 28, one lowered panel holding the text. It never
 // keeps the keyboard: when it is activated it hands the focus back to the main window.
-class TfmWhoseTurn : public QWidget {
+class TurnWindow : public QWidget {
     Q_OBJECT
 
 public:
-    TfmWhoseTurn(QWidget* mainWindow, const QString& text);
-    QString Text() const;
+    TurnWindow(QWidget* mainWindow, const QString& text);
+    QString text() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -37,24 +37,24 @@ public:
     explicit TurnIndicator(QWidget* mainWindow);
     ~TurnIndicator() override;
 
-    void SetChatWindow(QWidget* chat) { chatWindow_ = chat; }
+    void setChatWindow(QWidget* chat) { chatWindow_ = chat; }
 
     // Opens the window centred on the main window, when the main window or the chat
     // window is the active window; a window still open from an earlier hand closes first.
-    void ShowWhoseTurnWindow(const QString& text);
+    void showWhoseTurnWindow(const QString& text);
 
-    TfmWhoseTurn* Window() const { return window_; }
-    QTimer& Timer() { return tmWhoseTurn; }
+    TurnWindow* window() const { return window_; }
+    QTimer& displayTimer() { return displayTimer_; }
 
     // Closes the window and brings the score, highscore and match-over windows in
     // front of the table, so that none of them stays hidden behind it.
-    void tmWhoseTurnTimer();
+    void hideTurnWindow();
 
 private:
     QPointer<QWidget> mainWindow_;
     QPointer<QWidget> chatWindow_;
-    QPointer<TfmWhoseTurn> window_;
-    QTimer tmWhoseTurn;
+    QPointer<TurnWindow> window_;
+    QTimer displayTimer_;
 };
 
 }  // namespace meldora

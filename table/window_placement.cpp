@@ -22,7 +22,7 @@ constexpr std::array<SizeClassEntry, 5> Classes{{
     {"toobig", -1, -1},
 }};
 
-const SizeClassEntry& ClassAt(int sizeIndex)
+const SizeClassEntry& classAt(int sizeIndex)
 {
     if (sizeIndex < 0 || sizeIndex >= static_cast<int>(Classes.size()))
         throw std::out_of_range("window size class outside 0..4");
@@ -31,7 +31,7 @@ const SizeClassEntry& ClassAt(int sizeIndex)
 
 // An edge kept only when it is a number within 0..limit; anything else opens the
 // window at the screen's edge.
-int BoundedEdge(const QString& text, int limit)
+int boundedEdge(const QString& text, int limit)
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
@@ -42,11 +42,11 @@ int BoundedEdge(const QString& text, int limit)
 
 }  // namespace
 
-QString SizeClassName(int sizeIndex) { return QString::fromLatin1(ClassAt(sizeIndex).Name); }
-int SizeClassWidth(int sizeIndex) { return ClassAt(sizeIndex).Width; }
-int SizeClassHeight(int sizeIndex) { return ClassAt(sizeIndex).Height; }
+QString sizeClassName(int sizeIndex) { return QString::fromLatin1(classAt(sizeIndex).Name); }
+int sizeClassWidth(int sizeIndex) { return classAt(sizeIndex).Width; }
+int sizeClassHeight(int sizeIndex) { return classAt(sizeIndex).Height; }
 
-int LargestAllowedSizeClass(int screenWidth)
+int largestAllowedSizeClass(int screenWidth)
 {
     if (screenWidth > 1280)
         return TooBigSizeClass;
@@ -59,31 +59,31 @@ int LargestAllowedSizeClass(int screenWidth)
     return 0;
 }
 
-WindowPlacement ChooseWindowPlacement(const QString& resolution, int screenWidth)
+WindowPlacement chooseWindowPlacement(const QString& resolution, int screenWidth)
 {
     WindowPlacement placement;
-    placement.LargestAllowed = LargestAllowedSizeClass(screenWidth);
-    const SizeClassEntry& largest = ClassAt(placement.LargestAllowed);
+    placement.largestAllowed = largestAllowedSizeClass(screenWidth);
+    const SizeClassEntry& largest = classAt(placement.largestAllowed);
 
     const QStringList parts = resolution.split(QLatin1Char(','));
-    placement.Left = BoundedEdge(parts.value(0), largest.Width);
-    placement.Top = BoundedEdge(parts.value(1), largest.Height);
+    placement.left = boundedEdge(parts.value(0), largest.Width);
+    placement.top = boundedEdge(parts.value(1), largest.Height);
     const QString sizeName = parts.mid(2).join(QLatin1Char(','));
 
-    placement.SizeIndex = 0;
+    placement.sizeIndex = 0;
     for (int i = 0; i < TooBigSizeClass; ++i)
         if (sizeName == QLatin1String(Classes[static_cast<std::size_t>(i)].Name))
-            placement.SizeIndex = i;
-    if (placement.SizeIndex > placement.LargestAllowed)
-        placement.SizeIndex = placement.LargestAllowed;
+            placement.sizeIndex = i;
+    if (placement.sizeIndex > placement.largestAllowed)
+        placement.sizeIndex = placement.largestAllowed;
 
-    placement.Maximised = screenWidth == SizeClassWidth(placement.SizeIndex);
+    placement.maximised = screenWidth == sizeClassWidth(placement.sizeIndex);
     return placement;
 }
 
-QString ResolutionText(int left, int top, int sizeIndex)
+QString resolutionText(int left, int top, int sizeIndex)
 {
-    return QStringLiteral("%1,%2,%3").arg(left).arg(top).arg(SizeClassName(sizeIndex));
+    return QStringLiteral("%1,%2,%3").arg(left).arg(top).arg(sizeClassName(sizeIndex));
 }
 
 }  // namespace meldora

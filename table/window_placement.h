@@ -11,30 +11,30 @@ namespace meldora {
 inline constexpr int TooBigSizeClass = 4;
 
 // The stored name of a size class 0..4; std::out_of_range otherwise.
-QString SizeClassName(int sizeIndex);
+QString sizeClassName(int sizeIndex);
 // Width and height of a size class 0..4 (-1 for class 4); std::out_of_range otherwise.
-int SizeClassWidth(int sizeIndex);
-int SizeClassHeight(int sizeIndex);
+int sizeClassWidth(int sizeIndex);
+int sizeClassHeight(int sizeIndex);
 
 // The largest size class a screen of this width allows; a screen narrower than
 // 640 pixels is treated as 640.
-int LargestAllowedSizeClass(int screenWidth);
+int largestAllowedSizeClass(int screenWidth);
 
 struct WindowPlacement {
-    int Left = 0;
-    int Top = 0;
-    int SizeIndex = 0;        // the chosen class, 0..3
-    int LargestAllowed = 0;   // 0..4
-    bool Maximised = false;   // the screen is exactly as wide as the chosen class
+    int left = 0;
+    int top = 0;
+    int sizeIndex = 0;        // the chosen class, 0..3
+    int largestAllowed = 0;   // 0..4
+    bool maximised = false;   // the screen is exactly as wide as the chosen class
 };
 
 // Reads a stored placement "left,top,size name" for a screen of the given width.
 // An edge that is not a number, negative, or beyond the largest allowed class
 // becomes 0; an unknown size name selects class 0; a class the screen cannot
 // hold is lowered to the largest it can.
-WindowPlacement ChooseWindowPlacement(const QString& resolution, int screenWidth);
+WindowPlacement chooseWindowPlacement(const QString& resolution, int screenWidth);
 
 // "left,top,size name" as the placement is stored at exit.
-QString ResolutionText(int left, int top, int sizeIndex);
+QString resolutionText(int left, int top, int sizeIndex);
 
 }  // namespace meldora

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/registry_enhanced.h"
+#include "settings/settings_store.h"
 #include "support/temp_home.h"
 
 namespace meldora {
@@ -14,7 +14,7 @@ constexpr int Writes = 150;
 
 std::string Name(int n, const std::string& writer) { return "Shared\\K" + std::to_string(n) + "\\" + writer; }
 
-int CountLost(TRegistryEnhanced& store, const std::string& writer)
+int CountLost(SettingsStore& store, const std::string& writer)
 {
     int lost = 0;
     for (int n = 0; n < Writes; ++n)
@@ -43,7 +43,7 @@ TEST(ConcurrencyTest, TwoProcessesWritingAtOnceLoseNothing)
         ASSERT_EQ(write(start[1], "x", 1), 1);
         close(start[1]);
     }
-    TRegistryEnhanced store(db);
+    SettingsStore store(db);
     for (int n = 0; n < Writes; ++n)
         store.WriteValue(Name(n, writer), n);
     if (child == 0)
@@ -53,7 +53,7 @@ TEST(ConcurrencyTest, TwoProcessesWritingAtOnceLoseNothing)
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    TRegistryEnhanced reader(db);
+    SettingsStore reader(db);
     EXPECT_EQ(CountLost(reader, "Parent"), 0);
     EXPECT_EQ(CountLost(reader, "Child"), 0);
     std::vector<std::string> keys;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/file_locations.h"
-#include "settings/registry_enhanced.h"
+#include "settings/settings_store.h"
 #include "settings/setting_keys.h"
 #include "support/temp_home.h"
 
@@ -33,14 +33,14 @@ protected:
     test::TempHome Home;
     fs::path ConfigDir = Home.Dir / "config";
     fs::path UserDir = Home.Dir / "data";
-    TRegistryEnhanced Store{(Home.Dir / "meldora.db").string()};
+    SettingsStore Store{(Home.Dir / "meldora.db").string()};
 
     void SetUp() override
     {
         fs::create_directories(ConfigDir);
         fs::create_directories(UserDir);
         Store.SetKey(MeldoraBaseKey);
-        Store.SetRootKey(TRootKey::hkLocalMachine);
+        Store.SetRoot(RootKey::LocalMachine);
         for (const char* name : {"MELDORA640.DLL", "MELDORA800.DLL", "MELDORA1024.DLL", "MELDORA.INI",
                                  "autosave.meldora", "Game One.MELDORA", "notes.txt", "game.meldora.bak"})
             WriteFile(UserDir / name, "old");
@@ -139,12 +139,12 @@ TEST(MigrationHomeTest, OneFolderForSettingsAndUserFiles)
     WriteFile(home.Dir / "autosave.meldora", "game");
     // A store that cannot take the new version must not cost the saved games.
     WriteFile(home.Dir / "broken.db", std::string(4096, '\x5a'));
-    TRegistryEnhanced broken((home.Dir / "broken.db").string());
+    SettingsStore broken((home.Dir / "broken.db").string());
     ASSERT_FALSE(broken.IsOpen());
     MigrateSettings(broken);
     EXPECT_TRUE(fs::exists(home.Dir / "autosave.meldora"));
 
-    TRegistryEnhanced store(SettingsDatabasePath().string());
+    SettingsStore store(SettingsDatabasePath().string());
     ASSERT_TRUE(store.IsOpen());
     MigrateSettings(store);
     EXPECT_EQ(ReadFile(home.Dir / "meldora.ini"), OldIni);

@@ -44,8 +44,8 @@ void ExpectFacesInkedAndDistinct(const CardImages& images)
 {
     std::set<QByteArray> seen;
     for (int index = 0; index <= JokerImage; ++index) {
-        const QImage pixels = Pixels(images.Image(index));
-        EXPECT_GT(InkShare(images.Image(index)), 0.01) << "image " << index;
+        const QImage pixels = Pixels(images.image(index));
+        EXPECT_GT(InkShare(images.image(index)), 0.01) << "image " << index;
         EXPECT_EQ(pixels.pixelColor(0, 0).alpha(), 0) << "rounded corner of image " << index;
         seen.insert(QByteArray(reinterpret_cast<const char*>(pixels.constBits()), pixels.sizeInBytes()));
     }
@@ -55,8 +55,8 @@ void ExpectFacesInkedAndDistinct(const CardImages& images)
 CardBackSettings SolidBacks()
 {
     CardBackSettings backs;
-    backs[0].BackColor = 128;
-    backs[1].BackColor = 16512;
+    backs[0].backColor = 128;
+    backs[1].backColor = 16512;
     return backs;
 }
 
@@ -95,12 +95,12 @@ protected:
         test::EnsureGuiApplication();
         ASSERT_TRUE(temp_.isValid());
         qputenv("MELDORA_HOME", temp_.path().toUtf8());
-        prompts::SetResponder([this](const prompts::Request& request) {
+        prompts::setResponder([this](const prompts::Request& request) {
             requests_.push_back(request);
             return QString();
         });
     }
-    void TearDown() override { prompts::SetResponder({}); }
+    void TearDown() override { prompts::setResponder({}); }
 
     QString Folder(const QString& name)
     {
@@ -121,38 +121,38 @@ TEST_F(CardImagesTest, EveryImageAndResourceNameHasTheCardSizeOfItsClassTimesThe
         for (int face = 0; face < 13; ++face)
             names << QString::fromStdString(CardName(suit, face).Name);
     for (int pattern = 0; pattern < PatternCount; ++pattern)
-        names << PatternName(pattern);
+        names << patternName(pattern);
     ASSERT_EQ(names.size(), 63);
     for (qreal ratio : {1.0, 2.0}) {
         for (int sizeIndex = 0; sizeIndex < 4; ++sizeIndex) {
-            images.Prepare(sizeIndex, ratio, SolidBacks());
+            images.prepare(sizeIndex, ratio, SolidBacks());
             const QSize card(SizeClasses[sizeIndex].CardWidth, SizeClasses[sizeIndex].CardHeight);
-            EXPECT_EQ(images.CardSize(), card);
+            EXPECT_EQ(images.cardSize(), card);
             for (int index = 0; index < CardImageCount; ++index)
-                EXPECT_EQ(images.Image(index).size(), card * ratio) << "image " << index << " class " << sizeIndex;
+                EXPECT_EQ(images.image(index).size(), card * ratio) << "image " << index << " class " << sizeIndex;
             for (const QString& stem : names) {
-                const QPixmap picture = images.Resource(stem + QLatin1String(sizeCodes[sizeIndex]), ratio);
+                const QPixmap picture = images.resource(stem + QLatin1String(sizeCodes[sizeIndex]), ratio);
                 EXPECT_EQ(picture.deviceIndependentSize().toSize(), card) << stem.toStdString() << sizeIndex;
                 EXPECT_EQ(picture.size(), card * ratio);
             }
         }
     }
-    EXPECT_FALSE(images.Resource(QStringLiteral("HeartV800"), 1).isNull());
+    EXPECT_FALSE(images.resource(QStringLiteral("HeartV800"), 1).isNull());
     for (const char* wrong : {"heartx800", "heart800", "joker", "joker1280", "spade1900", ""})
-        EXPECT_TRUE(images.Resource(QLatin1String(wrong), 1).isNull()) << wrong;
-    EXPECT_THROW(images.Prepare(4, 1, SolidBacks()), std::out_of_range);
-    EXPECT_THROW(images.Image(55), std::out_of_range);
+        EXPECT_TRUE(images.resource(QLatin1String(wrong), 1).isNull()) << wrong;
+    EXPECT_THROW(images.prepare(4, 1, SolidBacks()), std::out_of_range);
+    EXPECT_THROW(images.image(55), std::out_of_range);
 }
 
 TEST_F(CardImagesTest, TheInstalledDeckGivesDistinctFacesAndAJoker)
 {
     CardImages images;
-    if (images.DeckFile().isEmpty())
+    if (images.deckFile().isEmpty())
         GTEST_SKIP() << "no SVG card deck installed";
-    images.Prepare(2, 1.0, SolidBacks());
+    images.prepare(2, 1.0, SolidBacks());
     ExpectFacesInkedAndDistinct(images);
     // The queen of hearts by name is the queen of hearts of the image list.
-    EXPECT_EQ(Pixels(images.Resource(QStringLiteral("heartv1024"), 1.0)), Pixels(images.Face(MakeCard(50, 1))));
+    EXPECT_EQ(Pixels(images.resource(QStringLiteral("heartv1024"), 1.0)), Pixels(images.face(MakeCard(50, 1))));
 }
 
 TEST_F(CardImagesTest, DeckElementsAreFoundByTheirNamesAndAMissingJokerIsDrawn)
@@ -160,18 +160,18 @@ TEST_F(CardImagesTest, DeckElementsAreFoundByTheirNamesAndAMissingJokerIsDrawn)
     const QString withJoker = Folder(QStringLiteral("decks/svg-test"));
     WriteTestDeck(withJoker, true);
     CardImages images(temp_.filePath(QStringLiteral("decks")));
-    EXPECT_EQ(images.DeckFile(), withJoker + QStringLiteral("/deck.svg"));
-    images.Prepare(1, 1.0, SolidBacks());
+    EXPECT_EQ(images.deckFile(), withJoker + QStringLiteral("/deck.svg"));
+    images.prepare(1, 1.0, SolidBacks());
     for (int id = 1; id <= 52; ++id)
-        EXPECT_EQ(Centre(images.Face(MakeCard(id, 0))), TestColour(id)) << "card " << id;
-    EXPECT_EQ(Centre(images.Image(JokerImage)), QColor(Qt::blue));
+        EXPECT_EQ(Centre(images.face(MakeCard(id, 0))), TestColour(id)) << "card " << id;
+    EXPECT_EQ(Centre(images.image(JokerImage)), QColor(Qt::blue));
 
     const QString noJoker = Folder(QStringLiteral("plain"));
     WriteTestDeck(noJoker, false);
     CardImages drawnJoker(noJoker);
-    drawnJoker.Prepare(1, 1.0, SolidBacks());
-    EXPECT_EQ(Centre(drawnJoker.Face(MakeCard(1, 0))), TestColour(1));
-    EXPECT_GT(InkShare(drawnJoker.Image(JokerImage)), 0.03);
+    drawnJoker.prepare(1, 1.0, SolidBacks());
+    EXPECT_EQ(Centre(drawnJoker.face(MakeCard(1, 0))), TestColour(1));
+    EXPECT_GT(InkShare(drawnJoker.image(JokerImage)), 0.03);
 }
 
 TEST_F(CardImagesTest, WithoutAUsableDeckTheFacesAreDrawn)
@@ -182,16 +182,16 @@ TEST_F(CardImagesTest, WithoutAUsableDeckTheFacesAreDrawn)
     garbage.close();
     const QString empty = Folder(QStringLiteral("empty"));
     qputenv("MELDORA_CARD_DECK_DIR", empty.toUtf8());
-    EXPECT_EQ(DefaultCardDeckDir(), empty);
+    EXPECT_EQ(defaultCardDeckDir(), empty);
 
     for (const QString& dir : {empty, temp_.filePath(QStringLiteral("broken")), temp_.filePath(QStringLiteral("gone"))}) {
         CardImages images(dir);
-        EXPECT_TRUE(images.DeckFile().isEmpty());
-        images.Prepare(0, 2.0, SolidBacks());
+        EXPECT_TRUE(images.deckFile().isEmpty());
+        images.prepare(0, 2.0, SolidBacks());
         ExpectFacesInkedAndDistinct(images);
     }
     CardImages fromEnvironment;
-    EXPECT_TRUE(fromEnvironment.DeckFile().isEmpty());
+    EXPECT_TRUE(fromEnvironment.deckFile().isEmpty());
     qunsetenv("MELDORA_CARD_DECK_DIR");
 }
 
@@ -199,35 +199,35 @@ TEST_F(CardImagesTest, BacksAreSolidOrPatternedWithTransparentCorners)
 {
     CardImages images(Folder(QStringLiteral("no-decks")));
     for (qreal ratio : {1.0, 1.5, 2.0}) {
-        images.Prepare(2, ratio, SolidBacks());
+        images.prepare(2, ratio, SolidBacks());
         for (int deck = 0; deck < 2; ++deck) {
-            const QImage back = Pixels(images.Back(deck));
+            const QImage back = Pixels(images.back(deck));
             const int w = back.width(), h = back.height();
             for (QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
                 EXPECT_EQ(back.pixelColor(corner).alpha(), 0) << "deck " << deck << " ratio " << ratio;
             EXPECT_EQ(back.pixelColor(w / 2, 0).alpha(), 255);
         }
-        EXPECT_EQ(Centre(images.Back(0)), QColor(128, 0, 0));
-        EXPECT_EQ(Centre(images.Back(1)), QColor(128, 64, 0));
+        EXPECT_EQ(Centre(images.back(0)), QColor(128, 0, 0));
+        EXPECT_EQ(Centre(images.back(1)), QColor(128, 64, 0));
     }
     CardRecord card = MakeCard(5, 1);
-    EXPECT_EQ(images.Picture(card).cacheKey(), images.Back(1).cacheKey());
+    EXPECT_EQ(images.picture(card).cacheKey(), images.back(1).cacheKey());
     card.FaceUp = true;
-    EXPECT_EQ(images.Picture(card).cacheKey(), images.Face(card).cacheKey());
+    EXPECT_EQ(images.picture(card).cacheKey(), images.face(card).cacheKey());
 
     CardBackSettings backs = SolidBacks();
-    backs[1].BackType = PatternBack;
-    backs[1].BackPattern = 8;
-    images.Prepare(3, 1.0, backs);
-    EXPECT_EQ(Pixels(images.Back(1)), Pixels(DrawPatternBack(8, QSize(67, 104), 1.0)));
-    EXPECT_EQ(Centre(images.Back(0)), QColor(128, 0, 0));
+    backs[1].backType = PatternBack;
+    backs[1].backPattern = 8;
+    images.prepare(3, 1.0, backs);
+    EXPECT_EQ(Pixels(images.back(1)), Pixels(drawPatternBack(8, QSize(67, 104), 1.0)));
+    EXPECT_EQ(Centre(images.back(0)), QColor(128, 0, 0));
 }
 
 TEST_F(CardImagesTest, EveryPatternIsItsOwnPicture)
 {
     std::vector<QImage> patterns;
     for (int pattern = 0; pattern < PatternCount; ++pattern) {
-        patterns.push_back(Pixels(DrawPatternBack(pattern, QSize(53, 81), 1.0)));
+        patterns.push_back(Pixels(drawPatternBack(pattern, QSize(53, 81), 1.0)));
         EXPECT_EQ(patterns.back().pixelColor(0, 0).alpha(), 0);
         EXPECT_EQ(patterns.back().pixelColor(26, 40).alpha(), 255);
     }
@@ -241,7 +241,7 @@ TEST_F(CardImagesTest, EveryPatternIsItsOwnPicture)
                     if (std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue()) > 60)
                         ++differing;
                 }
-            EXPECT_GT(differing, 53 * 81 / 4) << PatternName(a).toStdString() << " vs " << PatternName(b).toStdString();
+            EXPECT_GT(differing, 53 * 81 / 4) << patternName(a).toStdString() << " vs " << patternName(b).toStdString();
         }
 }
 
@@ -254,37 +254,37 @@ TEST_F(CardImagesTest, APictureBackIsStretchedAndAnUnreadableOneFallsBackWithOne
 
     CardImages images(Folder(QStringLiteral("no-decks")));
     CardBackSettings backs = SolidBacks();
-    backs[0].BackType = FileBack;
-    backs[0].BackFile = picturePath;
-    images.Prepare(1, 2.0, backs);
+    backs[0].backType = FileBack;
+    backs[0].backFile = picturePath;
+    images.prepare(1, 2.0, backs);
     EXPECT_TRUE(requests_.empty());
-    EXPECT_EQ(images.Back(0).size(), QSize(106, 162));
-    EXPECT_EQ(Pixels(images.Back(0)).pixelColor(0, 0), QColor(0, 0, 200));
+    EXPECT_EQ(images.back(0).size(), QSize(106, 162));
+    EXPECT_EQ(Pixels(images.back(0)).pixelColor(0, 0), QColor(0, 0, 200));
 
     const QString missing = temp_.filePath(QStringLiteral("missing.bmp"));
-    backs[0].BackFile = missing;
-    backs[1].BackType = FileBack;
-    backs[1].BackFile = missing;
-    images.Prepare(1, 1.0, backs);
-    images.Prepare(2, 1.0, backs);
+    backs[0].backFile = missing;
+    backs[1].backType = FileBack;
+    backs[1].backFile = missing;
+    images.prepare(1, 1.0, backs);
+    images.prepare(2, 1.0, backs);
     ASSERT_EQ(requests_.size(), 1u);
     EXPECT_EQ(requests_[0].kind, prompts::Kind::Warning);
     EXPECT_TRUE(requests_[0].text.contains(missing));
-    EXPECT_EQ(Centre(images.Back(0)), QColor(128, 0, 0));
-    EXPECT_EQ(Centre(images.Back(1)), QColor(128, 64, 0));
-    EXPECT_EQ(Pixels(images.Back(1)).pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(Centre(images.back(0)), QColor(128, 0, 0));
+    EXPECT_EQ(Centre(images.back(1)), QColor(128, 64, 0));
+    EXPECT_EQ(Pixels(images.back(1)).pixelColor(0, 0).alpha(), 0);
 
     // No picture chosen yet is no fault.
-    backs[0].BackFile.clear();
-    backs[1].BackFile.clear();
-    images.Prepare(2, 1.0, backs);
+    backs[0].backFile.clear();
+    backs[1].backFile.clear();
+    images.prepare(2, 1.0, backs);
     EXPECT_EQ(requests_.size(), 1u);
 }
 
 TEST(CardBackSettingsTest, ReadsDefaultsAndRepairsBadValues)
 {
     test::MemorySettings settings;
-    CardBackSettings backs = ReadCardBacks(settings);
+    CardBackSettings backs = readCardBacks(settings);
     EXPECT_EQ(backs[0], (CardBack{SolidBack, 128, QString(), 0}));
     EXPECT_EQ(backs[1], (CardBack{SolidBack, 16512, QString(), 0}));
 
@@ -294,12 +294,12 @@ TEST(CardBackSettingsTest, ReadsDefaultsAndRepairsBadValues)
     settings.WriteValue("Cardback\\Type1", 2);
     settings.WriteValue("Cardback\\Filename1", std::string("/pictures/back.bmp"));
     settings.WriteValue("Cardback\\Pattern1", 9);
-    backs = ReadCardBacks(settings);
+    backs = readCardBacks(settings);
     EXPECT_EQ(backs[0], (CardBack{SolidBack, 128, QString(), 0}));
     EXPECT_EQ(backs[1], (CardBack{FileBack, 16512, QStringLiteral("/pictures/back.bmp"), 9}));
 
-    EXPECT_EQ(ColorFromSetting(0x00FF8040), QColor(0x40, 0x80, 0xFF));
-    EXPECT_EQ(SettingFromColor(QColor(0x40, 0x80, 0xFF)), 0x00FF8040u);
+    EXPECT_EQ(colorFromSetting(0x00FF8040), QColor(0x40, 0x80, 0xFF));
+    EXPECT_EQ(settingFromColor(QColor(0x40, 0x80, 0xFF)), 0x00FF8040u);
 }
 
 }  // namespace

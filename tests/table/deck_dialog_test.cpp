@@ -50,12 +50,12 @@ protected:
         test::EnsureGuiApplication();
         ASSERT_TRUE(temp_.isValid());
         qputenv("MELDORA_HOME", temp_.path().toUtf8());
-        prompts::SetResponder([this](const prompts::Request& request) {
+        prompts::setResponder([this](const prompts::Request& request) {
             requests_.push_back(request);
             return fileAnswer_;
         });
     }
-    void TearDown() override { prompts::SetResponder({}); }
+    void TearDown() override { prompts::setResponder({}); }
 
     template <typename T>
     static T* Find(const QWidget& dialog, const QString& name)
@@ -88,7 +88,7 @@ TEST_F(DeckDialogTest, OkAfterChangingDeckTwoStoresBothTypesAndOnlyTheValuesOfTh
     settings_.WriteValue("Cardback\\Color0", 0x00FF0000);
     settings_.WriteValue("Cardback\\Type1", 1);
     settings_.Written.clear();
-    TfmDeck dialog(settings_, {});
+    DeckDialog dialog(settings_, {});
     EXPECT_EQ(Find<QLabel>(dialog, QStringLiteral("imCardback"))->size(), QSize(53, 81));
     EXPECT_TRUE(Radio(dialog, "rgDeck", 0)->isChecked());
     EXPECT_TRUE(Radio(dialog, "rgCardbackType", 0)->isChecked());
@@ -99,17 +99,17 @@ TEST_F(DeckDialogTest, OkAfterChangingDeckTwoStoresBothTypesAndOnlyTheValuesOfTh
     Radio(dialog, "rgDeck", 1)->click();
     EXPECT_TRUE(Radio(dialog, "rgCardbackType", 1)->isChecked());
     // Deck two's pattern was never stored: the beach, as on the table.
-    EXPECT_EQ(PreviewCentre(dialog), Pixels(DrawPatternBack(0, QSize(53, 81), 1.0)).pixelColor(26, 40));
+    EXPECT_EQ(PreviewCentre(dialog), Pixels(drawPatternBack(0, QSize(53, 81), 1.0)).pixelColor(26, 40));
     WhenModalOpens([](QWidget* modal) {
-        auto* chooser = qobject_cast<TfmPattern*>(modal);
+        auto* chooser = qobject_cast<PatternDialog*>(modal);
         ASSERT_NE(chooser, nullptr);
-        EXPECT_EQ(chooser->Selected(), 0);
+        EXPECT_EQ(chooser->selected(), 0);
         Release(chooser->findChild<QWidget*>(QStringLiteral("pnPatterns")), Qt::LeftButton,
-                chooser->ImageRect(7).center());
+                chooser->imageRect(7).center());
         chooser->findChild<QPushButton*>(QStringLiteral("bnOk"))->click();
     });
     Button(dialog, "bnChange")->click();
-    EXPECT_EQ(dialog.CardBacks()[1].BackPattern, 7);
+    EXPECT_EQ(dialog.cardBacks()[1].backPattern, 7);
     EXPECT_TRUE(settings_.Written.empty());
     Button(dialog, "bnOk")->click();
 
@@ -124,7 +124,7 @@ TEST_F(DeckDialogTest, CancelStoresNothingAndApplyStoresAppliesAndDisablesItself
 {
     std::vector<CardBackSettings> applied;
     {
-        TfmDeck dialog(settings_, [&](const CardBackSettings& backs) { applied.push_back(backs); });
+        DeckDialog dialog(settings_, [&](const CardBackSettings& backs) { applied.push_back(backs); });
         dialog.show();
         Radio(dialog, "rgCardbackType", 1)->click();
         Button(dialog, "bnCancel")->click();
@@ -133,20 +133,20 @@ TEST_F(DeckDialogTest, CancelStoresNothingAndApplyStoresAppliesAndDisablesItself
     EXPECT_TRUE(settings_.Written.empty());
     EXPECT_TRUE(applied.empty());
 
-    TfmDeck dialog(settings_, [&](const CardBackSettings& backs) { applied.push_back(backs); });
+    DeckDialog dialog(settings_, [&](const CardBackSettings& backs) { applied.push_back(backs); });
     dialog.show();
     Radio(dialog, "rgCardbackType", 1)->click();
     Button(dialog, "bnApply")->click();
     EXPECT_FALSE(Button(dialog, "bnApply")->isEnabled());
     ASSERT_EQ(applied.size(), 1u);
-    EXPECT_EQ(applied[0][0].BackType, PatternBack);
+    EXPECT_EQ(applied[0][0].backType, PatternBack);
     EXPECT_EQ(settings_.ReadInt("Cardback\\Type0", -1), 1);
     EXPECT_EQ(settings_.ReadInt("Cardback\\Color1", -1), 16512);
 }
 
 TEST_F(DeckDialogTest, ChangeChoosesAColourOrAPictureAndRefusesAnUnreadablePicture)
 {
-    TfmDeck dialog(settings_, {});
+    DeckDialog dialog(settings_, {});
     dialog.show();
     WhenModalOpens([](QWidget* modal) {
         auto* colours = qobject_cast<QColorDialog*>(modal);
@@ -162,13 +162,14 @@ TEST_F(DeckDialogTest, ChangeChoosesAColourOrAPictureAndRefusesAnUnreadablePictu
     // A cancelled pattern choice keeps the pattern.
     Radio(dialog, "rgCardbackType", 1)->click();
     WhenModalOpens([](QWidget* modal) {
-        auto* chooser = qobject_cast<TfmPattern*>(modal);
+        auto* chooser = qobject_cast<PatternDialog*>(modal);
         ASSERT_NE(chooser, nullptr);
-        Release(chooser->findChild<QWidget*>(QStringLiteral("pnPatterns")), Qt::LeftButton, chooser->ImageRect(3).center());
+        Release(chooser->findChild<QWidget*>(QStringLiteral("pnPatterns")), Qt::LeftButton,
+                chooser->imageRect(3).center());
         chooser->reject();
     });
     Button(dialog, "bnChange")->click();
-    EXPECT_EQ(dialog.CardBacks()[0].BackPattern, 0);
+    EXPECT_EQ(dialog.cardBacks()[0].backPattern, 0);
 
     Radio(dialog, "rgCardbackType", 2)->click();
     QImage picture(4, 4, QImage::Format_RGB32);
@@ -178,14 +179,14 @@ TEST_F(DeckDialogTest, ChangeChoosesAColourOrAPictureAndRefusesAnUnreadablePictu
     Button(dialog, "bnChange")->click();
     ASSERT_EQ(requests_.size(), 1u);
     EXPECT_EQ(requests_[0].kind, prompts::Kind::OpenFile);
-    EXPECT_EQ(dialog.CardBacks()[0].BackFile, temp_.filePath(QStringLiteral("green.bmp")));
+    EXPECT_EQ(dialog.cardBacks()[0].backFile, temp_.filePath(QStringLiteral("green.bmp")));
     EXPECT_EQ(PreviewCentre(dialog), QColor(0, 200, 0));
 
     fileAnswer_ = temp_.filePath(QStringLiteral("nothing.bmp"));
     Button(dialog, "bnChange")->click();
     ASSERT_EQ(requests_.size(), 3u);
     EXPECT_EQ(requests_[2].kind, prompts::Kind::Warning);
-    EXPECT_EQ(dialog.CardBacks()[0].BackFile, temp_.filePath(QStringLiteral("green.bmp")));
+    EXPECT_EQ(dialog.cardBacks()[0].backFile, temp_.filePath(QStringLiteral("green.bmp")));
 
     Button(dialog, "bnOk")->click();
     EXPECT_EQ(settings_.ReadInt("Cardback\\Type0", -1), 2);
@@ -197,8 +198,8 @@ TEST_F(DeckDialogTest, ThePatternChooserSelectsOnlyOnALeftReleaseInsideAnImage)
 {
     PatternImages images;
     for (int i = 0; i < PatternCount; ++i)
-        images[i] = DrawPatternBack(i, QSize(53, 81), 1.0);
-    TfmPattern chooser(images, 4, nullptr);
+        images[i] = drawPatternBack(i, QSize(53, 81), 1.0);
+    PatternDialog chooser(images, 4, nullptr);
     QWidget* area = chooser.findChild<QWidget*>(QStringLiteral("pnPatterns"));
     ASSERT_NE(area, nullptr);
     chooser.show();
@@ -215,7 +216,7 @@ TEST_F(DeckDialogTest, ThePatternChooserSelectsOnlyOnALeftReleaseInsideAnImage)
     };
     for (const auto& r : releases) {
         Release(area, r.button, r.at);
-        EXPECT_EQ(chooser.Selected(), r.selected) << r.at.x() << "," << r.at.y();
+        EXPECT_EQ(chooser.selected(), r.selected) << r.at.x() << "," << r.at.y();
     }
 }
 

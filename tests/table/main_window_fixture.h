@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/file_locations.h"
-#include "settings/registry_enhanced.h"
+#include "settings/settings_store.h"
 #include "support/gui_app.h"
 #include "support/temp_home.h"
 #include "table/main_window.h"
@@ -23,12 +23,12 @@ class MainWindowTest : public ::testing::Test {
 protected:
     TempHome home;
     std::vector<prompts::Request> asked;
-    std::unique_ptr<TfmMeldoraMain> window;
+    std::unique_ptr<MainWindow> window;
 
     void SetUp() override
     {
         EnsureGuiApplication();
-        prompts::SetResponder([this](const prompts::Request& r) {
+        prompts::setResponder([this](const prompts::Request& r) {
             asked.push_back(r);
             return QString();
         });
@@ -41,14 +41,14 @@ protected:
     void TearDown() override
     {
         window.reset();
-        prompts::SetResponder({});
+        prompts::setResponder({});
     }
 
     // The program's own store, opened beside the window as a second copy would.
-    static std::unique_ptr<TRegistryEnhanced> Store()
+    static std::unique_ptr<SettingsStore> Store()
     {
-        auto store = std::make_unique<TRegistryEnhanced>(SettingsDatabasePath().string());
-        store->SetRootKey(TRootKey::hkLocalMachine);
+        auto store = std::make_unique<SettingsStore>(SettingsDatabasePath().string());
+        store->SetRoot(RootKey::LocalMachine);
         store->SetKey(MeldoraBaseKey);
         return store;
     }
@@ -56,9 +56,9 @@ protected:
     static std::string ReadSetting(const std::string& name) { return Store()->ReadString(name, "<absent>"); }
 
     // Creates the main window as the program does.
-    TfmMeldoraMain& Create(const QString& argument = {}, int screenWidth = 1024)
+    MainWindow& Create(const QString& argument = {}, int screenWidth = 1024)
     {
-        window = std::make_unique<TfmMeldoraMain>(argument, screenWidth);
+        window = std::make_unique<MainWindow>(argument, screenWidth);
         return *window;
     }
     // Shows the window and runs the splash timer at once. drawFirst 0 or 1, when
@@ -67,11 +67,11 @@ protected:
     {
         window->show();
         if (drawFirst >= 0)
-            window->Game().Match.DrawFirst = drawFirst != 0;
+            window->game().Match.DrawFirst = drawFirst != 0;
         if (seed != 0) {
-            window->Game().Seed(seed);
+            window->game().Seed(seed);
         }
-        window->tmSplashTimer();
+        window->onSplashTimer();
     }
     std::filesystem::path AutoSaveFile() const { return home.Dir / "autosave.meldora"; }
 };

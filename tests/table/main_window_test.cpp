@@ -36,7 +36,7 @@ int FirstNaturalCard(const CanastaGame& game)
 
 TEST_F(MainWindowTest, MenuItemsAndTheEndHandButtonFollowTheGame)
 {
-    TfmMeldoraMain& w = Create();
+    MainWindow& w = Create();
     EXPECT_FALSE(Item(w, "UndoMeld1")->isEnabled());
     EXPECT_FALSE(Item(w, "UndoAll1")->isEnabled());
     w.UndoItemsEnabled(true);
@@ -47,57 +47,57 @@ TEST_F(MainWindowTest, MenuItemsAndTheEndHandButtonFollowTheGame)
     EXPECT_FALSE(Item(w, "UndoAll1")->isEnabled());
 
     // The End Hand button shows while the stock is exhausted, usable in the draw phase.
-    QPushButton* button = w.EndHandButton();
+    QPushButton* button = w.endHandButton();
     EXPECT_FALSE(button->isVisible());
-    w.Game().SetStockExhausted(true);
+    w.game().SetStockExhausted(true);
     EXPECT_TRUE(button->isVisible());
     EXPECT_TRUE(button->isEnabled());
-    EXPECT_EQ(button->x() + button->width() + 10, w.Table().width());
-    w.Game().SetPhase(TurnPhase::MeldDiscard);
+    EXPECT_EQ(button->x() + button->width() + 10, w.table().width());
+    w.game().SetPhase(TurnPhase::MeldDiscard);
     EXPECT_FALSE(button->isEnabled());
-    w.Game().SetPhase(TurnPhase::Draw);
-    EXPECT_EQ(w.StatusText()->text(), "Stock exhausted; take discard pile or end hand");
+    w.game().SetPhase(TurnPhase::Draw);
+    EXPECT_EQ(w.statusText()->text(), "Stock exhausted; take discard pile or end hand");
     EXPECT_TRUE(button->isEnabled());
-    w.Game().SetStockExhausted(false);
+    w.game().SetStockExhausted(false);
     EXPECT_FALSE(button->isVisible());
 }
 
 TEST_F(MainWindowTest, TheDecksMenuPutsTheChosenBackOnTheTable)
 {
-    TfmMeldoraMain& w = Create();
+    MainWindow& w = Create();
     StartUp(1);
-    const QImage before = w.Table().grab().toImage();
+    const QImage before = w.table().grab().toImage();
     QTimer::singleShot(0, [] {
-        auto* deck = qobject_cast<TfmDeck*>(QApplication::activeModalWidget());
+        auto* deck = qobject_cast<DeckDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(deck, nullptr);
         deck->findChild<QAbstractButton*>(QStringLiteral("rgCardbackTypeItem1"))->click();
         deck->findChild<QPushButton*>(QStringLiteral("bnOk"))->click();
     });
     Item(w, "Decks1")->trigger();
     EXPECT_EQ(ReadSetting("Cardback\\Type0"), "1");
-    EXPECT_NE(w.Table().grab().toImage(), before);  // the computer's hand shows the new back
+    EXPECT_NE(w.table().grab().toImage(), before);  // the computer's hand shows the new back
 }
 
 TEST_F(MainWindowTest, AWholeTurnAgainstTheExpert)
 {
     WriteSetting("Settings\\Level", std::string("Expert"));
-    TfmMeldoraMain& w = Create();
-    EXPECT_EQ(w.ComputerLevel, 2);
+    MainWindow& w = Create();
+    EXPECT_EQ(w.computerLevel, 2);
     StartUp(1, 777);
-    CanastaGame& game = w.Game();
-    TableView& table = w.Table();
+    CanastaGame& game = w.game();
+    TableView& table = w.table();
     ASSERT_EQ(game.Turn.Phase, TurnPhase::Draw);
 
-    table.TableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, game.Layout.StockTop);
+    table.tableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, game.Layout.StockTop);
     ASSERT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
-    EXPECT_EQ(w.StatusText()->text(), "Meld a card by clicking it, discard a card by right-clicking it");
+    EXPECT_EQ(w.statusText()->text(), "Meld a card by clicking it, discard a card by right-clicking it");
     EXPECT_EQ(Item(w, "Rules1")->statusTip(), " Changing the rules is only possible when starting a new game");
     const int stockAfterDraw = game.Stock.Count;
 
     const int index = FirstNaturalCard(game);
     ASSERT_GE(index, 0);
     const CardRecord card = game.Human().Hand.Cards[index];
-    table.TableMouseUp(Qt::RightButton, Qt::NoModifier, card.X + 2, card.Y + 2);
+    table.tableMouseUp(Qt::RightButton, Qt::NoModifier, card.X + 2, card.Y + 2);
 
     // The computer has drawn (or taken the pile with the discard on it), melded
     // what it liked and discarded; the player's next turn begins.
@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, AWholeTurnAgainstTheExpert)
     EXPECT_TRUE(game.Turn.MustDraw);
     EXPECT_EQ(game.Human().Hand.Count, 15);
     EXPECT_TRUE(game.Stock.Count < stockAfterDraw || game.DiscardPile.Count == 1);
-    EXPECT_EQ(w.StatusText()->text(), "Draw a card by clicking on the stock or the discard pile");
+    EXPECT_EQ(w.statusText()->text(), "Draw a card by clicking on the stock or the discard pile");
     EXPECT_TRUE(asked.empty());
 
     // A new game lets the rules be changed again.
@@ -117,19 +117,19 @@ TEST_F(MainWindowTest, AWholeTurnAgainstTheExpert)
 
 TEST_F(MainWindowTest, HelpTopicsShowTheContentsAndEveryLinkLeadsToAPage)
 {
-    EXPECT_EQ(HelpSoundFor(3), SoundEvent::Help3rd);
-    EXPECT_EQ(HelpSoundFor(4), SoundEvent::Help1st);
+    EXPECT_EQ(helpSoundFor(3), SoundEvent::Help3rd);
+    EXPECT_EQ(helpSoundFor(4), SoundEvent::Help1st);
 
-    TfmMeldoraMain& w = Create();
+    MainWindow& w = Create();
     Item(w, "HelpTopics1")->trigger();
-    TfmHelp* help = w.HelpWindow();
+    HelpWindow* help = w.helpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->Browser()->source().fileName(), "index.html");
-    EXPECT_FALSE(help->Browser()->documentTitle().isEmpty());
+    EXPECT_EQ(help->browser()->source().fileName(), "index.html");
+    EXPECT_FALSE(help->browser()->documentTitle().isEmpty());
 
     // Every page the contents reach, and every link on them, exists.
-    const QDir folder(HelpFolder());
+    const QDir folder(helpFolder());
     const QStringList pages = folder.entryList({QStringLiteral("*.html")}, QDir::Files);
     EXPECT_GE(pages.size(), 4);
     const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)(#[^\"]*)?\""));
@@ -141,35 +141,35 @@ TEST_F(MainWindowTest, HelpTopicsShowTheContentsAndEveryLinkLeadsToAPage)
             const QString target = it.next().captured(1);
             EXPECT_TRUE(folder.exists(target)) << page.toStdString() << " links to " << target.toStdString();
         }
-        help->ShowPage(page);
-        EXPECT_FALSE(help->Browser()->documentTitle().isEmpty()) << page.toStdString();
+        help->showPage(page);
+        EXPECT_FALSE(help->browser()->documentTitle().isEmpty()) << page.toStdString();
     }
 }
 
 TEST_F(MainWindowTest, DecliningAnotherMatchQuitsWithoutAnAutoSave)
 {
-    TfmMeldoraMain& w = Create();
+    MainWindow& w = Create();
     StartUp(1);
-    w.Table().TableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, w.Game().Layout.StockTop);
+    w.table().tableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, w.game().Layout.StockTop);
     std::ofstream(AutoSaveFile()) << "MeldoraSavedGame 414 ";
-    w.Game().Human().Score = 5100;
-    w.Game().Computer().Score = 3000;
+    w.game().Human().Score = 5100;
+    w.game().Computer().Score = 3000;
 
     QTimer::singleShot(0, [] {
-        auto* gameOver = qobject_cast<TfmGameOver*>(QApplication::activeModalWidget());
+        auto* gameOver = qobject_cast<GameOverWindow*>(QApplication::activeModalWidget());
         ASSERT_NE(gameOver, nullptr);
         gameOver->findChild<QPushButton*>(QStringLiteral("bnNo"))->click();
     });
-    EXPECT_TRUE(w.Game().EndMatchIfOver());
+    EXPECT_TRUE(w.game().EndMatchIfOver());
     EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));
     EXPECT_TRUE(w.isVisible());
 
     // No further hand is dealt; the window closes once the handler has returned.
-    const int stock = w.Game().Stock.Count;
-    const int computerHand = w.Game().Computer().Hand.Count;
+    const int stock = w.game().Stock.Count;
+    const int computerHand = w.game().Computer().Hand.Count;
     w.RunComputerTurn();
-    EXPECT_EQ(w.Game().Stock.Count, stock);
-    EXPECT_EQ(w.Game().Computer().Hand.Count, computerHand);
+    EXPECT_EQ(w.game().Stock.Count, stock);
+    EXPECT_EQ(w.game().Computer().Hand.Count, computerHand);
     QApplication::processEvents();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));

@@ -16,7 +16,7 @@ TEST(PromptsTest, ResponderAnswersWithoutAWindow)
     test::EnsureGuiApplication();
     std::vector<Request> asked;
     QString next;
-    SetResponder([&](const Request& r) {
+    setResponder([&](const Request& r) {
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         for (QWidget* w : QApplication::topLevelWidgets())
             EXPECT_FALSE(w->isVisible());
@@ -24,22 +24,22 @@ TEST(PromptsTest, ResponderAnswersWithoutAWindow)
         return next;
     });
 
-    Warning(nullptr, "careful");
+    warning(nullptr, "careful");
     next = "yes";
-    EXPECT_TRUE(Confirm(nullptr, "Sure?"));
+    EXPECT_TRUE(confirm(nullptr, "Sure?"));
     next = "no";
-    EXPECT_FALSE(Confirm(nullptr, "Sure?"));
+    EXPECT_FALSE(confirm(nullptr, "Sure?"));
     next = "/tmp/game.meldora";
-    EXPECT_EQ(OpenFileName(nullptr, "Open", "/tmp", "*.meldora"), "/tmp/game.meldora");
+    EXPECT_EQ(openFileName(nullptr, "Open", "/tmp", "*.meldora"), "/tmp/game.meldora");
 
     bool ok = false;
     next = "";
-    EXPECT_EQ(InputText(nullptr, "Name", "Your name:", "x", &ok), "");
+    EXPECT_EQ(inputText(nullptr, "Name", "Your name:", "x", &ok), "");
     EXPECT_TRUE(ok);
     next = QString();
-    InputText(nullptr, "Name", "Your name:", "x", &ok);
+    inputText(nullptr, "Name", "Your name:", "x", &ok);
     EXPECT_FALSE(ok);
-    SetResponder({});
+    setResponder({});
 
     ASSERT_EQ(asked.size(), 6u);
     EXPECT_EQ(asked[0].kind, Kind::Warning);

@@ -48,7 +48,7 @@ protected:
 
 TEST_F(RulesDialogTest, NoSettingsShowsTheDefaultsReadyToEdit)
 {
-    TfmRules dialog(LoadRuleOptions(settings), false, 0, settings);
+    RulesDialog dialog(LoadRuleOptions(settings), false, 0, settings);
     EXPECT_TRUE(Item(dialog, "rgGoOut", 0)->isChecked());
     EXPECT_TRUE(Item(dialog, "rgDrawn", 0)->isChecked());
     for (const char* name : {"ckInitFreeze", "ckInitBlock", "ckNaturalPair", "ckAddTop", "ckTopCount",
@@ -76,7 +76,7 @@ TEST_F(RulesDialogTest, HoyleThenCancelStoresNothing)
     const auto stored = settings.Values();
     settings.Written.clear();
 
-    TfmRules dialog(mine, false, 0, settings);
+    RulesDialog dialog(mine, false, 0, settings);
     Find<QPushButton>(dialog, "bnHoyle")->click();
     EXPECT_EQ(dialog.options(), HoyleRules());
     EXPECT_EQ(Check(dialog, "ckRequired")->text(), "At least two Canastas required for positive score");
@@ -93,7 +93,7 @@ TEST_F(RulesDialogTest, DuringAGameNothingChangesAndOkWritesTheSameValuesInOrder
 {
     RuleOptions current = HoyleRules();
     current.BonusCounts = true;
-    TfmRules dialog(current, true, 0, settings);
+    RulesDialog dialog(current, true, 0, settings);
 
     EXPECT_FALSE(Find<QLabel>(dialog, "lbWarning")->isHidden());
     for (const char* name : kCheckBoxes)
@@ -119,7 +119,7 @@ TEST_F(RulesDialogTest, CaptionAndDependentControlsFollowTheirParents)
     current.NumberOfCanastas = 2;
     current.InitialBlock = false;
     current.NaturalPair = false;
-    TfmRules dialog(current, false, 0, settings);
+    RulesDialog dialog(current, false, 0, settings);
 
     QCheckBox* required = Check(dialog, "ckRequired");
     EXPECT_EQ(required->text(), "At least two Canastas required for positive score");
@@ -150,17 +150,17 @@ TEST_F(RulesDialogTest, CaptionAndDependentControlsFollowTheirParents)
 
 TEST_F(RulesDialogTest, OpensOnTheRememberedPage)
 {
-    TfmRules dialog(RuleOptions{}, false, 2, settings);
+    RulesDialog dialog(RuleOptions{}, false, 2, settings);
     EXPECT_EQ(dialog.findChild<QTabWidget*>()->currentIndex(), 2);
-    TfmRules stray(RuleOptions{}, false, 7, settings);
+    RulesDialog stray(RuleOptions{}, false, 7, settings);
     EXPECT_EQ(stray.activePage(), 0);
 }
 
 // Drives the modal dialog the main window opens.
-void WhenRulesOpen(std::function<void(TfmRules&)> act)
+void WhenRulesOpen(std::function<void(RulesDialog&)> act)
 {
     QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<TfmRules*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<RulesDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         act(*dialog);
     });
@@ -171,30 +171,30 @@ TEST_F(RulesDialogTest, MainWindowAppliesOkAndIgnoresCancel)
     RuleOptions start;
     start.InitialBlock = false;
     SaveRuleOptions(settings, start);
-    TfmMeldoraMain window(settings);
-    EXPECT_EQ(window.Game().Rules, start);
-    window.Game().Turn.DiscardFrozen = false;
+    MainWindow window(settings);
+    EXPECT_EQ(window.game().Rules, start);
+    window.game().Turn.DiscardFrozen = false;
 
-    WhenRulesOpen([](TfmRules& d) {
+    WhenRulesOpen([](RulesDialog& d) {
         d.findChild<QPushButton*>("bnHoyle")->click();
         d.findChild<QTabWidget*>()->setCurrentIndex(1);
         d.findChild<QPushButton*>("bnCancel")->click();
     });
-    window.Rules1Click();
-    EXPECT_EQ(window.Game().Rules, start);
+    window.showRulesDialog();
+    EXPECT_EQ(window.game().Rules, start);
     EXPECT_EQ(LoadRuleOptions(settings), start);
-    EXPECT_FALSE(window.Game().Turn.DiscardFrozen);
-    EXPECT_EQ(window.RulesPage, 1);
+    EXPECT_FALSE(window.game().Turn.DiscardFrozen);
+    EXPECT_EQ(window.rulesPage, 1);
 
-    WhenRulesOpen([](TfmRules& d) {
+    WhenRulesOpen([](RulesDialog& d) {
         EXPECT_EQ(d.activePage(), 1);
         d.findChild<QPushButton*>("bnHoyle")->click();
         d.findChild<QPushButton*>("bnOK")->click();
     });
-    window.Rules1Click();
-    EXPECT_EQ(window.Game().Rules, HoyleRules());
+    window.showRulesDialog();
+    EXPECT_EQ(window.game().Rules, HoyleRules());
     EXPECT_EQ(LoadRuleOptions(settings), HoyleRules());
-    EXPECT_TRUE(window.Game().Turn.DiscardFrozen);
+    EXPECT_TRUE(window.game().Turn.DiscardFrozen);
 }
 
 }  // namespace

@@ -28,12 +28,12 @@ protected:
     void SetUp() override
     {
         EnsureGuiApplication();
-        prompts::SetResponder([this](const prompts::Request& r) {
+        prompts::setResponder([this](const prompts::Request& r) {
             asked.push_back(r);
             return answer;
         });
     }
-    void TearDown() override { prompts::SetResponder({}); }
+    void TearDown() override { prompts::setResponder({}); }
 };
 
 TEST_F(SavedGameCommandsTest, DialogsOfferTheUserFilesFolder)
@@ -41,14 +41,14 @@ TEST_F(SavedGameCommandsTest, DialogsOfferTheUserFilesFolder)
     t.host.SelectedPlayer = "Jo: the best?";
     t.game.Human().Score = 310;
     answer = QString::fromStdString((home.Dir / "mine.meldora").string());
-    ASSERT_TRUE(SaveGameCommand(nullptr, t.game));
+    ASSERT_TRUE(saveGameCommand(nullptr, t.game));
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].kind, prompts::Kind::SaveFile);
     EXPECT_EQ(asked[0].title, "Save Meldora Game");
     EXPECT_EQ(asked[0].text, QString::fromStdString((home.Dir / "Jo the best.meldora").string()));
 
     t.game.Human().Score = 0;
-    ASSERT_TRUE(LoadGameCommand(nullptr, t.game));
+    ASSERT_TRUE(loadGameCommand(nullptr, t.game));
     EXPECT_EQ(asked.back().kind, prompts::Kind::OpenFile);
     EXPECT_EQ(asked.back().title, "Load Meldora Game");
     EXPECT_EQ(fs::path(asked.back().text.toStdString()), home.Dir);
@@ -58,12 +58,12 @@ TEST_F(SavedGameCommandsTest, DialogsOfferTheUserFilesFolder)
     const fs::path other = home.Dir / "notes.txt";
     std::ofstream(other) << "shopping list";
     answer = QString::fromStdString(other.string());
-    EXPECT_FALSE(LoadGameCommand(nullptr, t.game));
+    EXPECT_FALSE(loadGameCommand(nullptr, t.game));
     ASSERT_EQ(t.host.Messages.size(), 1u);
     EXPECT_NE(t.host.Messages[0].Text.find(" : this file is not a Meldora saved game"), std::string::npos);
     answer.clear();
-    EXPECT_FALSE(LoadGameCommand(nullptr, t.game));
-    EXPECT_FALSE(SaveGameCommand(nullptr, t.game));
+    EXPECT_FALSE(loadGameCommand(nullptr, t.game));
+    EXPECT_FALSE(saveGameCommand(nullptr, t.game));
     EXPECT_EQ(t.host.Messages.size(), 1u);
     EXPECT_EQ(asked.back().text, QString::fromStdString((home.Dir / "Jo the best.meldora").string()));
     EXPECT_EQ(t.game.Human().Score, 310);

@@ -76,16 +76,16 @@ TEST_F(ScoringWindowsTest, ScoringAndDetailsWindowsShowEveryNumber)
 {
     HandScore score = SampleHand();
     score.OpponentName = "Bob";
-    TfmScoring window(score);
+    ScoringWindow window(score);
     EXPECT_EQ(Text(window, "lbOpponent"), "Bob's Score:");
     EXPECT_EQ(Text(window, "lbPlayerScore"), "1065");
     EXPECT_EQ(Text(window, "lbComputerScore"), "-265");
     EXPECT_EQ(Text(window, "lbDifference"), "1330");
 
-    TfmScoring againstComputer(SampleHand());
+    ScoringWindow againstComputer(SampleHand());
     EXPECT_EQ(Text(againstComputer, "lbOpponent"), "Computer's Score:");
 
-    TfmDetails details(score, {});
+    DetailsWindow details(score, {});
     EXPECT_EQ(details.findChild<QGroupBox*>("pnHuman")->title(), "Alice");
     EXPECT_EQ(details.findChild<QGroupBox*>("pnComputer")->title(), "Bob");
     const std::pair<const char*, const SideScore*> sides[] = {{"Human", &score.Human},
@@ -122,7 +122,7 @@ TEST_F(ScoringWindowsTest, DetailsButtonLeadsToTheDetailsWhichShowTheComputersHa
             Button(*details, "bnOK")->click();
         });
     });
-    ShowScoringResults(nullptr, SampleHand(), [&](bool faceUp) { handShown.push_back(faceUp); }, &scoringShown);
+    showScoringResults(nullptr, SampleHand(), [&](bool faceUp) { handShown.push_back(faceUp); }, &scoringShown);
     EXPECT_TRUE(shownDuringScoring);
     EXPECT_FALSE(scoringShown);
     EXPECT_EQ(handShown, (std::vector<bool>{true, false}));
@@ -130,7 +130,7 @@ TEST_F(ScoringWindowsTest, DetailsButtonLeadsToTheDetailsWhichShowTheComputersHa
     // OK closes the scoring window without the details and leaves the hand alone.
     handShown.clear();
     ClickWhenShown("bnOK");
-    ShowScoringResults(nullptr, SampleHand(), [&](bool faceUp) { handShown.push_back(faceUp); });
+    showScoringResults(nullptr, SampleHand(), [&](bool faceUp) { handShown.push_back(faceUp); });
     EXPECT_TRUE(handShown.empty());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
@@ -138,13 +138,13 @@ TEST_F(ScoringWindowsTest, DetailsButtonLeadsToTheDetailsWhichShowTheComputersHa
 TEST_F(ScoringWindowsTest, GameOverWindowShowsTheMatchAndAsksOrReportsByMode)
 {
     ClickWhenShown("bnYes");
-    EXPECT_TRUE(AskForAnotherMatch(nullptr, SampleMatch(), false));
+    EXPECT_TRUE(askForAnotherMatch(nullptr, SampleMatch(), false));
     ClickWhenShown("bnNo");
-    EXPECT_FALSE(AskForAnotherMatch(nullptr, SampleMatch(), false));
+    EXPECT_FALSE(askForAnotherMatch(nullptr, SampleMatch(), false));
     ClickWhenShown("bnOK");
-    EXPECT_TRUE(AskForAnotherMatch(nullptr, SampleMatch(), true));
+    EXPECT_TRUE(askForAnotherMatch(nullptr, SampleMatch(), true));
 
-    TfmGameOver window(SampleMatch());
+    GameOverWindow window(SampleMatch());
     EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(Text(window, "lbComment"), "Congratulations Alice! You won, but it was pretty close!");
     EXPECT_EQ(Text(window, "lbOpponent"), "Bob's score:");
@@ -158,7 +158,7 @@ TEST_F(ScoringWindowsTest, GameOverWindowShowsTheMatchAndAsksOrReportsByMode)
     EXPECT_TRUE(Button(window, "bnNo")->isVisible());
     EXPECT_FALSE(Button(window, "bnOK")->isVisible());
 
-    window.SetNetworkMode(true);
+    window.setNetworkMode(true);
     EXPECT_EQ(Text(window, "lbQuestion"), "Press OK to continue.");
     EXPECT_FALSE(Button(window, "bnYes")->isVisible());
     EXPECT_FALSE(Button(window, "bnNo")->isVisible());

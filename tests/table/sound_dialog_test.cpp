@@ -41,12 +41,12 @@ protected:
     {
         test::EnsureGuiApplication();
         settings_.WriteValue("Settings\\Music", false);
-        prompts::SetResponder([this](const prompts::Request& request) {
+        prompts::setResponder([this](const prompts::Request& request) {
             asked_.push_back(request);
             return answer_;
         });
     }
-    void TearDown() override { prompts::SetResponder({}); }
+    void TearDown() override { prompts::setResponder({}); }
 
     QString Path(const char* name) const { return QString::fromStdString((home_.Dir / name).string()); }
     static QListWidget* Events(const QWidget& d) { return Find<QListWidget>(d, "eventList"); }

@@ -38,11 +38,11 @@ QString FileArgument(const std::filesystem::path& file) { return QFile::decodeNa
 
 TEST(WindowPlacementTest, ScreenWidthAndStoredTextDecideThePlacement)
 {
-    EXPECT_EQ(LargestAllowedSizeClass(640), 0);
-    EXPECT_EQ(LargestAllowedSizeClass(1023), 1);
-    EXPECT_EQ(LargestAllowedSizeClass(1024), 2);
-    EXPECT_EQ(LargestAllowedSizeClass(1280), 3);
-    EXPECT_EQ(LargestAllowedSizeClass(1281), TooBigSizeClass);
+    EXPECT_EQ(largestAllowedSizeClass(640), 0);
+    EXPECT_EQ(largestAllowedSizeClass(1023), 1);
+    EXPECT_EQ(largestAllowedSizeClass(1024), 2);
+    EXPECT_EQ(largestAllowedSizeClass(1280), 3);
+    EXPECT_EQ(largestAllowedSizeClass(1281), TooBigSizeClass);
 
     const struct {
         const char* stored;
@@ -67,58 +67,58 @@ TEST(WindowPlacementTest, ScreenWidthAndStoredTextDecideThePlacement)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.stored) + " on " + std::to_string(c.screen));
-        const WindowPlacement p = ChooseWindowPlacement(c.stored, c.screen);
-        EXPECT_EQ(p.Left, c.left);
-        EXPECT_EQ(p.Top, c.top);
-        EXPECT_EQ(p.SizeIndex, c.sizeIndex);
-        EXPECT_EQ(p.Maximised, c.maximised);
+        const WindowPlacement p = chooseWindowPlacement(c.stored, c.screen);
+        EXPECT_EQ(p.left, c.left);
+        EXPECT_EQ(p.top, c.top);
+        EXPECT_EQ(p.sizeIndex, c.sizeIndex);
+        EXPECT_EQ(p.maximised, c.maximised);
     }
-    EXPECT_EQ(ResolutionText(-8, 0, 3), "-8,0,1280x1024");
+    EXPECT_EQ(resolutionText(-8, 0, 3), "-8,0,1280x1024");
 }
 
 TEST_F(MainWindowTest, FirstStartOnA1024Screen)
 {
-    TfmMeldoraMain& w = Create({}, 1024);
-    EXPECT_EQ(w.SizeIndex(), 0);
-    EXPECT_EQ(w.LargestAllowedSize(), 2);
+    MainWindow& w = Create({}, 1024);
+    EXPECT_EQ(w.sizeIndex(), 0);
+    EXPECT_EQ(w.largestAllowedSize(), 2);
     EXPECT_FALSE(w.windowState() & Qt::WindowMaximized);
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(w.pos(), QPoint(0, 0));
-    EXPECT_TRUE(w.Table().PaintSuspended());
-    EXPECT_TRUE(w.SplashTimer().isActive());
+    EXPECT_TRUE(w.table().paintSuspended());
+    EXPECT_TRUE(w.splashTimer().isActive());
     EXPECT_EQ(ReadSetting("Settings\\Version"), "41402");
 
     StartUp(1);
     EXPECT_EQ(w.frameGeometry().size(), QSize(640, 480));
-    EXPECT_FALSE(w.SplashTimer().isActive());
-    EXPECT_FALSE(w.Table().PaintSuspended());
-    EXPECT_EQ(w.Game().Layout.ColumnPitch, 45);
-    EXPECT_EQ(w.Game().Human().Hand.Count, 15);
-    EXPECT_EQ(w.Game().Turn.Phase, TurnPhase::Draw);
+    EXPECT_FALSE(w.splashTimer().isActive());
+    EXPECT_FALSE(w.table().paintSuspended());
+    EXPECT_EQ(w.game().Layout.ColumnPitch, 45);
+    EXPECT_EQ(w.game().Human().Hand.Count, 15);
+    EXPECT_EQ(w.game().Turn.Phase, TurnPhase::Draw);
     EXPECT_TRUE(asked.empty());
 }
 
 TEST_F(MainWindowTest, StoredPlacementOnASmallerScreen)
 {
     WriteSetting("Settings\\Resolution", std::string("50,40,1280x1024"));
-    TfmMeldoraMain& w = Create({}, 800);
-    EXPECT_EQ(w.SizeIndex(), 1);
+    MainWindow& w = Create({}, 800);
+    EXPECT_EQ(w.sizeIndex(), 1);
     EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(w.Game().Layout.CardWidth, 53);
+    EXPECT_EQ(w.game().Layout.CardWidth, 53);
 
     window.reset();
     WriteSetting("Settings\\Resolution", std::string("50,40,1280x1024"));
-    TfmMeldoraMain& wide = Create({}, 1600);
+    MainWindow& wide = Create({}, 1600);
     EXPECT_EQ(wide.pos(), QPoint(0, 0));
-    EXPECT_EQ(wide.SizeIndex(), 3);
+    EXPECT_EQ(wide.sizeIndex(), 3);
     EXPECT_FALSE(wide.windowState() & Qt::WindowMaximized);
 
     window.reset();
     WriteSetting("Settings\\Resolution", std::string("x50,40,800x600"));
-    TfmMeldoraMain& damaged = Create({}, 1024);
+    MainWindow& damaged = Create({}, 1024);
     EXPECT_EQ(damaged.pos(), QPoint(0, 40));
-    EXPECT_EQ(damaged.SizeIndex(), 1);
+    EXPECT_EQ(damaged.sizeIndex(), 1);
     EXPECT_TRUE(asked.empty());
 }
 
@@ -130,12 +130,12 @@ TEST_F(MainWindowTest, ArgumentsThatLoadNothing)
     for (const QString& argument : {QStringLiteral("/setup"), QStringLiteral("/SETUP"),
                                    QStringLiteral("/ip:192.168.1.7"), QStringLiteral("whatever")}) {
         SCOPED_TRACE(argument.toStdString());
-        TfmMeldoraMain& w = Create(argument);
+        MainWindow& w = Create(argument);
         StartUp();
-        EXPECT_EQ(w.Game().Human().Score, 0);
-        EXPECT_FALSE(w.Game().Presentation.RevealBlocked);
-        EXPECT_EQ(w.Game().Human().Hand.Count, 15);
-        EXPECT_FALSE(w.LoadPending);
+        EXPECT_EQ(w.game().Human().Score, 0);
+        EXPECT_FALSE(w.game().Presentation.RevealBlocked);
+        EXPECT_EQ(w.game().Human().Hand.Count, 15);
+        EXPECT_FALSE(w.loadPending);
         window.reset();
     }
     EXPECT_TRUE(asked.empty());
@@ -146,42 +146,42 @@ TEST_F(MainWindowTest, SavedGameNamedOnTheCommandLineAndFilesThatAreNone)
 {
     const auto saved = home.Dir / "evening.meldora";
     WriteSavedGame(saved, 1234);
-    TfmMeldoraMain& w = Create(FileArgument(saved));
+    MainWindow& w = Create(FileArgument(saved));
     StartUp();
-    EXPECT_EQ(w.Game().Human().Score, 1234);
-    EXPECT_TRUE(w.Game().Presentation.RevealBlocked);
+    EXPECT_EQ(w.game().Human().Score, 1234);
+    EXPECT_TRUE(w.game().Presentation.RevealBlocked);
     EXPECT_TRUE(asked.empty());
     window.reset();
 
     // Not a saved game: the player is told, and a new game follows.
     const auto notes = home.Dir / "notes.meldora";
     std::ofstream(notes) << "shopping list\r\n";
-    TfmMeldoraMain& other = Create(FileArgument(notes));
+    MainWindow& other = Create(FileArgument(notes));
     StartUp(1);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].kind, prompts::Kind::Information);
     EXPECT_EQ(asked[0].text, FileArgument(notes).toUpper() + " : this file is not a Meldora saved game");
-    EXPECT_EQ(other.Game().Human().Score, 0);
-    EXPECT_EQ(other.Game().Human().Hand.Count, 15);
-    EXPECT_EQ(other.Game().Turn.Phase, TurnPhase::Draw);
+    EXPECT_EQ(other.game().Human().Score, 0);
+    EXPECT_EQ(other.game().Human().Hand.Count, 15);
+    EXPECT_EQ(other.game().Turn.Phase, TurnPhase::Draw);
     window.reset();
 
     // A damaged automatic save likewise.
     std::ofstream(AutoSaveFile()) << "MeldoraSavedGame 414 12 3 4 5\r\n";
-    TfmMeldoraMain& resumed = Create();
+    MainWindow& resumed = Create();
     StartUp(1);
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[1].kind, prompts::Kind::Error);
-    EXPECT_EQ(resumed.Game().Human().Hand.Count, 15);
-    EXPECT_EQ(resumed.Game().Turn.Phase, TurnPhase::Draw);
+    EXPECT_EQ(resumed.game().Human().Hand.Count, 15);
+    EXPECT_EQ(resumed.game().Turn.Phase, TurnPhase::Draw);
 }
 
 TEST_F(MainWindowTest, ClosingDuringAGameSavesItAndTheNextStartResumesIt)
 {
-    TfmMeldoraMain& w = Create();
+    MainWindow& w = Create();
     StartUp(1, 4242);
-    CanastaGame& game = w.Game();
-    w.Table().TableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, game.Layout.StockTop);
+    CanastaGame& game = w.game();
+    w.table().tableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, game.Layout.StockTop);
     ASSERT_TRUE(game.Match.GameInProgress);
     ASSERT_EQ(game.Human().Hand.Count, 16);
     game.Human().Score = 770;
@@ -192,10 +192,10 @@ TEST_F(MainWindowTest, ClosingDuringAGameSavesItAndTheNextStartResumesIt)
     EXPECT_EQ(ReadSetting("Settings\\Resolution"), "0,0,640x480");
     window.reset();
 
-    TfmMeldoraMain& next = Create();
+    MainWindow& next = Create();
     StartUp();
     EXPECT_TRUE(asked.empty());
-    CanastaGame& resumed = next.Game();
+    CanastaGame& resumed = next.game();
     EXPECT_EQ(resumed.Human().Score, 770);
     EXPECT_TRUE(resumed.Turn.HasDrawn);
     EXPECT_EQ(resumed.Turn.Phase, TurnPhase::MeldDiscard);
@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, ClosingWithoutAGameToKeepDeletesTheAutoSaveUnlessStartUpI
     WriteSavedGame(AutoSaveFile(), 100);
     Create(QStringLiteral("/setup")).show();
     StartUp();
-    ASSERT_FALSE(window->Game().Match.GameInProgress);
+    ASSERT_FALSE(window->game().Match.GameInProgress);
     window->close();
     EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));
     window.reset();
@@ -218,9 +218,9 @@ TEST_F(MainWindowTest, ClosingWithoutAGameToKeepDeletesTheAutoSaveUnlessStartUpI
     WriteSetting("Settings\\AutoSave", false);
     Create();
     StartUp(1);
-    EXPECT_EQ(window->Game().Human().Score, 0);
-    window->Table().TableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, window->Game().Layout.StockTop);
-    ASSERT_TRUE(window->Game().Match.GameInProgress);
+    EXPECT_EQ(window->game().Human().Score, 0);
+    window->table().tableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, window->game().Layout.StockTop);
+    ASSERT_TRUE(window->game().Match.GameInProgress);
     window->close();
     EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));
     window.reset();

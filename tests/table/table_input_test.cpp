@@ -23,7 +23,7 @@ protected:
         game.Layout = ApplyLayout(0, 632);
         game.Seed(7);
         ClearTable(game);
-        images.Prepare(0, 1.0, ReadCardBacks(settings));
+        images.prepare(0, 1.0, readCardBacks(settings));
         host.OnComputerTurn = [this] {
             game.Turn.ComputerTurn = false;
             game.SetPhase(TurnPhase::Draw);
@@ -84,24 +84,24 @@ TEST_F(TableInput, HitTestFindsPilesCardsAndTheCoveringCard)
     const CardRecord king = AddToHumanMelds(game, CardId(Spade, 12));
     const TableLayout& l = game.Layout;
 
-    EXPECT_EQ(view.HitTest(a.X, a.Y), (HitResult{HitNaturalHandCard, 0}));
+    EXPECT_EQ(view.hitTest(a.X, a.Y), (HitResult{HitNaturalHandCard, 0}));
     // Bounds are inclusive; the strip of a covered card ends StackStep below its top,
     // and a point below the strip belongs to the card that covers it.
-    EXPECT_EQ(view.HitTest(a.X + l.CardWidth, a.Y + StackStep - 1), (HitResult{HitNaturalHandCard, 0}));
-    EXPECT_EQ(view.HitTest(a.X + 5, a.Y + 20), (HitResult{HitNaturalHandCard, 1}));
-    EXPECT_EQ(view.HitTest(a.X + 5, c.Y + l.CardHeight), (HitResult{HitNaturalHandCard, 2}));
-    EXPECT_EQ(view.HitTest(a.X + 5, c.Y + l.CardHeight + 1).Area, HitNothing);
-    EXPECT_EQ(view.HitTest(a.X + l.CardWidth + 1, a.Y + 2).Area, HitNothing);
-    EXPECT_EQ(view.HitTest(joker.X + 1, joker.Y + 40), (HitResult{HitWildHandCard, 3}));
-    EXPECT_EQ(view.HitTest(three.X + 1, three.Y + 1), (HitResult{HitThreesMeldCard, 0}));
-    EXPECT_EQ(view.HitTest(king.X + 1, king.Y + 1), (HitResult{HitMeldCard, 1}));
+    EXPECT_EQ(view.hitTest(a.X + l.CardWidth, a.Y + StackStep - 1), (HitResult{HitNaturalHandCard, 0}));
+    EXPECT_EQ(view.hitTest(a.X + 5, a.Y + 20), (HitResult{HitNaturalHandCard, 1}));
+    EXPECT_EQ(view.hitTest(a.X + 5, c.Y + l.CardHeight), (HitResult{HitNaturalHandCard, 2}));
+    EXPECT_EQ(view.hitTest(a.X + 5, c.Y + l.CardHeight + 1).area, HitNothing);
+    EXPECT_EQ(view.hitTest(a.X + l.CardWidth + 1, a.Y + 2).area, HitNothing);
+    EXPECT_EQ(view.hitTest(joker.X + 1, joker.Y + 40), (HitResult{HitWildHandCard, 3}));
+    EXPECT_EQ(view.hitTest(three.X + 1, three.Y + 1), (HitResult{HitThreesMeldCard, 0}));
+    EXPECT_EQ(view.hitTest(king.X + 1, king.Y + 1), (HitResult{HitMeldCard, 1}));
 
-    EXPECT_EQ(view.HitTest(LeftMargin, l.StockTop).Area, HitStock);
-    EXPECT_EQ(view.HitTest(LeftMargin + l.CardWidth, l.DiscardTop + l.CardHeight).Area, HitDiscardPile);
+    EXPECT_EQ(view.hitTest(LeftMargin, l.StockTop).area, HitStock);
+    EXPECT_EQ(view.hitTest(LeftMargin + l.CardWidth, l.DiscardTop + l.CardHeight).area, HitDiscardPile);
     game.Turn.StockExhausted = true;
-    EXPECT_EQ(view.HitTest(LeftMargin, l.StockTop).Area, HitNothing);
+    EXPECT_EQ(view.hitTest(LeftMargin, l.StockTop).area, HitNothing);
     game.Turn.Phase = TurnPhase::HandOver;
-    EXPECT_EQ(view.HitTest(a.X, a.Y).Area, HitNothing);
+    EXPECT_EQ(view.hitTest(a.X, a.Y).area, HitNothing);
 }
 
 TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
@@ -117,11 +117,11 @@ TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
     EXPECT_TRUE(game.Turn.HasDrawn);
     EXPECT_TRUE(InHand(CardId(Spade, 6)));
     EXPECT_EQ(rulesHint.count(), 1);
-    EXPECT_EQ(view.HintText(), "Meld by clicking a card, discard by right-clicking it twice");
+    EXPECT_EQ(view.hintText(), "Meld by clicking a card, discard by right-clicking it twice");
 
     Left(Stock());
     EXPECT_EQ(host.LastErrorNumber(), 3);
-    EXPECT_EQ(view.HintText(), "You have already drawn");
+    EXPECT_EQ(view.hintText(), "You have already drawn");
     EXPECT_EQ(game.Stock.Count, 2) << "a second click on the stock draws nothing";
 
     // Ctrl melds up to three of the rank (sixes), Shift all of it (eights).
@@ -146,9 +146,9 @@ TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
     EXPECT_EQ(game.DiscardPile.top().Id, CardId(Spade, 6));
     EXPECT_TRUE(InHand(CardId(Spade, 12)));
     EXPECT_EQ(host.ComputerTurns, 1);
-    EXPECT_EQ(view.DiscardClicks(), 0);
-    EXPECT_EQ(view.LastRightClicked(), -1);
-    EXPECT_EQ(view.HintText(), "Draw a card by clicking on the stock or the discard pile");
+    EXPECT_EQ(view.discardClicks(), 0);
+    EXPECT_EQ(view.lastRightClicked(), -1);
+    EXPECT_EQ(view.hintText(), "Draw a card by clicking on the stock or the discard pile");
 }
 
 TEST_F(TableInput, OneRightClickDiscardsAtOnceAndRefusalsShowTheirTexts)
@@ -164,22 +164,22 @@ TEST_F(TableInput, OneRightClickDiscardsAtOnceAndRefusalsShowTheirTexts)
               "You cannot meld before drawing; please draw first by clicking on the stock or the discard pile");
     ASSERT_FALSE(hints.isEmpty());
     EXPECT_TRUE(hints.last().at(1).toBool()) << "a refusal is shown as an error";
-    EXPECT_TRUE(view.ErrorShowing());
-    EXPECT_TRUE(view.ErrorColourShowing());
+    EXPECT_TRUE(view.errorShowing());
+    EXPECT_TRUE(view.errorColourShowing());
     QTest::qWait(700);
-    EXPECT_FALSE(view.ErrorColourShowing()) << "the red colour lasts 600 ms";
-    EXPECT_TRUE(view.ErrorShowing()) << "the message itself stays";
+    EXPECT_FALSE(view.errorColourShowing()) << "the red colour lasts 600 ms";
+    EXPECT_TRUE(view.errorShowing()) << "the message itself stays";
     EXPECT_FALSE(hints.last().at(1).toBool());
-    EXPECT_EQ(hints.last().at(0).toString(), view.HintText());
+    EXPECT_EQ(hints.last().at(0).toString(), view.hintText());
 
     Right(At(nine));
     EXPECT_EQ(host.LastErrorNumber(), 2);
-    EXPECT_EQ(view.DiscardClicks(), 0);
-    EXPECT_EQ(view.LastRightClicked(), -1) << "the refusal leaves the confirmation alone";
+    EXPECT_EQ(view.discardClicks(), 0);
+    EXPECT_EQ(view.lastRightClicked(), -1) << "the refusal leaves the confirmation alone";
 
     Left(Stock());
     ASSERT_TRUE(game.Turn.HasDrawn);
-    EXPECT_FALSE(view.ErrorShowing()) << "the next phase clears the refusal";
+    EXPECT_FALSE(view.errorShowing()) << "the next phase clears the refusal";
     // Without an initial meld the table cannot be left with melds of fewer than three.
     Left(At(game.Human().Hand.Cards[0]));
     const int discards = game.DiscardPile.Count;
@@ -208,7 +208,7 @@ TEST_F(TableInput, TakingThePileAndGivingItBack)
     Left(Pile());
     ASSERT_TRUE(game.Take.Pending);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::Taking);
-    EXPECT_EQ(view.HintText(), "Meld by clicking left, undo taking discard pile by clicking it");
+    EXPECT_EQ(view.hintText(), "Meld by clicking left, undo taking discard pile by clicking it");
     EXPECT_EQ(rulesHint.count(), 1);
     EXPECT_EQ(game.DiscardPile.Count, 1);
 
@@ -230,15 +230,15 @@ TEST_F(TableInput, InputIsIgnoredDuringTheOpponentsTurnAndWhileConnectingAndKeys
     game.Turn.ComputerTurn = true;
     Left(Stock());
     Right(Pile());
-    view.TableKeyDown(Qt::Key_F6, Qt::NoModifier);
+    view.tableKeyDown(Qt::Key_F6, Qt::NoModifier);
     EXPECT_EQ(game.Stock.Count, 3);
     EXPECT_TRUE(host.Errors.empty());
 
     game.Turn.ComputerTurn = false;
-    view.SetConnectionAttempt(true);
+    view.setConnectionAttempt(true);
     Left(Stock());
     EXPECT_EQ(game.Stock.Count, 3);
-    view.SetConnectionAttempt(false);
+    view.setConnectionAttempt(false);
     QTest::keyClick(&view, Qt::Key_F6);
     EXPECT_EQ(game.Stock.Count, 2) << "F6 draws like a click on the stock";
 
@@ -265,7 +265,7 @@ TEST_F(TableInput, KeyboardModesSelectByRank)
 
     QTest::keyClick(&view, Qt::Key_F8);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::KeyboardMeld);
-    EXPECT_EQ(view.KeyboardMode(), KeyboardMeld);
+    EXPECT_EQ(view.keyboardMode(), KeyboardMeld);
     QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(InMelds(13), 3) << "Ctrl with the rank key melds up to three aces";
     EXPECT_EQ(game.Turn.Phase, TurnPhase::KeyboardMeld) << "the keyboard phase comes back for the next card";
@@ -279,7 +279,7 @@ TEST_F(TableInput, KeyboardModesSelectByRank)
 
     // Discard mode with two right clicks: the same rank twice discards the column's first card.
     QTest::keyClick(&view, Qt::Key_F10);
-    EXPECT_EQ(view.HintText(),
+    EXPECT_EQ(view.hintText(),
               "Select a card to discard by typing one of the characters 2 thru 9, 0 (for 10), J, Q, K, A or W for a "
               "wildcard");
     QTest::keyClick(&view, Qt::Key_0);

@@ -41,7 +41,7 @@ protected:
     {
         const QSize client(SizeClasses[index].TableWidth - 8, SizeClasses[index].TableHeight - 62);
         game.Layout = ApplyLayout(index, client.width());
-        images.Prepare(index, 1.0, ReadCardBacks(settings));
+        images.prepare(index, 1.0, readCardBacks(settings));
         view.resize(client);
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -100,16 +100,16 @@ TEST_F(TableViewTest, DealtTableSpreadsTheDiscardPileUntilTheFirstClick)
         c.Y = game.Layout.DiscardTop;
         AppendCard(game.DiscardPile, c);
     }
-    view.RepaintTable();
+    view.repaintTable();
     const TableLayout& l = game.Layout;
     const int belowPile = l.DiscardTop + l.CardHeight + 28;
-    EXPECT_EQ(view.DiscardSpreadExtra(), (game.DiscardPile.Count - 1) * StackStep);
-    EXPECT_NE(PixelAt(LeftMargin + l.CardWidth / 2, belowPile), view.TableColor());
+    EXPECT_EQ(view.discardSpreadExtra(), (game.DiscardPile.Count - 1) * StackStep);
+    EXPECT_NE(PixelAt(LeftMargin + l.CardWidth / 2, belowPile), view.tableColor());
 
     QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(600, 5));
     EXPECT_FALSE(game.Presentation.DiscardSpread);
-    EXPECT_EQ(view.DiscardSpreadExtra(), 0);
-    EXPECT_EQ(PixelAt(LeftMargin + l.CardWidth / 2, belowPile), view.TableColor());
+    EXPECT_EQ(view.discardSpreadExtra(), 0);
+    EXPECT_EQ(PixelAt(LeftMargin + l.CardWidth / 2, belowPile), view.tableColor());
 }
 
 TEST_F(TableViewTest, CtrlF11RevealsTheComputersHandWhereThatIsAllowed)
@@ -171,55 +171,55 @@ TEST_F(TableViewTest, CanastaLabelsSitNextToTheirCanastasAtEverySize)
 TEST_F(TableViewTest, StatusPanelsShowMeldsAndScoresAndASuspendedTableOnlyItsColour)
 {
     StatusPanels panels;
-    view.SetStatusPanels(&panels);
+    view.setStatusPanels(&panels);
     LayCanastas(game);
     game.Human().Score = 1234;
     game.Computer().Score = -40;
     game.Computer().MeldValue = 75;
     game.Human().MinimumMeld = 5000;
-    view.RepaintTable();
+    view.repaintTable();
     const int melded = game.MeldValueOnTable(Side::Human, true);
-    EXPECT_EQ(panels.pnPCurrMeld->text(), QString("%1 (5000)").arg(melded));
-    EXPECT_EQ(panels.pnCCurrMeld->text(), "75");
-    EXPECT_EQ(panels.pnPCurrScore->text(), "1234");
-    EXPECT_EQ(panels.pnCCurrScore->text(), "-40");
+    EXPECT_EQ(panels.playerMeldValuePanel_->text(), QString("%1 (5000)").arg(melded));
+    EXPECT_EQ(panels.computerMeldValuePanel_->text(), "75");
+    EXPECT_EQ(panels.playerScorePanel_->text(), "1234");
+    EXPECT_EQ(panels.computerScorePanel_->text(), "-40");
     game.Human().MinimumMeld = 15;
-    view.RepaintTable();
-    EXPECT_EQ(panels.pnPCurrMeld->text(), QString::number(melded));
+    view.repaintTable();
+    EXPECT_EQ(panels.playerMeldValuePanel_->text(), QString::number(melded));
 
     // While start-up is under way the table shows only its colour.
-    view.SetPaintSuspended(true);
+    view.setPaintSuspended(true);
     const QImage blank = Grab();
     for (int y = 0; y < blank.height(); y += 7)
         for (int x = 0; x < blank.width(); x += 7)
-            ASSERT_EQ(blank.pixelColor(x, y), view.TableColor()) << x << "," << y;
-    view.SetPaintSuspended(false);
+            ASSERT_EQ(blank.pixelColor(x, y), view.tableColor()) << x << "," << y;
+    view.setPaintSuspended(false);
     EXPECT_NE(Grab(), blank);
 }
 
 TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
 {
-    EXPECT_EQ(TableView::FlightSteps(30, 40, -3), 50) << "a broken speed setting still flies";
+    EXPECT_EQ(TableView::flightSteps(30, 40, -3), 50) << "a broken speed setting still flies";
 
     ClearTable(game);
     game.Turn.ComputerTurn = true;  // no highlight
     const CardRecord card = AddToHumanHand(game, CardId(Heart, 13));
     PaintCounter counter;
     view.installEventFilter(&counter);
-    view.MoveCard(card, card.X - 410, card.Y, card.X, card.Y);
+    view.moveCard(card, card.X - 410, card.Y, card.X, card.Y);
     EXPECT_EQ(counter.Paints, 11) << "ten steps and the landing";
-    EXPECT_FALSE(view.MoveInProgress());
+    EXPECT_FALSE(view.moveInProgress());
 
     counter.Paints = 0;
-    view.MoveCard(card, card.X - 20, card.Y, card.X, card.Y);
+    view.moveCard(card, card.X - 20, card.Y, card.X, card.Y);
     EXPECT_EQ(counter.Paints, 0) << "a zero-step move shows no flight";
 
     settings.WriteValue("Settings\\Card Movement", false);
-    view.MoveCard(card, card.X - 410, card.Y, card.X, card.Y);
+    view.moveCard(card, card.X - 410, card.Y, card.X, card.Y);
     EXPECT_EQ(counter.Paints, 0);
     settings.WriteValue("Settings\\Card Movement", true);
     settings.WriteValue("Settings\\Card Speed", 50);
-    view.MoveCard(card, card.X - 410, card.Y, card.X, card.Y);
+    view.moveCard(card, card.X - 410, card.Y, card.X, card.Y);
     EXPECT_EQ(counter.Paints, 3) << "a faster speed takes fewer, longer steps";
     view.removeEventFilter(&counter);
 
@@ -228,14 +228,14 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
     game.Turn.ComputerTurn = false;
     const TableLayout& l = game.Layout;
     CardRecord drawn = MakeCard(CardId(Club, 7), 0);
-    EXPECT_TRUE(view.HighlightWanted(drawn, LeftMargin, l.StockTop));
-    EXPECT_FALSE(view.HighlightWanted(drawn, LeftMargin, l.DiscardTop)) << "the rest of a taken pile";
+    EXPECT_TRUE(view.highlightWanted(drawn, LeftMargin, l.StockTop));
+    EXPECT_FALSE(view.highlightWanted(drawn, LeftMargin, l.DiscardTop)) << "the rest of a taken pile";
     game.Take.TopCardOnTable = true;
     game.Take.TopCard = drawn;
-    EXPECT_TRUE(view.HighlightWanted(drawn, LeftMargin, l.DiscardTop));
-    EXPECT_FALSE(view.HighlightWanted(drawn, l.ColumnX(6), l.HumanHandBase + 12)) << "a discard";
+    EXPECT_TRUE(view.highlightWanted(drawn, LeftMargin, l.DiscardTop));
+    EXPECT_FALSE(view.highlightWanted(drawn, l.ColumnX(6), l.HumanHandBase + 12)) << "a discard";
     game.Turn.ComputerTurn = true;
-    EXPECT_FALSE(view.HighlightWanted(drawn, LeftMargin, l.StockTop)) << "the opponent's draw";
+    EXPECT_FALSE(view.highlightWanted(drawn, LeftMargin, l.StockTop)) << "the opponent's draw";
 
     // The highlight holds the card for 400 ms even without flights.
     settings.WriteValue("Settings\\Card Movement", false);
@@ -254,26 +254,27 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
 
 TEST_F(TableViewTest, PhaseHintsFollowTheOptionsAndRefusalsTurnBack)
 {
-    EXPECT_EQ(view.PhaseHintText(TurnPhase::MeldDiscardTwice), "Meld a card by clicking it, discard a card by right-clicking it");
+    EXPECT_EQ(view.phaseHintText(TurnPhase::MeldDiscardTwice),
+              "Meld a card by clicking it, discard a card by right-clicking it");
     settings.WriteValue("Settings\\Mouse Options", std::string("Double Right Click"));
-    EXPECT_EQ(view.PhaseHintText(TurnPhase::Opponent), "It's the computer's turn");
+    EXPECT_EQ(view.phaseHintText(TurnPhase::Opponent), "It's the computer's turn");
     host.Network = true;
-    EXPECT_EQ(view.PhaseHintText(TurnPhase::Opponent), "It's Partner's turn");
-    EXPECT_EQ(view.PhaseHintText(TurnPhase::HandOver), "Please wait for the next hand to be dealt");
+    EXPECT_EQ(view.phaseHintText(TurnPhase::Opponent), "It's Partner's turn");
+    EXPECT_EQ(view.phaseHintText(TurnPhase::HandOver), "Please wait for the next hand to be dealt");
 
     QSignalSpy hints(&view, &TableView::hintChanged);
     game.Turn.Phase = TurnPhase::Opponent;
-    view.ShowInputError(3, "You have already drawn");
+    view.showInputError(3, "You have already drawn");
     EXPECT_TRUE(hints.last().at(1).toBool());
-    view.ShowInputError(0, {});
-    EXPECT_EQ(view.HintText(), "It's the turn of your opponent now");
-    EXPECT_FALSE(view.ErrorShowing());
+    view.showInputError(0, {});
+    EXPECT_EQ(view.hintText(), "It's the turn of your opponent now");
+    EXPECT_FALSE(view.errorShowing());
 
     // A menu hint gives way to the phase hint at the next move over the table.
     game.Turn.Phase = TurnPhase::SecondCard;
-    view.MenuHintShown();
+    view.markMenuHintShown();
     QTest::mouseMove(&view, QPoint(100, 100));
-    EXPECT_EQ(view.HintText(), "Draw a second card from the stock");
+    EXPECT_EQ(view.hintText(), "Draw a second card from the stock");
 }
 
 TEST_F(TableViewTest, TurnWindowShowsOverAnActiveMainWindowAndCloses)
@@ -286,27 +287,27 @@ TEST_F(TableViewTest, TurnWindowShowsOverAnActiveMainWindowAndCloses)
     main.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
 
-    table.ShowTurnWindow("It's your turn to draw first.");
-    QPointer<TfmWhoseTurn> first = table.TurnWindow().Window();
+    table.showTurnWindow("It's your turn to draw first.");
+    QPointer<TurnWindow> first = table.turnIndicator().window();
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->Text(), "It's your turn to draw first.");
+    EXPECT_EQ(first->text(), "It's your turn to draw first.");
     EXPECT_LE((first->geometry().center() - main.frameGeometry().center()).manhattanLength(), 2);
 
     // A new hand before the timer closes the old window first.
-    table.ShowTurnWindow("It's the computer's turn to draw first.");
+    table.showTurnWindow("It's the computer's turn to draw first.");
     QTest::qWait(10);
     EXPECT_TRUE(first.isNull() || !first->isVisible());
-    EXPECT_TRUE(table.TurnWindow().Timer().isActive());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !table.TurnWindow().Window(); }, 3000));
-    EXPECT_FALSE(table.TurnWindow().Timer().isActive());
+    EXPECT_TRUE(table.turnIndicator().displayTimer().isActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !table.turnIndicator().window(); }, 3000));
+    EXPECT_FALSE(table.turnIndicator().displayTimer().isActive());
 
     // In the background no window opens.
     QWidget other;
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    table.ShowTurnWindow("It's your turn to draw first.");
-    EXPECT_FALSE(table.TurnWindow().Window());
+    table.showTurnWindow("It's your turn to draw first.");
+    EXPECT_FALSE(table.turnIndicator().window());
 }
 
 }  // namespace

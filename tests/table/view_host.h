@@ -22,24 +22,24 @@ public:
     void MoveCard(const CardRecord& c, int fx, int fy, int tx, int ty) override
     {
         RecordingHost::MoveCard(c, fx, fy, tx, ty);
-        View->MoveCard(c, fx, fy, tx, ty);
+        View->moveCard(c, fx, fy, tx, ty);
     }
-    void InvalidateTableRect(const TableRect& r) override { View->InvalidateTableRect(r); }
-    void RepaintTable() override { View->RepaintTable(); }
+    void InvalidateTableRect(const TableRect& r) override { View->invalidateTableRect(r); }
+    void RepaintTable() override { View->repaintTable(); }
     void PhaseChanged(TurnPhase phase) override
     {
         RecordingHost::PhaseChanged(phase);
-        View->ShowPhaseHint(phase);
+        View->showPhaseHint(phase);
     }
     void ShowInputError(InputError e, const std::string& text) override
     {
         RecordingHost::ShowInputError(e, text);
-        View->ShowInputError(static_cast<int>(e), QString::fromStdString(text));
+        View->showInputError(static_cast<int>(e), QString::fromStdString(text));
     }
     void StockExhaustedChanged(bool e) override
     {
         RecordingHost::StockExhaustedChanged(e);
-        View->SetStockExhausted(e);
+        View->setStockExhausted(e);
     }
 };
 

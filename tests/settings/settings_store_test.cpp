@@ -1,4 +1,4 @@
-#include "settings/registry_enhanced.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +16,13 @@ class StoreTest : public ::testing::Test {
 protected:
     TempHome Home;
     std::string DbPath = (Home.Dir / "meldora.db").string();
-    TRegistryEnhanced Store{DbPath};
+    SettingsStore Store{DbPath};
 
     void SetUp() override
     {
         ASSERT_TRUE(Store.IsOpen()) << Store.OpenError();
         Store.SetKey(MeldoraBaseKey);
-        Store.SetRootKey(TRootKey::hkLocalMachine);
+        Store.SetRoot(RootKey::LocalMachine);
     }
 };
 
@@ -62,11 +62,11 @@ TEST_F(StoreTest, NamesIgnoreCaseAndStrayBackslashes)
     Store.GetKeyNames("", names);
     EXPECT_EQ(names, std::vector<std::string>{"Settings"});
 
-    TRegistryEnhanced other(DbPath);
-    EXPECT_EQ(other.RootKey(), TRootKey::hkCurrentUser);
+    SettingsStore other(DbPath);
+    EXPECT_EQ(other.Root(), RootKey::CurrentUser);
     other.SetKey("\\software\\\\CORVANE\\meldora\\");
     EXPECT_EQ(other.ReadString("Settings\\Mouse Options", "none"), "none");  // each root is its own tree
-    other.SetRootKey(TRootKey::hkLocalMachine);
+    other.SetRoot(RootKey::LocalMachine);
     EXPECT_EQ(other.ReadString("Settings\\Mouse Options", ""), "Single Right Click");
     other.SetKey("");
     EXPECT_EQ(other.ReadString("Software\\Corvane\\Meldora\\Settings\\Mouse Options", ""), "Single Right Click");
@@ -96,17 +96,17 @@ TEST_F(StoreTest, KeysAreListedAndDeletedAsWholeSubtrees)
     EXPECT_FALSE(Store.DeleteKey("\\\\"));  // a blank name never wipes the base key
     EXPECT_EQ(Store.ReadInt("Expert\\Score1", 0), 900);
 
-    Store.SetAccess(TAccess::kRead);
+    Store.SetAccess(AccessMode::Read);
     Store.WriteValue("Expert\\Score1", 5);
     EXPECT_FALSE(Store.DeleteKey("Expert"));
     EXPECT_EQ(Store.ReadInt("Expert\\Score1", 0), 900);
-    Store.SetAccess(TAccess::kWrite);
+    Store.SetAccess(AccessMode::Write);
     EXPECT_EQ(Store.ReadInt("Expert\\Score1", 0), 0);
 }
 
 void ExpectUnusableButHarmless(const std::filesystem::path& file, const std::string& bytes)
 {
-    TRegistryEnhanced store(file.string());
+    SettingsStore store(file.string());
     EXPECT_FALSE(store.IsOpen());
     EXPECT_NE(store.OpenError().find(file.string()), std::string::npos) << store.OpenError();
     store.SetKey(MeldoraBaseKey);
@@ -127,7 +127,7 @@ TEST(StoreFailureTest, DamagedFilesGiveDefaultsAndStayUntouched)
     // A real database whose pages were overwritten behind the header.
     std::filesystem::remove(file);
     {
-        TRegistryEnhanced store(file.string());
+        SettingsStore store(file.string());
         for (int i = 0; i < 30; ++i)
             store.WriteValue("Key" + std::to_string(i) + "\\Value", std::string(1000, 'x'));
     }
@@ -140,7 +140,7 @@ TEST(StoreFailureTest, DamagedFilesGiveDefaultsAndStayUntouched)
     WriteFile(file, damaged);
     ExpectUnusableButHarmless(file, damaged);
 
-    TRegistryEnhanced missingFolder((home.Dir / "no such folder" / "meldora.db").string());
+    SettingsStore missingFolder((home.Dir / "no such folder" / "meldora.db").string());
     EXPECT_FALSE(missingFolder.IsOpen());
     EXPECT_EQ(missingFolder.ReadInt("Settings\\Delay", 300), 300);
 }

@@ -25,35 +25,35 @@ struct sqlite3;
 
 namespace meldora {
 
-enum class TRootKey { hkClassesRoot, hkCurrentConfig, hkCurrentUser, hkDynData, hkLocalMachine, hkUsers };
+enum class RootKey { ClassesRoot, CurrentConfig, CurrentUser, DynData, LocalMachine, Users };
 
-// The access asked for when a key is opened: kRead and kExecute may only read,
-// kWrite may only write, kAllAccess may do both.
-enum class TAccess { kRead, kWrite, kExecute, kAllAccess };
+// The access asked for when a key is opened: Read and Execute may only read,
+// Write may only write, AllAccess may do both.
+enum class AccessMode { Read, Write, Execute, AllAccess };
 
-// The program's own base key; it hangs under hkLocalMachine.
+// The program's own base key; it hangs under LocalMachine.
 inline constexpr const char* MeldoraBaseKey = "Software\\Corvane\\Meldora";
 
 // Cuts text at every separator and drops empty pieces, so "a\\\\b\\" gives {"a", "b"}.
-std::vector<std::string> BrkApart(const std::string& text, char separator = '\\');
+std::vector<std::string> SplitKeyPath(const std::string& text, char separator = '\\');
 
-class TRegistryEnhanced : public SettingsAccess {
+class SettingsStore : public SettingsAccess {
 public:
-    explicit TRegistryEnhanced(const std::string& databasePath);
-    ~TRegistryEnhanced() override;
-    TRegistryEnhanced(const TRegistryEnhanced&) = delete;
-    TRegistryEnhanced& operator=(const TRegistryEnhanced&) = delete;
+    explicit SettingsStore(const std::string& databasePath);
+    ~SettingsStore() override;
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
 
-    bool IsOpen() const { return Db != nullptr; }
+    bool IsOpen() const { return db_ != nullptr; }
     // Why the store is not usable (empty while it is).
-    std::string OpenError() const { return Error; }
+    std::string OpenError() const { return error_; }
 
-    const std::string& Key() const { return BaseKey; }
-    void SetKey(const std::string& key) { BaseKey = key; }
-    TRootKey RootKey() const { return Root; }
-    void SetRootKey(TRootKey root) { Root = root; }
-    TAccess Access() const { return Mode; }
-    void SetAccess(TAccess access) { Mode = access; }
+    const std::string& Key() const { return baseKey_; }
+    void SetKey(const std::string& key) { baseKey_ = key; }
+    RootKey Root() const { return root_; }
+    void SetRoot(RootKey root) { root_ = root; }
+    AccessMode Access() const { return mode_; }
+    void SetAccess(AccessMode access) { mode_ = access; }
 
     SettingValue ReadValue(const std::string& name, const SettingValue& defaultValue) override;
     void WriteValue(const std::string& name, const SettingValue& value) override;
@@ -82,15 +82,15 @@ private:
     bool Commit();
     void Rollback();
 
-    bool MayRead() const { return Mode != TAccess::kWrite; }
-    bool MayWrite() const { return Mode == TAccess::kWrite || Mode == TAccess::kAllAccess; }
+    bool MayRead() const { return mode_ != AccessMode::Write; }
+    bool MayWrite() const { return mode_ == AccessMode::Write || mode_ == AccessMode::AllAccess; }
 
-    sqlite3* Db = nullptr;
-    std::string Path;
-    std::string Error;
-    std::string BaseKey;
-    TRootKey Root = TRootKey::hkCurrentUser;
-    TAccess Mode = TAccess::kAllAccess;
+    sqlite3* db_ = nullptr;
+    std::string path_;
+    std::string error_;
+    std::string baseKey_;
+    RootKey root_ = RootKey::CurrentUser;
+    AccessMode mode_ = AccessMode::AllAccess;
 };
 
 }  // namespace meldora

@@ -1,4 +1,4 @@
-#include "settings/registry_enhanced.h"
+#include "settings/settings_store.h"
 
 #include <sqlite3.h>
 
@@ -63,7 +63,7 @@ private:
 // Splits a settings name into the subkey path and the value name.
 std::pair<std::vector<std::string>, std::string> SplitName(const std::string& name)
 {
-    std::vector<std::string> pieces = BrkApart(name);
+    std::vector<std::string> pieces = SplitKeyPath(name);
     std::string valueName;
     if (!pieces.empty()) {
         valueName = std::move(pieces.back());
@@ -74,7 +74,7 @@ std::pair<std::vector<std::string>, std::string> SplitName(const std::string& na
 
 }  // namespace
 
-std::vector<std::string> BrkApart(const std::string& text, char separator)
+std::vector<std::string> SplitKeyPath(const std::string& text, char separator)
 {
     std::vector<std::string> pieces;
     std::string::size_type start = 0;
@@ -89,32 +89,32 @@ std::vector<std::string> BrkApart(const std::string& text, char separator)
     return pieces;
 }
 
-TRegistryEnhanced::TRegistryEnhanced(const std::string& databasePath) : Path(databasePath)
+SettingsStore::SettingsStore(const std::string& databasePath) : path_(databasePath)
 {
     Open();
 }
 
-TRegistryEnhanced::~TRegistryEnhanced()
+SettingsStore::~SettingsStore()
 {
-    sqlite3_close_v2(Db);
+    sqlite3_close_v2(db_);
 }
 
-bool TRegistryEnhanced::Open()
+bool SettingsStore::Open()
 {
     // Opening never writes to the file; a damaged file is left as it is.
-    const int rc = sqlite3_open_v2(Path.c_str(), &Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
-        Error = Path + ": " + (Db ? sqlite3_errmsg(Db) : sqlite3_errstr(rc));
-        sqlite3_close_v2(Db);
-        Db = nullptr;
+        error_ = path_ + ": " + (db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
         return false;
     }
-    sqlite3_busy_timeout(Db, BusyTimeoutMs);
+    sqlite3_busy_timeout(db_, BusyTimeoutMs);
 
     // Read the whole file before anything is written to it, so that a file
     // that is not a settings database is refused untouched.
     {
-        Statement check(Db, "PRAGMA quick_check");
+        Statement check(db_, "PRAGMA quick_check");
         if (check.Prepared() != SQLITE_OK) {
             Fail("cannot be read");
             return false;
@@ -126,16 +126,16 @@ bool TRegistryEnhanced::Open()
         }
         const std::string verdict = check.Text(0);
         if (verdict != "ok") {
-            Error = Path + ": the file is damaged (" + verdict + ")";
-            sqlite3_close_v2(Db);
-            Db = nullptr;
+            error_ = path_ + ": the file is damaged (" + verdict + ")";
+            sqlite3_close_v2(db_);
+            db_ = nullptr;
             return false;
         }
     }
-    if (sqlite3_db_readonly(Db, "main") == 1) {
-        Error = Path + ": the file cannot be written";
-        sqlite3_close_v2(Db);
-        Db = nullptr;
+    if (sqlite3_db_readonly(db_, "main") == 1) {
+        error_ = path_ + ": the file cannot be written";
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
         return false;
     }
     if (!SwitchToWal() || !Exec("PRAGMA synchronous=FULL")) {
@@ -143,20 +143,20 @@ bool TRegistryEnhanced::Open()
         return false;
     }
     if (!BeginWrite() || !Exec(Schema) || !Commit()) {
-        if (Db)
+        if (db_)
             Fail("cannot be prepared");
         return false;
     }
     return true;
 }
 
-bool TRegistryEnhanced::SwitchToWal()
+bool SettingsStore::SwitchToWal()
 {
     // Changing the journal mode needs the file to itself and does not wait
     // through the busy timeout, so a copy starting at the same moment as
     // another retries here.
     for (int waited = 0;; waited += 10) {
-        const int rc = sqlite3_exec(Db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        const int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         if ((rc & 0xff) != SQLITE_BUSY && (rc & 0xff) != SQLITE_LOCKED)
             return Ok(rc, "cannot be prepared");
         if (waited >= BusyTimeoutMs)
@@ -165,17 +165,17 @@ bool TRegistryEnhanced::SwitchToWal()
     }
 }
 
-void TRegistryEnhanced::Fail(const std::string& what)
+void SettingsStore::Fail(const std::string& what)
 {
-    if (!Db)
+    if (!db_)
         return;
-    Error = Path + " " + what + ": " + sqlite3_errmsg(Db);
+    error_ = path_ + " " + what + ": " + sqlite3_errmsg(db_);
     // close_v2 waits for statements still alive in the caller's scope.
-    sqlite3_close_v2(Db);
-    Db = nullptr;
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
 }
 
-bool TRegistryEnhanced::Ok(int rc, const char* what)
+bool SettingsStore::Ok(int rc, const char* what)
 {
     if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
         return true;
@@ -185,19 +185,19 @@ bool TRegistryEnhanced::Ok(int rc, const char* what)
     return false;
 }
 
-bool TRegistryEnhanced::Exec(const char* sql)
+bool SettingsStore::Exec(const char* sql)
 {
-    return Db && Ok(sqlite3_exec(Db, sql, nullptr, nullptr, nullptr), "cannot be used");
+    return db_ && Ok(sqlite3_exec(db_, sql, nullptr, nullptr, nullptr), "cannot be used");
 }
 
-bool TRegistryEnhanced::BeginWrite()
+bool SettingsStore::BeginWrite()
 {
     // Taking the write lock up front lets the busy timeout wait for another
     // copy; a lock taken later in the transaction would fail at once instead.
     return Exec("BEGIN IMMEDIATE");
 }
 
-bool TRegistryEnhanced::Commit()
+bool SettingsStore::Commit()
 {
     if (Exec("COMMIT"))
         return true;
@@ -205,24 +205,24 @@ bool TRegistryEnhanced::Commit()
     return false;
 }
 
-void TRegistryEnhanced::Rollback()
+void SettingsStore::Rollback()
 {
-    if (Db && !sqlite3_get_autocommit(Db))
-        sqlite3_exec(Db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (db_ && !sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-std::vector<std::string> TRegistryEnhanced::PathTo(const std::vector<std::string>& subkeyPieces) const
+std::vector<std::string> SettingsStore::PathTo(const std::vector<std::string>& subkeyPieces) const
 {
-    std::vector<std::string> path{RootNames[static_cast<std::size_t>(Root)]};
-    for (std::string& piece : BrkApart(BaseKey))
+    std::vector<std::string> path{RootNames[static_cast<std::size_t>(root_)]};
+    for (std::string& piece : SplitKeyPath(baseKey_))
         path.push_back(std::move(piece));
     path.insert(path.end(), subkeyPieces.begin(), subkeyPieces.end());
     return path;
 }
 
-int TRegistryEnhanced::FindChild(KeyId parent, const std::string& name, KeyId& child)
+int SettingsStore::FindChild(KeyId parent, const std::string& name, KeyId& child)
 {
-    Statement find(Db, "SELECT id FROM reg_keys WHERE parent = ?1 AND name = ?2");
+    Statement find(db_, "SELECT id FROM reg_keys WHERE parent = ?1 AND name = ?2");
     if (find.Prepared() != SQLITE_OK)
         return find.Prepared();
     find.Bind(1, parent);
@@ -233,7 +233,7 @@ int TRegistryEnhanced::FindChild(KeyId parent, const std::string& name, KeyId& c
     return rc;
 }
 
-std::optional<TRegistryEnhanced::KeyId> TRegistryEnhanced::FindKey(const std::vector<std::string>& path)
+std::optional<SettingsStore::KeyId> SettingsStore::FindKey(const std::vector<std::string>& path)
 {
     KeyId parent = 0;
     for (const std::string& piece : path) {
@@ -246,7 +246,7 @@ std::optional<TRegistryEnhanced::KeyId> TRegistryEnhanced::FindKey(const std::ve
     return parent;
 }
 
-std::optional<TRegistryEnhanced::KeyId> TRegistryEnhanced::CreateKey(const std::vector<std::string>& path)
+std::optional<SettingsStore::KeyId> SettingsStore::CreateKey(const std::vector<std::string>& path)
 {
     KeyId parent = 0;
     for (const std::string& piece : path) {
@@ -258,28 +258,28 @@ std::optional<TRegistryEnhanced::KeyId> TRegistryEnhanced::CreateKey(const std::
         }
         if (!Ok(rc, "cannot be read"))
             return std::nullopt;
-        Statement insert(Db, "INSERT INTO reg_keys(parent, name) VALUES(?1, ?2)");
+        Statement insert(db_, "INSERT INTO reg_keys(parent, name) VALUES(?1, ?2)");
         if (!Ok(insert.Prepared(), "cannot be written"))
             return std::nullopt;
         insert.Bind(1, parent);
         insert.Bind(2, piece);
         if (!Ok(insert.Step(), "cannot be written"))
             return std::nullopt;
-        parent = sqlite3_last_insert_rowid(Db);
+        parent = sqlite3_last_insert_rowid(db_);
     }
     return parent;
 }
 
-SettingValue TRegistryEnhanced::ReadValue(const std::string& name, const SettingValue& defaultValue)
+SettingValue SettingsStore::ReadValue(const std::string& name, const SettingValue& defaultValue)
 {
-    if (!Db || !MayRead())
+    if (!db_ || !MayRead())
         return defaultValue;
     const auto [subkey, valueName] = SplitName(name);
     const std::optional<KeyId> key = FindKey(PathTo(subkey));
     if (!key)
         return defaultValue;
 
-    Statement read(Db, "SELECT value FROM reg_values WHERE key_id = ?1 AND name = ?2");
+    Statement read(db_, "SELECT value FROM reg_values WHERE key_id = ?1 AND name = ?2");
     if (!Ok(read.Prepared(), "cannot be read"))
         return defaultValue;
     read.Bind(1, *key);
@@ -307,9 +307,9 @@ SettingValue TRegistryEnhanced::ReadValue(const std::string& name, const Setting
     }
 }
 
-void TRegistryEnhanced::WriteValue(const std::string& name, const SettingValue& value)
+void SettingsStore::WriteValue(const std::string& name, const SettingValue& value)
 {
-    if (!Db || !MayWrite() || std::holds_alternative<std::monostate>(value))
+    if (!db_ || !MayWrite() || std::holds_alternative<std::monostate>(value))
         return;
     const auto [subkey, valueName] = SplitName(name);
     if (!BeginWrite())
@@ -321,7 +321,7 @@ void TRegistryEnhanced::WriteValue(const std::string& name, const SettingValue& 
     }
     bool written = false;
     {
-        Statement write(Db,
+        Statement write(db_,
                         "INSERT INTO reg_values(key_id, name, value) VALUES(?1, ?2, ?3) "
                         "ON CONFLICT(key_id, name) DO UPDATE SET value = excluded.value");
         if (Ok(write.Prepared(), "cannot be written")) {
@@ -344,19 +344,19 @@ void TRegistryEnhanced::WriteValue(const std::string& name, const SettingValue& 
         Rollback();
 }
 
-bool TRegistryEnhanced::KeyExists(const std::string& subkey)
+bool SettingsStore::KeyExists(const std::string& subkey)
 {
-    return Db && FindKey(PathTo(BrkApart(subkey))).has_value();
+    return db_ && FindKey(PathTo(SplitKeyPath(subkey))).has_value();
 }
 
-void TRegistryEnhanced::GetKeyNames(const std::string& subkey, std::vector<std::string>& names)
+void SettingsStore::GetKeyNames(const std::string& subkey, std::vector<std::string>& names)
 {
-    if (!Db || !MayRead())
+    if (!db_ || !MayRead())
         return;
-    const std::optional<KeyId> key = FindKey(PathTo(BrkApart(subkey)));
+    const std::optional<KeyId> key = FindKey(PathTo(SplitKeyPath(subkey)));
     if (!key)
         return;
-    Statement list(Db, "SELECT name FROM reg_keys WHERE parent = ?1 ORDER BY name");
+    Statement list(db_, "SELECT name FROM reg_keys WHERE parent = ?1 ORDER BY name");
     if (!Ok(list.Prepared(), "cannot be read"))
         return;
     list.Bind(1, *key);
@@ -368,12 +368,12 @@ void TRegistryEnhanced::GetKeyNames(const std::string& subkey, std::vector<std::
         names = std::move(found);
 }
 
-bool TRegistryEnhanced::DeleteKey(const std::string& subkey)
+bool SettingsStore::DeleteKey(const std::string& subkey)
 {
     // An empty subkey would name the whole base key: refuse rather than wipe
     // every setting through a blank name.
-    const std::vector<std::string> pieces = BrkApart(subkey);
-    if (!Db || !MayWrite() || pieces.empty())
+    const std::vector<std::string> pieces = SplitKeyPath(subkey);
+    if (!db_ || !MayWrite() || pieces.empty())
         return false;
     if (!BeginWrite())
         return false;
@@ -391,8 +391,8 @@ bool TRegistryEnhanced::DeleteKey(const std::string& subkey)
             std::string(Subtree) + "DELETE FROM reg_values WHERE key_id IN (SELECT id FROM subtree)";
         const std::string deleteKeys =
             std::string(Subtree) + "DELETE FROM reg_keys WHERE id IN (SELECT id FROM subtree)";
-        Statement values(Db, deleteValues.c_str());
-        Statement keys(Db, deleteKeys.c_str());
+        Statement values(db_, deleteValues.c_str());
+        Statement keys(db_, deleteKeys.c_str());
         if (Ok(values.Prepared(), "cannot be written") && Ok(keys.Prepared(), "cannot be written")) {
             values.Bind(1, *key);
             keys.Bind(1, *key);
