@@ -247,9 +247,12 @@ void CanastaGame::DrawFromStock()
         const int fromY = card.Y;
         card.FaceUp = true;
         const bool redThree = IsRedThree(card.Id);
-        CardPile& target = redThree ? Human().Melds : Human().Hand;
-        PlaceInColumn(target, true, false, card);
-        AppendCard(target, card);
+        if (redThree) {
+            PlaceOnMeld(Side::Human, card, card.Rank, ColumnSize(Side::Human, card.Rank));
+            AppendCard(Human().Melds, card);
+        } else {
+            PutInHand(Side::Human, card);
+        }
         host.MoveCard(card, fromX, fromY, card.X, card.Y);
 
         // With DrawExtra a red three is replaced and does not count as a drawn card.

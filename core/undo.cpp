@@ -108,8 +108,7 @@ void CanastaGame::UndoMeld()
 
     const int fromX = card.X;
     const int fromY = card.Y;
-    PlaceInColumn(Human().Hand, true, false, card);
-    AppendCard(Human().Hand, card);
+    PutInHand(Side::Human, card);
     host_->MoveCard(card, fromX, fromY, card.X, card.Y);
     if (Undo.Stack.empty())
         host_->UndoItemsEnabled(false);
