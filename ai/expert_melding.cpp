@@ -40,16 +40,16 @@ void ExpertTurn::MeldGroups()
     const bool aggressive = memory.AggressiveTurn;
     const int need = Need();
 
-    // Natural canastas; before the initial meld only one that reaches the minimum alone.
+    // Natural canastas; before the initial meld only one that reaches the minimum
+    // alone. Melding a rank recounts the tallies, so they are counted once here.
+    Recount();
     for (int r = 3; r <= 13; ++r) {
-        Recount();
         if (Hand(r) + Melds(r) >= 7 && Melds(r) == Naturals(r)
             && (Opened() || 7 * Value(r) >= OwnMinimumMeld))
             MeldRank(r, 0);
     }
 
     // Could the hand be melded out this turn, completing the missing canastas with wild cards?
-    Recount();
     {
         int w = Wilds();
         int k = Canastas();

@@ -130,36 +130,46 @@ int TurnFrame::WildcardRoom(int column) const
 
 void TurnFrame::Recount()
 {
-    Opp().MeldCount.fill(0);
-    Own().HandCount.fill(0);
-    Own().MeldCount.fill(0);
-    DiscardRankCount.fill(0);
-    OwnMeldRankCount.fill(0);
-    OpponentMeldRankCount.fill(0);
-    KnownOpponentRankCount.fill(0);
-
     // Like RecountColumns, a card outside the columns counts in none.
     auto countColumn = [this](const CardRecord& c, ColumnCounts& counts) {
         const int col = Game.ColumnOf(c);
         if (col >= 0 && col < ColumnCount)
             ++counts[col];
     };
-    const CanastaGame& g = Game;
-    (void)g;
+    Own().HandCount.fill(0);
+    Own().MeldCount.fill(0);
+    OwnMeldRankCount.fill(0);
     for (int i = 0; i < Own().Hand.Count; ++i)
         ++Own().HandCount[Own().Hand.Cards[i].Rank];
-    for (int i = 0; i < Opp().Melds.Count; ++i) {
-        countColumn(Opp().Melds.Cards[i], Opp().MeldCount);
-        ++OpponentMeldRankCount[Opp().Melds.Cards[i].Rank];
-    }
     for (int i = 0; i < Own().Melds.Count; ++i) {
         ++OwnMeldRankCount[Own().Melds.Cards[i].Rank];
         countColumn(Own().Melds.Cards[i], Own().MeldCount);
     }
-    for (int i = 0; i < g.DiscardPile.Count; ++i)
-        ++DiscardRankCount[g.DiscardPile.Cards[i].Rank];
-    for (int i = 0; i < Memory.KnownOpponentCards.Count; ++i)
-        ++KnownOpponentRankCount[Memory.KnownOpponentCards.Cards[i].Rank];
+
+    // The opponent's melds and what is known of its hand stay as they are for the
+    // whole turn, and the discard pile changes only by a take or the discard:
+    // the decisions recount many times a turn, so these are counted again only
+    // when their piles (or the stock, at a new deal) have changed.
+    const RecountKey opponentNow{Opp().Melds.Count, Memory.KnownOpponentCards.Count, Game.Stock.Count};
+    if (!(opponentNow == opponentCounted_)) {
+        opponentCounted_ = opponentNow;
+        Opp().MeldCount.fill(0);
+        OpponentMeldRankCount.fill(0);
+        KnownOpponentRankCount.fill(0);
+        for (int i = 0; i < Opp().Melds.Count; ++i) {
+            countColumn(Opp().Melds.Cards[i], Opp().MeldCount);
+            ++OpponentMeldRankCount[Opp().Melds.Cards[i].Rank];
+        }
+        for (int i = 0; i < Memory.KnownOpponentCards.Count; ++i)
+            ++KnownOpponentRankCount[Memory.KnownOpponentCards.Cards[i].Rank];
+    }
+    const RecountKey pileNow{Game.DiscardPile.Count, 0, Game.Stock.Count};
+    if (!(pileNow == pileCounted_)) {
+        pileCounted_ = pileNow;
+        DiscardRankCount.fill(0);
+        for (int i = 0; i < Game.DiscardPile.Count; ++i)
+            ++DiscardRankCount[Game.DiscardPile.Cards[i].Rank];
+    }
 }
 
 // ---- Presentation -----------------------------------------------------------

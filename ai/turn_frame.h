@@ -178,6 +178,17 @@ protected:
         CardPile before_;
     };
 
+    // The pile sizes the opponent's and the discard pile's tallies were last
+    // counted at; -1 for not yet counted.
+    struct RecountKey {
+        int First = -1;
+        int Second = -1;
+        int Stock = -1;
+        bool operator==(const RecountKey&) const = default;
+    };
+    RecountKey opponentCounted_;
+    RecountKey pileCounted_;
+
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.
     void PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before);

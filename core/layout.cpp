@@ -8,12 +8,6 @@ namespace meldora {
 
 int TableLayout::ColumnX(int column) const { return LeftMargin + column * ColumnPitch; }
 
-int TableLayout::ColumnOf(int x) const
-{
-    // Pascal's div truncates towards zero; so does C++'s.
-    return (x - LeftMargin) / ColumnPitch;
-}
-
 TableLayout ApplyLayout(int sizeIndex, int clientWidth)
 {
     if (sizeIndex < 0 || sizeIndex >= static_cast<int>(SizeClasses.size()))

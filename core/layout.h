@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "core/card.h"
+
 namespace meldora {
 
 struct SizeClass {
@@ -37,7 +39,8 @@ struct TableLayout {
     int ComputerHandTop = 5;
 
     int ColumnX(int column) const;
-    int ColumnOf(int x) const;  // (x - LeftMargin) div ColumnPitch
+    // (x - LeftMargin) div ColumnPitch, truncating towards zero.
+    int ColumnOf(int x) const { return (x - LeftMargin) / ColumnPitch; }
 };
 
 // Recomputes every quantity for a size class and the window's current client width.
