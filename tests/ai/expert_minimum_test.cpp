@@ -114,3 +114,22 @@ TEST(ExpertInitialMeld, APileIsTakenOnlyWhenTheOpeningReachesTheMinimum)
         EXPECT_TRUE(t.host.Messages.empty());
     }
 }
+
+TEST(ExpertInitialMeld, ARehearsedTakeNeverReachesTheTable)
+{
+    MinimumTable t(0);
+    t.FivesAndTwos();
+    t.Hand({CardId(Spade, 4)});
+    t.Pile({CardId(Heart, 8), CardId(Spade, 4)});
+    // Animated, as in the program: a rehearsal that reached the window would fly and repaint.
+    t.turn.Settings.Animate = true;
+    t.turn.Recount();
+    const CanastaGame before(t.game);
+
+    EXPECT_TRUE(t.turn.TakeReachesMinimum());
+
+    EXPECT_TRUE(t.host.Flights.empty());
+    EXPECT_EQ(t.host.Repaints, 0);
+    EXPECT_EQ(t.game.DiscardPile, before.DiscardPile);
+    EXPECT_EQ(t.game.Computer().Hand, before.Computer().Hand);
+}
