@@ -1,5 +1,6 @@
 // Program entry: the application object, the splash window and the main window.
 #include <QApplication>
+#include <QIcon>
 #include <QLoggingCategory>
 #include <exception>
 
@@ -45,6 +46,9 @@ int main(int argc, char* argv[])
     auto* splash = new meldora::SplashWindow;
     splash->showNow();
     QApplication::setApplicationName(QStringLiteral("Meldora"));
+    // The desktop matches the windows to the installed entry and its icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.meldora.Meldora"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.meldora.Meldora")));
 
     qCDebug(filesLog).noquote() << "Assets:" << QString::fromStdString(meldora::AssetsDir().string());
 
