@@ -48,17 +48,11 @@ protected:
 TEST_F(IcqRegistrationTest, WithoutTheMessengerNothingIsWrittenAndTheStoreIsBackOnItsOwnKey)
 {
     registerWithIcq(store, Program, HomePage);
+    EXPECT_EQ(store.Key(), MeldoraBaseKey);
+    EXPECT_EQ(store.Root(), RootKey::LocalMachine);
     store.SetRoot(RootKey::CurrentUser);
     store.SetKey("");
     EXPECT_FALSE(store.KeyExists("Software"));
-}
-
-TEST_F(IcqRegistrationTest, TheStoreIsBackOnItsOwnKeyAndTheLocalMachineRoot)
-{
-    installMessenger({"1234"});
-    registerWithIcq(store, Program, HomePage);
-    EXPECT_EQ(store.Key(), MeldoraBaseKey);
-    EXPECT_EQ(store.Root(), RootKey::LocalMachine);
 }
 
 TEST_F(IcqRegistrationTest, TheDefaultsGetTheWholeEntryEvenWithoutUsers)
@@ -86,6 +80,8 @@ TEST_F(IcqRegistrationTest, EveryUserGetsTheEntry)
         EXPECT_EQ(icqValue(entry + "Type"), "ClientServer") << user;
     }
     EXPECT_EQ(icqValue("Owners\\1234\\Nick"), "player 1234");
+    EXPECT_EQ(store.Key(), MeldoraBaseKey);
+    EXPECT_EQ(store.Root(), RootKey::LocalMachine);
 }
 
 }  // namespace

@@ -38,14 +38,6 @@ private:
 
 }  // namespace
 
-TEST(OutsideAddressesTest, EnvironmentVariablesReplaceThePublishedAddresses)
-{
-    const OutsideAddresses published = outsideAddresses();
-    const ScopedVariable mail("MELDORA_LISTING_MAIL", "list@127.0.0.1");
-    EXPECT_EQ(outsideAddresses().listingMailAddress, QStringLiteral("list@127.0.0.1"));
-    EXPECT_EQ(outsideAddresses().homePage, published.homePage);
-}
-
 TEST(OutsideAddressesTest, HomePageOpensWithTheDesktopHandler)
 {
     test::EnsureGuiApplication();
