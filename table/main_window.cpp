@@ -16,6 +16,9 @@
 
 #include "core/saved_game.h"
 #include "core/file_locations.h"
+#include "net/outside/icq_registration.h"
+#include "net/outside/listing_request_form.h"
+#include "net/outside/upgrade_window.h"
 #include "settings/migration.h"
 #include "settings/settings_store.h"
 #include "settings/setting_keys.h"
@@ -137,8 +140,11 @@ MainWindow::MainWindow(std::unique_ptr<SettingsStore> store, SettingsAccess* set
 
     // A store of the caller's is taken as it stands; only the program's own store
     // may hold the settings of an older release.
-    if (ownStore_)
+    if (ownStore_) {
         MigrateSettings(settings_);
+        registerWithIcq(*ownStore_, QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+                        outsideAddresses().homePage.toStdString());
+    }
     readSettings();
     sound_ = new SoundPlayer(settings_, this);
     placeWindow(screenWidth > 0 ? screenWidth : primaryScreenWidth());
@@ -197,10 +203,23 @@ void MainWindow::createMenus()
                                        QStringLiteral("Enable or disable sound and music, and select sound effects and melodies"));
     connect(soundAction, &QAction::triggered, this, [this] { SoundDialog(*sound_, settings_, this).exec(); });
 
+    // The player list is not kept yet, so the request starts without a nick name.
+    QMenu* networkMenu = menuBar()->addMenu(QStringLiteral("&Network"));
+    connect(addMenuItem(networkMenu, QStringLiteral("Request &Listing"), "RequestListing1",
+                        QStringLiteral("Ask by an automated e-mail to be listed on the Internet player list")),
+            &QAction::triggered, this, [this] { showListingRequest(this, settings_, ownStore_.get(), {}); });
+
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     helpTopicsAction_ =
         addMenuItem(helpMenu, QStringLiteral("Help Topics"), "HelpTopics1",
                     QStringLiteral("Show the rules, the controls and the menus of Meldora"), QKeySequence(Qt::Key_F1));
+    helpMenu->addSeparator();
+    connect(addMenuItem(helpMenu, QStringLiteral("&Meldora Home Page"), "HomePage1",
+                        QStringLiteral("Visit the Meldora home page on the web")),
+            &QAction::triggered, this, &openHomePage);
+    connect(addMenuItem(helpMenu, QStringLiteral("Check &Upgrade..."), "CheckUpgrade1",
+                        QStringLiteral("See whether a later version of Meldora is available")),
+            &QAction::triggered, this, [this] { UpgradeWindow(this).exec(); });
 
     connect(decksAction_, &QAction::triggered, this, &MainWindow::showDeckDialog);
     connect(newAction_, &QAction::triggered, this, &MainWindow::newGame);

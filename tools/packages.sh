@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev
           qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
-          libsqlite3-dev libsdl2-mixer-dev libcurl4-openssl-dev
+          libsqlite3-dev libsdl2-mixer-dev libcurl4-openssl-dev desktop-file-utils appstream shared-mime-info
           kdegames-card-data-kf5 timgm6mb-soundfont)
 missing=()
 for p in "${packages[@]}"; do
