@@ -16,6 +16,7 @@
 
 #include "core/saved_game.h"
 #include "core/file_locations.h"
+#include "records/records_keeper.h"
 #include "settings/migration.h"
 #include "settings/settings_store.h"
 #include "settings/setting_keys.h"
@@ -115,6 +116,7 @@ MainWindow::MainWindow(std::unique_ptr<SettingsStore> store, SettingsAccess* set
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     game_ = std::make_unique<CanastaGame>(*this, &settings_);
+    records_ = std::make_unique<RecordsKeeper>(settings_);
     game_->Seed(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     images_ = std::make_unique<CardImages>(defaultCardDeckDir(), this);
 
@@ -186,6 +188,16 @@ void MainWindow::createMenus()
                                  QKeySequence(Qt::CTRL | Qt::Key_Delete));
     undoMeldAction_->setEnabled(false);
     undoAllAction_->setEnabled(false);
+    gameMenu->addSeparator();
+    QAction* highscoresAction =
+        addMenuItem(gameMenu, QStringLiteral("&Hiscores..."), "Hiscores1", QStringLiteral("Show the Top Ten highscores"));
+    QAction* winRatioAction = addMenuItem(gameMenu, QStringLiteral("&Win Ratio..."), "WinRatio1",
+                                          QStringLiteral("Show the player's win/loss ratio "));
+    QAction* matchHistoryAction = addMenuItem(gameMenu, QStringLiteral("&Match History..."), "MatchHistory1",
+                                              QStringLiteral("Show the result of the last hundred matches"));
+    connect(highscoresAction, &QAction::triggered, this, &MainWindow::showHighscores);
+    connect(winRatioAction, &QAction::triggered, this, &MainWindow::showWinRatio);
+    connect(matchHistoryAction, &QAction::triggered, this, &MainWindow::showMatchHistory);
     gameMenu->addSeparator();
     exitAction_ = addMenuItem(gameMenu, QStringLiteral("E&xit"), "Exit1", QStringLiteral("Quit Meldora"));
 
@@ -265,6 +277,7 @@ void MainWindow::readSettings()
     statusBar()->setVisible(Read(s, keys::ShowStatusbar));
     computerLevel = levelFromName(Read(s, keys::Level));
     aggression = Read(s, keys::Aggression);
+    records_->load();
 }
 
 void MainWindow::placeWindow(int screenWidth)
@@ -345,6 +358,7 @@ void MainWindow::onSplashTimer()
     images_->prepare(sizeIndex_, devicePixelRatioF(), readCardBacks(settings_));
     placeEndHandButton();
 
+    records_->selectPlayerAtStartup(this);
     actOnCommandLine();
     if (!startupGameFile.isEmpty())
         checkStartupGameFile();
@@ -441,6 +455,14 @@ void MainWindow::showHelpTopics()
         help_ = new HelpWindow(this);
     help_->showContents();
 }
+
+int MainWindow::highscoreLevel() const { return IsNetworkGame() ? NetworkLevelIndex : computerLevel; }
+
+void MainWindow::showHighscores() { records_->showHighscores(this, highscoreLevel()); }
+
+void MainWindow::showWinRatio() { records_->showWinRatio(this); }
+
+void MainWindow::showMatchHistory() { records_->showMatchHistory(this); }
 
 // ---- Closing ----------------------------------------------------------------------------
 

@@ -29,6 +29,7 @@ class SettingsStore;
 class TableView;
 class HelpWindow;
 class SplashWindow;
+class RecordsKeeper;
 
 inline constexpr char MainWindowCaption[] = "Meldora 4.14";
 inline constexpr int SplashTime = 2000;
@@ -79,6 +80,11 @@ public:
     void applyCardBacks(const CardBackSettings& backs);
     void showHelpTopics();
     void endHand();
+    // The records: highscore lists, win ratio, match history.
+    void showHighscores();
+    void showWinRatio();
+    void showMatchHistory();
+    RecordsKeeper& records() { return *records_; }
 
     // ---- TableHost ----------------------------------------------------------------
     void MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY) override;
@@ -146,6 +152,8 @@ private:
     void startFirstGame();
     // Closing: the automatic save or its deletion, and the window placement.
     void finishClosing();
+    // The highscore level being played: the computer's level, or the network game's.
+    int highscoreLevel() const;
 
     // The program's own settings store (none when the caller gave one); created first, freed last.
     std::unique_ptr<SettingsStore> ownStore_;
@@ -160,6 +168,7 @@ private:
     QPointer<HelpWindow> help_;
     // Sound effects and music.
     SoundPlayer* sound_ = nullptr;
+    std::unique_ptr<RecordsKeeper> records_;
     QTimer splashTimer_;
 
     QString argument_;
