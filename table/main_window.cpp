@@ -22,6 +22,7 @@
 #include "settings/setting_keys.h"
 #include "table/card_backs.h"
 #include "table/card_images.h"
+#include "table/customize_dialog.h"
 #include "table/deck_dialog.h"
 #include "table/help_window.h"
 #include "table/prompts.h"
@@ -208,6 +209,10 @@ void MainWindow::createMenus()
     QAction* soundAction = addMenuItem(optionsMenu, QStringLiteral("&Sound..."), "Sound1",
                                        QStringLiteral("Enable or disable sound and music, and select sound effects and melodies"));
     connect(soundAction, &QAction::triggered, this, [this] { SoundDialog(*sound_, settings_, this).exec(); });
+    QAction* customizeAction =
+        addMenuItem(optionsMenu, QStringLiteral("&Customize..."), "Customize1",
+                    QStringLiteral("Create players, set the computer level and change the window size and color"));
+    connect(customizeAction, &QAction::triggered, this, &MainWindow::showCustomizeDialog);
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     helpTopicsAction_ =
@@ -286,6 +291,7 @@ void MainWindow::placeWindow(int screenWidth)
         chooseWindowPlacement(QString::fromStdString(Read(settings_, keys::Resolution)), screenWidth);
     sizeIndex_ = placement.sizeIndex;
     largestAllowedSize_ = placement.largestAllowed;
+    screenWidth_ = screenWidth;
     maximised_ = placement.maximised;
     game_->SetTableSize(sizeIndex_, sizeClassWidth(sizeIndex_));
 
@@ -463,6 +469,72 @@ void MainWindow::showHighscores() { records_->showHighscores(this, highscoreLeve
 void MainWindow::showWinRatio() { records_->showWinRatio(this); }
 
 void MainWindow::showMatchHistory() { records_->showMatchHistory(this); }
+
+// ---- Customize ------------------------------------------------------------------------------
+
+void MainWindow::showCustomizeDialog()
+{
+    CustomizeSituation situation;
+    situation.sizeIndex = sizeIndex_;
+    situation.largestAllowedSize = largestAllowedSize_;
+    situation.gameUnderWay = game_->Match.GameInProgress;
+    situation.networkGame = IsNetworkGame();
+    situation.page = customizePage;
+    CustomizeDialog* shown = nullptr;
+    CustomizeDialog dialog(
+        settings_, records_->players(), situation,
+        [this, &shown] {
+            view_->applySettings();
+            meldDelay = Read(settings_, keys::Delay);
+            autoSave = Read(settings_, keys::AutoSave);
+            computerLevel = levelFromName(Read(settings_, keys::Level));
+            aggression = Read(settings_, keys::Aggression);
+            applyWindowSize(shown->sizeIndex());
+        },
+        this);
+    shown = &dialog;
+    dialog.exec();
+    customizePage = dialog.activePage();
+}
+
+void MainWindow::applyWindowSize(int newSizeIndex)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (newSizeIndex != sizeIndex_) {
+        sizeIndex_ = newSizeIndex;
+        maximised_ = sizeClassWidth(sizeIndex_) == screenWidth_;
+        Qt::WindowFlags flags = windowFlags() & ~Qt::WindowMaximizeButtonHint;
+        if (maximised_)
+            flags |= Qt::WindowMaximizeButtonHint;
+        const QPoint at = pos();
+        const bool wasVisible = isVisible();
+        setWindowFlags(flags);
+        move(at);
+        if (maximised_) {
+            setMinimumSize(0, 0);
+            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            setWindowState(Qt::WindowMaximized);
+        } else {
+            setWindowState(Qt::WindowNoState);
+            fitWindowToSizeClass();
+            // Kept on the screen: moved left or up when the larger window would run off it.
+            if (const QScreen* screen = this->screen()) {
+                const QRect room = screen->availableGeometry();
+                const QRect frame = frameGeometry();
+                move(std::max(room.left(), std::min(frame.left(), room.right() + 1 - sizeClassWidth(sizeIndex_))),
+                     std::max(room.top(), std::min(frame.top(), room.bottom() + 1 - sizeClassHeight(sizeIndex_))));
+            }
+        }
+        if (wasVisible)
+            show();
+        game_->ChangeTableSize(sizeIndex_, maximised_ ? sizeClassWidth(sizeIndex_) : width());
+        images_->prepare(sizeIndex_, devicePixelRatioF(), readCardBacks(settings_));
+        placeEndHandButton();
+        RepaintTable();
+    }
+    statusBar()->setVisible(Read(settings_, keys::ShowStatusbar));
+    QApplication::restoreOverrideCursor();
+}
 
 // ---- Closing ----------------------------------------------------------------------------
 

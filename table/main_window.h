@@ -85,6 +85,11 @@ public:
     void showWinRatio();
     void showMatchHistory();
     RecordsKeeper& records() { return *records_; }
+    // Opens the Customize dialog; OK and Apply store its settings and apply them here.
+    void showCustomizeDialog();
+    // Takes a new size class: the window, the table with every card in its place, the card images.
+    void applyWindowSize(int newSizeIndex);
+    int customizePage = 0;
 
     // ---- TableHost ----------------------------------------------------------------
     void MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY) override;
@@ -174,6 +179,7 @@ private:
     QString argument_;
     int sizeIndex_ = 0;
     int largestAllowedSize_ = 0;
+    int screenWidth_ = 0;
     bool maximised_ = false;
     bool fittedToFrame_ = false;
     std::uint16_t helpSoundCounter_ = 1;
