@@ -457,8 +457,10 @@ void MainWindow::showHelpTopics()
 {
     PlaySound(helpSoundFor(helpSoundCounter_));
     ++helpSoundCounter_;
-    if (!help_)
+    if (!help_) {
         help_ = new HelpWindow(this);
+        connect(help_, &HelpWindow::optionsPageRequested, this, &MainWindow::openOptionsPage);
+    }
     help_->showContents();
 }
 
@@ -495,6 +497,25 @@ void MainWindow::showCustomizeDialog()
     shown = &dialog;
     dialog.exec();
     customizePage = dialog.activePage();
+}
+
+void MainWindow::openOptionsPage(int parameter)
+{
+    switch (parameter) {
+    case 0:
+    case 1:
+        customizePage = parameter == 0 ? 1 : 3;
+        showCustomizeDialog();
+        break;
+    case 2:
+    case 3:
+    case 4:
+        rulesPage = parameter == 4 ? 0 : parameter - 1;
+        showRulesDialog();
+        break;
+    default:
+        break;
+    }
 }
 
 void MainWindow::applyWindowSize(int newSizeIndex)

@@ -89,6 +89,9 @@ public:
     void showCustomizeDialog();
     // Takes a new size class: the window, the table with every card in its place, the card images.
     void applyWindowSize(int newSizeIndex);
+    // The outside command 9999: 0 and 1 open Customize on its second and fourth
+    // page, 2, 3 and 4 the Rules dialog on its second, third and first; others do nothing.
+    void openOptionsPage(int parameter);
     int customizePage = 0;
 
     // ---- TableHost ----------------------------------------------------------------

@@ -10,12 +10,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabWidget>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QUrl>
 
 #include "core/memory_settings.h"
 #include "records/player_list.h"
 #include "table/customize_dialog.h"
 #include "table/main_window_fixture.h"
+#include "table/help_window.h"
 #include "table/table_view.h"
 
 #include <fstream>
@@ -213,6 +217,37 @@ TEST_F(CustomizeWindowTest, ALargerSizeKeepsEveryCardInItsColumnAndRow)
     }
     EXPECT_EQ(w.game().Stock.Cards[0].Y, now.StockTop);
     EXPECT_EQ(w.game().DiscardPile.Cards[0].Y, now.DiscardTop);
+}
+
+// The links of the help pages open the options dialogs on the page they name.
+TEST_F(CustomizeWindowTest, HelpLinksOpenTheDialogOnTheirPage)
+{
+    MainWindow& w = Create();
+    StartUp(1);
+    w.showHelpTopics();
+    std::vector<std::pair<QString, int>> opened;
+    auto follow = [&](const QString& link) {
+        QTimer::singleShot(0, [&opened] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            opened.emplace_back(dialog->objectName(), dialog->findChild<QTabWidget*>()->currentIndex());
+            qobject_cast<QDialog*>(dialog)->reject();
+        });
+        emit w.helpWindow()->browser()->anchorClicked(QUrl(link));
+    };
+    follow(QStringLiteral("meldora:options?page=0"));
+    follow(QStringLiteral("meldora:options?page=1"));
+    follow(QStringLiteral("meldora:options?page=2"));
+    follow(QStringLiteral("meldora:options?page=4"));
+    ASSERT_EQ(opened.size(), 4u);
+    EXPECT_EQ(opened[0], std::make_pair(QStringLiteral("TfmCustomize"), 1));
+    EXPECT_EQ(opened[1], std::make_pair(QStringLiteral("TfmCustomize"), 3));
+    EXPECT_EQ(opened[2].second, 1);
+    EXPECT_EQ(opened[3].second, 0);
+    EXPECT_NE(opened[3].first, "TfmCustomize");
+
+    w.openOptionsPage(7);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 }  // namespace
