@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "core/saved_game.h"
+#include "records/highscores.h"
 #include "settings/setting_keys.h"
 #include "table/card_backs.h"
 #include "table/prompts.h"
@@ -84,12 +85,6 @@ QGroupBox* slowFastBox(const QString& title, const char* name, QSlider* s, QWidg
     if (extra)
         grid->addWidget(extra, 2, 0, 1, 2);
     return box;
-}
-
-const char* levelName(int level)
-{
-    static const char* const names[] = {"Beginner", "Advanced", "Expert"};
-    return names[level];
 }
 
 int levelIndex(const std::string& name)
@@ -485,7 +480,7 @@ void CustomizeDialog::store()
     SettingsAccess& s = settings_;
     Write(s, keys::BackgroundColor, static_cast<int>(settingFromColor(background_)));
     if (!situation_.networkGame)
-        Write(s, keys::Level, std::string(levelName(std::max(0, levels_->checkedId()))));
+        Write(s, keys::Level, std::string(LevelName(std::max(0, levels_->checkedId()))));
     Write(s, keys::Aggression, aggression_->value());
     Write(s, keys::MouseOptions, std::string(discard_->checkedId() == 1 ? "Double Right Click" : "Single Right Click"));
     Write(s, keys::Delay, (SliderSteps - delay_->value()) * DelayStep);
