@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "table/prompts.h"
 
@@ -95,7 +96,7 @@ HighscoresDialog::HighscoresDialog(HighscoreTables& tables, SettingsAccess& sett
     layout->addLayout(grid);
     layout->addWidget(buttons);
 
-    levels_->button(levelIndex)->setChecked(true);
+    levels_->button(std::clamp(levelIndex, 0, HighscoreLevels - 1))->setChecked(true);
     types_->button(static_cast<int>(type))->setChecked(true);
     copyLists();
     redisplay();
