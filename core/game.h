@@ -288,6 +288,9 @@ public:
     void ChooseFirstDrawerAtRandom();
     // The table's geometry for a size class and the client width the window has.
     void SetTableSize(int sizeIndex, int clientWidth);
+    // A new size class chosen during play: every card on the table keeps its column
+    // and its place in the column; the stock and the discard pile keep their rows.
+    void ChangeTableSize(int sizeIndex, int clientWidth);
     // Rule options read from the settings, taken as they are.
     void SetRules(const RuleOptions& rules);
     // Rule options the player chose; when the initial block changed, the pile's

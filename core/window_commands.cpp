@@ -21,6 +21,31 @@ void CanastaGame::ChooseFirstDrawerAtRandom()
 
 void CanastaGame::SetTableSize(int sizeIndex, int clientWidth) { Layout = ApplyLayout(sizeIndex, clientWidth); }
 
+void CanastaGame::ChangeTableSize(int sizeIndex, int clientWidth)
+{
+    const TableLayout old = Layout;
+    Layout = ApplyLayout(sizeIndex, clientWidth);
+    auto convert = [&](CardPile& pile, int oldBase, int newBase) {
+        auto x = [&](int v) { return (v - LeftMargin) / old.ColumnPitch * Layout.ColumnPitch + LeftMargin; };
+        auto y = [&](int v) { return (v - oldBase) / StackStep * StackStep + newBase; };
+        for (int i = 0; i < pile.Count; ++i) {
+            pile.Cards[i].X = x(pile.Cards[i].X);
+            pile.Cards[i].Y = y(pile.Cards[i].Y);
+        }
+        for (ColumnEnd& end : pile.ColumnEnds) {
+            end.X = x(end.X);
+            end.Y = y(end.Y);
+        }
+    };
+    convert(Human().Hand, old.HumanHandBase, Layout.HumanHandBase);
+    convert(Human().Melds, old.HumanMeldBase, Layout.HumanMeldBase);
+    convert(Computer().Melds, old.ComputerMeldBase, Layout.ComputerMeldBase);
+    for (int i = 0; i < Stock.Count; ++i)
+        Stock.Cards[i].Y = Layout.StockTop;
+    for (int i = 0; i < DiscardPile.Count; ++i)
+        DiscardPile.Cards[i].Y = Layout.DiscardTop;
+}
+
 void CanastaGame::SetRules(const RuleOptions& rules) { Rules = rules; }
 
 bool CanastaGame::ChangeRules(const RuleOptions& rules)

@@ -7,6 +7,7 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QUrl>
+#include <QUrlQuery>
 #include <QVBoxLayout>
 
 #include "core/file_locations.h"
@@ -44,10 +45,16 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     // Our pages link to each other; anything else (a web address) opens outside.
     browser_->setOpenLinks(false);
     connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
-        if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
+        if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) {
             QDesktopServices::openUrl(url);
-        else
+        } else if (url.scheme() == QLatin1String("meldora")) {
+            bool ok = false;
+            const int parameter = QUrlQuery(url).queryItemValue(QStringLiteral("page")).toInt(&ok);
+            if (ok)
+                emit optionsPageRequested(parameter);
+        } else {
             browser_->setSource(url);
+        }
     });
 
     backButton_->setEnabled(false);

@@ -26,6 +26,11 @@ public:
 
     QTextBrowser* browser() const { return browser_; }
 
+signals:
+    // A link "meldora:options?page=N" in a page: the window opens an options
+    // dialog on one of its pages (the outside command 9999 with parameter N).
+    void optionsPageRequested(int parameter);
+
 private:
     QTextBrowser* browser_ = nullptr;
     QToolButton* contentsButton_ = nullptr;

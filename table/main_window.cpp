@@ -19,11 +19,13 @@
 #include "net/outside/icq_registration.h"
 #include "net/outside/listing_request_form.h"
 #include "net/outside/upgrade_window.h"
+#include "records/records_keeper.h"
 #include "settings/migration.h"
 #include "settings/settings_store.h"
 #include "settings/setting_keys.h"
 #include "table/card_backs.h"
 #include "table/card_images.h"
+#include "table/customize_dialog.h"
 #include "table/deck_dialog.h"
 #include "table/help_window.h"
 #include "table/prompts.h"
@@ -118,6 +120,7 @@ MainWindow::MainWindow(std::unique_ptr<SettingsStore> store, SettingsAccess* set
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     game_ = std::make_unique<CanastaGame>(*this, &settings_);
+    records_ = std::make_unique<RecordsKeeper>(settings_);
     game_->Seed(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     images_ = std::make_unique<CardImages>(defaultCardDeckDir(), this);
 
@@ -193,6 +196,16 @@ void MainWindow::createMenus()
     undoMeldAction_->setEnabled(false);
     undoAllAction_->setEnabled(false);
     gameMenu->addSeparator();
+    QAction* highscoresAction =
+        addMenuItem(gameMenu, QStringLiteral("&Hiscores..."), "Hiscores1", QStringLiteral("Show the Top Ten highscores"));
+    QAction* winRatioAction = addMenuItem(gameMenu, QStringLiteral("&Win Ratio..."), "WinRatio1",
+                                          QStringLiteral("Show the player's win/loss ratio "));
+    QAction* matchHistoryAction = addMenuItem(gameMenu, QStringLiteral("&Match History..."), "MatchHistory1",
+                                              QStringLiteral("Show the result of the last hundred matches"));
+    connect(highscoresAction, &QAction::triggered, this, &MainWindow::showHighscores);
+    connect(winRatioAction, &QAction::triggered, this, &MainWindow::showWinRatio);
+    connect(matchHistoryAction, &QAction::triggered, this, &MainWindow::showMatchHistory);
+    gameMenu->addSeparator();
     exitAction_ = addMenuItem(gameMenu, QStringLiteral("E&xit"), "Exit1", QStringLiteral("Quit Meldora"));
 
     QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
@@ -202,6 +215,10 @@ void MainWindow::createMenus()
     QAction* soundAction = addMenuItem(optionsMenu, QStringLiteral("&Sound..."), "Sound1",
                                        QStringLiteral("Enable or disable sound and music, and select sound effects and melodies"));
     connect(soundAction, &QAction::triggered, this, [this] { SoundDialog(*sound_, settings_, this).exec(); });
+    QAction* customizeAction =
+        addMenuItem(optionsMenu, QStringLiteral("&Customize..."), "Customize1",
+                    QStringLiteral("Create players, set the computer level and change the window size and color"));
+    connect(customizeAction, &QAction::triggered, this, &MainWindow::showCustomizeDialog);
 
     // The player list is not kept yet, so the request starts without a nick name.
     QMenu* networkMenu = menuBar()->addMenu(QStringLiteral("&Network"));
@@ -284,6 +301,7 @@ void MainWindow::readSettings()
     statusBar()->setVisible(Read(s, keys::ShowStatusbar));
     computerLevel = levelFromName(Read(s, keys::Level));
     aggression = Read(s, keys::Aggression);
+    records_->load();
 }
 
 void MainWindow::placeWindow(int screenWidth)
@@ -292,6 +310,7 @@ void MainWindow::placeWindow(int screenWidth)
         chooseWindowPlacement(QString::fromStdString(Read(settings_, keys::Resolution)), screenWidth);
     sizeIndex_ = placement.sizeIndex;
     largestAllowedSize_ = placement.largestAllowed;
+    screenWidth_ = screenWidth;
     maximised_ = placement.maximised;
     game_->SetTableSize(sizeIndex_, sizeClassWidth(sizeIndex_));
 
@@ -364,6 +383,7 @@ void MainWindow::onSplashTimer()
     images_->prepare(sizeIndex_, devicePixelRatioF(), readCardBacks(settings_));
     placeEndHandButton();
 
+    records_->selectPlayerAtStartup(this);
     actOnCommandLine();
     if (!startupGameFile.isEmpty())
         checkStartupGameFile();
@@ -456,9 +476,104 @@ void MainWindow::showHelpTopics()
 {
     PlaySound(helpSoundFor(helpSoundCounter_));
     ++helpSoundCounter_;
-    if (!help_)
+    if (!help_) {
         help_ = new HelpWindow(this);
+        connect(help_, &HelpWindow::optionsPageRequested, this, &MainWindow::openOptionsPage);
+    }
     help_->showContents();
+}
+
+int MainWindow::highscoreLevel() const { return IsNetworkGame() ? NetworkLevelIndex : computerLevel; }
+
+void MainWindow::showHighscores() { records_->showHighscores(this, highscoreLevel()); }
+
+void MainWindow::showWinRatio() { records_->showWinRatio(this); }
+
+void MainWindow::showMatchHistory() { records_->showMatchHistory(this); }
+
+// ---- Customize ------------------------------------------------------------------------------
+
+void MainWindow::showCustomizeDialog()
+{
+    CustomizeSituation situation;
+    situation.sizeIndex = sizeIndex_;
+    situation.largestAllowedSize = largestAllowedSize_;
+    situation.gameUnderWay = game_->Match.GameInProgress;
+    situation.networkGame = IsNetworkGame();
+    situation.page = customizePage;
+    CustomizeDialog* shown = nullptr;
+    CustomizeDialog dialog(
+        settings_, records_->players(), situation,
+        [this, &shown] {
+            view_->applySettings();
+            meldDelay = Read(settings_, keys::Delay);
+            autoSave = Read(settings_, keys::AutoSave);
+            computerLevel = levelFromName(Read(settings_, keys::Level));
+            aggression = Read(settings_, keys::Aggression);
+            applyWindowSize(shown->sizeIndex());
+        },
+        this);
+    shown = &dialog;
+    dialog.exec();
+    customizePage = dialog.activePage();
+}
+
+void MainWindow::openOptionsPage(int parameter)
+{
+    switch (parameter) {
+    case 0:
+    case 1:
+        customizePage = parameter == 0 ? 1 : 3;
+        showCustomizeDialog();
+        break;
+    case 2:
+    case 3:
+    case 4:
+        rulesPage = parameter == 4 ? 0 : parameter - 1;
+        showRulesDialog();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::applyWindowSize(int newSizeIndex)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (newSizeIndex != sizeIndex_) {
+        sizeIndex_ = newSizeIndex;
+        maximised_ = sizeClassWidth(sizeIndex_) == screenWidth_;
+        Qt::WindowFlags flags = windowFlags() & ~Qt::WindowMaximizeButtonHint;
+        if (maximised_)
+            flags |= Qt::WindowMaximizeButtonHint;
+        const QPoint at = pos();
+        const bool wasVisible = isVisible();
+        setWindowFlags(flags);
+        move(at);
+        if (maximised_) {
+            setMinimumSize(0, 0);
+            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            setWindowState(Qt::WindowMaximized);
+        } else {
+            setWindowState(Qt::WindowNoState);
+            fitWindowToSizeClass();
+            // Kept on the screen: moved left or up when the larger window would run off it.
+            if (const QScreen* screen = this->screen()) {
+                const QRect room = screen->availableGeometry();
+                const QRect frame = frameGeometry();
+                move(std::max(room.left(), std::min(frame.left(), room.right() + 1 - sizeClassWidth(sizeIndex_))),
+                     std::max(room.top(), std::min(frame.top(), room.bottom() + 1 - sizeClassHeight(sizeIndex_))));
+            }
+        }
+        if (wasVisible)
+            show();
+        game_->ChangeTableSize(sizeIndex_, maximised_ ? sizeClassWidth(sizeIndex_) : width());
+        images_->prepare(sizeIndex_, devicePixelRatioF(), readCardBacks(settings_));
+        placeEndHandButton();
+        RepaintTable();
+    }
+    statusBar()->setVisible(Read(settings_, keys::ShowStatusbar));
+    QApplication::restoreOverrideCursor();
 }
 
 // ---- Closing ----------------------------------------------------------------------------

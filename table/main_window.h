@@ -29,6 +29,7 @@ class SettingsStore;
 class TableView;
 class HelpWindow;
 class SplashWindow;
+class RecordsKeeper;
 
 inline constexpr char MainWindowCaption[] = "Meldora 4.14";
 inline constexpr int SplashTime = 2000;
@@ -79,6 +80,19 @@ public:
     void applyCardBacks(const CardBackSettings& backs);
     void showHelpTopics();
     void endHand();
+    // The records: highscore lists, win ratio, match history.
+    void showHighscores();
+    void showWinRatio();
+    void showMatchHistory();
+    RecordsKeeper& records() { return *records_; }
+    // Opens the Customize dialog; OK and Apply store its settings and apply them here.
+    void showCustomizeDialog();
+    // Takes a new size class: the window, the table with every card in its place, the card images.
+    void applyWindowSize(int newSizeIndex);
+    // The outside command 9999: 0 and 1 open Customize on its second and fourth
+    // page, 2, 3 and 4 the Rules dialog on its second, third and first; others do nothing.
+    void openOptionsPage(int parameter);
+    int customizePage = 0;
 
     // ---- TableHost ----------------------------------------------------------------
     void MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY) override;
@@ -146,6 +160,8 @@ private:
     void startFirstGame();
     // Closing: the automatic save or its deletion, and the window placement.
     void finishClosing();
+    // The highscore level being played: the computer's level, or the network game's.
+    int highscoreLevel() const;
 
     // The program's own settings store (none when the caller gave one); created first, freed last.
     std::unique_ptr<SettingsStore> ownStore_;
@@ -160,11 +176,13 @@ private:
     QPointer<HelpWindow> help_;
     // Sound effects and music.
     SoundPlayer* sound_ = nullptr;
+    std::unique_ptr<RecordsKeeper> records_;
     QTimer splashTimer_;
 
     QString argument_;
     int sizeIndex_ = 0;
     int largestAllowedSize_ = 0;
+    int screenWidth_ = 0;
     bool maximised_ = false;
     bool fittedToFrame_ = false;
     std::uint16_t helpSoundCounter_ = 1;

@@ -6,6 +6,7 @@
 #include "ai/computer_player.h"
 #include "core/saved_game.h"
 #include "core/scoring.h"
+#include "records/records_keeper.h"
 #include "table/game_over_window.h"
 #include "table/help_window.h"
 #include "table/main_window.h"
@@ -23,6 +24,9 @@ QString toQString(const std::string& text) { return QString::fromStdString(text)
 
 // Runs the close the player asked for once the handler that asked has returned.
 void closeLater(QWidget* window) { QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection); }
+
+// The name a lost highscore is entered under.
+std::string opponentOf(const TableHost& host) { return host.IsNetworkGame() ? host.OpponentName() : "Computer"; }
 
 }  // namespace
 
@@ -129,10 +133,8 @@ void MainWindow::RunComputerTurn()
 }
 
 // ---- Results ---------------------------------------------------------------------------------
-// There are no player records in this program yet: no selected player, and the
-// highscore lists, the match history and the win ratio receive nothing.
 
-std::string MainWindow::SelectedPlayerName() const { return {}; }
+std::string MainWindow::SelectedPlayerName() const { return records_->players().CurrentName(); }
 
 void MainWindow::ShowHandScore(const HandScore& score)
 {
@@ -146,13 +148,25 @@ void MainWindow::ShowHandScore(const HandScore& score)
     showScoringResults(this, score, showComputerHand, &scoringShown);
 }
 
-void MainWindow::OfferHandHighscore(int) {}
+void MainWindow::OfferHandHighscore(int margin)
+{
+    records_->beginHandEnd();
+    records_->offerHighscore(this, HighscoreType::Hand, margin, highscoreLevel(), opponentOf(*this),
+                             [this] { PlaySound(SoundEvent::Highscore); });
+}
 
-void MainWindow::OfferMatchHighscore(int) {}
+void MainWindow::OfferMatchHighscore(int margin)
+{
+    records_->offerHighscore(this, HighscoreType::Match, margin, highscoreLevel(), opponentOf(*this),
+                             [this] { PlaySound(SoundEvent::Highscore); });
+}
 
-void MainWindow::AddMatchHistory(int, int, const std::string&) {}
+void MainWindow::AddMatchHistory(int humanScore, int opponentScore, const std::string& opponentName)
+{
+    records_->addMatchHistory(humanScore, opponentScore, opponentName);
+}
 
-void MainWindow::RecordMatchResult(bool) {}
+void MainWindow::RecordMatchResult(bool won) { records_->recordMatchResult(won); }
 
 bool MainWindow::ShowGameOver(const MatchResult& result)
 {

@@ -36,6 +36,8 @@ protected:
         WriteSetting("Settings\\Card Movement", false);
         WriteSetting("Settings\\Delay", 0);
         WriteSetting("Settings\\Show Turns", false);
+        // No Hall of Fame at every hand end; tests of the records turn it on.
+        WriteSetting("Settings\\Show Highscores", false);
     }
 
     void TearDown() override

@@ -1,0 +1,212 @@
+// The rank rule, the stored forms of players, highscores and match lines, and the win ratio.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "core/memory_settings.h"
+#include "records/highscores.h"
+#include "records/match_history.h"
+#include "records/player_list.h"
+
+namespace meldora {
+namespace {
+
+HighscoreList ListOf(std::initializer_list<int> scores)
+{
+    HighscoreList list;
+    int i = 0;
+    for (int score : scores)
+        list[i++] = HighscoreEntry{score, "1/1/26", std::string("P").append(std::to_string(score))};
+    return list;
+}
+
+TEST(HighscoreRank, EmptyListTakesAnyWinButNotADraw)
+{
+    const HighscoreList empty;
+    EXPECT_EQ(HighscoreRank(empty, 1), 1);
+    EXPECT_EQ(HighscoreRank(empty, 0), 0);
+}
+
+TEST(HighscoreRank, EqualScoresGoBelow)
+{
+    const HighscoreList full = ListOf({1000, 900, 800, 700, 600, 500, 400, 300, 200, 100});
+    EXPECT_EQ(HighscoreRank(full, 100), 0);
+    EXPECT_EQ(HighscoreRank(full, 800), 4);
+    EXPECT_EQ(HighscoreRank(full, 1001), 1);
+}
+
+TEST(HighscoreRank, InsertPushesTheLastEntryOut)
+{
+    HighscoreList list = ListOf({1000, 900, 800, 700, 600, 500, 400, 300, 200, 100});
+    EXPECT_EQ(InsertHighscore(list, 850, "Ann", "2/2/26"), 3);
+    EXPECT_EQ(list[2].Name, "Ann");
+    EXPECT_EQ(list[3].Score, 800);
+    EXPECT_EQ(list[9].Score, 200);
+    EXPECT_EQ(InsertHighscore(list, 200, "Bob", "2/2/26"), 0);
+    EXPECT_EQ(list[9].Name, "P200");
+}
+
+TEST(HighscoreStorage, KeysCarryLevelTypeAndRank)
+{
+    MemorySettings s;
+    HighscoreList list = ListOf({500});
+    WriteHighscoreList(s, 2, HighscoreType::Match, list);
+    EXPECT_EQ(s.ReadInt("ExpertMatch\\Score1", -1), 500);
+    EXPECT_EQ(s.ReadString("ExpertMatch\\Name1", ""), "P500");
+    EXPECT_EQ(s.ReadInt("ExpertMatch\\Score10", -1), 0);
+    EXPECT_FALSE(s.KeyExists("Expert"));
+
+    WriteHighscoreList(s, 3, HighscoreType::Hand, list);
+    EXPECT_EQ(s.ReadInt("NetworkGame\\Score1", -1), 500);
+    EXPECT_EQ(LoadHighscoreList(s, 3, HighscoreType::Hand)[0].Name, "P500");
+}
+
+TEST(HighscoreStorage, UnreadableScoresAreEmptyAndTheRestIsOrdered)
+{
+    MemorySettings s;
+    s.WriteValue("Beginner\\Score1", std::string("lots"));
+    s.WriteValue("Beginner\\Name1", std::string("Cheat"));
+    s.WriteValue("Beginner\\Score2", -40);
+    s.WriteValue("Beginner\\Score3", 100);
+    s.WriteValue("Beginner\\Name3", std::string("Low"));
+    s.WriteValue("Beginner\\Score4", 700);
+    s.WriteValue("Beginner\\Name4", std::string("High"));
+    const HighscoreList list = LoadHighscoreList(s, 0, HighscoreType::Hand);
+    EXPECT_EQ(list[0].Name, "High");
+    EXPECT_EQ(list[1].Name, "Low");
+    EXPECT_EQ(list[2].Score, 0);
+    EXPECT_EQ(list[2].Name, "");
+}
+
+TEST(HighscoreStorage, ClearingOneListLeavesTheOthers)
+{
+    MemorySettings s;
+    HighscoreTables tables;
+    for (int level = 0; level < HighscoreLevels; ++level) {
+        tables.Hand[level] = ListOf({300});
+        tables.Match[level] = ListOf({3000});
+        WriteHighscoreList(s, level, HighscoreType::Hand, tables.Hand[level]);
+        WriteHighscoreList(s, level, HighscoreType::Match, tables.Match[level]);
+    }
+    tables.Clear(s, HighscoreType::Match, 1);
+    EXPECT_EQ(tables.Match[1][0].Score, 0);
+    EXPECT_EQ(s.ReadInt("AdvancedMatch\\Score1", -1), -1);
+    EXPECT_EQ(s.ReadInt("Advanced\\Score1", -1), 300);
+    EXPECT_EQ(s.ReadInt("ExpertMatch\\Score1", -1), 3000);
+    EXPECT_EQ(tables.Hand[1][0].Score, 300);
+}
+
+TEST(PlayerValue, ReadsWhatCanBeRead)
+{
+    const Player good = ParsePlayerValue("Ann,3,1");
+    EXPECT_EQ(good.Name, "Ann");
+    EXPECT_EQ(good.Wins, 3);
+    EXPECT_EQ(good.Losses, 1);
+
+    const Player bare = ParsePlayerValue("Bob");
+    EXPECT_EQ(bare.Name, "Bob");
+    EXPECT_EQ(bare.Wins, 0);
+
+    const Player bad = ParsePlayerValue("Cy,x7,-2");
+    EXPECT_EQ(bad.Wins, 0);
+    EXPECT_EQ(bad.Losses, 0);
+
+    const Player huge = ParsePlayerValue("Di,99999999999,5");
+    EXPECT_EQ(huge.Wins, 0);
+    EXPECT_EQ(huge.Losses, 5);
+
+    EXPECT_EQ(ParsePlayerValue(std::string(300, 'n') + ",1,1").Name.size(), 255u);
+}
+
+TEST(PlayerList, CurrentIsStoredFirstAndReadBackAsCurrent)
+{
+    MemorySettings s;
+    PlayerList list;
+    list.Players = {{"Ann", 1, 2}, {"Bob", 3, 4}, {"Cy", 0, 0}};
+    list.Current = 1;
+    list.Write(s);
+    EXPECT_EQ(s.ReadString("Player Names\\PlayerName1", ""), "Bob,3,4");
+    EXPECT_EQ(s.ReadString("Player Names\\PlayerName2", ""), "Ann,1,2");
+
+    PlayerList again;
+    again.Load(s);
+    ASSERT_EQ(again.Players.size(), 3u);
+    EXPECT_EQ(again.CurrentName(), "Bob");
+}
+
+TEST(PlayerList, ReadingStopsAtTheFirstEmptyValueAndSkipsNamelessOnes)
+{
+    MemorySettings s;
+    s.WriteValue("Player Names\\PlayerName1", std::string(",5,5"));
+    s.WriteValue("Player Names\\PlayerName2", std::string("Ann,1,0"));
+    s.WriteValue("Player Names\\PlayerName4", std::string("Lost,1,0"));
+    PlayerList list;
+    list.Load(s);
+    ASSERT_EQ(list.Players.size(), 1u);
+    EXPECT_EQ(list.CurrentName(), "Ann");
+
+    PlayerList none;
+    MemorySettings empty;
+    none.Load(empty);
+    EXPECT_EQ(none.Current, -1);
+}
+
+TEST(PlayerList, MatchResultsCountForTheCurrentPlayerOnly)
+{
+    MemorySettings s;
+    PlayerList list;
+    list.RecordMatchResult(s, true);
+    EXPECT_FALSE(s.KeyExists("Player Names"));
+
+    list.Players = {{"Ann", 0, 0}, {"Bob", INT32_MAX, 0}};
+    list.Current = 1;
+    list.RecordMatchResult(s, true);
+    list.RecordMatchResult(s, false);
+    EXPECT_EQ(list.Players[1].Wins, INT32_MAX);
+    EXPECT_EQ(s.ReadString("Player Names\\PlayerName1", ""), "Bob,2147483647,1");
+}
+
+TEST(PlayerList, ResetKeepsTheOthersCounts)
+{
+    MemorySettings s;
+    PlayerList list;
+    list.Players = {{"Ann", 4, 4}, {"Bob", 2, 1}};
+    list.Current = 0;
+    list.Write(s);
+    list.ResetStatistics(s, 1);
+    EXPECT_EQ(s.ReadString("Player Names\\PlayerName1", ""), "Ann,4,4");
+    EXPECT_EQ(s.ReadString("Player Names\\PlayerName2", ""), "Bob,0,0");
+}
+
+TEST(WinRatio, RoundsHalvesToEven)
+{
+    EXPECT_EQ(WinRatioText(3, 1), "75");
+    EXPECT_EQ(WinRatioText(1, 2), "33");
+    EXPECT_EQ(WinRatioText(1, 7), "12");
+    EXPECT_EQ(WinRatioText(3, 5), "38");
+    EXPECT_EQ(WinRatioText(2, 1), "67");
+    EXPECT_EQ(WinRatioText(0, 0), "?");
+    EXPECT_EQ(WinRatioText(INT32_MAX, INT32_MAX), "50");
+    EXPECT_EQ(WinRatioText(INT32_MAX, 0), "100");
+}
+
+TEST(MatchHistory, LineNamesTheWinnerAndADrawGoesToTheOpponent)
+{
+    EXPECT_EQ(MatchHistoryLine("1/2/26 10:00:00", "Ann", "Computer", 5100, 3000),
+              "1/2/26 10:00:00: Ann - Computer: 5100 - 3000, winner: Ann");
+    EXPECT_EQ(MatchHistoryLine("d", "Ann", "Computer", 5000, 5000), "d: Ann - Computer: 5000 - 5000, winner: Computer");
+}
+
+TEST(MatchHistory, TheHundredAndFirstMatchPushesTheOldestOut)
+{
+    MemorySettings s;
+    for (int i = 1; i <= 101; ++i)
+        AddMatchHistoryLine(s, "match " + std::to_string(i));
+    const std::vector<std::string> lines = ReadMatchHistory(s);
+    ASSERT_EQ(lines.size(), 100u);
+    EXPECT_EQ(lines.front(), "match 101");
+    EXPECT_EQ(lines.back(), "match 2");
+}
+
+}  // namespace
+}  // namespace meldora
