@@ -1,6 +1,7 @@
 // The player's clicks and keys on the table and the game operations they start.
 #include "table/table_input.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <exception>
@@ -63,6 +64,45 @@ bool isChatKey(int key)
     }
 }
 
+// The keys of the digit row by their place on the keyboard (X and Wayland key
+// codes: the kernel's code plus 8), so that a digit typed with Shift, or on a
+// layout whose digits need Shift, still names its rank.
+constexpr std::uint32_t DigitOneKeyCode = 10;
+constexpr std::uint32_t DigitZeroKeyCode = 19;
+
+int digitRowKey(std::uint32_t nativeScanCode)
+{
+    if (nativeScanCode < DigitOneKeyCode || nativeScanCode > DigitZeroKeyCode)
+        return 0;
+    if (nativeScanCode == DigitZeroKeyCode)
+        return Qt::Key_0;
+    return Qt::Key_1 + static_cast<int>(nativeScanCode - DigitOneKeyCode);
+}
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Eats every click and key while it is installed on the application.
+class InputDropper : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override { return isUserInput(event->type()); }
+};
+
 }  // namespace
 
 HitResult hitTestTable(const CanastaGame& game, int x, int y)
@@ -93,8 +133,10 @@ HitResult hitTestTable(const CanastaGame& game, int x, int y)
     return hit;
 }
 
-int keyboardColumn(int key)
+int keyboardColumn(int key, std::uint32_t nativeScanCode)
 {
+    if (const int digit = digitRowKey(nativeScanCode))
+        key = digit;
     switch (key) {
     case Qt::Key_W:
         return 0;
@@ -150,12 +192,28 @@ void TableView::handleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modi
     if (game_.Turn.ComputerTurn || connecting_)
         return;
     const HitResult hit = hitTest(x, y);
+    const int refusalsBefore = refusals_;
     if (button == Qt::LeftButton) {
         collapseDiscardPile();
         leftRelease(hit, modifiers);
     } else if (button == Qt::RightButton) {
         rightRelease(hit);
     }
+    // An action that went through takes an earlier refusal off the status line,
+    // also when it leaves the phase as it was.
+    if (hit.area != HitNothing && errorShown_ && refusals_ == refusalsBefore)
+        showPhaseHint(game_.Turn.Phase);
+}
+
+void TableView::dropInputMadeDuringComputerTurn()
+{
+    // The pauses and flights of the computer's turn hold clicks and keys back
+    // rather than letting them act in the middle of its moves; they are dropped
+    // here instead of acting once the turn is over.
+    InputDropper dropper;
+    qApp->installEventFilter(&dropper);
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&dropper);
 }
 
 void TableView::leftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers)
@@ -253,15 +311,16 @@ void TableView::rightRelease(const HitResult& hit)
 
 void TableView::keyPressEvent(QKeyEvent* event)
 {
-    if (!tableKeyDown(event->key(), event->modifiers(), event->text()))
+    if (!tableKeyDown(event->key(), event->modifiers(), event->text(), event->nativeScanCode()))
         QWidget::keyPressEvent(event);
 }
 
-bool TableView::tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text)
+bool TableView::tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text,
+                             std::uint32_t nativeScanCode)
 {
     const TurnPhase phase = game_.Turn.Phase;
     if (phase >= TurnPhase::KeyboardMeld && phase <= TurnPhase::KeyboardWildcard) {
-        if (const int column = keyboardColumn(key); column >= 0) {
+        if (const int column = keyboardColumn(key, nativeScanCode); column >= 0) {
             rankKey(column, modifiers);
             return true;
         }
@@ -310,12 +369,16 @@ void TableView::rankKey(int column, Qt::KeyboardModifiers modifiers)
 {
     const TableLayout& l = game_.Layout;
     const int x = l.ColumnX(column);
+    const bool hadDrawn = game_.Turn.HasDrawn;
     switch (keyboardMode_) {
     case KeyboardMeld: tableMouseUp(Qt::LeftButton, modifiers, x, l.HumanHandBase + StackStep); break;
     case KeyboardDiscard: tableMouseUp(Qt::RightButton, modifiers, x, l.HumanHandBase + StackStep); break;
     default: tableMouseUp(Qt::LeftButton, modifiers, x, l.HumanMeldBase + StackStep); break;
     }
-    if (errorShown_ || game_.Turn.ComputerTurn || game_.Turn.Phase == TurnPhase::Opponent || game_.Turn.Phase == TurnPhase::HandOver)
+    // A discard that ended the turn leaves the new phase and its hint alone.
+    const bool turnEnded = hadDrawn && !game_.Turn.HasDrawn;
+    if (turnEnded || errorShown_ || game_.Turn.ComputerTurn || game_.Turn.Phase == TurnPhase::Opponent ||
+        game_.Turn.Phase == TurnPhase::HandOver)
         return;
     static constexpr TurnPhase PhaseOfMode[] = {TurnPhase::KeyboardMeld, TurnPhase::KeyboardDiscard,
                                                 TurnPhase::KeyboardWildcard};

@@ -2,6 +2,8 @@
 // a rank key of the keyboard modes stands for.
 #pragma once
 
+#include <cstdint>
+
 namespace meldora {
 
 class CanastaGame;
@@ -29,7 +31,9 @@ struct HitResult {
 HitResult hitTestTable(const CanastaGame& game, int x, int y);
 
 // The column a key selects in the keyboard modes ("W" jokers, "2".."9", "0" tens,
-// "J", "Q", "K", "A"), or -1 for any other key. Takes a Qt key code.
-int keyboardColumn(int key);
+// "J", "Q", "K", "A"), or -1 for any other key. Takes a Qt key code and the
+// key's native scan code: a key of the digit row names its digit whatever
+// character Shift or the layout makes of it.
+int keyboardColumn(int key, std::uint32_t nativeScanCode = 0);
 
 }  // namespace meldora

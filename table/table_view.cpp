@@ -185,8 +185,10 @@ void TableView::moveCard(const CardRecord& card, int fromX, int fromY, int toX, 
         }
         paint_.flight = {};
         paint_.hideLanding = false;
-        repaint(shown.united(QRect(QPoint(toX, toY), cardSize)));
     }
+    // The card has left one pile and reached another: the card, both piles and
+    // their counts are shown as they are now, with or without a flight.
+    repaint();
 
     if (highlight && image) {
         const QRect landing(QPoint(toX, toY), cardSize);
@@ -289,6 +291,7 @@ void TableView::showInputError(int number, const QString& text)
         return;
     }
     QApplication::beep();
+    ++refusals_;
     errorShown_ = true;
     setHint(text, true);
     errorBlinkTimer_.start();

@@ -212,15 +212,17 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
 
     counter.Paints = 0;
     view.moveCard(card, card.X - 20, card.Y, card.X, card.Y);
-    EXPECT_EQ(counter.Paints, 0) << "a zero-step move shows no flight";
+    EXPECT_EQ(counter.Paints, 1) << "a zero-step move shows no flight, only the card where it landed";
 
+    counter.Paints = 0;
     settings.WriteValue("Settings\\Card Movement", false);
     view.moveCard(card, card.X - 410, card.Y, card.X, card.Y);
-    EXPECT_EQ(counter.Paints, 0);
+    EXPECT_EQ(counter.Paints, 1);
+    counter.Paints = 0;
     settings.WriteValue("Settings\\Card Movement", true);
     settings.WriteValue("Settings\\Card Speed", 50);
     view.moveCard(card, card.X - 410, card.Y, card.X, card.Y);
-    EXPECT_EQ(counter.Paints, 3) << "a faster speed takes fewer, longer steps";
+    EXPECT_EQ(counter.Paints, 3) << "a faster speed takes fewer, longer steps and the landing";
     view.removeEventFilter(&counter);
 
     // The player's draw and the top card of a taken pile are highlighted.
