@@ -220,6 +220,9 @@ void MainWindow::createStatusBar()
 {
     statusLabel_ = new QLabel(this);
     statusLabel_->setObjectName(QStringLiteral("lbStatus"));
+    // The message takes what the number panels leave and is cut there, never
+    // running under them.
+    statusLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->setObjectName(QStringLiteral("pnStatusbar"));
     statusBar()->addWidget(statusLabel_, 1);
     panels_ = new StatusPanels(this);

@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMainWindow>
 #include <QSignalSpy>
@@ -195,6 +196,24 @@ TEST_F(TableViewTest, StatusPanelsShowMeldsAndScoresAndASuspendedTableOnlyItsCol
             ASSERT_EQ(blank.pixelColor(x, y), view.tableColor()) << x << "," << y;
     view.setPaintSuspended(false);
     EXPECT_NE(Grab(), blank);
+}
+
+// Four-digit and negative numbers stand clear of the separators.
+TEST_F(TableViewTest, StatusPanelsGrowToFitTheirNumbers)
+{
+    StatusPanels panels;
+    LayCanastas(game);
+    game.Human().Score = 4300;
+    game.Computer().Score = -1250;
+    game.Computer().MeldValue = 3900;
+    panels.updateFromGame(game);
+    for (QLabel* panel : {panels.computerMeldValuePanel_, panels.playerScorePanel_, panels.computerScorePanel_}) {
+        const int textWidth = panel->fontMetrics().horizontalAdvance(panel->text());
+        EXPECT_GE(panel->width(), textWidth + 8) << panel->text().toStdString();
+    }
+    game.Computer().Score = 5;
+    panels.updateFromGame(game);
+    EXPECT_EQ(panels.computerScorePanel_->width(), 34) << "back to its own width";
 }
 
 TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
