@@ -14,6 +14,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "core/autosave.h"
 #include "core/saved_game.h"
 #include "core/file_locations.h"
 #include "settings/migration.h"
@@ -473,7 +474,7 @@ void MainWindow::finishClosing()
         if (!autoSave || !game_->Match.GameInProgress || game_->Match.AutoSaveOff) {
             DeleteAutoSave();
         } else {
-            SaveGame(*game_, true);
+            SaveGameOnClosing(*game_);
         }
     }
     const QPoint at = pos();
