@@ -300,8 +300,18 @@ void MainWindow::fitWindowToSizeClass()
     if (maximised_)
         return;
     const QSize frame = frameGeometry().size() - size();
-    const QSize client(sizeClassWidth(sizeIndex_) - frame.width(), sizeClassHeight(sizeIndex_) - frame.height());
-    setFixedSize(client);
+    fittedFrame_ = frame;
+    setFixedSize(clientSizeForFrame(sizeIndex_, frame));
+}
+
+void MainWindow::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    // A window manager adds its frame after the window is shown: once the frame
+    // is known (or changes), the inside is fitted again so that the outer size
+    // stays the size class's.
+    if (fittedToFrame_ && frameGeometry().size() - size() != fittedFrame_)
+        fitWindowToSizeClass();
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -321,6 +331,8 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     placeEndHandButton();
+    if (fittedToFrame_ && frameGeometry().size() - size() != fittedFrame_)
+        fitWindowToSizeClass();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)

@@ -91,6 +91,14 @@ TEST(SplashTest, ABoxShownDuringStartUpIsNotHiddenBehindTheSplash)
     EXPECT_FALSE(splash.isVisible());
 }
 
+// Under a window manager the frame of the 640 x 480 class measured 2 x 21.
+TEST(WindowPlacementTest, TheInsideLeavesRoomForTheFrame)
+{
+    EXPECT_EQ(clientSizeForFrame(0, QSize(2, 21)), QSize(638, 459));
+    EXPECT_EQ(clientSizeForFrame(1, QSize(0, 0)), QSize(800, 600));
+    EXPECT_EQ(clientSizeForFrame(0, QSize(700, 500)), QSize(0, 0));
+}
+
 TEST_F(MainWindowTest, FirstStartOnA1024Screen)
 {
     MainWindow& w = Create({}, 1024);
