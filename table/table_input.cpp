@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 #include <exception>
 
 #include "core/game.h"
@@ -20,8 +21,9 @@ constexpr const char* RulesLockedHint = " Changing the rules is only possible wh
 bool inside(int v, int from, int to) { return from <= v && v <= to; }
 
 // The first card of the pile under the point. A card is shown whole when it is the
-// last card placed in its column, otherwise only its strip at the top.
-int cardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, int y)
+// last card placed in its column, otherwise only its strip at the top (narrower in
+// a hand column drawn closer to stay on the table).
+int cardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, int y, int tableBottom)
 {
     const TableLayout& l = game.Layout;
     for (int i = 0; i < pile.Count; ++i) {
@@ -30,8 +32,17 @@ int cardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, i
         if (column < 0 || column >= ColumnCount)
             continue;
         const ColumnEnd& end = pile.ColumnEnds[column];
-        const int height = (end.X == c.X && end.Y == c.Y) ? l.CardHeight : StackStep;
-        if (inside(x, c.X, c.X + l.CardWidth) && inside(y, c.Y, c.Y + height))
+        const bool whole = end.X == c.X && end.Y == c.Y;
+        int top = c.Y;
+        int strip = StackStep;
+        if (hand) {
+            top = shownHandCardY(pile, c, l.CardHeight, tableBottom);
+            CardRecord below = c;
+            below.Y += StackStep;
+            strip = shownHandCardY(pile, below, l.CardHeight, tableBottom) - top;
+        }
+        const int height = whole ? l.CardHeight : strip;
+        if (inside(x, c.X, c.X + l.CardWidth) && inside(y, top, top + height))
             return i;
     }
     return -1;
@@ -105,7 +116,23 @@ public:
 
 }  // namespace
 
-HitResult hitTestTable(const CanastaGame& game, int x, int y)
+int shownHandCardY(const CardPile& hand, const CardRecord& card, int cardHeight, int tableBottom)
+{
+    int top = card.Y;
+    int cards = 0;
+    for (int i = 0; i < hand.Count; ++i) {
+        if (hand.Cards[i].X != card.X)
+            continue;
+        top = std::min<int>(top, hand.Cards[i].Y);
+        ++cards;
+    }
+    if (cards <= 1 || top + (cards - 1) * StackStep + cardHeight <= tableBottom)
+        return card.Y;
+    const int step = std::max(1, (tableBottom - cardHeight - top) / (cards - 1));
+    return top + (card.Y - top) / StackStep * step;
+}
+
+HitResult hitTestTable(const CanastaGame& game, int x, int y, int tableBottom)
 {
     HitResult hit;
     if (game.Turn.Phase == TurnPhase::HandOver)
@@ -119,13 +146,13 @@ HitResult hitTestTable(const CanastaGame& game, int x, int y)
 
     bool handCard = false;
     if (hit.area == HitNothing) {
-        if (const int i = cardUnder(game, game.Human().Hand, true, x, y); i >= 0) {
+        if (const int i = cardUnder(game, game.Human().Hand, true, x, y, tableBottom); i >= 0) {
             hit = {game.Human().Hand.Cards[i].Rank < 2 ? HitWildHandCard : HitNaturalHandCard, i};
             handCard = true;
         }
     }
     if (!handCard) {
-        if (const int i = cardUnder(game, game.Human().Melds, false, x, y); i >= 0) {
+        if (const int i = cardUnder(game, game.Human().Melds, false, x, y, tableBottom); i >= 0) {
             const bool threes = game.Human().Melds.Cards[i].X == l.ColumnX(2);
             hit = {threes ? HitThreesMeldCard : HitMeldCard, i};
         }
@@ -159,7 +186,7 @@ int keyboardColumn(int key, std::uint32_t nativeScanCode)
 
 HitResult TableView::hitTest(int x, int y)
 {
-    const HitResult hit = hitTestTable(game_, x, y);
+    const HitResult hit = hitTestTable(game_, x, y, height());
     if (hit.area == HitStock || hit.area == HitDiscardPile || hit.area == HitNaturalHandCard)
         game_.MarkGameInProgress();
     return hit;

@@ -88,6 +88,7 @@ void TableView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setClipRect(event->rect());
     paint_.networkGame = networkGame();
+    paint_.tableBottom = height();
     spreadExtra_ = paintTable(painter, game_, images_, paint_);
     if (panels_)
         panels_->updateFromGame(game_);

@@ -47,7 +47,8 @@ protected:
             game.Turn.ComputerTurn = false;
             game.SetPhase(TurnPhase::Draw);
         };
-        view.resize(632, 420);
+        // The table of the 640 x 480 window between its menu and status bars.
+        view.resize(632, 440);
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
@@ -336,6 +337,34 @@ TEST_F(TableInput, RankKeysOfTheDigitRowWorkWithShiftAndOnAnyLayout)
     press(Qt::Key_Percent, Qt::ShiftModifier, "%");
     EXPECT_EQ(InMelds(4), 3) << "Shift with the five key melds all the fives";
     EXPECT_EQ(keyboardColumn(Qt::Key_Percent), -1) << "without its place a shifted character names no rank";
+}
+
+// After a big pile a hand column can be longer than the table below the hand:
+// it is drawn closer, its last card whole above the status bar, and the hit test
+// follows what is drawn.
+TEST_F(TableInput, ALongHandColumnStaysOnTheTableAndEveryCardCanBeHit)
+{
+    ToDraw();
+    std::vector<CardRecord> kings;
+    for (int deck = 0; deck < 2; ++deck)
+        for (Suit suit : {Spade, Club, Diamond, Heart})
+            kings.push_back(AddToHumanHand(game, CardId(suit, 12), static_cast<std::uint8_t>(deck)));
+    const TableLayout& l = game.Layout;
+    ASSERT_GT(kings.back().Y + l.CardHeight, view.height()) << "the plain steps would run off the table";
+
+    const CardPile& hand = game.Human().Hand;
+    const int lastTop = shownHandCardY(hand, kings.back(), l.CardHeight, view.height());
+    EXPECT_LE(lastTop + l.CardHeight, view.height());
+    int previousTop = -1;
+    for (int i = 0; i < hand.Count; ++i) {
+        const int top = shownHandCardY(hand, hand.Cards[i], l.CardHeight, view.height());
+        EXPECT_GT(top, previousTop);
+        previousTop = top;
+        EXPECT_EQ(hitTestTable(game, hand.Cards[i].X + 2, top + 1, view.height()).index, i);
+    }
+    EXPECT_EQ(hitTestTable(game, kings.back().X + 2, lastTop + l.CardHeight - 2, view.height()).index,
+              hand.Count - 1);
+    EXPECT_EQ(hand.Cards[hand.Count - 1].Y, kings.front().Y + 7 * StackStep) << "the records keep their plain steps";
 }
 
 // Taking the top card of a frozen pile leaves the rest of the pile waiting: its
