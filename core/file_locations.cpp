@@ -46,12 +46,35 @@ fs::path Ensure(fs::path dir)
     return dir;
 }
 
+constexpr const char* SettingsDatabaseName = "meldora.db";
+
+// Earlier releases kept the database straight in MELDORA_HOME. It moves into
+// the settings folder once, with its journal or write-ahead log, whose
+// contents are part of the settings; the shared-memory index is rebuilt from
+// the log, so it is dropped. A database already in the new place wins.
+void MoveOldSettingsDatabase(const fs::path& home, const fs::path& database)
+{
+    std::error_code ec;
+    const fs::path old = home / SettingsDatabaseName;
+    if (fs::exists(database, ec) || !fs::is_regular_file(old, ec))
+        return;
+    for (const char* suffix : {"-wal", "-journal"}) {
+        const fs::path companion = old.string() + suffix;
+        if (fs::exists(companion, ec))
+            fs::rename(companion, database.string() + suffix, ec);
+    }
+    fs::remove(old.string() + "-shm", ec);
+    fs::rename(old, database, ec);
+}
+
 }  // namespace
 
 fs::path SettingsDir()
 {
+    // A folder of its own: the saved-game dialogs open the user files folder,
+    // and a dialog that opens the settings file drops the program's locks on it.
     if (const char* home = Env("MELDORA_HOME"))
-        return Ensure(home);
+        return Ensure(fs::path(home) / "settings");
     return Ensure(UserBase("XDG_CONFIG_HOME", ".config") / "meldora");
 }
 
@@ -78,7 +101,10 @@ fs::path AssetsDir()
 
 fs::path SettingsDatabasePath()
 {
-    return SettingsDir() / "meldora.db";
+    const fs::path database = SettingsDir() / SettingsDatabaseName;
+    if (const char* home = Env("MELDORA_HOME"))
+        MoveOldSettingsDatabase(home, database);
+    return database;
 }
 
 }  // namespace meldora

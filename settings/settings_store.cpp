@@ -138,7 +138,7 @@ bool SettingsStore::Open()
         db_ = nullptr;
         return false;
     }
-    if (!SwitchToWal() || !Exec("PRAGMA synchronous=FULL")) {
+    if (!UseRollbackJournal() || !Exec("PRAGMA synchronous=FULL")) {
         Fail("cannot be prepared");
         return false;
     }
@@ -150,13 +150,19 @@ bool SettingsStore::Open()
     return true;
 }
 
-bool SettingsStore::SwitchToWal()
+bool SettingsStore::UseRollbackJournal()
 {
-    // Changing the journal mode needs the file to itself and does not wait
-    // through the busy timeout, so a copy starting at the same moment as
-    // another retries here.
+    // With a rollback journal no lock outlives an operation. A write-ahead log
+    // keeps a shared lock for as long as the store is open, and Linux drops
+    // every lock of the process on the file when any other handle on it is
+    // closed (a file dialog looking into the folder does that): another copy
+    // then takes itself for the last user, deletes the log, and every later
+    // write of ours goes to a deleted file.
+    // Changing the journal mode (a database written by an older release is in
+    // WAL mode) needs the file to itself and does not wait through the busy
+    // timeout, so a copy starting at the same moment as another retries here.
     for (int waited = 0;; waited += 10) {
-        const int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        const int rc = sqlite3_exec(db_, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
         if ((rc & 0xff) != SQLITE_BUSY && (rc & 0xff) != SQLITE_LOCKED)
             return Ok(rc, "cannot be prepared");
         if (waited >= BusyTimeoutMs)

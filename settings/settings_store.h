@@ -5,8 +5,9 @@
 //
 // Every call opens its key afresh and nothing is cached, so two copies of the
 // program sharing one database see each other's writes at once. The database
-// runs in WAL mode with a busy timeout: a writer waits for the other copy
-// instead of failing, and each write is on disk when the call returns.
+// keeps a rollback journal, so no lock is held between calls, and a busy
+// timeout: a writer waits for the other copy instead of failing, and each
+// write is on disk when the call returns.
 //
 // A database that cannot be opened (missing folder, unreadable or damaged file)
 // never stops the program: reads give the caller's default, writes are lost,
@@ -76,7 +77,7 @@ private:
     std::optional<KeyId> FindKey(const std::vector<std::string>& path);
     std::optional<KeyId> CreateKey(const std::vector<std::string>& path);
 
-    bool SwitchToWal();
+    bool UseRollbackJournal();
     bool Exec(const char* sql);
     bool BeginWrite();
     bool Commit();

@@ -150,6 +150,15 @@ QPixmap loadPictureBack(const QString& file, QSize size, qreal devicePixelRatio)
     QImage picture = reader.read();
     if (picture.isNull())
         return {};
+    // Magenta is a picture's transparent colour, as it is for the card faces.
+    picture = picture.convertToFormat(QImage::Format_ARGB32);
+    const QRgb magenta = qRgb(255, 0, 255);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            if (line[x] == magenta)
+                line[x] = qRgba(0, 0, 0, 0);
+    }
     QImage scaled = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied)
                         .scaled(size * devicePixelRatio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     scaled.setDevicePixelRatio(devicePixelRatio);

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "core/autosave.h"
 #include "core/saved_game.h"
 #include "core/file_locations.h"
 #include "net/outside/icq_registration.h"
@@ -256,6 +257,9 @@ void MainWindow::createStatusBar()
 {
     statusLabel_ = new QLabel(this);
     statusLabel_->setObjectName(QStringLiteral("lbStatus"));
+    // The message takes what the number panels leave and is cut there, never
+    // running under them.
+    statusLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->setObjectName(QStringLiteral("pnStatusbar"));
     statusBar()->addWidget(statusLabel_, 1);
     panels_ = new StatusPanels(this);
@@ -334,8 +338,18 @@ void MainWindow::fitWindowToSizeClass()
     if (maximised_)
         return;
     const QSize frame = frameGeometry().size() - size();
-    const QSize client(sizeClassWidth(sizeIndex_) - frame.width(), sizeClassHeight(sizeIndex_) - frame.height());
-    setFixedSize(client);
+    fittedFrame_ = frame;
+    setFixedSize(clientSizeForFrame(sizeIndex_, frame));
+}
+
+void MainWindow::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    // A window manager adds its frame after the window is shown: once the frame
+    // is known (or changes), the inside is fitted again so that the outer size
+    // stays the size class's.
+    if (fittedToFrame_ && frameGeometry().size() - size() != fittedFrame_)
+        fitWindowToSizeClass();
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -355,6 +369,8 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     placeEndHandButton();
+    if (fittedToFrame_ && frameGeometry().size() - size() != fittedFrame_)
+        fitWindowToSizeClass();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
@@ -604,7 +620,7 @@ void MainWindow::finishClosing()
         if (!autoSave || !game_->Match.GameInProgress || game_->Match.AutoSaveOff) {
             DeleteAutoSave();
         } else {
-            SaveGame(*game_, true);
+            SaveGameOnClosing(*game_);
         }
     }
     const QPoint at = pos();

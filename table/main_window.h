@@ -138,6 +138,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     // Keys that reach the window rather than the table (the table had no focus) are
     // still the table's keys.
     void keyPressEvent(QKeyEvent* event) override;
@@ -185,6 +186,8 @@ private:
     int screenWidth_ = 0;
     bool maximised_ = false;
     bool fittedToFrame_ = false;
+    // The frame the inside was last fitted to.
+    QSize fittedFrame_;
     std::uint16_t helpSoundCounter_ = 1;
     // A file that is not a saved game only informs at start-up: a new game follows.
     bool startupFileCheck_ = false;

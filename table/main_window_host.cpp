@@ -126,6 +126,8 @@ void MainWindow::RunComputerTurn()
         ~Depth() { --value; }
     } depth(computerTurnDepth_);
     ai::RunComputerTurn(*game_, ai::ComputerSettings{computerLevel, aggression, meldDelay, true});
+    if (computerTurnDepth_ == 1)
+        view_->dropInputMadeDuringComputerTurn();
     if (computerTurnDepth_ == 1 && closePending_) {
         closePending_ = false;
         closeLater(this);

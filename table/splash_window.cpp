@@ -1,6 +1,8 @@
 #include "table/splash_window.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QFont>
 #include <QLabel>
 #include <QPainter>
@@ -45,6 +47,17 @@ SplashWindow::SplashWindow(QWidget* parent)
     versionLabel_ = makeLabel(QString::fromLatin1(VersionText), 12, false, Qt::white, this);
     versionLabel_->setObjectName(QStringLiteral("lbVersion"));
     layout->addWidget(versionLabel_);
+    qApp->installEventFilter(this);
+}
+
+bool SplashWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // A box shown during start-up (the settings could not be opened, say) would
+    // sit behind the splash, which stays on top, and start-up would wait on it
+    // unseen: the splash steps aside before the box appears.
+    if (event->type() == QEvent::Show && qobject_cast<QDialog*>(watched))
+        hide();
+    return QWidget::eventFilter(watched, event);
 }
 
 void SplashWindow::showNow()

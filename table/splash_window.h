@@ -22,6 +22,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Hides the splash when any dialog or message box is shown.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* versionLabel_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QToolTip>
+#include <algorithm>
 
 #include "core/game.h"
 
@@ -14,6 +15,9 @@ namespace {
 
 constexpr int PanelHeight = 16;
 constexpr int HintRaise = 40;
+// Room on each side of a panel's number, clear of the separators.
+constexpr int PanelPadding = 4;
+constexpr const char* NarrowestWidth = "narrowestWidth";
 
 QLabel* addPanel(QWidget* owner, QHBoxLayout* row, const char* name, int width, const QString& hint)
 {
@@ -25,6 +29,7 @@ QLabel* addPanel(QWidget* owner, QHBoxLayout* row, const char* name, int width, 
     auto* panel = new QLabel("0", owner);
     panel->setObjectName(name);
     panel->setFixedSize(width, PanelHeight);
+    panel->setProperty(NarrowestWidth, width);
     panel->setAlignment(Qt::AlignCenter);
     QFont font("MS Sans Serif");
     font.setStyleHint(QFont::SansSerif);
@@ -63,9 +68,14 @@ QString StatusPanels::currentMeldText(const CanastaGame& game)
 
 void StatusPanels::updateFromGame(const CanastaGame& game)
 {
+    // A panel is never narrower than it starts and grows to fit its number, at
+    // the cost of the message beside it.
     auto show = [](QLabel* panel, const QString& text) {
-        if (panel->text() != text)
-            panel->setText(text);
+        if (panel->text() == text)
+            return;
+        panel->setText(text);
+        const int fitting = panel->fontMetrics().horizontalAdvance(text) + 2 * PanelPadding;
+        panel->setFixedWidth(std::max(panel->property(NarrowestWidth).toInt(), fitting));
     };
     show(playerScorePanel_, QString::number(game.Human().Score));
     show(computerScorePanel_, QString::number(game.Computer().Score));

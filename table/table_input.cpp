@@ -1,8 +1,10 @@
 // The player's clicks and keys on the table and the game operations they start.
 #include "table/table_input.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 #include <exception>
 
 #include "core/game.h"
@@ -19,8 +21,9 @@ constexpr const char* RulesLockedHint = " Changing the rules is only possible wh
 bool inside(int v, int from, int to) { return from <= v && v <= to; }
 
 // The first card of the pile under the point. A card is shown whole when it is the
-// last card placed in its column, otherwise only its strip at the top.
-int cardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, int y)
+// last card placed in its column, otherwise only its strip at the top (narrower in
+// a hand column drawn closer to stay on the table).
+int cardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, int y, int tableBottom)
 {
     const TableLayout& l = game.Layout;
     for (int i = 0; i < pile.Count; ++i) {
@@ -29,8 +32,17 @@ int cardUnder(const CanastaGame& game, const CardPile& pile, bool hand, int x, i
         if (column < 0 || column >= ColumnCount)
             continue;
         const ColumnEnd& end = pile.ColumnEnds[column];
-        const int height = (end.X == c.X && end.Y == c.Y) ? l.CardHeight : StackStep;
-        if (inside(x, c.X, c.X + l.CardWidth) && inside(y, c.Y, c.Y + height))
+        const bool whole = end.X == c.X && end.Y == c.Y;
+        int top = c.Y;
+        int strip = StackStep;
+        if (hand) {
+            top = shownHandCardY(pile, c, l.CardHeight, tableBottom);
+            CardRecord below = c;
+            below.Y += StackStep;
+            strip = shownHandCardY(pile, below, l.CardHeight, tableBottom) - top;
+        }
+        const int height = whole ? l.CardHeight : strip;
+        if (inside(x, c.X, c.X + l.CardWidth) && inside(y, top, top + height))
             return i;
     }
     return -1;
@@ -63,9 +75,64 @@ bool isChatKey(int key)
     }
 }
 
+// The keys of the digit row by their place on the keyboard (X and Wayland key
+// codes: the kernel's code plus 8), so that a digit typed with Shift, or on a
+// layout whose digits need Shift, still names its rank.
+constexpr std::uint32_t DigitOneKeyCode = 10;
+constexpr std::uint32_t DigitZeroKeyCode = 19;
+
+int digitRowKey(std::uint32_t nativeScanCode)
+{
+    if (nativeScanCode < DigitOneKeyCode || nativeScanCode > DigitZeroKeyCode)
+        return 0;
+    if (nativeScanCode == DigitZeroKeyCode)
+        return Qt::Key_0;
+    return Qt::Key_1 + static_cast<int>(nativeScanCode - DigitOneKeyCode);
+}
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Eats every click and key while it is installed on the application.
+class InputDropper : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override { return isUserInput(event->type()); }
+};
+
 }  // namespace
 
-HitResult hitTestTable(const CanastaGame& game, int x, int y)
+int shownHandCardY(const CardPile& hand, const CardRecord& card, int cardHeight, int tableBottom)
+{
+    int top = card.Y;
+    int cards = 0;
+    for (int i = 0; i < hand.Count; ++i) {
+        if (hand.Cards[i].X != card.X)
+            continue;
+        top = std::min<int>(top, hand.Cards[i].Y);
+        ++cards;
+    }
+    if (cards <= 1 || top + (cards - 1) * StackStep + cardHeight <= tableBottom)
+        return card.Y;
+    const int step = std::max(1, (tableBottom - cardHeight - top) / (cards - 1));
+    return top + (card.Y - top) / StackStep * step;
+}
+
+HitResult hitTestTable(const CanastaGame& game, int x, int y, int tableBottom)
 {
     HitResult hit;
     if (game.Turn.Phase == TurnPhase::HandOver)
@@ -79,13 +146,13 @@ HitResult hitTestTable(const CanastaGame& game, int x, int y)
 
     bool handCard = false;
     if (hit.area == HitNothing) {
-        if (const int i = cardUnder(game, game.Human().Hand, true, x, y); i >= 0) {
+        if (const int i = cardUnder(game, game.Human().Hand, true, x, y, tableBottom); i >= 0) {
             hit = {game.Human().Hand.Cards[i].Rank < 2 ? HitWildHandCard : HitNaturalHandCard, i};
             handCard = true;
         }
     }
     if (!handCard) {
-        if (const int i = cardUnder(game, game.Human().Melds, false, x, y); i >= 0) {
+        if (const int i = cardUnder(game, game.Human().Melds, false, x, y, tableBottom); i >= 0) {
             const bool threes = game.Human().Melds.Cards[i].X == l.ColumnX(2);
             hit = {threes ? HitThreesMeldCard : HitMeldCard, i};
         }
@@ -93,8 +160,10 @@ HitResult hitTestTable(const CanastaGame& game, int x, int y)
     return hit;
 }
 
-int keyboardColumn(int key)
+int keyboardColumn(int key, std::uint32_t nativeScanCode)
 {
+    if (const int digit = digitRowKey(nativeScanCode))
+        key = digit;
     switch (key) {
     case Qt::Key_W:
         return 0;
@@ -117,7 +186,7 @@ int keyboardColumn(int key)
 
 HitResult TableView::hitTest(int x, int y)
 {
-    const HitResult hit = hitTestTable(game_, x, y);
+    const HitResult hit = hitTestTable(game_, x, y, height());
     if (hit.area == HitStock || hit.area == HitDiscardPile || hit.area == HitNaturalHandCard)
         game_.MarkGameInProgress();
     return hit;
@@ -150,12 +219,28 @@ void TableView::handleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modi
     if (game_.Turn.ComputerTurn || connecting_)
         return;
     const HitResult hit = hitTest(x, y);
+    const int refusalsBefore = refusals_;
     if (button == Qt::LeftButton) {
         collapseDiscardPile();
         leftRelease(hit, modifiers);
     } else if (button == Qt::RightButton) {
         rightRelease(hit);
     }
+    // An action that went through takes an earlier refusal off the status line,
+    // also when it leaves the phase as it was.
+    if (hit.area != HitNothing && errorShown_ && refusals_ == refusalsBefore)
+        showPhaseHint(game_.Turn.Phase);
+}
+
+void TableView::dropInputMadeDuringComputerTurn()
+{
+    // The pauses and flights of the computer's turn hold clicks and keys back
+    // rather than letting them act in the middle of its moves; they are dropped
+    // here instead of acting once the turn is over.
+    InputDropper dropper;
+    qApp->installEventFilter(&dropper);
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&dropper);
 }
 
 void TableView::leftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers)
@@ -253,15 +338,16 @@ void TableView::rightRelease(const HitResult& hit)
 
 void TableView::keyPressEvent(QKeyEvent* event)
 {
-    if (!tableKeyDown(event->key(), event->modifiers(), event->text()))
+    if (!tableKeyDown(event->key(), event->modifiers(), event->text(), event->nativeScanCode()))
         QWidget::keyPressEvent(event);
 }
 
-bool TableView::tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text)
+bool TableView::tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text,
+                             std::uint32_t nativeScanCode)
 {
     const TurnPhase phase = game_.Turn.Phase;
     if (phase >= TurnPhase::KeyboardMeld && phase <= TurnPhase::KeyboardWildcard) {
-        if (const int column = keyboardColumn(key); column >= 0) {
+        if (const int column = keyboardColumn(key, nativeScanCode); column >= 0) {
             rankKey(column, modifiers);
             return true;
         }
@@ -310,12 +396,16 @@ void TableView::rankKey(int column, Qt::KeyboardModifiers modifiers)
 {
     const TableLayout& l = game_.Layout;
     const int x = l.ColumnX(column);
+    const bool hadDrawn = game_.Turn.HasDrawn;
     switch (keyboardMode_) {
     case KeyboardMeld: tableMouseUp(Qt::LeftButton, modifiers, x, l.HumanHandBase + StackStep); break;
     case KeyboardDiscard: tableMouseUp(Qt::RightButton, modifiers, x, l.HumanHandBase + StackStep); break;
     default: tableMouseUp(Qt::LeftButton, modifiers, x, l.HumanMeldBase + StackStep); break;
     }
-    if (errorShown_ || game_.Turn.ComputerTurn || game_.Turn.Phase == TurnPhase::Opponent || game_.Turn.Phase == TurnPhase::HandOver)
+    // A discard that ended the turn leaves the new phase and its hint alone.
+    const bool turnEnded = hadDrawn && !game_.Turn.HasDrawn;
+    if (turnEnded || errorShown_ || game_.Turn.ComputerTurn || game_.Turn.Phase == TurnPhase::Opponent ||
+        game_.Turn.Phase == TurnPhase::HandOver)
         return;
     static constexpr TurnPhase PhaseOfMode[] = {TurnPhase::KeyboardMeld, TurnPhase::KeyboardDiscard,
                                                 TurnPhase::KeyboardWildcard};

@@ -1,5 +1,7 @@
 #include "table/table_painter.h"
 
+#include "table/table_input.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -7,6 +9,7 @@
 
 #include "core/game.h"
 #include "table/card_images.h"
+#include "table/table_input.h"
 
 namespace meldora {
 
@@ -39,6 +42,18 @@ public:
                 continue;
             const CardRecord& c = pile.Cards[i];
             draw(images_.picture(c), c.X, c.Y);
+        }
+    }
+
+    // The human's hand, each column kept above the table's lower edge.
+    void drawHand(const CardPile& hand, int cardHeight)
+    {
+        const int hidden = hiddenIndex(hand);
+        for (int i = 0; i < hand.Count; ++i) {
+            if (i == hidden)
+                continue;
+            const CardRecord& c = hand.Cards[i];
+            draw(images_.picture(c), c.X, shownHandCardY(hand, c, cardHeight, input_.tableBottom));
         }
     }
 
@@ -218,7 +233,7 @@ int paintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
 
     cards.drawPile(game.Computer().Melds);
     cards.drawPile(game.Human().Melds);
-    cards.drawPile(game.Human().Hand);
+    cards.drawHand(game.Human().Hand, l.CardHeight);
 
     QFont countFont("MS Sans Serif", 8, QFont::Bold);
     countFont.setStyleHint(QFont::SansSerif);

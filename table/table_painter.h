@@ -4,6 +4,8 @@
 // top of everything else.
 #pragma once
 
+#include <climits>
+
 #include <QColor>
 #include <QPixmap>
 #include <QPoint>
@@ -34,6 +36,8 @@ struct TablePaintInput {
     CardRecord landing;
     TableOverlay flight;
     TableOverlay highlight;
+    // The table's lower edge, which the hand's columns are kept above.
+    int tableBottom = INT_MAX;
 };
 
 // "Mixed", "Natural", "Wild" by canasta kind 1..3; empty otherwise.

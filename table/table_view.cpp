@@ -88,6 +88,7 @@ void TableView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setClipRect(event->rect());
     paint_.networkGame = networkGame();
+    paint_.tableBottom = height();
     spreadExtra_ = paintTable(painter, game_, images_, paint_);
     if (panels_)
         panels_->updateFromGame(game_);
@@ -185,8 +186,10 @@ void TableView::moveCard(const CardRecord& card, int fromX, int fromY, int toX, 
         }
         paint_.flight = {};
         paint_.hideLanding = false;
-        repaint(shown.united(QRect(QPoint(toX, toY), cardSize)));
     }
+    // The card has left one pile and reached another: the card, both piles and
+    // their counts are shown as they are now, with or without a flight.
+    repaint();
 
     if (highlight && image) {
         const QRect landing(QPoint(toX, toY), cardSize);
@@ -289,6 +292,7 @@ void TableView::showInputError(int number, const QString& text)
         return;
     }
     QApplication::beep();
+    ++refusals_;
     errorShown_ = true;
     setHint(text, true);
     errorBlinkTimer_.start();

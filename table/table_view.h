@@ -93,8 +93,13 @@ public:
     // A mouse release on the table at (x, y), as the player or a key gives it.
     void tableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     // A key for the table; true when the table used it. The main window passes the
-    // keys it sees first (before its other controls) here.
-    bool tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text = {});
+    // keys it sees first (before its other controls) here. The scan code places a
+    // rank key of the digit row (0 when not known).
+    bool tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text = {},
+                      std::uint32_t nativeScanCode = 0);
+    // Throws away the clicks and keys that arrived while the computer played: they
+    // were held back by its pauses and must not act in the player's turn.
+    void dropInputMadeDuringComputerTurn();
     int keyboardMode() const { return keyboardMode_; }
     // Shows the computer's cards face up (and spread wider), or hides them again.
     void toggleComputerHandReveal();
@@ -150,6 +155,8 @@ private:
 
     QString hintText_;
     bool errorShown_ = false;
+    // Refusals shown so far, to tell an action that went through.
+    int refusals_ = 0;
     bool menuHintShown_ = false;
     QTimer errorBlinkTimer_;
 

@@ -1,5 +1,7 @@
 #include "table/window_placement.h"
 
+#include <algorithm>
+
 #include <QStringList>
 #include <array>
 #include <stdexcept>
@@ -84,6 +86,12 @@ WindowPlacement chooseWindowPlacement(const QString& resolution, int screenWidth
 QString resolutionText(int left, int top, int sizeIndex)
 {
     return QStringLiteral("%1,%2,%3").arg(left).arg(top).arg(sizeClassName(sizeIndex));
+}
+
+QSize clientSizeForFrame(int sizeIndex, QSize frame)
+{
+    return QSize(std::max(0, sizeClassWidth(sizeIndex) - frame.width()),
+                 std::max(0, sizeClassHeight(sizeIndex) - frame.height()));
 }
 
 }  // namespace meldora

@@ -2,6 +2,7 @@
 // the placement stored in "Settings\Resolution", and the text written back at exit.
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 namespace meldora {
@@ -33,6 +34,10 @@ struct WindowPlacement {
 // becomes 0; an unknown size name selects class 0; a class the screen cannot
 // hold is lowered to the largest it can.
 WindowPlacement chooseWindowPlacement(const QString& resolution, int screenWidth);
+
+// The inside of the window that makes its outer size, frame included, the size
+// class's (a size class is an outer size). Never negative.
+QSize clientSizeForFrame(int sizeIndex, QSize frame);
 
 // "left,top,size name" as the placement is stored at exit.
 QString resolutionText(int left, int top, int sizeIndex);

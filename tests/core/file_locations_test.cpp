@@ -16,10 +16,10 @@ TEST(FileLocationsTest, MeldoraHomeElseTheUserFoldersAreCreatedAndUsed)
     test::TempHome home;
     const fs::path nested = home.Dir / "a" / "b";
     setenv("MELDORA_HOME", nested.c_str(), 1);
-    EXPECT_EQ(SettingsDir(), nested);
-    EXPECT_TRUE(fs::is_directory(nested));
+    EXPECT_EQ(SettingsDir(), nested / "settings");
+    EXPECT_TRUE(fs::is_directory(nested / "settings"));
     EXPECT_EQ(UserFilesDir(), nested);
-    EXPECT_EQ(SettingsDatabasePath(), nested / "meldora.db");
+    EXPECT_EQ(SettingsDatabasePath(), nested / "settings" / "meldora.db");
 
     unsetenv("MELDORA_HOME");
     unsetenv("XDG_CONFIG_HOME");
@@ -35,6 +35,29 @@ TEST(FileLocationsTest, MeldoraHomeElseTheUserFoldersAreCreatedAndUsed)
     EXPECT_EQ(AssetsDir(), home.Dir);
     unsetenv("MELDORA_DATA_DIR");
     EXPECT_EQ(AssetsDir(), fs::path(MELDORA_SOURCE_ASSETS));
+}
+
+// An earlier release kept the database straight in MELDORA_HOME, beside the
+// saved games; its settings, log included, move once into their own folder.
+TEST(FileLocationsTest, AnOldDatabaseInMeldoraHomeMovesIntoTheSettingsFolder)
+{
+    test::TempHome home;
+    test::WriteFile(home.Dir / "meldora.db", "database");
+    test::WriteFile(home.Dir / "meldora.db-wal", "log");
+    test::WriteFile(home.Dir / "meldora.db-shm", "index");
+
+    const fs::path database = SettingsDatabasePath();
+
+    EXPECT_EQ(test::ReadFile(database), "database");
+    EXPECT_EQ(test::ReadFile(database.string() + "-wal"), "log");
+    EXPECT_FALSE(fs::exists(home.Dir / "meldora.db"));
+    EXPECT_FALSE(fs::exists(home.Dir / "meldora.db-wal"));
+    EXPECT_FALSE(fs::exists(home.Dir / "meldora.db-shm"));
+
+    // Once moved, a later file in the old place is left alone.
+    test::WriteFile(home.Dir / "meldora.db", "stray");
+    EXPECT_EQ(test::ReadFile(SettingsDatabasePath()), "database");
+    EXPECT_EQ(test::ReadFile(home.Dir / "meldora.db"), "stray");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // Two copies of the program sharing one settings database must lose no write.
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,6 +60,65 @@ TEST(ConcurrencyTest, TwoProcessesWritingAtOnceLoseNothing)
     std::vector<std::string> keys;
     reader.GetKeyNames("Shared", keys);
     EXPECT_EQ(keys.size(), static_cast<std::size_t>(Writes));
+}
+
+// Runs body in a child process and gives its exit code; the child ends with
+// _exit, as a killed program would.
+template <typename Body>
+int InChild(Body body)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(body());
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// A file dialog opens and closes the database file inside the program, which
+// drops every lock the process holds on it; another copy then starts and ends.
+// A write made after that must still be there once the program is killed.
+TEST(ConcurrencyTest, AWriteAfterAnInProcessOpenAndCloseOfTheFileSurvivesAnotherCopyAndAKill)
+{
+    test::TempHome home;
+    const std::string db = (home.Dir / "meldora.db").string();
+    int toOther[2];
+    int fromOther[2];
+    ASSERT_EQ(pipe(toOther), 0);
+    ASSERT_EQ(pipe(fromOther), 0);
+    const pid_t other = fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        char go;
+        if (read(toOther[0], &go, 1) != 1)
+            _exit(3);
+        {
+            SettingsStore copy(db);
+            copy.WriteValue("Other\\Seen", copy.ReadInt("Rules\\Value", -1));
+        }
+        _exit(write(fromOther[1], "x", 1) == 1 ? 0 : 3);
+    }
+
+    const int program = InChild([&] {
+        // Never closed: the program is killed with the store open.
+        auto* store = new SettingsStore(db);
+        store->WriteValue("Rules\\Value", 1);
+        close(open(db.c_str(), O_RDONLY));
+        char done;
+        if (write(toOther[1], "x", 1) != 1 || read(fromOther[0], &done, 1) != 1)
+            return 3;
+        store->WriteValue("Rules\\Value", 2);
+        return 0;
+    });
+    ASSERT_EQ(program, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(other, &status, 0), other);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+
+    EXPECT_EQ(InChild([&] { return SettingsStore(db).ReadInt("Rules\\Value", -1); }), 2);
+    EXPECT_EQ(InChild([&] { return SettingsStore(db).ReadInt("Other\\Seen", -1); }), 1);
 }
 
 }  // namespace

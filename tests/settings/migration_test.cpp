@@ -131,11 +131,12 @@ TEST_F(MigrationTest, MalformedOldFileGivesDefaults)
     EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
 }
 
-// Settings and user files share MELDORA_HOME: the old file is its own copy.
-TEST(MigrationHomeTest, OneFolderForSettingsAndUserFiles)
+// Under MELDORA_HOME the old file is read from the settings folder and copied
+// into the user files folder above it.
+TEST(MigrationHomeTest, SettingsFolderInsideTheUserFilesFolder)
 {
     test::TempHome home;
-    WriteFile(home.Dir / "meldora.ini", OldIni);
+    WriteFile(SettingsDir() / "meldora.ini", OldIni);
     WriteFile(home.Dir / "autosave.meldora", "game");
     // A store that cannot take the new version must not cost the saved games.
     WriteFile(home.Dir / "broken.db", std::string(4096, '\x5a'));
@@ -148,6 +149,7 @@ TEST(MigrationHomeTest, OneFolderForSettingsAndUserFiles)
     ASSERT_TRUE(store.IsOpen());
     MigrateSettings(store);
     EXPECT_EQ(ReadFile(home.Dir / "meldora.ini"), OldIni);
+    EXPECT_EQ(ReadFile(home.Dir / "settings" / "meldora.ini"), OldIni);
     EXPECT_FALSE(fs::exists(home.Dir / "autosave.meldora"));
     EXPECT_EQ(store.ReadInt("Settings\\Number of Canastas", 0), 2);
 }

@@ -131,8 +131,6 @@ TEST(StoreFailureTest, DamagedFilesGiveDefaultsAndStayUntouched)
         for (int i = 0; i < 30; ++i)
             store.WriteValue("Key" + std::to_string(i) + "\\Value", std::string(1000, 'x'));
     }
-    std::filesystem::remove(home.Dir / "meldora.db-wal");
-    std::filesystem::remove(home.Dir / "meldora.db-shm");
     std::string damaged = ReadFile(file);
     ASSERT_GT(damaged.size(), 8192u);
     for (std::size_t i = 4096; i < damaged.size(); i += 3)

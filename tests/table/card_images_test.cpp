@@ -281,6 +281,27 @@ TEST_F(CardImagesTest, APictureBackIsStretchedAndAnUnreadableOneFallsBackWithOne
     EXPECT_EQ(requests_.size(), 1u);
 }
 
+TEST_F(CardImagesTest, MagentaInAPictureBackIsTransparent)
+{
+    const QString picturePath = temp_.filePath(QStringLiteral("framed.bmp"));
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(QColor(255, 0, 255));
+    for (int y = 4; y < 12; ++y)
+        for (int x = 4; x < 12; ++x)
+            picture.setPixelColor(x, y, QColor(0, 0, 200));
+    ASSERT_TRUE(picture.save(picturePath, "BMP"));
+
+    CardImages images(Folder(QStringLiteral("no-decks")));
+    CardBackSettings backs = SolidBacks();
+    backs[0].backType = FileBack;
+    backs[0].backFile = picturePath;
+    images.prepare(1, 1.0, backs);
+    const QImage back = Pixels(images.back(0));
+    EXPECT_EQ(back.pixelColor(1, 1).alpha(), 0);
+    EXPECT_EQ(back.pixelColor(back.width() - 2, back.height() - 2).alpha(), 0);
+    EXPECT_EQ(Centre(images.back(0)), QColor(0, 0, 200));
+}
+
 TEST(CardBackSettingsTest, ReadsDefaultsAndRepairsBadValues)
 {
     test::MemorySettings settings;

@@ -2,6 +2,8 @@
 // a whole turn against the computer, and quitting after a match.
 #include <QAction>
 #include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -113,6 +115,39 @@ TEST_F(MainWindowTest, AWholeTurnAgainstTheExpert)
     Item(w, "New1")->trigger();
     EXPECT_FALSE(game.Match.GameInProgress);
     EXPECT_EQ(Item(w, "Rules1")->statusTip(), RulesMenuHint);
+}
+
+// A click on the stock and F6 made while the computer plays are dropped, not
+// carried out once its turn is over.
+TEST_F(MainWindowTest, ClicksAndKeysDuringTheComputersTurnAreDropped)
+{
+    MainWindow& w = Create();
+    StartUp(1, 777);
+    CanastaGame& game = w.game();
+    TableView& table = w.table();
+    table.tableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, game.Layout.StockTop);
+    const QPoint stock(LeftMargin + 5, game.Layout.StockTop + 5);
+    bool posted = false;
+    QObject::connect(&table, &TableView::hintChanged, &table, [&] {
+        if (!game.Turn.ComputerTurn || posted)
+            return;
+        posted = true;
+        QCoreApplication::postEvent(&table, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(stock),
+                                                            QPointF(table.mapToGlobal(stock)), Qt::LeftButton,
+                                                            Qt::NoButton, Qt::NoModifier));
+        QCoreApplication::postEvent(&table, new QKeyEvent(QEvent::KeyPress, Qt::Key_F6, Qt::NoModifier));
+    });
+
+    const CardRecord card = game.Human().Hand.Cards[FirstNaturalCard(game)];
+    table.tableMouseUp(Qt::RightButton, Qt::NoModifier, card.X + 2, card.Y + 2);
+    ASSERT_TRUE(posted);
+    const int stockAfterTurn = game.Stock.Count;
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw);
+    EXPECT_FALSE(game.Turn.HasDrawn);
+    EXPECT_EQ(game.Stock.Count, stockAfterTurn);
+    EXPECT_EQ(game.Human().Hand.Count, 15);
 }
 
 TEST_F(MainWindowTest, HelpTopicsShowTheContentsAndEveryLinkLeadsToAPage)

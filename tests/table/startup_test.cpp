@@ -1,11 +1,13 @@
 // Start-up and shutdown: where the window opens and how big, what the command line
 // loads, and the automatic save written at exit and resumed at the next start.
 #include <QFile>
+#include <QMessageBox>
 #include <fstream>
 
 #include "core/saved_game.h"
 #include "main_window_fixture.h"
 #include "support/table_builder.h"
+#include "table/splash_window.h"
 #include "table/table_view.h"
 #include "table/window_placement.h"
 
@@ -74,6 +76,27 @@ TEST(WindowPlacementTest, ScreenWidthAndStoredTextDecideThePlacement)
         EXPECT_EQ(p.maximised, c.maximised);
     }
     EXPECT_EQ(resolutionText(-8, 0, 3), "-8,0,1280x1024");
+}
+
+// The splash stays on top of every window: a box shown during start-up would
+// be hidden behind it, so the splash steps aside first.
+TEST(SplashTest, ABoxShownDuringStartUpIsNotHiddenBehindTheSplash)
+{
+    EnsureGuiApplication();
+    SplashWindow splash;
+    splash.showNow();
+    ASSERT_TRUE(splash.isVisible());
+    QMessageBox box(QMessageBox::Warning, "Meldora", "The settings could not be opened");
+    box.show();
+    EXPECT_FALSE(splash.isVisible());
+}
+
+// Under a window manager the frame of the 640 x 480 class measured 2 x 21.
+TEST(WindowPlacementTest, TheInsideLeavesRoomForTheFrame)
+{
+    EXPECT_EQ(clientSizeForFrame(0, QSize(2, 21)), QSize(638, 459));
+    EXPECT_EQ(clientSizeForFrame(1, QSize(0, 0)), QSize(800, 600));
+    EXPECT_EQ(clientSizeForFrame(0, QSize(700, 500)), QSize(0, 0));
 }
 
 TEST_F(MainWindowTest, FirstStartOnA1024Screen)

@@ -2,6 +2,10 @@
 // driven by clicks and keys, the hit test, and the refusals as the status line shows them.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,6 +18,21 @@ namespace meldora {
 namespace {
 
 using namespace test;
+
+// Collects the parts of a widget that were painted.
+class RegionRecorder : public QObject {
+public:
+    explicit RegionRecorder(QRegion& painted) : painted_(painted) {}
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            painted_ += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+
+private:
+    QRegion& painted_;
+};
 
 class TableInput : public ::testing::Test, protected ViewTable {
 protected:
@@ -28,7 +47,8 @@ protected:
             game.Turn.ComputerTurn = false;
             game.SetPhase(TurnPhase::Draw);
         };
-        view.resize(632, 420);
+        // The table of the 640 x 480 window between its menu and status bars.
+        view.resize(632, 440);
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
@@ -130,11 +150,16 @@ TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
     Left(InHandAt(CardId(Club, 7)), Qt::ShiftModifier);
     EXPECT_EQ(InMelds(7), 3);
 
-    // A click on a meld adds one wild card to it.
+    // A click on a meld adds one wild card to it; that success takes the
+    // refusal before it off the status line.
+    Left(Pile());
+    ASSERT_EQ(view.hintText(), "You have already drawn");
     const int handBefore = game.Human().Hand.Count;
     Left(At(game.Human().Melds.Cards[0]));
     EXPECT_EQ(InMelds(5), 4);
     EXPECT_EQ(game.Human().Hand.Count, handBefore - 1);
+    EXPECT_EQ(view.hintText(), "Meld by clicking a card, discard by right-clicking it twice");
+    EXPECT_FALSE(view.errorShowing());
 
     // Two right clicks: A, then B, then B discards B.
     const QPoint kingAt = InHandAt(CardId(Spade, 12)), drawnAt = InHandAt(CardId(Spade, 6));
@@ -288,6 +313,83 @@ TEST_F(TableInput, KeyboardModesSelectByRank)
     ASSERT_EQ(game.DiscardPile.Count, 1);
     EXPECT_EQ(game.DiscardPile.top().Id, CardId(Spade, 9));
     EXPECT_EQ(host.ComputerTurns, 1);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw) << "the discard ended the turn";
+    EXPECT_EQ(view.hintText(), "Draw a card by clicking on the stock or the discard pile");
+}
+
+// Qt names the character a key gives: Shift+5 arrives as "%", and the five key of a
+// layout whose digits need Shift as "(". The key's place on the keyboard decides.
+TEST_F(TableInput, RankKeysOfTheDigitRowWorkWithShiftAndOnAnyLayout)
+{
+    ToDraw();
+    for (int id : {CardId(Spade, 4), CardId(Club, 4), CardId(Heart, 4), CardId(Diamond, 9)})
+        AddToHumanHand(game, id);
+    QTest::keyClick(&view, Qt::Key_F6);
+    QTest::keyClick(&view, Qt::Key_F8);
+    constexpr quint32 FiveKey = 14;
+    auto press = [this](int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, FiveKey, 0, 0, text);
+        QApplication::sendEvent(&view, &event);
+    };
+
+    press(Qt::Key_ParenLeft, Qt::NoModifier, "(");
+    EXPECT_EQ(InMelds(4), 1) << "the five key without Shift melds one five";
+    press(Qt::Key_Percent, Qt::ShiftModifier, "%");
+    EXPECT_EQ(InMelds(4), 3) << "Shift with the five key melds all the fives";
+    EXPECT_EQ(keyboardColumn(Qt::Key_Percent), -1) << "without its place a shifted character names no rank";
+}
+
+// After a big pile a hand column can be longer than the table below the hand:
+// it is drawn closer, its last card whole above the status bar, and the hit test
+// follows what is drawn.
+TEST_F(TableInput, ALongHandColumnStaysOnTheTableAndEveryCardCanBeHit)
+{
+    ToDraw();
+    std::vector<CardRecord> kings;
+    for (int deck = 0; deck < 2; ++deck)
+        for (Suit suit : {Spade, Club, Diamond, Heart})
+            kings.push_back(AddToHumanHand(game, CardId(suit, 12), static_cast<std::uint8_t>(deck)));
+    const TableLayout& l = game.Layout;
+    ASSERT_GT(kings.back().Y + l.CardHeight, view.height()) << "the plain steps would run off the table";
+
+    const CardPile& hand = game.Human().Hand;
+    const int lastTop = shownHandCardY(hand, kings.back(), l.CardHeight, view.height());
+    EXPECT_LE(lastTop + l.CardHeight, view.height());
+    int previousTop = -1;
+    for (int i = 0; i < hand.Count; ++i) {
+        const int top = shownHandCardY(hand, hand.Cards[i], l.CardHeight, view.height());
+        EXPECT_GT(top, previousTop);
+        previousTop = top;
+        EXPECT_EQ(hitTestTable(game, hand.Cards[i].X + 2, top + 1, view.height()).index, i);
+    }
+    EXPECT_EQ(hitTestTable(game, kings.back().X + 2, lastTop + l.CardHeight - 2, view.height()).index,
+              hand.Count - 1);
+    EXPECT_EQ(hand.Cards[hand.Count - 1].Y, kings.front().Y + 7 * StackStep) << "the records keep their plain steps";
+}
+
+// Taking the top card of a frozen pile leaves the rest of the pile waiting: its
+// count must read what is left at once, not at the next meld.
+TEST_F(TableInput, ThePileCountIsRepaintedWhenItsTopCardIsTaken)
+{
+    ToDraw();
+    for (int id : {CardId(Club, 4), CardId(Spade, 11), CardId(Heart, 8)})
+        AddToDiscardPile(game, id);
+    for (int id : {CardId(Diamond, 8), CardId(Spade, 8), CardId(Spade, 13)})
+        AddToHumanHand(game, id);
+    game.Turn.DiscardFrozen = true;
+    QApplication::processEvents();
+    QRegion painted;
+    RegionRecorder recorder(painted);
+    view.installEventFilter(&recorder);
+
+    Left(Pile());
+    QApplication::processEvents();
+
+    ASSERT_TRUE(game.Take.Pending);
+    EXPECT_EQ(game.DiscardPile.Count, 2);
+    const TableLayout& l = game.Layout;
+    const QPoint count(LeftMargin + l.CardWidth / 2, l.CardHeight + l.MiddleLine + 6 + view.discardSpreadExtra());
+    EXPECT_TRUE(painted.contains(count));
 }
 
 TEST_F(TableInput, EscapeAndModeKeysRespectTheTurn)

@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMainWindow>
 #include <QSignalSpy>
@@ -197,6 +198,24 @@ TEST_F(TableViewTest, StatusPanelsShowMeldsAndScoresAndASuspendedTableOnlyItsCol
     EXPECT_NE(Grab(), blank);
 }
 
+// Four-digit and negative numbers stand clear of the separators.
+TEST_F(TableViewTest, StatusPanelsGrowToFitTheirNumbers)
+{
+    StatusPanels panels;
+    LayCanastas(game);
+    game.Human().Score = 4300;
+    game.Computer().Score = -1250;
+    game.Computer().MeldValue = 3900;
+    panels.updateFromGame(game);
+    for (QLabel* panel : {panels.computerMeldValuePanel_, panels.playerScorePanel_, panels.computerScorePanel_}) {
+        const int textWidth = panel->fontMetrics().horizontalAdvance(panel->text());
+        EXPECT_GE(panel->width(), textWidth + 8) << panel->text().toStdString();
+    }
+    game.Computer().Score = 5;
+    panels.updateFromGame(game);
+    EXPECT_EQ(panels.computerScorePanel_->width(), 34) << "back to its own width";
+}
+
 TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
 {
     EXPECT_EQ(TableView::flightSteps(30, 40, -3), 50) << "a broken speed setting still flies";
@@ -212,15 +231,17 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
 
     counter.Paints = 0;
     view.moveCard(card, card.X - 20, card.Y, card.X, card.Y);
-    EXPECT_EQ(counter.Paints, 0) << "a zero-step move shows no flight";
+    EXPECT_EQ(counter.Paints, 1) << "a zero-step move shows no flight, only the card where it landed";
 
+    counter.Paints = 0;
     settings.WriteValue("Settings\\Card Movement", false);
     view.moveCard(card, card.X - 410, card.Y, card.X, card.Y);
-    EXPECT_EQ(counter.Paints, 0);
+    EXPECT_EQ(counter.Paints, 1);
+    counter.Paints = 0;
     settings.WriteValue("Settings\\Card Movement", true);
     settings.WriteValue("Settings\\Card Speed", 50);
     view.moveCard(card, card.X - 410, card.Y, card.X, card.Y);
-    EXPECT_EQ(counter.Paints, 3) << "a faster speed takes fewer, longer steps";
+    EXPECT_EQ(counter.Paints, 3) << "a faster speed takes fewer, longer steps and the landing";
     view.removeEventFilter(&counter);
 
     // The player's draw and the top card of a taken pile are highlighted.
