@@ -8,14 +8,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <random>
 #include <stdexcept>
 #include <string_view>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "core/game.h"
+#include "core/saved_game_record.h"
 #include "core/table_host.h"
 
 namespace meldora {
@@ -27,30 +31,7 @@ namespace {
 constexpr std::string_view SignatureText{SavedGameSignature};
 constexpr int PileKeyOffset = 399;
 // A saved game is some 50 KB; anything far larger is not one, and is not read into memory.
-constexpr std::uintmax_t LargestSavedGame = 1 << 20;
-
-// Everything a file stores, gathered and checked before the table is touched.
-struct SavedGameRecord {
-    CardPile Stock, ComputerHand, DiscardPile, DiscardBackup;
-    CardPile ComputerMelds, HumanHand, HumanMelds, HumanHandBackup, HumanMeldsBackup;
-    CanastaState HumanCanastas, ComputerCanastas, HumanCanastasBackup;
-    bool DiscardFrozen = false;
-    bool HasDrawn = false;
-    bool TakingPile = false;
-    bool TopCardOnTable = false;
-    bool BlackThreesAllowed = false;
-    bool GameInProgress = false;
-    bool ComputerHandRevealed = false;
-    std::int32_t TakeColumnBefore = 0;
-    std::int32_t TakeNaturalsBefore = 0;
-    bool TakeNeedsNaturalPair = false;
-    std::uint8_t ComputerHandSpacing = 10;
-    std::int32_t ComputerMeldValue = 0;
-    std::int32_t ComputerScore = 0;
-    std::int32_t HumanScore = 0;
-    std::int32_t HumanMinimumMeld = 0;
-    int SizeIndex = 0;
-};
+constexpr std::size_t LargestSavedGame = 1 << 20;
 
 // ---- Writing ---------------------------------------------------------------
 
@@ -151,6 +132,17 @@ std::string SavedGameText(CanastaGame& game)
 
 std::string ErrnoText(int error) { return std::generic_category().message(error); }
 
+// Puts the folder's entries on the disk, so that the rename survives a power
+// cut. A folder that cannot be synced leaves the file written all the same.
+void SyncFolder(const fs::path& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 // Writes the text beside the target and renames it over the target only once
 // it is complete, so that a full disk or a failing folder never leaves the
 // previous file damaged or missing.
@@ -183,6 +175,9 @@ bool WriteFileReplacing(const std::string& fileName, const std::string& text, st
     errno = 0;
     bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     written = std::fflush(file) == 0 && written;
+    // On the disk before it replaces the old file: a power cut after the
+    // rename must not leave an empty file in its place.
+    written = written && ::fsync(fileno(file)) == 0;
     int writeError = errno;
     if (std::fclose(file) != 0 && written) {
         written = false;
@@ -203,16 +198,11 @@ bool WriteFileReplacing(const std::string& fileName, const std::string& text, st
         fs::remove(temporary, ec);
         return false;
     }
+    SyncFolder(folder);
     return true;
 }
 
 // ---- Reading ---------------------------------------------------------------
-
-// What makes a file unusable; the text completes "is damaged and was not loaded (...)".
-class DamagedFile : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // Reads numbers separated by blanks and line ends, the way the file was written.
 class Reader {
@@ -462,30 +452,85 @@ void ApplyRecord(CanastaGame& game, const SavedGameRecord& r)
     game.Turn.MustDraw = !r.HasDrawn;
 }
 
+// An open file descriptor, closed when it goes.
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Opens a regular file for reading. The open never waits (a FIFO without a
+// writer would block it), and anything but a regular file, reached directly or
+// through a link, is refused before a byte is read: a device or a FIFO has no
+// end to read to. Returns -1 with the reason in error.
+int OpenRegularFile(const std::string& fileName, std::string& error)
+{
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = ErrnoText(errno);
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = S_ISDIR(info.st_mode) ? "it is a folder" : "it is not a regular file";
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// Reads at most limit bytes plus one, so that a file longer than the limit is
+// known to be so without being read into memory.
+bool ReadAtMost(int fd, std::size_t limit, std::string& text, std::string& error)
+{
+    text.assign(limit + 1, '\0');
+    std::size_t filled = 0;
+    while (filled < text.size()) {
+        const ssize_t got = ::read(fd, text.data() + filled, text.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            error = ErrnoText(errno);
+            return false;
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    text.resize(filled);
+    return true;
+}
+
 bool ReadFileText(const std::string& fileName, std::string& text, std::string& error)
 {
-    std::error_code ec;
-    if (fs::is_directory(fileName, ec)) {
-        error = "it is a folder";
+    const FileHandle file(OpenRegularFile(fileName, error));
+    if (file.Get() < 0 || !ReadAtMost(file.Get(), LargestSavedGame, text, error))
         return false;
-    }
-    const std::uintmax_t size = fs::file_size(fileName, ec);
-    if (!ec && size > LargestSavedGame) {
+    if (text.size() > LargestSavedGame) {
         error = "it is far too large to be a saved game";
         return false;
     }
-    errno = 0;
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
-        error = ErrnoText(errno ? errno : ENOENT);
-        return false;
-    }
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = ErrnoText(errno ? errno : EIO);
-        return false;
-    }
     return true;
+}
+
+// The human's meld value as it stood when the turn's draw was complete: the
+// snapshot of the turn, whose columns are reckoned like those on the table.
+int MeldValueAtTurnStart(const CanastaGame& game)
+{
+    CanastaGame atTurnStart(game);
+    atTurnStart.Human().Melds = game.Snapshot.Melds;
+    return atTurnStart.MeldValueOnTable(Side::Human, false);
 }
 
 std::string NotSavedGameText(const std::string& fileName)
@@ -512,6 +557,13 @@ bool SaveGame(CanastaGame& game, bool automatic, const std::function<std::string
     if (game.Take.Pending) {
         if (!automatic)
             host.ShowMessage(MessageKind::Information, "A game cannot be saved while taking the discard pile");
+        return false;
+    }
+    // CardsDrawn is not stored: a game saved between the cards of a draw would
+    // be given a whole draw again after loading.
+    if (!game.Turn.ComputerTurn && game.Turn.CardsDrawn > 0 && game.Turn.CardsDrawn < game.Rules.NumberOfCards) {
+        if (!automatic)
+            host.ShowMessage(MessageKind::Information, "A game cannot be saved while drawing cards from the stock");
         return false;
     }
     if (!game.ValidateMelds(Side::Human)) {
@@ -546,19 +598,13 @@ bool IsSavedGame(TableHost& host, const std::string& fileName)
     std::error_code ec;
     if (fileName.empty() || !fs::exists(fileName, ec))
         return false;
-    if (fs::is_directory(fileName, ec)) {
-        host.ShowMessage(MessageKind::Error, CannotReadText(fileName, "it is a folder"));
+    std::string error, start;
+    const FileHandle file(OpenRegularFile(fileName, error));
+    if (file.Get() < 0 || !ReadAtMost(file.Get(), SignatureText.size() - 1, start, error)) {
+        host.ShowMessage(MessageKind::Error, CannotReadText(fileName, error));
         return false;
     }
-    errno = 0;
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
-        host.ShowMessage(MessageKind::Error, CannotReadText(fileName, ErrnoText(errno ? errno : EIO)));
-        return false;
-    }
-    std::string start(SignatureText.size(), '\0');
-    in.read(start.data(), static_cast<std::streamsize>(start.size()));
-    if (!in || start != SignatureText) {
+    if (start != SignatureText) {
         host.ShowMessage(MessageKind::Error, NotSavedGameText(fileName));
         return false;
     }
@@ -567,12 +613,17 @@ bool IsSavedGame(TableHost& host, const std::string& fileName)
 
 bool LoadGame(CanastaGame& game, const std::string& fileName)
 {
-    TableHost& host = game.Host();
     std::string text, error;
     if (!ReadFileText(fileName, text, error)) {
-        host.ShowMessage(MessageKind::Error, CannotReadText(fileName, error));
+        game.Host().ShowMessage(MessageKind::Error, CannotReadText(fileName, error));
         return false;
     }
+    return LoadGameText(game, text, fileName);
+}
+
+bool LoadGameText(CanastaGame& game, const std::string& text, const std::string& fileName)
+{
+    TableHost& host = game.Host();
     if (text.compare(0, SignatureText.size(), SignatureText) != 0) {
         host.ShowMessage(MessageKind::Error, NotSavedGameText(fileName));
         return false;
@@ -592,6 +643,7 @@ bool LoadGame(CanastaGame& game, const std::string& fileName)
     SavedGameRecord record;
     try {
         record = ReadRecord(in);
+        CheckPossibleGame(record);
     } catch (const DamagedFile& damage) {
         host.ShowMessage(MessageKind::Error, "The file " + fileName + " is damaged and was not loaded (" +
                                                  damage.what() + "). The game on the table is unchanged.");
@@ -610,6 +662,11 @@ bool LoadGame(CanastaGame& game, const std::string& fileName)
     game.Presentation.DiscardSpread = false;
     game.Presentation.RevealBlocked = true;
     game.RecountColumns();
+    // Whether a side had melded before this turn decides the bonus for going
+    // out concealed. The computer's melds all stem from earlier turns; the
+    // human's as they stood when the turn's draw was complete.
+    game.Computer().MeldedBefore = game.MeldValueOnTable(Side::Computer, false);
+    game.Human().MeldedBefore = MeldValueAtTurnStart(game);
     host.RepaintTable();
     return true;
 }
