@@ -100,8 +100,9 @@ void CheckPossibleGame(const SavedGameRecord& r)
     // never holds a card the deck does not.
     RequireDeck({&r.DiscardBackup, &r.HumanHandBackup, &r.HumanMeldsBackup}, false, "the piles at the start of the turn");
     // A save is refused while the pile is being taken, so no file can hold
-    // one; only a take can bring the snapshot back onto the table.
-    if (r.TakingPile)
+    // one (nor its top card waiting on the table); only a take can bring the
+    // snapshot back onto the table.
+    if (r.TakingPile || r.TopCardOnTable)
         throw DamagedFile("it was saved while taking the discard pile");
 
     const SizeClass& size = SizeClasses.at(r.SizeIndex);

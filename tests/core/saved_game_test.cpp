@@ -186,6 +186,7 @@ TEST_F(SavedGameTest, SaveThenLoadRestoresTableScoresAndTurn)
     ASSERT_TRUE(SaveTo(file));
     ASSERT_TRUE(LoadGame(game, file.string()));
     EXPECT_TRUE(game.Turn.MustDraw && game.Turn.StockExhausted && host.StockExhaustedCalls.back() && game.Turn.Phase == TurnPhase::Draw);
+    EXPECT_EQ(game.Human().MeldedBefore, 80);  // before the draw: the four aces on the table
 }
 
 TEST_F(SavedGameTest, FileHasTheExactLayout)
@@ -314,6 +315,7 @@ TEST_F(SavedGameTest, WrongVersionOrSignatureAndDamagedFilesLeaveThePreviousGame
         {"canasta-kind", Altered(text, 9, 5, "7")},
         {"window-size", Altered(text, 12, 15, "4")},
         {"taking-pile", Altered(text, 12, 2, "1")},
+        {"top-card-waiting", Altered(text, 12, 3, "1")},
         {"not-a-number", Altered(text, 5, 2, "x17")},
     };
     for (const auto& [name, content] : damaged) {
