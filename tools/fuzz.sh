@@ -21,9 +21,12 @@ for target in "${targets[@]}"; do
   work="$build/corpus/$target"
   mkdir -p "$work"
   log="$build/$target.log"
+  # A dictionary of the words and edge values of the target's format, where there is one.
+  dict=()
+  [ -f "tools/fuzz/${target%_fuzzer}.dict" ] && dict=(-dict="tools/fuzz/${target%_fuzzer}.dict")
   echo "Fuzzing $target for ${seconds} s"
   if ! "$build/tools/fuzz/$target" "$work" "tools/fuzz/corpus/$target" \
-      -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      "${dict[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$build/artifacts/$target-" >"$log" 2>&1; then
     tail -n 60 "$log"
     echo "$target found a fault; see $log and $build/artifacts/" >&2
