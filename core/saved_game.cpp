@@ -1,7 +1,7 @@
 #include "core/saved_game.h"
 
 #include "core/file_locations.h"
-#include "core/saved_game_files.h"
+#include "core/file_io.h"
 
 #include <chrono>
 #include <cmath>

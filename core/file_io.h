@@ -1,5 +1,6 @@
-// The file operations of saved games: a write that replaces a file only once
-// the new one is complete and on the disk, and a bounded read of regular files.
+// Files the program writes and reads whole: a write that replaces a file only
+// once the new one is complete and on the disk, and a bounded read of regular
+// files that never waits on a device or a FIFO.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "core/saved_game_files.h"
+#include "core/file_io.h"
 
 #include <cerrno>
 #include <chrono>
