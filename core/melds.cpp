@@ -313,7 +313,8 @@ void CanastaGame::CheckCanasta(Side side, int column)
         if (!IsWild(c.Rank))
             ++naturals;
     }
-    if (total < CanastaSize || (naturals < 4 && column != WildcardColumn))
+    // The wild-card rule: a column of naturals never holds more wild cards than naturals.
+    if (total < CanastaSize || (column != WildcardColumn && total - naturals > naturals))
         return;
 
     std::uint8_t kind = MixedCanasta;
@@ -323,10 +324,9 @@ void CanastaGame::CheckCanasta(Side side, int column)
         kind = NaturalCanasta;
 
     if (state.Kind[column] == NoCanasta) {
-        // A column that grew past seven without being a canasta (too many wild
-        // cards at the seventh card) never becomes one.
-        if (total != CanastaSize)
-            return;
+        // A column that had too many wild cards at its seventh card becomes a
+        // canasta as soon as enough naturals join it: whether a column is a
+        // canasta never depends on the order its cards were laid in.
         ++state.Count;
         state.Kind[column] = kind;
         if (human)

@@ -1,14 +1,11 @@
 #include "core/saved_game.h"
 
 #include "core/file_locations.h"
+#include "core/file_io.h"
 
-#include <cerrno>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <random>
 #include <stdexcept>
@@ -16,6 +13,7 @@
 #include <system_error>
 
 #include "core/game.h"
+#include "core/saved_game_record.h"
 #include "core/table_host.h"
 
 namespace meldora {
@@ -27,30 +25,7 @@ namespace {
 constexpr std::string_view SignatureText{SavedGameSignature};
 constexpr int PileKeyOffset = 399;
 // A saved game is some 50 KB; anything far larger is not one, and is not read into memory.
-constexpr std::uintmax_t LargestSavedGame = 1 << 20;
-
-// Everything a file stores, gathered and checked before the table is touched.
-struct SavedGameRecord {
-    CardPile Stock, ComputerHand, DiscardPile, DiscardBackup;
-    CardPile ComputerMelds, HumanHand, HumanMelds, HumanHandBackup, HumanMeldsBackup;
-    CanastaState HumanCanastas, ComputerCanastas, HumanCanastasBackup;
-    bool DiscardFrozen = false;
-    bool HasDrawn = false;
-    bool TakingPile = false;
-    bool TopCardOnTable = false;
-    bool BlackThreesAllowed = false;
-    bool GameInProgress = false;
-    bool ComputerHandRevealed = false;
-    std::int32_t TakeColumnBefore = 0;
-    std::int32_t TakeNaturalsBefore = 0;
-    bool TakeNeedsNaturalPair = false;
-    std::uint8_t ComputerHandSpacing = 10;
-    std::int32_t ComputerMeldValue = 0;
-    std::int32_t ComputerScore = 0;
-    std::int32_t HumanScore = 0;
-    std::int32_t HumanMinimumMeld = 0;
-    int SizeIndex = 0;
-};
+constexpr std::size_t LargestSavedGame = 1 << 20;
 
 // ---- Writing ---------------------------------------------------------------
 
@@ -149,70 +124,7 @@ std::string SavedGameText(CanastaGame& game)
     return std::move(out.Text());
 }
 
-std::string ErrnoText(int error) { return std::generic_category().message(error); }
-
-// Writes the text beside the target and renames it over the target only once
-// it is complete, so that a full disk or a failing folder never leaves the
-// previous file damaged or missing.
-bool WriteFileReplacing(const std::string& fileName, const std::string& text, std::string& error)
-{
-    std::error_code ec;
-    fs::path target(fileName);
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
-    const fs::path folder = target.parent_path();
-
-    fs::path temporary;
-    std::FILE* file = nullptr;
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    for (int attempt = 0; attempt < 10 && !file; ++attempt) {
-        temporary = folder / ("." + target.filename().string() + "." + std::to_string(stamp + attempt) + ".tmp");
-        errno = 0;
-        file = std::fopen(temporary.c_str(), "wbx");
-        if (!file && errno != EEXIST)
-            break;
-    }
-    if (!file) {
-        error = ErrnoText(errno ? errno : EIO);
-        return false;
-    }
-
-    errno = 0;
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = std::fflush(file) == 0 && written;
-    int writeError = errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        writeError = errno;
-    }
-    if (!written) {
-        error = ErrnoText(writeError ? writeError : EIO);
-        fs::remove(temporary, ec);
-        return false;
-    }
-
-    const fs::file_status old = fs::status(target, ec);
-    if (!ec && fs::is_regular_file(old))
-        fs::permissions(temporary, old.permissions(), ec);
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        error = ec.message();
-        fs::remove(temporary, ec);
-        return false;
-    }
-    return true;
-}
-
 // ---- Reading ---------------------------------------------------------------
-
-// What makes a file unusable; the text completes "is damaged and was not loaded (...)".
-class DamagedFile : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // Reads numbers separated by blanks and line ends, the way the file was written.
 class Reader {
@@ -464,28 +376,26 @@ void ApplyRecord(CanastaGame& game, const SavedGameRecord& r)
 
 bool ReadFileText(const std::string& fileName, std::string& text, std::string& error)
 {
-    std::error_code ec;
-    if (fs::is_directory(fileName, ec)) {
-        error = "it is a folder";
+    // One byte past the bound tells a file that is too large from one that just fits.
+    if (!ReadRegularFile(fileName, LargestSavedGame + 1, text, error))
         return false;
-    }
-    const std::uintmax_t size = fs::file_size(fileName, ec);
-    if (!ec && size > LargestSavedGame) {
+    if (text.size() > LargestSavedGame) {
         error = "it is far too large to be a saved game";
         return false;
     }
-    errno = 0;
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
-        error = ErrnoText(errno ? errno : ENOENT);
-        return false;
-    }
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = ErrnoText(errno ? errno : EIO);
-        return false;
-    }
     return true;
+}
+
+// The human's meld value as it stood when the turn's draw was complete: the
+// table before the draw, the snapshot of the turn after it, whose columns are
+// reckoned like those on the table.
+int MeldValueAtTurnStart(const CanastaGame& game)
+{
+    if (!game.Turn.HasDrawn)
+        return game.MeldValueOnTable(Side::Human, false);
+    CanastaGame atTurnStart(game);
+    atTurnStart.Human().Melds = game.Snapshot.Melds;
+    return atTurnStart.MeldValueOnTable(Side::Human, false);
 }
 
 std::string NotSavedGameText(const std::string& fileName)
@@ -512,6 +422,13 @@ bool SaveGame(CanastaGame& game, bool automatic, const std::function<std::string
     if (game.Take.Pending) {
         if (!automatic)
             host.ShowMessage(MessageKind::Information, "A game cannot be saved while taking the discard pile");
+        return false;
+    }
+    // CardsDrawn is not stored: a game saved between the cards of a draw would
+    // be given a whole draw again after loading.
+    if (!game.Turn.ComputerTurn && game.Turn.CardsDrawn > 0 && game.Turn.CardsDrawn < game.Rules.NumberOfCards) {
+        if (!automatic)
+            host.ShowMessage(MessageKind::Information, "A game cannot be saved while drawing cards from the stock");
         return false;
     }
     if (!game.ValidateMelds(Side::Human)) {
@@ -546,19 +463,12 @@ bool IsSavedGame(TableHost& host, const std::string& fileName)
     std::error_code ec;
     if (fileName.empty() || !fs::exists(fileName, ec))
         return false;
-    if (fs::is_directory(fileName, ec)) {
-        host.ShowMessage(MessageKind::Error, CannotReadText(fileName, "it is a folder"));
+    std::string error, start;
+    if (!ReadRegularFile(fileName, SignatureText.size(), start, error)) {
+        host.ShowMessage(MessageKind::Error, CannotReadText(fileName, error));
         return false;
     }
-    errno = 0;
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
-        host.ShowMessage(MessageKind::Error, CannotReadText(fileName, ErrnoText(errno ? errno : EIO)));
-        return false;
-    }
-    std::string start(SignatureText.size(), '\0');
-    in.read(start.data(), static_cast<std::streamsize>(start.size()));
-    if (!in || start != SignatureText) {
+    if (start != SignatureText) {
         host.ShowMessage(MessageKind::Error, NotSavedGameText(fileName));
         return false;
     }
@@ -567,12 +477,17 @@ bool IsSavedGame(TableHost& host, const std::string& fileName)
 
 bool LoadGame(CanastaGame& game, const std::string& fileName)
 {
-    TableHost& host = game.Host();
     std::string text, error;
     if (!ReadFileText(fileName, text, error)) {
-        host.ShowMessage(MessageKind::Error, CannotReadText(fileName, error));
+        game.Host().ShowMessage(MessageKind::Error, CannotReadText(fileName, error));
         return false;
     }
+    return LoadGameText(game, text, fileName);
+}
+
+bool LoadGameText(CanastaGame& game, const std::string& text, const std::string& fileName)
+{
+    TableHost& host = game.Host();
     if (text.compare(0, SignatureText.size(), SignatureText) != 0) {
         host.ShowMessage(MessageKind::Error, NotSavedGameText(fileName));
         return false;
@@ -592,6 +507,7 @@ bool LoadGame(CanastaGame& game, const std::string& fileName)
     SavedGameRecord record;
     try {
         record = ReadRecord(in);
+        CheckPossibleGame(record);
     } catch (const DamagedFile& damage) {
         host.ShowMessage(MessageKind::Error, "The file " + fileName + " is damaged and was not loaded (" +
                                                  damage.what() + "). The game on the table is unchanged.");
@@ -610,6 +526,11 @@ bool LoadGame(CanastaGame& game, const std::string& fileName)
     game.Presentation.DiscardSpread = false;
     game.Presentation.RevealBlocked = true;
     game.RecountColumns();
+    // Whether a side had melded before this turn decides the bonus for going
+    // out concealed. The computer's melds all stem from earlier turns; the
+    // human's as they stood when the turn's draw was complete.
+    game.Computer().MeldedBefore = game.MeldValueOnTable(Side::Computer, false);
+    game.Human().MeldedBefore = MeldValueAtTurnStart(game);
     host.RepaintTable();
     return true;
 }

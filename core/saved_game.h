@@ -4,8 +4,9 @@
 //
 // The file holds the piles (card identities disguised by a per-pile key), the
 // canasta states, the scores and most turn flags; the rule options, DrawFirst,
-// the meld values of the previous turns, CardsDrawn, KnownHumanCards, the
+// CardsDrawn (a save is refused while a draw is incomplete), KnownHumanCards, the
 // take-pile top card and WentOut are not stored and keep their values on load.
+// Whether each side had melded before the turn is rebuilt from its melds.
 #pragma once
 
 #include <functional>
@@ -24,8 +25,9 @@ inline constexpr char AutoSaveName[] = "autosave.meldora";
 // "autosave.meldora" in the folder the program writes its own files to.
 std::string AutoSavePath();
 
-// Saves the game. Refused while the discard pile is being taken or while the
-// human's melds fail the meld check; a refusal is explained unless automatic.
+// Saves the game. Refused while the discard pile is being taken, between the
+// cards of a draw, or while the human's melds fail the meld check; a refusal
+// is explained unless automatic.
 // An automatic save writes AutoSavePath(); otherwise chooseFile is asked for
 // the file name (empty: cancelled). The file is written beside the target and
 // renamed over it only when complete, so a failed save never damages the file
@@ -34,9 +36,12 @@ bool SaveGame(CanastaGame& game, bool automatic, const std::function<std::string
 
 // Loads a saved game into the game. The whole file is read and checked before
 // anything on the table changes: a file that cannot be read, has the wrong
-// signature or version, or is damaged leaves the game as it was and is
+// signature or version, is damaged, or holds a table no game can reach leaves the game as it was and is
 // reported through the host. Returns true when the game was loaded.
 bool LoadGame(CanastaGame& game, const std::string& fileName);
+
+// LoadGame for a file's text already read; fileName only names it in messages.
+bool LoadGameText(CanastaGame& game, const std::string& text, const std::string& fileName);
 
 // False for a file that does not exist (silently) and for one that does not
 // begin with the signature (reported through the host).

@@ -1,9 +1,10 @@
 #include "settings/ini_file.h"
 
+#include "core/file_io.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <fstream>
 #include <iterator>
 
 namespace meldora {
@@ -34,14 +35,9 @@ std::string Fold(std::string_view s)
 
 IniFile::IniFile(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    std::string text, error;
+    if (!ReadRegularFile(file.string(), MaxFileBytes, text, error))
         return;
-    std::string text(MaxFileBytes, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad())
-        return;
-    text.resize(static_cast<std::size_t>(in.gcount()));
     found_ = true;
     Parse(text);
 }

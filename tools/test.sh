@@ -8,3 +8,6 @@ cmake --build build-test -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 cd build-test
 ctest --output-on-failure -j"$(nproc)" --timeout 600
+cd ..
+# Each file reader is fuzzed for about 30 s; a crash, leak or hang fails the run.
+tools/fuzz.sh

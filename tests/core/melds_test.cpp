@@ -90,20 +90,26 @@ TEST_F(Melds, CanastasAreSquaredWithTheRightCardOnTop)
     EXPECT_EQ(host.Sounds.size(), 2u);
 }
 
-TEST_F(Melds, FourWildCardsAtTheSeventhCardMakeNoCanasta)
+TEST_F(Melds, AColumnBecomesACanastaWhateverTheOrderOfItsCards)
 {
     MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), JokerCard, JokerCard, JokerCard, JokerCard});
     AddToHumanHand(game, CardId(Spade, Eight));
     game.CheckCanasta(Side::Human, King);
-    EXPECT_EQ(game.Human().Canastas.Count, 0);
+    EXPECT_EQ(game.Human().Canastas.Count, 0);  // four wild cards to three naturals
     EXPECT_EQ(game.Human().Melds.Cards[6].Y, game.Layout.HumanMeldBase + 7 * StackStep);  // still spread out
 
-    // A fourth natural as the eighth card does not turn it into one; nor is the threes column ever one.
+    // A fourth natural as the eighth card makes the same mixed canasta as laid before the fourth wild card.
     AddToHumanMelds(game, CardId(Diamond, King));
     game.CheckCanasta(Side::Human, King);
+    EXPECT_EQ(game.Human().Canastas.Count, 1);
+    EXPECT_EQ(game.Human().Canastas.Kind[King], MixedCanasta);
+    EXPECT_EQ(game.Human().Canastas.NaturalCount[King], 4);
+    EXPECT_TRUE(Squared(King));
+
+    // Nor is the threes column ever one.
     MeldColumn(Three, {28, 41, 28, 41, 2, 15, 2, 15});
     game.CheckCanasta(Side::Human, Three);
-    EXPECT_TRUE(game.Human().Canastas.Count == 0 && game.Human().Canastas.Kind[King] == NoCanasta && host.Sounds.empty());
+    EXPECT_EQ(game.Human().Canastas.Count, 1);
 }
 
 TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)

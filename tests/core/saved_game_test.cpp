@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <dlfcn.h>
+#include <functional>
+#include <array>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/saved_game.h"
 #include "support/table_builder.h"
@@ -13,7 +19,32 @@ using namespace meldora;
 using namespace meldora::test;
 namespace fs = std::filesystem;
 
+// Every fsync the program makes is recorded by the path of what it synced.
+std::vector<std::filesystem::path> SyncedPaths;
+
+extern "C" int fsync(int fd)
+{
+    std::error_code ec;
+    SyncedPaths.push_back(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ec));
+    static const auto realFsync = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    return realFsync(fd);
+}
+
 namespace {
+
+// Lays every card of the deck the table does not hold yet onto the stock, so
+// that the table holds the whole deck as in a game.
+void FillStockWithTheRestOfTheDeck(CanastaGame& game)
+{
+    std::array<int, JokerId + 1> copies{};
+    for (const CardPile* pile : {&game.Stock, &game.Computer().Hand, &game.DiscardPile, &game.Computer().Melds,
+                                 &game.Human().Hand, &game.Human().Melds})
+        for (int i = 0; i < pile->Count; ++i)
+            ++copies[pile->Cards[i].Id];
+    for (int id = 1; id <= JokerId; ++id)
+        for (int copy = copies[id]; copy < (id == JokerId ? 4 : 2); ++copy)
+            AddToStock(game, id, static_cast<std::uint8_t>(copy % 2));
+}
 
 std::vector<std::string> Words(const std::string& line)
 {
@@ -74,13 +105,18 @@ protected:
         AddToDiscardPile(game, CardId(Club, 7));
         for (int id : {CardId(Heart, 13), CardId(Spade, 13), CardId(Club, 13), CardId(Diamond, 2)})
             AddToHumanMelds(game, id);  // three aces and a red three
-        for (int id : {CardId(Heart, 6), CardId(Spade, 6), CardId(Club, 10), JokerCard})
+        for (int id : {CardId(Heart, 6), CardId(Spade, 6), CardId(Club, 10), JokerCard, CardId(Diamond, 13), CardId(Heart, 8)})
             AddToHumanHand(game, id, 1);
         for (int id : {CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11), CardId(Diamond, 1)})
             AddToComputerMelds(game, id);
         game.TakeSnapshot();
+        for (int id : {CardId(Diamond, 13), CardId(Heart, 8)}) {
+            RemoveCardById(game.Human().Hand, id);
+            game.Human().Hand.Cards[game.Human().Hand.Count] = {};  // piles compare whole
+        }
         AddToHumanMelds(game, CardId(Diamond, 13));
         AddToDiscardPile(game, CardId(Heart, 8));
+        FillStockWithTheRestOfTheDeck(game);
         game.Human().Canastas.Count = 1;
         game.Human().Canastas.Kind[13] = MixedCanasta;
         game.Human().Canastas.NaturalCount[13] = 5;
@@ -122,15 +158,20 @@ TEST_F(SavedGameTest, SaveThenLoadRestoresTableScoresAndTurn)
 
     PlayOtherGame();
     // Not stored: these keep what the game on the table had.
-    game.Human().MeldedBefore = 77;
+    game.Human().MeldedBefore = 0;
+    game.Computer().MeldedBefore = 0;
     game.Match.WentOut = ComputerWentOut;
     AppendCard(game.Memory.KnownOpponentCards, MakeCard(CardId(Club, 9), 0));
     game.Undo.Stack.push_back({MakeCard(CardId(Club, 9), 0), 45});
     game.Presentation.DiscardSpread = game.Turn.ComputerTurn = game.Turn.EndHandRequested = true;
 
     ASSERT_TRUE(LoadGame(game, file.string()));
-    EXPECT_TRUE(host.Messages.empty() && saved == StoredState(game));
-    EXPECT_TRUE(game.Human().MeldedBefore == 77 && game.Match.WentOut == ComputerWentOut && game.Memory.KnownOpponentCards.Count == 1);
+    EXPECT_TRUE(host.Messages.empty()) << LastMessage();
+    EXPECT_TRUE(saved == StoredState(game));
+    EXPECT_TRUE(game.Match.WentOut == ComputerWentOut && game.Memory.KnownOpponentCards.Count == 1);
+    // Rebuilt from the melds: the three jacks, and the human's three aces at the start of the turn.
+    EXPECT_EQ(game.Computer().MeldedBefore, 30);
+    EXPECT_EQ(game.Human().MeldedBefore, 60);
     // The human's turn goes on after the draw; the computer's cards stay hidden.
     EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
     EXPECT_FALSE(game.Turn.MustDraw || game.Turn.ComputerTurn || game.Turn.EndHandRequested || game.Turn.StockExhausted ||
@@ -139,10 +180,13 @@ TEST_F(SavedGameTest, SaveThenLoadRestoresTableScoresAndTurn)
 
     // Saved before the draw with an empty stock: the draw phase, End Hand shown.
     game.Turn.HasDrawn = false;
+    for (int i = 0; i < game.Stock.Count; ++i)
+        AddToHand(game, game.Stock.Cards[i].Id, game.Stock.Cards[i].Deck);
     game.Stock.Count = 0;
     ASSERT_TRUE(SaveTo(file));
     ASSERT_TRUE(LoadGame(game, file.string()));
     EXPECT_TRUE(game.Turn.MustDraw && game.Turn.StockExhausted && host.StockExhaustedCalls.back() && game.Turn.Phase == TurnPhase::Draw);
+    EXPECT_EQ(game.Human().MeldedBefore, 80);  // before the draw: the four aces on the table
 }
 
 TEST_F(SavedGameTest, FileHasTheExactLayout)
@@ -270,6 +314,8 @@ TEST_F(SavedGameTest, WrongVersionOrSignatureAndDamagedFilesLeaveThePreviousGame
         {"count-109", Altered(text, 1, 1, "109")},
         {"canasta-kind", Altered(text, 9, 5, "7")},
         {"window-size", Altered(text, 12, 15, "4")},
+        {"taking-pile", Altered(text, 12, 2, "1")},
+        {"top-card-waiting", Altered(text, 12, 3, "1")},
         {"not-a-number", Altered(text, 5, 2, "x17")},
     };
     for (const auto& [name, content] : damaged) {
@@ -322,12 +368,91 @@ TEST_F(SavedGameTest, RefusedOrFailedSavesKeepThePreviousFile)
     EXPECT_FALSE(SaveGame(game, false, choose));
     EXPECT_EQ(LastMessage(), "A game cannot be saved while taking the discard pile");
     game.Take.Pending = false;
+    // Nor between the two cards of a draw of two, which a load would repeat whole.
+    game.Rules.NumberOfCards = 2;
+    game.Turn.CardsDrawn = 1;
+    EXPECT_FALSE(SaveGame(game, true));
+    EXPECT_FALSE(SaveGame(game, false, choose));
+    EXPECT_EQ(LastMessage(), "A game cannot be saved while drawing cards from the stock");
+    game.Turn.CardsDrawn = 0;
     AddToHumanMelds(game, CardId(Spade, 9));  // a meld of one card
     EXPECT_FALSE(SaveGame(game, true));
     EXPECT_FALSE(SaveGame(game, false, choose));
     EXPECT_EQ(LastMessage(), "This game cannot be saved now because your meld is incorrect");
-    EXPECT_TRUE(asked == 0 && host.Messages.size() == messages + 2);
+    EXPECT_TRUE(asked == 0 && host.Messages.size() == messages + 3);
     EXPECT_EQ(ReadFile(AutoSavePath()), previous);
+}
+
+TEST_F(SavedGameTest, ImpossibleTablesAreRefusedAndLeaveThePreviousGame)
+{
+    BuildTable();
+    const auto variant = [&](const std::function<void(CanastaGame&)>& change) {
+        CanastaGame copy(game);
+        change(copy);
+        return copy;
+    };
+    const std::pair<std::string, CanastaGame> impossible[] = {
+        {"card-twice-other-missing", variant([](CanastaGame& g) { g.Stock.Cards[0] = g.Stock.Cards[1]; })},
+        {"cards-120", variant([](CanastaGame& g) {
+             for (int i = 0; i < 12; ++i)
+                 AddToStock(g, CardId(Spade, 4));
+         })},
+        {"points", variant([](CanastaGame& g) { g.Computer().Hand.Cards[0].Points = 2'000'000'000; })},
+        {"snapshot-points", variant([](CanastaGame& g) { g.Snapshot.Hand.Cards[0].Points = 7; })},
+        {"x", variant([](CanastaGame& g) { g.Human().Hand.Cards[0].X = std::numeric_limits<std::int32_t>::max(); })},
+        {"column-end", variant([](CanastaGame& g) { g.Computer().Melds.ColumnEnds[3].Y = -100'000; })},
+        {"score", variant([](CanastaGame& g) { g.Human().Score = std::numeric_limits<std::int32_t>::max(); })},
+        {"meld-value", variant([](CanastaGame& g) { g.Computer().MeldValue = 1'000'000; })},
+        {"canasta-count", variant([](CanastaGame& g) { g.Computer().Canastas.Count = 5; })},
+        {"snapshot-card-thrice", variant([](CanastaGame& g) {
+             for (int i = 0; i < 2; ++i)
+                 AppendCard(g.Snapshot.Hand, g.Snapshot.Hand.Cards[0]);
+         })},
+    };
+    PlayOtherGame();
+    const StoredState before(game);
+    for (const auto& [name, table] : impossible) {
+        SCOPED_TRACE(name);
+        const fs::path file = home.Dir / (name + ".meldora");
+        CanastaGame writer(table);
+        ASSERT_TRUE(SaveGame(writer, false, [&] { return file.string(); }));
+        EXPECT_FALSE(LoadGame(game, file.string()));
+        const std::string message = LastMessage();
+        EXPECT_EQ(message.rfind("The file " + file.string() + " is damaged and was not loaded (", 0), 0u) << message;
+        EXPECT_NE(message.find("The game on the table is unchanged."), std::string::npos) << message;
+        EXPECT_TRUE(before == StoredState(game));
+    }
+}
+
+TEST_F(SavedGameTest, DevicesFifosAndLinksToThemAreRefusedUnread)
+{
+    PlayOtherGame();
+    const StoredState before(game);
+    const fs::path fifo = home.Dir / "fifo.meldora";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path linkToZero = home.Dir / "zero.meldora";
+    fs::create_symlink("/dev/zero", linkToZero);
+    for (const fs::path& file : {fs::path("/dev/zero"), fifo, linkToZero}) {
+        SCOPED_TRACE(file.string());
+        EXPECT_FALSE(LoadGame(game, file.string()));
+        EXPECT_EQ(LastMessage(), "The file " + file.string() + " cannot be read: it is not a regular file.");
+        EXPECT_FALSE(IsSavedGame(host, file.string()));
+        EXPECT_TRUE(before == StoredState(game));
+    }
+}
+
+TEST_F(SavedGameTest, TheFileAndThenItsFolderAreSyncedToDisk)
+{
+    BuildTable();
+    const fs::path file = home.Dir / "synced.meldora";
+    SyncedPaths.clear();
+    ASSERT_TRUE(SaveTo(file));
+    ASSERT_EQ(SyncedPaths.size(), 2u);
+    // The file is synced under its temporary name, before the rename.
+    const fs::path folder = fs::canonical(home.Dir);
+    EXPECT_EQ(SyncedPaths[0].parent_path(), folder);
+    EXPECT_EQ(SyncedPaths[0].extension(), ".tmp");
+    EXPECT_EQ(SyncedPaths[1], folder);
 }
 
 TEST(PlayerFileName, CleansTheNameIntoAUsableFileName)

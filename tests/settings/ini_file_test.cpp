@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/temp_home.h"
 
@@ -47,6 +48,15 @@ TEST(IniFileTest, MissingFileOrFolderReadsAsEmpty)
     test::TempHome home;
     EXPECT_FALSE(IniFile(home.Dir / "meldora.ini").Loaded());
     EXPECT_EQ(IniFile(home.Dir).ReadString("a", "b", "c"), "c");
+}
+
+TEST(IniFileTest, DevicesAndFifosAreNotReadNorWaitedOn)
+{
+    test::TempHome home;
+    const std::filesystem::path fifo = home.Dir / "meldora.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(IniFile(fifo).Loaded());
+    EXPECT_FALSE(IniFile("/dev/zero").Loaded());
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ TEST_F(SavedGameCommandsTest, DialogsOfferTheUserFilesFolder)
 {
     t.host.SelectedPlayer = "Jo: the best?";
     t.game.Human().Score = 310;
+    t.game.MakeDeck();  // a saved game holds the whole deck
     answer = QString::fromStdString((home.Dir / "mine.meldora").string());
     ASSERT_TRUE(saveGameCommand(nullptr, t.game));
     ASSERT_EQ(asked.size(), 1u);
