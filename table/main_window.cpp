@@ -56,6 +56,19 @@ QAction* addMenuItem(QMenu* menu, const QString& caption, const char* name, cons
     return action;
 }
 
+// Desktop shortcuts beside the item's own key: every sequence works, and the menu
+// lists them all after the caption, the item's own key first.
+void addShortcutAliases(QAction* action, const QList<QKeySequence>& aliases)
+{
+    QList<QKeySequence> sequences = action->shortcuts();
+    sequences.append(aliases);
+    action->setShortcuts(sequences);
+    QStringList shown;
+    for (const QKeySequence& sequence : sequences)
+        shown.append(sequence.toString(QKeySequence::NativeText));
+    action->setText(action->text() + QLatin1Char('\t') + shown.join(QStringLiteral(", ")));
+}
+
 std::uint8_t levelFromName(const std::string& name)
 {
     if (name == "Beginner")
@@ -238,6 +251,14 @@ void MainWindow::createMenus()
     connect(addMenuItem(helpMenu, QStringLiteral("Check &Upgrade..."), "CheckUpgrade1",
                         QStringLiteral("See whether a later version of Meldora is available")),
             &QAction::triggered, this, [this] { UpgradeWindow(this).exec(); });
+
+    addShortcutAliases(newAction_, {QKeySequence(Qt::CTRL | Qt::Key_N)});
+    addShortcutAliases(loadAction_, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+    addShortcutAliases(saveAction_, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    addShortcutAliases(undoMeldAction_, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    addShortcutAliases(undoAllAction_, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)});
+    addShortcutAliases(exitAction_, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
     connect(decksAction_, &QAction::triggered, this, &MainWindow::showDeckDialog);
     connect(newAction_, &QAction::triggered, this, &MainWindow::newGame);

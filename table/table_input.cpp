@@ -431,4 +431,20 @@ void TableView::mouseMoveEvent(QMouseEvent* event)
     QWidget::mouseMoveEvent(event);
 }
 
+// ---- Menu shortcuts -------------------------------------------------------------------------
+
+bool TableView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const TurnPhase phase = game_.Turn.Phase;
+        if (phase >= TurnPhase::KeyboardMeld && phase <= TurnPhase::KeyboardWildcard &&
+            keyboardColumn(key->key(), key->nativeScanCode()) >= 0) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 }  // namespace meldora

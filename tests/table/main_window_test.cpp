@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <fstream>
@@ -208,4 +210,48 @@ TEST_F(MainWindowTest, DecliningAnotherMatchQuitsWithoutAnAutoSave)
     QApplication::processEvents();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));
+}
+
+// The desktop shortcuts trigger the same menu items as the keys they stand beside,
+// and the menus list both; a Ctrl+rank key of a keyboard mode stays the table's.
+TEST_F(MainWindowTest, DesktopShortcutsReachTheMenuCommands)
+{
+    MainWindow& w = Create();
+    StartUp(1, 777);
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.UndoItemsEnabled(true);
+    w.table().setFocus();
+
+    struct Alias {
+        const char* item;
+        QKeySequence keys;
+    };
+    const Alias aliases[] = {
+        {"New1", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"Load1", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"Save1", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"UndoMeld1", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {"UndoAll1", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+        {"UndoAll1", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)},
+        {"UndoMeld1", QKeySequence(Qt::Key_Delete)},
+        {"New1", QKeySequence(Qt::Key_F2)},
+    };
+    for (const Alias& alias : aliases) {
+        w.UndoItemsEnabled(true);
+        QSignalSpy triggered(Item(w, alias.item), &QAction::triggered);
+        QTest::keySequence(&w.table(), alias.keys);
+        EXPECT_EQ(triggered.count(), 1) << alias.item << " " << alias.keys.toString().toStdString();
+    }
+    EXPECT_TRUE(Item(w, "New1")->text().endsWith("\tF2, Ctrl+N"));
+    EXPECT_TRUE(Item(w, "UndoAll1")->text().endsWith("\tCtrl+Del, Ctrl+Shift+Z, Ctrl+Alt+Z"));
+
+    // In the keyboard meld mode Ctrl+Q is the queens' column, not Exit.
+    QSignalSpy exitTriggered(Item(w, "Exit1"), &QAction::triggered);
+    w.game().SetPhase(TurnPhase::KeyboardMeld);
+    QTest::keySequence(&w.table(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(exitTriggered.count(), 0);
+    w.game().SetPhase(TurnPhase::Draw);
+    QTest::keySequence(&w.table(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(exitTriggered.count(), 1);
 }
