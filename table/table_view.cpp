@@ -89,6 +89,9 @@ void TableView::paintEvent(QPaintEvent* event)
     painter.setClipRect(event->rect());
     paint_.networkGame = networkGame();
     paint_.tableBottom = height();
+    shownClickTarget_ = clickTargetOutline();
+    paint_.clickTargetOutline = shownClickTarget_;
+    paint_.keyboardColumnOutline = keyboardColumnOutline();
     spreadExtra_ = paintTable(painter, game_, images_, paint_);
     if (panels_)
         panels_->updateFromGame(game_);

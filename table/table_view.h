@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QColor>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -105,6 +107,11 @@ public:
     void toggleComputerHandReveal();
     // While a connection attempt runs the table ignores the mouse.
     void setConnectionAttempt(bool running) { connecting_ = running; }
+    // What a left click at the pointer would act on, outlined on the table: empty
+    // when the pointer is off the table, a card is in flight or the click would be refused.
+    QRect clickTargetOutline();
+    // The column the last rank key selected, marked while its keyboard mode lasts.
+    QRect keyboardColumnOutline() const;
     int discardClicks() const { return discardClicks_; }
     int lastRightClicked() const { return lastRightClicked_; }
 
@@ -121,6 +128,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     // A Ctrl+rank key of a keyboard mode stays the table's, ahead of a menu shortcut.
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -166,6 +174,10 @@ private:
     int keyboardMode_ = KeyboardMeld;
     int discardClicks_ = 0;
     int lastRightClicked_ = -1;
+    int selectedColumn_ = -1;
+    QPoint pointer_;
+    bool pointerOnTable_ = false;
+    QRect shownClickTarget_;
 };
 
 }  // namespace meldora
