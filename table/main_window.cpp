@@ -304,11 +304,19 @@ void MainWindow::showHint(const QString& text, bool isError)
     while (room > 0 && font.pointSizeF() > 6.5 && QFontMetrics(font).horizontalAdvance(text) > room)
         font.setPointSizeF(font.pointSizeF() - 0.5);
     statusLabel_->setFont(font);
-    statusLabel_->setToolTip(text);
+    statusLabel_->setToolTip(statusToolTip(text));
     QPalette p = statusLabel_->palette();
     p.setColor(QPalette::WindowText, isError ? QColor(Qt::red) : palette().color(QPalette::WindowText));
     statusLabel_->setPalette(p);
     statusLabel_->setText(text);
+}
+
+QString MainWindow::statusToolTip(const QString& text) const
+{
+    const QString turn = lastComputerTurn_.text();
+    if (turn.isEmpty())
+        return text;
+    return text + QStringLiteral("\nComputer's last turn: ") + turn;
 }
 
 // The settings of the key table that this program uses, in the order of the table.

@@ -211,6 +211,7 @@ void TableView::mouseReleaseEvent(QMouseEvent* event)
 
 void TableView::tableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
 {
+    endLastingHighlight();
     guarded([&] { handleMouseUp(button, modifiers, x, y); });
     moveInProgress_ = false;
 }
@@ -346,6 +347,10 @@ void TableView::keyPressEvent(QKeyEvent* event)
 bool TableView::tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text,
                              std::uint32_t nativeScanCode)
 {
+    const bool modifierOnly = key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+                              key == Qt::Key_AltGr || key == Qt::Key_Meta;
+    if (!modifierOnly)
+        endLastingHighlight();
     const TurnPhase phase = game_.Turn.Phase;
     if (phase >= TurnPhase::KeyboardMeld && phase <= TurnPhase::KeyboardWildcard) {
         if (const int column = keyboardColumn(key, nativeScanCode); column >= 0) {

@@ -272,6 +272,8 @@ int paintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
 
     if (input.flight.active)
         painter.drawPixmap(input.flight.pos, input.flight.image);
+    if (input.lastingHighlight.active)
+        painter.drawPixmap(input.lastingHighlight.pos, input.lastingHighlight.image);
     if (input.highlight.active)
         painter.drawPixmap(input.highlight.pos, input.highlight.image);
     paintOutline(painter, input.keyboardColumnOutline, Qt::cyan);

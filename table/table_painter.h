@@ -37,6 +37,8 @@ struct TablePaintInput {
     CardRecord landing;
     TableOverlay flight;
     TableOverlay highlight;
+    // The computer's discard, highlighted until the player's next action.
+    TableOverlay lastingHighlight;
     // The table's lower edge, which the hand's columns are kept above.
     int tableBottom = INT_MAX;
     // Drawn over everything: what a left click would act on, and the column

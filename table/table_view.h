@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 #include "core/table_host.h"
 #include "table/table_input.h"
@@ -61,6 +62,10 @@ public:
     // pixels, halves rounded to even. 0 steps means no flight.
     static int flightSteps(int dx, int dy, int speed);
     bool moveInProgress() const { return moveInProgress_; }
+    // Keeps the card on top of the discard pile highlighted until the player's next
+    // click or key, or until another card covers it.
+    void highlightUntilNextAction(const CardRecord& card);
+    bool lastingHighlightShown() const;
     // Waits with the hourglass cursor; the screen and timers go on, the player's input waits.
     void pause(int milliseconds);
     // The hourglass while the computer plays or a deal runs; calls nest.
@@ -134,6 +139,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The player acts: the computer's discard is no longer highlighted.
+    void endLastingHighlight();
     void handleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void leftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers);
     void rightRelease(const HitResult& hit);
@@ -175,6 +182,7 @@ private:
     int discardClicks_ = 0;
     int lastRightClicked_ = -1;
     int selectedColumn_ = -1;
+    std::optional<CardRecord> lastingHighlight_;
     QPoint pointer_;
     bool pointerOnTable_ = false;
     QRect shownClickTarget_;

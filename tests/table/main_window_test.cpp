@@ -255,3 +255,28 @@ TEST_F(MainWindowTest, DesktopShortcutsReachTheMenuCommands)
     QTest::keySequence(&w.table(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     EXPECT_EQ(exitTriggered.count(), 1);
 }
+
+// After the computer's turn the status line's tool tip tells what it did, and its
+// discard stays highlighted until the player acts.
+TEST_F(MainWindowTest, TheComputersTurnIsSummedUpAndItsDiscardHighlighted)
+{
+    MainWindow& w = Create();
+    StartUp(0, 777);
+    CanastaGame& game = w.game();
+    ASSERT_FALSE(game.Turn.ComputerTurn);
+    ASSERT_GT(game.DiscardPile.Count, 0);
+
+    const QStringList lines = w.statusText()->toolTip().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], w.statusText()->text());
+    EXPECT_TRUE(lines[1].startsWith("Computer's last turn: drew a card") ||
+                lines[1].startsWith("Computer's last turn: took the pile"))
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(", discarded " + cardText(game.DiscardPile.top().Id))) << lines[1].toStdString();
+    EXPECT_EQ(lines[1], "Computer's last turn: " + w.lastComputerTurn().text());
+
+    EXPECT_TRUE(w.table().lastingHighlightShown());
+    w.table().tableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, game.Layout.StockTop);
+    EXPECT_FALSE(w.table().lastingHighlightShown());
+    EXPECT_TRUE(game.Turn.HasDrawn);
+}
