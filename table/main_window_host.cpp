@@ -157,7 +157,12 @@ void MainWindow::ShowHandScore(const HandScore& score)
                 view_->toggleComputerHandReveal();
         };
     }
-    showScoringResults(this, score, showComputerHand, &scoringShown);
+    HandEndWay way = game_->Turn.ComputerTurn ? HandEndWay::OpponentEndedOnEmptyStock : HandEndWay::EndHandPressed;
+    if (game_->Match.WentOut == HumanWentOut)
+        way = HandEndWay::PlayerWentOut;
+    else if (game_->Match.WentOut == ComputerWentOut)
+        way = HandEndWay::OpponentWentOut;
+    showScoringResults(this, score, showComputerHand, &scoringShown, handEndLine(score, way));
 }
 
 void MainWindow::OfferHandHighscore(int margin)

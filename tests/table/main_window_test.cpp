@@ -280,3 +280,26 @@ TEST_F(MainWindowTest, TheComputersTurnIsSummedUpAndItsDiscardHighlighted)
     EXPECT_FALSE(w.table().lastingHighlightShown());
     EXPECT_TRUE(game.Turn.HasDrawn);
 }
+
+// End Hand on the exhausted stock: the scoring window says so, over the table as it stood.
+TEST_F(MainWindowTest, TheScoringWindowSaysTheHandWasEndedWithEndHand)
+{
+    MainWindow& w = Create();
+    StartUp(1, 777);
+    CanastaGame& game = w.game();
+    game.SetStockExhausted(true);
+    ASSERT_TRUE(w.endHandButton()->isEnabled());
+    QString line;
+    bool tableVisible = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* scoring = QApplication::activeModalWidget();
+        ASSERT_NE(scoring, nullptr);
+        if (auto* label = scoring->findChild<QLabel*>("lbHandEnd"))
+            line = label->text();
+        tableVisible = w.table().isVisible();
+        scoring->findChild<QPushButton*>("bnOK")->click();
+    });
+    w.endHandButton()->click();
+    EXPECT_EQ(line, "Nobody went out: you pressed End Hand on the exhausted stock.");
+    EXPECT_TRUE(tableVisible);
+}
