@@ -23,6 +23,8 @@ QLabel* addScoreRow(QGridLayout* grid, int row, QLabel* caption, const char* val
     return number;
 }
 
+constexpr int ScoringWindowDrop = 10;
+
 bool concealed(const SideScore& side) { return side.Rows[RowFinish].Value == ConcealedGoingOutBonus; }
 
 }  // namespace
@@ -110,6 +112,12 @@ void showScoringResults(QWidget* parent, const HandScore& score,
     int result;
     {
         ScoringWindow scoring(score, handEnd, parent);
+        // Below the middle of the window, so that the opponent's melds stay in view.
+        if (parent) {
+            scoring.adjustSize();
+            const QPoint middle = parent->mapToGlobal(parent->rect().center());
+            scoring.move(middle.x() - scoring.width() / 2, middle.y() + ScoringWindowDrop);
+        }
         if (scoringShown)
             *scoringShown = true;
         result = scoring.exec();

@@ -291,15 +291,19 @@ TEST_F(MainWindowTest, TheScoringWindowSaysTheHandWasEndedWithEndHand)
     ASSERT_TRUE(w.endHandButton()->isEnabled());
     QString line;
     bool tableVisible = false;
+    int scoringTop = 0;
     QTimer::singleShot(0, [&] {
         QWidget* scoring = QApplication::activeModalWidget();
         ASSERT_NE(scoring, nullptr);
         if (auto* label = scoring->findChild<QLabel*>("lbHandEnd"))
             line = label->text();
         tableVisible = w.table().isVisible();
+        scoringTop = scoring->frameGeometry().top();
         scoring->findChild<QPushButton*>("bnOK")->click();
     });
     w.endHandButton()->click();
     EXPECT_EQ(line, "Nobody went out: you pressed End Hand on the exhausted stock.");
     EXPECT_TRUE(tableVisible);
+    // The window leaves the opponent's half of the table in view.
+    EXPECT_GT(scoringTop, w.table().mapToGlobal(QPoint(0, game.Layout.MiddleLine)).y());
 }
