@@ -238,6 +238,8 @@ public:
     // the reason of a failure in MeldCheckReason.
     bool ValidateMelds(Side side, int handReduction = 0, bool ignorePendingTopCard = false);
     void UpdateBlackThreesAllowed();
+    // Whether a black three of the human's hand may be melded now (what the update would allow).
+    bool BlackThreesMayBeMelded() const;
 
     // ---- Discard pile (discard_pile.cpp) -----------------------------------
     bool IsPileFrozen(Side side) const;

@@ -422,14 +422,19 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
 
 void CanastaGame::UpdateBlackThreesAllowed()
 {
+    if (BlackThreesMayBeMelded())
+        Turn.BlackThreesAllowed = true;
+}
+
+bool CanastaGame::BlackThreesMayBeMelded() const
+{
     if (Turn.BlackThreesAllowed)
-        return;
+        return true;
     int threes = 0;
     for (int i = 0; i < Human().Hand.Count; ++i)
         if (Human().Hand.Cards[i].Rank == ThreesColumn)
             ++threes;
-    if (enoughCanastas(*this) && threes >= 3 && Human().Hand.Count - threes <= 1)
-        Turn.BlackThreesAllowed = true;
+    return enoughCanastas(*this) && threes >= 3 && Human().Hand.Count - threes <= 1;
 }
 
 }  // namespace meldora

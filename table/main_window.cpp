@@ -56,6 +56,19 @@ QAction* addMenuItem(QMenu* menu, const QString& caption, const char* name, cons
     return action;
 }
 
+// Desktop shortcuts beside the item's own key: every sequence works, and the menu
+// lists them all after the caption, the item's own key first.
+void addShortcutAliases(QAction* action, const QList<QKeySequence>& aliases)
+{
+    QList<QKeySequence> sequences = action->shortcuts();
+    sequences.append(aliases);
+    action->setShortcuts(sequences);
+    QStringList shown;
+    for (const QKeySequence& sequence : sequences)
+        shown.append(sequence.toString(QKeySequence::NativeText));
+    action->setText(action->text() + QLatin1Char('\t') + shown.join(QStringLiteral(", ")));
+}
+
 std::uint8_t levelFromName(const std::string& name)
 {
     if (name == "Beginner")
@@ -239,6 +252,14 @@ void MainWindow::createMenus()
                         QStringLiteral("See whether a later version of Meldora is available")),
             &QAction::triggered, this, [this] { UpgradeWindow(this).exec(); });
 
+    addShortcutAliases(newAction_, {QKeySequence(Qt::CTRL | Qt::Key_N)});
+    addShortcutAliases(loadAction_, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+    addShortcutAliases(saveAction_, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    addShortcutAliases(undoMeldAction_, {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    addShortcutAliases(undoAllAction_, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)});
+    addShortcutAliases(exitAction_, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
+
     connect(decksAction_, &QAction::triggered, this, &MainWindow::showDeckDialog);
     connect(newAction_, &QAction::triggered, this, &MainWindow::newGame);
     connect(loadAction_, &QAction::triggered, this, &MainWindow::loadGame);
@@ -283,11 +304,19 @@ void MainWindow::showHint(const QString& text, bool isError)
     while (room > 0 && font.pointSizeF() > 6.5 && QFontMetrics(font).horizontalAdvance(text) > room)
         font.setPointSizeF(font.pointSizeF() - 0.5);
     statusLabel_->setFont(font);
-    statusLabel_->setToolTip(text);
+    statusLabel_->setToolTip(statusToolTip(text));
     QPalette p = statusLabel_->palette();
     p.setColor(QPalette::WindowText, isError ? QColor(Qt::red) : palette().color(QPalette::WindowText));
     statusLabel_->setPalette(p);
     statusLabel_->setText(text);
+}
+
+QString MainWindow::statusToolTip(const QString& text) const
+{
+    const QString turn = lastComputerTurn_.text();
+    if (turn.isEmpty())
+        return text;
+    return text + QStringLiteral("\nComputer's last turn: ") + turn;
 }
 
 // The settings of the key table that this program uses, in the order of the table.

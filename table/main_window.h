@@ -14,6 +14,7 @@
 #include "core/game.h"
 #include "core/table_host.h"
 #include "table/card_backs.h"
+#include "table/computer_turn_summary.h"
 
 class QAction;
 class QLabel;
@@ -63,6 +64,8 @@ public:
     HelpWindow* helpWindow() const;
     QPushButton* endHandButton() const { return endHandButton_; }
     QLabel* statusText() const { return statusLabel_; }
+    // What the computer did in its last turn, as the status line's tool tip tells it.
+    const ComputerTurnSummary& lastComputerTurn() const { return lastComputerTurn_; }
     int rulesPage = 0;
 
     // Start-up after the splash: the table, the command line, then a saved or a new game.
@@ -155,6 +158,8 @@ private:
     void placeEndHandButton();
     void applyRules(const RuleOptions& rules);
     void showHint(const QString& text, bool isError);
+    // The status text, and below it the computer's last turn once it has played.
+    QString statusToolTip(const QString& text) const;
     // The command line's first argument: decides startupGameFile and loadPending.
     void actOnCommandLine();
     void checkStartupGameFile();
@@ -192,6 +197,7 @@ private:
     // A file that is not a saved game only informs at start-up: a new game follows.
     bool startupFileCheck_ = false;
     int computerTurnDepth_ = 0;
+    ComputerTurnSummary lastComputerTurn_;
     bool closePending_ = false;
     bool quitting_ = false;
     bool startupDone_ = false;

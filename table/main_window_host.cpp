@@ -1,5 +1,6 @@
 // The main window as the game's host: what the game asks of the world outside it.
 #include <QAction>
+#include <QLabel>
 #include <QMetaObject>
 #include <filesystem>
 
@@ -34,6 +35,8 @@ std::string opponentOf(const TableHost& host) { return host.IsNetworkGame() ? ho
 
 void MainWindow::MoveCard(const CardRecord& card, int fromX, int fromY, int toX, int toY)
 {
+    if (game_->Turn.ComputerTurn && computerTurnDepth_ > 0)
+        lastComputerTurn_.noteMove(*game_, card, fromX, fromY, toX, toY);
     if (!quitting_)
         view_->moveCard(card, fromX, fromY, toX, toY);
 }
@@ -125,9 +128,16 @@ void MainWindow::RunComputerTurn()
         explicit Depth(int& v) : value(v) { ++value; }
         ~Depth() { --value; }
     } depth(computerTurnDepth_);
+    if (computerTurnDepth_ == 1)
+        lastComputerTurn_.begin(*game_);
     ai::RunComputerTurn(*game_, ai::ComputerSettings{computerLevel, aggression, meldDelay, true});
     if (computerTurnDepth_ == 1)
         view_->dropInputMadeDuringComputerTurn();
+    if (computerTurnDepth_ == 1 && !quitting_) {
+        if (const auto discard = lastComputerTurn_.discard())
+            view_->highlightUntilNextAction(*discard);
+        statusLabel_->setToolTip(statusToolTip(statusLabel_->text()));
+    }
     if (computerTurnDepth_ == 1 && closePending_) {
         closePending_ = false;
         closeLater(this);
@@ -147,7 +157,12 @@ void MainWindow::ShowHandScore(const HandScore& score)
                 view_->toggleComputerHandReveal();
         };
     }
-    showScoringResults(this, score, showComputerHand, &scoringShown);
+    HandEndWay way = game_->Turn.ComputerTurn ? HandEndWay::OpponentEndedOnEmptyStock : HandEndWay::EndHandPressed;
+    if (game_->Match.WentOut == HumanWentOut)
+        way = HandEndWay::PlayerWentOut;
+    else if (game_->Match.WentOut == ComputerWentOut)
+        way = HandEndWay::OpponentWentOut;
+    showScoringResults(this, score, showComputerHand, &scoringShown, handEndLine(score, way));
 }
 
 void MainWindow::OfferHandHighscore(int margin)

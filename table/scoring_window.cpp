@@ -23,9 +23,29 @@ QLabel* addScoreRow(QGridLayout* grid, int row, QLabel* caption, const char* val
     return number;
 }
 
+constexpr int ScoringWindowDrop = 10;
+
+bool concealed(const SideScore& side) { return side.Rows[RowFinish].Value == ConcealedGoingOutBonus; }
+
 }  // namespace
 
-ScoringWindow::ScoringWindow(const HandScore& score, QWidget* parent) : QDialog(parent)
+QString handEndLine(const HandScore& score, HandEndWay way)
+{
+    const QString opponent = QString::fromStdString(score.OpponentName);
+    switch (way) {
+    case HandEndWay::PlayerWentOut:
+        return concealed(score.Human) ? QStringLiteral("You went out concealed.") : QStringLiteral("You went out.");
+    case HandEndWay::OpponentWentOut:
+        return opponent + (concealed(score.Computer) ? QStringLiteral(" went out concealed.") : QStringLiteral(" went out."));
+    case HandEndWay::EndHandPressed:
+        return QStringLiteral("Nobody went out: you pressed End Hand on the exhausted stock.");
+    case HandEndWay::OpponentEndedOnEmptyStock:
+        return QStringLiteral("Nobody went out: the stock ran out and ") + opponent + QStringLiteral(" ended the hand.");
+    }
+    return {};
+}
+
+ScoringWindow::ScoringWindow(const HandScore& score, const QString& handEnd, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fmScoring"));
     setWindowTitle(QStringLiteral("Scoring Results"));
@@ -48,6 +68,13 @@ ScoringWindow::ScoringWindow(const HandScore& score, QWidget* parent) : QDialog(
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.3);
     heading->setFont(headingFont);
     panelLayout->addWidget(heading);
+    if (!handEnd.isEmpty()) {
+        auto* handEndLabel = new QLabel(handEnd);
+        handEndLabel->setObjectName(QStringLiteral("lbHandEnd"));
+        handEndLabel->setAlignment(Qt::AlignCenter);
+        handEndLabel->setWordWrap(true);
+        panelLayout->addWidget(handEndLabel);
+    }
     layout->addWidget(handFinishedPanel);
 
     auto* grid = new QGridLayout;
@@ -79,11 +106,18 @@ ScoringWindow::ScoringWindow(const HandScore& score, QWidget* parent) : QDialog(
 }
 
 void showScoringResults(QWidget* parent, const HandScore& score,
-                        const std::function<void(bool faceUp)>& showComputerHand, bool* scoringShown)
+                        const std::function<void(bool faceUp)>& showComputerHand, bool* scoringShown,
+                        const QString& handEnd)
 {
     int result;
     {
-        ScoringWindow scoring(score, parent);
+        ScoringWindow scoring(score, handEnd, parent);
+        // Below the middle of the window, so that the opponent's melds stay in view.
+        if (parent) {
+            scoring.adjustSize();
+            const QPoint middle = parent->mapToGlobal(parent->rect().center());
+            scoring.move(middle.x() - scoring.width() / 2, middle.y() + ScoringWindowDrop);
+        }
         if (scoringShown)
             *scoringShown = true;
         result = scoring.exec();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <functional>
 
 #include "core/scoring.h"
@@ -12,6 +13,14 @@ class QPushButton;
 
 namespace meldora {
 
+// How a hand came to its end: a side went out, or with the stock exhausted the
+// player pressed End Hand or the opponent ended the hand in its turn.
+enum class HandEndWay { PlayerWentOut, OpponentWentOut, EndHandPressed, OpponentEndedOnEmptyStock };
+
+// The line under the heading that says who went out and how ("You went out concealed.").
+// Going out concealed is read from the going-out bonus of the score.
+QString handEndLine(const HandScore& score, HandEndWay way);
+
 class ScoringWindow : public QDialog {
     Q_OBJECT
 
@@ -19,7 +28,8 @@ public:
     // The result of "&Details >>": the scoring window closes and the details follow.
     static constexpr int DetailsResult = 2;
 
-    explicit ScoringWindow(const HandScore& score, QWidget* parent = nullptr);
+    // handEnd, when given, is shown under the heading.
+    explicit ScoringWindow(const HandScore& score, const QString& handEnd = {}, QWidget* parent = nullptr);
 
 private:
     QLabel* opponentLabel_ = nullptr;
@@ -34,6 +44,7 @@ private:
 // both are closed. scoringShown, when given, is true while the scoring window is
 // open. showComputerHand is handed to the details window (see DetailsWindow).
 void showScoringResults(QWidget* parent, const HandScore& score,
-                        const std::function<void(bool faceUp)>& showComputerHand, bool* scoringShown = nullptr);
+                        const std::function<void(bool faceUp)>& showComputerHand, bool* scoringShown = nullptr,
+                        const QString& handEnd = {});
 
 }  // namespace meldora

@@ -9,6 +9,7 @@
 
 #include "core/game.h"
 #include "settings/setting_keys.h"
+#include "table/click_target.h"
 #include "table/prompts.h"
 #include "table/table_view.h"
 
@@ -210,6 +211,7 @@ void TableView::mouseReleaseEvent(QMouseEvent* event)
 
 void TableView::tableMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
 {
+    endLastingHighlight();
     guarded([&] { handleMouseUp(button, modifiers, x, y); });
     moveInProgress_ = false;
 }
@@ -345,6 +347,10 @@ void TableView::keyPressEvent(QKeyEvent* event)
 bool TableView::tableKeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text,
                              std::uint32_t nativeScanCode)
 {
+    const bool modifierOnly = key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+                              key == Qt::Key_AltGr || key == Qt::Key_Meta;
+    if (!modifierOnly)
+        endLastingHighlight();
     const TurnPhase phase = game_.Turn.Phase;
     if (phase >= TurnPhase::KeyboardMeld && phase <= TurnPhase::KeyboardWildcard) {
         if (const int column = keyboardColumn(key, nativeScanCode); column >= 0) {
@@ -389,6 +395,7 @@ void TableView::enterKeyboardMode(int mode, TurnPhase phase)
     if (game_.Turn.ComputerTurn || game_.Turn.Phase == TurnPhase::Opponent || game_.Turn.Phase == TurnPhase::HandOver)
         return;
     keyboardMode_ = mode;
+    selectedColumn_ = -1;
     guarded([&] { game_.SetPhase(phase); });
 }
 
@@ -396,6 +403,7 @@ void TableView::rankKey(int column, Qt::KeyboardModifiers modifiers)
 {
     const TableLayout& l = game_.Layout;
     const int x = l.ColumnX(column);
+    selectedColumn_ = column;
     const bool hadDrawn = game_.Turn.HasDrawn;
     switch (keyboardMode_) {
     case KeyboardMeld: tableMouseUp(Qt::LeftButton, modifiers, x, l.HumanHandBase + StackStep); break;
@@ -424,11 +432,58 @@ void TableView::toggleComputerHandReveal()
 
 void TableView::mouseMoveEvent(QMouseEvent* event)
 {
+    pointer_ = event->position().toPoint();
+    pointerOnTable_ = true;
+    if (clickTargetOutline() != shownClickTarget_)
+        update();
     if (menuHintShown_) {
         menuHintShown_ = false;
         showPhaseHint(game_.Turn.Phase);
     }
     QWidget::mouseMoveEvent(event);
+}
+
+void TableView::leaveEvent(QEvent* event)
+{
+    pointerOnTable_ = false;
+    if (!shownClickTarget_.isEmpty())
+        update();
+    QWidget::leaveEvent(event);
+}
+
+// ---- What a click or key would act on -------------------------------------------------------
+
+QRect TableView::clickTargetOutline()
+{
+    if (!pointerOnTable_ || moveInProgress_ || connecting_)
+        return {};
+    const TableRect r = targetOutline(game_, leftClickTarget(game_, pointer_.x(), pointer_.y(), height()), height());
+    return {r.X, r.Y, r.Width, r.Height};
+}
+
+QRect TableView::keyboardColumnOutline() const
+{
+    const TurnPhase phase = game_.Turn.Phase;
+    if (selectedColumn_ < 0 || phase < TurnPhase::KeyboardMeld || phase > TurnPhase::KeyboardWildcard)
+        return {};
+    const TableRect r = meldora::keyboardColumnOutline(game_, selectedColumn_, keyboardMode_ == KeyboardAddWild, height());
+    return {r.X, r.Y, r.Width, r.Height};
+}
+
+// ---- Menu shortcuts -------------------------------------------------------------------------
+
+bool TableView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const TurnPhase phase = game_.Turn.Phase;
+        if (phase >= TurnPhase::KeyboardMeld && phase <= TurnPhase::KeyboardWildcard &&
+            keyboardColumn(key->key(), key->nativeScanCode()) >= 0) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 }  // namespace meldora

@@ -196,6 +196,24 @@ QString meldTypeName(int kind)
     }
 }
 
+namespace {
+
+constexpr int OutlineWidth = 3;
+
+// A frame on the rectangle's edge, drawn over the card's border.
+void paintOutline(QPainter& painter, const QRect& rect, const QColor& colour)
+{
+    if (rect.isEmpty())
+        return;
+    painter.save();
+    painter.setPen(QPen(colour, OutlineWidth));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(-OutlineWidth / 2, -OutlineWidth / 2, OutlineWidth / 2, OutlineWidth / 2));
+    painter.restore();
+}
+
+}  // namespace
+
 int paintTable(QPainter& painter, CanastaGame& game, const CardImages& images, const TablePaintInput& input)
 {
     const TableLayout& l = game.Layout;
@@ -254,8 +272,12 @@ int paintTable(QPainter& painter, CanastaGame& game, const CardImages& images, c
 
     if (input.flight.active)
         painter.drawPixmap(input.flight.pos, input.flight.image);
+    if (input.lastingHighlight.active)
+        painter.drawPixmap(input.lastingHighlight.pos, input.lastingHighlight.image);
     if (input.highlight.active)
         painter.drawPixmap(input.highlight.pos, input.highlight.image);
+    paintOutline(painter, input.keyboardColumnOutline, Qt::cyan);
+    paintOutline(painter, input.clickTargetOutline, Qt::yellow);
     return spreadExtra;
 }
 

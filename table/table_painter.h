@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QPixmap>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include "core/card.h"
@@ -36,8 +37,14 @@ struct TablePaintInput {
     CardRecord landing;
     TableOverlay flight;
     TableOverlay highlight;
+    // The computer's discard, highlighted until the player's next action.
+    TableOverlay lastingHighlight;
     // The table's lower edge, which the hand's columns are kept above.
     int tableBottom = INT_MAX;
+    // Drawn over everything: what a left click would act on, and the column
+    // selected in a keyboard mode. Empty rectangles draw nothing.
+    QRect clickTargetOutline;
+    QRect keyboardColumnOutline;
 };
 
 // "Mixed", "Natural", "Wild" by canasta kind 1..3; empty otherwise.

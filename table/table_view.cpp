@@ -89,6 +89,17 @@ void TableView::paintEvent(QPaintEvent* event)
     painter.setClipRect(event->rect());
     paint_.networkGame = networkGame();
     paint_.tableBottom = height();
+    shownClickTarget_ = clickTargetOutline();
+    paint_.clickTargetOutline = shownClickTarget_;
+    paint_.keyboardColumnOutline = keyboardColumnOutline();
+    paint_.lastingHighlight = {};
+    if (lastingHighlightShown()) {
+        const CardRecord& top = game_.DiscardPile.top();
+        // The spread pile that follows a deal shows its top card lowest.
+        const int shownY = top.Y + (game_.Presentation.DiscardSpread ? (game_.DiscardPile.Count - 1) * StackStep : 0);
+        paint_.lastingHighlight = {true, highlightedImage(images_.face(top), palette().color(QPalette::Highlight)),
+                                   QPoint(top.X, shownY)};
+    }
     spreadExtra_ = paintTable(painter, game_, images_, paint_);
     if (panels_)
         panels_->updateFromGame(game_);
@@ -203,6 +214,28 @@ void TableView::moveCard(const CardRecord& card, int fromX, int fromY, int toX, 
     if (ownCursor)
         QApplication::restoreOverrideCursor();
     moveInProgress_ = false;
+}
+
+void TableView::highlightUntilNextAction(const CardRecord& card)
+{
+    lastingHighlight_ = card;
+    update();
+}
+
+void TableView::endLastingHighlight()
+{
+    if (!lastingHighlight_ || game_.Turn.ComputerTurn)
+        return;
+    lastingHighlight_.reset();
+    update();
+}
+
+bool TableView::lastingHighlightShown() const
+{
+    if (!lastingHighlight_ || game_.DiscardPile.Count == 0)
+        return false;
+    const CardRecord& top = game_.DiscardPile.top();
+    return top.Id == lastingHighlight_->Id && top.Deck == lastingHighlight_->Deck;
 }
 
 void TableView::pause(int milliseconds)

@@ -5,9 +5,12 @@
 #pragma once
 
 #include <QColor>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 #include "core/table_host.h"
 #include "table/table_input.h"
@@ -59,6 +62,10 @@ public:
     // pixels, halves rounded to even. 0 steps means no flight.
     static int flightSteps(int dx, int dy, int speed);
     bool moveInProgress() const { return moveInProgress_; }
+    // Keeps the card on top of the discard pile highlighted until the player's next
+    // click or key, or until another card covers it.
+    void highlightUntilNextAction(const CardRecord& card);
+    bool lastingHighlightShown() const;
     // Waits with the hourglass cursor; the screen and timers go on, the player's input waits.
     void pause(int milliseconds);
     // The hourglass while the computer plays or a deal runs; calls nest.
@@ -105,6 +112,11 @@ public:
     void toggleComputerHandReveal();
     // While a connection attempt runs the table ignores the mouse.
     void setConnectionAttempt(bool running) { connecting_ = running; }
+    // What a left click at the pointer would act on, outlined on the table: empty
+    // when the pointer is off the table, a card is in flight or the click would be refused.
+    QRect clickTargetOutline();
+    // The column the last rank key selected, marked while its keyboard mode lasts.
+    QRect keyboardColumnOutline() const;
     int discardClicks() const { return discardClicks_; }
     int lastRightClicked() const { return lastRightClicked_; }
 
@@ -121,9 +133,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    // A Ctrl+rank key of a keyboard mode stays the table's, ahead of a menu shortcut.
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The player acts: the computer's discard is no longer highlighted.
+    void endLastingHighlight();
     void handleMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void leftRelease(const HitResult& hit, Qt::KeyboardModifiers modifiers);
     void rightRelease(const HitResult& hit);
@@ -164,6 +181,11 @@ private:
     int keyboardMode_ = KeyboardMeld;
     int discardClicks_ = 0;
     int lastRightClicked_ = -1;
+    int selectedColumn_ = -1;
+    std::optional<CardRecord> lastingHighlight_;
+    QPoint pointer_;
+    bool pointerOnTable_ = false;
+    QRect shownClickTarget_;
 };
 
 }  // namespace meldora

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <fstream>
@@ -208,4 +210,100 @@ TEST_F(MainWindowTest, DecliningAnotherMatchQuitsWithoutAnAutoSave)
     QApplication::processEvents();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(std::filesystem::exists(AutoSaveFile()));
+}
+
+// The desktop shortcuts trigger the same menu items as the keys they stand beside,
+// and the menus list both; a Ctrl+rank key of a keyboard mode stays the table's.
+TEST_F(MainWindowTest, DesktopShortcutsReachTheMenuCommands)
+{
+    MainWindow& w = Create();
+    StartUp(1, 777);
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.UndoItemsEnabled(true);
+    w.table().setFocus();
+
+    struct Alias {
+        const char* item;
+        QKeySequence keys;
+    };
+    const Alias aliases[] = {
+        {"New1", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"Load1", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"Save1", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"UndoMeld1", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {"UndoAll1", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+        {"UndoAll1", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)},
+        {"UndoMeld1", QKeySequence(Qt::Key_Delete)},
+        {"New1", QKeySequence(Qt::Key_F2)},
+    };
+    for (const Alias& alias : aliases) {
+        w.UndoItemsEnabled(true);
+        QSignalSpy triggered(Item(w, alias.item), &QAction::triggered);
+        QTest::keySequence(&w.table(), alias.keys);
+        EXPECT_EQ(triggered.count(), 1) << alias.item << " " << alias.keys.toString().toStdString();
+    }
+    EXPECT_TRUE(Item(w, "New1")->text().endsWith("\tF2, Ctrl+N"));
+    EXPECT_TRUE(Item(w, "UndoAll1")->text().endsWith("\tCtrl+Del, Ctrl+Shift+Z, Ctrl+Alt+Z"));
+
+    // In the keyboard meld mode Ctrl+Q is the queens' column, not Exit.
+    QSignalSpy exitTriggered(Item(w, "Exit1"), &QAction::triggered);
+    w.game().SetPhase(TurnPhase::KeyboardMeld);
+    QTest::keySequence(&w.table(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(exitTriggered.count(), 0);
+    w.game().SetPhase(TurnPhase::Draw);
+    QTest::keySequence(&w.table(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(exitTriggered.count(), 1);
+}
+
+// After the computer's turn the status line's tool tip tells what it did, and its
+// discard stays highlighted until the player acts.
+TEST_F(MainWindowTest, TheComputersTurnIsSummedUpAndItsDiscardHighlighted)
+{
+    MainWindow& w = Create();
+    StartUp(0, 777);
+    CanastaGame& game = w.game();
+    ASSERT_FALSE(game.Turn.ComputerTurn);
+    ASSERT_GT(game.DiscardPile.Count, 0);
+
+    const QStringList lines = w.statusText()->toolTip().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], w.statusText()->text());
+    EXPECT_TRUE(lines[1].startsWith("Computer's last turn: drew a card") ||
+                lines[1].startsWith("Computer's last turn: took the pile"))
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(", discarded " + cardText(game.DiscardPile.top().Id))) << lines[1].toStdString();
+    EXPECT_EQ(lines[1], "Computer's last turn: " + w.lastComputerTurn().text());
+
+    EXPECT_TRUE(w.table().lastingHighlightShown());
+    w.table().tableMouseUp(Qt::LeftButton, Qt::NoModifier, LeftMargin, game.Layout.StockTop);
+    EXPECT_FALSE(w.table().lastingHighlightShown());
+    EXPECT_TRUE(game.Turn.HasDrawn);
+}
+
+// End Hand on the exhausted stock: the scoring window says so, over the table as it stood.
+TEST_F(MainWindowTest, TheScoringWindowSaysTheHandWasEndedWithEndHand)
+{
+    MainWindow& w = Create();
+    StartUp(1, 777);
+    CanastaGame& game = w.game();
+    game.SetStockExhausted(true);
+    ASSERT_TRUE(w.endHandButton()->isEnabled());
+    QString line;
+    bool tableVisible = false;
+    int scoringTop = 0;
+    QTimer::singleShot(0, [&] {
+        QWidget* scoring = QApplication::activeModalWidget();
+        ASSERT_NE(scoring, nullptr);
+        if (auto* label = scoring->findChild<QLabel*>("lbHandEnd"))
+            line = label->text();
+        tableVisible = w.table().isVisible();
+        scoringTop = scoring->frameGeometry().top();
+        scoring->findChild<QPushButton*>("bnOK")->click();
+    });
+    w.endHandButton()->click();
+    EXPECT_EQ(line, "Nobody went out: you pressed End Hand on the exhausted stock.");
+    EXPECT_TRUE(tableVisible);
+    // The window leaves the opponent's half of the table in view.
+    EXPECT_GT(scoringTop, w.table().mapToGlobal(QPoint(0, game.Layout.MiddleLine)).y());
 }

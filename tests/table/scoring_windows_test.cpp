@@ -170,5 +170,27 @@ TEST_F(ScoringWindowsTest, GameOverWindowShowsTheMatchAndAsksOrReportsByMode)
     EXPECT_TRUE(window.isVisible());
 }
 
+
+// The line under the heading says who went out and how; going out concealed is
+// read from the going-out bonus.
+TEST_F(ScoringWindowsTest, ScoringWindowSaysWhoWentOutAndHow)
+{
+    HandScore score = SampleHand();
+    EXPECT_EQ(handEndLine(score, HandEndWay::PlayerWentOut), "You went out concealed.");
+    score.Human.Rows[RowFinish].Value = GoingOutBonus;
+    EXPECT_EQ(handEndLine(score, HandEndWay::PlayerWentOut), "You went out.");
+    score.OpponentName = "Bob";
+    EXPECT_EQ(handEndLine(score, HandEndWay::OpponentWentOut), "Bob went out.");
+    score.Computer.Rows[RowFinish].Value = ConcealedGoingOutBonus;
+    EXPECT_EQ(handEndLine(score, HandEndWay::OpponentWentOut), "Bob went out concealed.");
+    EXPECT_EQ(handEndLine(score, HandEndWay::OpponentEndedOnEmptyStock),
+              "Nobody went out: the stock ran out and Bob ended the hand.");
+
+    const QString pressed = handEndLine(score, HandEndWay::EndHandPressed);
+    EXPECT_EQ(pressed, "Nobody went out: you pressed End Hand on the exhausted stock.");
+    EXPECT_EQ(Text(ScoringWindow(score, pressed), "lbHandEnd"), pressed);
+    ScoringWindow withoutLine(score);
+    EXPECT_EQ(withoutLine.findChild<QLabel*>("lbHandEnd"), nullptr);
+}
 }  // namespace
 }  // namespace meldora

@@ -411,5 +411,70 @@ TEST_F(TableInput, EscapeAndModeKeysRespectTheTurn)
     EXPECT_EQ(game.Turn.Phase, TurnPhase::HandOver) << "between hands the keys leave the phase alone";
 }
 
+
+// The pointer outlines what a left click would act on, found by the click's own
+// hit test, and nothing where the click would be refused.
+TEST_F(TableInput, PointerOutlinesWhatALeftClickWouldActOn)
+{
+    ToDraw();
+    game.Rules.WildcardCanasta = false;
+    AddToHumanHand(game, CardId(Spade, 5));
+    AddToHumanHand(game, CardId(Club, 5));
+    AddToHumanHand(game, CardId(Heart, 5));
+    AddToHumanHand(game, CardId(Spade, 2));  // a black three
+    AddToHumanHand(game, JokerCard);
+    const CardRecord k1 = AddToHumanMelds(game, CardId(Spade, 12));
+    AddToHumanMelds(game, CardId(Club, 12));
+    const CardRecord k3 = AddToHumanMelds(game, CardId(Heart, 12));
+    const TableLayout& l = game.Layout;
+    auto hover = [this](QPoint p) {
+        QTest::mouseMove(&view, p);
+        return view.clickTargetOutline();
+    };
+
+    EXPECT_EQ(hover(Stock()), QRect(LeftMargin, l.StockTop, l.CardWidth, l.CardHeight));
+    EXPECT_TRUE(hover(Pile()).isEmpty()) << "an empty pile cannot be taken";
+    EXPECT_TRUE(hover(InHandAt(CardId(Spade, 5))).isEmpty()) << "no meld before the draw";
+    game.Turn.ComputerTurn = true;
+    EXPECT_TRUE(hover(Stock()).isEmpty());
+    game.Turn.ComputerTurn = false;
+
+    Left(Stock());
+    ASSERT_TRUE(game.Turn.HasDrawn);
+    EXPECT_TRUE(hover(Stock()).isEmpty()) << "already drawn";
+    // A covered card shows only its strip, and so does its outline.
+    const CardRecord five = game.Human().Hand.Cards[HandIndex(CardId(Spade, 5))];
+    EXPECT_EQ(hover(At(five)), QRect(five.X, five.Y, l.CardWidth, StackStep));
+    EXPECT_TRUE(hover(InHandAt(CardId(Spade, 2))).isEmpty()) << "black threes only when going out";
+    EXPECT_TRUE(hover(InHandAt(JokerCard)).isEmpty()) << "no wild card canasta under these rules";
+    // A meld card stands for its column, which takes the joker of the hand.
+    EXPECT_EQ(hover(At(k1)), QRect(k1.X, k1.Y, l.CardWidth, k3.Y + l.CardHeight - k1.Y));
+    Left(At(k1));
+    EXPECT_FALSE(InHand(JokerCard));
+    EXPECT_TRUE(hover(At(k1)).isEmpty()) << "no wild card left to add";
+    QTest::mouseMove(&view, Stock());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&view, &leave);
+    EXPECT_TRUE(view.clickTargetOutline().isEmpty());
+}
+
+// In a keyboard mode the column of the last rank key is marked until the mode ends.
+TEST_F(TableInput, KeyboardModesMarkTheSelectedColumn)
+{
+    settings.WriteValue("Settings\\Mouse Options", std::string("Double Right Click"));
+    ToDraw();
+    const CardRecord first = AddToHumanHand(game, CardId(Spade, 5));
+    AddToHumanHand(game, CardId(Club, 5));
+    const CardRecord last = AddToHumanHand(game, CardId(Heart, 5));
+    AddToHumanHand(game, CardId(Spade, 9));
+    QTest::keyClick(&view, Qt::Key_F6);
+    QTest::keyClick(&view, Qt::Key_F10);
+    EXPECT_TRUE(view.keyboardColumnOutline().isEmpty());
+    QTest::keyClick(&view, Qt::Key_6);
+    EXPECT_EQ(view.keyboardColumnOutline(),
+              QRect(first.X, first.Y, game.Layout.CardWidth, last.Y + game.Layout.CardHeight - first.Y));
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_TRUE(view.keyboardColumnOutline().isEmpty());
+}
 }  // namespace
 }  // namespace meldora
