@@ -17,6 +17,7 @@
 #include "core/game.h"
 #include "tools/sim/invariants.h"
 #include "tools/sim/options.h"
+#include "tools/sim/referee.h"
 #include "tools/sim/rule_settings.h"
 #include "tools/sim/silent_host.h"
 
@@ -32,6 +33,8 @@ struct MatchOutcome {
     // Hands in which a side ended a turn with a meld rule broken (see
     // FindRuleBreaks); play goes on.
     int RuleBreaks = 0;
+    // Hand score rows the referee scored otherwise from the cards.
+    int ScoreDisagreements = 0;
     // Error and warning boxes a level or the game showed (a level asking for a
     // wild card it does not hold, for example).
     int ErrorMessages = 0;
@@ -80,6 +83,8 @@ private:
     void CheckBetweenTurns(const std::string& when);
     // The meld rules, for the side whose turn just ended.
     void CheckRules(Side side, const std::string& when);
+    // The referee's verdict on the turn it was watching.
+    void JudgeTurn(const std::string& when);
     void Report(const std::vector<std::string>& faults, const std::string& when);
     // Reports broken invariants and abandons the match.
     [[noreturn]] void Violated(const std::vector<std::string>& faults, const std::string& when);
@@ -92,6 +97,7 @@ private:
     CanastaGame game_;
     // What the level in the human's seat remembers between its turns (the game
     // keeps the computer side's).
+    Referee referee_;
     ComputerMemory humanSeatMemory_;
     ai::ComputerSettings humanSeat_;
     ai::ComputerSettings computerSeat_;
