@@ -10,21 +10,6 @@
 
 using namespace meldora;
 
-TEST(Cards, RanksPointsAndNames)
-{
-    // id, rank, points: aces and twos 20, the joker 50, black threes to sevens 5, red threes 0, eights up 10.
-    for (const auto& [id, rank, points] : {std::tuple{13, 13, 20}, {52, 13, 20}, {1, 1, 20}, {40, 1, 20},
-                                           {JokerId, 0, 50}, {2, 2, 5}, {15, 2, 5}, {28, 2, 0}, {41, 2, 0}, {6, 6, 5},
-                                           {7, 7, 10}, {12, 12, 10}}) {
-        EXPECT_EQ(CardRank(id), rank) << id;
-        EXPECT_EQ(CardPoints(id), points) << id;
-    }
-    EXPECT_EQ(CardName(3, 10).Name, "heartv");
-    EXPECT_EQ(CardName(2, 8).Name, "diamond10");
-    EXPECT_TRUE(CardName(1, 12).Name == "cluba" && CardName(1, 12).Id == 26);
-    EXPECT_THROW(CardName(4, 0), std::out_of_range);
-}
-
 TEST(Piles, AppendPopRemoveAndOverflow)
 {
     CardPile p;
@@ -119,10 +104,3 @@ TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
     EXPECT_EQ(slots.size(), 108u);
 }
 
-TEST(Layout, SizeClassesPlaceTheRows)
-{
-    const TableLayout l = ApplyLayout(0, 640);
-    EXPECT_TRUE(l.ColumnPitch == 45 && l.StockTop == 135 && l.DiscardTop == 204 && l.HumanHandBase == 323);
-    EXPECT_TRUE(l.HumanMeldBase == 196 && l.ComputerMeldBase == 146 && l.ColumnOf(LeftMargin + 5 * 45 + 10) == 5);
-    EXPECT_EQ(ApplyLayout(3, 1272).MiddleLine, 474);
-}

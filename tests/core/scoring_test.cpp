@@ -191,32 +191,5 @@ TEST_F(ScoringTest, ANetworkGameNamesThePartnerAndLeavesTheNewMatchToTheWinner)
     EXPECT_TRUE(host.Sounds.back() == SoundEvent::LoseMatch && host.Sent.empty());
 }
 
-TEST(MatchCommentTest, EachMarginGetsItsOwnComment)
-{
-    // Each comment holds from the first margin to the second.
-    const struct {
-        int from, to;
-        const char* comment;
-    } cases[] = {
-        {2501, 9999, "Congratulations Bob! You crushed the computer."},
-        {1801, 2500, "Congratulations Bob! You defeated the computer."},
-        {501, 1800, "Congratulations Bob! You beat the computer."},
-        {201, 500, "Congratulations Bob! You won."},
-        {1, 200, "Congratulations Bob! You won, but it was pretty close!"},
-        {0, 0, "It's a draw!"},
-        {-200, -1, "Too bad, Bob, you lost but it was pretty close."},
-        {-500, -201, "Too bad, Bob, you lost."},
-        {-1800, -501, "Too bad, Bob, the computer beat you."},
-        {-2500, -1801, "Too bad, Bob, the computer defeated you."},
-        {-9999, -2501, "Too bad, Bob, the computer crushed you."},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(MatchComment(c.from, "Bob", "the computer"), c.comment) << c.from;
-        EXPECT_EQ(MatchComment(c.to, "Bob", "the computer"), c.comment) << c.to;
-    }
-    EXPECT_TRUE(MatchIsOver(4990, 5000));
-    EXPECT_FALSE(MatchIsOver(4999, -20));
-}
-
 }  // namespace
 }  // namespace meldora::test
