@@ -84,6 +84,39 @@ TEST_F(RefereedTurn, ATakeOfAPileWithoutAPairIsCaught)
     EXPECT_TRUE(Mentions(referee.JudgeTurn(game), "took the open pile topped by"));
 }
 
+TEST_F(RefereedTurn, AFirstMeldBelowTheMinimumAndBlackThreesWhileHoldingCardsAreCaught)
+{
+    const std::vector<int> melded{CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4), CardId(Spade, 2), CardId(Club, 2)};
+    for (const int id : melded)
+        AddToHumanHand(game, id);
+    referee.BeginTurn(game, Side::Human);
+    MoveFromStockToHumanHand(game);
+    for (const int id : melded) {
+        RemoveCardById(game.Human().Hand, id);
+        AddToHumanMelds(game, id);
+    }
+    DiscardFromHumanHand(game, CardId(Heart, 9));
+    const auto breaks = referee.JudgeTurn(game);
+    EXPECT_TRUE(Mentions(breaks, "first meld worth 15 points, the minimum is 50"));
+    EXPECT_TRUE(Mentions(breaks, "melded 2 black threes while holding cards"));
+}
+
+TEST_F(RefereedTurn, GoingOutWithoutACanastaIsCaught)
+{
+    game.Human().Hand.Count = 0;
+    AddToHumanHand(game, CardId(Spade, 12));
+    AddToHumanHand(game, CardId(Heart, 12));
+    AddToHumanMelds(game, CardId(Club, 12));
+    referee.BeginTurn(game, Side::Human);
+    const CardRecord drawn = PopCard(game.Stock);
+    AddToDiscardPile(game, drawn.Id, drawn.Deck);
+    for (const int id : {CardId(Spade, 12), CardId(Heart, 12)}) {
+        RemoveCardById(game.Human().Hand, id);
+        AddToHumanMelds(game, id);
+    }
+    EXPECT_TRUE(Mentions(referee.JudgeTurn(game), "emptied its hand with 0 canastas; going out takes 1"));
+}
+
 // The computer side went out with a natural canasta of kings; the human side
 // holds a red three and two cards and has a meld of three queens.
 struct EndedHand : ::testing::Test, TableFixture {

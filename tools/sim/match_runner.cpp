@@ -79,7 +79,6 @@ void MatchRunner::BeginMatch(int matchNumber, std::uint32_t matchSeed, std::uint
     checkedCounts_ = {};
     matchOver_ = false;
     stopped_ = false;
-    ruleBreakSeen_ = false;
     expectedHumanScore_ = 0;
     expectedComputerScore_ = 0;
     referee_.BeginHand(0, 0, options_.Rules.InitialBlock);
@@ -194,7 +193,6 @@ void MatchRunner::PlayHumanSeatTurn()
     game_.Turn.CardsDrawn = 0;
     game_.SetPhase(TurnPhase::Draw);
     CheckBetweenTurns("after the human side's turn");
-    CheckRules(Side::Human, "after the human side's turn");
 
     game_.PassTurnToOpponent();
     if (!matchOver_)
@@ -210,18 +208,12 @@ void MatchRunner::PlayComputerSeatTurn()
     move_ = "the computer side's turn (" + LevelName(computerSeat_.Level) + ")";
     const int hand = hand_;
     const TurnStart start = RecordTurnStart(game_, Side::Computer);
-    {
-        // A hand this turn ends is judged when it is scored, with the table as the turn left it.
-        const bool outer = computerSeatTurn_;
-        computerSeatTurn_ = true;
-        referee_.BeginTurn(game_, Side::Computer);
-        ai::RunComputerTurn(game_, computerSeat_);
-        computerSeatTurn_ = outer;
-    }
+    // A turn that ends the hand is judged when the hand is scored, with the table as the turn left it.
+    referee_.BeginTurn(game_, Side::Computer);
+    ai::RunComputerTurn(game_, computerSeat_);
     if (hand_ == hand) {
         JudgeTurn("after the computer side's turn");
         UpdateKnownCards(start, game_, Side::Computer, humanSeatMemory_.KnownOpponentCards);
-        CheckRules(Side::Computer, "after the computer side's turn");
     }
 }
 
@@ -264,10 +256,6 @@ void MatchRunner::HandScored(const HandScore& score)
                          std::to_string(game_.Computer().Score) + " are not the earlier totals plus the hand");
     if (!faults.empty())
         Violated(faults, "when the hand was scored");
-    // The human side's turn was judged before the turn passed; the computer
-    // side's is judged here, where the cards still lie as it left them.
-    if (computerSeatTurn_)
-        CheckRules(Side::Computer, "at the end of the computer side's turn that ended the hand");
     expectedHumanScore_ = game_.Human().Score;
     expectedComputerScore_ = game_.Computer().Score;
     referee_.BeginHand(expectedHumanScore_, expectedComputerScore_, options_.Rules.InitialBlock);
@@ -278,7 +266,6 @@ void MatchRunner::HandScored(const HandScore& score)
     humanSeatMemory_.ThreeDiscardMode = false;
     humanSeatMemory_.PlannedDiscardRank = 0;
     ++hand_;
-    ruleBreakSeen_ = false;
     turnsInHand_ = 0;
     humanTurnsInHand_ = 0;
 }
@@ -341,25 +328,6 @@ void MatchRunner::CheckBetweenTurns(const std::string& when)
     if (!faults.empty()) {
         move_ = when;
         Violated(faults, "");
-    }
-}
-
-void MatchRunner::CheckRules(Side side, const std::string& when)
-{
-    // A broken rule may stay on the table for the rest of the hand: told once.
-    if (ruleBreakSeen_)
-        return;
-    // The scores the hand began with: the minimum for a side's first meld.
-    const std::int32_t score = side == Side::Human ? expectedHumanScore_ : expectedComputerScore_;
-    const std::vector<std::string> breaks = FindRuleBreaks(game_, side, MinimumMeld(score));
-    if (breaks.empty())
-        return;
-    ruleBreakSeen_ = true;
-    ++outcome_.RuleBreaks;
-    if (reportsShown++ < MaxReportsShown) {
-        log_ << "meldora-sim: rule broken (" << Where() << ", " << when << "):\n";
-        for (const std::string& text : breaks)
-            log_ << "  " << text << '\n';
     }
 }
 

@@ -30,8 +30,7 @@ struct MatchOutcome {
     std::int32_t ComputerScore = 0;
     int Hands = 0;
     int Violations = 0;
-    // Hands in which a side ended a turn with a meld rule broken (see
-    // FindRuleBreaks); play goes on.
+    // Turns the referee found against the rules; play goes on.
     int RuleBreaks = 0;
     // Hand score rows the referee scored otherwise from the cards.
     int ScoreDisagreements = 0;
@@ -81,8 +80,6 @@ private:
 
     void CheckDuringTurn();
     void CheckBetweenTurns(const std::string& when);
-    // The meld rules, for the side whose turn just ended.
-    void CheckRules(Side side, const std::string& when);
     // The referee's verdict on the turn it was watching.
     void JudgeTurn(const std::string& when);
     void Report(const std::vector<std::string>& faults, const std::string& when);
@@ -119,9 +116,6 @@ private:
     bool stopped_ = false;
     bool playing_ = false;
     bool filing_ = false;
-    bool ruleBreakSeen_ = false;
-    // Set while the computer's seat plays its turn.
-    bool computerSeatTurn_ = false;
     std::int32_t expectedHumanScore_ = 0;
     std::int32_t expectedComputerScore_ = 0;
 };
