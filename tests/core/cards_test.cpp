@@ -10,21 +10,6 @@
 
 using namespace meldora;
 
-TEST(Cards, RanksPointsAndNames)
-{
-    // id, rank, points: aces and twos 20, the joker 50, black threes to sevens 5, red threes 0, eights up 10.
-    for (const auto& [id, rank, points] : {std::tuple{13, 13, 20}, {52, 13, 20}, {1, 1, 20}, {40, 1, 20},
-                                           {JokerId, 0, 50}, {2, 2, 5}, {15, 2, 5}, {28, 2, 0}, {41, 2, 0}, {6, 6, 5},
-                                           {7, 7, 10}, {12, 12, 10}}) {
-        EXPECT_EQ(CardRank(id), rank) << id;
-        EXPECT_EQ(CardPoints(id), points) << id;
-    }
-    EXPECT_EQ(CardName(3, 10).Name, "heartv");
-    EXPECT_EQ(CardName(2, 8).Name, "diamond10");
-    EXPECT_TRUE(CardName(1, 12).Name == "cluba" && CardName(1, 12).Id == 26);
-    EXPECT_THROW(CardName(4, 0), std::out_of_range);
-}
-
 TEST(Piles, AppendPopRemoveAndOverflow)
 {
     CardPile p;
@@ -35,7 +20,8 @@ TEST(Piles, AppendPopRemoveAndOverflow)
     RemoveCardById(p, 5);  // the lowest index goes: the deck-0 five of spades
     ASSERT_EQ(p.Count, 106);
     EXPECT_EQ(p.Cards[4].Id, 6);
-    EXPECT_TRUE(p.Cards[51].Id == 1 && p.Cards[51].Deck == 1);
+    EXPECT_EQ(p.Cards[51].Id, 1);
+    EXPECT_EQ(p.Cards[51].Deck, 1);
     RemoveCardById(p, 99);  // absent: nothing happens
     EXPECT_EQ(p.Count, 106);
     CardPile empty;
@@ -60,17 +46,22 @@ TEST(Piles, PlaceInColumnAndRemoveCardAtKeepTwelvePixelSteps)
         return p;
     };
     CardPile p = column(4, true);
-    EXPECT_TRUE(p.Cards[0].X == 183 && p.Cards[3].Y == 148);
+    EXPECT_EQ(p.Cards[0].X, 183);
+    EXPECT_EQ(p.Cards[3].Y, 148);
     EXPECT_EQ(RemoveCardAt(p, 1, +1, false, 4).Y, 124);
     ASSERT_EQ(p.Count, 4);
     // The cards below close the gap; the other column stays.
-    EXPECT_TRUE(p.Cards[0].Y == 112 && p.Cards[1].Y == 124 && p.Cards[2].Y == 136 && p.Cards[3].Y == 136);
+    EXPECT_EQ(p.Cards[0].Y, 112);
+    EXPECT_EQ(p.Cards[1].Y, 124);
+    EXPECT_EQ(p.Cards[2].Y, 136);
+    EXPECT_EQ(p.Cards[3].Y, 136);
     EXPECT_EQ(p.ColumnEnds[4].Y, 136);
 
     // A squared canasta keeps its place.
     CardPile kept = column(4, true);
     RemoveCardAt(kept, 0, +1, true, 4);
-    EXPECT_TRUE(kept.Cards[0].Y == 124 && kept.ColumnEnds[4].Y == 148);
+    EXPECT_EQ(kept.Cards[0].Y, 124);
+    EXPECT_EQ(kept.ColumnEnds[4].Y, 148);
     EXPECT_THROW(RemoveCardAt(kept, 9, +1, false, 4), std::out_of_range);
 
     // Upwards: a held card takes the end's place, and cards above a removed one move down.
@@ -79,7 +70,10 @@ TEST(Piles, PlaceInColumnAndRemoveCardAtKeepTwelvePixelSteps)
     PlaceInColumn(up, false, true, held);
     EXPECT_EQ(held.Y, 64);
     RemoveCardAt(up, 0, -1, false, 4);
-    EXPECT_TRUE(up.Cards[0].Y == 88 && up.Cards[1].Y == 76 && up.ColumnEnds[4].Y == 76 && up.Cards[2].Y == 136);
+    EXPECT_EQ(up.Cards[0].Y, 88);
+    EXPECT_EQ(up.Cards[1].Y, 76);
+    EXPECT_EQ(up.ColumnEnds[4].Y, 76);
+    EXPECT_EQ(up.Cards[2].Y, 136);
 }
 
 TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
@@ -96,8 +90,11 @@ TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
         const CardRecord& c = game.Stock.Cards[i];
         ++perId[c.Id];
         ++perDeck[c.Deck];
-        EXPECT_TRUE(c.Rank == CardRank(c.Id) && c.Points == CardPoints(c.Id) && !c.FaceUp);
-        EXPECT_TRUE(c.X == LeftMargin && c.Y == game.Layout.StockTop);
+        EXPECT_EQ(c.Rank, CardRank(c.Id));
+        EXPECT_EQ(c.Points, CardPoints(c.Id));
+        EXPECT_FALSE(c.FaceUp);
+        EXPECT_EQ(c.X, LeftMargin);
+        EXPECT_EQ(c.Y, game.Layout.StockTop);
     }
     for (int id = 1; id <= 52; ++id)
         EXPECT_EQ(perId[id], 2) << id;
@@ -119,10 +116,3 @@ TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
     EXPECT_EQ(slots.size(), 108u);
 }
 
-TEST(Layout, SizeClassesPlaceTheRows)
-{
-    const TableLayout l = ApplyLayout(0, 640);
-    EXPECT_TRUE(l.ColumnPitch == 45 && l.StockTop == 135 && l.DiscardTop == 204 && l.HumanHandBase == 323);
-    EXPECT_TRUE(l.HumanMeldBase == 196 && l.ComputerMeldBase == 146 && l.ColumnOf(LeftMargin + 5 * 45 + 10) == 5);
-    EXPECT_EQ(ApplyLayout(3, 1272).MiddleLine, 474);
-}

@@ -147,13 +147,16 @@ TEST_F(DiscardPileTest, OpenPileFittingAMeldIsPickedUpAtOnce)
         Pile({CardId(Spade, 3 + i % 5)});
     Pile({CardId(Diamond, Ace)});  // 13 cards
     game.TakePile();
-    EXPECT_TRUE(game.DiscardPile.Count == 0 && game.Human().Hand.Count == 2 + 11 && game.Memory.KnownOpponentCards.Count == 11);
+    EXPECT_EQ(game.DiscardPile.Count, 0);
+    EXPECT_EQ(game.Human().Hand.Count, 2 + 11);
+    EXPECT_EQ(game.Memory.KnownOpponentCards.Count, 11);
     EXPECT_EQ(game.Human().Melds.Count, 5);  // the top card and the red three
     EXPECT_EQ(game.ColumnOf(game.Human().Melds.Cards[4]), 2);
     EXPECT_FALSE(game.Turn.DiscardFrozen || game.Take.Pending || game.Take.TopCardOnTable || game.Turn.MustDraw);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
     EXPECT_EQ(host.Sounds, std::vector<SoundEvent>{SoundEvent::TakeHugePile});
-    EXPECT_TRUE(Sent("DRAWPILETOP") && Sent("DRAWPILEREST"));
+    EXPECT_TRUE(Sent("DRAWPILETOP"));
+    EXPECT_TRUE(Sent("DRAWPILEREST"));
 }
 
 // A take that waits for melds from the hand, with the top card's points not
@@ -177,18 +180,26 @@ protected:
 
 TEST_F(PendingTakeTest, UndoCostsFiftyAndRestoresTheMinimumThenTheTakeIsCompleted)
 {
-    EXPECT_TRUE(game.Take.Pending && game.Take.TopCardOnTable && game.Take.NeedsNaturalPair && game.Turn.Phase == TurnPhase::Taking);
+    EXPECT_TRUE(game.Take.Pending);
+    EXPECT_TRUE(game.Take.TopCardOnTable);
+    EXPECT_TRUE(game.Take.NeedsNaturalPair);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Taking);
     EXPECT_EQ(game.Human().MinimumMeld, 60);
     Meld(CardId(Spade, King));
     Meld(CardId(Club, King));
     game.UndoTake();
     EXPECT_EQ(game.Human().MinimumMeld, 50);
     EXPECT_EQ(game.Human().Score, 350);
-    EXPECT_TRUE(game.Human().Melds.Count == 0 && game.Human().Hand == handBefore);
+    EXPECT_EQ(game.Human().Melds.Count, 0);
+    EXPECT_EQ(game.Human().Hand, handBefore);
     ASSERT_EQ(game.DiscardPile.Count, 2);
-    EXPECT_TRUE(game.DiscardPile.top().Id == CardId(Heart, King) && game.DiscardPile.top().Y == game.Layout.DiscardTop);
+    EXPECT_EQ(game.DiscardPile.top().Id, CardId(Heart, King));
+    EXPECT_EQ(game.DiscardPile.top().Y, game.Layout.DiscardTop);
     EXPECT_FALSE(game.Take.Pending || game.Take.TopCardOnTable || game.Turn.HasDrawn);
-    EXPECT_TRUE(game.Turn.MustDraw && game.Undo.Stack.empty() && game.Turn.Phase == TurnPhase::Draw && Sent("UNDOPILE"));
+    EXPECT_TRUE(game.Turn.MustDraw);
+    EXPECT_TRUE(game.Undo.Stack.empty());
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw);
+    EXPECT_TRUE(Sent("UNDOPILE"));
 
     game.TakePile();
     for (int id : {CardId(Spade, King), CardId(Club, King), CardId(Spade, Seven), CardId(Club, Seven),
@@ -197,9 +208,11 @@ TEST_F(PendingTakeTest, UndoCostsFiftyAndRestoresTheMinimumThenTheTakeIsComplete
     EXPECT_TRUE(game.Take.Pending);  // 50 points, and a column of two nines: not yet
     Meld(CardId(Heart, Nine));
     EXPECT_FALSE(game.Take.Pending || game.Take.TopCardOnTable);
-    EXPECT_TRUE(game.Turn.Phase == TurnPhase::MeldDiscard && game.DiscardPile.Count == 0);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
+    EXPECT_EQ(game.DiscardPile.Count, 0);
     EXPECT_EQ(CountInPile(game.Memory.KnownOpponentCards, CardId(Spade, Queen)), 1);
-    EXPECT_TRUE(game.Undo.Stack.empty() && !host.UndoEnabledCalls.back());
+    EXPECT_TRUE(game.Undo.Stack.empty());
+    EXPECT_FALSE(host.UndoEnabledCalls.back());
     EXPECT_EQ(game.Human().MinimumMeld, 60);  // until the next deal
 }
 
@@ -226,7 +239,9 @@ TEST_F(DiscardPileTest, UndoingATakeThatMadeACanastaBreaksIt)
     game.TakePile();
     ASSERT_EQ(game.Human().Canastas.Count, 1);
     game.UndoTake();
-    EXPECT_TRUE(host.Messages.empty() && game.Human().Canastas.Count == 0 && game.Human().Canastas.Kind[Queen] == NoCanasta);
+    EXPECT_TRUE(host.Messages.empty());
+    EXPECT_EQ(game.Human().Canastas.Count, 0);
+    EXPECT_EQ(game.Human().Canastas.Kind[Queen], NoCanasta);
     EXPECT_EQ(game.Human().Melds.Count, 6);
     EXPECT_EQ(game.Human().Melds.ColumnEnds[Queen].Y, game.Layout.HumanMeldBase + 72);
     EXPECT_EQ(game.DiscardPile.top().Deck, 1);
@@ -241,7 +256,9 @@ TEST_F(DiscardPileTest, ForcedTakeOfAnExhaustedStockTakesOnlyTheTopCard)
     Pile({CardId(Spade, Nine), CardId(Heart, Ace)});
     EXPECT_FALSE(game.CanTakePile(Side::Human, false));
     game.TakePile();
-    EXPECT_TRUE(game.DiscardPile.Count == 1 && game.Human().Melds.Count == 5 && game.Human().Hand.Count == 3);
+    EXPECT_EQ(game.DiscardPile.Count, 1);
+    EXPECT_EQ(game.Human().Melds.Count, 5);
+    EXPECT_EQ(game.Human().Hand.Count, 3);
     EXPECT_FALSE(game.Take.Pending || game.Take.TopCardOnTable || game.Turn.MustDraw);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
 
@@ -284,7 +301,12 @@ TEST_F(DiscardPileTest, BlockingWithARedThree)
     game.UndoTake();
 
     game.BlockWithRedThree(0);
-    EXPECT_TRUE(game.Human().Melds.Count == 0 && game.DiscardPile.top().Id == RedThree);
-    EXPECT_TRUE(game.Turn.DiscardFrozen && game.Turn.MustDraw && game.Turn.ComputerTurn && !game.Turn.HasDrawn);
-    EXPECT_TRUE(host.ComputerTurns == 1 && Sent("DISCARDREDTHREE"));
+    EXPECT_EQ(game.Human().Melds.Count, 0);
+    EXPECT_EQ(game.DiscardPile.top().Id, RedThree);
+    EXPECT_TRUE(game.Turn.DiscardFrozen);
+    EXPECT_TRUE(game.Turn.MustDraw);
+    EXPECT_TRUE(game.Turn.ComputerTurn);
+    EXPECT_FALSE(game.Turn.HasDrawn);
+    EXPECT_EQ(host.ComputerTurns, 1);
+    EXPECT_TRUE(Sent("DISCARDREDTHREE"));
 }

@@ -89,11 +89,15 @@ TEST_F(Flow, DealFifteenCardsEachWithRedThreesLaidOutAndReplaced)
                                            std::tuple{&game.Computer().Melds, game.Layout.ComputerMeldBase, -StackStep}})
         for (int i = 0; i < pile->Count; ++i) {
             const CardRecord& c = pile->Cards[i];
-            EXPECT_TRUE(IsRedThree(c.Id) && c.FaceUp && c.X == game.Layout.ColumnX(2));
+            EXPECT_TRUE(IsRedThree(c.Id));
+            EXPECT_TRUE(c.FaceUp);
+            EXPECT_EQ(c.X, game.Layout.ColumnX(2));
             EXPECT_EQ(c.Y, base + step * (i + 1));
         }
     EXPECT_FALSE(game.Turn.StockExhausted || game.Turn.EndHandRequested || game.Turn.HasDrawn || game.Turn.ComputerTurn || game.Match.DrawFirst);
-    EXPECT_TRUE(game.Memory.KnownOpponentCards.Count == 0 && game.Snapshot.Hand == game.Human().Hand && game.Turn.Phase == TurnPhase::Draw);
+    EXPECT_EQ(game.Memory.KnownOpponentCards.Count, 0);
+    EXPECT_EQ(game.Snapshot.Hand, game.Human().Hand);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw);
     EXPECT_EQ(host.Sounds, std::vector<SoundEvent>{SoundEvent::Deal});
     EXPECT_EQ(host.TurnWindows, Strings{"It's your turn to draw first."});
     EXPECT_TRUE(host.Sent.empty());
@@ -109,11 +113,14 @@ TEST(Deal, TheComputerOpensAndTurnedUpWildCardsAndRedThreesFreezeThePileUnderAPl
     f.game.Seed(seed);
     f.game.DealHand(false);
     EXPECT_EQ(f.host.TurnWindows, Strings{"It's the computer's turn to draw first."});
-    EXPECT_TRUE(f.host.ComputerTurns == 1 && f.game.Turn.ComputerTurn && f.game.Match.DrawFirst);
+    EXPECT_EQ(f.host.ComputerTurns, 1);
+    EXPECT_TRUE(f.game.Turn.ComputerTurn);
+    EXPECT_TRUE(f.game.Match.DrawFirst);
     const CardPile& pile = f.game.DiscardPile;
     for (int i = 0; i < pile.Count; ++i) {
         EXPECT_EQ(i + 1 < pile.Count, IsWild(pile.Cards[i].Rank) || IsRedThree(pile.Cards[i].Id)) << i;
-        EXPECT_TRUE(pile.Cards[i].FaceUp && pile.Cards[i].Y == f.game.Layout.DiscardTop);
+        EXPECT_TRUE(pile.Cards[i].FaceUp);
+        EXPECT_EQ(pile.Cards[i].Y, f.game.Layout.DiscardTop);
     }
     EXPECT_TRUE(f.game.Turn.DiscardFrozen);
 
@@ -132,15 +139,19 @@ TEST_F(Flow, ANetworkNewGameAsksFirstAndThenAwaitsThePartner)
     game.NewGame();
     EXPECT_EQ(host.Confirmations,
               Strings{"You have a network game running. Are you sure you want to start a new game?"});
-    EXPECT_TRUE(game.Human().Score == 1200 && game.Human().Hand.Count == 0);
+    EXPECT_EQ(game.Human().Score, 1200);
+    EXPECT_EQ(game.Human().Hand.Count, 0);
 
     host.ConfirmAnswers = {true};
     game.NewGame();
-    EXPECT_TRUE(game.Human().Score == 0 && !game.Match.GameInProgress && game.Turn.Phase == TurnPhase::Opponent);
+    EXPECT_EQ(game.Human().Score, 0);
+    EXPECT_FALSE(game.Match.GameInProgress);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Opponent);
     EXPECT_EQ(host.Sent, (Sent{{"NEWGAME", ""}, {"DEAL", game.Match.DealString}}));
     EXPECT_EQ(game.Match.DealString[0], '0');
     EXPECT_EQ(host.TurnWindows, Strings{"It's Partner's turn to draw first."});
-    EXPECT_TRUE(host.ComputerTurns == 0 && host.Sounds.empty());
+    EXPECT_EQ(host.ComputerTurns, 0);
+    EXPECT_TRUE(host.Sounds.empty());
 }
 
 TEST_F(Flow, DrawsOfOneAndTwoCardsWithRedThreesAndTheLastCardOfTheStock)
@@ -149,10 +160,15 @@ TEST_F(Flow, DrawsOfOneAndTwoCardsWithRedThreesAndTheLastCardOfTheStock)
     game.DrawFromStock();
     ASSERT_EQ(game.Human().Hand.Count, 2);
     const CardRecord& five = game.Human().Hand.Cards[1];
-    EXPECT_TRUE(five.Id == FiveOfSpades && five.FaceUp && five.Y == game.Layout.HumanHandBase + StackStep);
+    EXPECT_EQ(five.Id, FiveOfSpades);
+    EXPECT_TRUE(five.FaceUp);
+    EXPECT_EQ(five.Y, game.Layout.HumanHandBase + StackStep);
     ASSERT_EQ(host.Flights.size(), 1u);
-    EXPECT_TRUE(host.Flights[0].FromY == game.Layout.StockTop && host.Flights[0].ToX == game.Layout.ColumnX(4));
-    EXPECT_TRUE(game.Turn.Phase == TurnPhase::MeldDiscard && game.Turn.HasDrawn && game.Match.GameInProgress);
+    EXPECT_EQ(host.Flights[0].FromY, game.Layout.StockTop);
+    EXPECT_EQ(host.Flights[0].ToX, game.Layout.ColumnX(4));
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
+    EXPECT_TRUE(game.Turn.HasDrawn);
+    EXPECT_TRUE(game.Match.GameInProgress);
     EXPECT_EQ(game.Snapshot.Hand, game.Human().Hand);
     EXPECT_EQ(host.Sent, (Sent{{"DRAWNEW", ""}}));
     game.DrawFromStock();
@@ -165,17 +181,23 @@ TEST_F(Flow, DrawsOfOneAndTwoCardsWithRedThreesAndTheLastCardOfTheStock)
     ASSERT_EQ(game.Human().Melds.Count, 1);
     EXPECT_EQ(game.Human().Melds.Cards[0].X, game.Layout.ColumnX(2));
     EXPECT_EQ(game.Human().Melds.Cards[0].Y, game.Layout.HumanMeldBase + StackStep);
-    EXPECT_TRUE(game.Human().Hand.Count == 3 && host.Sent.size() == 3 && game.Turn.Phase == TurnPhase::SecondCard);
+    EXPECT_EQ(game.Human().Hand.Count, 3);
+    EXPECT_EQ(host.Sent.size(), 3);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::SecondCard);
     EXPECT_FALSE(game.Turn.HasDrawn || game.Turn.MustDraw);
     game.DrawFromStock();
-    EXPECT_TRUE(game.Turn.Phase == TurnPhase::MeldDiscard && game.Turn.HasDrawn && game.Human().Hand.Count == 4);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
+    EXPECT_TRUE(game.Turn.HasDrawn);
+    EXPECT_EQ(game.Human().Hand.Count, 4);
 
     // Without DrawExtra the red three is the card drawn.
     game.Rules.DrawExtra = false;
     game.Rules.NumberOfCards = 1;
     StartHumanTurn();
     game.DrawFromStock();
-    EXPECT_TRUE(game.Human().Melds.Count == 2 && game.Human().Hand.Count == 4 && game.Turn.HasDrawn);
+    EXPECT_EQ(game.Human().Melds.Count, 2);
+    EXPECT_EQ(game.Human().Hand.Count, 4);
+    EXPECT_TRUE(game.Turn.HasDrawn);
 
     // The last card of the stock, a red three: laid out, nothing more to draw, the
     // draw is complete and End Hand is offered.
@@ -183,7 +205,9 @@ TEST_F(Flow, DrawsOfOneAndTwoCardsWithRedThreesAndTheLastCardOfTheStock)
     game.Rules.NumberOfCards = 2;
     StartHumanTurn();
     game.DrawFromStock();
-    EXPECT_TRUE(game.Human().Melds.Count == 3 && game.Turn.HasDrawn && game.Turn.StockExhausted);
+    EXPECT_EQ(game.Human().Melds.Count, 3);
+    EXPECT_TRUE(game.Turn.HasDrawn);
+    EXPECT_TRUE(game.Turn.StockExhausted);
     EXPECT_EQ(host.StockExhaustedCalls, (std::vector<bool>{false, false, false, false, false, true}));
 }
 
@@ -193,7 +217,8 @@ TEST_F(Flow, ARedThreeDrawnWithOneCardInHandForcesThePass)
     StartHumanTurn({KingOfHearts}, {FiveOfSpades, RedThree});
     // The computer's turn ends as the turn frame ends it: the human is to draw.
     host.OnComputerTurn = [&] {
-        EXPECT_TRUE(game.Turn.ComputerTurn && game.Turn.Phase == TurnPhase::Opponent);
+        EXPECT_TRUE(game.Turn.ComputerTurn);
+        EXPECT_EQ(game.Turn.Phase, TurnPhase::Opponent);
         game.Turn.ComputerTurn = false;
         game.SetPhase(TurnPhase::Draw);
     };
@@ -203,7 +228,10 @@ TEST_F(Flow, ARedThreeDrawnWithOneCardInHandForcesThePass)
     EXPECT_EQ(host.Messages[0].Text,
               "You only have one card left, and not enough Canastas to go out.\r You have to pass the discard.");
     EXPECT_EQ(host.Sent.back().first, "PASSDISCARD");
-    EXPECT_TRUE(host.ComputerTurns == 1 && game.Turn.Phase == TurnPhase::Draw && game.Turn.MustDraw && !game.Turn.HasDrawn);
+    EXPECT_EQ(host.ComputerTurns, 1);
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw);
+    EXPECT_TRUE(game.Turn.MustDraw);
+    EXPECT_FALSE(game.Turn.HasDrawn);
 }
 
 TEST(ForcedPass, OnlyWhenTheLastCardCannotCompleteTheMissingCanasta)
@@ -252,7 +280,9 @@ TEST_F(Flow, DiscardRefusalsLeaveTheTableAsItWas)
     EXPECT_EQ(host.Errors.back(),
               std::make_pair(4, std::string("Discarding is not possible now: every column on the table must contain "
                                             "at least three cards")));
-    EXPECT_TRUE(game.Human().Hand.Count == 2 && game.DiscardPile.Count == 0 && host.Sent.empty());
+    EXPECT_EQ(game.Human().Hand.Count, 2);
+    EXPECT_EQ(game.DiscardPile.Count, 0);
+    EXPECT_TRUE(host.Sent.empty());
 }
 
 TEST_F(Flow, TheDiscardGoesOnThePileAndTheTurnPasses)
@@ -263,12 +293,17 @@ TEST_F(Flow, TheDiscardGoesOnThePileAndTheTurnPasses)
     host.OnComputerTurn = [&] { EXPECT_EQ(game.Turn.Phase, TurnPhase::Opponent); };
     game.DiscardCard(0);
     ASSERT_EQ(game.DiscardPile.Count, 1);
-    EXPECT_TRUE(game.DiscardPile.top().Id == NineOfSpades && game.DiscardPile.top().Y == game.Layout.DiscardTop);
+    EXPECT_EQ(game.DiscardPile.top().Id, NineOfSpades);
+    EXPECT_EQ(game.DiscardPile.top().Y, game.Layout.DiscardTop);
     EXPECT_EQ(game.Human().Hand.Cards[0].Y, game.Layout.HumanHandBase + StackStep);  // the other nine moved up
     EXPECT_EQ(game.Memory.KnownOpponentCards.Count, 0);
     EXPECT_EQ(host.Sent, (Sent{{"DISCARD", "8"}}));
     EXPECT_EQ(host.Phases, (std::vector<TurnPhase>{TurnPhase::Draw, TurnPhase::Opponent}));
-    EXPECT_TRUE(host.ComputerTurns == 1 && game.Turn.ComputerTurn && game.Turn.MustDraw && !game.Turn.HasDrawn && !game.Turn.DiscardFrozen);
+    EXPECT_EQ(host.ComputerTurns, 1);
+    EXPECT_TRUE(game.Turn.ComputerTurn);
+    EXPECT_TRUE(game.Turn.MustDraw);
+    EXPECT_FALSE(game.Turn.HasDrawn);
+    EXPECT_FALSE(game.Turn.DiscardFrozen);
 }
 
 TEST_F(Flow, EndHandIsRefusedToAForcedPlayerAndOtherwiseEndsTheHand)
@@ -285,7 +320,8 @@ TEST_F(Flow, EndHandIsRefusedToAForcedPlayerAndOtherwiseEndsTheHand)
 
     game.Turn.DiscardFrozen = true;
     game.EndHandClick();
-    EXPECT_TRUE(host.Sent.front().first == "HANDOVER" && game.Match.WentOut == NobodyWentOut);
+    EXPECT_EQ(host.Sent.front().first, "HANDOVER");
+    EXPECT_EQ(game.Match.WentOut, NobodyWentOut);
     EXPECT_NE(std::find(host.Phases.begin(), host.Phases.end(), TurnPhase::HandOver), host.Phases.end());
     EXPECT_EQ(game.Human().Hand.Count, 15);  // the next hand is dealt at once
 }
@@ -303,7 +339,9 @@ TEST(EndOfHand, OnlyAWentOutSideOrEndHandEndsItAndInANetworkGameTheWinnerDeals)
     EXPECT_TRUE(f.host.Phases.empty());
     f.game.Turn.Phase = TurnPhase::Draw;
     EXPECT_TRUE(f.game.CheckEndOfHand());
-    EXPECT_TRUE(f.game.Match.WentOut == HumanWentOut && f.game.Human().Hand.Count == 15 && !f.game.Turn.HandEnding);
+    EXPECT_EQ(f.game.Match.WentOut, HumanWentOut);
+    EXPECT_EQ(f.game.Human().Hand.Count, 15);
+    EXPECT_FALSE(f.game.Turn.HandEnding);
 
     // End Hand with nothing on either side scores 0 : 0, a tie: connection role one deals.
     // A lost hand is dealt by the partner.
@@ -320,5 +358,6 @@ TEST(EndOfHand, OnlyAWentOutSideOrEndHandEndsItAndInANetworkGameTheWinnerDeals)
     AddToHumanHand(lost.game, NineOfSpades);
     lost.game.Computer().Canastas.Count = 1;
     EXPECT_TRUE(lost.game.CheckEndOfHand());
-    EXPECT_TRUE(lost.game.Match.WentOut == ComputerWentOut && lost.game.Human().Hand.Count == 1);
+    EXPECT_EQ(lost.game.Match.WentOut, ComputerWentOut);
+    EXPECT_EQ(lost.game.Human().Hand.Count, 1);
 }

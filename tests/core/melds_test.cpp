@@ -63,7 +63,9 @@ TEST_F(Melds, CanastasAreSquaredWithTheRightCardOnTop)
     MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King), CardId(Diamond, King), JokerCard,
                       CardId(Heart, Two), CardId(Spade, Two)});
     game.CheckCanasta(Side::Human, King);
-    EXPECT_TRUE(game.Human().Canastas.Count == 1 && game.Human().Canastas.Kind[King] == MixedCanasta && Squared(King));
+    EXPECT_EQ(game.Human().Canastas.Count, 1);
+    EXPECT_EQ(game.Human().Canastas.Kind[King], MixedCanasta);
+    EXPECT_TRUE(Squared(King));
     EXPECT_EQ(game.Human().Canastas.NaturalCount[King], 4);
     // A mixed canasta shows its last black natural, which changes places with the column's last card.
     auto cards = Column(game.Human().Melds, King);
@@ -75,7 +77,9 @@ TEST_F(Melds, CanastasAreSquaredWithTheRightCardOnTop)
     MeldColumn(Queen, {CardId(Heart, Queen), CardId(Diamond, Queen), CardId(Heart, Queen), CardId(Spade, Queen),
                        CardId(Club, Queen), CardId(Spade, Queen), CardId(Club, Queen)});
     game.CheckCanasta(Side::Human, Queen);
-    EXPECT_TRUE(game.Human().Canastas.Count == 2 && game.Human().Canastas.Kind[Queen] == NaturalCanasta && Squared(Queen));
+    EXPECT_EQ(game.Human().Canastas.Count, 2);
+    EXPECT_EQ(game.Human().Canastas.Kind[Queen], NaturalCanasta);
+    EXPECT_TRUE(Squared(Queen));
     EXPECT_FALSE(IsBlackSuit(Column(game.Human().Melds, Queen).back().Id));
     EXPECT_EQ(host.Sounds, (std::vector<SoundEvent>{SoundEvent::MixedCanasta, SoundEvent::NaturalCanasta}));
 
@@ -84,7 +88,8 @@ TEST_F(Melds, CanastasAreSquaredWithTheRightCardOnTop)
                    CardId(Club, Six), CardId(Diamond, Six)})
         AddToComputerMelds(game, id, Six);
     game.CheckCanasta(Side::Computer, Six);
-    EXPECT_TRUE(game.Computer().Canastas.Kind[Six] == MixedCanasta && Squared(Six, Side::Computer));
+    EXPECT_EQ(game.Computer().Canastas.Kind[Six], MixedCanasta);
+    EXPECT_TRUE(Squared(Six, Side::Computer));
     EXPECT_EQ(game.Human().Canastas.Count, 2);
     EXPECT_EQ(Column(game.Computer().Melds, Six).back().Id, CardId(Club, Six));
     EXPECT_EQ(host.Sounds.size(), 2u);
@@ -187,10 +192,12 @@ TEST_F(Melds, BlackThreesAndTheWildcardMeld)
     EXPECT_EQ(host.LastErrorNumber(), 1);
     game.Turn.HasDrawn = true;
     game.MeldCard(0);
-    EXPECT_TRUE(host.LastErrorNumber() == 6 && game.Human().Melds.Count == 0);
+    EXPECT_EQ(host.LastErrorNumber(), 6);
+    EXPECT_EQ(game.Human().Melds.Count, 0);
     game.Human().Canastas.Count = 1;
     game.MeldCard(0);
-    EXPECT_TRUE(game.Turn.BlackThreesAllowed && game.Human().Melds.Count == 1);
+    EXPECT_TRUE(game.Turn.BlackThreesAllowed);
+    EXPECT_EQ(game.Human().Melds.Count, 1);
 
     // The meld check: none on the table while cards are in hand, and three or more to go out.
     ClearTable(game);
@@ -223,19 +230,23 @@ TEST_F(Melds, MeldCardMovesTheCardAPairGetsAWildCardAndTheHandIsNotEmptied)
     game.MeldCard(0);
     ASSERT_EQ(game.Human().Melds.Count, 1);
     const CardRecord melded = game.Human().Melds.Cards[0];
-    EXPECT_TRUE(melded.X == game.Layout.ColumnX(King) && melded.Y == game.Layout.HumanMeldBase + StackStep);
+    EXPECT_EQ(melded.X, game.Layout.ColumnX(King));
+    EXPECT_EQ(melded.Y, game.Layout.HumanMeldBase + StackStep);
     EXPECT_EQ(game.Human().Hand.Cards[0].Y, game.Layout.HumanHandBase + StackStep);  // hand column closed up
     EXPECT_EQ(game.Memory.KnownOpponentCards.Count, 0);
     EXPECT_EQ(host.Sent, (std::vector<std::pair<std::string, std::string>>{{"MELD", "51"}}));
     ASSERT_EQ(host.Flights.size(), 1u);
-    EXPECT_TRUE(host.Flights[0].FromY == inHand.Y && host.Flights[0].ToY == melded.Y);
-    EXPECT_TRUE(game.Undo.Stack.size() == 1 && game.Undo.Stack.back().Card == melded);
+    EXPECT_EQ(host.Flights[0].FromY, inHand.Y);
+    EXPECT_EQ(host.Flights[0].ToY, melded.Y);
+    EXPECT_EQ(game.Undo.Stack.size(), 1);
+    EXPECT_EQ(game.Undo.Stack.back().Card, melded);
 
     game.MeldCard(HandIndexOf(CardId(Club, King)));
     ASSERT_EQ(game.Human().Melds.Count, 3);
     const CardRecord& wild = game.Human().Melds.Cards[2];
     EXPECT_EQ(wild.Id, JokerCard);  // a joker before a two
-    EXPECT_TRUE(wild.X == game.Layout.ColumnX(King) && wild.Y == game.Layout.HumanMeldBase + 3 * StackStep);
+    EXPECT_EQ(wild.X, game.Layout.ColumnX(King));
+    EXPECT_EQ(wild.Y, game.Layout.HumanMeldBase + 3 * StackStep);
     EXPECT_EQ(host.Sent.back(), std::make_pair(std::string("MELDWILDCARD"), std::string("53\xFE" "12")));
 
     // With only the wild card left and no canasta, it stays in the hand.
@@ -243,12 +254,14 @@ TEST_F(Melds, MeldCardMovesTheCardAPairGetsAWildCardAndTheHandIsNotEmptied)
     Hand({CardId(Heart, Queen), CardId(Club, Queen), JokerCard});
     game.MeldCard(0);
     game.MeldCard(HandIndexOf(CardId(Club, Queen)));
-    EXPECT_TRUE(game.Human().Melds.Count == 2 && game.Human().Hand.Count == 1);
+    EXPECT_EQ(game.Human().Melds.Count, 2);
+    EXPECT_EQ(game.Human().Hand.Count, 1);
     // Nor does melding a whole rank empty the hand.
     ClearTable(game);
     Hand({CardId(Heart, Queen), CardId(Club, Queen), CardId(Spade, Queen), CardId(Diamond, Queen)});
     game.MeldRank(0, MeldRankMode::All);
-    EXPECT_TRUE(game.Human().Melds.Count == 3 && game.Human().Hand.Count == 1);
+    EXPECT_EQ(game.Human().Melds.Count, 3);
+    EXPECT_EQ(game.Human().Hand.Count, 1);
 }
 
 TEST_F(Melds, AnEighthCardLiesOnTheSquaredCanastaAndAWildCardMakesItMixed)
@@ -260,9 +273,13 @@ TEST_F(Melds, AnEighthCardLiesOnTheSquaredCanastaAndAWildCardMakesItMixed)
     Hand({CardId(Club, King), JokerCard, CardId(Heart, Eight)});
 
     game.MeldCard(0);
-    EXPECT_TRUE(game.Human().Canastas.Count == 1 && game.Human().Canastas.Kind[King] == NaturalCanasta && Squared(King));
+    EXPECT_EQ(game.Human().Canastas.Count, 1);
+    EXPECT_EQ(game.Human().Canastas.Kind[King], NaturalCanasta);
+    EXPECT_TRUE(Squared(King));
     game.AddWildCard(King);
-    EXPECT_TRUE(game.Human().Canastas.Count == 1 && game.Human().Canastas.Kind[King] == MixedCanasta && Squared(King));
+    EXPECT_EQ(game.Human().Canastas.Count, 1);
+    EXPECT_EQ(game.Human().Canastas.Kind[King], MixedCanasta);
+    EXPECT_TRUE(Squared(King));
     EXPECT_TRUE(IsBlackSuit(Column(game.Human().Melds, King).back().Id));
 }
 
@@ -274,13 +291,17 @@ TEST_F(Melds, WildcardMeldErrorsAndModes)
     EXPECT_EQ(host.LastErrorNumber(), 8);  // the rule is named before the count
     game.Rules.WildcardCanasta = true;
     game.MeldWildcards(WildMeldMode::UpToSeven);
-    EXPECT_TRUE(host.LastErrorNumber() == 7 && game.Human().Melds.Count == 0);
+    EXPECT_EQ(host.LastErrorNumber(), 7);
+    EXPECT_EQ(game.Human().Melds.Count, 0);
 
     AddToHumanHand(game, CardId(Diamond, Two));
     game.MeldWildcards(WildMeldMode::UpToThree);
-    EXPECT_TRUE(game.Human().Melds.Count == 3 && game.Human().Melds.Cards[0].Id == JokerCard);
+    EXPECT_EQ(game.Human().Melds.Count, 3);
+    EXPECT_EQ(game.Human().Melds.Cards[0].Id, JokerCard);
     game.MeldWildcards(WildMeldMode::UpToSeven);
-    EXPECT_TRUE(game.Human().Melds.Count == 7 && game.Human().Canastas.Kind[1] == WildcardCanasta && Squared(1));
+    EXPECT_EQ(game.Human().Melds.Count, 7);
+    EXPECT_EQ(game.Human().Canastas.Kind[1], WildcardCanasta);
+    EXPECT_TRUE(Squared(1));
     EXPECT_EQ(game.Human().Hand.Count, 1);
 }
 

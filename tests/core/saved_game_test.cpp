@@ -168,7 +168,8 @@ TEST_F(SavedGameTest, SaveThenLoadRestoresTableScoresAndTurn)
     ASSERT_TRUE(LoadGame(game, file.string()));
     EXPECT_TRUE(host.Messages.empty()) << LastMessage();
     EXPECT_TRUE(saved == StoredState(game));
-    EXPECT_TRUE(game.Match.WentOut == ComputerWentOut && game.Memory.KnownOpponentCards.Count == 1);
+    EXPECT_EQ(game.Match.WentOut, ComputerWentOut);
+    EXPECT_EQ(game.Memory.KnownOpponentCards.Count, 1);
     // Rebuilt from the melds: the three jacks, and the human's three aces at the start of the turn.
     EXPECT_EQ(game.Computer().MeldedBefore, 30);
     EXPECT_EQ(game.Human().MeldedBefore, 60);
@@ -176,7 +177,8 @@ TEST_F(SavedGameTest, SaveThenLoadRestoresTableScoresAndTurn)
     EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
     EXPECT_FALSE(game.Turn.MustDraw || game.Turn.ComputerTurn || game.Turn.EndHandRequested || game.Turn.StockExhausted ||
                  game.Presentation.DiscardSpread || host.UndoEnabledCalls.back());
-    EXPECT_TRUE(game.Undo.Stack.empty() && game.Presentation.RevealBlocked);
+    EXPECT_TRUE(game.Undo.Stack.empty());
+    EXPECT_TRUE(game.Presentation.RevealBlocked);
 
     // Saved before the draw with an empty stock: the draw phase, End Hand shown.
     game.Turn.HasDrawn = false;
@@ -185,7 +187,10 @@ TEST_F(SavedGameTest, SaveThenLoadRestoresTableScoresAndTurn)
     game.Stock.Count = 0;
     ASSERT_TRUE(SaveTo(file));
     ASSERT_TRUE(LoadGame(game, file.string()));
-    EXPECT_TRUE(game.Turn.MustDraw && game.Turn.StockExhausted && host.StockExhaustedCalls.back() && game.Turn.Phase == TurnPhase::Draw);
+    EXPECT_TRUE(game.Turn.MustDraw);
+    EXPECT_TRUE(game.Turn.StockExhausted);
+    EXPECT_TRUE(host.StockExhaustedCalls.back());
+    EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw);
     EXPECT_EQ(game.Human().MeldedBefore, 80);  // before the draw: the four aces on the table
 }
 
@@ -265,7 +270,8 @@ TEST_F(SavedGameTest, LoadAtAnotherWindowSizeKeepsColumnsAndRows)
             EXPECT_EQ(b.ColumnEnds[col].Y - base(after, p), a.ColumnEnds[col].Y - base(before, p));
         }
     }
-    EXPECT_TRUE(game.Stock.Cards[0].Y == after.StockTop && game.DiscardPile.Cards[1].Y == after.DiscardTop);
+    EXPECT_EQ(game.Stock.Cards[0].Y, after.StockTop);
+    EXPECT_EQ(game.DiscardPile.Cards[1].Y, after.DiscardTop);
     EXPECT_TRUE(game.ValidateMelds(Side::Human));
 }
 
@@ -379,7 +385,8 @@ TEST_F(SavedGameTest, RefusedOrFailedSavesKeepThePreviousFile)
     EXPECT_FALSE(SaveGame(game, true));
     EXPECT_FALSE(SaveGame(game, false, choose));
     EXPECT_EQ(LastMessage(), "This game cannot be saved now because your meld is incorrect");
-    EXPECT_TRUE(asked == 0 && host.Messages.size() == messages + 3);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(host.Messages.size(), messages + 3);
     EXPECT_EQ(ReadFile(AutoSavePath()), previous);
 }
 

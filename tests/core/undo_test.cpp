@@ -56,14 +56,18 @@ TEST_F(UndoTest, UndoMeldAndUndoAllPutTheCardsBack)
     game.Undo.Running = false;
 
     game.UndoMeld();
-    EXPECT_TRUE(game.Human().Melds.Count == 2 && game.Human().Melds.ColumnEnds[Six].Y == game.Layout.HumanMeldBase + 24);
+    EXPECT_EQ(game.Human().Melds.Count, 2);
+    EXPECT_EQ(game.Human().Melds.ColumnEnds[Six].Y, game.Layout.HumanMeldBase + 24);
     EXPECT_GE(HandIndexOf(CardId(Heart, Six)), 0);
-    EXPECT_TRUE(game.Memory.KnownOpponentCards.Count == 1 && game.Memory.KnownOpponentCards.Cards[0].Id == CardId(Heart, Six));
+    EXPECT_EQ(game.Memory.KnownOpponentCards.Count, 1);
+    EXPECT_EQ(game.Memory.KnownOpponentCards.Cards[0].Id, CardId(Heart, Six));
     EXPECT_EQ(host.Sent, (std::vector<std::pair<std::string, std::string>>{{"UNDO", "5\xFE" "44"}}));
     EXPECT_TRUE(host.UndoEnabledCalls.empty());  // more to undo
 
     game.UndoAll();
-    EXPECT_TRUE(game.Undo.Stack.empty() && game.Human().Melds.Count == 0 && game.Memory.KnownOpponentCards.Count == 3);
+    EXPECT_TRUE(game.Undo.Stack.empty());
+    EXPECT_EQ(game.Human().Melds.Count, 0);
+    EXPECT_EQ(game.Memory.KnownOpponentCards.Count, 3);
     EXPECT_EQ(host.UndoEnabledCalls, std::vector<bool>{false});
     EXPECT_EQ(game.Human().Hand.ColumnEnds, handBefore.ColumnEnds);
     game.UndoMeld();  // nothing left
@@ -84,13 +88,15 @@ TEST_F(UndoTest, UndoKeepsALargerCanastaSquaredAndBreaksOneOfExactlySeven)
 
     const int squareY = game.Layout.HumanMeldBase + StackStep;
     game.UndoMeld();
-    EXPECT_TRUE(game.Human().Canastas.Count == 1 && CountInColumn(Eight) == 7);
+    EXPECT_EQ(game.Human().Canastas.Count, 1);
+    EXPECT_EQ(CountInColumn(Eight), 7);
     for (int i = 0; i < game.Human().Melds.Count; ++i)
         EXPECT_EQ(game.Human().Melds.Cards[i].Y, squareY);
     EXPECT_EQ(game.Human().Melds.ColumnEnds[Eight].Y, squareY);
 
     game.UndoMeld();
-    EXPECT_TRUE(game.Human().Canastas.Count == 0 && game.Human().Canastas.Kind[Eight] == NoCanasta);
+    EXPECT_EQ(game.Human().Canastas.Count, 0);
+    EXPECT_EQ(game.Human().Canastas.Kind[Eight], NoCanasta);
     EXPECT_GE(HandIndexOf(CardId(Diamond, Eight)), 0);
     ASSERT_EQ(game.Human().Melds.Count, 6);
     for (int i = 0; i < 6; ++i)  // laid out in pile order from the base down
@@ -116,7 +122,9 @@ TEST_F(UndoTest, UndoTakesTheWildCardFromItsOwnColumn)
     ASSERT_EQ(game.Human().Canastas.Kind[Six], MixedCanasta);
 
     game.UndoMeld();
-    EXPECT_TRUE(CountInColumn(Ten, JokerCard) == 1 && CountInColumn(Six, JokerCard) == 0 && game.Human().Canastas.Count == 0);
+    EXPECT_EQ(CountInColumn(Ten, JokerCard), 1);
+    EXPECT_EQ(CountInColumn(Six, JokerCard), 0);
+    EXPECT_EQ(game.Human().Canastas.Count, 0);
     game.UndoMeld();
     EXPECT_EQ(CountInColumn(Ten), 3);
 }

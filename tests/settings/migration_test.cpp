@@ -71,7 +71,9 @@ TEST_F(MigrationTest, OldReleaseFileIsCopiedImportedAndCleanedUp)
     EXPECT_FALSE(Exists("MELDORA640.DLL") || Exists("MELDORA800.DLL") || Exists("MELDORA1024.DLL") ||
                  Exists("MELDORA.INI"));
     EXPECT_FALSE(Exists("autosave.meldora") || Exists("Game One.MELDORA"));
-    EXPECT_TRUE(Exists("notes.txt") && Exists("game.meldora.bak") && Exists("folder.meldora"));
+    EXPECT_TRUE(Exists("notes.txt"));
+    EXPECT_TRUE(Exists("game.meldora.bak"));
+    EXPECT_TRUE(Exists("folder.meldora"));
     EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
 }
 

@@ -42,6 +42,7 @@ TEST(Soak, EveryPairingOfLevelsKeepsTheTableSoundAndTheMeldRules)
                 const std::string pairing = LevelName(first) + " against " + LevelName(second) + ", " + rules;
                 EXPECT_EQ(r.InvariantViolations, 0) << pairing << '\n' << log.str();
                 EXPECT_EQ(r.RuleBreaks, 0) << pairing << '\n' << log.str();
+                EXPECT_EQ(r.ScoreDisagreements, 0) << pairing << '\n' << log.str();
                 EXPECT_EQ(r.Matches, o.Matches) << pairing << '\n' << log.str();
                 EXPECT_EQ(r.WinsFirst + r.WinsSecond + r.Draws, r.Matches) << pairing;
                 EXPECT_GE(r.Hands, r.Matches) << pairing;

@@ -335,49 +335,6 @@ void CheckMelds(const CanastaGame& game, const MeldSurvey& m, Faults& faults)
                          ", its melds are worth " + std::to_string(m.Points));
 }
 
-// The rules a side's table obeys once its turn is over.
-void CheckMeldRules(const CanastaGame& game, const MeldSurvey& m, const CardPile& hand, int minimumMeld,
-                    Faults& breaks)
-{
-    for (int column = FirstNaturalColumn; column < ColumnCount; ++column) {
-        const int size = m.Stacks.Size[column];
-        if (size != 0 && (size < 3 || m.Wild[column] > size - m.Wild[column]))
-            breaks.push_back(m.Where(column) + "a meld of " + std::to_string(size) + " cards with " +
-                             std::to_string(m.Wild[column]) + " wild");
-    }
-    const int wildColumn = m.Stacks.Size[WildcardColumn];
-    if (wildColumn != 0 && (wildColumn < CanastaSize || !game.Rules.WildcardCanasta))
-        breaks.push_back(std::string(m.Name) + ": " + std::to_string(wildColumn) + " cards in the wildcard column");
-
-    // Black threes are melded only by a side going out, at least three of them.
-    int blackThrees = 0;
-    for (int i = 0; i < CardsIn(m.Melds); ++i)
-        if (IsBlackThree(m.Melds.Cards[i].Id))
-            ++blackThrees;
-    if (blackThrees != 0 && hand.Count > 0)
-        breaks.push_back(std::string(m.Name) + ": " + std::to_string(blackThrees) +
-                         " black threes melded by a side still holding cards");
-    else if (blackThrees != 0 && blackThrees < 3)
-        breaks.push_back(std::string(m.Name) + ": only " + std::to_string(blackThrees) +
-                         " black threes melded to go out");
-
-    // The first melds of a hand reach the minimum, unless a canasta counts for
-    // them; a side going out needs no minimum.
-    const int canastas = m.Canastas.Count;
-    if (m.Points != 0 && m.Points < minimumMeld && hand.Count > 0 && !(game.Rules.BonusCounts && canastas >= 1))
-        breaks.push_back(std::string(m.Name) + ": worth " + std::to_string(m.Points) + " points, the minimum is " +
-                         std::to_string(minimumMeld));
-
-    if (hand.Count == 0 && canastas < game.Rules.NumberOfCanastas)
-        breaks.push_back(std::string(m.Who) + " emptied its hand with " + std::to_string(canastas) +
-                         " canastas, " + std::to_string(game.Rules.NumberOfCanastas) + " needed to go out");
-
-    // Red threes are laid out in the turn they arrive.
-    for (int i = 0; i < CardsIn(hand); ++i)
-        if (IsRedThree(hand.Cards[i].Id))
-            breaks.push_back(std::string(m.Who) + " keeps " + CardLabel(hand.Cards[i]) + " in its hand");
-}
-
 }  // namespace
 
 std::string CardLabel(const CardRecord& card)
@@ -419,16 +376,6 @@ std::vector<std::string> FindTableFaults(const CanastaGame& game, CheckMoment mo
     const auto known = FindKnownCardFaults(game.Memory.KnownOpponentCards, game.Human().Hand, "the computer");
     faults.insert(faults.end(), known.begin(), known.end());
     return faults;
-}
-
-std::vector<std::string> FindRuleBreaks(const CanastaGame& game, Side side, int minimumMeld)
-{
-    Faults breaks;
-    Faults misplaced;
-    const MeldSurvey melds = SurveyMelds(game, side, misplaced);
-    if (melds.Sound)
-        CheckMeldRules(game, melds, side == Side::Human ? game.Human().Hand : game.Computer().Hand, minimumMeld, breaks);
-    return breaks;
 }
 
 std::vector<std::string> FindKnownCardFaults(const CardPile& known, const CardPile& hand, const std::string& whose)

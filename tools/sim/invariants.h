@@ -25,18 +25,6 @@ enum class CheckMoment {
 // Every fault found, each one sentence; empty when the table is sound.
 std::vector<std::string> FindTableFaults(const CanastaGame& game, CheckMoment moment);
 
-// Breaks of the meld rules by one side, judged at the end of its turn (before
-// a hand it ended is scored): everything the human's meld check refuses before
-// a discard, and the moves the human's meld operations refuse. Melds short of
-// three cards or with more wild cards than naturals; a wildcard meld short of a
-// canasta (or not allowed); black threes on the table while the hand holds
-// cards, or fewer than three when it is empty; melds worth less than
-// minimumMeld while the hand holds cards, unless a canasta counts for them; a
-// hand emptied without the canastas to go out; red threes kept in a hand. The
-// game enforces these for the human only; the computer levels are trusted to
-// keep them.
-std::vector<std::string> FindRuleBreaks(const CanastaGame& game, Side side, int minimumMeld);
-
 // A pile of known cards may only hold cards that are in the hand it describes.
 std::vector<std::string> FindKnownCardFaults(const CardPile& known, const CardPile& hand, const std::string& whose);
 

@@ -52,5 +52,6 @@ int main(int argc, char** argv)
     std::cout << ReportJson(report, options) << std::endl;
     if (!report.FileProblem.empty())
         std::cerr << "meldora-sim: " << report.FileProblem << '\n';
-    return report.InvariantViolations > 0 || !report.FileProblem.empty() ? 1 : 0;
+    const bool faulty = report.InvariantViolations > 0 || report.RuleBreaks > 0 || report.ScoreDisagreements > 0;
+    return faulty || !report.FileProblem.empty() ? 1 : 0;
 }

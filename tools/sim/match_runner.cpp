@@ -35,7 +35,7 @@ std::uint32_t DealSeed(std::uint32_t matchSeed, int deal)
 }
 
 MatchRunner::MatchRunner(const SimOptions& options, std::ostream& log)
-    : options_(options), log_(log), settings_(options.Rules), game_(host_, &settings_)
+    : options_(options), log_(log), settings_(options.Rules), game_(host_, &settings_), referee_(options.Rules)
 {
     game_.Rules = options_.Rules;
     for (ai::ComputerSettings* seat : {&humanSeat_, &computerSeat_}) {
@@ -79,9 +79,9 @@ void MatchRunner::BeginMatch(int matchNumber, std::uint32_t matchSeed, std::uint
     checkedCounts_ = {};
     matchOver_ = false;
     stopped_ = false;
-    ruleBreakSeen_ = false;
     expectedHumanScore_ = 0;
     expectedComputerScore_ = 0;
+    referee_.BeginHand(0, 0, options_.Rules.InitialBlock);
 
     // Both seats start every match with a clear memory, so that the two plays
     // of a duplicate deal begin alike.
@@ -118,6 +118,7 @@ MatchOutcome MatchRunner::PlaySavedMatch(const std::string& fileName, std::uint3
     }
     expectedHumanScore_ = game_.Human().Score;
     expectedComputerScore_ = game_.Computer().Score;
+    referee_.BeginHand(expectedHumanScore_, expectedComputerScore_, game_.Turn.DiscardFrozen);
     return PlayGuarded([this, &fileName] {
         CheckBetweenTurns("after loading " + fileName);
         PlayToEndOfMatch();
@@ -178,7 +179,9 @@ void MatchRunner::PlayHumanSeatTurn()
     // The end of the hand is judged once the turn is over, as after the human's
     // discard: with the phase at "hand over" the turn's own checks pass.
     game_.Turn.Phase = TurnPhase::HandOver;
+    referee_.BeginTurn(game_, Side::Human);
     ai::RunComputerTurn(game_, humanSeat_);
+    JudgeTurn("after the human side's turn");
     game_.Human().MeldedBefore = humanMeldedBefore;
     game_.Computer().MeldedBefore = computerMeldedBefore;
     UpdateKnownCards(start, game_, Side::Human, game_.Memory.KnownOpponentCards);
@@ -190,7 +193,6 @@ void MatchRunner::PlayHumanSeatTurn()
     game_.Turn.CardsDrawn = 0;
     game_.SetPhase(TurnPhase::Draw);
     CheckBetweenTurns("after the human side's turn");
-    CheckRules(Side::Human, "after the human side's turn");
 
     game_.PassTurnToOpponent();
     if (!matchOver_)
@@ -206,16 +208,12 @@ void MatchRunner::PlayComputerSeatTurn()
     move_ = "the computer side's turn (" + LevelName(computerSeat_.Level) + ")";
     const int hand = hand_;
     const TurnStart start = RecordTurnStart(game_, Side::Computer);
-    {
-        // A hand this turn ends is judged when it is scored, with the table as the turn left it.
-        const bool outer = computerSeatTurn_;
-        computerSeatTurn_ = true;
-        ai::RunComputerTurn(game_, computerSeat_);
-        computerSeatTurn_ = outer;
-    }
+    // A turn that ends the hand is judged when the hand is scored, with the table as the turn left it.
+    referee_.BeginTurn(game_, Side::Computer);
+    ai::RunComputerTurn(game_, computerSeat_);
     if (hand_ == hand) {
+        JudgeTurn("after the computer side's turn");
         UpdateKnownCards(start, game_, Side::Computer, humanSeatMemory_.KnownOpponentCards);
-        CheckRules(Side::Computer, "after the computer side's turn");
     }
 }
 
@@ -240,6 +238,17 @@ void MatchRunner::HandScored(const HandScore& score)
     if (!playing_)
         return;
     ++outcome_.Hands;
+    if (referee_.TurnOpen())
+        JudgeTurn("at the end of the turn that ended the hand");
+    const std::vector<std::string> disagreements = referee_.JudgeHandScore(game_, score);
+    if (!disagreements.empty()) {
+        outcome_.ScoreDisagreements += static_cast<int>(disagreements.size());
+        if (reportsShown++ < MaxReportsShown) {
+            log_ << "meldora-sim: hand score disagreement (" << Where() << "):\n";
+            for (const std::string& text : disagreements)
+                log_ << "  " << text << '\n';
+        }
+    }
     std::vector<std::string> faults = FindHandScoreFaults(score, game_);
     if (game_.Human().Score != expectedHumanScore_ + score.Human.Total() ||
         game_.Computer().Score != expectedComputerScore_ + score.Computer.Total())
@@ -247,12 +256,9 @@ void MatchRunner::HandScored(const HandScore& score)
                          std::to_string(game_.Computer().Score) + " are not the earlier totals plus the hand");
     if (!faults.empty())
         Violated(faults, "when the hand was scored");
-    // The human side's turn was judged before the turn passed; the computer
-    // side's is judged here, where the cards still lie as it left them.
-    if (computerSeatTurn_)
-        CheckRules(Side::Computer, "at the end of the computer side's turn that ended the hand");
     expectedHumanScore_ = game_.Human().Score;
     expectedComputerScore_ = game_.Computer().Score;
+    referee_.BeginHand(expectedHumanScore_, expectedComputerScore_, options_.Rules.InitialBlock);
 
     // The next deal: shuffled from the match's own seed, with fresh knowledge.
     game_.Seed(DealSeed(matchSeed_, ++deal_));
@@ -260,7 +266,6 @@ void MatchRunner::HandScored(const HandScore& score)
     humanSeatMemory_.ThreeDiscardMode = false;
     humanSeatMemory_.PlannedDiscardRank = 0;
     ++hand_;
-    ruleBreakSeen_ = false;
     turnsInHand_ = 0;
     humanTurnsInHand_ = 0;
 }
@@ -326,17 +331,13 @@ void MatchRunner::CheckBetweenTurns(const std::string& when)
     }
 }
 
-void MatchRunner::CheckRules(Side side, const std::string& when)
+void MatchRunner::JudgeTurn(const std::string& when)
 {
-    // A broken rule may stay on the table for the rest of the hand: told once.
-    if (ruleBreakSeen_)
+    if (!referee_.TurnOpen())
         return;
-    // The scores the hand began with: the minimum for a side's first meld.
-    const std::int32_t score = side == Side::Human ? expectedHumanScore_ : expectedComputerScore_;
-    const std::vector<std::string> breaks = FindRuleBreaks(game_, side, MinimumMeld(score));
+    const std::vector<std::string> breaks = referee_.JudgeTurn(game_);
     if (breaks.empty())
         return;
-    ruleBreakSeen_ = true;
     ++outcome_.RuleBreaks;
     if (reportsShown++ < MaxReportsShown) {
         log_ << "meldora-sim: rule broken (" << Where() << ", " << when << "):\n";

@@ -17,6 +17,7 @@
 #include "core/game.h"
 #include "tools/sim/invariants.h"
 #include "tools/sim/options.h"
+#include "tools/sim/referee.h"
 #include "tools/sim/rule_settings.h"
 #include "tools/sim/silent_host.h"
 
@@ -29,9 +30,10 @@ struct MatchOutcome {
     std::int32_t ComputerScore = 0;
     int Hands = 0;
     int Violations = 0;
-    // Hands in which a side ended a turn with a meld rule broken (see
-    // FindRuleBreaks); play goes on.
+    // Turns the referee found against the rules; play goes on.
     int RuleBreaks = 0;
+    // Hand score rows the referee scored otherwise from the cards.
+    int ScoreDisagreements = 0;
     // Error and warning boxes a level or the game showed (a level asking for a
     // wild card it does not hold, for example).
     int ErrorMessages = 0;
@@ -78,8 +80,8 @@ private:
 
     void CheckDuringTurn();
     void CheckBetweenTurns(const std::string& when);
-    // The meld rules, for the side whose turn just ended.
-    void CheckRules(Side side, const std::string& when);
+    // The referee's verdict on the turn it was watching.
+    void JudgeTurn(const std::string& when);
     void Report(const std::vector<std::string>& faults, const std::string& when);
     // Reports broken invariants and abandons the match.
     [[noreturn]] void Violated(const std::vector<std::string>& faults, const std::string& when);
@@ -92,6 +94,7 @@ private:
     CanastaGame game_;
     // What the level in the human's seat remembers between its turns (the game
     // keeps the computer side's).
+    Referee referee_;
     ComputerMemory humanSeatMemory_;
     ai::ComputerSettings humanSeat_;
     ai::ComputerSettings computerSeat_;
@@ -113,9 +116,6 @@ private:
     bool stopped_ = false;
     bool playing_ = false;
     bool filing_ = false;
-    bool ruleBreakSeen_ = false;
-    // Set while the computer's seat plays its turn.
-    bool computerSeatTurn_ = false;
     std::int32_t expectedHumanScore_ = 0;
     std::int32_t expectedComputerScore_ = 0;
 };

@@ -65,8 +65,9 @@ std::string UsageText()
            "  --check-turns      check the table between turns only (faster)\n"
            "  --help             show this text\n"
            "\n"
-           "Prints one JSON object with the results. Exit status: 0 sound, 1 an invariant was broken or a\n"
-           "saved game could not be written or read, 2 bad arguments.\n";
+           "Prints one JSON object with the results. Exit status: 0 sound, 1 an invariant or a rule was\n"
+           "broken, a hand was scored otherwise than its cards give, or a saved game could not be written\n"
+           "or read, 2 bad arguments.\n";
 }
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args)

@@ -16,6 +16,7 @@ void Tally(SimReport& report, const MatchOutcome& outcome, bool firstInHumanSeat
     report.Hands += outcome.Hands;
     report.InvariantViolations += outcome.Violations;
     report.RuleBreaks += outcome.RuleBreaks;
+    report.ScoreDisagreements += outcome.ScoreDisagreements;
     report.ErrorMessages += outcome.ErrorMessages;
     if (!outcome.Completed) {
         ++report.AbandonedMatches;
@@ -74,6 +75,7 @@ SimReport RunSimulation(const SimOptions& options, std::ostream& log, const std:
         report.Hands = outcome.Hands;
         report.InvariantViolations = outcome.Violations;
         report.RuleBreaks = outcome.RuleBreaks;
+        report.ScoreDisagreements = outcome.ScoreDisagreements;
         report.ErrorMessages = outcome.ErrorMessages;
         report.Saved = outcome.Saved;
         report.FileProblem = outcome.FileProblem;
@@ -111,7 +113,7 @@ std::string ReportJson(const SimReport& r, const SimOptions& o)
         << ", \"hands_per_cpu_second\": " << (r.CpuSeconds > 0 ? r.Hands / r.CpuSeconds : 0.0) << ", \"invariant_violations\": " << r.InvariantViolations
         << ", \"wins_first\": " << r.WinsFirst << ", \"wins_second\": " << r.WinsSecond
         << ", \"points_first\": " << r.PointsFirst << ", \"points_second\": " << r.PointsSecond
-        << ", \"rule_breaks\": " << r.RuleBreaks << ", \"abandoned_matches\": " << r.AbandonedMatches << ", \"error_messages\": " << r.ErrorMessages
+        << ", \"rule_breaks\": " << r.RuleBreaks << ", \"score_disagreements\": " << r.ScoreDisagreements << ", \"abandoned_matches\": " << r.AbandonedMatches << ", \"error_messages\": " << r.ErrorMessages
         << ", \"first\": " << JsonString(LevelName(o.FirstLevel))
         << ", \"second\": " << JsonString(LevelName(o.SecondLevel)) << ", \"rules\": " << JsonString(o.RulesName)
         << ", \"seed\": " << o.Seed << ", \"duplicate\": " << (o.Duplicate ? "true" : "false");

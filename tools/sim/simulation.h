@@ -21,6 +21,7 @@ struct SimReport {
     double CpuSeconds = 0;
     int InvariantViolations = 0;
     int RuleBreaks = 0;
+    int ScoreDisagreements = 0;
     int ErrorMessages = 0;
     // "first" is the level named by --human, "second" the one named by --computer.
     int WinsFirst = 0;

@@ -1,0 +1,85 @@
+// An umpire at the simulated table. It knows the rules of the game, not how
+// the game carries them out: it looks at the table when a turn begins and when
+// it ends and judges what happened in between from the cards alone, and it
+// scores every hand again from the cards and compares row by row.
+//
+// Each judgement is a list of sentences, empty when nothing is wrong.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/game.h"
+#include "core/scoring.h"
+
+namespace meldora::sim {
+
+// What the referee sees of the table: every pile as cards, and the meld columns.
+struct TableView {
+    struct SideView {
+        std::vector<CardRecord> Hand;
+        std::vector<CardRecord> Melds;
+        std::array<std::vector<CardRecord>, ColumnCount> Columns;
+    };
+    std::array<SideView, 2> Sides;
+    std::vector<CardRecord> Stock;
+    std::vector<CardRecord> DiscardPile;
+
+    static TableView Of(const CanastaGame& game);
+    const SideView& Of(Side side) const { return Sides[side == Side::Human ? 0 : 1]; }
+};
+
+class Referee {
+public:
+    // A card's face and deck: the two jokers of a deck are alike.
+    static constexpr int KeyCountAll = 2 * (JokerId + 1);
+
+    explicit Referee(const RuleOptions& rules) : rules_(rules) {}
+
+    // A hand is dealt; the scores are the match scores it starts from, and
+    // initialBlock says whether the pile starts frozen.
+    void BeginHand(std::int32_t humanScore, std::int32_t computerScore, bool initialBlock);
+    void BeginTurn(const CanastaGame& game, Side side);
+    // Judges the turn begun last, with the table as the turn left it.
+    std::vector<std::string> JudgeTurn(const CanastaGame& game);
+    bool TurnOpen() const { return turnOpen_; }
+    // Scores the hand from the table as it ended and compares the game's rows.
+    std::vector<std::string> JudgeHandScore(const CanastaGame& game, const HandScore& score) const;
+
+    // The points a side's first meld must reach with the given match score.
+    static std::int32_t FirstMeldMinimum(std::int32_t score);
+
+private:
+    int Index(Side side) const { return side == Side::Human ? 0 : 1; }
+    // Meld value over columns of three cards or more, red threes counting nothing.
+    static std::int32_t CompleteMeldValue(const TableView::SideView& side);
+    static int CanastaCount(const TableView::SideView& side);
+    bool PileFrozen(const TableView& table, Side side) const;
+
+    enum class Take { None, Whole, TopCard };
+    // One way of explaining what happened to the discard pile in a turn.
+    struct Reading {
+        Take Kind = Take::None;
+        std::vector<CardRecord> Taken;
+        std::vector<CardRecord> Discards;
+    };
+    std::vector<std::string> JudgeReading(const TableView& after, const Reading& reading,
+                                          const std::array<int, KeyCountAll>& drawn);
+    void JudgeTake(const TableView& after, bool forced, std::vector<std::string>& breaks);
+    void JudgeMeldsAtTurnEnd(const TableView::SideView& after, std::vector<std::string>& breaks) const;
+
+    RuleOptions rules_;
+    std::array<std::int32_t, 2> minimum_{50, 50};
+    std::array<bool, 2> meldedBefore_{};
+    bool initialBlockInForce_ = true;
+
+    bool turnOpen_ = false;
+    Side side_ = Side::Human;
+    TableView before_;
+};
+
+std::string SideName(Side side);
+
+}  // namespace meldora::sim
