@@ -213,8 +213,3 @@ TEST(AdvancedTurnFrame, AWholeTurnDrawsMeldsAndGoesOutWithAPairAndAJoker)
     ASSERT_EQ(t.host.HandScores.size(), 1u);
     EXPECT_EQ(t.game.Match.WentOut, ComputerWentOut);
 }
-
-TEST(AdvancedSoak, ThirtyHandsKeepEveryCardInOnePile)
-{
-    ExpectCleanSoak(meldora::ai::Advanced);
-}

@@ -192,8 +192,3 @@ TEST(BeginnerTurnFrame, AWholeTurnTakesThePileOpensCompletesACanastaAndDiscards)
     EXPECT_EQ(t.game.Stock.Count, 20);
     EXPECT_EQ(t.host.Phases.back(), TurnPhase::Draw);
 }
-
-TEST(BeginnerSoak, ThirtyHandsKeepEveryCardInOnePile)
-{
-    ExpectCleanSoak(meldora::ai::Beginner);
-}

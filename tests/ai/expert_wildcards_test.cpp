@@ -47,32 +47,3 @@ TEST(ExpertGoingOut, SpareWildCardsFillMeldsUpToTheirNaturalsAndTheRestStayInHan
     EXPECT_EQ(t.game.Computer().Hand.Count, 0);
     EXPECT_EQ(t.game.DiscardPile.Count, 1);
 }
-
-TEST(ExpertSoak, ThousandsOfHandsNeverGiveAMeldMoreWildCardsThanNaturals)
-{
-    RuleOptions loose;
-    loose.NaturalPair = false;
-    loose.InitialBlock = false;
-    loose.NumberOfCards = 2;
-    const RuleOptions variants[] = {RuleOptions{}, HoyleRules(), TwoRequiredRules(), loose};
-
-    int hands = 0;
-    int wentOut = 0;
-    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
-        ScriptedSoak soak(ai::Expert, 1000 + seed, variants[seed % 4]);
-        soak.ai.Aggression = static_cast<int>(seed * 37 % 101);
-        const std::function<void()> check = soak.host.OnHandScored;
-        soak.host.OnHandScored = [&] {
-            check();
-            wentOut += soak.game.Match.WentOut == ComputerWentOut;
-        };
-        bool finished = false;
-        EXPECT_NO_THROW(finished = soak.PlayHands(50));
-        EXPECT_TRUE(finished) << "seed " << seed;
-        EXPECT_TRUE(soak.Faults.empty()) << "seed " << seed << "\n" << Describe(soak.Faults);
-        hands += static_cast<int>(soak.host.HandScores.size());
-    }
-    EXPECT_EQ(hands, 3000);
-    // Most hands end with the computer going out, where spare wild cards are laid.
-    EXPECT_GT(wentOut, hands / 2) << wentOut;
-}

@@ -1,17 +1,18 @@
 // The simulator's window on the game: nothing is shown, played or waited for.
 // The few calls that matter to a simulated match are handed to the match
-// runner through the callbacks below; every other call is dropped.
+// runner through the callbacks below; every other call is dropped as by the
+// game's own silent host.
 #pragma once
 
 #include <functional>
 #include <string>
 
 #include "core/scoring.h"
-#include "core/table_host.h"
+#include "core/silent_host.h"
 
 namespace meldora::sim {
 
-class SilentHost : public TableHost {
+class SilentHost : public meldora::SilentHost {
 public:
     // A card has moved or the table was repainted: a good moment to check it.
     std::function<void()> OnTableChanged;
@@ -23,40 +24,18 @@ public:
     std::function<void(MessageKind, const std::string&)> OnMessage;
 
     void MoveCard(const CardRecord&, int, int, int, int) override { TableChanged(); }
-    void Pause(int) override {}
     void InvalidateTableRect(const TableRect&) override { TableChanged(); }
     void RepaintTable() override { TableChanged(); }
-    void PlaySound(SoundEvent) override {}
-    void SetBusyCursor(bool) override {}
-
-    void PhaseChanged(TurnPhase) override {}
-    void ShowInputError(InputError, const std::string&) override {}
-    void StockExhaustedChanged(bool) override {}
-    void UndoItemsEnabled(bool) override {}
-    void ShowTurnWindow(const std::string&) override {}
 
     void ShowMessage(MessageKind kind, const std::string& text) override;
     // Only a network game asks anything; answer Yes so that nothing waits.
     bool Confirm(const std::string&) override { return true; }
-
-    bool IsNetworkGame() const override { return false; }
-    bool IsConnectionRoleOne() const override { return false; }
     std::string OpponentName() const override { return "Computer"; }
-    void SendMessage(const std::string&, const std::string&) override {}
-    void HandleHeldNetworkMessages() override {}
 
     void RunComputerTurn() override;
-
-    std::string SelectedPlayerName() const override { return {}; }
     void ShowHandScore(const HandScore& score) override;
-    void OfferHandHighscore(int) override {}
-    void OfferMatchHighscore(int) override {}
-    void AddMatchHistory(int, int, const std::string&) override {}
-    void RecordMatchResult(bool) override {}
     // The simulator starts each match itself; the game goes on dealing meanwhile.
     bool ShowGameOver(const MatchResult& result) override;
-    void DeleteAutoSave() override {}
-    void QuitProgram() override {}
 
 private:
     void TableChanged()
