@@ -75,10 +75,7 @@ CardRecord AddToComputerMelds(CanastaGame& game, int id, int column, std::uint8_
 CardRecord AddToDiscardPile(CanastaGame& game, int id, std::uint8_t deck)
 {
     CardRecord c = MakeCard(id, deck);
-    c.FaceUp = true;
-    c.X = LeftMargin;
-    c.Y = game.Layout.DiscardTop;
-    AppendCard(game.DiscardPile, c);
+    game.LayOnDiscardPile(c);
     return c;
 }
 
