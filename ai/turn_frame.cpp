@@ -421,10 +421,9 @@ void TurnFrame::DiscardStep(const std::function<DiscardChoice()>& choose)
         // the turn ends on it as on a discard, so the table must pass the meld check.
         if (!Game.ValidateMelds(Me, 0, true))
             throw RuleRefusal("Blocking with a red three is not possible now: " + Game.Turn.MeldCheckReason);
-        card = RemoveCardAt(Own().Melds, choice.MeldIndex, CanastaGame::MeldDirection(Me), false, 2);
-        fromX = card.X;
-        fromY = card.Y;
-        Game.LayOnDiscardPile(card);
+        fromX = Own().Melds.Cards[choice.MeldIndex].X;
+        fromY = Own().Melds.Cards[choice.MeldIndex].Y;
+        card = Game.BlockPileWithMeldedRedThree(Me, choice.MeldIndex);
     } else {
         if (choice.HandIndex < 0 || choice.HandIndex >= Own().Hand.Count)
             RemoveFromHand(choice.HandIndex);  // reports the bad index and throws

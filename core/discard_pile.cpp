@@ -293,19 +293,23 @@ void CanastaGame::BlockWithRedThree(int meldIndex)
     Turn.MustDraw = true;
     Turn.CardsDrawn = 0;
 
-    const int column = ColumnOf(Human().Melds.Cards[meldIndex]);
-    CardRecord card = RemoveCardAt(Human().Melds, meldIndex, +1, false, column);
+    const CardRecord before = Human().Melds.Cards[meldIndex];
+    const CardRecord card = BlockPileWithMeldedRedThree(Side::Human, meldIndex);
     host_->SendMessage("DISCARDREDTHREE", std::to_string(card.Id));
-    const int fromX = card.X;
-    const int fromY = card.Y;
-    card.X = LeftMargin;
-    card.Y = Layout.DiscardTop;
-    AppendCard(DiscardPile, card);
-    host_->MoveCard(card, fromX, fromY, card.X, card.Y);
+    host_->MoveCard(card, before.X, before.Y, card.X, card.Y);
     host_->RepaintTable();
-    Turn.DiscardFrozen = true;
 
     PassTurnToOpponent();
+}
+
+CardRecord CanastaGame::BlockPileWithMeldedRedThree(Side side, int meldIndex)
+{
+    CardPile& melds = SeatOf(side).Melds;
+    const int column = ColumnOf(melds.Cards[meldIndex]);
+    CardRecord card = RemoveCardAt(melds, meldIndex, MeldDirection(side), false, column);
+    LayOnDiscardPile(card);
+    Turn.DiscardFrozen = true;
+    return card;
 }
 
 }  // namespace meldora

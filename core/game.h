@@ -211,6 +211,9 @@ public:
     CardRecord DiscardFromHand(Side side, int handIndex);
     // Lays a card that has left a hand or a meld on top of the discard pile.
     void LayOnDiscardPile(CardRecord& card);
+    // Takes a red three back from the side's melds onto the discard pile, which
+    // it freezes; the caller has judged the table first.
+    CardRecord BlockPileWithMeldedRedThree(Side side, int meldIndex);
 
     // ---- Game flow (game_flow.cpp) ----------------------------------------
     void NewGame();
