@@ -10,15 +10,6 @@
 
 namespace meldora {
 
-namespace {
-
-// More cards than this in the pile earn the big-pile cheer.
-constexpr int HugePileSize = 12;
-// Undoing a take of the pile costs the player this many match points.
-constexpr int UndoTakePenalty = 50;
-
-}  // namespace
-
 bool CanastaGame::IsPileFrozen(Side side) const
 {
     if (Turn.DiscardFrozen)
@@ -257,7 +248,7 @@ void CanastaGame::UndoTake()
     const int column = ColumnOf(Human().Melds.Cards[index]);
     if (column < 0 || column >= ColumnCount)
         throw std::out_of_range("meld card outside the table's columns");
-    BreakCanastaOfSeven(column);
+    BreakCanastaOfSeven(Side::Human, column);
     const bool squared = Human().Canastas.Kind[column] != NoCanasta;
     CardRecord card = RemoveCardAt(Human().Melds, index, +1, squared, column);
     card.X = LeftMargin;

@@ -32,6 +32,11 @@ class SettingsAccess;
 
 enum WentOutSide : std::int32_t { HumanWentOut = 0, ComputerWentOut = 1, NobodyWentOut = 2 };
 
+// A pile taken with more cards than this has a sound of its own.
+inline constexpr int HugePileSize = 12;
+// Points a side loses for taking back a take of the discard pile.
+inline constexpr int UndoTakePenalty = 50;
+
 enum class MeldRankMode { All, UpToThree };
 enum class WildMeldMode { One, UpToThree, UpToSeven };
 
@@ -106,6 +111,14 @@ struct PendingTake {
     bool NeedsNaturalPair = false;
 };
 
+// The network partner's turn as this copy follows it: a take of the pile whose
+// top card is melded but whose rest is not yet picked up, and the partner's
+// side and the pile as they stood before that take, for its undo.
+struct PartnerTurn {
+    bool TakePending = false;
+    TurnSnapshot BeforeTake;
+};
+
 struct MatchState {
     bool DrawFirst = true;
     bool GameInProgress = false;
@@ -169,6 +182,7 @@ public:
     TurnSnapshot Snapshot;
     UndoRecord Undo;
     ComputerMemory Memory;
+    PartnerTurn Partner;
     TablePresentation Presentation;
     RuleOptions Rules;
     TableLayout Layout;
@@ -218,6 +232,9 @@ public:
     // ---- Game flow (game_flow.cpp) ----------------------------------------
     void NewGame();
     void DealHand(bool shuffleSound);
+    // Deals from a stock already filled (by a shuffle or the partner's deal); the
+    // partner's deal reaches this copy with the two hands exchanged.
+    void DealFromStock(bool shuffleSound, Side dealtFirst = Side::Computer);
     void DrawFromStock();
     void DiscardCard(int handIndex);
     void CheckForcedPass();
@@ -277,7 +294,7 @@ public:
 private:
     // Before a card leaves a canasta of exactly seven, the canasta is broken and
     // its column laid out as an ordinary meld again; true when it was broken.
-    bool BreakCanastaOfSeven(int column);
+    bool BreakCanastaOfSeven(Side side, int column);
 
 public:
 
@@ -286,6 +303,35 @@ public:
     void ScoreHand();
     // Ends the match when a side has reached the target; true when it ended.
     bool EndMatchIfOver();
+
+    // ---- The network partner's moves (partner_moves.cpp) --------------------
+    // The partner plays the opponent's seat. Its copy judged each move by the
+    // rules in force there, which may differ from ours, so this copy does not
+    // judge again; it only checks that the move can be made on its table and
+    // throws ImpossibleMove, leaving the table unchanged, when it cannot.
+    // Cards are named by id; of two cards with one id the later one is taken.
+    void DealFromPartner(const std::string& deal);
+    void PartnerDraws();
+    void PartnerTakesPileTop();
+    void PartnerTakesPileRest();
+    void PartnerUndoesTake();
+    void PartnerMelds(int cardId);
+    void PartnerMeldsWildCard(int cardId, int column);
+    void PartnerUndoesMeld(int column, int cardId);
+    void PartnerDiscards(int cardId);
+    void PartnerBlocksWithRedThree(int cardId);
+    void PartnerPasses();
+    void PartnerEndsHand();
+    // A network match starts: both scores back to zero, no game under way yet.
+    void StartNetworkMatch();
+    // Whether the partner's table, as it stands, lets the partner go out.
+    bool PartnerMayGoOut();
+
+private:
+    // The partner's discard, block or pass hands the turn to this copy's player.
+    void BeginOwnTurnAfterPartner();
+
+public:
 
     // ---- Commands the window gives (window_commands.cpp) ----
     // The window reads the game freely but changes it only through these and the moves.

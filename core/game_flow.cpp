@@ -118,6 +118,14 @@ void CanastaGame::NewGame()
 
 void CanastaGame::DealHand(bool shuffleSound)
 {
+    MakeDeck();
+    if (Host().IsNetworkGame())
+        Host().SendMessage(TokenDeal, Match.DealString);
+    DealFromStock(shuffleSound);
+}
+
+void CanastaGame::DealFromStock(bool shuffleSound, Side dealtFirst)
+{
     TableHost& host = Host();
     const bool network = host.IsNetworkGame();
 
@@ -138,7 +146,9 @@ void CanastaGame::DealHand(bool shuffleSound)
     ClearUndo();
 
     Take.TopCardOnTable = false;
-    Turn.DiscardFrozen = ReadSetting(Settings(), "Settings\\Initial Block", true);
+    // The rules in force, not the stored ones: in a network game both copies
+    // play under the rules adopted for the connection and must start alike.
+    Turn.DiscardFrozen = Rules.InitialBlock;
     Turn.BlackThreesAllowed = false;
     Turn.MustDraw = true;
     for (Seat& seat : seats_) {
@@ -155,14 +165,12 @@ void CanastaGame::DealHand(bool shuffleSound)
     Memory.ThreeDiscardMode = false;
     Memory.PlannedDiscardRank = 0;
 
-    MakeDeck();
+    Partner = PartnerTurn{};
     DiscardPile = CardPile{};
     for (Seat& seat : seats_) {
         seat.Hand = CardPile{};
         seat.Melds = CardPile{};
     }
-    if (network)
-        host.SendMessage(TokenDeal, Match.DealString);
 
     for (int i = 0; i < ColumnCount; ++i) {
         const int x = Layout.ColumnX(i);
@@ -172,7 +180,7 @@ void CanastaGame::DealHand(bool shuffleSound)
     }
 
     // Red threes dealt to a side go straight onto its table and are replaced.
-    for (const Side side : {Side::Computer, Side::Human}) {
+    for (const Side side : {dealtFirst, Opponent(dealtFirst)}) {
         Seat& seat = SeatOf(side);
         for (int dealt = 0; dealt < HandSize;) {
             CardRecord card = PopCard(Stock);

@@ -33,27 +33,17 @@ void CanastaGame::MakeDeck()
     bool taken[DeckSize] = {};
     std::uniform_int_distribution<int> slotOf(0, DeckSize - 1);
     Match.DealString.assign(1, Match.DrawFirst ? '1' : '0');
-
-    auto place = [&](int id, std::uint8_t deck) {
+    for (CardRecord card : CardsInDealOrder()) {
         int slot;
         do {
             slot = slotOf(Random);
         } while (taken[slot]);
         taken[slot] = true;
-        CardRecord c = MakeCard(id, deck);
-        c.X = LeftMargin;
-        c.Y = Layout.StockTop;
-        c.FaceUp = false;
-        Stock.Cards[slot] = c;
+        card.X = LeftMargin;
+        card.Y = Layout.StockTop;
+        card.FaceUp = false;
+        Stock.Cards[slot] = card;
         Match.DealString.push_back(static_cast<char>(slot + 1));
-    };
-
-    for (std::uint8_t deck = 0; deck < 2; ++deck) {
-        for (int suit = 0; suit < 4; ++suit)
-            for (int face = 0; face < 13; ++face)
-                place(suit * 13 + face + 1, deck);
-        place(JokerId, deck);
-        place(JokerId, deck);
     }
     Stock.Count = DeckSize;
 }

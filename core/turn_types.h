@@ -17,6 +17,14 @@ public:
     explicit RuleRefusal(const std::string& reason) : std::logic_error(reason) {}
 };
 
+// A move of the network partner that cannot be made on this copy's table (a
+// card that is not where the message says, a draw from an empty stock, a deal
+// that is not a whole deck). The table is left as it was before the move.
+class ImpossibleMove : public std::runtime_error {
+public:
+    explicit ImpossibleMove(const std::string& reason) : std::runtime_error(reason) {}
+};
+
 inline constexpr Side Opponent(Side side) { return side == Side::Human ? Side::Computer : Side::Human; }
 
 // How far the human's turn has got; selects the hint in the status line. The

@@ -45,29 +45,27 @@ UndoEntry CanastaGame::PopUndo()
 
 void CanastaGame::ClearUndo() { Undo.Stack.clear(); }
 
-bool CanastaGame::BreakCanastaOfSeven(int column)
+bool CanastaGame::BreakCanastaOfSeven(Side side, int column)
 {
-    if (column < 0 || column >= ColumnCount || Human().Canastas.Kind[column] == NoCanasta)
+    Seat& seat = SeatOf(side);
+    if (column < 0 || column >= ColumnCount || seat.Canastas.Kind[column] == NoCanasta)
         return false;
-    int inColumn = 0;
-    for (int i = 0; i < Human().Melds.Count; ++i)
-        if (ColumnOf(Human().Melds.Cards[i]) == column)
-            ++inColumn;
-    if (inColumn != 7)
+    if (ColumnSize(side, column) != 7)
         return false;
 
-    --Human().Canastas.Count;
-    Human().Canastas.Kind[column] = NoCanasta;
-    ColumnEnd& end = Human().Melds.ColumnEnds[column];
-    end.Y = Layout.HumanMeldBase + StackStep;
-    for (int i = 0; i < Human().Melds.Count; ++i) {
-        CardRecord& c = Human().Melds.Cards[i];
+    --seat.Canastas.Count;
+    seat.Canastas.Kind[column] = NoCanasta;
+    const int step = MeldDirection(side) * StackStep;
+    ColumnEnd& end = seat.Melds.ColumnEnds[column];
+    end.Y = (side == Side::Human ? Layout.HumanMeldBase : Layout.ComputerMeldBase) + step;
+    for (int i = 0; i < seat.Melds.Count; ++i) {
+        CardRecord& c = seat.Melds.Cards[i];
         if (ColumnOf(c) == column) {
             c.Y = end.Y;
-            end.Y += StackStep;
+            end.Y += step;
         }
     }
-    end.Y -= StackStep;
+    end.Y -= step;
     return true;
 }
 
@@ -100,7 +98,7 @@ void CanastaGame::UndoMeld()
     if (column < 0 || column >= ColumnCount)
         throw std::out_of_range("meld card outside the table's columns");
 
-    BreakCanastaOfSeven(column);
+    BreakCanastaOfSeven(Side::Human, column);
     const bool squared = Human().Canastas.Kind[column] != NoCanasta;
     CardRecord card = RemoveCardAt(Human().Melds, index, +1, squared, column);
     AppendCard(Memory.KnownOpponentCards, card);

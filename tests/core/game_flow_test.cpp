@@ -107,7 +107,9 @@ TEST(Deal, TheComputerOpensAndTurnedUpWildCardsAndRedThreesFreezeThePileUnderAPl
 {
     const auto seed = FindDealSeed([](const CanastaGame& g) { return g.DiscardPile.Count >= 3; });
     TableFixture f;
-    f.settings.WriteValue("Settings\\Initial Block", false);
+    RuleOptions rules = f.game.Rules;
+    rules.InitialBlock = false;
+    f.game.SetRules(rules);
     f.game.Match.DrawFirst = false;
     f.host.OnComputerTurn = [&] { EXPECT_EQ(f.game.Turn.Phase, TurnPhase::Opponent); };
     f.game.Seed(seed);
@@ -124,7 +126,7 @@ TEST(Deal, TheComputerOpensAndTurnedUpWildCardsAndRedThreesFreezeThePileUnderAPl
     }
     EXPECT_TRUE(f.game.Turn.DiscardFrozen);
 
-    // A plain first card leaves the pile as the setting says.
+    // A plain first card leaves the pile as the rules in force say.
     f.game.Seed(FindDealSeed([](const CanastaGame& g) { return g.DiscardPile.Count == 1; }));
     f.game.DealHand(false);
     EXPECT_FALSE(f.game.Turn.DiscardFrozen);
