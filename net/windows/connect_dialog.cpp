@@ -195,6 +195,7 @@ QGroupBox* ConnectDialog::buildOwnAddressGroup()
     ownAddresses_ = new QListWidget(group);
     ownAddresses_->setObjectName(QStringLiteral("lbOwnAddresses"));
     setHelpTopic(ownAddresses_, 1101);
+    ownAddresses_->setMaximumHeight(ownAddresses_->fontMetrics().lineSpacing() * 6);
     auto* refresh = new QPushButton(QStringLiteral("Refresh"), group);
     refresh->setObjectName(QStringLiteral("bnRefresh"));
     refresh->setAutoDefault(false);

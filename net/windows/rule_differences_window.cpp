@@ -9,6 +9,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace meldora {
 
 namespace {
@@ -34,15 +36,12 @@ RuleDifferencesWindow::RuleDifferencesWindow(QWidget* parent)
     list_->setRootIsDecorated(false);
     list_->setColumnCount(3);
     list_->setHeaderLabels({QStringLiteral("Rule"), QStringLiteral("Your Setting"), QStringLiteral("Opponent's Setting")});
-    list_->setColumnWidth(0, 200);
-    list_->setColumnWidth(1, 70);
-    list_->setColumnWidth(2, 105);
     list_->header()->setSectionsClickable(false);
     list_->header()->setStretchLastSection(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list_->setFixedWidth(200 + 70 + 105 + list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth());
     list_->setFixedHeight(140);
+    fitColumns();
 
     auto* hideButton = new QPushButton(QStringLiteral("Hide"), this);
     hideButton->setObjectName(QStringLiteral("bnHide"));
@@ -81,12 +80,28 @@ void RuleDifferencesWindow::showDifferences(const std::vector<RuleDifference>& r
     for (const RuleDifference& row : rows)
         new QTreeWidgetItem(list_, {row.rule, row.yourSetting, row.opponentSetting});
     list_->sortItems(0, Qt::AscendingOrder);
+    fitColumns();
     if (rows.empty()) {
         hide();
         return;
     }
     show();
     raise();
+}
+
+void RuleDifferencesWindow::fitColumns()
+{
+    // The columns are 200, 70 and 105 pixels wide, wider where the system font needs more room
+    // for a heading or a rule's name.
+    static constexpr int leastWidths[] = {200, 70, 105};
+    int total = 0;
+    for (int column = 0; column < 3; ++column) {
+        list_->resizeColumnToContents(column);
+        const int width = std::max(leastWidths[column], list_->columnWidth(column) + 8);
+        list_->setColumnWidth(column, width);
+        total += width;
+    }
+    list_->setFixedWidth(total + list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth());
 }
 
 std::vector<RuleDifference> RuleDifferencesWindow::differences() const

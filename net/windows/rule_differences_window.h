@@ -43,6 +43,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void fitColumns();
+
     QTreeWidget* list_;
 };
 
