@@ -25,6 +25,8 @@ namespace meldora {
 namespace {
 
 constexpr int HistoryLength = 10;
+// A text the program keeps is at most 255 characters long.
+constexpr int MaxTextLength = 255;
 const QString LoopbackAddress = QStringLiteral("127.0.0.1");
 
 // The help topics of the dialog's controls, each explained at one anchor of the help page.
@@ -110,6 +112,7 @@ ConnectDialog::ConnectDialog(SettingsAccess& settings, const QString& playerName
     idServerGroup_ = new QGroupBox(QStringLiteral("Internet Identification Server"), this);
     idServer_ = new QLineEdit(idServerGroup_);
     idServer_->setObjectName(QStringLiteral("edIDServer"));
+    idServer_->setMaxLength(MaxTextLength);
     (new QVBoxLayout(idServerGroup_))->addWidget(idServer_);
     setHelpTopic(idServerGroup_, 1110);
     setHelpTopic(idServer_, 1110);
@@ -222,6 +225,7 @@ QGroupBox* ConnectDialog::buildOpponentGroup()
     opponentAddress_->setInsertPolicy(QComboBox::NoInsert);
     opponentAddress_->setMaxVisibleItems(HistoryLength);
     opponentAddress_->setMinimumContentsLength(15);
+    opponentAddress_->lineEdit()->setMaxLength(MaxTextLength);
     setHelpTopic(opponentAddress_, 1098);
     auto* paste = new QPushButton(QStringLiteral("Paste from clipboard"), group);
     paste->setObjectName(QStringLiteral("bnPaste"));

@@ -100,20 +100,14 @@ TEST_F(ChatWindowTest, AWindowClosedByTheUserStaysHiddenForIncomingLines)
     EXPECT_EQ(chat.input()->text(), QStringLiteral("h"));
 }
 
-TEST_F(ChatWindowTest, APositionOffTheScreenFallsBackToTheMainWindow)
+TEST_F(ChatWindowTest, APositionOffTheScreenFallsBackToTheMainWindowAndAMoveIsKept)
 {
     settings.WriteValue(keys::ChatLeft, -20);
     settings.WriteValue(keys::ChatTop, 100000);
-    ChatWindow chat(settings, QStringLiteral("Ann"), mainWindow);
-    EXPECT_EQ(chat.x(), 37);
-    EXPECT_EQ(chat.y(), 42);
-    EXPECT_EQ(chat.width(), 429);
-}
-
-TEST_F(ChatWindowTest, PositionAndSizeAreKeptForTheNextWindow)
-{
     {
         ChatWindow chat(settings, QStringLiteral("Ann"), mainWindow);
+        EXPECT_EQ(chat.pos(), QPoint(37, 42));
+        EXPECT_EQ(chat.size(), QSize(429, 108));
         chat.move(120, 80);
         chat.resize(500, 150);
     }

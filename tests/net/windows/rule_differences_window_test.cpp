@@ -40,13 +40,18 @@ TEST_F(RuleDifferencesTest, RowsAreSortedByRuleAndShowTheWindow)
     EXPECT_EQ(listed[2].rule, QStringLiteral("Wildcard Canasta allowed"));
 }
 
-TEST_F(RuleDifferencesTest, HideKeepsTheRows)
+TEST_F(RuleDifferencesTest, HideKeepsTheRowsAndNoDifferencesEmptyTheList)
 {
     RuleDifferencesWindow window;
     window.showDifferences(rows);
     button(window, "bnHide")->click();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.differences().size(), 3u);
+
+    window.showDifferences(rows);
+    window.showDifferences({});
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.differences().empty());
 }
 
 TEST_F(RuleDifferencesTest, UsingTheOpponentsRulesSignalsAndHides)
@@ -57,15 +62,6 @@ TEST_F(RuleDifferencesTest, UsingTheOpponentsRulesSignalsAndHides)
     button(window, "bnUseOpponentRules")->click();
     EXPECT_EQ(adopt.size(), 1);
     EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(RuleDifferencesTest, NoDifferencesHideAnOpenWindow)
-{
-    RuleDifferencesWindow window;
-    window.showDifferences(rows);
-    window.showDifferences({});
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(window.differences().empty());
 }
 
 }  // namespace
