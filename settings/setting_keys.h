@@ -68,6 +68,10 @@ inline constexpr StringSetting MusicDir{"Music\\Dir", ""};
 
 inline constexpr StringSetting LANAddress{"Network\\LANAddress", ""};
 inline constexpr BoolSetting LANorInternet{"Network\\LANorInternet", false};
+// Stored and shown by the Connect dialog; no connection uses it.
+inline constexpr StringSetting IDServer{"Network\\ID Server", "id.meldora.org"};
+// The address history: "Network\LANHist" followed by 0..9, most recent first.
+inline constexpr const char* LANHistoryPrefix = "Network\\LANHist";
 inline constexpr BoolSetting ChatOnTop{"Network\\Chat on Top", true};
 
 inline constexpr IntSetting ChatFontColor{"Chat\\Font.Color", 0};
@@ -81,6 +85,9 @@ inline constexpr BoolSetting ChatFontUnderline{"Chat\\Font.Underline", false};
 inline constexpr BoolSetting ChatFontStrikeOut{"Chat\\Font.StrikeOut", false};
 inline constexpr IntSetting ChatWidth{"Chat\\Width", 429};
 inline constexpr IntSetting ChatHeight{"Chat\\Height", 108};
+// The chat window's position; the reader gives the main window's left and top as defaults.
+inline constexpr const char* ChatLeft = "Chat\\Left";
+inline constexpr const char* ChatTop = "Chat\\Top";
 
 }  // namespace keys
 
