@@ -38,15 +38,6 @@ QRect cardRect(PictureWindow& window, const CardRecord& card)
     return onWindow(window, QRect(card.X, card.Y, l.CardWidth, l.CardHeight));
 }
 
-int countInHand(const CanastaGame& game, int rank)
-{
-    int n = 0;
-    for (int i = 0; i < game.Human().Hand.Count; ++i)
-        if (game.Human().Hand.Cards[i].Rank == rank)
-            ++n;
-    return n;
-}
-
 }  // namespace
 
 bool renderExampleTurn(PictureWindow& window, const QDir& folder)
@@ -66,7 +57,8 @@ bool renderExampleTurn(PictureWindow& window, const QDir& folder)
     if (drawing.isNull())
         return fail(QStringLiteral("the drawn card was not highlighted when the picture was taken"));
     const CardRecord drawn = game.Human().Hand.Cards[game.Human().Hand.Count - 1];
-    if (drawn.Rank != Ace || countInHand(game, Ace) != 3 || countInHand(game, Four) != 1)
+    game.RecountColumns();
+    if (drawn.Rank != Ace || game.Human().HandCount[Ace] != 3 || game.Human().HandCount[Four] != 1)
         return fail(QStringLiteral("the example deal no longer brings a third ace and a lone four"));
     {
         QPainter painter(&drawing);
