@@ -165,18 +165,27 @@ TEST_F(MainWindowTest, HelpTopicsShowTheContentsAndEveryLinkLeadsToAPage)
     EXPECT_EQ(help->browser()->source().fileName(), "index.html");
     EXPECT_FALSE(help->browser()->documentTitle().isEmpty());
 
-    // Every page the contents reach, and every link on them, exists.
+    // Every page the contents reach, and every link on them, exists; a link to a place
+    // on a page (a word of the game) finds that place.
     const QDir folder(helpFolder());
     const QStringList pages = folder.entryList({QStringLiteral("*.html")}, QDir::Files);
     EXPECT_GE(pages.size(), 4);
-    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)(#[^\"]*)?\""));
-    for (const QString& page : pages) {
+    const auto read = [&folder](const QString& page) {
         QFile file(folder.filePath(page));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QString html = QString::fromUtf8(file.readAll());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]*)(?:#([^\"]*))?\""));
+    for (const QString& page : pages) {
+        const QString html = read(page);
+        ASSERT_FALSE(html.isEmpty()) << page.toStdString();
         for (auto it = link.globalMatch(html); it.hasNext();) {
-            const QString target = it.next().captured(1);
+            const QRegularExpressionMatch match = it.next();
+            const QString target = match.captured(1).isEmpty() ? page : match.captured(1);
             EXPECT_TRUE(folder.exists(target)) << page.toStdString() << " links to " << target.toStdString();
+            const QString place = match.captured(2);
+            if (!place.isEmpty())
+                EXPECT_TRUE(read(target).contains("id=\"" + place + "\""))
+                    << page.toStdString() << " links to " << target.toStdString() << "#" << place.toStdString();
         }
         help->showPage(page);
         EXPECT_FALSE(help->browser()->documentTitle().isEmpty()) << page.toStdString();
