@@ -1,5 +1,4 @@
-// The Beginner computer player on hand-built tables, a whole turn, and a soak
-// of whole hands.
+// The Beginner computer player's decisions on hand-built tables.
 #include <gtest/gtest.h>
 
 #include "ai/advanced.h"
@@ -166,29 +165,4 @@ TEST(BeginnerDiscard, NeverFeedsAMeldOfFiveOrSixWhileItHoldsAWildCard)
     single.Hand({CardId(Spade, 11)});
     single.Ready();
     EXPECT_EQ(single.ChosenRank(), 11);
-}
-
-TEST(BeginnerTurnFrame, AWholeTurnTakesThePileOpensCompletesACanastaAndDiscards)
-{
-    BeginnerTable t;
-    t.Hand({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8), CardId(Diamond, 8), JokerCard, JokerCard,
-            CardId(Club, 1), CardId(Spade, 13), CardId(Heart, 13), CardId(Club, 13), CardId(Spade, 4),
-            CardId(Spade, 5)});
-    t.Pile({CardId(Diamond, 3)});
-    AddToDiscardPile(t.game, CardId(Spade, 8), 1);
-    t.game.Turn.DiscardFrozen = true;
-    t.Stock(20);
-    t.HumanHolds(12);
-    t.Play();
-
-    EXPECT_EQ(t.game.Computer().Canastas.Count, 1);
-    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 8), 7);
-    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 13), 3);
-    EXPECT_EQ(t.game.Computer().MeldValue, 210);
-    ASSERT_EQ(t.game.DiscardPile.Count, 1);
-    EXPECT_EQ(t.game.DiscardPile.Cards[0].Id, CardId(Diamond, 3));  // the four that came with the pile
-    EXPECT_FALSE(t.game.Turn.DiscardFrozen);
-    EXPECT_EQ(t.game.Computer().Hand.Count, 3);
-    EXPECT_EQ(t.game.Stock.Count, 20);
-    EXPECT_EQ(t.host.Phases.back(), TurnPhase::Draw);
 }

@@ -1,5 +1,5 @@
-// Whole Expert turns: the draw with red threes, the pass, the forced take of an
-// exhausted stock, going out, holding back, and how aggressive a turn is.
+// Whole Expert turns: the forced take of an exhausted stock, holding back or
+// going out, where spare wild cards go when it goes out, and how aggressive a turn is.
 #include <gtest/gtest.h>
 
 #include "ai/expert.h"
@@ -28,52 +28,6 @@ struct TurnTable : FamilyTable<ai::ExpertTurn> {
 
 }  // namespace
 
-TEST(ExpertTurnFrame, RedThreesDrawnInARowAreLaidDownInTheSameTurn)
-{
-    TurnTable t;
-    t.game.Rules.DrawExtra = true;
-    t.Hand({CardId(Spade, 4), CardId(Spade, 6), CardId(Spade, 8), CardId(Spade, 10), CardId(Spade, 12)});
-    t.Pile({CardId(Heart, 5)});
-    for (int i = 0; i < 20; ++i)
-        AddToStock(t.game, CardId(Club, 4 + i % 8));
-    for (int id : {CardId(Club, 13), CardId(Heart, 2), CardId(Diamond, 2)})
-        AddToStock(t.game, id);
-
-    t.Play();
-
-    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 2), 2);
-    EXPECT_EQ(t.game.Computer().Melds.Count, 2);
-    EXPECT_EQ(t.game.Computer().MeldValue, 0);
-    EXPECT_EQ(t.game.Stock.Count, 20);
-    EXPECT_EQ(t.game.Computer().Hand.Count, 5);  // drew the ace, discarded one card
-    EXPECT_EQ(t.game.DiscardPile.Count, 2);
-    EXPECT_EQ(t.host.Flights[0].Card.Id, 54);
-    EXPECT_FALSE(t.game.Turn.ComputerTurn);
-    EXPECT_TRUE(t.game.Turn.MustDraw);
-    ASSERT_FALSE(t.host.Phases.empty());
-    EXPECT_EQ(t.host.Phases.back(), TurnPhase::Draw);
-}
-
-TEST(ExpertTurnFrame, OneCardWithoutACanastaPassesTheDiscard)
-{
-    TurnTable t;
-    t.game.Rules.DrawExtra = false;
-    t.Hand({CardId(Spade, 9)});
-    t.Pile({CardId(Heart, 5)});
-    AddToStock(t.game, CardId(Club, 7));
-    AddToStock(t.game, CardId(Heart, 2));
-
-    t.Play();
-
-    EXPECT_EQ(t.game.Computer().Hand.Count, 1);
-    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 2), 1);
-    EXPECT_EQ(t.game.DiscardPile.Count, 1);
-    ASSERT_EQ(t.host.Messages.size(), 1u);
-    EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Information);
-    EXPECT_EQ(t.host.Messages[0].Text, "The computer passes the discard.");
-    EXPECT_EQ(t.host.Phases.back(), TurnPhase::Draw);
-}
-
 TEST(ExpertTurnFrame, AnExhaustedStockForcesTheTopCardOntoTheMeld)
 {
     TurnTable t;
@@ -93,26 +47,6 @@ TEST(ExpertTurnFrame, AnExhaustedStockForcesTheTopCardOntoTheMeld)
     EXPECT_EQ(t.game.DiscardPile.Cards[0].Id, CardId(Diamond, 5));  // the rest of the pile stays
     EXPECT_EQ(t.game.Computer().Hand.Count, 2);
     EXPECT_TRUE(t.host.HandScores.empty());
-}
-
-TEST(ExpertMelding, AnAggressiveTurnGoesOutWithAPairAndAJoker)
-{
-    TurnTable t;
-    t.ai.Aggression = 100;
-    t.OpenedWithKingCanasta();
-    ASSERT_EQ(t.game.Computer().Canastas.Count, 1);
-    t.Hand({CardId(Spade, 11), CardId(Heart, 11), CardId(Club, 11), CardId(Spade, 6), JokerCard});
-    AddToHumanHand(t.game, CardId(Heart, 5));
-    t.Pile({CardId(Heart, 13), CardId(Heart, 3)});
-    for (int i = 0; i < 9; ++i)
-        AddToStock(t.game, CardId(Club, 4 + i));
-    AddToStock(t.game, CardId(Diamond, 6));
-
-    t.Play();
-
-    EXPECT_EQ(t.game.Match.WentOut, ComputerWentOut);
-    ASSERT_EQ(t.host.HandScores.size(), 1u);
-    EXPECT_GT(t.host.HandScores[0].Computer.Total(), 0);
 }
 
 TEST(ExpertMelding, AQuietTurnKeepsItsCardsWhileTheHumanIsFarFromOut)
@@ -170,4 +104,41 @@ TEST(ExpertAggression, TheDrawDependsOnTheStockAndTheSetting)
     EXPECT_GT(rare, 25);
     EXPECT_LT(rare, 80);
     EXPECT_LT(aggressiveTurns(100, 71), 500);
+}
+
+TEST(ExpertGoingOut, SpareWildCardsFillMeldsUpToTheirNaturalsAndTheRestStayInHand)
+{
+    FamilyTable<ai::ExpertTurn> t(ai::Expert);
+    // A mixed canasta of queens (four naturals, three wild cards) and three nines.
+    for (int i = 0; i < 4; ++i)
+        AddToComputerMelds(t.game, CardId(i % 2 ? Heart : Club, 11), -1, static_cast<std::uint8_t>(i / 2));
+    AddToComputerMelds(t.game, JokerCard, 11);
+    AddToComputerMelds(t.game, CardId(Spade, 1), 11);
+    AddToComputerMelds(t.game, CardId(Club, 1), 11);
+    t.game.CheckCanasta(Side::Computer, 11);
+    ASSERT_EQ(t.game.Computer().Canastas.Count, 1);
+    t.Melds({CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)});
+    t.game.Computer().MeldValue = 200;
+    t.Hand({CardId(Spade, 4), CardId(Heart, 4), JokerCard, CardId(Diamond, 1), CardId(Heart, 1)});
+    AddToHand(t.game, JokerCard, 1);
+    for (Suit s : {Spade, Club, Diamond})
+        AddToHand(t.game, CardId(s, 1), 1);
+    t.Ready();
+    t.turn.UseWildcardsToGoOut();
+
+    // The pair of fives takes a joker; of the six spare wild cards the fives take
+    // one more, the nines three and the canasta one, and the last stays in hand.
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 4), 4);
+    EXPECT_EQ(t.WildsInColumn(t.game.Computer().Melds, 4), 2);
+    EXPECT_EQ(t.WildsInColumn(t.game.Computer().Melds, 8), 3);
+    EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 11), 8);
+    EXPECT_EQ(t.WildsInColumn(t.game.Computer().Melds, 11), 4);
+    ASSERT_EQ(t.game.Computer().Hand.Count, 1);
+    EXPECT_EQ(t.game.Computer().Hand.Cards[0].Rank, 1);
+    EXPECT_TRUE(t.host.Messages.empty());
+
+    // With that wild card the computer discards and goes out on a legal table.
+    t.turn.DiscardStep([&] { return t.turn.ChooseDiscard(); });
+    EXPECT_EQ(t.game.Computer().Hand.Count, 0);
+    EXPECT_EQ(t.game.DiscardPile.Count, 1);
 }

@@ -86,7 +86,6 @@ TEST(ComputerHand, RemovingClosesTheGapAndABadIndexFailsLoudly)
     EXPECT_EQ(t.game.Computer().Hand.Count, 3);
     ASSERT_EQ(t.host.Messages.size(), 2u);
     EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Warning);
-    EXPECT_EQ(t.host.Messages[0].Text, "Internal Failure removing card from computer's hand");
 }
 
 TEST(ComputerMelds, CardsStackUpwardsAndTheSeventhMakesACanasta)
@@ -154,7 +153,6 @@ TEST(ComputerMelds, WildCardsPreferJokersAndAMissingOneIsReported)
     EXPECT_EQ(t.game.Computer().Melds.Count, 4);
     ASSERT_EQ(t.host.Messages.size(), 1u);
     EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Error);
-    EXPECT_EQ(t.host.Messages[0].Text, "Meld error: Wildcard not found.");
 }
 
 TEST(ComputerDraw, RedThreesAreReplacedWhileTheStockLasts)
@@ -290,7 +288,7 @@ TEST(ComputerTurnEnd, AnExhaustedStockEndsTheHandWithoutADiscardAndAForcedTakeKe
         EXPECT_EQ(forced.game.Computer().Hand.Count, 1);
         EXPECT_EQ(forced.game.DiscardPile.Count, 1);
         ASSERT_EQ(forced.host.Messages.size(), 1u);
-        EXPECT_EQ(forced.host.Messages[0].Text, "The computer passes the discard.");
+        EXPECT_EQ(forced.host.Messages[0].Kind, MessageKind::Information) << "the pass is announced";
         EXPECT_TRUE(forced.host.HandScores.empty());
         EXPECT_EQ(forced.host.Phases.back(), TurnPhase::Draw);
     }

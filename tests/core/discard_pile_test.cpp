@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <map>
 #include <vector>
 
 #include "core/game.h"
@@ -106,9 +105,6 @@ TEST(DiscardPileTake, AllowedOrRefusedWithErrorFiveOrNine)
         {"new meld leaves a card", {}, {SA, CA}, {S6, HA}, 0, 0},
         {"one-card pile, one-card hand", sevens, {SK}, {D7}, HasCanasta, 9},
     };
-    const std::map<int, std::string> texts{
-        {5, "Taking the discard pile is not possible now because you cannot meld the top card"},
-        {9, "You cannot take a pile with one card if you only have one card in hand"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TableFixture f;
@@ -129,7 +125,6 @@ TEST(DiscardPileTake, AllowedOrRefusedWithErrorFiveOrNine)
         g.TakePile();
         EXPECT_EQ(f.host.LastErrorNumber(), c.error);
         if (c.error) {
-            EXPECT_EQ(f.host.LastErrorText(), texts.at(c.error));
             EXPECT_EQ(g.DiscardPile.Count, c.pile.size());
             EXPECT_TRUE(g.Turn.MustDraw);
         } else {
@@ -152,7 +147,10 @@ TEST_F(DiscardPileTest, OpenPileFittingAMeldIsPickedUpAtOnce)
     EXPECT_EQ(game.Memory.KnownOpponentCards.Count, 11);
     EXPECT_EQ(game.Human().Melds.Count, 5);  // the top card and the red three
     EXPECT_EQ(game.ColumnOf(game.Human().Melds.Cards[4]), 2);
-    EXPECT_FALSE(game.Turn.DiscardFrozen || game.Take.Pending || game.Take.TopCardOnTable || game.Turn.MustDraw);
+    EXPECT_FALSE(game.Turn.DiscardFrozen);
+    EXPECT_FALSE(game.Take.Pending);
+    EXPECT_FALSE(game.Take.TopCardOnTable);
+    EXPECT_FALSE(game.Turn.MustDraw);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
     EXPECT_EQ(host.Sounds, std::vector<SoundEvent>{SoundEvent::TakeHugePile});
     EXPECT_TRUE(Sent("DRAWPILETOP"));
@@ -195,7 +193,9 @@ TEST_F(PendingTakeTest, UndoCostsFiftyAndRestoresTheMinimumThenTheTakeIsComplete
     ASSERT_EQ(game.DiscardPile.Count, 2);
     EXPECT_EQ(game.DiscardPile.top().Id, CardId(Heart, King));
     EXPECT_EQ(game.DiscardPile.top().Y, game.Layout.DiscardTop);
-    EXPECT_FALSE(game.Take.Pending || game.Take.TopCardOnTable || game.Turn.HasDrawn);
+    EXPECT_FALSE(game.Take.Pending);
+    EXPECT_FALSE(game.Take.TopCardOnTable);
+    EXPECT_FALSE(game.Turn.HasDrawn);
     EXPECT_TRUE(game.Turn.MustDraw);
     EXPECT_TRUE(game.Undo.Stack.empty());
     EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw);
@@ -207,7 +207,8 @@ TEST_F(PendingTakeTest, UndoCostsFiftyAndRestoresTheMinimumThenTheTakeIsComplete
         Meld(id);
     EXPECT_TRUE(game.Take.Pending);  // 50 points, and a column of two nines: not yet
     Meld(CardId(Heart, Nine));
-    EXPECT_FALSE(game.Take.Pending || game.Take.TopCardOnTable);
+    EXPECT_FALSE(game.Take.Pending);
+    EXPECT_FALSE(game.Take.TopCardOnTable);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
     EXPECT_EQ(game.DiscardPile.Count, 0);
     EXPECT_EQ(CountInPile(game.Memory.KnownOpponentCards, CardId(Spade, Queen)), 1);
@@ -259,7 +260,9 @@ TEST_F(DiscardPileTest, ForcedTakeOfAnExhaustedStockTakesOnlyTheTopCard)
     EXPECT_EQ(game.DiscardPile.Count, 1);
     EXPECT_EQ(game.Human().Melds.Count, 5);
     EXPECT_EQ(game.Human().Hand.Count, 3);
-    EXPECT_FALSE(game.Take.Pending || game.Take.TopCardOnTable || game.Turn.MustDraw);
+    EXPECT_FALSE(game.Take.Pending);
+    EXPECT_FALSE(game.Take.TopCardOnTable);
+    EXPECT_FALSE(game.Turn.MustDraw);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
 
     // Forced from three cards of the rank on the table, up to eight with AddToCanasta; never

@@ -81,7 +81,8 @@ TEST_F(Flow, DealFifteenCardsEachWithRedThreesLaidOutAndReplaced)
     std::array<int, ColumnCount> perColumn{};
     for (int i = 0; i < 15; ++i) {
         const CardRecord& h = game.Human().Hand.Cards[i];
-        EXPECT_FALSE(IsRedThree(h.Id) || IsRedThree(game.Computer().Hand.Cards[i].Id));
+        EXPECT_FALSE(IsRedThree(h.Id));
+        EXPECT_FALSE(IsRedThree(game.Computer().Hand.Cards[i].Id));
         EXPECT_EQ(h.X, game.Layout.ColumnX(h.Rank));
         EXPECT_EQ(h.Y, game.Layout.HumanHandBase + StackStep * ++perColumn[h.Rank]);
     }
@@ -94,7 +95,11 @@ TEST_F(Flow, DealFifteenCardsEachWithRedThreesLaidOutAndReplaced)
             EXPECT_EQ(c.X, game.Layout.ColumnX(2));
             EXPECT_EQ(c.Y, base + step * (i + 1));
         }
-    EXPECT_FALSE(game.Turn.StockExhausted || game.Turn.EndHandRequested || game.Turn.HasDrawn || game.Turn.ComputerTurn || game.Match.DrawFirst);
+    EXPECT_FALSE(game.Turn.StockExhausted);
+    EXPECT_FALSE(game.Turn.EndHandRequested);
+    EXPECT_FALSE(game.Turn.HasDrawn);
+    EXPECT_FALSE(game.Turn.ComputerTurn);
+    EXPECT_FALSE(game.Match.DrawFirst);
     EXPECT_EQ(game.Memory.KnownOpponentCards.Count, 0);
     EXPECT_EQ(game.Snapshot.Hand, game.Human().Hand);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw);
@@ -186,7 +191,8 @@ TEST_F(Flow, DrawsOfOneAndTwoCardsWithRedThreesAndTheLastCardOfTheStock)
     EXPECT_EQ(game.Human().Hand.Count, 3);
     EXPECT_EQ(host.Sent.size(), 3);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::SecondCard);
-    EXPECT_FALSE(game.Turn.HasDrawn || game.Turn.MustDraw);
+    EXPECT_FALSE(game.Turn.HasDrawn);
+    EXPECT_FALSE(game.Turn.MustDraw);
     game.DrawFromStock();
     EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
     EXPECT_TRUE(game.Turn.HasDrawn);
@@ -227,8 +233,6 @@ TEST_F(Flow, ARedThreeDrawnWithOneCardInHandForcesThePass)
     game.DrawFromStock();
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_EQ(host.Messages[0].Kind, MessageKind::Information);
-    EXPECT_EQ(host.Messages[0].Text,
-              "You only have one card left, and not enough Canastas to go out.\r You have to pass the discard.");
     EXPECT_EQ(host.Sent.back().first, "PASSDISCARD");
     EXPECT_EQ(host.ComputerTurns, 1);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw);
@@ -270,18 +274,15 @@ TEST_F(Flow, DiscardRefusalsLeaveTheTableAsItWas)
     AddToHumanHand(game, RedThree);
     game.Turn.HasDrawn = false;
     game.DiscardCard(0);
-    EXPECT_EQ(host.Errors.back(),
-              std::make_pair(2, std::string("You cannot discard before drawing; please draw first by clicking on "
-                                            "the stock or the discard pile")));
+    EXPECT_EQ(host.LastErrorNumber(), 2);
     game.Turn.HasDrawn = true;
     game.DiscardCard(1);  // a red three, and ThreeBlock is off
-    EXPECT_EQ(host.LastErrorText(),
-              "Discarding is not possible now: red threes may not be discarded with the current rules");
+    EXPECT_EQ(host.LastErrorNumber(), 4);
+    EXPECT_NE(host.LastErrorText().find("red threes"), std::string::npos);
     AddHumanKings(game, 2, 0);
     game.DiscardCard(0);
-    EXPECT_EQ(host.Errors.back(),
-              std::make_pair(4, std::string("Discarding is not possible now: every column on the table must contain "
-                                            "at least three cards")));
+    EXPECT_EQ(host.LastErrorNumber(), 4);
+    EXPECT_NE(host.LastErrorText().find("three cards"), std::string::npos);
     EXPECT_EQ(game.Human().Hand.Count, 2);
     EXPECT_EQ(game.DiscardPile.Count, 0);
     EXPECT_TRUE(host.Sent.empty());
@@ -315,9 +316,7 @@ TEST_F(Flow, EndHandIsRefusedToAForcedPlayerAndOtherwiseEndsTheHand)
     AddHumanKings(game, 3, 0);
     AddToDiscardPile(game, KingOfHearts);
     game.EndHandClick();
-    ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.Messages[0].Text,
-              "You cannot end this hand now, because you must \n\rmeld the top card of the pile. (You are 'forced').");
+    EXPECT_EQ(host.Messages.size(), 1u);
     EXPECT_FALSE(game.Turn.EndHandRequested);
 
     game.Turn.DiscardFrozen = true;

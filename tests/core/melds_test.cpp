@@ -316,5 +316,6 @@ TEST_F(Melds, TheLastCardGoesOnlyIntoACanastaAndThenGoesOut)
 
     AddToHumanMelds(game, CardId(Club, Queen));
     game.AddWildCard(Queen);
-    EXPECT_TRUE(game.Match.WentOut == HumanWentOut && host.HandScores.size() == 1);  // and the next hand is dealt
+    EXPECT_EQ(game.Match.WentOut, HumanWentOut);
+    EXPECT_EQ(host.HandScores.size(), 1u);  // and the next hand is dealt
 }

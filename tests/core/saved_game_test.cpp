@@ -145,6 +145,16 @@ protected:
     }
 
     std::string LastMessage() const { return host.Messages.empty() ? "" : host.Messages.back().Text; }
+
+    // The file is refused as damaged, and the game on the table is the one before.
+    void ExpectRefusedAsDamaged(const fs::path& file, const StoredState& before)
+    {
+        EXPECT_FALSE(LoadGame(game, file.string()));
+        const std::string message = LastMessage();
+        EXPECT_EQ(message.rfind("The file " + file.string() + " is damaged and was not loaded (", 0), 0u) << message;
+        EXPECT_NE(message.find("The game on the table is unchanged."), std::string::npos) << message;
+        EXPECT_TRUE(before == StoredState(game));
+    }
 };
 
 }  // namespace
@@ -175,8 +185,12 @@ TEST_F(SavedGameTest, SaveThenLoadRestoresTableScoresAndTurn)
     EXPECT_EQ(game.Human().MeldedBefore, 60);
     // The human's turn goes on after the draw; the computer's cards stay hidden.
     EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
-    EXPECT_FALSE(game.Turn.MustDraw || game.Turn.ComputerTurn || game.Turn.EndHandRequested || game.Turn.StockExhausted ||
-                 game.Presentation.DiscardSpread || host.UndoEnabledCalls.back());
+    EXPECT_FALSE(game.Turn.MustDraw);
+    EXPECT_FALSE(game.Turn.ComputerTurn);
+    EXPECT_FALSE(game.Turn.EndHandRequested);
+    EXPECT_FALSE(game.Turn.StockExhausted);
+    EXPECT_FALSE(game.Presentation.DiscardSpread);
+    EXPECT_FALSE(host.UndoEnabledCalls.back());
     EXPECT_TRUE(game.Undo.Stack.empty());
     EXPECT_TRUE(game.Presentation.RevealBlocked);
 
@@ -328,10 +342,7 @@ TEST_F(SavedGameTest, WrongVersionOrSignatureAndDamagedFilesLeaveThePreviousGame
         SCOPED_TRACE(name);
         const fs::path file = home.Dir / (name + ".meldora");
         WriteFile(file, content);
-        EXPECT_FALSE(LoadGame(game, file.string()));
-        const std::string message = LastMessage();
-        EXPECT_EQ(message.rfind("The file " + file.string() + " is damaged and was not loaded (", 0), 0u) << message;
-        EXPECT_NE(message.find("The game on the table is unchanged."), std::string::npos) << message;
+        ExpectRefusedAsDamaged(file, before);
         expectUnchanged();
     }
     for (const fs::path& unreadable : {home.Dir / "missing.meldora", home.Dir}) {
@@ -423,11 +434,7 @@ TEST_F(SavedGameTest, ImpossibleTablesAreRefusedAndLeaveThePreviousGame)
         const fs::path file = home.Dir / (name + ".meldora");
         CanastaGame writer(table);
         ASSERT_TRUE(SaveGame(writer, false, [&] { return file.string(); }));
-        EXPECT_FALSE(LoadGame(game, file.string()));
-        const std::string message = LastMessage();
-        EXPECT_EQ(message.rfind("The file " + file.string() + " is damaged and was not loaded (", 0), 0u) << message;
-        EXPECT_NE(message.find("The game on the table is unchanged."), std::string::npos) << message;
-        EXPECT_TRUE(before == StoredState(game));
+        ExpectRefusedAsDamaged(file, before);
     }
 }
 

@@ -54,7 +54,8 @@ TEST_F(ScoringTest, GoingOutConcealedEarnsTwoHundredAndTheHandIsAddedToTheMatch)
     const HandScore& s = Scored();
     EXPECT_EQ(s.Human.Rows, (Rows{{{7, 70}, {0, 0}, {1, 500}, {2, 200}, {0, 200}, {0, 970}}}));
     EXPECT_EQ(s.Computer.Rows, (Rows{{{3, 15}, {2, -70}, {0, 0}, {0, 0}, {0, 0}, {0, -55}}}));
-    EXPECT_FALSE(s.Human.Penalised || s.Computer.Penalised);
+    EXPECT_FALSE(s.Human.Penalised);
+    EXPECT_FALSE(s.Computer.Penalised);
     EXPECT_EQ(s.PlayerName, "Player");
     EXPECT_EQ(s.OpponentName, "Computer");
     EXPECT_EQ(game.Human().Score, 1970);
@@ -153,7 +154,8 @@ TEST_F(ScoringTest, AClosestWinEndsTheMatchAndYesStartsANewOne)
     EXPECT_EQ(r.ComputerScore, 4990);
     EXPECT_EQ(game.Human().Score, 0);
     EXPECT_EQ(game.Computer().Score, 0);
-    EXPECT_FALSE(game.Match.GameInProgress || game.Match.AutoSaveOff);
+    EXPECT_FALSE(game.Match.GameInProgress);
+    EXPECT_FALSE(game.Match.AutoSaveOff);
     EXPECT_EQ(host.Sent, (std::vector<std::pair<std::string, std::string>>{{"NEWGAME", ""}}));
 }
 

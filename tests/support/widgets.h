@@ -1,0 +1,34 @@
+// Finding a window's controls by name, and answering the modal window an action opens.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+namespace meldora::test {
+
+// The named control; a missing one fails the test.
+template <typename T>
+T* Child(const QObject& parent, const QString& name)
+{
+    T* child = parent.findChild<T*>(name);
+    if (!child)
+        ADD_FAILURE() << "no control " << name.toStdString();
+    return child;
+}
+
+// Runs `answer` on the modal window that the next blocking call opens.
+inline void WhenModalOpens(std::function<void(QWidget&)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        answer(*modal);
+    });
+}
+
+}  // namespace meldora::test
