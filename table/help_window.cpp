@@ -73,13 +73,19 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void HelpWindow::showPage(const QString& page)
 {
-    const QString file = QDir(helpFolder()).filePath(page);
+    // "page.html#place" opens the page at that place.
+    const QString fileName = page.section(QLatin1Char('#'), 0, 0);
+    const QString place = page.section(QLatin1Char('#'), 1);
+    const QString file = QDir(helpFolder()).filePath(fileName);
     if (QFileInfo(file).isFile()) {
-        browser_->setSource(QUrl::fromLocalFile(file));
+        QUrl url = QUrl::fromLocalFile(file);
+        if (!place.isEmpty())
+            url.setFragment(place);
+        browser_->setSource(url);
     } else {
         browser_->setHtml(QStringLiteral("<h2>Help is not available</h2><p>The help page <b>%1</b> could not be "
                                          "found in the folder %2.</p>")
-                              .arg(page.toHtmlEscaped(), QDir::toNativeSeparators(helpFolder()).toHtmlEscaped()));
+                              .arg(fileName.toHtmlEscaped(), QDir::toNativeSeparators(helpFolder()).toHtmlEscaped()));
     }
     show();
     raise();

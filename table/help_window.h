@@ -19,8 +19,8 @@ class HelpWindow : public QWidget {
 public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
-    // Shows a page by its file name ("index.html" is the contents) and brings the
-    // window to the front. A missing page is explained in the window itself.
+    // Shows a page by its file name ("index.html" is the contents), at a place on it
+    // when "#place" follows, and brings the window to the front. A missing page is explained in the window itself.
     void showPage(const QString& page);
     void showContents() { showPage(QStringLiteral("index.html")); }
 

@@ -29,6 +29,7 @@
 #include "table/customize_dialog.h"
 #include "table/deck_dialog.h"
 #include "table/help_window.h"
+#include "table/network_play.h"
 #include "table/prompts.h"
 #include "table/rules_dialog.h"
 #include "table/saved_game_commands.h"
@@ -137,6 +138,7 @@ MainWindow::MainWindow(std::unique_ptr<SettingsStore> store, SettingsAccess* set
     records_ = std::make_unique<RecordsKeeper>(settings_);
     game_->Seed(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     images_ = std::make_unique<CardImages>(defaultCardDeckDir(), this);
+    network_ = new NetworkPlay(*this, *game_, settings_);
 
     view_ = new TableView(*game_, *images_, settings_, this);
     view_->setPaintSuspended(true);
@@ -234,11 +236,7 @@ void MainWindow::createMenus()
                     QStringLiteral("Create players, set the computer level and change the window size and color"));
     connect(customizeAction, &QAction::triggered, this, &MainWindow::showCustomizeDialog);
 
-    // The player list is not kept yet, so the request starts without a nick name.
-    QMenu* networkMenu = menuBar()->addMenu(QStringLiteral("&Network"));
-    connect(addMenuItem(networkMenu, QStringLiteral("Request &Listing"), "RequestListing1",
-                        QStringLiteral("Ask by an automated e-mail to be listed on the Internet player list")),
-            &QAction::triggered, this, [this] { showListingRequest(this, settings_, ownStore_.get(), {}); });
+    createNetworkMenu();
 
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     helpTopicsAction_ =
@@ -274,6 +272,41 @@ void MainWindow::createMenus()
 
 // The status text on the left, the four number panels on the right. A menu hint
 // covers the status text while the menu is open.
+void MainWindow::createNetworkMenu()
+{
+    QMenu* networkMenu = menuBar()->addMenu(QStringLiteral("&Network"));
+    NetworkPlay::MenuActions actions;
+    actions.connect = addMenuItem(networkMenu, QStringLiteral("&Connect to Opponent..."), "ConnecttoOpponent1",
+                                  QStringLiteral("Connect to another player over a network"));
+    actions.ruleDifferences =
+        addMenuItem(networkMenu, QStringLiteral("&Rule Differences..."), "RuleDifferences1",
+                    QStringLiteral("Shows the differences in rule settings between you and your opponent, if there are any"));
+    actions.disconnect =
+        addMenuItem(networkMenu, QStringLiteral("&Disconnect"), "Disconnect1", QStringLiteral("Cancel network connection"));
+    connect(addMenuItem(networkMenu, QStringLiteral("Request &Listing"), "RequestListing1",
+                        QStringLiteral("Ask by an automated e-mail to be listed on the Internet player list")),
+            &QAction::triggered, this,
+            [this] { showListingRequest(this, settings_, ownStore_.get(), playerName()); });
+    networkMenu->addSeparator();
+    actions.chatOnTop = addMenuItem(networkMenu, QStringLiteral("&Chat window always on top"), "ChatOnTop1",
+                                    QStringLiteral("Check this to keep the chat window visible at all times"));
+    network_->setMenuActions(actions);
+
+    connect(actions.connect, &QAction::triggered, this, [this] { network_->connectToOpponent(playerName()); });
+    connect(actions.ruleDifferences, &QAction::triggered, network_, &NetworkPlay::showRuleDifferences);
+    connect(actions.disconnect, &QAction::triggered, network_, &NetworkPlay::stopWaiting);
+    connect(actions.chatOnTop, &QAction::triggered, network_, &NetworkPlay::toggleChatOnTop);
+    connect(network_, &NetworkPlay::stateTextChanged, this, [this](const QString& text) { showHint(text, false); });
+    connect(network_, &NetworkPlay::tableChanged, this, [this] { RepaintTable(); });
+    connect(network_, &NetworkPlay::helpRequested, this, &MainWindow::showHelpPage);
+    connect(view_, &TableView::chatKeyPressed, this, [this](int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+        QKeyEvent typed(QEvent::KeyPress, key, modifiers, text);
+        network_->forwardKeyToChat(&typed);
+    });
+}
+
+QString MainWindow::playerName() const { return QString::fromStdString(SelectedPlayerName()); }
+
 void MainWindow::createStatusBar()
 {
     statusLabel_ = new QLabel(this);
@@ -436,10 +469,12 @@ void MainWindow::onSplashTimer()
     view_->setPaintSuspended(false);
     view_->setFocus();
     startFirstGame();
+    if (const int at = argument_.indexOf(QLatin1String("/ip:")); at >= 0)
+        network_->connectFromCommandLine(argument_.mid(at + 4), playerName());
 }
 
-// The first argument only. A network address ("/ip:") has no network to go to in
-// this program: it is taken like "/setup", and a new game is dealt.
+// The first argument only. A network address ("/ip:") starts a network game once the
+// table is ready; "/setup" only starts the program.
 void MainWindow::actOnCommandLine()
 {
     startupGameFile.clear();
@@ -493,8 +528,10 @@ void MainWindow::showRulesDialog()
     RulesDialog dialog(game_->Rules, game_->Match.GameInProgress, rulesPage, settings_, this);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     rulesPage = dialog.activePage();
-    if (accepted)
+    if (accepted) {
         applyRules(dialog.options());
+        network_->rulesChanged();
+    }
 }
 
 void MainWindow::applyRules(const RuleOptions& rules)
@@ -521,11 +558,16 @@ void MainWindow::showHelpTopics()
 {
     PlaySound(helpSoundFor(helpSoundCounter_));
     ++helpSoundCounter_;
+    showHelpPage(QStringLiteral("index.html"));
+}
+
+void MainWindow::showHelpPage(const QString& pageAndAnchor)
+{
     if (!help_) {
         help_ = new HelpWindow(this);
         connect(help_, &HelpWindow::optionsPageRequested, this, &MainWindow::openOptionsPage);
     }
-    help_->showContents();
+    help_->showPage(pageAndAnchor);
 }
 
 int MainWindow::highscoreLevel() const { return IsNetworkGame() ? NetworkLevelIndex : computerLevel; }
@@ -628,6 +670,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // The computer's turn runs inside a handler; the game is saved once it is over.
     if (computerTurnDepth_ > 0) {
         closePending_ = true;
+        event->ignore();
+        return;
+    }
+    if (!quitting_ && !network_->mayClose()) {
         event->ignore();
         return;
     }

@@ -31,6 +31,7 @@ class TableView;
 class HelpWindow;
 class SplashWindow;
 class RecordsKeeper;
+class NetworkPlay;
 
 inline constexpr char MainWindowCaption[] = "Meldora 4.14";
 inline constexpr int SplashTime = 2000;
@@ -82,6 +83,9 @@ public:
     void showDeckDialog();
     void applyCardBacks(const CardBackSettings& backs);
     void showHelpTopics();
+    // A help page, optionally with "#anchor" of a place on it.
+    void showHelpPage(const QString& pageAndAnchor);
+    NetworkPlay& network() { return *network_; }
     void endHand();
     // The records: highscore lists, win ratio, match history.
     void showHighscores();
@@ -150,6 +154,9 @@ private:
     MainWindow(std::unique_ptr<SettingsStore> store, SettingsAccess* settings, const QString& argument, int screenWidth,
                SplashWindow* splash, QWidget* parent);
     void createMenus();
+    void createNetworkMenu();
+    // The name the player is known by: the selected player, or empty for none.
+    QString playerName() const;
     void createStatusBar();
     void readSettings();
     void placeWindow(int screenWidth);
@@ -183,6 +190,8 @@ private:
     // Sound effects and music.
     SoundPlayer* sound_ = nullptr;
     std::unique_ptr<RecordsKeeper> records_;
+    // The network game: connection, its windows, the protocol session.
+    NetworkPlay* network_ = nullptr;
     QTimer splashTimer_;
 
     QString argument_;

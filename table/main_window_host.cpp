@@ -11,6 +11,7 @@
 #include "table/game_over_window.h"
 #include "table/help_window.h"
 #include "table/main_window.h"
+#include "table/network_play.h"
 #include "table/prompts.h"
 #include "table/scoring_window.h"
 #include "table/sound_player.h"
@@ -109,15 +110,15 @@ bool MainWindow::Confirm(const std::string& text) { return prompts::confirm(this
 // ---- The opponent -------------------------------------------------------------------------
 // Network play is not part of this program yet: the opponent is always the computer.
 
-bool MainWindow::IsNetworkGame() const { return false; }
+bool MainWindow::IsNetworkGame() const { return network_ && network_->isNetworkGame(); }
 
-bool MainWindow::IsConnectionRoleOne() const { return false; }
+bool MainWindow::IsConnectionRoleOne() const { return network_->isServer(); }
 
-std::string MainWindow::OpponentName() const { return {}; }
+std::string MainWindow::OpponentName() const { return network_->opponentName(); }
 
-void MainWindow::SendMessage(const std::string&, const std::string&) {}
+void MainWindow::SendMessage(const std::string& token, const std::string& payload) { network_->send(token, payload); }
 
-void MainWindow::HandleHeldNetworkMessages() {}
+void MainWindow::HandleHeldNetworkMessages() { network_->dispatchHeldMessages(); }
 
 void MainWindow::RunComputerTurn()
 {

@@ -158,6 +158,8 @@ void PartnerSession::HandlePlayerId(std::string& message)
     }
     const bool server = host_.IsServer();
     connected_ = true;
+    // The program marks its connection as attached here, before anything is sent on it.
+    host_.PartnerIdentified(name, "Connection established with " + name + ". " + GreetingTail);
     if (!server)
         Send("PLAYERID", JoinFields({ownName_, ProtocolVersion}));
     if (server && newOpponent) {
@@ -167,7 +169,6 @@ void PartnerSession::HandlePlayerId(std::string& message)
         game_.StartNetworkMatch();
         game_.DealHand(false);
     }
-    host_.PartnerIdentified(name, "Connection established with " + name + ". " + GreetingTail);
     SendRules();
 }
 

@@ -26,8 +26,10 @@ public:
     virtual void WriteToConnection(const std::string& bytes) = 0;
     // Whether this copy listened for the connection (the server).
     virtual bool IsServer() const = 0;
-    // The partner has identified itself with the right version: the status line
-    // names it and network play begins. The greeting goes to the chat history.
+    // The partner has identified itself with the right version: the connection is
+    // attached (the client's from now on), the status line names the partner and
+    // network play begins. The greeting goes to the chat history. Called before
+    // this copy answers.
     virtual void PartnerIdentified(const std::string& opponentName, const std::string& greeting) = 0;
     // The partner runs another version: tell the player and disconnect.
     virtual void VersionMismatch() = 0;
