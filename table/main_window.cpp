@@ -181,7 +181,10 @@ MainWindow::MainWindow(std::unique_ptr<SettingsStore> store, SettingsAccess* set
 
 MainWindow::~MainWindow()
 {
-    // The table and the help window refer to the game and the store; they go first.
+    // The network game, the table and the help window refer to the game and the
+    // store; they go first.
+    delete network_;
+    network_ = nullptr;
     delete splash_;
     delete help_;
     delete view_;

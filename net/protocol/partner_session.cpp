@@ -8,6 +8,9 @@ namespace meldora::net {
 namespace {
 
 constexpr const char* GreetingTail = "Resize window to see more text, right-click to change font.";
+// Complete messages wait while a hand end is being scored; a partner that keeps
+// sending meanwhile is not sending moves.
+constexpr std::size_t HeldBytesLimit = 64 * 1024;
 
 }  // namespace
 
@@ -54,6 +57,10 @@ void PartnerSession::Receive(std::string_view bytes)
     buffer_.append(bytes);
     if (buffer_.find(MessageEnd) == std::string::npos && buffer_.size() > MaxMessageBytes) {
         Fault("a message longer than 255 bytes");
+        return;
+    }
+    if (game_.Turn.HandEnding && buffer_.size() > HeldBytesLimit) {
+        Fault("more messages than a hand's end can hold");
         return;
     }
     if (!game_.Turn.HandEnding)
@@ -204,10 +211,8 @@ int PartnerSession::ReadColumn(std::string& message)
 
 void PartnerSession::Fault(const std::string& description)
 {
-    const bool wasConnected = connected_;
     ConnectionClosed();
-    if (wasConnected || !description.empty())
-        host_.ProtocolFault(description);
+    host_.ProtocolFault(description);
 }
 
 }  // namespace meldora::net
