@@ -80,6 +80,15 @@ TEST_F(NetworkPlayTest, TwoCopiesDealPlayAndChatAsOneTable)
     input->setText(QStringLiteral("your turn"));
     QTest::keyClick(input, Qt::Key_Return);
     QTRY_VERIFY_WITH_TIMEOUT(window->network().chatWindow()->historyLines().contains(QStringLiteral("Opponent: your turn")), 5000);
+
+    // Closing during the game asks first; No keeps the program and the connection.
+    asked.clear();
+    scripted.answers = {QStringLiteral("no")};
+    window->close();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, QStringLiteral("You have a network game running. Are you sure you want to quit?"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->IsNetworkGame());
 }
 
 TEST_F(NetworkPlayTest, AFaultyMessageEndsTheConnectionOnceAndKeepsTheTable)
