@@ -26,6 +26,8 @@ SimOptions Options(std::uint8_t first, std::uint8_t second, const std::string& r
     o.Rules = rules == "hoyle" ? HoyleRules() : RuleOptions{};
     o.Matches = matches;
     o.Seed = seed;
+    // The soak watches the table after every card move.
+    o.Checks = TableChecks::AfterEveryMove;
     return o;
 }
 

@@ -47,7 +47,7 @@ MatchRunner::MatchRunner(const SimOptions& options, std::ostream& log)
     humanSeat_.Memory = &humanSeatMemory_;
     host_.OnTableChanged = [this] {
         ++operation_;
-        if (options_.CheckEveryOperation && playing_)
+        if (options_.Checks == TableChecks::AfterEveryMove && playing_)
             CheckDuringTurn();
     };
     host_.OnComputerTurn = [this] {
@@ -120,7 +120,7 @@ MatchOutcome MatchRunner::PlaySavedMatch(const std::string& fileName, std::uint3
     expectedComputerScore_ = game_.Computer().Score;
     referee_.BeginHand(expectedHumanScore_, expectedComputerScore_, game_.Turn.DiscardFrozen);
     return PlayGuarded([this, &fileName] {
-        CheckBetweenTurns("after loading " + fileName);
+        CheckTable("after loading " + fileName, true);
         PlayToEndOfMatch();
     });
 }
@@ -249,7 +249,9 @@ void MatchRunner::HandScored(const HandScore& score)
                 log_ << "  " << text << '\n';
         }
     }
-    std::vector<std::string> faults = FindHandScoreFaults(score, game_);
+    std::vector<std::string> faults = FindTableFaults(game_, CheckMoment::AfterCardMove);
+    const std::vector<std::string> scoreFaults = FindHandScoreFaults(score, game_);
+    faults.insert(faults.end(), scoreFaults.begin(), scoreFaults.end());
     if (game_.Human().Score != expectedHumanScore_ + score.Human.Total() ||
         game_.Computer().Score != expectedComputerScore_ + score.Computer.Total())
         faults.push_back("the match scores " + std::to_string(game_.Human().Score) + " : " +
@@ -318,9 +320,17 @@ void MatchRunner::CheckDuringTurn()
 
 void MatchRunner::CheckBetweenTurns(const std::string& when)
 {
-    std::vector<std::string> faults = FindTableFaults(game_, CheckMoment::BetweenTurns);
-    const auto known = FindKnownCardFaults(humanSeatMemory_.KnownOpponentCards, game_.Computer().Hand, "the human");
-    faults.insert(faults.end(), known.begin(), known.end());
+    CheckTable(when, options_.Checks != TableChecks::AtHandEnd);
+}
+
+void MatchRunner::CheckTable(const std::string& when, bool wholeTable)
+{
+    std::vector<std::string> faults;
+    if (wholeTable) {
+        faults = FindTableFaults(game_, CheckMoment::BetweenTurns);
+        const auto known = FindKnownCardFaults(humanSeatMemory_.KnownOpponentCards, game_.Computer().Hand, "the human");
+        faults.insert(faults.end(), known.begin(), known.end());
+    }
     if (game_.Human().Score != expectedHumanScore_ || game_.Computer().Score != expectedComputerScore_)
         faults.push_back("the match scores " + std::to_string(game_.Human().Score) + " : " +
                          std::to_string(game_.Computer().Score) + " differ from the hands' totals " +

@@ -79,7 +79,9 @@ private:
     void Message(MessageKind kind, const std::string& text);
 
     void CheckDuringTurn();
+    // The match scores always; the whole table as well when the options ask for it.
     void CheckBetweenTurns(const std::string& when);
+    void CheckTable(const std::string& when, bool wholeTable);
     // The referee's verdict on the turn it was watching.
     void JudgeTurn(const std::string& when);
     void Report(const std::vector<std::string>& faults, const std::string& when);
