@@ -18,7 +18,7 @@ using CardCounts = std::array<int, KeyCount>;
 
 int KeyOf(const CardRecord& card) { return card.Deck * (JokerId + 1) + card.Id; }
 
-CardCounts CountsOf(const std::vector<CardRecord>& cards)
+CardCounts CountsOf(std::span<const CardRecord> cards)
 {
     CardCounts counts{};
     for (const CardRecord& card : cards)
@@ -74,21 +74,28 @@ std::string SideName(Side side) { return side == Side::Human ? "the human side" 
 TableView TableView::Of(const CanastaGame& game)
 {
     TableView view;
-    const auto cards = [](const CardPile& pile) {
-        return std::vector<CardRecord>(pile.Cards.begin(), pile.Cards.begin() + pile.Count);
+    view.Read(game);
+    return view;
+}
+
+void TableView::Read(const CanastaGame& game)
+{
+    const auto copy = [](const CardPile& pile, std::vector<CardRecord>& cards) {
+        cards.assign(pile.Cards.begin(), pile.Cards.begin() + pile.Count);
     };
     for (const Side side : {Side::Human, Side::Computer}) {
-        SideView& seat = view.Sides[side == Side::Human ? 0 : 1];
-        seat.Hand = cards(game.SeatOf(side).Hand);
-        seat.Melds = cards(game.SeatOf(side).Melds);
+        SideView& seat = Sides[side == Side::Human ? 0 : 1];
+        copy(game.SeatOf(side).Hand, seat.Hand);
+        copy(game.SeatOf(side).Melds, seat.Melds);
+        for (auto& column : seat.Columns)
+            column.clear();
         for (const CardRecord& card : seat.Melds) {
             const int column = std::clamp(game.ColumnOf(card), 0, ColumnCount - 1);
             seat.Columns[column].push_back(card);
         }
     }
-    view.Stock = cards(game.Stock);
-    view.DiscardPile = cards(game.DiscardPile);
-    return view;
+    copy(game.Stock, Stock);
+    copy(game.DiscardPile, DiscardPile);
 }
 
 std::int32_t Referee::FirstMeldMinimum(std::int32_t score)
@@ -144,7 +151,7 @@ void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, boo
 
 void Referee::BeginTurn(const CanastaGame& game, Side side)
 {
-    before_ = TableView::Of(game);
+    before_.Read(game);
     side_ = side;
     turnOpen_ = true;
     // The melds as the side's previous turn left them decide a concealed going out.
@@ -155,7 +162,8 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
 {
     turnOpen_ = false;
     std::vector<std::string> breaks;
-    const TableView after = TableView::Of(game);
+    after_.Read(game);
+    const TableView& after = after_;
     const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
 
     if (CountsOf(before_.Of(other).Hand) != CountsOf(after.Of(other).Hand) ||
@@ -183,14 +191,17 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const auto startsWith = [&pileAfter](const std::vector<CardRecord>& cards, std::size_t count) {
         return pileAfter.size() >= count && std::equal(cards.begin(), cards.begin() + count, pileAfter.begin());
     };
-    std::vector<Reading> readings;
+    const std::span<const CardRecord> before(pileBefore);
+    const std::span<const CardRecord> now(pileAfter);
+    std::array<Reading, 3> readings;
+    std::size_t readingCount = 0;
     if (startsWith(pileBefore, pileBefore.size()))
-        readings.push_back({Take::None, {}, {pileAfter.begin() + pileBefore.size(), pileAfter.end()}});
+        readings[readingCount++] = {Take::None, {}, now.subspan(before.size())};
     if (pileBefore.size() >= 2 && before_.Stock.empty() && startsWith(pileBefore, pileBefore.size() - 1))
-        readings.push_back({Take::TopCard, {pileBefore.back()}, {pileAfter.begin() + pileBefore.size() - 1, pileAfter.end()}});
-    if (!pileBefore.empty() && pileAfter.size() <= 1 && (readings.empty() || readings.back().Kind == Take::TopCard))
-        readings.push_back({Take::Whole, pileBefore, pileAfter});
-    if (readings.empty()) {
+        readings[readingCount++] = {Take::TopCard, before.last(1), now.subspan(before.size() - 1)};
+    if (!pileBefore.empty() && pileAfter.size() <= 1 && (readingCount == 0 || readings[readingCount - 1].Kind == Take::TopCard))
+        readings[readingCount++] = {Take::Whole, before, now};
+    if (readingCount == 0) {
         breaks.push_back("the discard pile went from " + Plural(static_cast<int>(pileBefore.size()), "card") + " to " +
                          Plural(static_cast<int>(pileAfter.size()), "card") + " in a way no take and discard explain");
         return breaks;
@@ -198,7 +209,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const auto minimum = minimum_;
     const bool initialBlock = initialBlockInForce_;
     std::vector<std::string> best;
-    for (std::size_t i = 0; i < readings.size(); ++i) {
+    for (std::size_t i = 0; i < readingCount; ++i) {
         minimum_ = minimum;
         initialBlockInForce_ = initialBlock;
         std::vector<std::string> judged = JudgeReading(after, readings[i], drawn);
@@ -219,8 +230,8 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
     const std::vector<CardRecord>& pileBefore = before_.DiscardPile;
     const std::vector<CardRecord>& pileAfter = after.DiscardPile;
     const Take take = reading.Kind;
-    const std::vector<CardRecord>& taken = reading.Taken;
-    const std::vector<CardRecord>& discards = reading.Discards;
+    const std::span<const CardRecord> taken = reading.Taken;
+    const std::span<const CardRecord> discards = reading.Discards;
     int drawnCards = 0;
     int drawnRedThrees = 0;
     for (int key = 0; key < KeyCount; ++key) {
@@ -300,9 +311,9 @@ void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::st
     const TableView::SideView& is = after.Of(side_);
     const CardRecord top = before_.DiscardPile.back();
     const int rank = top.Rank;
-    const std::string topName = CardLabel(top);
+    const auto topName = [&top] { return CardLabel(top); };
     if (rank < Four) {
-        breaks.push_back("took the pile with " + topName + " on top");
+        breaks.push_back("took the pile with " + topName() + " on top");
         return;
     }
     const auto ofRank = [rank](const std::vector<CardRecord>& cards) {
@@ -325,10 +336,10 @@ void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::st
         const bool fits = (inColumn >= 3 && inColumn < CanastaSize) ||
                           (rules_.AddToCanasta && inColumn >= CanastaSize && inColumn <= CanastaSize + 1);
         if (frozenByDiscard || !fits)
-            breaks.push_back("took " + topName + " alone from a frozen pile or onto a column of " +
+            breaks.push_back("took " + topName() + " alone from a frozen pile or onto a column of " +
                              Plural(inColumn, "card"));
         if (!topCardMelded())
-            breaks.push_back("took " + topName + " alone and did not meld it");
+            breaks.push_back("took " + topName() + " alone and did not meld it");
         return;
     }
 
@@ -337,14 +348,14 @@ void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::st
     const bool existingMeld = !frozen && !(rules_.NaturalPair && rules_.AddExistingMeld) && inColumn >= 3 && !fullCanasta;
     const bool naturalAndWild = inHand == 1 && wildInHand >= 1 && !frozen && !rules_.NaturalPair && inColumn <= 2;
     if (!naturalPair && !existingMeld && !naturalAndWild)
-        breaks.push_back("took the " + std::string(frozen ? "frozen" : "open") + " pile topped by " + topName +
+        breaks.push_back("took the " + std::string(frozen ? "frozen" : "open") + " pile topped by " + topName() +
                          " holding " + Plural(inHand, "such card") + " and " + Plural(wildInHand, "wild card") +
                          ", with " + Plural(inColumn, "card") + " in its meld");
     const int cardsNeeded = canastasBefore < rules_.NumberOfCanastas ? 3 : 0;
     if (inColumn == 0 && static_cast<int>(was.Hand.size() + before_.DiscardPile.size()) <= cardsNeeded)
         breaks.push_back("started a meld with the pile while holding too few cards to go on");
     if (!topCardMelded())
-        breaks.push_back("took the pile and did not meld " + topName);
+        breaks.push_back("took the pile and did not meld " + topName());
 
     initialBlockInForce_ = false;
     const bool takenAtOnce = !frozen && inColumn > 0 && !(rules_.NaturalPair && rules_.AddExistingMeld);
@@ -353,9 +364,9 @@ void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::st
     if (!rules_.TopCardCounts)
         minimum_[Index(side_)] += ValueOf(top);
     if (static_cast<int>(is.Columns[rank].size()) < inColumn + 3)
-        breaks.push_back("took the pile and melded " + topName + " with fewer than two cards from the hand");
+        breaks.push_back("took the pile and melded " + topName() + " with fewer than two cards from the hand");
     if ((frozen || rules_.NaturalPair) && ofRank(is.Columns[rank]) < ofRank(was.Columns[rank]) + 3)
-        breaks.push_back("took the pile and melded " + topName + " without a natural pair");
+        breaks.push_back("took the pile and melded " + topName() + " without a natural pair");
     const std::int32_t value = CompleteMeldValue(is);
     if (value < minimum_[Index(side_)] && !(rules_.BonusCounts && CanastaCount(is) > 0))
         breaks.push_back("took the pile with melds worth " + std::to_string(value) + " points, the minimum is " +

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct TableView {
     std::vector<CardRecord> DiscardPile;
 
     static TableView Of(const CanastaGame& game);
+    // Looks at the table again, keeping the room of the last look.
+    void Read(const CanastaGame& game);
     const SideView& Of(Side side) const { return Sides[side == Side::Human ? 0 : 1]; }
 };
 
@@ -62,8 +65,8 @@ private:
     // One way of explaining what happened to the discard pile in a turn.
     struct Reading {
         Take Kind = Take::None;
-        std::vector<CardRecord> Taken;
-        std::vector<CardRecord> Discards;
+        std::span<const CardRecord> Taken;
+        std::span<const CardRecord> Discards;
     };
     std::vector<std::string> JudgeReading(const TableView& after, const Reading& reading,
                                           const std::array<int, KeyCountAll>& drawn);
@@ -78,6 +81,7 @@ private:
     bool turnOpen_ = false;
     Side side_ = Side::Human;
     TableView before_;
+    TableView after_;
 };
 
 std::string SideName(Side side);
