@@ -33,9 +33,6 @@ int CardPoints(int id)
     return 10;
 }
 
-bool IsWild(int rank) { return rank == 0 || rank == 1; }
-bool IsRedThree(int id) { return id == 28 || id == 41; }
-bool IsBlackThree(int id) { return id == 2 || id == 15; }
 bool IsBlackSuit(int id) { return id >= 1 && id <= 26; }
 
 CardNameResult CardName(int suit, int face)

@@ -13,18 +13,10 @@ constexpr int ThreesColumn = 2;
 constexpr int CanastaSize = 7;
 
 // A card's face and deck; the two jokers of a deck share one.
-constexpr int KeyCount = Referee::KeyCountAll;
-using CardCounts = std::array<int, KeyCount>;
+constexpr int KeyCount = CardKeyCount;
 
 int KeyOf(const CardRecord& card) { return card.Deck * (JokerId + 1) + card.Id; }
-
-CardCounts CountsOf(std::span<const CardRecord> cards)
-{
-    CardCounts counts{};
-    for (const CardRecord& card : cards)
-        ++counts[KeyOf(card)];
-    return counts;
-}
+int IdOf(int key) { return key % (JokerId + 1); }
 
 void Add(CardCounts& into, const CardCounts& more)
 {
@@ -69,6 +61,14 @@ const char* RowName(int row)
 
 }  // namespace
 
+CardCounts CountsOf(std::span<const CardRecord> cards)
+{
+    CardCounts counts{};
+    for (const CardRecord& card : cards)
+        ++counts[KeyOf(card)];
+    return counts;
+}
+
 std::string SideName(Side side) { return side == Side::Human ? "the human side" : "the computer side"; }
 
 TableView TableView::Of(const CanastaGame& game)
@@ -93,9 +93,12 @@ void TableView::Read(const CanastaGame& game)
             const int column = std::clamp(game.ColumnOf(card), 0, ColumnCount - 1);
             seat.Columns[column].push_back(card);
         }
+        seat.HandCounts = CountsOf(seat.Hand);
+        seat.MeldCounts = CountsOf(seat.Melds);
     }
     copy(game.Stock, Stock);
     copy(game.DiscardPile, DiscardPile);
+    StockCounts = CountsOf(Stock);
 }
 
 std::int32_t Referee::FirstMeldMinimum(std::int32_t score)
@@ -166,13 +169,13 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const TableView& after = after_;
     const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
 
-    if (CountsOf(before_.Of(other).Hand) != CountsOf(after.Of(other).Hand) ||
-        CountsOf(before_.Of(other).Melds) != CountsOf(after.Of(other).Melds))
+    if (before_.Of(other).HandCounts != after.Of(other).HandCounts ||
+        before_.Of(other).MeldCounts != after.Of(other).MeldCounts)
         breaks.push_back("the cards of " + SideName(other) + " changed during " + SideName(side_) + "'s turn");
 
     // The draw from the stock.
-    const CardCounts stockBefore = CountsOf(before_.Stock);
-    const CardCounts stockAfter = CountsOf(after.Stock);
+    const CardCounts& stockBefore = before_.StockCounts;
+    const CardCounts& stockAfter = after.StockCounts;
     CardCounts drawn{};
     for (int key = 0; key < KeyCount; ++key) {
         drawn[key] = stockBefore[key] - stockAfter[key];
@@ -222,7 +225,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     return breaks;
 }
 
-std::vector<std::string> Referee::JudgeReading(const TableView& after, const Reading& reading, const std::array<int, KeyCountAll>& drawn)
+std::vector<std::string> Referee::JudgeReading(const TableView& after, const Reading& reading, const CardCounts& drawn)
 {
     std::vector<std::string> breaks;
     const TableView::SideView& was = before_.Of(side_);
@@ -236,7 +239,7 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
     int drawnRedThrees = 0;
     for (int key = 0; key < KeyCount; ++key) {
         drawnCards += drawn[key];
-        if (IsRedThree(key % (JokerId + 1)))
+        if (drawn[key] > 0 && IsRedThree(IdOf(key)))
             drawnRedThrees += drawn[key];
     }
     if (discards.size() > 1)
@@ -255,22 +258,22 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
     }
 
     // Every card the side ends with came from its hand, its melds, the stock or the pile.
-    CardCounts had = CountsOf(was.Hand);
-    Add(had, CountsOf(was.Melds));
+    CardCounts had = was.HandCounts;
+    Add(had, was.MeldCounts);
     Add(had, drawn);
     Add(had, CountsOf(taken));
-    CardCounts has = CountsOf(is.Hand);
-    Add(has, CountsOf(is.Melds));
+    CardCounts has = is.HandCounts;
+    Add(has, is.MeldCounts);
     Add(has, CountsOf(discards));
     if (had != has)
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 
-    const CardCounts meldsBefore = CountsOf(was.Melds);
-    const CardCounts meldsAfter = CountsOf(is.Melds);
+    const CardCounts& meldsBefore = was.MeldCounts;
+    const CardCounts& meldsAfter = is.MeldCounts;
     for (int key = 0; key < KeyCount; ++key) {
         if (meldsBefore[key] <= meldsAfter[key])
             continue;
-        const bool blockingThree = rules_.ThreeBlock && IsRedThree(key % (JokerId + 1)) && discards.size() == 1 &&
+        const bool blockingThree = rules_.ThreeBlock && IsRedThree(IdOf(key)) && discards.size() == 1 &&
                                    KeyOf(discards.front()) == key;
         if (!blockingThree)
             breaks.push_back("took a card back from its melds");

@@ -17,16 +17,25 @@
 
 namespace meldora::sim {
 
-// What the referee sees of the table: every pile as cards, and the meld columns.
+// Cards counted by face and deck (the two jokers of a deck are alike).
+inline constexpr int CardKeyCount = 2 * (JokerId + 1);
+using CardCounts = std::array<int, CardKeyCount>;
+CardCounts CountsOf(std::span<const CardRecord> cards);
+
+// What the referee sees of the table: every pile as cards, and the meld columns;
+// the piles a turn moves cards between are counted as well.
 struct TableView {
     struct SideView {
         std::vector<CardRecord> Hand;
         std::vector<CardRecord> Melds;
         std::array<std::vector<CardRecord>, ColumnCount> Columns;
+        CardCounts HandCounts{};
+        CardCounts MeldCounts{};
     };
     std::array<SideView, 2> Sides;
     std::vector<CardRecord> Stock;
     std::vector<CardRecord> DiscardPile;
+    CardCounts StockCounts{};
 
     static TableView Of(const CanastaGame& game);
     // Looks at the table again, keeping the room of the last look.
@@ -36,9 +45,6 @@ struct TableView {
 
 class Referee {
 public:
-    // A card's face and deck: the two jokers of a deck are alike.
-    static constexpr int KeyCountAll = 2 * (JokerId + 1);
-
     explicit Referee(const RuleOptions& rules) : rules_(rules) {}
 
     // A hand is dealt; the scores are the match scores it starts from, and
@@ -69,7 +75,7 @@ private:
         std::span<const CardRecord> Discards;
     };
     std::vector<std::string> JudgeReading(const TableView& after, const Reading& reading,
-                                          const std::array<int, KeyCountAll>& drawn);
+                                          const CardCounts& drawn);
     void JudgeTake(const TableView& after, bool forced, std::vector<std::string>& breaks);
     void JudgeMeldsAtTurnEnd(const TableView::SideView& after, std::vector<std::string>& breaks) const;
 
