@@ -64,9 +64,14 @@ const char* RowName(int row)
 CardCounts CountsOf(std::span<const CardRecord> cards)
 {
     CardCounts counts{};
-    for (const CardRecord& card : cards)
-        ++counts[KeyOf(card)];
+    AddCards(counts, cards);
     return counts;
+}
+
+void AddCards(CardCounts& into, std::span<const CardRecord> cards)
+{
+    for (const CardRecord& card : cards)
+        ++into[KeyOf(card)];
 }
 
 std::string SideName(Side side) { return side == Side::Human ? "the human side" : "the computer side"; }
@@ -93,12 +98,15 @@ void TableView::Read(const CanastaGame& game)
             const int column = std::clamp(game.ColumnOf(card), 0, ColumnCount - 1);
             seat.Columns[column].push_back(card);
         }
-        seat.HandCounts = CountsOf(seat.Hand);
-        seat.MeldCounts = CountsOf(seat.Melds);
+        seat.HandCounts.fill(0);
+        AddCards(seat.HandCounts, seat.Hand);
+        seat.MeldCounts.fill(0);
+        AddCards(seat.MeldCounts, seat.Melds);
     }
     copy(game.Stock, Stock);
     copy(game.DiscardPile, DiscardPile);
-    StockCounts = CountsOf(Stock);
+    StockCounts.fill(0);
+    AddCards(StockCounts, Stock);
 }
 
 std::int32_t Referee::FirstMeldMinimum(std::int32_t score)
@@ -178,11 +186,11 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const CardCounts& stockAfter = after.StockCounts;
     CardCounts drawn{};
     for (int key = 0; key < KeyCount; ++key) {
-        drawn[key] = stockBefore[key] - stockAfter[key];
-        if (drawn[key] < 0) {
+        if (stockBefore[key] < stockAfter[key]) {
             breaks.push_back("cards went back onto the stock");
             return breaks;
         }
+        drawn[key] = static_cast<std::uint8_t>(stockBefore[key] - stockAfter[key]);
     }
 
     // The discard pile: untouched, taken whole, or (from an exhausted stock) its
@@ -261,10 +269,10 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
     CardCounts had = was.HandCounts;
     Add(had, was.MeldCounts);
     Add(had, drawn);
-    Add(had, CountsOf(taken));
+    AddCards(had, taken);
     CardCounts has = is.HandCounts;
     Add(has, is.MeldCounts);
-    Add(has, CountsOf(discards));
+    AddCards(has, discards);
     if (had != has)
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 

@@ -19,8 +19,11 @@ namespace meldora::sim {
 
 // Cards counted by face and deck (the two jokers of a deck are alike).
 inline constexpr int CardKeyCount = 2 * (JokerId + 1);
-using CardCounts = std::array<int, CardKeyCount>;
+// The deck holds at most two cards of a key: a byte each keeps the counts small.
+using CardCounts = std::array<std::uint8_t, CardKeyCount>;
 CardCounts CountsOf(std::span<const CardRecord> cards);
+// Counts the cards into counts already made.
+void AddCards(CardCounts& into, std::span<const CardRecord> cards);
 
 // What the referee sees of the table: every pile as cards, and the meld columns;
 // the piles a turn moves cards between are counted as well.
