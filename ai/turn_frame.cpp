@@ -165,20 +165,31 @@ void TurnFrame::Recount()
         if (col >= 0 && col < ColumnCount)
             ++counts[col];
     };
-    Own().HandCount.fill(0);
-    Own().MeldCount.fill(0);
-    OwnMeldRankCount.fill(0);
-    for (int i = 0; i < Own().Hand.Count; ++i)
-        ++Own().HandCount[Own().Hand.Cards[i].Rank];
-    for (int i = 0; i < Own().Melds.Count; ++i) {
-        ++OwnMeldRankCount[Own().Melds.Cards[i].Rank];
-        countColumn(Own().Melds.Cards[i], Own().MeldCount);
-    }
+    // Counted apart and handed over whole: the count is not read again after every card.
+    ColumnCounts handCount{};
+    const CardPile& hand = Own().Hand;
+    for (int i = 0, count = hand.Count; i < count; ++i)
+        ++handCount[hand.Cards[i].Rank];
+    Own().HandCount = handCount;
 
-    // The opponent's melds and what is known of its hand stay as they are for the
-    // whole turn, and the discard pile changes only by a take or the discard:
-    // the decisions recount many times a turn, so these are counted again only
-    // when their piles (or the stock, at a new deal) have changed.
+    // The decisions recount many times a turn; the piles other than the hand
+    // change far less often, so they are counted again only when their sizes
+    // (or the stock, at a new deal) have changed. The computer's melds within
+    // a turn only grow, but for the red three that blocks the pile as the turn
+    // ends; the opponent's melds and what is known of its hand stay as they
+    // are; the discard pile changes only by a take or the discard.
+    const RecountKey ownMeldsNow{Own().Melds.Count, 0, Game.Stock.Count};
+    if (!(ownMeldsNow == ownMeldsCounted_)) {
+        ownMeldsCounted_ = ownMeldsNow;
+        OwnMeldColumnCount.fill(0);
+        OwnMeldRankCount.fill(0);
+        for (int i = 0; i < Own().Melds.Count; ++i) {
+            ++OwnMeldRankCount[Own().Melds.Cards[i].Rank];
+            countColumn(Own().Melds.Cards[i], OwnMeldColumnCount);
+        }
+    }
+    Own().MeldCount = OwnMeldColumnCount;
+
     const RecountKey opponentNow{Opp().Melds.Count, Memory.KnownOpponentCards.Count, Game.Stock.Count};
     if (!(opponentNow == opponentCounted_)) {
         opponentCounted_ = opponentNow;
