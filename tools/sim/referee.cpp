@@ -94,8 +94,12 @@ void TableView::Read(const CanastaGame& game)
         copy(game.SeatOf(side).Melds, seat.Melds);
         for (auto& column : seat.Columns)
             column.clear();
-        for (const CardRecord& card : seat.Melds) {
-            const int column = std::clamp(game.ColumnOf(card), 0, ColumnCount - 1);
+        // The cards of a column lie together and share their x: one look-up for each run.
+        int column = 0;
+        for (std::size_t i = 0; i < seat.Melds.size(); ++i) {
+            const CardRecord& card = seat.Melds[i];
+            if (i == 0 || card.X != seat.Melds[i - 1].X)
+                column = std::clamp(game.ColumnOf(card), 0, ColumnCount - 1);
             seat.Columns[column].push_back(card);
         }
         seat.HandCounts.fill(0);
@@ -103,10 +107,10 @@ void TableView::Read(const CanastaGame& game)
         seat.MeldCounts.fill(0);
         AddCards(seat.MeldCounts, seat.Melds);
     }
-    copy(game.Stock, Stock);
+    StockSize = game.Stock.Count;
     copy(game.DiscardPile, DiscardPile);
     StockCounts.fill(0);
-    AddCards(StockCounts, Stock);
+    AddCards(StockCounts, std::span(game.Stock.Cards.data(), game.Stock.Count));
 }
 
 std::int32_t Referee::FirstMeldMinimum(std::int32_t score)
@@ -208,7 +212,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     std::size_t readingCount = 0;
     if (startsWith(pileBefore, pileBefore.size()))
         readings[readingCount++] = {Take::None, {}, now.subspan(before.size())};
-    if (pileBefore.size() >= 2 && before_.Stock.empty() && startsWith(pileBefore, pileBefore.size() - 1))
+    if (pileBefore.size() >= 2 && before_.StockSize == 0 && startsWith(pileBefore, pileBefore.size() - 1))
         readings[readingCount++] = {Take::TopCard, before.last(1), now.subspan(before.size() - 1)};
     if (!pileBefore.empty() && pileAfter.size() <= 1 && (readingCount == 0 || readings[readingCount - 1].Kind == Take::TopCard))
         readings[readingCount++] = {Take::Whole, before, now};
@@ -255,10 +259,10 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
 
     if (take != Take::None && drawnCards > 0)
         breaks.push_back("drew " + Plural(drawnCards, "card") + " from the stock and took the discard pile as well");
-    if (take == Take::None && !before_.Stock.empty()) {
+    if (take == Take::None && before_.StockSize > 0) {
         const int needed = rules_.NumberOfCards;
         const int counted = rules_.DrawExtra ? drawnCards - drawnRedThrees : drawnCards;
-        const bool stockRanOut = after.Stock.empty();
+        const bool stockRanOut = after.StockSize == 0;
         if (stockRanOut ? (drawnCards == 0 || counted > needed) : counted != needed)
             breaks.push_back("drew " + Plural(drawnCards, "card") + " from the stock (" +
                              Plural(drawnRedThrees, "red three") + ") where the rules ask for " +
@@ -292,10 +296,10 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
         breaks.push_back("discarded a red three");
     if (discards.empty() && !is.Hand.empty()) {
         const bool passing = is.Hand.size() == 1 && canastas < rules_.NumberOfCanastas;
-        const bool stockOut = take == Take::None && before_.Stock.empty();
+        const bool stockOut = take == Take::None && before_.StockSize == 0;
         if (!passing && !stockOut)
             breaks.push_back("ended the turn without a discard, holding " + Plural(static_cast<int>(is.Hand.size()), "card") +
-                             " (stock " + std::to_string(before_.Stock.size()) + " to " + std::to_string(after.Stock.size()) +
+                             " (stock " + std::to_string(before_.StockSize) + " to " + std::to_string(after.StockSize) +
                              ", discard pile " + std::to_string(pileBefore.size()) + " to " +
                              std::to_string(pileAfter.size()) + ")");
     }

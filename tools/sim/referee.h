@@ -36,7 +36,8 @@ struct TableView {
         CardCounts MeldCounts{};
     };
     std::array<SideView, 2> Sides;
-    std::vector<CardRecord> Stock;
+    // The stock is only ever drawn from: its size and its cards counted tell all.
+    int StockSize = 0;
     std::vector<CardRecord> DiscardPile;
     CardCounts StockCounts{};
 
