@@ -79,38 +79,53 @@ std::string SideName(Side side) { return side == Side::Human ? "the human side" 
 TableView TableView::Of(const CanastaGame& game)
 {
     TableView view;
-    view.Read(game);
+    view.ReadSide(game, Side::Human, true);
+    view.ReadSide(game, Side::Computer, true);
+    view.ReadCommonPiles(game);
     return view;
 }
 
-void TableView::Read(const CanastaGame& game)
+void TableView::Read(const CanastaGame& game, Side moving)
 {
-    const auto copy = [](const CardPile& pile, std::vector<CardRecord>& cards) {
-        cards.assign(pile.Cards.begin(), pile.Cards.begin() + pile.Count);
-    };
-    for (const Side side : {Side::Human, Side::Computer}) {
-        SideView& seat = Sides[side == Side::Human ? 0 : 1];
-        copy(game.SeatOf(side).Hand, seat.Hand);
-        copy(game.SeatOf(side).Melds, seat.Melds);
-        for (auto& column : seat.Columns)
-            column.clear();
-        // The cards of a column lie together and share their x: one look-up for each run.
-        int column = 0;
-        for (std::size_t i = 0; i < seat.Melds.size(); ++i) {
-            const CardRecord& card = seat.Melds[i];
-            if (i == 0 || card.X != seat.Melds[i - 1].X)
-                column = std::clamp(game.ColumnOf(card), 0, ColumnCount - 1);
-            seat.Columns[column].push_back(card);
-        }
-        seat.HandCounts.fill(0);
-        AddCards(seat.HandCounts, seat.Hand);
-        seat.MeldCounts.fill(0);
-        AddCards(seat.MeldCounts, seat.Melds);
+    ReadSide(game, moving, true);
+    ReadSide(game, Opponent(moving), false);
+    ReadCommonPiles(game);
+}
+
+void TableView::ReadSide(const CanastaGame& game, Side side, bool withCards)
+{
+    SideView& seat = Sides[side == Side::Human ? 0 : 1];
+    const CardPile& hand = game.SeatOf(side).Hand;
+    const CardPile& melds = game.SeatOf(side).Melds;
+    seat.HandCounts.fill(0);
+    AddCards(seat.HandCounts, std::span(hand.Cards.data(), hand.Count));
+    seat.MeldCounts.fill(0);
+    AddCards(seat.MeldCounts, std::span(melds.Cards.data(), melds.Count));
+    for (auto& column : seat.Columns)
+        column.clear();
+    if (!withCards) {
+        seat.Hand.clear();
+        seat.Melds.clear();
+        return;
     }
+    seat.Hand.assign(hand.Cards.begin(), hand.Cards.begin() + hand.Count);
+    seat.Melds.assign(melds.Cards.begin(), melds.Cards.begin() + melds.Count);
+    // The cards of a column lie together and share their x: one look-up for each run.
+    int column = 0;
+    for (std::size_t i = 0; i < seat.Melds.size(); ++i) {
+        const CardRecord& card = seat.Melds[i];
+        if (i == 0 || card.X != seat.Melds[i - 1].X)
+            column = std::clamp(game.ColumnOf(card), 0, ColumnCount - 1);
+        seat.Columns[column].push_back(card);
+    }
+}
+
+void TableView::ReadCommonPiles(const CanastaGame& game)
+{
     StockSize = game.Stock.Count;
-    copy(game.DiscardPile, DiscardPile);
     StockCounts.fill(0);
     AddCards(StockCounts, std::span(game.Stock.Cards.data(), game.Stock.Count));
+    DiscardPile.assign(game.DiscardPile.Cards.begin(), game.DiscardPile.Cards.begin() + game.DiscardPile.Count);
 }
 
 std::int32_t Referee::FirstMeldMinimum(std::int32_t score)
@@ -166,7 +181,7 @@ void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, boo
 
 void Referee::BeginTurn(const CanastaGame& game, Side side)
 {
-    before_.Read(game);
+    before_.Read(game, side);
     side_ = side;
     turnOpen_ = true;
     // The melds as the side's previous turn left them decide a concealed going out.
@@ -177,7 +192,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
 {
     turnOpen_ = false;
     std::vector<std::string> breaks;
-    after_.Read(game);
+    after_.Read(game, side_);
     const TableView& after = after_;
     const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
 

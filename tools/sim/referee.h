@@ -42,9 +42,14 @@ struct TableView {
     CardCounts StockCounts{};
 
     static TableView Of(const CanastaGame& game);
-    // Looks at the table again, keeping the room of the last look.
-    void Read(const CanastaGame& game);
+    // Looks at the table again for the turn of the moving side, keeping the room
+    // of the last look: the other side's piles are only counted.
+    void Read(const CanastaGame& game, Side moving);
     const SideView& Of(Side side) const { return Sides[side == Side::Human ? 0 : 1]; }
+
+private:
+    void ReadSide(const CanastaGame& game, Side side, bool withCards);
+    void ReadCommonPiles(const CanastaGame& game);
 };
 
 class Referee {
