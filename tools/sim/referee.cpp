@@ -24,6 +24,26 @@ void Add(CardCounts& into, const CardCounts& more)
         into[key] += more[key];
 }
 
+// The same cards, in whatever order: most piles a turn leaves alone are
+// compared card by card and counted only when they differ.
+bool SameCards(std::span<const CardRecord> a, std::span<const CardRecord> b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end()) || CountsOf(a) == CountsOf(b);
+}
+
+// The keys of the red threes of both decks.
+const std::vector<int>& RedThreeKeys()
+{
+    static const std::vector<int> keys = [] {
+        std::vector<int> found;
+        for (int key = 0; key < KeyCount; ++key)
+            if (IsRedThree(IdOf(key)))
+                found.push_back(key);
+        return found;
+    }();
+    return keys;
+}
+
 bool Wild(const CardRecord& card) { return card.Rank == Joker || card.Rank == Two; }
 
 // What a card is worth on the table or against a hand.
@@ -92,24 +112,17 @@ void TableView::Read(const CanastaGame& game, Side moving)
     ReadCommonPiles(game);
 }
 
-void TableView::ReadSide(const CanastaGame& game, Side side, bool withCards)
+void TableView::ReadSide(const CanastaGame& game, Side side, bool withColumns)
 {
     SideView& seat = Sides[side == Side::Human ? 0 : 1];
     const CardPile& hand = game.SeatOf(side).Hand;
     const CardPile& melds = game.SeatOf(side).Melds;
-    seat.HandCounts.fill(0);
-    AddCards(seat.HandCounts, std::span(hand.Cards.data(), hand.Count));
-    seat.MeldCounts.fill(0);
-    AddCards(seat.MeldCounts, std::span(melds.Cards.data(), melds.Count));
-    for (auto& column : seat.Columns)
-        column.clear();
-    if (!withCards) {
-        seat.Hand.clear();
-        seat.Melds.clear();
-        return;
-    }
     seat.Hand.assign(hand.Cards.begin(), hand.Cards.begin() + hand.Count);
     seat.Melds.assign(melds.Cards.begin(), melds.Cards.begin() + melds.Count);
+    for (auto& column : seat.Columns)
+        column.clear();
+    if (!withColumns)
+        return;
     // The cards of a column lie together and share their x: one look-up for each run.
     int column = 0;
     for (std::size_t i = 0; i < seat.Melds.size(); ++i) {
@@ -122,9 +135,7 @@ void TableView::ReadSide(const CanastaGame& game, Side side, bool withCards)
 
 void TableView::ReadCommonPiles(const CanastaGame& game)
 {
-    StockSize = game.Stock.Count;
-    StockCounts.fill(0);
-    AddCards(StockCounts, std::span(game.Stock.Cards.data(), game.Stock.Count));
+    Stock.assign(game.Stock.Cards.begin(), game.Stock.Cards.begin() + game.Stock.Count);
     DiscardPile.assign(game.DiscardPile.Cards.begin(), game.DiscardPile.Cards.begin() + game.DiscardPile.Count);
 }
 
@@ -196,20 +207,29 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const TableView& after = after_;
     const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
 
-    if (before_.Of(other).HandCounts != after.Of(other).HandCounts ||
-        before_.Of(other).MeldCounts != after.Of(other).MeldCounts)
+    if (!SameCards(before_.Of(other).Hand, after.Of(other).Hand) ||
+        !SameCards(before_.Of(other).Melds, after.Of(other).Melds))
         breaks.push_back("the cards of " + SideName(other) + " changed during " + SideName(side_) + "'s turn");
 
     // The draw from the stock.
-    const CardCounts& stockBefore = before_.StockCounts;
-    const CardCounts& stockAfter = after.StockCounts;
+    // The stock is drawn from the top: what is left of it is normally what lay
+    // below, and the cards above are what was drawn. Otherwise the cards are counted.
+    const std::vector<CardRecord>& stockBefore = before_.Stock;
+    const std::vector<CardRecord>& stockAfter = after.Stock;
     CardCounts drawn{};
-    for (int key = 0; key < KeyCount; ++key) {
-        if (stockBefore[key] < stockAfter[key]) {
-            breaks.push_back("cards went back onto the stock");
-            return breaks;
+    if (stockAfter.size() <= stockBefore.size() &&
+        std::equal(stockAfter.begin(), stockAfter.end(), stockBefore.begin())) {
+        AddCards(drawn, std::span(stockBefore).subspan(stockAfter.size()));
+    } else {
+        const CardCounts countsBefore = CountsOf(stockBefore);
+        const CardCounts countsAfter = CountsOf(stockAfter);
+        for (int key = 0; key < KeyCount; ++key) {
+            if (countsBefore[key] < countsAfter[key]) {
+                breaks.push_back("cards went back onto the stock");
+                return breaks;
+            }
+            drawn[key] = static_cast<std::uint8_t>(countsBefore[key] - countsAfter[key]);
         }
-        drawn[key] = static_cast<std::uint8_t>(stockBefore[key] - stockAfter[key]);
     }
 
     // The discard pile: untouched, taken whole, or (from an exhausted stock) its
@@ -227,7 +247,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     std::size_t readingCount = 0;
     if (startsWith(pileBefore, pileBefore.size()))
         readings[readingCount++] = {Take::None, {}, now.subspan(before.size())};
-    if (pileBefore.size() >= 2 && before_.StockSize == 0 && startsWith(pileBefore, pileBefore.size() - 1))
+    if (pileBefore.size() >= 2 && before_.Stock.empty() && startsWith(pileBefore, pileBefore.size() - 1))
         readings[readingCount++] = {Take::TopCard, before.last(1), now.subspan(before.size() - 1)};
     if (!pileBefore.empty() && pileAfter.size() <= 1 && (readingCount == 0 || readings[readingCount - 1].Kind == Take::TopCard))
         readings[readingCount++] = {Take::Whole, before, now};
@@ -264,20 +284,19 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
     const std::span<const CardRecord> discards = reading.Discards;
     int drawnCards = 0;
     int drawnRedThrees = 0;
-    for (int key = 0; key < KeyCount; ++key) {
-        drawnCards += drawn[key];
-        if (drawn[key] > 0 && IsRedThree(IdOf(key)))
-            drawnRedThrees += drawn[key];
-    }
+    for (const std::uint8_t count : drawn)
+        drawnCards += count;
+    for (const int key : RedThreeKeys())
+        drawnRedThrees += drawn[key];
     if (discards.size() > 1)
         breaks.push_back("discarded " + std::to_string(discards.size()) + " cards");
 
     if (take != Take::None && drawnCards > 0)
         breaks.push_back("drew " + Plural(drawnCards, "card") + " from the stock and took the discard pile as well");
-    if (take == Take::None && before_.StockSize > 0) {
+    if (take == Take::None && !before_.Stock.empty()) {
         const int needed = rules_.NumberOfCards;
         const int counted = rules_.DrawExtra ? drawnCards - drawnRedThrees : drawnCards;
-        const bool stockRanOut = after.StockSize == 0;
+        const bool stockRanOut = after.Stock.empty();
         if (stockRanOut ? (drawnCards == 0 || counted > needed) : counted != needed)
             breaks.push_back("drew " + Plural(drawnCards, "card") + " from the stock (" +
                              Plural(drawnRedThrees, "red three") + ") where the rules ask for " +
@@ -285,18 +304,18 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
     }
 
     // Every card the side ends with came from its hand, its melds, the stock or the pile.
-    CardCounts had = was.HandCounts;
-    Add(had, was.MeldCounts);
+    const CardCounts meldsBefore = CountsOf(was.Melds);
+    const CardCounts meldsAfter = CountsOf(is.Melds);
+    CardCounts had = CountsOf(was.Hand);
+    Add(had, meldsBefore);
     Add(had, drawn);
     AddCards(had, taken);
-    CardCounts has = is.HandCounts;
-    Add(has, is.MeldCounts);
+    CardCounts has = CountsOf(is.Hand);
+    Add(has, meldsAfter);
     AddCards(has, discards);
     if (had != has)
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 
-    const CardCounts& meldsBefore = was.MeldCounts;
-    const CardCounts& meldsAfter = is.MeldCounts;
     for (int key = 0; key < KeyCount; ++key) {
         if (meldsBefore[key] <= meldsAfter[key])
             continue;
@@ -311,10 +330,10 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
         breaks.push_back("discarded a red three");
     if (discards.empty() && !is.Hand.empty()) {
         const bool passing = is.Hand.size() == 1 && canastas < rules_.NumberOfCanastas;
-        const bool stockOut = take == Take::None && before_.StockSize == 0;
+        const bool stockOut = take == Take::None && before_.Stock.empty();
         if (!passing && !stockOut)
             breaks.push_back("ended the turn without a discard, holding " + Plural(static_cast<int>(is.Hand.size()), "card") +
-                             " (stock " + std::to_string(before_.StockSize) + " to " + std::to_string(after.StockSize) +
+                             " (stock " + std::to_string(before_.Stock.size()) + " to " + std::to_string(after.Stock.size()) +
                              ", discard pile " + std::to_string(pileBefore.size()) + " to " +
                              std::to_string(pileAfter.size()) + ")");
     }

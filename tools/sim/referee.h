@@ -25,30 +25,25 @@ CardCounts CountsOf(std::span<const CardRecord> cards);
 // Counts the cards into counts already made.
 void AddCards(CardCounts& into, std::span<const CardRecord> cards);
 
-// What the referee sees of the table: every pile as cards, and the meld columns;
-// the piles a turn moves cards between are counted as well.
+// What the referee sees of the table: every pile as cards, and the meld columns.
 struct TableView {
     struct SideView {
         std::vector<CardRecord> Hand;
         std::vector<CardRecord> Melds;
         std::array<std::vector<CardRecord>, ColumnCount> Columns;
-        CardCounts HandCounts{};
-        CardCounts MeldCounts{};
     };
     std::array<SideView, 2> Sides;
-    // The stock is only ever drawn from: its size and its cards counted tell all.
-    int StockSize = 0;
+    std::vector<CardRecord> Stock;
     std::vector<CardRecord> DiscardPile;
-    CardCounts StockCounts{};
 
     static TableView Of(const CanastaGame& game);
     // Looks at the table again for the turn of the moving side, keeping the room
-    // of the last look: the other side's piles are only counted.
+    // of the last look: only the moving side's melds are sorted into columns.
     void Read(const CanastaGame& game, Side moving);
     const SideView& Of(Side side) const { return Sides[side == Side::Human ? 0 : 1]; }
 
 private:
-    void ReadSide(const CanastaGame& game, Side side, bool withCards);
+    void ReadSide(const CanastaGame& game, Side side, bool withColumns);
     void ReadCommonPiles(const CanastaGame& game);
 };
 
