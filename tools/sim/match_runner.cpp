@@ -76,6 +76,8 @@ void MatchRunner::BeginMatch(int matchNumber, std::uint32_t matchSeed, std::uint
     humanTurnsInHand_ = 0;
     operation_ = 0;
     move_ = "the deal";
+    humanSeatMove_ = "the human side's turn (" + LevelName(humanLevel) + ")";
+    computerSeatMove_ = "the computer side's turn (" + LevelName(computerLevel) + ")";
     checkedCounts_ = {};
     matchOver_ = false;
     stopped_ = false;
@@ -156,7 +158,7 @@ void MatchRunner::PlayHumanSeatTurn()
     ++turnsInHand_;
     ++humanTurnsInHand_;
     operation_ = 0;
-    move_ = "the human side's turn (" + LevelName(humanSeat_.Level) + ")";
+    move_ = humanSeatMove_;
     if (game_.Turn.ComputerTurn || game_.Turn.Phase != TurnPhase::Draw || game_.Turn.HasDrawn)
         Violated({"the human side's turn does not begin with its draw"}, "");
 
@@ -205,7 +207,7 @@ void MatchRunner::PlayComputerSeatTurn()
         Violated({"the hand did not end after " + std::to_string(turnsInHand_) + " turns"}, "");
     ++turnsInHand_;
     operation_ = 0;
-    move_ = "the computer side's turn (" + LevelName(computerSeat_.Level) + ")";
+    move_ = computerSeatMove_;
     const int hand = hand_;
     const TurnStart start = RecordTurnStart(game_, Side::Computer);
     // A turn that ends the hand is judged when the hand is scored, with the table as the turn left it.
@@ -318,12 +320,12 @@ void MatchRunner::CheckDuringTurn()
         Violated(faults, "after table update " + std::to_string(operation_) + " of the turn");
 }
 
-void MatchRunner::CheckBetweenTurns(const std::string& when)
+void MatchRunner::CheckBetweenTurns(const char* when)
 {
     CheckTable(when, options_.Checks != TableChecks::AtHandEnd);
 }
 
-void MatchRunner::CheckTable(const std::string& when, bool wholeTable)
+void MatchRunner::CheckTable(std::string_view when, bool wholeTable)
 {
     std::vector<std::string> faults;
     if (wholeTable) {
@@ -336,12 +338,12 @@ void MatchRunner::CheckTable(const std::string& when, bool wholeTable)
                          std::to_string(game_.Computer().Score) + " differ from the hands' totals " +
                          std::to_string(expectedHumanScore_) + " : " + std::to_string(expectedComputerScore_));
     if (!faults.empty()) {
-        move_ = when;
+        move_ = std::string(when);
         Violated(faults, "");
     }
 }
 
-void MatchRunner::JudgeTurn(const std::string& when)
+void MatchRunner::JudgeTurn(const char* when)
 {
     if (!referee_.TurnOpen())
         return;
