@@ -1,37 +1,13 @@
 #include "ai/turn_frame.h"
 
+#include "core/column_runs.h"
+
 #include <algorithm>
 #include <random>
 #include <stdexcept>
 
 namespace meldora::ai {
 
-namespace {
-
-// The column a meld card lies in, from its x. The cards of one meld column lie
-// together in the pile and share their x, so the column is worked out once for
-// each run of them: the tallies are counted many times a turn.
-class ColumnFinder {
-public:
-    explicit ColumnFinder(const CanastaGame& game) : game_(game) {}
-    int operator()(const CardRecord& card)
-    {
-        if (!known_ || card.X != x_) {
-            known_ = true;
-            x_ = card.X;
-            column_ = game_.ColumnOf(card);
-        }
-        return column_;
-    }
-
-private:
-    const CanastaGame& game_;
-    bool known_ = false;
-    int x_ = 0;
-    int column_ = 0;
-};
-
-}  // namespace
 
 TurnFrame::TurnFrame(CanastaGame& game, const ComputerSettings& settings)
     : Game(game), Host(game.Host()), Settings(settings), Me(settings.Seat),
@@ -76,7 +52,7 @@ int TurnFrame::OwnColumnSize(int column) const { return Game.ColumnSize(Me, colu
 int TurnFrame::WildsInColumn(int column) const
 {
     int wild = 0;
-    ColumnFinder columnOf(Game);
+    ColumnRuns columnOf(Game.Layout);
     for (int i = 0; i < Own().Melds.Count; ++i) {
         const CardRecord& c = Own().Melds.Cards[i];
         if (IsWild(c.Rank) && columnOf(c) == column)
@@ -159,7 +135,7 @@ int TurnFrame::WildcardRoom(int column) const
 void TurnFrame::Recount()
 {
     // Like RecountColumns, a card outside the columns counts in none.
-    ColumnFinder columnOf(Game);
+    ColumnRuns columnOf(Game.Layout);
     auto countColumn = [&columnOf](const CardRecord& c, ColumnCounts& counts) {
         const int col = columnOf(c);
         if (col >= 0 && col < ColumnCount)

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "core/column_runs.h"
 #include "core/table_host.h"
 
 namespace meldora {
@@ -66,8 +67,9 @@ void CanastaGame::RecountColumns()
         for (int i = 0; i < seat.Hand.Count; ++i)
             ++seat.HandCount[seat.Hand.Cards[i].Rank];
         // A card outside the columns counts in none.
+        ColumnRuns columnOf(Layout);
         for (int i = 0; i < seat.Melds.Count; ++i) {
-            const int col = ColumnOf(seat.Melds.Cards[i]);
+            const int col = columnOf(seat.Melds.Cards[i]);
             if (col >= 0 && col < ColumnCount)
                 ++seat.MeldCount[col];
         }
@@ -94,17 +96,19 @@ int CanastaGame::MeldValueOnTable(Side side, bool allColumns) const
 {
     const CardPile& melds = SeatOf(side).Melds;
     ColumnCounts perColumn{};
+    ColumnRuns columnOf(Layout);
     for (int i = 0; i < melds.Count; ++i) {
-        const int col = ColumnOf(melds.Cards[i]);
+        const int col = columnOf(melds.Cards[i]);
         if (col >= 0 && col < ColumnCount)
             ++perColumn[col];
     }
     int value = 0;
+    ColumnRuns valueColumnOf(Layout);
     for (int i = 0; i < melds.Count; ++i) {
         const CardRecord& c = melds.Cards[i];
         if (IsRedThree(c.Id))
             continue;
-        const int col = ColumnOf(c);
+        const int col = valueColumnOf(c);
         if (allColumns || (col >= 0 && col < ColumnCount && perColumn[col] >= 3))
             value += c.Points;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/column_runs.h"
 #include "tools/sim/invariants.h"
 
 namespace meldora::sim {
@@ -123,14 +124,9 @@ void TableView::ReadSide(const CanastaGame& game, Side side, bool withColumns)
         column.clear();
     if (!withColumns)
         return;
-    // The cards of a column lie together and share their x: one look-up for each run.
-    int column = 0;
-    for (std::size_t i = 0; i < seat.Melds.size(); ++i) {
-        const CardRecord& card = seat.Melds[i];
-        if (i == 0 || card.X != seat.Melds[i - 1].X)
-            column = std::clamp(game.ColumnOf(card), 0, ColumnCount - 1);
-        seat.Columns[column].push_back(card);
-    }
+    ColumnRuns columnOf(game.Layout);
+    for (const CardRecord& card : seat.Melds)
+        seat.Columns[std::clamp(columnOf(card), 0, ColumnCount - 1)].push_back(card);
 }
 
 void TableView::ReadCommonPiles(const CanastaGame& game)
