@@ -141,12 +141,12 @@ void TurnFrame::Recount()
         if (col >= 0 && col < ColumnCount)
             ++counts[col];
     };
-    // Counted apart and handed over whole: the count is not read again after every card.
-    ColumnCounts handCount{};
+    // With the pile and its size held apart, neither is looked up again after every card.
     const CardPile& hand = Own().Hand;
+    ColumnCounts& handCount = Own().HandCount;
+    handCount.fill(0);
     for (int i = 0, count = hand.Count; i < count; ++i)
         ++handCount[hand.Cards[i].Rank];
-    Own().HandCount = handCount;
 
     // The decisions recount many times a turn; the piles other than the hand
     // change far less often, so they are counted again only when their sizes

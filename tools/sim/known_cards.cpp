@@ -43,9 +43,11 @@ void UpdateKnownCards(const TurnStart& start, const CanastaGame& game, Side side
     const CardPile& melds = MeldsOf(game, side);
     for (int i = 0; i < melds.Count; ++i)
         ++meldIds[melds.Cards[i].Id];
-    for (int id = 1; id <= JokerId; ++id)
-        for (int n = start.MeldIds[id]; n < meldIds[id]; ++n)
-            RemoveCardById(known, id);
+    if (meldIds != start.MeldIds) {
+        for (int id = 1; id <= JokerId; ++id)
+            for (int n = start.MeldIds[id]; n < meldIds[id]; ++n)
+                RemoveCardById(known, id);
+    }
     for (int i = common; i < after.Count; ++i)
         RemoveCardById(known, after.Cards[i].Id);
 }
