@@ -312,7 +312,11 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
     if (had != has)
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 
-    for (int key = 0; key < KeyCount; ++key) {
+    // Melds rarely give a card back: one quick pass over all keys tells whether any did.
+    bool anyTakenBack = false;
+    for (int key = 0; key < KeyCount; ++key)
+        anyTakenBack |= meldsBefore[key] > meldsAfter[key];
+    for (int key = 0; anyTakenBack && key < KeyCount; ++key) {
         if (meldsBefore[key] <= meldsAfter[key])
             continue;
         const bool blockingThree = rules_.ThreeBlock && IsRedThree(IdOf(key)) && discards.size() == 1 &&
