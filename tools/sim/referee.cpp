@@ -25,11 +25,13 @@ void Add(CardCounts& into, const CardCounts& more)
         into[key] += more[key];
 }
 
+bool SameKey(const CardRecord& a, const CardRecord& b) { return a.Id == b.Id && a.Deck == b.Deck; }
+
 // The same cards, in whatever order: most piles a turn leaves alone are
 // compared card by card and counted only when they differ.
 bool SameCards(std::span<const CardRecord> a, std::span<const CardRecord> b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end()) || CountsOf(a) == CountsOf(b);
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameKey) || CountsOf(a) == CountsOf(b);
 }
 
 // The keys of the red threes of both decks.
@@ -209,12 +211,13 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
 
     // The draw from the stock.
     // The stock is drawn from the top: what is left of it is normally what lay
-    // below, and the cards above are what was drawn. Otherwise the cards are counted.
+    // below (face and deck alike, card by card), and the cards above are what
+    // was drawn. Otherwise the cards are counted.
     const std::vector<CardRecord>& stockBefore = before_.Stock;
     const std::vector<CardRecord>& stockAfter = after.Stock;
     CardCounts drawn{};
     if (stockAfter.size() <= stockBefore.size() &&
-        std::equal(stockAfter.begin(), stockAfter.end(), stockBefore.begin())) {
+        std::equal(stockAfter.begin(), stockAfter.end(), stockBefore.begin(), SameKey)) {
         AddCards(drawn, std::span(stockBefore).subspan(stockAfter.size()));
     } else {
         const CardCounts countsBefore = CountsOf(stockBefore);
