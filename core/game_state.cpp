@@ -94,24 +94,30 @@ void CanastaGame::RestoreSnapshot()
 
 int CanastaGame::MeldValueOnTable(Side side, bool allColumns) const
 {
+    // One pass: the points of each column, and of any card outside the columns,
+    // are summed apart and added up once every column's size is known.
     const CardPile& melds = SeatOf(side).Melds;
     ColumnCounts perColumn{};
+    ColumnCounts pointsPerColumn{};
+    int pointsOutside = 0;
     ColumnRuns columnOf(Layout);
     for (int i = 0; i < melds.Count; ++i) {
-        const int col = columnOf(melds.Cards[i]);
-        if (col >= 0 && col < ColumnCount)
-            ++perColumn[col];
-    }
-    int value = 0;
-    ColumnRuns valueColumnOf(Layout);
-    for (int i = 0; i < melds.Count; ++i) {
         const CardRecord& c = melds.Cards[i];
+        const int col = columnOf(c);
+        const bool inColumns = col >= 0 && col < ColumnCount;
+        if (inColumns)
+            ++perColumn[col];
         if (IsRedThree(c.Id))
             continue;
-        const int col = valueColumnOf(c);
-        if (allColumns || (col >= 0 && col < ColumnCount && perColumn[col] >= 3))
-            value += c.Points;
+        if (inColumns)
+            pointsPerColumn[col] += c.Points;
+        else
+            pointsOutside += c.Points;
     }
+    int value = allColumns ? pointsOutside : 0;
+    for (int col = 0; col < ColumnCount; ++col)
+        if (allColumns || perColumn[col] >= 3)
+            value += pointsPerColumn[col];
     return value;
 }
 
