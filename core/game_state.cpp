@@ -64,11 +64,12 @@ void CanastaGame::RecountColumns()
     for (Seat& seat : seats_) {
         seat.HandCount.fill(0);
         seat.MeldCount.fill(0);
-        for (int i = 0; i < seat.Hand.Count; ++i)
+        // The sizes are read once: the counts written in between could otherwise be taken to change them.
+        for (int i = 0, count = seat.Hand.Count; i < count; ++i)
             ++seat.HandCount[seat.Hand.Cards[i].Rank];
         // A card outside the columns counts in none.
         ColumnRuns columnOf(Layout);
-        for (int i = 0; i < seat.Melds.Count; ++i) {
+        for (int i = 0, count = seat.Melds.Count; i < count; ++i) {
             const int col = columnOf(seat.Melds.Cards[i]);
             if (col >= 0 && col < ColumnCount)
                 ++seat.MeldCount[col];
