@@ -194,7 +194,8 @@ void Referee::BeginTurn(const CanastaGame& game, Side side)
     side_ = side;
     turnOpen_ = true;
     // The melds as the side's previous turn left them decide a concealed going out.
-    meldedBefore_[Index(side)] = CompleteMeldValue(before_.Of(side)) > 0;
+    valueBefore_ = CompleteMeldValue(before_.Of(side));
+    meldedBefore_[Index(side)] = valueBefore_ > 0;
 }
 
 std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
@@ -348,7 +349,7 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
         JudgeTake(after, take == Take::TopCard, breaks);
     JudgeMeldsAtTurnEnd(is, breaks);
 
-    const std::int32_t valueBefore = CompleteMeldValue(was);
+    const std::int32_t valueBefore = valueBefore_;
     const std::int32_t valueAfter = CompleteMeldValue(is);
     if (valueBefore == 0 && valueAfter > 0 && !is.Hand.empty() && valueAfter < minimum_[Index(side_)] &&
         !(rules_.BonusCounts && canastas > 0))

@@ -91,6 +91,8 @@ private:
     bool turnOpen_ = false;
     Side side_ = Side::Human;
     TableView before_;
+    // The moving side's meld value as the turn began.
+    std::int32_t valueBefore_ = 0;
     TableView after_;
 };
 
