@@ -156,18 +156,16 @@ void ExpertTurn::CompleteCanastas()
             wildsNeeded[r] = n;
     }
 
+    // The tallies are counted again whenever a rank has been melded, and only then.
     for (int n = 0;; ++n) {
         for (int r = 13; r >= 3; --r) {
-            if (wildsNeeded[r] != n)
-                continue;
-            Recount();
-            if (n > Wilds())
+            if (wildsNeeded[r] != n || n > Wilds())
                 continue;
             MeldCardsOfRank(r);
             for (int i = 0; i < n; ++i)
                 AddWildcardToMeld(r);
+            Recount();
         }
-        Recount();
         // Mixed canastas only when the game calls for them; otherwise naturals alone.
         const bool mixedWanted = Memory.AggressiveTurn || Canastas() < Need() || HCanastas() > Canastas()
                                  || Wilds() > 5 || CountLeftover().Possible;

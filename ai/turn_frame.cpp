@@ -1,10 +1,13 @@
 #include "ai/turn_frame.h"
 
+#include "core/column_runs.h"
+
 #include <algorithm>
 #include <random>
 #include <stdexcept>
 
 namespace meldora::ai {
+
 
 TurnFrame::TurnFrame(CanastaGame& game, const ComputerSettings& settings)
     : Game(game), Host(game.Host()), Settings(settings), Me(settings.Seat),
@@ -49,9 +52,10 @@ int TurnFrame::OwnColumnSize(int column) const { return Game.ColumnSize(Me, colu
 int TurnFrame::WildsInColumn(int column) const
 {
     int wild = 0;
+    ColumnRuns columnOf(Game.Layout);
     for (int i = 0; i < Own().Melds.Count; ++i) {
         const CardRecord& c = Own().Melds.Cards[i];
-        if (Game.ColumnOf(c) == column && IsWild(c.Rank))
+        if (IsWild(c.Rank) && columnOf(c) == column)
             ++wild;
     }
     return wild;
@@ -131,25 +135,37 @@ int TurnFrame::WildcardRoom(int column) const
 void TurnFrame::Recount()
 {
     // Like RecountColumns, a card outside the columns counts in none.
-    auto countColumn = [this](const CardRecord& c, ColumnCounts& counts) {
-        const int col = Game.ColumnOf(c);
+    ColumnRuns columnOf(Game.Layout);
+    auto countColumn = [&columnOf](const CardRecord& c, ColumnCounts& counts) {
+        const int col = columnOf(c);
         if (col >= 0 && col < ColumnCount)
             ++counts[col];
     };
-    Own().HandCount.fill(0);
-    Own().MeldCount.fill(0);
-    OwnMeldRankCount.fill(0);
-    for (int i = 0; i < Own().Hand.Count; ++i)
-        ++Own().HandCount[Own().Hand.Cards[i].Rank];
-    for (int i = 0; i < Own().Melds.Count; ++i) {
-        ++OwnMeldRankCount[Own().Melds.Cards[i].Rank];
-        countColumn(Own().Melds.Cards[i], Own().MeldCount);
-    }
+    // With the pile and its size held apart, neither is looked up again after every card.
+    const CardPile& hand = Own().Hand;
+    ColumnCounts& handCount = Own().HandCount;
+    handCount.fill(0);
+    for (int i = 0, count = hand.Count; i < count; ++i)
+        ++handCount[hand.Cards[i].Rank];
 
-    // The opponent's melds and what is known of its hand stay as they are for the
-    // whole turn, and the discard pile changes only by a take or the discard:
-    // the decisions recount many times a turn, so these are counted again only
-    // when their piles (or the stock, at a new deal) have changed.
+    // The decisions recount many times a turn; the piles other than the hand
+    // change far less often, so they are counted again only when their sizes
+    // (or the stock, at a new deal) have changed. The computer's melds within
+    // a turn only grow, but for the red three that blocks the pile as the turn
+    // ends; the opponent's melds and what is known of its hand stay as they
+    // are; the discard pile changes only by a take or the discard.
+    const RecountKey ownMeldsNow{Own().Melds.Count, 0, Game.Stock.Count};
+    if (!(ownMeldsNow == ownMeldsCounted_)) {
+        ownMeldsCounted_ = ownMeldsNow;
+        OwnMeldColumnCount.fill(0);
+        OwnMeldRankCount.fill(0);
+        for (int i = 0; i < Own().Melds.Count; ++i) {
+            ++OwnMeldRankCount[Own().Melds.Cards[i].Rank];
+            countColumn(Own().Melds.Cards[i], OwnMeldColumnCount);
+        }
+    }
+    Own().MeldCount = OwnMeldColumnCount;
+
     const RecountKey opponentNow{Opp().Melds.Count, Memory.KnownOpponentCards.Count, Game.Stock.Count};
     if (!(opponentNow == opponentCounted_)) {
         opponentCounted_ = opponentNow;

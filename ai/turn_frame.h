@@ -55,6 +55,8 @@ public:
     int OwnMinimumMeld = 50;
     bool OpponentHoarding = false;
     ColumnCounts OwnMeldRankCount{};
+    // The computer's meld columns as last counted, handed to its seat at every recount.
+    ColumnCounts OwnMeldColumnCount{};
     ColumnCounts OpponentMeldRankCount{};
     ColumnCounts KnownOpponentRankCount{};
     ColumnCounts DiscardRankCount{};
@@ -186,6 +188,7 @@ protected:
         int Stock = -1;
         bool operator==(const RecountKey&) const = default;
     };
+    RecountKey ownMeldsCounted_;
     RecountKey opponentCounted_;
     RecountKey pileCounted_;
 

@@ -143,8 +143,9 @@ void WeakerTurn::CompleteOpening()
 
 void WeakerTurn::CompleteCanastas()
 {
+    // The tallies are counted again whenever a rank has been melded, and only then.
+    Recount();
     for (int r = 13; r >= 3; --r) {
-        Recount();
         const int h = Hand(r);
         const int m = Melds(r);
         const int wilds = Wilds();
@@ -155,9 +156,9 @@ void WeakerTurn::CompleteCanastas()
             MeldCardsOfRank(r);
             for (int i = 0; i < n; ++i)
                 AddWildcardToMeld(r);
+            Recount();
         }
     }
-    Recount();
 }
 
 void WeakerTurn::MeldNaturals(bool keepLastCard)

@@ -1,5 +1,6 @@
 #include "core/card.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace meldora {
@@ -33,9 +34,6 @@ int CardPoints(int id)
     return 10;
 }
 
-bool IsWild(int rank) { return rank == 0 || rank == 1; }
-bool IsRedThree(int id) { return id == 28 || id == 41; }
-bool IsBlackThree(int id) { return id == 2 || id == 15; }
 bool IsBlackSuit(int id) { return id >= 1 && id <= 26; }
 
 CardNameResult CardName(int suit, int face)
@@ -103,14 +101,13 @@ CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColum
     if (index < 0 || index >= pile.Count)
         throw std::out_of_range("card index outside the pile");
     const CardRecord removed = pile.Cards[index];
-    for (int j = index; j + 1 < pile.Count; ++j)
-        pile.Cards[j] = pile.Cards[j + 1];
+    std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + pile.Count, pile.Cards.begin() + index);
     --pile.Count;
     if (!keepColumn) {
         if (column < 0 || column >= ColumnCount)
             throw std::out_of_range("column outside the table");
         pile.ColumnEnds[column].Y -= direction * StackStep;
-        for (int j = 0; j < pile.Count; ++j) {
+        for (int j = 0, count = pile.Count; j < count; ++j) {
             CardRecord& c = pile.Cards[j];
             if (c.X == removed.X && c.Y * direction > removed.Y * direction)
                 c.Y -= direction * StackStep;

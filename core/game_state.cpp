@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "core/column_runs.h"
 #include "core/table_host.h"
 
 namespace meldora {
@@ -53,11 +54,13 @@ void CanastaGame::RecountColumns()
     for (Seat& seat : seats_) {
         seat.HandCount.fill(0);
         seat.MeldCount.fill(0);
-        for (int i = 0; i < seat.Hand.Count; ++i)
+        // The sizes are read once: the counts written in between could otherwise be taken to change them.
+        for (int i = 0, count = seat.Hand.Count; i < count; ++i)
             ++seat.HandCount[seat.Hand.Cards[i].Rank];
         // A card outside the columns counts in none.
-        for (int i = 0; i < seat.Melds.Count; ++i) {
-            const int col = ColumnOf(seat.Melds.Cards[i]);
+        ColumnRuns columnOf(Layout);
+        for (int i = 0, count = seat.Melds.Count; i < count; ++i) {
+            const int col = columnOf(seat.Melds.Cards[i]);
             if (col >= 0 && col < ColumnCount)
                 ++seat.MeldCount[col];
         }
@@ -82,22 +85,30 @@ void CanastaGame::RestoreSnapshot()
 
 int CanastaGame::MeldValueOnTable(Side side, bool allColumns) const
 {
+    // One pass: the points of each column, and of any card outside the columns,
+    // are summed apart and added up once every column's size is known.
     const CardPile& melds = SeatOf(side).Melds;
     ColumnCounts perColumn{};
-    for (int i = 0; i < melds.Count; ++i) {
-        const int col = ColumnOf(melds.Cards[i]);
-        if (col >= 0 && col < ColumnCount)
-            ++perColumn[col];
-    }
-    int value = 0;
+    ColumnCounts pointsPerColumn{};
+    int pointsOutside = 0;
+    ColumnRuns columnOf(Layout);
     for (int i = 0; i < melds.Count; ++i) {
         const CardRecord& c = melds.Cards[i];
+        const int col = columnOf(c);
+        const bool inColumns = col >= 0 && col < ColumnCount;
+        if (inColumns)
+            ++perColumn[col];
         if (IsRedThree(c.Id))
             continue;
-        const int col = ColumnOf(c);
-        if (allColumns || (col >= 0 && col < ColumnCount && perColumn[col] >= 3))
-            value += c.Points;
+        if (inColumns)
+            pointsPerColumn[col] += c.Points;
+        else
+            pointsOutside += c.Points;
     }
+    int value = allColumns ? pointsOutside : 0;
+    for (int col = 0; col < ColumnCount; ++col)
+        if (allColumns || perColumn[col] >= 3)
+            value += pointsPerColumn[col];
     return value;
 }
 

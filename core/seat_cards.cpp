@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/column_runs.h"
 #include "core/game.h"
 
 namespace meldora {
@@ -84,8 +85,9 @@ int CanastaGame::ColumnSize(Side side, int column) const
 {
     const CardPile& melds = SeatOf(side).Melds;
     int size = 0;
+    ColumnRuns columnOf(Layout);
     for (int i = 0; i < melds.Count; ++i)
-        if (ColumnOf(melds.Cards[i]) == column)
+        if (columnOf(melds.Cards[i]) == column)
             ++size;
     return size;
 }

@@ -12,6 +12,7 @@
 #include "core/saved_game.h"
 #include "support/recording_host.h"
 #include "support/temp_home.h"
+#include "tools/sim/match_runner.h"
 #include "tools/sim/simulation.h"
 
 namespace meldora::sim {
@@ -26,6 +27,8 @@ SimOptions Options(std::uint8_t first, std::uint8_t second, const std::string& r
     o.Rules = rules == "hoyle" ? HoyleRules() : RuleOptions{};
     o.Matches = matches;
     o.Seed = seed;
+    // The soak watches the table after every card move.
+    o.Checks = TableChecks::AfterEveryMove;
     return o;
 }
 
@@ -93,6 +96,26 @@ TEST(Soak, AnEndlessHandIsCutOffAsAViolation)
     EXPECT_EQ(r.AbandonedMatches, 3);
     EXPECT_EQ(r.InvariantViolations, 3);
     EXPECT_NE(log.str().find("the hand did not end after 4 turns"), std::string::npos);
+}
+
+TEST(Soak, WithoutTheStrictModeALostCardIsStillFoundWhenTheHandEnds)
+{
+    SimOptions o = Options(ai::Expert, ai::Beginner, "default", 1, 3);
+    o.Checks = TableChecks::AtHandEnd;
+    std::ostringstream log;
+    MatchRunner runner(o, log);
+    bool planted = false;
+    runner.OnHumanSeatTurn = [&planted](CanastaGame& game) {
+        if (!planted && game.Stock.Count > 10) {
+            PopCard(game.Stock);
+            planted = true;
+        }
+    };
+    const MatchOutcome outcome = runner.PlayMatch(0, MatchSeed(o.Seed, 0), o.FirstLevel, o.SecondLevel);
+    EXPECT_TRUE(planted);
+    EXPECT_FALSE(outcome.Completed);
+    EXPECT_NE(log.str().find("the piles hold 107 cards"), std::string::npos) << log.str();
+    EXPECT_NE(log.str().find("when the hand was scored"), std::string::npos) << log.str();
 }
 
 TEST(SaveAndLoad, AGameSavedMidHandPlaysOnToTheEndOfItsMatch)

@@ -217,7 +217,7 @@ TEST(CommandLine, ReadsEveryOption)
     EXPECT_EQ(o.Rules, HoyleRules());
     EXPECT_EQ(o.Aggression, 80);
     EXPECT_TRUE(o.Duplicate);
-    EXPECT_FALSE(o.CheckEveryOperation);
+    EXPECT_EQ(o.Checks, TableChecks::BetweenTurns);
     EXPECT_EQ(o.HandTurnCap, 300);
 
     const auto saving = ParseCommandLine({"--save", "a.meldora", "--save-turn", "3"});
@@ -225,6 +225,9 @@ TEST(CommandLine, ReadsEveryOption)
     EXPECT_EQ(saving.Options.SaveFile, "a.meldora");
     EXPECT_EQ(saving.Options.SaveTurn, 3);
     EXPECT_TRUE(ParseCommandLine({"--help"}).HelpWanted);
+
+    EXPECT_EQ(ParseCommandLine({}).Options.Checks, TableChecks::AtHandEnd);
+    EXPECT_EQ(ParseCommandLine({"--strict", "--check-turns"}).Options.Checks, TableChecks::AfterEveryMove);
 }
 
 TEST(CommandLine, RefusesBadArgumentsWithAReason)

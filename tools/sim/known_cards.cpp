@@ -19,7 +19,7 @@ TurnStart RecordTurnStart(const CanastaGame& game, Side side)
     const CardPile& melds = MeldsOf(game, side);
     for (int i = 0; i < melds.Count; ++i)
         ++start.MeldIds[melds.Cards[i].Id];
-    start.DiscardPile = game.DiscardPile;
+    start.DiscardPile.assign(game.DiscardPile.Cards.begin(), game.DiscardPile.Cards.begin() + game.DiscardPile.Count);
     return start;
 }
 
@@ -28,23 +28,26 @@ void UpdateKnownCards(const TurnStart& start, const CanastaGame& game, Side side
     // The pile is only ever taken from the top and added to on top: what is left
     // of the old pile is the common bottom, the rest of the old pile was taken,
     // and what lies above the common bottom now is the side's discard.
-    const CardPile& before = start.DiscardPile;
+    const std::vector<CardRecord>& before = start.DiscardPile;
+    const int beforeCount = static_cast<int>(before.size());
     const CardPile& after = game.DiscardPile;
     int common = 0;
-    while (common < before.Count && common < after.Count && SameCard(before.Cards[common], after.Cards[common]))
+    while (common < beforeCount && common < after.Count && SameCard(before[common], after.Cards[common]))
         ++common;
 
-    for (int i = common; i < before.Count; ++i)
-        if (!IsRedThree(before.Cards[i].Id))
-            AppendCard(known, before.Cards[i]);
+    for (int i = common; i < beforeCount; ++i)
+        if (!IsRedThree(before[i].Id))
+            AppendCard(known, before[i]);
 
     std::array<int, JokerId + 1> meldIds{};
     const CardPile& melds = MeldsOf(game, side);
     for (int i = 0; i < melds.Count; ++i)
         ++meldIds[melds.Cards[i].Id];
-    for (int id = 1; id <= JokerId; ++id)
-        for (int n = start.MeldIds[id]; n < meldIds[id]; ++n)
-            RemoveCardById(known, id);
+    if (meldIds != start.MeldIds) {
+        for (int id = 1; id <= JokerId; ++id)
+            for (int n = start.MeldIds[id]; n < meldIds[id]; ++n)
+                RemoveCardById(known, id);
+    }
     for (int i = common; i < after.Count; ++i)
         RemoveCardById(known, after.Cards[i].Id);
 }

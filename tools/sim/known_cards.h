@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "core/game.h"
 
@@ -14,7 +15,8 @@ namespace meldora::sim {
 struct TurnStart {
     // Cards per identity in the moving side's melds.
     std::array<int, JokerId + 1> MeldIds{};
-    CardPile DiscardPile;
+    // The discard pile's cards, bottom first.
+    std::vector<CardRecord> DiscardPile;
 };
 
 TurnStart RecordTurnStart(const CanastaGame& game, Side side);

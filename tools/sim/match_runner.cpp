@@ -47,7 +47,7 @@ MatchRunner::MatchRunner(const SimOptions& options, std::ostream& log)
     humanSeat_.Memory = &humanSeatMemory_;
     host_.OnTableChanged = [this] {
         ++operation_;
-        if (options_.CheckEveryOperation && playing_)
+        if (options_.Checks == TableChecks::AfterEveryMove && playing_)
             CheckDuringTurn();
     };
     host_.OnComputerTurn = [this] {
@@ -76,6 +76,8 @@ void MatchRunner::BeginMatch(int matchNumber, std::uint32_t matchSeed, std::uint
     humanTurnsInHand_ = 0;
     operation_ = 0;
     move_ = "the deal";
+    humanSeatMove_ = "the human side's turn (" + LevelName(humanLevel) + ")";
+    computerSeatMove_ = "the computer side's turn (" + LevelName(computerLevel) + ")";
     checkedCounts_ = {};
     matchOver_ = false;
     stopped_ = false;
@@ -120,7 +122,7 @@ MatchOutcome MatchRunner::PlaySavedMatch(const std::string& fileName, std::uint3
     expectedComputerScore_ = game_.Computer().Score;
     referee_.BeginHand(expectedHumanScore_, expectedComputerScore_, game_.Turn.DiscardFrozen);
     return PlayGuarded([this, &fileName] {
-        CheckBetweenTurns("after loading " + fileName);
+        CheckTable("after loading " + fileName, true);
         PlayToEndOfMatch();
     });
 }
@@ -156,7 +158,7 @@ void MatchRunner::PlayHumanSeatTurn()
     ++turnsInHand_;
     ++humanTurnsInHand_;
     operation_ = 0;
-    move_ = "the human side's turn (" + LevelName(humanSeat_.Level) + ")";
+    move_ = humanSeatMove_;
     if (game_.Turn.ComputerTurn || game_.Turn.Phase != TurnPhase::Draw || game_.Turn.HasDrawn)
         Violated({"the human side's turn does not begin with its draw"}, "");
 
@@ -205,7 +207,7 @@ void MatchRunner::PlayComputerSeatTurn()
         Violated({"the hand did not end after " + std::to_string(turnsInHand_) + " turns"}, "");
     ++turnsInHand_;
     operation_ = 0;
-    move_ = "the computer side's turn (" + LevelName(computerSeat_.Level) + ")";
+    move_ = computerSeatMove_;
     const int hand = hand_;
     const TurnStart start = RecordTurnStart(game_, Side::Computer);
     // A turn that ends the hand is judged when the hand is scored, with the table as the turn left it.
@@ -249,7 +251,9 @@ void MatchRunner::HandScored(const HandScore& score)
                 log_ << "  " << text << '\n';
         }
     }
-    std::vector<std::string> faults = FindHandScoreFaults(score, game_);
+    std::vector<std::string> faults = FindTableFaults(game_, CheckMoment::AfterCardMove);
+    const std::vector<std::string> scoreFaults = FindHandScoreFaults(score, game_);
+    faults.insert(faults.end(), scoreFaults.begin(), scoreFaults.end());
     if (game_.Human().Score != expectedHumanScore_ + score.Human.Total() ||
         game_.Computer().Score != expectedComputerScore_ + score.Computer.Total())
         faults.push_back("the match scores " + std::to_string(game_.Human().Score) + " : " +
@@ -316,22 +320,30 @@ void MatchRunner::CheckDuringTurn()
         Violated(faults, "after table update " + std::to_string(operation_) + " of the turn");
 }
 
-void MatchRunner::CheckBetweenTurns(const std::string& when)
+void MatchRunner::CheckBetweenTurns(const char* when)
 {
-    std::vector<std::string> faults = FindTableFaults(game_, CheckMoment::BetweenTurns);
-    const auto known = FindKnownCardFaults(humanSeatMemory_.KnownOpponentCards, game_.Computer().Hand, "the human");
-    faults.insert(faults.end(), known.begin(), known.end());
+    CheckTable(when, options_.Checks != TableChecks::AtHandEnd);
+}
+
+void MatchRunner::CheckTable(std::string_view when, bool wholeTable)
+{
+    std::vector<std::string> faults;
+    if (wholeTable) {
+        faults = FindTableFaults(game_, CheckMoment::BetweenTurns);
+        const auto known = FindKnownCardFaults(humanSeatMemory_.KnownOpponentCards, game_.Computer().Hand, "the human");
+        faults.insert(faults.end(), known.begin(), known.end());
+    }
     if (game_.Human().Score != expectedHumanScore_ || game_.Computer().Score != expectedComputerScore_)
         faults.push_back("the match scores " + std::to_string(game_.Human().Score) + " : " +
                          std::to_string(game_.Computer().Score) + " differ from the hands' totals " +
                          std::to_string(expectedHumanScore_) + " : " + std::to_string(expectedComputerScore_));
     if (!faults.empty()) {
-        move_ = when;
+        move_ = std::string(when);
         Violated(faults, "");
     }
 }
 
-void MatchRunner::JudgeTurn(const std::string& when)
+void MatchRunner::JudgeTurn(const char* when)
 {
     if (!referee_.TurnOpen())
         return;

@@ -12,6 +12,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "ai/computer_player.h"
 #include "core/game.h"
@@ -79,9 +80,11 @@ private:
     void Message(MessageKind kind, const std::string& text);
 
     void CheckDuringTurn();
-    void CheckBetweenTurns(const std::string& when);
+    // The match scores always; the whole table as well when the options ask for it.
+    void CheckBetweenTurns(const char* when);
+    void CheckTable(std::string_view when, bool wholeTable);
     // The referee's verdict on the turn it was watching.
-    void JudgeTurn(const std::string& when);
+    void JudgeTurn(const char* when);
     void Report(const std::vector<std::string>& faults, const std::string& when);
     // Reports broken invariants and abandons the match.
     [[noreturn]] void Violated(const std::vector<std::string>& faults, const std::string& when);
@@ -112,6 +115,9 @@ private:
     // card move needs no new check.
     std::array<std::uint8_t, 6> checkedCounts_{};
     std::string move_;
+    // What move_ says during each seat's turn, made once a match.
+    std::string humanSeatMove_;
+    std::string computerSeatMove_;
     bool matchOver_ = false;
     bool stopped_ = false;
     bool playing_ = false;

@@ -48,7 +48,7 @@ std::string LevelName(std::uint8_t level)
 std::string UsageText()
 {
     return "Usage: meldora-sim [options]\n"
-           "Plays whole Canasta matches between two computer levels and checks the table after every move.\n"
+           "Plays whole Canasta matches between two computer levels; a referee judges every turn.\n"
            "\n"
            "  --human LEVEL      level playing the human's side: beginner, advanced or expert (default expert)\n"
            "  --computer LEVEL   level playing the computer's side (default expert)\n"
@@ -62,7 +62,8 @@ std::string UsageText()
            "  --save-turn K      that turn, 1 or more (default 1)\n"
            "  --load FILE        load a saved game and play it on to the end of its match\n"
            "  --hand-cap T       turns after which a hand counts as endless (default 2000)\n"
-           "  --check-turns      check the table between turns only (faster)\n"
+           "  --check-turns      check the whole table between any two turns, not only at hand end\n"
+           "  --strict           as --check-turns, and check every card is there after every card move\n"
            "  --help             show this text\n"
            "\n"
            "Prints one JSON object with the results. Exit status: 0 sound, 1 an invariant or a rule was\n"
@@ -96,8 +97,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args)
             o.Duplicate = true;
             continue;
         }
-        if (option == "--check-turns") {
-            o.CheckEveryOperation = false;
+        if (option == "--check-turns" || option == "--strict") {
+            // The closer watch wins whatever the order of the two.
+            o.Checks = std::max(o.Checks, option == "--strict" ? TableChecks::AfterEveryMove : TableChecks::BetweenTurns);
             continue;
         }
         if (!takesValue)

@@ -9,6 +9,18 @@
 
 namespace meldora::sim {
 
+// How closely the table is watched besides the referee, which judges every
+// turn whatever the level.
+enum class TableChecks {
+    // Every card is where it belongs and the scores add up at every hand end.
+    AtHandEnd,
+    // Besides, the whole table (layout, canastas, meld values, known cards)
+    // between any two turns.
+    BetweenTurns,
+    // Besides, every card is on the table exactly once after every card move.
+    AfterEveryMove,
+};
+
 struct SimOptions {
     // The level named by --human ("first") and by --computer ("second").
     std::uint8_t FirstLevel = 2;
@@ -27,8 +39,7 @@ struct SimOptions {
     std::string LoadFile;
     // Turns of both sides after which a hand counts as endless.
     int HandTurnCap = 2000;
-    // Check the table after every card operation, not only between turns.
-    bool CheckEveryOperation = true;
+    TableChecks Checks = TableChecks::AtHandEnd;
 };
 
 struct ParsedCommandLine {

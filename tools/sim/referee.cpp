@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/column_runs.h"
 #include "tools/sim/invariants.h"
 
 namespace meldora::sim {
@@ -13,23 +14,37 @@ constexpr int ThreesColumn = 2;
 constexpr int CanastaSize = 7;
 
 // A card's face and deck; the two jokers of a deck share one.
-constexpr int KeyCount = Referee::KeyCountAll;
-using CardCounts = std::array<int, KeyCount>;
+constexpr int KeyCount = CardKeyCount;
 
 int KeyOf(const CardRecord& card) { return card.Deck * (JokerId + 1) + card.Id; }
-
-CardCounts CountsOf(const std::vector<CardRecord>& cards)
-{
-    CardCounts counts{};
-    for (const CardRecord& card : cards)
-        ++counts[KeyOf(card)];
-    return counts;
-}
+int IdOf(int key) { return key % (JokerId + 1); }
 
 void Add(CardCounts& into, const CardCounts& more)
 {
     for (int key = 0; key < KeyCount; ++key)
         into[key] += more[key];
+}
+
+bool SameKey(const CardRecord& a, const CardRecord& b) { return a.Id == b.Id && a.Deck == b.Deck; }
+
+// The same cards, in whatever order: most piles a turn leaves alone are
+// compared card by card and counted only when they differ.
+bool SameCards(std::span<const CardRecord> a, std::span<const CardRecord> b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameKey) || CountsOf(a) == CountsOf(b);
+}
+
+// The keys of the red threes of both decks.
+const std::vector<int>& RedThreeKeys()
+{
+    static const std::vector<int> keys = [] {
+        std::vector<int> found;
+        for (int key = 0; key < KeyCount; ++key)
+            if (IsRedThree(IdOf(key)))
+                found.push_back(key);
+        return found;
+    }();
+    return keys;
 }
 
 bool Wild(const CardRecord& card) { return card.Rank == Joker || card.Rank == Two; }
@@ -69,26 +84,57 @@ const char* RowName(int row)
 
 }  // namespace
 
+CardCounts CountsOf(std::span<const CardRecord> cards)
+{
+    CardCounts counts{};
+    AddCards(counts, cards);
+    return counts;
+}
+
+void AddCards(CardCounts& into, std::span<const CardRecord> cards)
+{
+    for (const CardRecord& card : cards)
+        ++into[KeyOf(card)];
+}
+
 std::string SideName(Side side) { return side == Side::Human ? "the human side" : "the computer side"; }
 
 TableView TableView::Of(const CanastaGame& game)
 {
     TableView view;
-    const auto cards = [](const CardPile& pile) {
-        return std::vector<CardRecord>(pile.Cards.begin(), pile.Cards.begin() + pile.Count);
-    };
-    for (const Side side : {Side::Human, Side::Computer}) {
-        SideView& seat = view.Sides[side == Side::Human ? 0 : 1];
-        seat.Hand = cards(game.SeatOf(side).Hand);
-        seat.Melds = cards(game.SeatOf(side).Melds);
-        for (const CardRecord& card : seat.Melds) {
-            const int column = std::clamp(game.ColumnOf(card), 0, ColumnCount - 1);
-            seat.Columns[column].push_back(card);
-        }
-    }
-    view.Stock = cards(game.Stock);
-    view.DiscardPile = cards(game.DiscardPile);
+    view.ReadSide(game, Side::Human, true);
+    view.ReadSide(game, Side::Computer, true);
+    view.ReadCommonPiles(game);
     return view;
+}
+
+void TableView::Read(const CanastaGame& game, Side moving)
+{
+    ReadSide(game, moving, true);
+    ReadSide(game, Opponent(moving), false);
+    ReadCommonPiles(game);
+}
+
+void TableView::ReadSide(const CanastaGame& game, Side side, bool withColumns)
+{
+    SideView& seat = Sides[side == Side::Human ? 0 : 1];
+    const CardPile& hand = game.SeatOf(side).Hand;
+    const CardPile& melds = game.SeatOf(side).Melds;
+    seat.Hand.assign(hand.Cards.begin(), hand.Cards.begin() + hand.Count);
+    seat.Melds.assign(melds.Cards.begin(), melds.Cards.begin() + melds.Count);
+    for (auto& column : seat.Columns)
+        column.clear();
+    if (!withColumns)
+        return;
+    ColumnRuns columnOf(game.Layout);
+    for (const CardRecord& card : seat.Melds)
+        seat.Columns[std::clamp(columnOf(card), 0, ColumnCount - 1)].push_back(card);
+}
+
+void TableView::ReadCommonPiles(const CanastaGame& game)
+{
+    Stock.assign(game.Stock.Cards.begin(), game.Stock.Cards.begin() + game.Stock.Count);
+    DiscardPile.assign(game.DiscardPile.Cards.begin(), game.DiscardPile.Cards.begin() + game.DiscardPile.Count);
 }
 
 std::int32_t Referee::FirstMeldMinimum(std::int32_t score)
@@ -144,33 +190,45 @@ void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, boo
 
 void Referee::BeginTurn(const CanastaGame& game, Side side)
 {
-    before_ = TableView::Of(game);
+    before_.Read(game, side);
     side_ = side;
     turnOpen_ = true;
     // The melds as the side's previous turn left them decide a concealed going out.
-    meldedBefore_[Index(side)] = CompleteMeldValue(before_.Of(side)) > 0;
+    valueBefore_ = CompleteMeldValue(before_.Of(side));
+    meldedBefore_[Index(side)] = valueBefore_ > 0;
 }
 
 std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
 {
     turnOpen_ = false;
     std::vector<std::string> breaks;
-    const TableView after = TableView::Of(game);
+    after_.Read(game, side_);
+    const TableView& after = after_;
     const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
 
-    if (CountsOf(before_.Of(other).Hand) != CountsOf(after.Of(other).Hand) ||
-        CountsOf(before_.Of(other).Melds) != CountsOf(after.Of(other).Melds))
+    if (!SameCards(before_.Of(other).Hand, after.Of(other).Hand) ||
+        !SameCards(before_.Of(other).Melds, after.Of(other).Melds))
         breaks.push_back("the cards of " + SideName(other) + " changed during " + SideName(side_) + "'s turn");
 
     // The draw from the stock.
-    const CardCounts stockBefore = CountsOf(before_.Stock);
-    const CardCounts stockAfter = CountsOf(after.Stock);
+    // The stock is drawn from the top: what is left of it is normally what lay
+    // below (face and deck alike, card by card), and the cards above are what
+    // was drawn. Otherwise the cards are counted.
+    const std::vector<CardRecord>& stockBefore = before_.Stock;
+    const std::vector<CardRecord>& stockAfter = after.Stock;
     CardCounts drawn{};
-    for (int key = 0; key < KeyCount; ++key) {
-        drawn[key] = stockBefore[key] - stockAfter[key];
-        if (drawn[key] < 0) {
-            breaks.push_back("cards went back onto the stock");
-            return breaks;
+    if (stockAfter.size() <= stockBefore.size() &&
+        std::equal(stockAfter.begin(), stockAfter.end(), stockBefore.begin(), SameKey)) {
+        AddCards(drawn, std::span(stockBefore).subspan(stockAfter.size()));
+    } else {
+        const CardCounts countsBefore = CountsOf(stockBefore);
+        const CardCounts countsAfter = CountsOf(stockAfter);
+        for (int key = 0; key < KeyCount; ++key) {
+            if (countsBefore[key] < countsAfter[key]) {
+                breaks.push_back("cards went back onto the stock");
+                return breaks;
+            }
+            drawn[key] = static_cast<std::uint8_t>(countsBefore[key] - countsAfter[key]);
         }
     }
 
@@ -183,14 +241,17 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const auto startsWith = [&pileAfter](const std::vector<CardRecord>& cards, std::size_t count) {
         return pileAfter.size() >= count && std::equal(cards.begin(), cards.begin() + count, pileAfter.begin());
     };
-    std::vector<Reading> readings;
+    const std::span<const CardRecord> before(pileBefore);
+    const std::span<const CardRecord> now(pileAfter);
+    std::array<Reading, 3> readings;
+    std::size_t readingCount = 0;
     if (startsWith(pileBefore, pileBefore.size()))
-        readings.push_back({Take::None, {}, {pileAfter.begin() + pileBefore.size(), pileAfter.end()}});
+        readings[readingCount++] = {Take::None, {}, now.subspan(before.size())};
     if (pileBefore.size() >= 2 && before_.Stock.empty() && startsWith(pileBefore, pileBefore.size() - 1))
-        readings.push_back({Take::TopCard, {pileBefore.back()}, {pileAfter.begin() + pileBefore.size() - 1, pileAfter.end()}});
-    if (!pileBefore.empty() && pileAfter.size() <= 1 && (readings.empty() || readings.back().Kind == Take::TopCard))
-        readings.push_back({Take::Whole, pileBefore, pileAfter});
-    if (readings.empty()) {
+        readings[readingCount++] = {Take::TopCard, before.last(1), now.subspan(before.size() - 1)};
+    if (!pileBefore.empty() && pileAfter.size() <= 1 && (readingCount == 0 || readings[readingCount - 1].Kind == Take::TopCard))
+        readings[readingCount++] = {Take::Whole, before, now};
+    if (readingCount == 0) {
         breaks.push_back("the discard pile went from " + Plural(static_cast<int>(pileBefore.size()), "card") + " to " +
                          Plural(static_cast<int>(pileAfter.size()), "card") + " in a way no take and discard explain");
         return breaks;
@@ -198,7 +259,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const auto minimum = minimum_;
     const bool initialBlock = initialBlockInForce_;
     std::vector<std::string> best;
-    for (std::size_t i = 0; i < readings.size(); ++i) {
+    for (std::size_t i = 0; i < readingCount; ++i) {
         minimum_ = minimum;
         initialBlockInForce_ = initialBlock;
         std::vector<std::string> judged = JudgeReading(after, readings[i], drawn);
@@ -211,7 +272,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     return breaks;
 }
 
-std::vector<std::string> Referee::JudgeReading(const TableView& after, const Reading& reading, const std::array<int, KeyCountAll>& drawn)
+std::vector<std::string> Referee::JudgeReading(const TableView& after, const Reading& reading, const CardCounts& drawn)
 {
     std::vector<std::string> breaks;
     const TableView::SideView& was = before_.Of(side_);
@@ -219,15 +280,14 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
     const std::vector<CardRecord>& pileBefore = before_.DiscardPile;
     const std::vector<CardRecord>& pileAfter = after.DiscardPile;
     const Take take = reading.Kind;
-    const std::vector<CardRecord>& taken = reading.Taken;
-    const std::vector<CardRecord>& discards = reading.Discards;
+    const std::span<const CardRecord> taken = reading.Taken;
+    const std::span<const CardRecord> discards = reading.Discards;
     int drawnCards = 0;
     int drawnRedThrees = 0;
-    for (int key = 0; key < KeyCount; ++key) {
-        drawnCards += drawn[key];
-        if (IsRedThree(key % (JokerId + 1)))
-            drawnRedThrees += drawn[key];
-    }
+    for (const std::uint8_t count : drawn)
+        drawnCards += count;
+    for (const int key : RedThreeKeys())
+        drawnRedThrees += drawn[key];
     if (discards.size() > 1)
         breaks.push_back("discarded " + std::to_string(discards.size()) + " cards");
 
@@ -244,22 +304,26 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
     }
 
     // Every card the side ends with came from its hand, its melds, the stock or the pile.
+    const CardCounts meldsBefore = CountsOf(was.Melds);
+    const CardCounts meldsAfter = CountsOf(is.Melds);
     CardCounts had = CountsOf(was.Hand);
-    Add(had, CountsOf(was.Melds));
+    Add(had, meldsBefore);
     Add(had, drawn);
-    Add(had, CountsOf(taken));
+    AddCards(had, taken);
     CardCounts has = CountsOf(is.Hand);
-    Add(has, CountsOf(is.Melds));
-    Add(has, CountsOf(discards));
+    Add(has, meldsAfter);
+    AddCards(has, discards);
     if (had != has)
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 
-    const CardCounts meldsBefore = CountsOf(was.Melds);
-    const CardCounts meldsAfter = CountsOf(is.Melds);
-    for (int key = 0; key < KeyCount; ++key) {
+    // Melds rarely give a card back: one quick pass over all keys tells whether any did.
+    bool anyTakenBack = false;
+    for (int key = 0; key < KeyCount; ++key)
+        anyTakenBack |= meldsBefore[key] > meldsAfter[key];
+    for (int key = 0; anyTakenBack && key < KeyCount; ++key) {
         if (meldsBefore[key] <= meldsAfter[key])
             continue;
-        const bool blockingThree = rules_.ThreeBlock && IsRedThree(key % (JokerId + 1)) && discards.size() == 1 &&
+        const bool blockingThree = rules_.ThreeBlock && IsRedThree(IdOf(key)) && discards.size() == 1 &&
                                    KeyOf(discards.front()) == key;
         if (!blockingThree)
             breaks.push_back("took a card back from its melds");
@@ -285,7 +349,7 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
         JudgeTake(after, take == Take::TopCard, breaks);
     JudgeMeldsAtTurnEnd(is, breaks);
 
-    const std::int32_t valueBefore = CompleteMeldValue(was);
+    const std::int32_t valueBefore = valueBefore_;
     const std::int32_t valueAfter = CompleteMeldValue(is);
     if (valueBefore == 0 && valueAfter > 0 && !is.Hand.empty() && valueAfter < minimum_[Index(side_)] &&
         !(rules_.BonusCounts && canastas > 0))
@@ -300,9 +364,9 @@ void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::st
     const TableView::SideView& is = after.Of(side_);
     const CardRecord top = before_.DiscardPile.back();
     const int rank = top.Rank;
-    const std::string topName = CardLabel(top);
+    const auto topName = [&top] { return CardLabel(top); };
     if (rank < Four) {
-        breaks.push_back("took the pile with " + topName + " on top");
+        breaks.push_back("took the pile with " + topName() + " on top");
         return;
     }
     const auto ofRank = [rank](const std::vector<CardRecord>& cards) {
@@ -325,10 +389,10 @@ void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::st
         const bool fits = (inColumn >= 3 && inColumn < CanastaSize) ||
                           (rules_.AddToCanasta && inColumn >= CanastaSize && inColumn <= CanastaSize + 1);
         if (frozenByDiscard || !fits)
-            breaks.push_back("took " + topName + " alone from a frozen pile or onto a column of " +
+            breaks.push_back("took " + topName() + " alone from a frozen pile or onto a column of " +
                              Plural(inColumn, "card"));
         if (!topCardMelded())
-            breaks.push_back("took " + topName + " alone and did not meld it");
+            breaks.push_back("took " + topName() + " alone and did not meld it");
         return;
     }
 
@@ -337,14 +401,14 @@ void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::st
     const bool existingMeld = !frozen && !(rules_.NaturalPair && rules_.AddExistingMeld) && inColumn >= 3 && !fullCanasta;
     const bool naturalAndWild = inHand == 1 && wildInHand >= 1 && !frozen && !rules_.NaturalPair && inColumn <= 2;
     if (!naturalPair && !existingMeld && !naturalAndWild)
-        breaks.push_back("took the " + std::string(frozen ? "frozen" : "open") + " pile topped by " + topName +
+        breaks.push_back("took the " + std::string(frozen ? "frozen" : "open") + " pile topped by " + topName() +
                          " holding " + Plural(inHand, "such card") + " and " + Plural(wildInHand, "wild card") +
                          ", with " + Plural(inColumn, "card") + " in its meld");
     const int cardsNeeded = canastasBefore < rules_.NumberOfCanastas ? 3 : 0;
     if (inColumn == 0 && static_cast<int>(was.Hand.size() + before_.DiscardPile.size()) <= cardsNeeded)
         breaks.push_back("started a meld with the pile while holding too few cards to go on");
     if (!topCardMelded())
-        breaks.push_back("took the pile and did not meld " + topName);
+        breaks.push_back("took the pile and did not meld " + topName());
 
     initialBlockInForce_ = false;
     const bool takenAtOnce = !frozen && inColumn > 0 && !(rules_.NaturalPair && rules_.AddExistingMeld);
@@ -353,9 +417,9 @@ void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::st
     if (!rules_.TopCardCounts)
         minimum_[Index(side_)] += ValueOf(top);
     if (static_cast<int>(is.Columns[rank].size()) < inColumn + 3)
-        breaks.push_back("took the pile and melded " + topName + " with fewer than two cards from the hand");
+        breaks.push_back("took the pile and melded " + topName() + " with fewer than two cards from the hand");
     if ((frozen || rules_.NaturalPair) && ofRank(is.Columns[rank]) < ofRank(was.Columns[rank]) + 3)
-        breaks.push_back("took the pile and melded " + topName + " without a natural pair");
+        breaks.push_back("took the pile and melded " + topName() + " without a natural pair");
     const std::int32_t value = CompleteMeldValue(is);
     if (value < minimum_[Index(side_)] && !(rules_.BonusCounts && CanastaCount(is) > 0))
         breaks.push_back("took the pile with melds worth " + std::to_string(value) + " points, the minimum is " +

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,14 @@
 #include "core/scoring.h"
 
 namespace meldora::sim {
+
+// Cards counted by face and deck (the two jokers of a deck are alike).
+inline constexpr int CardKeyCount = 2 * (JokerId + 1);
+// The deck holds at most two cards of a key: a byte each keeps the counts small.
+using CardCounts = std::array<std::uint8_t, CardKeyCount>;
+CardCounts CountsOf(std::span<const CardRecord> cards);
+// Counts the cards into counts already made.
+void AddCards(CardCounts& into, std::span<const CardRecord> cards);
 
 // What the referee sees of the table: every pile as cards, and the meld columns.
 struct TableView {
@@ -28,14 +37,18 @@ struct TableView {
     std::vector<CardRecord> DiscardPile;
 
     static TableView Of(const CanastaGame& game);
+    // Looks at the table again for the turn of the moving side, keeping the room
+    // of the last look: only the moving side's melds are sorted into columns.
+    void Read(const CanastaGame& game, Side moving);
     const SideView& Of(Side side) const { return Sides[side == Side::Human ? 0 : 1]; }
+
+private:
+    void ReadSide(const CanastaGame& game, Side side, bool withColumns);
+    void ReadCommonPiles(const CanastaGame& game);
 };
 
 class Referee {
 public:
-    // A card's face and deck: the two jokers of a deck are alike.
-    static constexpr int KeyCountAll = 2 * (JokerId + 1);
-
     explicit Referee(const RuleOptions& rules) : rules_(rules) {}
 
     // A hand is dealt; the scores are the match scores it starts from, and
@@ -62,11 +75,11 @@ private:
     // One way of explaining what happened to the discard pile in a turn.
     struct Reading {
         Take Kind = Take::None;
-        std::vector<CardRecord> Taken;
-        std::vector<CardRecord> Discards;
+        std::span<const CardRecord> Taken;
+        std::span<const CardRecord> Discards;
     };
     std::vector<std::string> JudgeReading(const TableView& after, const Reading& reading,
-                                          const std::array<int, KeyCountAll>& drawn);
+                                          const CardCounts& drawn);
     void JudgeTake(const TableView& after, bool forced, std::vector<std::string>& breaks);
     void JudgeMeldsAtTurnEnd(const TableView::SideView& after, std::vector<std::string>& breaks) const;
 
@@ -78,6 +91,9 @@ private:
     bool turnOpen_ = false;
     Side side_ = Side::Human;
     TableView before_;
+    // The moving side's meld value as the turn began.
+    std::int32_t valueBefore_ = 0;
+    TableView after_;
 };
 
 std::string SideName(Side side);
