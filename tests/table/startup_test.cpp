@@ -108,7 +108,6 @@ TEST_F(MainWindowTest, FirstStartOnA1024ScreenAndAStoredPlacementOnASmallerOne)
     EXPECT_EQ(smaller.sizeIndex(), 1);
     EXPECT_TRUE(smaller.windowState() & Qt::WindowMaximized);
     EXPECT_TRUE(smaller.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(smaller.game().Layout.CardWidth, SizeClasses[1].CardWidth);
 }
 
 TEST_F(MainWindowTest, ArgumentsThatLoadNothing)
