@@ -19,6 +19,8 @@
 namespace meldora {
 namespace {
 
+using test::Child;
+
 class RecordsDialogsTest : public ::testing::Test {
 protected:
     MemorySettings settings;
@@ -28,11 +30,6 @@ protected:
 
     void SetUp() override { test::EnsureGuiApplication(); }
 
-    template <typename T>
-    static T* Child(QWidget& parent, const QString& name)
-    {
-        return test::Child<T>(parent, name);
-    }
     static QString Text(QWidget& parent, const QString& name) { return Child<QLabel>(parent, name)->text(); }
     static void ChooseRadio(QWidget& parent, const char* group, const QString& caption)
     {

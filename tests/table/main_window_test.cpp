@@ -223,9 +223,6 @@ TEST_F(MainWindowTest, TheComputersTurnIsSummedUpAndItsDiscardHighlighted)
     const QStringList lines = w.statusText()->toolTip().split('\n');
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], w.statusText()->text());
-    EXPECT_TRUE(lines[1].startsWith("Computer's last turn: drew a card") ||
-                lines[1].startsWith("Computer's last turn: took the pile"))
-        << lines[1].toStdString();
     EXPECT_TRUE(lines[1].endsWith(", discarded " + cardText(game.DiscardPile.top().Id))) << lines[1].toStdString();
     EXPECT_EQ(lines[1], "Computer's last turn: " + w.lastComputerTurn().text());
 
