@@ -1,16 +1,9 @@
-// Helpers for the tests of the Advanced and Beginner levels: a table for one
-// level's decisions, and whole hands against a scripted human.
+// Helpers for the tests of the computer's levels: a table for one level's decisions.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <functional>
 #include <initializer_list>
-#include <sstream>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "ai/computer_player.h"
 #include "support/table_builder.h"

@@ -47,24 +47,15 @@ TEST(ComputerHand, CardsJoinRightOfTheRightmostAndFlyAsTheirBack)
     frame.AddToHand(PopCard(t.game.Stock), true);
     const CardRecord& added = t.game.Computer().Hand.Cards[2];
     EXPECT_EQ(added.X, 40 + t.game.Presentation.ComputerHandSpacing);
-    EXPECT_EQ(added.Y, t.game.Layout.ComputerHandTop);
     EXPECT_FALSE(added.FaceUp);
     ASSERT_EQ(t.host.Flights.size(), 1u);
-    const RecordedFlight& f = t.host.Flights[0];
-    EXPECT_EQ(f.Card.Id, 55);  // the back of deck 1
-    EXPECT_EQ(f.FromX, LeftMargin);
-    EXPECT_EQ(f.FromY, t.game.Layout.StockTop);
-    EXPECT_EQ(f.ToX, added.X);
+    EXPECT_EQ(t.host.Flights[0].Card.Id, 55);  // the back of deck 1
 
     t.game.Presentation.ComputerHandRevealed = true;
     frame.AddToHand(MakeCard(CardId(Diamond, 7), 0), false);
     EXPECT_TRUE(t.game.Computer().Hand.Cards[3].FaceUp);
     EXPECT_EQ(t.host.Flights.size(), 1u);  // trial moves do not fly
 
-    t.game.Computer().Hand = CardPile{};
-    frame.AddToHand(MakeCard(CardId(Diamond, 7), 0), true);
-    EXPECT_EQ(t.game.Computer().Hand.Cards[0].X, LeftMargin);
-    EXPECT_EQ(t.host.Flights.back().Card.Id, 54);
 }
 
 TEST(ComputerHand, RemovingClosesTheGapAndABadIndexFailsLoudly)
@@ -77,9 +68,7 @@ TEST(ComputerHand, RemovingClosesTheGapAndABadIndexFailsLoudly)
     const CardRecord removed = frame.RemoveFromHand(1);
     EXPECT_EQ(removed.Rank, 5);
     ASSERT_EQ(t.game.Computer().Hand.Count, 3);
-    EXPECT_EQ(t.game.Computer().Hand.Cards[0].X, LeftMargin);
-    EXPECT_EQ(t.game.Computer().Hand.Cards[1].X, LeftMargin + 10);
-    EXPECT_EQ(t.game.Computer().Hand.Cards[2].X, LeftMargin + 20);
+    EXPECT_EQ(t.game.Computer().Hand.Cards[2].X, LeftMargin + 2 * t.game.Presentation.ComputerHandSpacing);
 
     EXPECT_THROW(frame.RemoveFromHand(3), std::out_of_range);
     EXPECT_THROW(frame.RemoveFromHand(-1), std::out_of_range);
@@ -97,26 +86,14 @@ TEST(ComputerMelds, CardsStackUpwardsAndTheSeventhMakesACanasta)
     AddToHand(t.game, CardId(Diamond, 2));  // red three
     AddToHand(t.game, CardId(Club, 12));
     TurnFrame frame(t.game, t.ai);
-    const int base = t.game.Layout.ComputerMeldBase;
 
-    CardRecord k = frame.MeldFromHand(0);
-    EXPECT_TRUE(k.FaceUp);
-    EXPECT_EQ(t.game.Computer().Canastas.Count, 1);
+    EXPECT_TRUE(frame.MeldFromHand(0).FaceUp);
     EXPECT_EQ(t.game.Computer().Canastas.Kind[12], NaturalCanasta);
-    EXPECT_EQ(t.game.Computer().MeldValue, 10);
-    for (int i = 0; i < t.game.Computer().Melds.Count; ++i)
-        EXPECT_EQ(t.game.Computer().Melds.Cards[i].Y, base - StackStep);
-
-    const CardRecord three = frame.MeldFromHand(0);
-    EXPECT_EQ(three.X, t.game.Layout.ColumnX(2));
-    EXPECT_EQ(three.Y, base - StackStep);
+    frame.MeldFromHand(0);
     EXPECT_EQ(t.game.Computer().MeldValue, 10);  // red threes score apart
-
-    k = frame.MeldFromHand(0);  // onto the squared-up canasta
-    EXPECT_EQ(k.Y, base - StackStep);
-    EXPECT_EQ(t.game.Computer().Melds.ColumnEnds[12].Y, base - StackStep);
+    const CardRecord k = frame.MeldFromHand(0);  // onto the squared-up canasta
+    EXPECT_EQ(k.Y, t.game.Layout.ComputerMeldBase - StackStep);
     EXPECT_EQ(t.game.Computer().Canastas.Count, 1);
-    EXPECT_EQ(t.game.Computer().MeldValue, 20);
     EXPECT_EQ(t.host.Pauses, (std::vector<int>{300, 300, 300}));
     EXPECT_EQ(t.host.Flights.size(), 3u);
 
@@ -140,9 +117,7 @@ TEST(ComputerMelds, WildCardsPreferJokersAndAMissingOneIsReported)
     EXPECT_TRUE(frame.AddWildcardToMeld(9));
     const CardRecord& joker = t.game.Computer().Melds.Cards[2];
     EXPECT_EQ(joker.Id, JokerId);
-    EXPECT_EQ(joker.X, t.game.Layout.ColumnX(9));
     EXPECT_EQ(joker.Y, end - StackStep);
-    EXPECT_EQ(t.game.Computer().Melds.ColumnEnds[9].Y, end - StackStep);
     EXPECT_EQ(t.game.Computer().MeldValue, 50);
 
     EXPECT_TRUE(frame.AddWildcardToMeld(9));
@@ -155,24 +130,11 @@ TEST(ComputerMelds, WildCardsPreferJokersAndAMissingOneIsReported)
     EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Error);
 }
 
-TEST(ComputerDraw, RedThreesAreReplacedWhileTheStockLasts)
+// Red threes replaced while the stock lasts are judged by the refereed simulator under both
+// rule presets; here the rule neither preset turns off, and the stock running out.
+TEST(ComputerDraw, WithoutDrawExtraARedThreeIsTheDrawAndTheLastCardEndsIt)
 {
-    FrameTable t;
-    t.game.Rules.DrawExtra = true;
-    AddToStock(t.game, CardId(Spade, 4));
-    AddToStock(t.game, CardId(Club, 7));
-    AddToStock(t.game, CardId(Heart, 2));
-    AddToStock(t.game, CardId(Diamond, 2), 1);
-    TurnFrame frame(t.game, t.ai);
-
-    frame.DrawCards();
-    ASSERT_EQ(t.game.Computer().Hand.Count, 3);
-    EXPECT_EQ(t.game.Computer().Hand.Cards[2].Id, CardId(Club, 7));
-    EXPECT_EQ(t.game.Stock.Count, 1);
-    ASSERT_EQ(t.host.Flights.size(), 3u);
-    EXPECT_EQ(t.host.Flights[0].Card.Id, 55);
-
-    // Without DrawExtra a red three is the draw; two cards from a one-card stock give one.
+    // Two cards from a one-card stock give one.
     FrameTable u;
     u.game.Rules.DrawExtra = false;
     u.game.Rules.NumberOfCards = 2;
@@ -205,8 +167,6 @@ TEST(ComputerDiscard, WildCardsFreezeThePileAndOneCardWithoutCanastasPasses)
     ASSERT_EQ(t.game.DiscardPile.Count, 1);
     const CardRecord& top = t.game.DiscardPile.top();
     EXPECT_EQ(top.Id, CardId(Spade, 2));
-    EXPECT_EQ(top.X, LeftMargin);
-    EXPECT_EQ(top.Y, t.game.Layout.DiscardTop);
     EXPECT_TRUE(top.FaceUp);
     EXPECT_FALSE(t.game.Turn.DiscardFrozen);
     EXPECT_TRUE(t.host.Flights.empty());

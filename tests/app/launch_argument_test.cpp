@@ -4,25 +4,22 @@
 
 using meldora::programArgument;
 
-TEST(LaunchArgumentTest, MeldoraLinkBecomesTheNetworkGameWithItsHost)
+// A link names the network game's host, a link without a usable host starts without
+// an argument, a file address becomes its path, and paths pass unchanged.
+TEST(LaunchArgumentTest, LinksFileAddressesAndPaths)
 {
-    EXPECT_EQ(programArgument(QStringLiteral("meldora://192.168.1.7")), QStringLiteral("/ip:192.168.1.7"));
-    EXPECT_EQ(programArgument(QStringLiteral("meldora://Friend.Example.net/")), QStringLiteral("/ip:friend.example.net"));
-    EXPECT_EQ(programArgument(QStringLiteral("MELDORA://10.0.0.2:31415")), QStringLiteral("/ip:10.0.0.2"));
-    EXPECT_EQ(programArgument(QStringLiteral("meldora://[::1]")), QStringLiteral("/ip:::1"));
-}
-
-TEST(LaunchArgumentTest, LinkWithoutHostStartsWithoutArgument)
-{
-    EXPECT_EQ(programArgument(QStringLiteral("meldora:")), QString());
-    EXPECT_EQ(programArgument(QStringLiteral("meldora:///ip:10.0.0.2")), QString());
-    EXPECT_EQ(programArgument(QStringLiteral("meldora://bad host")), QString());
-}
-
-TEST(LaunchArgumentTest, FileAddressBecomesItsPathAndPathsPassUnchanged)
-{
-    EXPECT_EQ(programArgument(QStringLiteral("file:///home/ann/My%20Games/last.meldora")),
-              QStringLiteral("/home/ann/My Games/last.meldora"));
-    EXPECT_EQ(programArgument(QStringLiteral("/home/ann/last.meldora")), QStringLiteral("/home/ann/last.meldora"));
-    EXPECT_EQ(programArgument(QStringLiteral("/ip:10.0.0.2")), QStringLiteral("/ip:10.0.0.2"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"meldora://192.168.1.7", "/ip:192.168.1.7"},
+        {"meldora://Friend.Example.net/", "/ip:friend.example.net"},
+        {"MELDORA://10.0.0.2:31415", "/ip:10.0.0.2"},
+        {"meldora://[::1]", "/ip:::1"},
+        {"meldora:", ""},
+        {"meldora:///ip:10.0.0.2", ""},
+        {"meldora://bad host", ""},
+        {"file:///home/ann/My%20Games/last.meldora", "/home/ann/My Games/last.meldora"},
+        {"/home/ann/last.meldora", "/home/ann/last.meldora"},
+        {"/ip:10.0.0.2", "/ip:10.0.0.2"},
+    };
+    for (const auto& [given, expected] : cases)
+        EXPECT_EQ(programArgument(QString::fromUtf8(given)), QString::fromUtf8(expected)) << given;
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
 #include "core/card.h"
@@ -36,19 +35,7 @@ TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
     game.MakeDeck();
     ASSERT_EQ(game.Stock.Count, 108);
 
-    std::map<int, int> perId, perDeck;
-    for (int i = 0; i < 108; ++i) {
-        const CardRecord& c = game.Stock.Cards[i];
-        ++perId[c.Id];
-        ++perDeck[c.Deck];
-        EXPECT_FALSE(c.FaceUp);
-    }
-    for (int id = 1; id <= 52; ++id)
-        EXPECT_EQ(perId[id], 2) << id;
-    EXPECT_EQ(perId[JokerId], 4);
-    EXPECT_EQ(perDeck[0], 54);
-
-    // "1", then the slot + 1 of every card in the order it was made:
+    // Every card once: "1", then the slot + 1 of every card in the order it was made:
     // deck 0 spade two..heart ace, two jokers, then deck 1 the same.
     ASSERT_EQ(game.Match.DealString.size(), 109u);
     EXPECT_EQ(game.Match.DealString[0], '1');
@@ -59,6 +46,7 @@ TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
         const CardRecord& c = game.Stock.Cards[slot];
         EXPECT_EQ(c.Deck, made / 54);
         EXPECT_EQ(c.Id, made % 54 < 52 ? made % 54 + 1 : JokerId);
+        EXPECT_FALSE(c.FaceUp);
     }
     EXPECT_EQ(slots.size(), 108u);
 }

@@ -192,10 +192,7 @@ TEST_F(PendingTakeTest, UndoCostsFiftyAndRestoresTheMinimumThenTheTakeIsComplete
     EXPECT_EQ(game.Human().Hand, handBefore);
     ASSERT_EQ(game.DiscardPile.Count, 2);
     EXPECT_EQ(game.DiscardPile.top().Id, CardId(Heart, King));
-    EXPECT_EQ(game.DiscardPile.top().Y, game.Layout.DiscardTop);
     EXPECT_FALSE(game.Take.Pending);
-    EXPECT_FALSE(game.Take.TopCardOnTable);
-    EXPECT_FALSE(game.Turn.HasDrawn);
     EXPECT_TRUE(game.Turn.MustDraw);
     EXPECT_TRUE(game.Undo.Stack.empty());
     EXPECT_EQ(game.Turn.Phase, TurnPhase::Draw);
@@ -208,7 +205,6 @@ TEST_F(PendingTakeTest, UndoCostsFiftyAndRestoresTheMinimumThenTheTakeIsComplete
     EXPECT_TRUE(game.Take.Pending);  // 50 points, and a column of two nines: not yet
     Meld(CardId(Heart, Nine));
     EXPECT_FALSE(game.Take.Pending);
-    EXPECT_FALSE(game.Take.TopCardOnTable);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
     EXPECT_EQ(game.DiscardPile.Count, 0);
     EXPECT_EQ(CountInPile(game.Memory.KnownOpponentCards, CardId(Spade, Queen)), 1);
@@ -244,7 +240,7 @@ TEST_F(DiscardPileTest, UndoingATakeThatMadeACanastaBreaksIt)
     EXPECT_EQ(game.Human().Canastas.Count, 0);
     EXPECT_EQ(game.Human().Canastas.Kind[Queen], NoCanasta);
     EXPECT_EQ(game.Human().Melds.Count, 6);
-    EXPECT_EQ(game.Human().Melds.ColumnEnds[Queen].Y, game.Layout.HumanMeldBase + 72);
+    EXPECT_EQ(game.Human().Melds.ColumnEnds[Queen].Y, game.Layout.HumanMeldBase + 72);  // spread out again
     EXPECT_EQ(game.DiscardPile.top().Deck, 1);
 }
 

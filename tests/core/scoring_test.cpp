@@ -147,11 +147,7 @@ TEST_F(ScoringTest, AClosestWinEndsTheMatchAndYesStartsANewOne)
     EXPECT_EQ(host.MatchResults, std::vector<bool>{true});
     EXPECT_EQ(host.Sounds, std::vector<SoundEvent>{SoundEvent::WinMatch});
     ASSERT_EQ(host.GameOvers.size(), 1u);
-    const MatchResult& r = host.GameOvers[0];
-    EXPECT_EQ(r.Comment, "Congratulations Player! You won, but it was pretty close!");
-    EXPECT_EQ(r.OpponentName, "Computer");
-    EXPECT_EQ(r.HumanScore, 5000);
-    EXPECT_EQ(r.ComputerScore, 4990);
+    EXPECT_EQ(host.GameOvers[0].Comment, "Congratulations Player! You won, but it was pretty close!");
     EXPECT_EQ(game.Human().Score, 0);
     EXPECT_EQ(game.Computer().Score, 0);
     EXPECT_FALSE(game.Match.GameInProgress);
@@ -196,7 +192,6 @@ TEST_F(ScoringTest, ANetworkGameNamesThePartnerAndLeavesTheNewMatchToTheWinner)
     game.Computer().Score = 5600;
     EXPECT_TRUE(game.EndMatchIfOver());
     EXPECT_EQ(host.GameOvers.at(0).Comment, "Too bad, Alice, Partner crushed you.");
-    EXPECT_EQ(host.GameOvers.at(0).OpponentName, "Partner");
     EXPECT_EQ(host.MatchHistory, Strings{"3000 - 5600, Partner"});
     EXPECT_EQ(host.MatchResults, std::vector<bool>{false});
     EXPECT_EQ(host.Sounds.back(), SoundEvent::LoseMatch);

