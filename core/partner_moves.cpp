@@ -102,6 +102,9 @@ void CanastaGame::PartnerTakesPileTop()
         throw ImpossibleMove("the opponent took an empty discard pile");
     if (DiscardPile.Count > HugePileSize)
         Host().PlaySound(SoundEvent::TakeHugePile);
+    // A take the exhausted stock forces is over with its top card: the rest of the
+    // pile stays, and the partner may go out in the same turn.
+    const bool forcedOnly = CanTakePile(Side::Computer, true) && !CanTakePile(Side::Computer, false);
     Human().MeldedBefore = MeldValueOnTable(Side::Human, false);
     Computer().MeldedBefore = MeldValueOnTable(Side::Computer, false);
     Partner.BeforeTake = {DiscardPile, Computer().Hand, Computer().Melds, Computer().Canastas};
@@ -116,7 +119,7 @@ void CanastaGame::PartnerTakesPileTop()
     Host().MoveCard(card, fromX, fromY, card.X, card.Y);
     if (before >= 6)
         CheckCanasta(Side::Computer, column);
-    Partner.TakePending = true;
+    Partner.TakePending = !forcedOnly;
     Computer().MeldValue = MeldValueOnTable(Side::Computer, true);
 }
 

@@ -124,8 +124,10 @@ void ScriptedPlayer::Meld(CanastaGame& game)
         const bool onTable = game.ColumnSize(Side::Human, rank) >= 3;
         if (!onTable && CountInHand(game, rank) < 3)
             continue;
-        // Keep one card back now and then, so that a discard remains.
-        while (!TurnIsOver(game) && game.Human().Hand.Count > 1 && FindInHand(game, rank) >= 0) {
+        // Mostly a card is kept back to discard; now and then the last card is melded
+        // too, which goes out when the table allows it.
+        const int keep = Chance(4) == 0 ? 0 : 1;
+        while (!TurnIsOver(game) && game.Human().Hand.Count > keep && FindInHand(game, rank) >= 0) {
             const int before = game.Human().Hand.Count;
             game.MeldCard(FindInHand(game, rank));
             Moved();
