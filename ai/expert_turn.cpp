@@ -2,7 +2,9 @@
 
 #include "core/silent_host.h"
 
+#include <memory>
 #include <random>
+#include <vector>
 
 namespace meldora::ai {
 
@@ -105,17 +107,46 @@ bool ExpertTurn::TakeReachesMinimum()
     });
 }
 
+namespace {
+
+// What one rehearsal plays on: a copy of the game and of the memory, with a
+// host that shows and asks nothing, so the table the player sees never changes.
+struct RehearsalTable {
+    explicit RehearsalTable(const CanastaGame& game) : Game(game, Host) {}
+    SilentHost Host;
+    CanastaGame Game;
+    ComputerMemory Memory;
+};
+
+// A turn rehearses many times, and a rehearsal may rehearse in turn: each depth
+// keeps its table, and a new rehearsal overwrites only the cards in play there.
+thread_local std::vector<std::unique_ptr<RehearsalTable>> rehearsalTables;
+thread_local std::size_t rehearsalDepth = 0;
+
+class RehearsalLevel {
+public:
+    RehearsalLevel() { ++rehearsalDepth; }
+    ~RehearsalLevel() { --rehearsalDepth; }
+    RehearsalLevel(const RehearsalLevel&) = delete;
+    RehearsalLevel& operator=(const RehearsalLevel&) = delete;
+};
+
+}  // namespace
+
 bool ExpertTurn::Rehearse(const std::function<bool(ExpertTurn&)>& part)
 {
-    // On a copy of the game and of the memory, with a host that shows and asks
-    // nothing: the table the player sees never changes.
-    SilentHost silent;
-    CanastaGame copy(Game, silent);
-    ComputerMemory memory = Memory;
+    const std::size_t depth = rehearsalDepth;
+    RehearsalLevel level;
+    if (rehearsalTables.size() <= depth)
+        rehearsalTables.push_back(std::make_unique<RehearsalTable>(Game));
+    else
+        rehearsalTables[depth]->Game.CopyTableFrom(Game);
+    RehearsalTable& table = *rehearsalTables[depth];
+    table.Memory = Memory;
     ComputerSettings unseen = Settings;
     unseen.Animate = false;
-    unseen.Memory = &memory;
-    ExpertTurn trial(copy, unseen);
+    unseen.Memory = &table.Memory;
+    ExpertTurn trial(table.Game, unseen);
     trial.OwnMinimumMeld = OwnMinimumMeld;
     trial.OpponentHoarding = OpponentHoarding;
     trial.Recount();

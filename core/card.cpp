@@ -57,15 +57,19 @@ CardRecord MakeCard(int id, std::uint8_t deck)
 
 std::array<CardRecord, DeckSize> CardsInDealOrder()
 {
-    std::array<CardRecord, DeckSize> cards;
-    int next = 0;
-    for (std::uint8_t deck = 0; deck < 2; ++deck) {
-        for (int id = 1; id < JokerId; ++id)
-            cards[next++] = MakeCard(id, deck);
-        cards[next++] = MakeCard(JokerId, deck);
-        cards[next++] = MakeCard(JokerId, deck);
-    }
-    return cards;
+    // Asked for at every deal, and always the same: made once.
+    static const std::array<CardRecord, DeckSize> inOrder = [] {
+        std::array<CardRecord, DeckSize> cards;
+        int next = 0;
+        for (std::uint8_t deck = 0; deck < 2; ++deck) {
+            for (int id = 1; id < JokerId; ++id)
+                cards[next++] = MakeCard(id, deck);
+            cards[next++] = MakeCard(JokerId, deck);
+            cards[next++] = MakeCard(JokerId, deck);
+        }
+        return cards;
+    }();
+    return inOrder;
 }
 
 void AppendCard(CardPile& pile, const CardRecord& card)

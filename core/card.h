@@ -1,6 +1,7 @@
 // Cards, piles and the per-side canasta record: the data every rule works on.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -53,13 +54,33 @@ struct ColumnEnd {
     bool operator==(const ColumnEnd&) const = default;
 };
 
+// Only the first Count cards belong to the pile: a copy takes and a comparison
+// looks at those alone, so copying a game copies the cards in play, not 108
+// places per pile.
 struct CardPile {
     std::array<CardRecord, DeckSize> Cards{};
     std::uint8_t Count = 0;
     std::array<ColumnEnd, ColumnCount> ColumnEnds{};
 
+    CardPile() = default;
+    CardPile(const CardPile& other) : Count(other.Count), ColumnEnds(other.ColumnEnds)
+    {
+        std::copy_n(other.Cards.begin(), Count, Cards.begin());
+    }
+    CardPile& operator=(const CardPile& other)
+    {
+        Count = other.Count;
+        ColumnEnds = other.ColumnEnds;
+        std::copy_n(other.Cards.begin(), Count, Cards.begin());
+        return *this;
+    }
+
     const CardRecord& top() const;
-    bool operator==(const CardPile&) const = default;
+    bool operator==(const CardPile& other) const
+    {
+        return Count == other.Count && ColumnEnds == other.ColumnEnds &&
+               std::equal(Cards.begin(), Cards.begin() + Count, other.Cards.begin());
+    }
 };
 
 struct CanastaState {

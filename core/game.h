@@ -162,7 +162,9 @@ public:
     // copy show and ask nothing through the real window.
     CanastaGame(const CanastaGame& other, TableHost& host);
     CanastaGame(const CanastaGame&) = default;
-    CanastaGame& operator=(const CanastaGame&) = delete;
+    // Makes this game a copy of other's table, keeping its own host: a copy kept
+    // for trying moves out again and again is overwritten, not made anew.
+    void CopyTableFrom(const CanastaGame& other);
 
     TableHost& Host() { return *host_; }
     SettingsAccess* Settings() { return settings_; }
@@ -356,6 +358,9 @@ public:
 
 private:
     std::array<Seat, 2> seats_;
+    // Copies everything, the host too: only CopyTableFrom assigns a game.
+    CanastaGame& operator=(const CanastaGame&) = default;
+
     bool reseedAtDeal_ = true;
     TableHost* host_;
     SettingsAccess* settings_;

@@ -20,6 +20,13 @@ CanastaGame::CanastaGame(const CanastaGame& other, TableHost& host) : CanastaGam
     host_ = &host;
 }
 
+void CanastaGame::CopyTableFrom(const CanastaGame& other)
+{
+    TableHost* const ownHost = host_;
+    *this = other;
+    host_ = ownHost;
+}
+
 void CanastaGame::Seed(std::uint32_t seed)
 {
     Random.seed(seed);

@@ -133,3 +133,22 @@ TEST(ExpertInitialMeld, ARehearsedTakeNeverReachesTheTable)
     EXPECT_EQ(t.game.DiscardPile, before.DiscardPile);
     EXPECT_EQ(t.game.Computer().Hand, before.Computer().Hand);
 }
+
+TEST(ExpertInitialMeld, EveryRehearsalStartsFromTheTableAsItIsNow)
+{
+    // Rehearsals reuse one copy of the game: a take that reaches the minimum on
+    // one table must not leak into the rehearsal of another that cannot.
+    MinimumTable reaches(0);
+    reaches.FivesAndTwos();
+    reaches.Hand({CardId(Spade, 4)});
+    reaches.Pile({CardId(Heart, 8), CardId(Spade, 4)});
+    reaches.turn.Recount();
+    MinimumTable fallsShort(0);
+    fallsShort.Hand({CardId(Spade, 4), CardId(Club, 4)});
+    fallsShort.Pile({CardId(Heart, 8), CardId(Spade, 4)});
+    fallsShort.turn.Recount();
+
+    EXPECT_TRUE(reaches.turn.TakeReachesMinimum());
+    EXPECT_FALSE(fallsShort.turn.TakeReachesMinimum());
+    EXPECT_TRUE(reaches.turn.TakeReachesMinimum());
+}

@@ -316,10 +316,11 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
     if (had != has)
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 
-    // Melds rarely give a card back: one quick pass over all keys tells whether any did.
+    // A card the melds held more often before the turn than after was taken back
+    // from them: only the cards melded before can have been.
     bool anyTakenBack = false;
-    for (int key = 0; key < KeyCount; ++key)
-        anyTakenBack |= meldsBefore[key] > meldsAfter[key];
+    for (const CardRecord& card : was.Melds)
+        anyTakenBack |= meldsBefore[KeyOf(card)] > meldsAfter[KeyOf(card)];
     for (int key = 0; anyTakenBack && key < KeyCount; ++key) {
         if (meldsBefore[key] <= meldsAfter[key])
             continue;
