@@ -332,6 +332,8 @@ public:
 private:
     // The partner's discard, block or pass hands the turn to this copy's player.
     void BeginOwnTurnAfterPartner();
+    // A card of the partner's hand laid on its meld in that column; the hand may end.
+    void PartnerMeldsFromHand(int handIndex, int column);
 
 public:
 

@@ -17,7 +17,6 @@ constexpr int ThreesColumn = 2;
 constexpr int FirstNaturalColumn = 3;
 constexpr int LastColumn = ColumnCount - 1;
 constexpr int CanastaSize = 7;
-constexpr char FieldSeparator = '\xFE';
 
 // Room above and below a meld column for the canasta label painted next to it.
 constexpr int LabelRoom = 60;
@@ -105,7 +104,7 @@ void meldFromHand(CanastaGame& game, int handIndex, int column)
     AppendCard(game.Human().Melds, card);
 
     if (wild)
-        host.SendMessage("MELDWILDCARD", std::to_string(card.Id) + FieldSeparator + std::to_string(column));
+        host.SendMessage("MELDWILDCARD", std::to_string(card.Id) + MessageFieldSeparator + std::to_string(column));
     else
         host.SendMessage("MELD", std::to_string(card.Id));
     RemoveCardById(game.Memory.KnownOpponentCards, card.Id);

@@ -36,6 +36,28 @@ void RequireColumn(int column)
         throw ImpossibleMove("column " + std::to_string(column) + " is not a meld column");
 }
 
+// Lays a card that has left the partner's hand or the pile on the partner's meld
+// in that column, flies it there and squares up a canasta it completes.
+void LayOnPartnerMeld(CanastaGame& game, CardRecord card, int column)
+{
+    const int fromX = card.X;
+    const int fromY = card.Y;
+    const int before = game.ColumnSize(Side::Computer, column);
+    game.PlaceOnMeld(Side::Computer, card, column, before);
+    AppendCard(game.Computer().Melds, card);
+    game.Host().MoveCard(card, fromX, fromY, card.X, card.Y);
+    if (before >= 6)
+        game.CheckCanasta(Side::Computer, column);
+}
+
+// The partner's turn has begun: both sides' tables as they stand now decide
+// whether a side that goes out later goes out concealed.
+void NoteTablesAtPartnersTurn(CanastaGame& game)
+{
+    game.Human().MeldedBefore = game.MeldValueOnTable(Side::Human, false);
+    game.Computer().MeldedBefore = game.MeldValueOnTable(Side::Computer, false);
+}
+
 // The card flies face down into a hand: its back is all this copy may see.
 CardRecord BackOf(const CardRecord& card)
 {
@@ -78,20 +100,15 @@ void CanastaGame::PartnerDraws()
         throw ImpossibleMove("the opponent drew from an empty stock");
     CardRecord card = PopCard(Stock);
     SetStockExhausted(Stock.Count == 0);
-    const int fromX = card.X;
-    const int fromY = card.Y;
     if (IsRedThree(card.Id)) {
-        PlaceOnMeld(Side::Computer, card, card.Rank, ColumnSize(Side::Computer, card.Rank));
-        AppendCard(Computer().Melds, card);
-        Host().MoveCard(card, fromX, fromY, card.X, card.Y);
+        LayOnPartnerMeld(*this, card, card.Rank);
     } else {
+        const int fromX = card.X;
+        const int fromY = card.Y;
         PutInHand(Side::Computer, card);
         Host().MoveCard(BackOf(card), fromX, fromY, card.X, card.Y);
     }
-    // The partner's turn has begun: both sides' tables as they stand now decide
-    // whether a side that goes out later goes out concealed.
-    Human().MeldedBefore = MeldValueOnTable(Side::Human, false);
-    Computer().MeldedBefore = MeldValueOnTable(Side::Computer, false);
+    NoteTablesAtPartnersTurn(*this);
     Partner.TakePending = false;
     Computer().MeldValue = MeldValueOnTable(Side::Computer, true);
 }
@@ -105,20 +122,10 @@ void CanastaGame::PartnerTakesPileTop()
     // A take the exhausted stock forces is over with its top card: the rest of the
     // pile stays, and the partner may go out in the same turn.
     const bool forcedOnly = CanTakePile(Side::Computer, true) && !CanTakePile(Side::Computer, false);
-    Human().MeldedBefore = MeldValueOnTable(Side::Human, false);
-    Computer().MeldedBefore = MeldValueOnTable(Side::Computer, false);
+    NoteTablesAtPartnersTurn(*this);
     Partner.BeforeTake = {DiscardPile, Computer().Hand, Computer().Melds, Computer().Canastas};
-
-    CardRecord card = PopCard(DiscardPile);
-    const int fromX = card.X;
-    const int fromY = card.Y;
-    const int column = card.Rank;
-    const int before = ColumnSize(Side::Computer, column);
-    PlaceOnMeld(Side::Computer, card, column, before);
-    AppendCard(Computer().Melds, card);
-    Host().MoveCard(card, fromX, fromY, card.X, card.Y);
-    if (before >= 6)
-        CheckCanasta(Side::Computer, column);
+    const CardRecord card = PopCard(DiscardPile);
+    LayOnPartnerMeld(*this, card, card.Rank);
     Partner.TakePending = !forcedOnly;
     Computer().MeldValue = MeldValueOnTable(Side::Computer, true);
 }
@@ -127,14 +134,13 @@ void CanastaGame::PartnerTakesPileRest()
 {
     while (DiscardPile.Count > 0) {
         CardRecord card = PopCard(DiscardPile);
+        if (IsRedThree(card.Id)) {
+            LayOnPartnerMeld(*this, card, card.Rank);
+            continue;
+        }
         const int fromX = card.X;
         const int fromY = card.Y;
-        if (IsRedThree(card.Id)) {
-            PlaceOnMeld(Side::Computer, card, card.Rank, ColumnSize(Side::Computer, card.Rank));
-            AppendCard(Computer().Melds, card);
-        } else {
-            PutInHand(Side::Computer, card);
-        }
+        PutInHand(Side::Computer, card);
         Host().MoveCard(card, fromX, fromY, card.X, card.Y);
     }
     Turn.DiscardFrozen = false;
@@ -158,19 +164,8 @@ void CanastaGame::PartnerUndoesTake()
 
 void CanastaGame::PartnerMelds(int cardId)
 {
-    CardRecord card = TakeFromHand(Side::Computer, RequireInHand(*this, cardId));
-    const int fromX = card.X;
-    const int fromY = card.Y;
-    const int column = card.Rank;
-    const int before = ColumnSize(Side::Computer, column);
-    PlaceOnMeld(Side::Computer, card, column, before);
-    AppendCard(Computer().Melds, card);
-    Host().MoveCard(card, fromX, fromY, card.X, card.Y);
-    if (before >= 6)
-        CheckCanasta(Side::Computer, column);
-    Computer().MeldValue = MeldValueOnTable(Side::Computer, true);
-    if (PartnerMayGoOut())
-        CheckEndOfHand();
+    const int index = RequireInHand(*this, cardId);
+    PartnerMeldsFromHand(index, Computer().Hand.Cards[index].Rank);
 }
 
 void CanastaGame::PartnerMeldsWildCard(int cardId, int column)
@@ -179,15 +174,12 @@ void CanastaGame::PartnerMeldsWildCard(int cardId, int column)
     const int index = RequireInHand(*this, cardId);
     if (!IsWild(Computer().Hand.Cards[index].Rank))
         throw ImpossibleMove("card " + std::to_string(cardId) + " is not a wild card");
-    CardRecord card = TakeFromHand(Side::Computer, index);
-    const int fromX = card.X;
-    const int fromY = card.Y;
-    const int before = ColumnSize(Side::Computer, column);
-    PlaceOnMeld(Side::Computer, card, column, before);
-    AppendCard(Computer().Melds, card);
-    Host().MoveCard(card, fromX, fromY, card.X, card.Y);
-    if (before >= 6)
-        CheckCanasta(Side::Computer, column);
+    PartnerMeldsFromHand(index, column);
+}
+
+void CanastaGame::PartnerMeldsFromHand(int handIndex, int column)
+{
+    LayOnPartnerMeld(*this, TakeFromHand(Side::Computer, handIndex), column);
     Computer().MeldValue = MeldValueOnTable(Side::Computer, true);
     if (PartnerMayGoOut())
         CheckEndOfHand();

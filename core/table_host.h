@@ -38,6 +38,9 @@ struct TableRect {
     int Height = 0;
 };
 
+// Separates the fields of a message to the network partner.
+inline constexpr char MessageFieldSeparator = '\xFE';
+
 struct HandScore;    // core/scoring.h
 struct MatchResult;  // core/scoring.h
 
@@ -64,7 +67,8 @@ public:
     virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
     virtual bool Confirm(const std::string& text) = 0;
 
-    // The network partner; SendMessage does nothing when not connected.
+    // The network partner; SendMessage does nothing when not connected. A payload of
+    // several fields joins them with MessageFieldSeparator.
     virtual bool IsNetworkGame() const = 0;
     virtual bool IsConnectionRoleOne() const = 0;
     virtual std::string OpponentName() const = 0;

@@ -11,9 +11,6 @@ namespace meldora {
 
 namespace {
 
-// Separates the fields of a message to the network partner.
-constexpr char FieldSeparator = '\xFE';
-
 // Card flights let the window process events; a second undo must not start meanwhile.
 class UndoRunningScope {
 public:
@@ -110,7 +107,7 @@ void CanastaGame::UndoMeld()
     host_->MoveCard(card, fromX, fromY, card.X, card.Y);
     if (Undo.Stack.empty())
         host_->UndoItemsEnabled(false);
-    host_->SendMessage("UNDO", std::to_string(column) + FieldSeparator + std::to_string(card.Id));
+    host_->SendMessage("UNDO", std::to_string(column) + MessageFieldSeparator + std::to_string(card.Id));
 }
 
 void CanastaGame::UndoAll()

@@ -299,11 +299,7 @@ void NetworkPlay::UnknownToken(const std::string& token)
 void NetworkPlay::ProtocolFault(const std::string& description)
 {
     const QString opponent = opponentText();
-    connection_.blockSignals(true);
     connection_.disconnectPeer();
-    connection_.blockSignals(false);
-    onDisconnected(true);
-    onStateChanged(ConnectionState::NotConnected);
     closeConnectingWindow();
     prompts::warning(&window_, QStringLiteral("The connection to %1 was closed: a message from %1 could not be "
                                               "followed (%2). The game stays as it was before that message.")

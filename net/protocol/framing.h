@@ -8,9 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/table_host.h"
+
 namespace meldora::net {
 
-inline constexpr char FieldSeparator = '\xFE';
+inline constexpr char FieldSeparator = MessageFieldSeparator;
 inline constexpr char MessageEnd = '\xFF';
 inline constexpr std::size_t MaxMessageBytes = 255;
 
