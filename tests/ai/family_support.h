@@ -62,13 +62,7 @@ struct FamilyTable : TableFixture {
         const ai::DiscardChoice choice = turn.ChooseDiscard();
         return game.Computer().Hand.Cards[choice.HandIndex].Rank;
     }
-    int ColumnSize(const CardPile& pile, int column) const
-    {
-        int n = 0;
-        for (int i = 0; i < pile.Count; ++i)
-            n += game.ColumnOf(pile.Cards[i]) == column;
-        return n;
-    }
+    int ColumnSize(const CardPile& pile, int column) const { return CountInColumn(game, pile, column); }
     int WildsInColumn(const CardPile& pile, int column) const
     {
         int n = 0;

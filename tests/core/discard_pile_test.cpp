@@ -14,12 +14,6 @@ namespace {
 
 constexpr int RedThree = CardId(Diamond, 2);
 
-int CountInPile(const CardPile& pile, int id)
-{
-    return static_cast<int>(std::count_if(pile.Cards.begin(), pile.Cards.begin() + pile.Count,
-                                          [id](const CardRecord& c) { return c.Id == id; }));
-}
-
 class DiscardPileTest : public ::testing::Test, public TableFixture {
 protected:
     void Hand(const std::vector<int>& ids) { for (int id : ids) AddToHumanHand(game, id); }
@@ -27,18 +21,11 @@ protected:
     // Deck 1 for the pile, so that its cards are told apart from the table's.
     void Pile(const std::vector<int>& ids) { for (int id : ids) AddToDiscardPile(game, id, 1); }
     // The human is to draw.
-    void SetUp() override
-    {
-        game.Turn.MustDraw = true;
-        game.Turn.HasDrawn = false;
-        game.Turn.Phase = TurnPhase::Draw;
-    }
+    void SetUp() override { ReadyToDraw(game); }
     void Meld(int id)
     {
-        for (int i = game.Human().Hand.Count - 1; i >= 0; --i)
-            if (game.Human().Hand.Cards[i].Id == id)
-                return game.MeldCard(i);
-        FAIL() << "card " << id << " not in hand";
+        ASSERT_GE(IndexOfCard(game.Human().Hand, id), 0) << "card " << id << " not in hand";
+        game.MeldCard(IndexOfCard(game.Human().Hand, id));
     }
     bool Sent(const std::string& token) const
     {
@@ -207,7 +194,7 @@ TEST_F(PendingTakeTest, UndoCostsFiftyAndRestoresTheMinimumThenTheTakeIsComplete
     EXPECT_FALSE(game.Take.Pending);
     EXPECT_EQ(game.Turn.Phase, TurnPhase::MeldDiscard);
     EXPECT_EQ(game.DiscardPile.Count, 0);
-    EXPECT_EQ(CountInPile(game.Memory.KnownOpponentCards, CardId(Spade, Queen)), 1);
+    EXPECT_EQ(CountOfCard(game.Memory.KnownOpponentCards, CardId(Spade, Queen)), 1);
     EXPECT_TRUE(game.Undo.Stack.empty());
     EXPECT_FALSE(host.UndoEnabledCalls.back());
     EXPECT_EQ(game.Human().MinimumMeld, 60);  // until the next deal
@@ -223,7 +210,7 @@ TEST_F(DiscardPileTest, NaturalAndWildCardCompleteTheTake)
     ASSERT_TRUE(game.Take.Pending);
     Meld(CardId(Spade, Queen));  // the joker follows by itself
     EXPECT_FALSE(game.Take.Pending);
-    EXPECT_EQ(CountInPile(game.Human().Hand, CardId(Club, Nine)), 1);
+    EXPECT_EQ(CountOfCard(game.Human().Hand, CardId(Club, Nine)), 1);
 }
 
 TEST_F(DiscardPileTest, UndoingATakeThatMadeACanastaBreaksIt)

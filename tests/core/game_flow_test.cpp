@@ -46,9 +46,7 @@ protected:
     // The human is to draw, holding the cards given; the stock holds the others, the last on top.
     void StartHumanTurn(std::initializer_list<int> hand = {}, std::initializer_list<int> stock = {})
     {
-        game.Turn.HasDrawn = false;
-        game.Turn.MustDraw = true;
-        game.Turn.Phase = TurnPhase::Draw;
+        ReadyToDraw(game);
         for (int id : hand)
             AddToHumanHand(game, id);
         for (int id : stock)
@@ -147,7 +145,7 @@ TEST_F(Flow, ANetworkNewGameAsksFirstAndThenAwaitsThePartner)
 
 TEST_F(Flow, DrawsOfOneAndTwoCardsWithRedThreesAndTheLastCardOfTheStock)
 {
-    StartHumanTurn({KingOfHearts}, {CardId(Heart, 2), RedThree, NineOfSpades, KingOfHearts, RedThree, FiveOfSpades});
+    StartHumanTurn({KingOfHearts}, {CardId(Heart, 2), NineOfSpades, KingOfHearts, RedThree, FiveOfSpades});
     game.DrawFromStock();
     ASSERT_EQ(game.Human().Hand.Count, 2);
     EXPECT_EQ(game.Human().Hand.Cards[1].Id, FiveOfSpades);
@@ -159,7 +157,7 @@ TEST_F(Flow, DrawsOfOneAndTwoCardsWithRedThreesAndTheLastCardOfTheStock)
     EXPECT_EQ(host.Sent, (Sent{{"DRAWNEW", ""}}));
     game.DrawFromStock();
     EXPECT_EQ(host.Errors, (std::vector<std::pair<int, std::string>>{{3, "You have already drawn"}}));
-    EXPECT_EQ(game.Stock.Count, 5);
+    EXPECT_EQ(game.Stock.Count, 4);
 
     game.Rules.NumberOfCards = 2;
     StartHumanTurn();
@@ -175,25 +173,14 @@ TEST_F(Flow, DrawsOfOneAndTwoCardsWithRedThreesAndTheLastCardOfTheStock)
     EXPECT_TRUE(game.Turn.HasDrawn);
     EXPECT_EQ(game.Human().Hand.Count, 4);
 
-    // Without DrawExtra the red three is the card drawn.
-    game.Rules.DrawExtra = false;
-    game.Rules.NumberOfCards = 1;
+    // The last card of the stock, a red three: laid out, nothing more to draw, the
+    // draw is complete and End Hand is offered.
     StartHumanTurn();
     game.DrawFromStock();
     EXPECT_EQ(game.Human().Melds.Count, 2);
-    EXPECT_EQ(game.Human().Hand.Count, 4);
-    EXPECT_TRUE(game.Turn.HasDrawn);
-
-    // The last card of the stock, a red three: laid out, nothing more to draw, the
-    // draw is complete and End Hand is offered.
-    game.Rules.DrawExtra = true;
-    game.Rules.NumberOfCards = 2;
-    StartHumanTurn();
-    game.DrawFromStock();
-    EXPECT_EQ(game.Human().Melds.Count, 3);
     EXPECT_TRUE(game.Turn.HasDrawn);
     EXPECT_TRUE(game.Turn.StockExhausted);
-    EXPECT_EQ(host.StockExhaustedCalls, (std::vector<bool>{false, false, false, false, false, true}));
+    EXPECT_EQ(host.StockExhaustedCalls, (std::vector<bool>{false, false, false, false, true}));
 }
 
 TEST_F(Flow, ARedThreeDrawnWithOneCardInHandForcesThePass)

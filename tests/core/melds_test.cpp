@@ -16,13 +16,7 @@ namespace {
 
 class Melds : public ::testing::Test, public TableFixture {
 protected:
-    int HandIndexOf(int id) const
-    {
-        for (int i = 0; i < game.Human().Hand.Count; ++i)
-            if (game.Human().Hand.Cards[i].Id == id)
-                return i;
-        return -1;
-    }
+    int HandIndexOf(int id) const { return IndexOfCard(game.Human().Hand, id); }
     void Hand(std::initializer_list<int> ids)
     {
         for (int id : ids)

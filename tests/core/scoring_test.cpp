@@ -155,7 +155,7 @@ TEST_F(ScoringTest, AClosestWinEndsTheMatchAndYesStartsANewOne)
     EXPECT_EQ(host.Sent, (std::vector<std::pair<std::string, std::string>>{{"NEWGAME", ""}}));
 }
 
-TEST_F(ScoringTest, ADrawAboveTheTargetRecordsNoWinOrLossAndNoAnotherMatchQuits)
+TEST_F(ScoringTest, ADrawAboveTheTargetRecordsNoWinOrLoss)
 {
     game.Human().Score = 5120;
     game.Computer().Score = 5120;
@@ -165,18 +165,6 @@ TEST_F(ScoringTest, ADrawAboveTheTargetRecordsNoWinOrLossAndNoAnotherMatchQuits)
     EXPECT_TRUE(host.Sounds.empty());
     EXPECT_EQ(host.MatchHighscoreOffers, std::vector<int>{0});
     EXPECT_EQ(host.Sent.size(), 1u);  // both copies of a drawn network match announce the new match
-
-    // Declining another match deletes the automatic save and quits.
-    game.Human().Score = 6000;
-    game.Computer().Score = 2000;
-    host.AnotherMatch = false;
-    EXPECT_TRUE(game.EndMatchIfOver());
-    EXPECT_TRUE(game.Match.AutoSaveOff);
-    EXPECT_TRUE(game.Match.QuitRequested);
-    EXPECT_EQ(game.Human().Score, 6000);
-    EXPECT_EQ(Strings(host.ResultCalls.end() - 3, host.ResultCalls.end()),
-              (Strings{"ShowGameOver", "DeleteAutoSave", "QuitProgram"}));
-    EXPECT_EQ(host.Sent.size(), 1u);
 }
 
 TEST_F(ScoringTest, ANetworkGameNamesThePartnerAndLeavesTheNewMatchToTheWinner)

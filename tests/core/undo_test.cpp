@@ -13,27 +13,13 @@ namespace {
 
 class UndoTest : public ::testing::Test, public TableFixture {
 protected:
-    int HandIndexOf(int id) const
-    {
-        for (int i = game.Human().Hand.Count - 1; i >= 0; --i)
-            if (game.Human().Hand.Cards[i].Id == id)
-                return i;
-        return -1;
-    }
+    int HandIndexOf(int id) const { return IndexOfCard(game.Human().Hand, id); }
     void Meld(int id)
     {
         ASSERT_GE(HandIndexOf(id), 0) << "card " << id << " not in hand";
         game.MeldCard(HandIndexOf(id));
     }
-    int CountInColumn(int column, int id = -1) const
-    {
-        int n = 0;
-        for (int i = 0; i < game.Human().Melds.Count; ++i) {
-            const CardRecord& c = game.Human().Melds.Cards[i];
-            n += game.ColumnOf(c) == column && (id < 0 || c.Id == id);
-        }
-        return n;
-    }
+    int CountInColumn(int column, int id = -1) const { return test::CountInColumn(game, game.Human().Melds, column, id); }
 };
 
 }  // namespace

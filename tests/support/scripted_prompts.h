@@ -2,7 +2,7 @@
 // the requests are recorded, the queued answers given in order, then `answer` for the rest.
 #pragma once
 
-#include <QString>
+#include <QStringList>
 #include <deque>
 #include <vector>
 
@@ -27,6 +27,13 @@ struct ScriptedPrompts {
         });
     }
     ~ScriptedPrompts() { prompts::setResponder({}); }
+    QStringList texts() const
+    {
+        QStringList shown;
+        for (const prompts::Request& request : asked)
+            shown << request.text;
+        return shown;
+    }
     ScriptedPrompts(const ScriptedPrompts&) = delete;
     ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 };

@@ -33,6 +33,13 @@ void ClearTable(CanastaGame& game)
     game.TakeSnapshot();
 }
 
+void ReadyToDraw(CanastaGame& game)
+{
+    game.Turn.MustDraw = true;
+    game.Turn.HasDrawn = false;
+    game.Turn.Phase = TurnPhase::Draw;
+}
+
 CardRecord AddToHumanHand(CanastaGame& game, int id, std::uint8_t deck)
 {
     CardRecord c = MakeCard(id, deck);
@@ -86,6 +93,28 @@ CardRecord AddToStock(CanastaGame& game, int id, std::uint8_t deck)
     c.Y = game.Layout.StockTop;
     AppendCard(game.Stock, c);
     return c;
+}
+
+int IndexOfCard(const CardPile& pile, int id)
+{
+    for (int i = pile.Count - 1; i >= 0; --i)
+        if (pile.Cards[i].Id == id)
+            return i;
+    return -1;
+}
+
+int CountOfCard(const CardPile& pile, int id)
+{
+    return static_cast<int>(std::count_if(pile.Cards.begin(), pile.Cards.begin() + pile.Count,
+                                          [id](const CardRecord& c) { return c.Id == id; }));
+}
+
+int CountInColumn(const CanastaGame& game, const CardPile& pile, int column, int id)
+{
+    int n = 0;
+    for (int i = 0; i < pile.Count; ++i)
+        n += game.ColumnOf(pile.Cards[i]) == column && (id < 0 || pile.Cards[i].Id == id);
+    return n;
 }
 
 }  // namespace meldora::test

@@ -19,6 +19,9 @@ constexpr int JokerCard = JokerId;
 // move, has drawn (HasDrawn) and may meld and discard.
 void ClearTable(CanastaGame& game);
 
+// The human is to draw: nothing drawn yet this turn.
+void ReadyToDraw(CanastaGame& game);
+
 // Each returns the card as placed.
 CardRecord AddToHumanHand(CanastaGame& game, int id, std::uint8_t deck = 0);
 CardRecord AddToHand(CanastaGame& game, int id, std::uint8_t deck = 0);
@@ -27,6 +30,12 @@ CardRecord AddToHumanMelds(CanastaGame& game, int id, int column = -1, std::uint
 CardRecord AddToComputerMelds(CanastaGame& game, int id, int column = -1, std::uint8_t deck = 0);
 CardRecord AddToDiscardPile(CanastaGame& game, int id, std::uint8_t deck = 0);
 CardRecord AddToStock(CanastaGame& game, int id, std::uint8_t deck = 0);
+
+// Where the last card of that id lies in the pile, or -1.
+int IndexOfCard(const CardPile& pile, int id);
+int CountOfCard(const CardPile& pile, int id);
+// How many cards of the pile lie in the meld column (with id >= 0: of that id).
+int CountInColumn(const CanastaGame& game, const CardPile& pile, int column, int id = -1);
 
 // A recording host, an in-memory settings store and a seeded game on a cleared table.
 struct TableFixture {

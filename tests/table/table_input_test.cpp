@@ -58,9 +58,7 @@ protected:
     {
         for (int id : {CardId(Heart, 9), CardId(Club, 10), CardId(Spade, 6)})
             AddToStock(game, id);
-        game.Turn.MustDraw = true;
-        game.Turn.HasDrawn = false;
-        game.Turn.Phase = TurnPhase::Draw;
+        ReadyToDraw(game);
     }
 
     QPoint At(const CardRecord& c, int dy = 2) const { return {c.X + 2, c.Y + dy}; }
@@ -69,20 +67,8 @@ protected:
     QPoint Stock() const { return {LeftMargin + 5, game.Layout.StockTop + 5}; }
     QPoint Pile() const { return {LeftMargin + 5, game.Layout.DiscardTop + 5}; }
 
-    int InMelds(int rank) const
-    {
-        int n = 0;
-        for (int i = 0; i < game.Human().Melds.Count; ++i)
-            n += game.ColumnOf(game.Human().Melds.Cards[i]) == rank;
-        return n;
-    }
-    int HandIndex(int id) const
-    {
-        for (int i = 0; i < game.Human().Hand.Count; ++i)
-            if (game.Human().Hand.Cards[i].Id == id)
-                return i;
-        return -1;
-    }
+    int InMelds(int rank) const { return CountInColumn(game, game.Human().Melds, rank); }
+    int HandIndex(int id) const { return IndexOfCard(game.Human().Hand, id); }
     bool InHand(int id) const { return HandIndex(id) >= 0; }
     // Where to click the card of that id in the hand.
     QPoint InHandAt(int id) const

@@ -187,9 +187,7 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
     // The highlight holds the card for 400 ms even without flights.
     settings.WriteValue("Settings\\Card Movement", false);
     game.Turn.ComputerTurn = false;
-    game.Turn.MustDraw = true;
-    game.Turn.HasDrawn = false;
-    game.Turn.Phase = TurnPhase::Draw;
+    ReadyToDraw(game);
     AddToStock(game, CardId(Club, 7));
     AddToHumanHand(game, CardId(Club, 9));
     AddToHumanHand(game, CardId(Club, 10));

@@ -15,8 +15,8 @@
 #include "support/gui_app.h"
 #include "support/local_smtp_server.h"
 #include "support/memory_settings.h"
+#include "support/scripted_prompts.h"
 #include "support/temp_home.h"
-#include "table/prompts.h"
 
 using namespace meldora;
 using test::LocalSmtpServer;
@@ -32,16 +32,8 @@ protected:
     {
         test::EnsureGuiApplication();
         qputenv("MELDORA_LISTING_MAIL", "players@list.test");
-        prompts::setResponder([this](const prompts::Request& request) {
-            shown.append(request.text);
-            return QString();
-        });
     }
-    void TearDown() override
-    {
-        prompts::setResponder({});
-        qunsetenv("MELDORA_LISTING_MAIL");
-    }
+    void TearDown() override { qunsetenv("MELDORA_LISTING_MAIL"); }
 
     static QLineEdit* field(QDialog& form, const char* name) { return form.findChild<QLineEdit*>(QLatin1String(name)); }
 
@@ -67,7 +59,7 @@ protected:
     static std::string body(const test::ReceivedMail& mail) { return mail.data.substr(mail.data.find("\r\n\r\n") + 4); }
 
     MemorySettings settings;
-    QStringList shown;
+    test::ScriptedPrompts prompts_;
 };
 
 TEST_F(ListingRequestFormTest, OpeningTakesTheNameTheEarlierRequestAndTheFirstUserNumber)
@@ -93,7 +85,7 @@ TEST_F(ListingRequestFormTest, EmptyBoldFieldIsRefusedAndNothingIsSent)
     field(form, "edEmail")->setText(QStringLiteral("ann@home.test"));
     field(form, "edSMTPServer")->setText(QString::fromStdString(server.HostAndPort()));
     form.findChild<QPushButton*>(QStringLiteral("bnSend"))->click();
-    EXPECT_EQ(shown, QStringList{QStringLiteral("Please fill out the bold fields.")});
+    EXPECT_EQ(prompts_.texts(), QStringList{QStringLiteral("Please fill out the bold fields.")});
     EXPECT_FALSE(form.isSending());
     EXPECT_TRUE(server.Mails().empty());
 }
@@ -114,7 +106,7 @@ TEST_F(ListingRequestFormTest, RequestArrivesAsTheExactMailAndIsNotedAsIssued)
     EXPECT_NE(mails[0].data.find("\r\nSubject: Meldora Player List Request\r\n"), std::string::npos);
     EXPECT_EQ(body(mails[0]),
               "Action=Remove me from the list\r\nNickname=Ann\r\nEmail=ann@home.test\r\nList=Competition\r\nUIN=1234\r\n");
-    EXPECT_EQ(shown, QStringList{QStringLiteral("The request was sent successfully.")});
+    EXPECT_EQ(prompts_.texts(), QStringList{QStringLiteral("The request was sent successfully.")});
     EXPECT_EQ(accepted.count(), 1);
     EXPECT_TRUE(Read(settings, keys::PLRequestIssued));
 }
@@ -125,7 +117,7 @@ TEST_F(ListingRequestFormTest, RefusedLoginKeepsTheFormOpenAndNotesNothingIssued
     const LocalSmtpServer server("right password");
     ListingRequestForm form(settings, QStringLiteral("Ann"), {});
     send(form, server.HostAndPort(), QStringLiteral("wrong password"));
-    EXPECT_EQ(shown, QStringList{Failed});
+    EXPECT_EQ(prompts_.texts(), QStringList{Failed});
     EXPECT_TRUE(server.Mails().empty());
     EXPECT_TRUE(form.findChild<QPushButton*>(QStringLiteral("bnSend"))->isEnabled());
     form.reject();
@@ -140,10 +132,10 @@ TEST_F(ListingRequestFormTest, NoServerOrABadServerNameFails)
         closedServer = gone.HostAndPort();
     }
     for (const std::string& server : {closedServer, std::string("mail/../evil?x")}) {
-        shown.clear();
+        prompts_.asked.clear();
         ListingRequestForm form(settings, QStringLiteral("Ann"), {});
         send(form, server);
-        EXPECT_EQ(shown, QStringList{Failed}) << server;
+        EXPECT_EQ(prompts_.texts(), QStringList{Failed}) << server;
     }
 }
 
