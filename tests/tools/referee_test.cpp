@@ -117,6 +117,26 @@ TEST_F(RefereedTurn, GoingOutWithoutACanastaIsCaught)
     EXPECT_TRUE(Mentions(referee.JudgeTurn(game), "emptied its hand with 0 canastas; going out takes 1"));
 }
 
+TEST_F(RefereedTurn, MeldsChangedBetweenTwoTurnsAreCountedAgain)
+{
+    for (const Suit suit : {Spade, Heart, Club})
+        AddToHumanMelds(game, CardId(suit, Jack));
+    referee.BeginTurn(game, Side::Human);
+    MoveFromStockToHumanHand(game);
+    DiscardFromHumanHand(game, CardId(Heart, 9));
+    ASSERT_TRUE(referee.JudgeTurn(game).empty());
+
+    // As many meld cards as before, but one of them is now a ten of its own.
+    RemoveCardById(game.Human().Melds, CardId(Club, Jack));
+    AddToHumanMelds(game, CardId(Club, Ten));
+    referee.BeginTurn(game, Side::Human);
+    MoveFromStockToHumanHand(game);
+    DiscardFromHumanHand(game, CardId(Spade, 5));
+    const auto breaks = referee.JudgeTurn(game);
+    EXPECT_TRUE(Mentions(breaks, "left a meld of 2 cards in column 10"));
+    EXPECT_TRUE(Mentions(breaks, "left a meld of 1 card in column 9"));
+}
+
 // The computer side went out with a natural canasta of kings; the human side
 // holds a red three and two cards and has a meld of three queens.
 struct EndedHand : ::testing::Test, TableFixture {

@@ -1,5 +1,7 @@
 #include "tools/sim/known_cards.h"
 
+#include <algorithm>
+
 namespace meldora::sim {
 
 namespace {
@@ -11,16 +13,31 @@ const CardPile& MeldsOf(const CanastaGame& game, Side side)
 
 bool SameCard(const CardRecord& a, const CardRecord& b) { return a.Id == b.Id && a.Deck == b.Deck; }
 
+// Cards per identity; a pile holds at most four of one (two jokers a deck).
+// A card that is no card of the deck is left out rather than counted out of bounds.
+std::array<std::uint8_t, JokerId + 1> IdCounts(const CardPile& pile)
+{
+    std::array<std::uint8_t, JokerId + 1> counts{};
+    const int count = std::min<int>(pile.Count, DeckSize);
+    for (int i = 0; i < count; ++i)
+        if (pile.Cards[i].Id <= JokerId)
+            ++counts[pile.Cards[i].Id];
+    return counts;
+}
+
 }  // namespace
 
 TurnStart RecordTurnStart(const CanastaGame& game, Side side)
 {
     TurnStart start;
-    const CardPile& melds = MeldsOf(game, side);
-    for (int i = 0; i < melds.Count; ++i)
-        ++start.MeldIds[melds.Cards[i].Id];
-    start.DiscardPile.assign(game.DiscardPile.Cards.begin(), game.DiscardPile.Cards.begin() + game.DiscardPile.Count);
+    RecordTurnStart(game, side, start);
     return start;
+}
+
+void RecordTurnStart(const CanastaGame& game, Side side, TurnStart& start)
+{
+    start.MeldIds = IdCounts(MeldsOf(game, side));
+    start.DiscardPile = game.DiscardPile;
 }
 
 void UpdateKnownCards(const TurnStart& start, const CanastaGame& game, Side side, CardPile& known)
@@ -28,21 +45,18 @@ void UpdateKnownCards(const TurnStart& start, const CanastaGame& game, Side side
     // The pile is only ever taken from the top and added to on top: what is left
     // of the old pile is the common bottom, the rest of the old pile was taken,
     // and what lies above the common bottom now is the side's discard.
-    const std::vector<CardRecord>& before = start.DiscardPile;
-    const int beforeCount = static_cast<int>(before.size());
+    const CardPile& before = start.DiscardPile;
+    const int beforeCount = before.Count;
     const CardPile& after = game.DiscardPile;
     int common = 0;
-    while (common < beforeCount && common < after.Count && SameCard(before[common], after.Cards[common]))
+    while (common < beforeCount && common < after.Count && SameCard(before.Cards[common], after.Cards[common]))
         ++common;
 
     for (int i = common; i < beforeCount; ++i)
-        if (!IsRedThree(before[i].Id))
-            AppendCard(known, before[i]);
+        if (!IsRedThree(before.Cards[i].Id))
+            AppendCard(known, before.Cards[i]);
 
-    std::array<int, JokerId + 1> meldIds{};
-    const CardPile& melds = MeldsOf(game, side);
-    for (int i = 0; i < melds.Count; ++i)
-        ++meldIds[melds.Cards[i].Id];
+    const std::array<std::uint8_t, JokerId + 1> meldIds = IdCounts(MeldsOf(game, side));
     if (meldIds != start.MeldIds) {
         for (int id = 1; id <= JokerId; ++id)
             for (int n = start.MeldIds[id]; n < meldIds[id]; ++n)

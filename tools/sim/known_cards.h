@@ -6,7 +6,7 @@
 #pragma once
 
 #include <array>
-#include <vector>
+#include <cstdint>
 
 #include "core/game.h"
 
@@ -14,12 +14,14 @@ namespace meldora::sim {
 
 struct TurnStart {
     // Cards per identity in the moving side's melds.
-    std::array<int, JokerId + 1> MeldIds{};
+    std::array<std::uint8_t, JokerId + 1> MeldIds{};
     // The discard pile's cards, bottom first.
-    std::vector<CardRecord> DiscardPile;
+    CardPile DiscardPile;
 };
 
 TurnStart RecordTurnStart(const CanastaGame& game, Side side);
+// The same into a record kept from turn to turn, which saves clearing a whole pile.
+void RecordTurnStart(const CanastaGame& game, Side side, TurnStart& start);
 
 // After the side's turn (within the same hand): adds the cards it took from
 // the discard pile to what the other side knows of its hand, and drops the

@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "core/saved_game.h"
-#include "tools/sim/known_cards.h"
 
 namespace meldora::sim {
 
@@ -171,7 +170,8 @@ void MatchRunner::PlayHumanSeatTurn()
         OnHumanSeatTurn(game_);
 
     game_.Match.GameInProgress = true;
-    const TurnStart start = RecordTurnStart(game_, Side::Human);
+    TurnStart& start = turnStarts_[0];
+    RecordTurnStart(game_, Side::Human, start);
     // The turn frame records both sides' meld values for the going-out bonus in
     // its own terms; what the game has kept for the human side stays in force.
     const std::int32_t humanMeldedBefore = game_.Human().MeldedBefore;
@@ -209,7 +209,8 @@ void MatchRunner::PlayComputerSeatTurn()
     operation_ = 0;
     move_ = computerSeatMove_;
     const int hand = hand_;
-    const TurnStart start = RecordTurnStart(game_, Side::Computer);
+    TurnStart& start = turnStarts_[1];
+    RecordTurnStart(game_, Side::Computer, start);
     // A turn that ends the hand is judged when the hand is scored, with the table as the turn left it.
     referee_.BeginTurn(game_, Side::Computer);
     ai::RunComputerTurn(game_, computerSeat_);

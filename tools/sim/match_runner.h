@@ -17,6 +17,7 @@
 #include "ai/computer_player.h"
 #include "core/game.h"
 #include "tools/sim/invariants.h"
+#include "tools/sim/known_cards.h"
 #include "tools/sim/options.h"
 #include "tools/sim/referee.h"
 #include "tools/sim/rule_settings.h"
@@ -99,6 +100,8 @@ private:
     // keeps the computer side's).
     Referee referee_;
     ComputerMemory humanSeatMemory_;
+    // The table as each seat's turn began, for what the other side learns of its hand.
+    std::array<TurnStart, 2> turnStarts_;
     ai::ComputerSettings humanSeat_;
     ai::ComputerSettings computerSeat_;
 

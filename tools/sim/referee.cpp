@@ -1,6 +1,7 @@
 #include "tools/sim/referee.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/column_runs.h"
 #include "tools/sim/invariants.h"
@@ -16,8 +17,16 @@ constexpr int CanastaSize = 7;
 // A card's face and deck; the two jokers of a deck share one.
 constexpr int KeyCount = CardKeyCount;
 
-int KeyOf(const CardRecord& card) { return card.Deck * (JokerId + 1) + card.Id; }
+// A card that is no card of the two decks counts under key 0, which no card
+// has: the counts stay within their array and the card still fails to match.
+int KeyOf(const CardRecord& card) { return card.Id <= JokerId && card.Deck <= 1 ? card.Deck * (JokerId + 1) + card.Id : 0; }
 int IdOf(int key) { return key % (JokerId + 1); }
+
+// A pile that counts more cards than it has room for is read as far as its room goes.
+std::span<const CardRecord> CardsOf(const CardPile& pile)
+{
+    return {pile.Cards.data(), static_cast<std::size_t>(std::min<int>(pile.Count, DeckSize))};
+}
 
 void Add(CardCounts& into, const CardCounts& more)
 {
@@ -27,11 +36,29 @@ void Add(CardCounts& into, const CardCounts& more)
 
 bool SameKey(const CardRecord& a, const CardRecord& b) { return a.Id == b.Id && a.Deck == b.Deck; }
 
+// Cards copied from one place to another are alike byte for byte: comparing
+// the bytes settles nearly every comparison at once, and only cards that
+// differ somewhere are compared field by field.
+bool SameBytes(std::span<const CardRecord> a, std::span<const CardRecord> b)
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size_bytes()) == 0);
+}
+
+bool SameRecords(std::span<const CardRecord> a, std::span<const CardRecord> b)
+{
+    return SameBytes(a, b) || std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+bool SameKeys(std::span<const CardRecord> a, std::span<const CardRecord> b)
+{
+    return SameBytes(a, b) || std::equal(a.begin(), a.end(), b.begin(), b.end(), SameKey);
+}
+
 // The same cards, in whatever order: most piles a turn leaves alone are
 // compared card by card and counted only when they differ.
 bool SameCards(std::span<const CardRecord> a, std::span<const CardRecord> b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), SameKey) || CountsOf(a) == CountsOf(b);
+    return SameKeys(a, b) || CountsOf(a) == CountsOf(b);
 }
 
 // The keys of the red threes of both decks.
@@ -52,25 +79,36 @@ bool Wild(const CardRecord& card) { return card.Rank == Joker || card.Rank == Tw
 // What a card is worth on the table or against a hand.
 std::int32_t ValueOf(const CardRecord& card)
 {
+    // By rank: joker, two, three to seven, eight to king, ace.
+    static constexpr std::array<std::int32_t, ColumnCount> values{50, 20, 5, 5, 5, 5, 5, 10, 10, 10, 10, 10, 10, 20};
     if (IsRedThree(card.Id))
         return 0;
-    if (card.Rank == Joker)
-        return 50;
-    if (card.Rank == Two || card.Rank == Ace)
-        return 20;
-    if (card.Rank == Three || card.Rank <= Seven)
-        return 5;
-    return 10;
+    return card.Rank < ColumnCount ? values[card.Rank] : 10;
 }
 
-int RedThrees(const std::vector<CardRecord>& cards)
+int RedThrees(std::span<const CardRecord> cards)
 {
     return static_cast<int>(std::count_if(cards.begin(), cards.end(), [](const CardRecord& c) { return IsRedThree(c.Id); }));
 }
 
-int Naturals(const std::vector<CardRecord>& cards)
+int Naturals(std::span<const CardRecord> cards)
 {
     return static_cast<int>(std::count_if(cards.begin(), cards.end(), [](const CardRecord& c) { return !Wild(c); }));
+}
+
+int OfRank(std::span<const CardRecord> cards, int rank)
+{
+    return static_cast<int>(std::count_if(cards.begin(), cards.end(), [rank](const CardRecord& c) { return c.Rank == rank; }));
+}
+
+// How often the card with the given key lies in a column of the melds.
+int CopiesInColumn(const CardPile& melds, const TableLayout& layout, int column, int key)
+{
+    ColumnRuns columnOf(layout);
+    int copies = 0;
+    for (const CardRecord& card : CardsOf(melds))
+        copies += KeyOf(card) == key && std::clamp(columnOf(card), 0, ColumnCount - 1) == column;
+    return copies;
 }
 
 std::string Plural(int n, const std::string& what) { return std::to_string(n) + " " + what + (n == 1 ? "" : "s"); }
@@ -99,42 +137,32 @@ void AddCards(CardCounts& into, std::span<const CardRecord> cards)
 
 std::string SideName(Side side) { return side == Side::Human ? "the human side" : "the computer side"; }
 
-TableView TableView::Of(const CanastaGame& game)
+void TableView::Read(const CanastaGame& game)
 {
-    TableView view;
-    view.ReadSide(game, Side::Human, true);
-    view.ReadSide(game, Side::Computer, true);
-    view.ReadCommonPiles(game);
-    return view;
+    for (const Side side : {Side::Human, Side::Computer}) {
+        SideView& seat = Sides[side == Side::Human ? 0 : 1];
+        seat.Hand = game.SeatOf(side).Hand;
+        seat.Melds = game.SeatOf(side).Melds;
+    }
+    Stock = game.Stock;
+    DiscardPile = game.DiscardPile;
+    Layout = game.Layout;
 }
 
-void TableView::Read(const CanastaGame& game, Side moving)
+MeldColumns TallyColumns(const CardPile& melds, const TableLayout& layout)
 {
-    ReadSide(game, moving, true);
-    ReadSide(game, Opponent(moving), false);
-    ReadCommonPiles(game);
-}
-
-void TableView::ReadSide(const CanastaGame& game, Side side, bool withColumns)
-{
-    SideView& seat = Sides[side == Side::Human ? 0 : 1];
-    const CardPile& hand = game.SeatOf(side).Hand;
-    const CardPile& melds = game.SeatOf(side).Melds;
-    seat.Hand.assign(hand.Cards.begin(), hand.Cards.begin() + hand.Count);
-    seat.Melds.assign(melds.Cards.begin(), melds.Cards.begin() + melds.Count);
-    for (auto& column : seat.Columns)
-        column.clear();
-    if (!withColumns)
-        return;
-    ColumnRuns columnOf(game.Layout);
-    for (const CardRecord& card : seat.Melds)
-        seat.Columns[std::clamp(columnOf(card), 0, ColumnCount - 1)].push_back(card);
-}
-
-void TableView::ReadCommonPiles(const CanastaGame& game)
-{
-    Stock.assign(game.Stock.Cards.begin(), game.Stock.Cards.begin() + game.Stock.Count);
-    DiscardPile.assign(game.DiscardPile.Cards.begin(), game.DiscardPile.Cards.begin() + game.DiscardPile.Count);
+    MeldColumns columns{};
+    ColumnRuns columnOf(layout);
+    for (const CardRecord& card : CardsOf(melds)) {
+        const int column = std::clamp(columnOf(card), 0, ColumnCount - 1);
+        ColumnTally& tally = columns[column];
+        ++tally.Size;
+        tally.Naturals += !Wild(card);
+        tally.OfColumnRank += card.Rank == column;
+        tally.BlackThrees += IsBlackThree(card.Id);
+        tally.Value += ValueOf(card);
+    }
+    return columns;
 }
 
 std::int32_t Referee::FirstMeldMinimum(std::int32_t score)
@@ -148,36 +176,46 @@ std::int32_t Referee::FirstMeldMinimum(std::int32_t score)
     return 120;
 }
 
-std::int32_t Referee::CompleteMeldValue(const TableView::SideView& side)
+std::int32_t Referee::CompleteMeldValue(const MeldColumns& columns)
 {
     std::int32_t value = 0;
-    for (const auto& column : side.Columns)
-        if (column.size() >= 3)
-            for (const CardRecord& card : column)
-                value += ValueOf(card);
+    for (const ColumnTally& column : columns)
+        if (column.Size >= 3)
+            value += column.Value;
     return value;
 }
 
-int Referee::CanastaCount(const TableView::SideView& side)
+int Referee::CanastaCount(const MeldColumns& columns)
 {
     int canastas = 0;
     for (int column = WildColumn; column < ColumnCount; ++column) {
-        const auto& cards = side.Columns[column];
-        if (column != ThreesColumn && static_cast<int>(cards.size()) >= CanastaSize &&
-            (column == WildColumn || Naturals(cards) >= 4))
+        const ColumnTally& cards = columns[column];
+        if (column != ThreesColumn && cards.Size >= CanastaSize && (column == WildColumn || cards.Naturals >= 4))
             ++canastas;
     }
     return canastas;
 }
 
-bool Referee::PileFrozen(const TableView& table, Side side) const
+bool Referee::PileFrozen(const CardPile& discardPile, const MeldColumns& columns) const
 {
     if (initialBlockInForce_)
         return true;
-    for (const CardRecord& card : table.DiscardPile)
+    for (const CardRecord& card : CardsOf(discardPile))
         if (Wild(card) || IsRedThree(card.Id))
             return true;
-    return rules_.InitialBlock && rules_.InitialBlockForBoth && CompleteMeldValue(table.Of(side)) == 0;
+    return rules_.InitialBlock && rules_.InitialBlockForBoth && CompleteMeldValue(columns) == 0;
+}
+
+const MeldColumns& Referee::ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout)
+{
+    CountedMelds& counted = counted_[Index(side)];
+    if (!counted.Valid || counted.ColumnPitch != layout.ColumnPitch || !SameBytes(CardsOf(counted.Melds), CardsOf(melds))) {
+        counted.Melds = melds;
+        counted.ColumnPitch = layout.ColumnPitch;
+        counted.Columns = TallyColumns(melds, layout);
+        counted.Valid = true;
+    }
+    return counted.Columns;
 }
 
 void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, bool initialBlock)
@@ -190,11 +228,12 @@ void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, boo
 
 void Referee::BeginTurn(const CanastaGame& game, Side side)
 {
-    before_.Read(game, side);
+    before_.Read(game);
     side_ = side;
     turnOpen_ = true;
+    wasColumns_ = ColumnsOf(side, before_.Of(side).Melds, before_.Layout);
     // The melds as the side's previous turn left them decide a concealed going out.
-    valueBefore_ = CompleteMeldValue(before_.Of(side));
+    valueBefore_ = CompleteMeldValue(wasColumns_);
     meldedBefore_[Index(side)] = valueBefore_ > 0;
 }
 
@@ -202,25 +241,29 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
 {
     turnOpen_ = false;
     std::vector<std::string> breaks;
-    after_.Read(game, side_);
-    const TableView& after = after_;
+    // The table as the turn left it is the game itself: it stays as it is while it is judged.
+    const CanastaGame& after = game;
     const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
+    isColumns_ = ColumnsOf(side_, after.SeatOf(side_).Melds, after.Layout);
 
-    if (!SameCards(before_.Of(other).Hand, after.Of(other).Hand) ||
-        !SameCards(before_.Of(other).Melds, after.Of(other).Melds))
+    if (!SameCards(CardsOf(before_.Of(other).Hand), CardsOf(after.SeatOf(other).Hand)) ||
+        !SameCards(CardsOf(before_.Of(other).Melds), CardsOf(after.SeatOf(other).Melds)))
         breaks.push_back("the cards of " + SideName(other) + " changed during " + SideName(side_) + "'s turn");
 
     // The draw from the stock.
     // The stock is drawn from the top: what is left of it is normally what lay
     // below (face and deck alike, card by card), and the cards above are what
     // was drawn. Otherwise the cards are counted.
-    const std::vector<CardRecord>& stockBefore = before_.Stock;
-    const std::vector<CardRecord>& stockAfter = after.Stock;
-    CardCounts drawn{};
-    if (stockAfter.size() <= stockBefore.size() &&
-        std::equal(stockAfter.begin(), stockAfter.end(), stockBefore.begin(), SameKey)) {
-        AddCards(drawn, std::span(stockBefore).subspan(stockAfter.size()));
+    const std::span<const CardRecord> stockBefore = CardsOf(before_.Stock);
+    const std::span<const CardRecord> stockAfter = CardsOf(after.Stock);
+    Draw drawn;
+    if (stockAfter.size() <= stockBefore.size() && SameKeys(stockAfter, stockBefore.first(stockAfter.size()))) {
+        drawn.FromTop = stockBefore.subspan(stockAfter.size());
+        drawn.Cards = static_cast<int>(drawn.FromTop.size());
+        for (const CardRecord& card : drawn.FromTop)
+            drawn.RedThrees += IsRedThree(IdOf(KeyOf(card)));
     } else {
+        drawn.Counted = true;
         const CardCounts countsBefore = CountsOf(stockBefore);
         const CardCounts countsAfter = CountsOf(stockAfter);
         for (int key = 0; key < KeyCount; ++key) {
@@ -228,32 +271,33 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
                 breaks.push_back("cards went back onto the stock");
                 return breaks;
             }
-            drawn[key] = static_cast<std::uint8_t>(countsBefore[key] - countsAfter[key]);
+            drawn.Counts[key] = static_cast<std::uint8_t>(countsBefore[key] - countsAfter[key]);
+            drawn.Cards += drawn.Counts[key];
         }
+        for (const int key : RedThreeKeys())
+            drawn.RedThrees += drawn.Counts[key];
     }
 
     // The discard pile: untouched, taken whole, or (from an exhausted stock) its
     // top card taken alone. A pile of two cards that ends as its lower card reads
     // either as the top card taken alone or as the whole pile taken and the lower
     // card discarded again: the side is given the reading that keeps the rules.
-    const std::vector<CardRecord>& pileBefore = before_.DiscardPile;
-    const std::vector<CardRecord>& pileAfter = after.DiscardPile;
-    const auto startsWith = [&pileAfter](const std::vector<CardRecord>& cards, std::size_t count) {
-        return pileAfter.size() >= count && std::equal(cards.begin(), cards.begin() + count, pileAfter.begin());
+    const std::span<const CardRecord> before = CardsOf(before_.DiscardPile);
+    const std::span<const CardRecord> now = CardsOf(after.DiscardPile);
+    const auto startsWith = [&now, &before](std::size_t count) {
+        return now.size() >= count && SameRecords(before.first(count), now.first(count));
     };
-    const std::span<const CardRecord> before(pileBefore);
-    const std::span<const CardRecord> now(pileAfter);
     std::array<Reading, 3> readings;
     std::size_t readingCount = 0;
-    if (startsWith(pileBefore, pileBefore.size()))
+    if (startsWith(before.size()))
         readings[readingCount++] = {Take::None, {}, now.subspan(before.size())};
-    if (pileBefore.size() >= 2 && before_.Stock.empty() && startsWith(pileBefore, pileBefore.size() - 1))
+    if (before.size() >= 2 && stockBefore.empty() && startsWith(before.size() - 1))
         readings[readingCount++] = {Take::TopCard, before.last(1), now.subspan(before.size() - 1)};
-    if (!pileBefore.empty() && pileAfter.size() <= 1 && (readingCount == 0 || readings[readingCount - 1].Kind == Take::TopCard))
+    if (!before.empty() && now.size() <= 1 && (readingCount == 0 || readings[readingCount - 1].Kind == Take::TopCard))
         readings[readingCount++] = {Take::Whole, before, now};
     if (readingCount == 0) {
-        breaks.push_back("the discard pile went from " + Plural(static_cast<int>(pileBefore.size()), "card") + " to " +
-                         Plural(static_cast<int>(pileAfter.size()), "card") + " in a way no take and discard explain");
+        breaks.push_back("the discard pile went from " + Plural(static_cast<int>(before.size()), "card") + " to " +
+                         Plural(static_cast<int>(now.size()), "card") + " in a way no take and discard explain");
         return breaks;
     }
     const auto minimum = minimum_;
@@ -272,55 +316,61 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     return breaks;
 }
 
-std::vector<std::string> Referee::JudgeReading(const TableView& after, const Reading& reading, const CardCounts& drawn)
+std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const Reading& reading, const Draw& drawn)
 {
     std::vector<std::string> breaks;
     const TableView::SideView& was = before_.Of(side_);
-    const TableView::SideView& is = after.Of(side_);
-    const std::vector<CardRecord>& pileBefore = before_.DiscardPile;
-    const std::vector<CardRecord>& pileAfter = after.DiscardPile;
+    const Seat& is = after.SeatOf(side_);
+    const int handAfter = is.Hand.Count;
     const Take take = reading.Kind;
     const std::span<const CardRecord> taken = reading.Taken;
     const std::span<const CardRecord> discards = reading.Discards;
-    int drawnCards = 0;
-    int drawnRedThrees = 0;
-    for (const std::uint8_t count : drawn)
-        drawnCards += count;
-    for (const int key : RedThreeKeys())
-        drawnRedThrees += drawn[key];
+    const int drawnCards = drawn.Cards;
+    const int drawnRedThrees = drawn.RedThrees;
     if (discards.size() > 1)
         breaks.push_back("discarded " + std::to_string(discards.size()) + " cards");
 
     if (take != Take::None && drawnCards > 0)
         breaks.push_back("drew " + Plural(drawnCards, "card") + " from the stock and took the discard pile as well");
-    if (take == Take::None && !before_.Stock.empty()) {
+    if (take == Take::None && before_.Stock.Count > 0) {
         const int needed = rules_.NumberOfCards;
         const int counted = rules_.DrawExtra ? drawnCards - drawnRedThrees : drawnCards;
-        const bool stockRanOut = after.Stock.empty();
+        const bool stockRanOut = after.Stock.Count == 0;
         if (stockRanOut ? (drawnCards == 0 || counted > needed) : counted != needed)
             breaks.push_back("drew " + Plural(drawnCards, "card") + " from the stock (" +
                              Plural(drawnRedThrees, "red three") + ") where the rules ask for " +
                              std::to_string(needed) + (rules_.DrawExtra ? " besides red threes" : ""));
     }
 
-    // Every card the side ends with came from its hand, its melds, the stock or the pile.
-    const CardCounts meldsBefore = CountsOf(was.Melds);
-    const CardCounts meldsAfter = CountsOf(is.Melds);
-    CardCounts had = CountsOf(was.Hand);
-    Add(had, meldsBefore);
-    Add(had, drawn);
+    // Every card the side ends with came from its hand, its melds, the stock or
+    // the pile. Melds the turn left as they were count alike on both sides of
+    // that balance and are left out of it.
+    CardCounts had = CountsOf(CardsOf(was.Hand));
+    if (drawn.Counted)
+        Add(had, drawn.Counts);
+    else
+        AddCards(had, drawn.FromTop);
     AddCards(had, taken);
-    CardCounts has = CountsOf(is.Hand);
-    Add(has, meldsAfter);
+    CardCounts has = CountsOf(CardsOf(is.Hand));
     AddCards(has, discards);
+    const bool meldsChanged = !SameBytes(CardsOf(was.Melds), CardsOf(is.Melds));
+    CardCounts meldsBefore{};
+    CardCounts meldsAfter{};
+    if (meldsChanged) {
+        meldsBefore = CountsOf(CardsOf(was.Melds));
+        meldsAfter = CountsOf(CardsOf(is.Melds));
+        Add(had, meldsBefore);
+        Add(has, meldsAfter);
+    }
     if (had != has)
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 
-    // A card the melds held more often before the turn than after was taken back
-    // from them: only the cards melded before can have been.
+    // A card the melds held more often before the turn than after was taken
+    // back from them: only the cards melded before can have been.
     bool anyTakenBack = false;
-    for (const CardRecord& card : was.Melds)
-        anyTakenBack |= meldsBefore[KeyOf(card)] > meldsAfter[KeyOf(card)];
+    if (meldsChanged)
+        for (const CardRecord& card : CardsOf(was.Melds))
+            anyTakenBack |= meldsBefore[KeyOf(card)] > meldsAfter[KeyOf(card)];
     for (int key = 0; anyTakenBack && key < KeyCount; ++key) {
         if (meldsBefore[key] <= meldsAfter[key])
             continue;
@@ -330,62 +380,64 @@ std::vector<std::string> Referee::JudgeReading(const TableView& after, const Rea
             breaks.push_back("took a card back from its melds");
     }
 
-    const int canastas = CanastaCount(is);
+    const int canastas = CanastaCount(isColumns_);
     if (discards.size() == 1 && IsRedThree(discards.front().Id) && !rules_.ThreeBlock)
         breaks.push_back("discarded a red three");
-    if (discards.empty() && !is.Hand.empty()) {
-        const bool passing = is.Hand.size() == 1 && canastas < rules_.NumberOfCanastas;
-        const bool stockOut = take == Take::None && before_.Stock.empty();
+    if (discards.empty() && handAfter > 0) {
+        const bool passing = handAfter == 1 && canastas < rules_.NumberOfCanastas;
+        const bool stockOut = take == Take::None && before_.Stock.Count == 0;
         if (!passing && !stockOut)
-            breaks.push_back("ended the turn without a discard, holding " + Plural(static_cast<int>(is.Hand.size()), "card") +
-                             " (stock " + std::to_string(before_.Stock.size()) + " to " + std::to_string(after.Stock.size()) +
-                             ", discard pile " + std::to_string(pileBefore.size()) + " to " +
-                             std::to_string(pileAfter.size()) + ")");
+            breaks.push_back("ended the turn without a discard, holding " + Plural(handAfter, "card") + " (stock " +
+                             std::to_string(before_.Stock.Count) + " to " + std::to_string(after.Stock.Count) +
+                             ", discard pile " + std::to_string(before_.DiscardPile.Count) + " to " +
+                             std::to_string(after.DiscardPile.Count) + ")");
     }
-    if (is.Hand.empty() && canastas < rules_.NumberOfCanastas)
+    if (handAfter == 0 && canastas < rules_.NumberOfCanastas)
         breaks.push_back("emptied its hand with " + Plural(canastas, "canasta") + "; going out takes " +
                          std::to_string(rules_.NumberOfCanastas));
 
     if (take != Take::None)
         JudgeTake(after, take == Take::TopCard, breaks);
-    JudgeMeldsAtTurnEnd(is, breaks);
+    JudgeMeldsAtTurnEnd(is.Hand, isColumns_, breaks);
 
     const std::int32_t valueBefore = valueBefore_;
-    const std::int32_t valueAfter = CompleteMeldValue(is);
-    if (valueBefore == 0 && valueAfter > 0 && !is.Hand.empty() && valueAfter < minimum_[Index(side_)] &&
+    const std::int32_t valueAfter = CompleteMeldValue(isColumns_);
+    if (valueBefore == 0 && valueAfter > 0 && handAfter > 0 && valueAfter < minimum_[Index(side_)] &&
         !(rules_.BonusCounts && canastas > 0))
         breaks.push_back("first meld worth " + std::to_string(valueAfter) + " points, the minimum is " +
                          std::to_string(minimum_[Index(side_)]));
     return breaks;
 }
 
-void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::string>& breaks)
+void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks)
 {
     const TableView::SideView& was = before_.Of(side_);
-    const TableView::SideView& is = after.Of(side_);
-    const CardRecord top = before_.DiscardPile.back();
+    const Seat& is = after.SeatOf(side_);
+    const std::span<const CardRecord> pileBefore = CardsOf(before_.DiscardPile);
+    const std::span<const CardRecord> handBefore = CardsOf(was.Hand);
+    const CardRecord top = pileBefore.back();
     const int rank = top.Rank;
     const auto topName = [&top] { return CardLabel(top); };
     if (rank < Four) {
         breaks.push_back("took the pile with " + topName() + " on top");
         return;
     }
-    const auto ofRank = [rank](const std::vector<CardRecord>& cards) {
-        return static_cast<int>(std::count_if(cards.begin(), cards.end(), [rank](const CardRecord& c) { return c.Rank == rank; }));
-    };
-    const int inHand = ofRank(was.Hand);
-    const int inColumn = static_cast<int>(was.Columns[rank].size());
-    const int wildInHand = static_cast<int>(was.Hand.size()) - Naturals(was.Hand);
-    const bool oneAgainstOne = before_.DiscardPile.size() == 1 && was.Hand.size() == 1;
+    const int inHand = OfRank(handBefore, rank);
+    const int inColumn = wasColumns_[rank].Size;
+    const int wildInHand = static_cast<int>(handBefore.size()) - Naturals(handBefore);
+    const bool oneAgainstOne = pileBefore.size() == 1 && handBefore.size() == 1;
     const bool fullCanasta = inColumn >= CanastaSize && !rules_.AddToCanasta;
-    const int canastasBefore = CanastaCount(was);
-    const auto topCardMelded = [&] { return CountsOf(is.Columns[rank])[KeyOf(top)] > CountsOf(was.Columns[rank])[KeyOf(top)]; };
+    const int canastasBefore = CanastaCount(wasColumns_);
+    const auto topCardMelded = [&] {
+        return CopiesInColumn(is.Melds, after.Layout, rank, KeyOf(top)) >
+               CopiesInColumn(was.Melds, before_.Layout, rank, KeyOf(top));
+    };
     if (oneAgainstOne)
         breaks.push_back("took a pile of one card holding one card");
 
     if (forced) {
         const bool frozenByDiscard = initialBlockInForce_ ||
-                                     std::any_of(before_.DiscardPile.begin(), before_.DiscardPile.end(),
+                                     std::any_of(pileBefore.begin(), pileBefore.end(),
                                                  [](const CardRecord& c) { return Wild(c) || IsRedThree(c.Id); });
         const bool fits = (inColumn >= 3 && inColumn < CanastaSize) ||
                           (rules_.AddToCanasta && inColumn >= CanastaSize && inColumn <= CanastaSize + 1);
@@ -397,7 +449,7 @@ void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::st
         return;
     }
 
-    const bool frozen = PileFrozen(before_, side_);
+    const bool frozen = PileFrozen(before_.DiscardPile, wasColumns_);
     const bool naturalPair = inHand >= 2 && !fullCanasta;
     const bool existingMeld = !frozen && !(rules_.NaturalPair && rules_.AddExistingMeld) && inColumn >= 3 && !fullCanasta;
     const bool naturalAndWild = inHand == 1 && wildInHand >= 1 && !frozen && !rules_.NaturalPair && inColumn <= 2;
@@ -406,7 +458,7 @@ void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::st
                          " holding " + Plural(inHand, "such card") + " and " + Plural(wildInHand, "wild card") +
                          ", with " + Plural(inColumn, "card") + " in its meld");
     const int cardsNeeded = canastasBefore < rules_.NumberOfCanastas ? 3 : 0;
-    if (inColumn == 0 && static_cast<int>(was.Hand.size() + before_.DiscardPile.size()) <= cardsNeeded)
+    if (inColumn == 0 && static_cast<int>(handBefore.size() + pileBefore.size()) <= cardsNeeded)
         breaks.push_back("started a meld with the pile while holding too few cards to go on");
     if (!topCardMelded())
         breaks.push_back("took the pile and did not meld " + topName());
@@ -417,48 +469,48 @@ void Referee::JudgeTake(const TableView& after, bool forced, std::vector<std::st
         return;
     if (!rules_.TopCardCounts)
         minimum_[Index(side_)] += ValueOf(top);
-    if (static_cast<int>(is.Columns[rank].size()) < inColumn + 3)
+    if (isColumns_[rank].Size < inColumn + 3)
         breaks.push_back("took the pile and melded " + topName() + " with fewer than two cards from the hand");
-    if ((frozen || rules_.NaturalPair) && ofRank(is.Columns[rank]) < ofRank(was.Columns[rank]) + 3)
+    if ((frozen || rules_.NaturalPair) && isColumns_[rank].OfColumnRank < wasColumns_[rank].OfColumnRank + 3)
         breaks.push_back("took the pile and melded " + topName() + " without a natural pair");
-    const std::int32_t value = CompleteMeldValue(is);
-    if (value < minimum_[Index(side_)] && !(rules_.BonusCounts && CanastaCount(is) > 0))
+    const std::int32_t value = CompleteMeldValue(isColumns_);
+    if (value < minimum_[Index(side_)] && !(rules_.BonusCounts && CanastaCount(isColumns_) > 0))
         breaks.push_back("took the pile with melds worth " + std::to_string(value) + " points, the minimum is " +
                          std::to_string(minimum_[Index(side_)]));
 }
 
-void Referee::JudgeMeldsAtTurnEnd(const TableView::SideView& side, std::vector<std::string>& breaks) const
+void Referee::JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldColumns& columns, std::vector<std::string>& breaks) const
 {
-    if (RedThrees(side.Hand) > 0)
+    if (RedThrees(CardsOf(hand)) > 0)
         breaks.push_back("kept a red three in its hand");
-    if (!side.Columns[0].empty())
+    if (columns[0].Size > 0)
         breaks.push_back("laid cards left of the meld columns");
-    const auto& wild = side.Columns[WildColumn];
-    if (!wild.empty()) {
+    const ColumnTally& wild = columns[WildColumn];
+    if (wild.Size > 0) {
         if (!rules_.WildcardCanasta)
             breaks.push_back("melded wild cards on their own, which the rules do not allow");
-        if (Naturals(wild) > 0)
+        if (wild.Naturals > 0)
             breaks.push_back("laid a natural card in the wild-card meld");
-        if (static_cast<int>(wild.size()) < CanastaSize)
-            breaks.push_back("left a wild-card meld of " + Plural(static_cast<int>(wild.size()), "card"));
+        if (wild.Size < CanastaSize)
+            breaks.push_back("left a wild-card meld of " + Plural(wild.Size, "card"));
     }
-    const auto& threes = side.Columns[ThreesColumn];
-    const int blackThrees = static_cast<int>(std::count_if(threes.begin(), threes.end(), [](const CardRecord& c) { return IsBlackThree(c.Id); }));
-    if (std::any_of(threes.begin(), threes.end(), [](const CardRecord& c) { return c.Rank != Three; }))
+    const ColumnTally& threes = columns[ThreesColumn];
+    const int blackThrees = threes.BlackThrees;
+    // Every card of the threes column that is a three counts as of its rank.
+    if (threes.OfColumnRank < threes.Size)
         breaks.push_back("laid a card that is not a three among the threes");
-    if (blackThrees > 0 && (!side.Hand.empty() || blackThrees < 3))
-        breaks.push_back("melded " + Plural(blackThrees, "black three") + (side.Hand.empty() ? "" : " while holding cards"));
+    if (blackThrees > 0 && (hand.Count > 0 || blackThrees < 3))
+        breaks.push_back("melded " + Plural(blackThrees, "black three") + (hand.Count == 0 ? "" : " while holding cards"));
     for (int column = Four; column < ColumnCount; ++column) {
-        const auto& cards = side.Columns[column];
-        if (cards.empty())
+        const ColumnTally& cards = columns[column];
+        if (cards.Size == 0)
             continue;
-        if (cards.size() < 3)
-            breaks.push_back("left a meld of " + Plural(static_cast<int>(cards.size()), "card") + " in column " +
-                             std::to_string(column));
-        const int naturals = Naturals(cards);
-        if (std::any_of(cards.begin(), cards.end(), [column](const CardRecord& c) { return !Wild(c) && c.Rank != column; }))
+        if (cards.Size < 3)
+            breaks.push_back("left a meld of " + Plural(cards.Size, "card") + " in column " + std::to_string(column));
+        // A natural whose rank is not the column's lies in the wrong column.
+        if (cards.Naturals > cards.OfColumnRank)
             breaks.push_back("mixed ranks in column " + std::to_string(column));
-        if (naturals < static_cast<int>(cards.size()) - naturals)
+        if (cards.Naturals < cards.Size - cards.Naturals)
             breaks.push_back("melded more wild cards than natural ones in column " + std::to_string(column));
     }
 }
@@ -466,29 +518,30 @@ void Referee::JudgeMeldsAtTurnEnd(const TableView::SideView& side, std::vector<s
 std::vector<std::string> Referee::JudgeHandScore(const CanastaGame& game, const HandScore& score) const
 {
     std::vector<std::string> disagreements;
-    const TableView table = TableView::Of(game);
     int wentOut = -1;
-    if (table.Sides[0].Hand.empty())
+    if (game.Human().Hand.Count == 0)
         wentOut = 0;
-    else if (table.Sides[1].Hand.empty())
+    else if (game.Computer().Hand.Count == 0)
         wentOut = 1;
     for (const Side side : {Side::Human, Side::Computer}) {
         const int index = Index(side);
-        const TableView::SideView& seat = table.Of(side);
+        const std::span<const CardRecord> hand = CardsOf(game.SeatOf(side).Hand);
+        const std::span<const CardRecord> melds = CardsOf(game.SeatOf(side).Melds);
+        const MeldColumns columns = TallyColumns(game.SeatOf(side).Melds, game.Layout);
         const SideScore& given = side == Side::Human ? score.Human : score.Computer;
-        const int canastas = CanastaCount(seat);
-        const int redOnTable = RedThrees(seat.Melds);
+        const int canastas = CanastaCount(columns);
+        const int redOnTable = RedThrees(melds);
         const bool penalised = (rules_.CanastaRequired && canastas < rules_.NumberOfCanastas) ||
-                               (wentOut != index && static_cast<int>(seat.Melds.size()) == redOnTable);
+                               (wentOut != index && static_cast<int>(melds.size()) == redOnTable);
         std::array<ScoreLine, ScoreRowCount> rows{};
-        for (const CardRecord& card : seat.Melds) {
+        for (const CardRecord& card : melds) {
             if (IsRedThree(card.Id))
                 continue;
             ++rows[RowTable].Number;
             rows[RowTable].Value += penalised ? -ValueOf(card) : ValueOf(card);
         }
         int redInHand = 0;
-        for (const CardRecord& card : seat.Hand) {
+        for (const CardRecord& card : hand) {
             if (IsRedThree(card.Id)) {
                 ++redInHand;
                 continue;
@@ -498,14 +551,11 @@ std::vector<std::string> Referee::JudgeHandScore(const CanastaGame& game, const 
         }
         if (!penalised) {
             for (int column = WildColumn; column < ColumnCount; ++column) {
-                const auto& cards = seat.Columns[column];
-                if (column == ThreesColumn || static_cast<int>(cards.size()) < CanastaSize ||
-                    (column != WildColumn && Naturals(cards) < 4))
+                const ColumnTally& cards = columns[column];
+                if (column == ThreesColumn || cards.Size < CanastaSize || (column != WildColumn && cards.Naturals < 4))
                     continue;
                 ++rows[RowCanastas].Number;
-                rows[RowCanastas].Value += column == WildColumn                           ? 1000
-                                           : Naturals(cards) == static_cast<int>(cards.size()) ? 500
-                                                                                                : 300;
+                rows[RowCanastas].Value += column == WildColumn ? 1000 : cards.Naturals == cards.Size ? 500 : 300;
             }
         }
         rows[RowRedThrees].Number = redOnTable + redInHand;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/game.h"
+#include "core/layout.h"
 #include "core/scoring.h"
 
 namespace meldora::sim {
@@ -25,27 +26,36 @@ CardCounts CountsOf(std::span<const CardRecord> cards);
 // Counts the cards into counts already made.
 void AddCards(CardCounts& into, std::span<const CardRecord> cards);
 
-// What the referee sees of the table: every pile as cards, and the meld columns.
+// What the referee sees of the table: a copy of every pile, taken in one go.
+// The piles keep their cards in fixed places, so a look copies only the cards
+// in play and allocates nothing.
 struct TableView {
     struct SideView {
-        std::vector<CardRecord> Hand;
-        std::vector<CardRecord> Melds;
-        std::array<std::vector<CardRecord>, ColumnCount> Columns;
+        CardPile Hand;
+        CardPile Melds;
     };
     std::array<SideView, 2> Sides;
-    std::vector<CardRecord> Stock;
-    std::vector<CardRecord> DiscardPile;
+    CardPile Stock;
+    CardPile DiscardPile;
+    TableLayout Layout;
 
-    static TableView Of(const CanastaGame& game);
-    // Looks at the table again for the turn of the moving side, keeping the room
-    // of the last look: only the moving side's melds are sorted into columns.
-    void Read(const CanastaGame& game, Side moving);
+    void Read(const CanastaGame& game);
     const SideView& Of(Side side) const { return Sides[side == Side::Human ? 0 : 1]; }
-
-private:
-    void ReadSide(const CanastaGame& game, Side side, bool withColumns);
-    void ReadCommonPiles(const CanastaGame& game);
 };
+
+// What one meld column holds, counted in a single pass over a side's melds.
+struct ColumnTally {
+    int Size = 0;
+    int Naturals = 0;
+    // Cards whose rank is the column's own (naturals of that rank, or twos in
+    // the wild-card column, or threes among the threes).
+    int OfColumnRank = 0;
+    int BlackThrees = 0;
+    // What the column's cards are worth, red threes counting nothing.
+    std::int32_t Value = 0;
+};
+using MeldColumns = std::array<ColumnTally, ColumnCount>;
+MeldColumns TallyColumns(const CardPile& melds, const TableLayout& layout);
 
 class Referee {
 public:
@@ -67,9 +77,12 @@ public:
 private:
     int Index(Side side) const { return side == Side::Human ? 0 : 1; }
     // Meld value over columns of three cards or more, red threes counting nothing.
-    static std::int32_t CompleteMeldValue(const TableView::SideView& side);
-    static int CanastaCount(const TableView::SideView& side);
-    bool PileFrozen(const TableView& table, Side side) const;
+    static std::int32_t CompleteMeldValue(const MeldColumns& columns);
+    static int CanastaCount(const MeldColumns& columns);
+    bool PileFrozen(const CardPile& discardPile, const MeldColumns& columns) const;
+    // The columns of a side's melds, counted again only when the melds differ
+    // from the ones counted last for that side.
+    const MeldColumns& ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout);
 
     enum class Take { None, Whole, TopCard };
     // One way of explaining what happened to the discard pile in a turn.
@@ -78,10 +91,18 @@ private:
         std::span<const CardRecord> Taken;
         std::span<const CardRecord> Discards;
     };
-    std::vector<std::string> JudgeReading(const TableView& after, const Reading& reading,
-                                          const CardCounts& drawn);
-    void JudgeTake(const TableView& after, bool forced, std::vector<std::string>& breaks);
-    void JudgeMeldsAtTurnEnd(const TableView::SideView& after, std::vector<std::string>& breaks) const;
+    // The cards drawn from the stock: the top cards of the stock as it was when
+    // the rest lies as it lay (nearly always), counted otherwise.
+    struct Draw {
+        std::span<const CardRecord> FromTop;
+        bool Counted = false;
+        CardCounts Counts{};
+        int Cards = 0;
+        int RedThrees = 0;
+    };
+    std::vector<std::string> JudgeReading(const CanastaGame& after, const Reading& reading, const Draw& drawn);
+    void JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks);
+    void JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldColumns& columns, std::vector<std::string>& breaks) const;
 
     RuleOptions rules_;
     std::array<std::int32_t, 2> minimum_{50, 50};
@@ -91,9 +112,21 @@ private:
     bool turnOpen_ = false;
     Side side_ = Side::Human;
     TableView before_;
+    // The moving side's meld columns as the turn began and as it ended.
+    MeldColumns wasColumns_{};
+    MeldColumns isColumns_{};
     // The moving side's meld value as the turn began.
     std::int32_t valueBefore_ = 0;
-    TableView after_;
+
+    // Per side, the melds last counted into columns and what the count gave:
+    // most turns leave most melds as they were.
+    struct CountedMelds {
+        CardPile Melds;
+        int ColumnPitch = 0;
+        MeldColumns Columns{};
+        bool Valid = false;
+    };
+    std::array<CountedMelds, 2> counted_;
 };
 
 std::string SideName(Side side);
