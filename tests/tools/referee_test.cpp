@@ -117,6 +117,22 @@ TEST_F(RefereedTurn, GoingOutWithoutACanastaIsCaught)
     EXPECT_TRUE(Mentions(referee.JudgeTurn(game), "emptied its hand with 0 canastas; going out takes 1"));
 }
 
+TEST_F(RefereedTurn, ACardTakenBackFromTheMeldsAndACardSwappedForItsTwinAreCaught)
+{
+    for (const Suit suit : {Spade, Heart, Club, Diamond})
+        AddToHumanMelds(game, CardId(suit, Jack));
+    referee.BeginTurn(game, Side::Human);
+    MoveFromStockToHumanHand(game);
+    RemoveCardById(game.Human().Melds, CardId(Diamond, Jack));
+    AddToHumanHand(game, CardId(Diamond, Jack));
+    CardPile& hand = game.Human().Hand;
+    std::find_if(hand.Cards.begin(), hand.Cards.begin() + hand.Count, [](const CardRecord& c) { return c.Id == CardId(Heart, 9); })->Deck = 1;
+    DiscardFromHumanHand(game, CardId(Spade, 5));
+    const auto breaks = referee.JudgeTurn(game);
+    EXPECT_TRUE(Mentions(breaks, "took a card back from its melds"));
+    EXPECT_TRUE(Mentions(breaks, "the human side ends with are not the cards it held, drew and took"));
+}
+
 TEST_F(RefereedTurn, MeldsChangedBetweenTwoTurnsAreCountedAgain)
 {
     for (const Suit suit : {Spade, Heart, Club})

@@ -5,16 +5,13 @@
 // works out both sides' knowledge from the table before and after each turn.
 #pragma once
 
-#include <array>
-#include <cstdint>
-
 #include "core/game.h"
 
 namespace meldora::sim {
 
 struct TurnStart {
-    // Cards per identity in the moving side's melds.
-    std::array<std::uint8_t, JokerId + 1> MeldIds{};
+    // The moving side's melds: most turns leave them as they were.
+    CardPile Melds;
     // The discard pile's cards, bottom first.
     CardPile DiscardPile;
 };

@@ -44,11 +44,14 @@ MatchRunner::MatchRunner(const SimOptions& options, std::ostream& log)
     }
     humanSeat_.Seat = Side::Human;
     humanSeat_.Memory = &humanSeatMemory_;
-    host_.OnTableChanged = [this] {
-        ++operation_;
-        if (options_.Checks == TableChecks::AfterEveryMove && playing_)
-            CheckDuringTurn();
-    };
+    // Only the strict mode looks at the table after every card move.
+    if (options_.Checks == TableChecks::AfterEveryMove) {
+        host_.OnTableChanged = [this] {
+            ++operation_;
+            if (playing_)
+                CheckDuringTurn();
+        };
+    }
     host_.OnComputerTurn = [this] {
         // The game deals on after the last hand of a match; that deal is not played.
         if (playing_ && !matchOver_ && !stopped_)

@@ -101,6 +101,39 @@ int OfRank(std::span<const CardRecord> cards, int rank)
     return static_cast<int>(std::count_if(cards.begin(), cards.end(), [rank](const CardRecord& c) { return c.Rank == rank; }));
 }
 
+// Sets apart the cards of one pile before and after a turn that the other
+// lacks: what only before held is counted into onlyBefore, what only after
+// holds into onlyAfter. Like cards (face and deck) are matched in pile order,
+// and any such matching leaves the difference between the two counts the
+// same; a turn draws into, lays out of and discards from piles that keep
+// their other cards in order, so nearly every card is matched and only the
+// few that moved are counted. Returns how many of before's cards were not matched.
+int CountUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after, CardCounts& onlyBefore,
+                   CardCounts& onlyAfter)
+{
+    if (SameBytes(before, after))
+        return 0;
+    std::size_t b = 0;
+    std::size_t a = 0;
+    int unmatched = 0;
+    while (b < before.size() && a < after.size()) {
+        if (SameKey(before[b], after[a])) {
+            ++b;
+            ++a;
+        } else if (a + 1 < after.size() && SameKey(before[b], after[a + 1])) {
+            ++onlyAfter[KeyOf(after[a++])];
+        } else {
+            ++onlyBefore[KeyOf(before[b++])];
+            ++unmatched;
+        }
+    }
+    for (; b < before.size(); ++b, ++unmatched)
+        ++onlyBefore[KeyOf(before[b])];
+    for (; a < after.size(); ++a)
+        ++onlyAfter[KeyOf(after[a])];
+    return unmatched;
+}
+
 // How often the card with the given key lies in a column of the melds.
 int CopiesInColumn(const CardPile& melds, const TableLayout& layout, int column, int key)
 {
@@ -118,6 +151,46 @@ const char* RowName(int row)
     static const char* const names[] = {"cards on the table", "cards in hand", "canastas", "red threes",
                                         "going-out bonus", "total"};
     return names[row];
+}
+
+// What one meld card adds to its column's tally (sign +1) or takes from it (-1).
+void AddToTally(MeldColumns& columns, const CardRecord& card, int column, int sign)
+{
+    ColumnTally& tally = columns[column];
+    tally.Size += sign;
+    tally.Naturals += Wild(card) ? 0 : sign;
+    tally.OfColumnRank += card.Rank == column ? sign : 0;
+    tally.BlackThrees += IsBlackThree(card.Id) ? sign : 0;
+    tally.Value += sign * ValueOf(card);
+}
+
+// Cards that lie in the same column with the same face count alike in a tally.
+bool SameInTally(const CardRecord& a, const CardRecord& b) { return a.X == b.X && a.Id == b.Id && a.Rank == b.Rank; }
+
+// Brings the tally of the melds before to the melds after: the cards matched in
+// pile order count alike in both, so only the others are taken away or added.
+void UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::span<const CardRecord> after,
+                 const TableLayout& layout)
+{
+    const auto columnOf = [&layout](const CardRecord& card) { return std::clamp(layout.ColumnOf(card.X), 0, ColumnCount - 1); };
+    std::size_t b = 0;
+    std::size_t a = 0;
+    while (b < before.size() && a < after.size()) {
+        if (SameInTally(before[b], after[a])) {
+            ++b;
+            ++a;
+        } else if (a + 1 < after.size() && SameInTally(before[b], after[a + 1])) {
+            AddToTally(columns, after[a], columnOf(after[a]), +1);
+            ++a;
+        } else {
+            AddToTally(columns, before[b], columnOf(before[b]), -1);
+            ++b;
+        }
+    }
+    for (; b < before.size(); ++b)
+        AddToTally(columns, before[b], columnOf(before[b]), -1);
+    for (; a < after.size(); ++a)
+        AddToTally(columns, after[a], columnOf(after[a]), +1);
 }
 
 }  // namespace
@@ -153,15 +226,8 @@ MeldColumns TallyColumns(const CardPile& melds, const TableLayout& layout)
 {
     MeldColumns columns{};
     ColumnRuns columnOf(layout);
-    for (const CardRecord& card : CardsOf(melds)) {
-        const int column = std::clamp(columnOf(card), 0, ColumnCount - 1);
-        ColumnTally& tally = columns[column];
-        ++tally.Size;
-        tally.Naturals += !Wild(card);
-        tally.OfColumnRank += card.Rank == column;
-        tally.BlackThrees += IsBlackThree(card.Id);
-        tally.Value += ValueOf(card);
-    }
+    for (const CardRecord& card : CardsOf(melds))
+        AddToTally(columns, card, std::clamp(columnOf(card), 0, ColumnCount - 1), +1);
     return columns;
 }
 
@@ -209,12 +275,16 @@ bool Referee::PileFrozen(const CardPile& discardPile, const MeldColumns& columns
 const MeldColumns& Referee::ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout)
 {
     CountedMelds& counted = counted_[Index(side)];
-    if (!counted.Valid || counted.ColumnPitch != layout.ColumnPitch || !SameBytes(CardsOf(counted.Melds), CardsOf(melds))) {
-        counted.Melds = melds;
-        counted.ColumnPitch = layout.ColumnPitch;
+    if (!counted.Valid || counted.ColumnPitch != layout.ColumnPitch) {
         counted.Columns = TallyColumns(melds, layout);
+        counted.ColumnPitch = layout.ColumnPitch;
         counted.Valid = true;
+    } else if (!SameBytes(CardsOf(counted.Melds), CardsOf(melds))) {
+        UpdateTally(counted.Columns, CardsOf(counted.Melds), CardsOf(melds), layout);
+    } else {
+        return counted.Columns;
     }
+    counted.Melds = melds;
     return counted.Columns;
 }
 
@@ -343,36 +413,28 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     }
 
     // Every card the side ends with came from its hand, its melds, the stock or
-    // the pile. Melds the turn left as they were count alike on both sides of
+    // the pile. Cards that stayed where they were count alike on both sides of
     // that balance and are left out of it.
-    CardCounts had = CountsOf(CardsOf(was.Hand));
+    CardCounts had{};
+    CardCounts has{};
+    CountUnmatched(CardsOf(was.Hand), CardsOf(is.Hand), had, has);
     if (drawn.Counted)
         Add(had, drawn.Counts);
     else
         AddCards(had, drawn.FromTop);
     AddCards(had, taken);
-    CardCounts has = CountsOf(CardsOf(is.Hand));
     AddCards(has, discards);
-    const bool meldsChanged = !SameBytes(CardsOf(was.Melds), CardsOf(is.Melds));
-    CardCounts meldsBefore{};
-    CardCounts meldsAfter{};
-    if (meldsChanged) {
-        meldsBefore = CountsOf(CardsOf(was.Melds));
-        meldsAfter = CountsOf(CardsOf(is.Melds));
-        Add(had, meldsBefore);
-        Add(has, meldsAfter);
-    }
+    CardCounts lostFromMelds{};
+    CardCounts gainedByMelds{};
+    const int meldCardsLost = CountUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
+    Add(had, lostFromMelds);
+    Add(has, gainedByMelds);
     if (had != has)
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 
-    // A card the melds held more often before the turn than after was taken
-    // back from them: only the cards melded before can have been.
-    bool anyTakenBack = false;
-    if (meldsChanged)
-        for (const CardRecord& card : CardsOf(was.Melds))
-            anyTakenBack |= meldsBefore[KeyOf(card)] > meldsAfter[KeyOf(card)];
-    for (int key = 0; anyTakenBack && key < KeyCount; ++key) {
-        if (meldsBefore[key] <= meldsAfter[key])
+    // A card the melds held more often before the turn than after was taken back from them.
+    for (int key = 0; meldCardsLost > 0 && key < KeyCount; ++key) {
+        if (lostFromMelds[key] <= gainedByMelds[key])
             continue;
         const bool blockingThree = rules_.ThreeBlock && IsRedThree(IdOf(key)) && discards.size() == 1 &&
                                    KeyOf(discards.front()) == key;

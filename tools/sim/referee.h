@@ -80,8 +80,8 @@ private:
     static std::int32_t CompleteMeldValue(const MeldColumns& columns);
     static int CanastaCount(const MeldColumns& columns);
     bool PileFrozen(const CardPile& discardPile, const MeldColumns& columns) const;
-    // The columns of a side's melds, counted again only when the melds differ
-    // from the ones counted last for that side.
+    // The columns of a side's melds, brought up to date from the melds counted
+    // last for that side by the cards that differ.
     const MeldColumns& ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout);
 
     enum class Take { None, Whole, TopCard };
