@@ -262,30 +262,45 @@ int Referee::CanastaCount(const MeldColumns& columns)
     return canastas;
 }
 
-bool Referee::PileFrozen(const CardPile& discardPile, const MeldColumns& columns) const
+bool Referee::PileFrozen(const CardPile& discardPile, const MeldSummary& melds) const
 {
     if (initialBlockInForce_)
         return true;
     for (const CardRecord& card : CardsOf(discardPile))
         if (Wild(card) || IsRedThree(card.Id))
             return true;
-    return rules_.InitialBlock && rules_.InitialBlockForBoth && CompleteMeldValue(columns) == 0;
+    return rules_.InitialBlock && rules_.InitialBlockForBoth && melds.CompleteValue == 0;
 }
 
-const MeldColumns& Referee::ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout)
+const Referee::MeldSummary& Referee::SummaryOf(Side side, const CardPile& melds, const TableLayout& layout)
 {
     CountedMelds& counted = counted_[Index(side)];
-    if (!counted.Valid || counted.ColumnPitch != layout.ColumnPitch) {
-        counted.Columns = TallyColumns(melds, layout);
+    const bool sameLayout = counted.Valid && counted.ColumnPitch == layout.ColumnPitch;
+    if (sameLayout && SameBytes(CardsOf(counted.Melds), CardsOf(melds)))
+        return counted.Summary;
+    // A side whose melds were all laid this turn or whose melds are gone (a new
+    // hand) is counted afresh rather than card by card.
+    if (!sameLayout || counted.Melds.Count == 0 || melds.Count == 0) {
+        counted.Summary.Columns = TallyColumns(melds, layout);
         counted.ColumnPitch = layout.ColumnPitch;
         counted.Valid = true;
-    } else if (!SameBytes(CardsOf(counted.Melds), CardsOf(melds))) {
-        UpdateTally(counted.Columns, CardsOf(counted.Melds), CardsOf(melds), layout);
     } else {
-        return counted.Columns;
+        UpdateTally(counted.Summary.Columns, CardsOf(counted.Melds), CardsOf(melds), layout);
     }
     counted.Melds = melds;
-    return counted.Columns;
+    Summarise(counted.Summary);
+    return counted.Summary;
+}
+
+void Referee::Summarise(MeldSummary& summary) const
+{
+    summary.CompleteValue = CompleteMeldValue(summary.Columns);
+    summary.Canastas = CanastaCount(summary.Columns);
+    const bool blackThreesLaid = summary.Columns[ThreesColumn].BlackThrees > 0;
+    std::vector<std::string> faults;
+    if (!blackThreesLaid)
+        JudgeColumns(summary.Columns, 0, faults);
+    summary.ColumnsSound = !blackThreesLaid && faults.empty();
 }
 
 void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, bool initialBlock)
@@ -301,9 +316,9 @@ void Referee::BeginTurn(const CanastaGame& game, Side side)
     before_.Read(game);
     side_ = side;
     turnOpen_ = true;
-    wasColumns_ = ColumnsOf(side, before_.Of(side).Melds, before_.Layout);
+    meldsBefore_ = SummaryOf(side, before_.Of(side).Melds, before_.Layout);
     // The melds as the side's previous turn left them decide a concealed going out.
-    valueBefore_ = CompleteMeldValue(wasColumns_);
+    valueBefore_ = meldsBefore_.CompleteValue;
     meldedBefore_[Index(side)] = valueBefore_ > 0;
 }
 
@@ -314,7 +329,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     // The table as the turn left it is the game itself: it stays as it is while it is judged.
     const CanastaGame& after = game;
     const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
-    isColumns_ = ColumnsOf(side_, after.SeatOf(side_).Melds, after.Layout);
+    SummaryOf(side_, after.SeatOf(side_).Melds, after.Layout);
 
     if (!SameCards(CardsOf(before_.Of(other).Hand), CardsOf(after.SeatOf(other).Hand)) ||
         !SameCards(CardsOf(before_.Of(other).Melds), CardsOf(after.SeatOf(other).Melds)))
@@ -442,7 +457,8 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
             breaks.push_back("took a card back from its melds");
     }
 
-    const int canastas = CanastaCount(isColumns_);
+    const MeldSummary& meldsAfter = MeldsAfter();
+    const int canastas = meldsAfter.Canastas;
     if (discards.size() == 1 && IsRedThree(discards.front().Id) && !rules_.ThreeBlock)
         breaks.push_back("discarded a red three");
     if (discards.empty() && handAfter > 0) {
@@ -460,10 +476,10 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
 
     if (take != Take::None)
         JudgeTake(after, take == Take::TopCard, breaks);
-    JudgeMeldsAtTurnEnd(is.Hand, isColumns_, breaks);
+    JudgeMeldsAtTurnEnd(is.Hand, meldsAfter, breaks);
 
     const std::int32_t valueBefore = valueBefore_;
-    const std::int32_t valueAfter = CompleteMeldValue(isColumns_);
+    const std::int32_t valueAfter = meldsAfter.CompleteValue;
     if (valueBefore == 0 && valueAfter > 0 && handAfter > 0 && valueAfter < minimum_[Index(side_)] &&
         !(rules_.BonusCounts && canastas > 0))
         breaks.push_back("first meld worth " + std::to_string(valueAfter) + " points, the minimum is " +
@@ -485,11 +501,13 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
         return;
     }
     const int inHand = OfRank(handBefore, rank);
-    const int inColumn = wasColumns_[rank].Size;
+    const MeldColumns& columnsBefore = meldsBefore_.Columns;
+    const MeldSummary& meldsAfter = MeldsAfter();
+    const int inColumn = columnsBefore[rank].Size;
     const int wildInHand = static_cast<int>(handBefore.size()) - Naturals(handBefore);
     const bool oneAgainstOne = pileBefore.size() == 1 && handBefore.size() == 1;
     const bool fullCanasta = inColumn >= CanastaSize && !rules_.AddToCanasta;
-    const int canastasBefore = CanastaCount(wasColumns_);
+    const int canastasBefore = meldsBefore_.Canastas;
     const auto topCardMelded = [&] {
         return CopiesInColumn(is.Melds, after.Layout, rank, KeyOf(top)) >
                CopiesInColumn(was.Melds, before_.Layout, rank, KeyOf(top));
@@ -511,7 +529,7 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
         return;
     }
 
-    const bool frozen = PileFrozen(before_.DiscardPile, wasColumns_);
+    const bool frozen = PileFrozen(before_.DiscardPile, meldsBefore_);
     const bool naturalPair = inHand >= 2 && !fullCanasta;
     const bool existingMeld = !frozen && !(rules_.NaturalPair && rules_.AddExistingMeld) && inColumn >= 3 && !fullCanasta;
     const bool naturalAndWild = inHand == 1 && wildInHand >= 1 && !frozen && !rules_.NaturalPair && inColumn <= 2;
@@ -531,20 +549,26 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
         return;
     if (!rules_.TopCardCounts)
         minimum_[Index(side_)] += ValueOf(top);
-    if (isColumns_[rank].Size < inColumn + 3)
+    if (meldsAfter.Columns[rank].Size < inColumn + 3)
         breaks.push_back("took the pile and melded " + topName() + " with fewer than two cards from the hand");
-    if ((frozen || rules_.NaturalPair) && isColumns_[rank].OfColumnRank < wasColumns_[rank].OfColumnRank + 3)
+    if ((frozen || rules_.NaturalPair) && meldsAfter.Columns[rank].OfColumnRank < columnsBefore[rank].OfColumnRank + 3)
         breaks.push_back("took the pile and melded " + topName() + " without a natural pair");
-    const std::int32_t value = CompleteMeldValue(isColumns_);
-    if (value < minimum_[Index(side_)] && !(rules_.BonusCounts && CanastaCount(isColumns_) > 0))
+    const std::int32_t value = meldsAfter.CompleteValue;
+    if (value < minimum_[Index(side_)] && !(rules_.BonusCounts && meldsAfter.Canastas > 0))
         breaks.push_back("took the pile with melds worth " + std::to_string(value) + " points, the minimum is " +
                          std::to_string(minimum_[Index(side_)]));
 }
 
-void Referee::JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldColumns& columns, std::vector<std::string>& breaks) const
+void Referee::JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldSummary& melds, std::vector<std::string>& breaks) const
 {
     if (RedThrees(CardsOf(hand)) > 0)
         breaks.push_back("kept a red three in its hand");
+    if (!melds.ColumnsSound)
+        JudgeColumns(melds.Columns, hand.Count, breaks);
+}
+
+void Referee::JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const
+{
     if (columns[0].Size > 0)
         breaks.push_back("laid cards left of the meld columns");
     const ColumnTally& wild = columns[WildColumn];
@@ -561,8 +585,8 @@ void Referee::JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldColumns& colum
     // Every card of the threes column that is a three counts as of its rank.
     if (threes.OfColumnRank < threes.Size)
         breaks.push_back("laid a card that is not a three among the threes");
-    if (blackThrees > 0 && (hand.Count > 0 || blackThrees < 3))
-        breaks.push_back("melded " + Plural(blackThrees, "black three") + (hand.Count == 0 ? "" : " while holding cards"));
+    if (blackThrees > 0 && (handCount > 0 || blackThrees < 3))
+        breaks.push_back("melded " + Plural(blackThrees, "black three") + (handCount == 0 ? "" : " while holding cards"));
     for (int column = Four; column < ColumnCount; ++column) {
         const ColumnTally& cards = columns[column];
         if (cards.Size == 0)

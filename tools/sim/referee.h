@@ -79,10 +79,24 @@ private:
     // Meld value over columns of three cards or more, red threes counting nothing.
     static std::int32_t CompleteMeldValue(const MeldColumns& columns);
     static int CanastaCount(const MeldColumns& columns);
-    bool PileFrozen(const CardPile& discardPile, const MeldColumns& columns) const;
-    // The columns of a side's melds, brought up to date from the melds counted
+
+    // A side's meld columns and what the rules read off them, worked out again
+    // only when the columns change.
+    struct MeldSummary {
+        MeldColumns Columns{};
+        std::int32_t CompleteValue = 0;
+        int Canastas = 0;
+        // The end-of-turn checks of the columns find nothing, however many cards
+        // the side holds (it has no black threes laid out).
+        bool ColumnsSound = true;
+    };
+    // The summary of a side's melds, brought up to date from the melds counted
     // last for that side by the cards that differ.
-    const MeldColumns& ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout);
+    const MeldSummary& SummaryOf(Side side, const CardPile& melds, const TableLayout& layout);
+    void Summarise(MeldSummary& summary) const;
+    // The moving side's melds as the turn left them (after JudgeTurn has looked).
+    const MeldSummary& MeldsAfter() const { return counted_[Index(side_)].Summary; }
+    bool PileFrozen(const CardPile& discardPile, const MeldSummary& melds) const;
 
     enum class Take { None, Whole, TopCard };
     // One way of explaining what happened to the discard pile in a turn.
@@ -102,7 +116,8 @@ private:
     };
     std::vector<std::string> JudgeReading(const CanastaGame& after, const Reading& reading, const Draw& drawn);
     void JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks);
-    void JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldColumns& columns, std::vector<std::string>& breaks) const;
+    void JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldSummary& melds, std::vector<std::string>& breaks) const;
+    void JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const;
 
     RuleOptions rules_;
     std::array<std::int32_t, 2> minimum_{50, 50};
@@ -112,9 +127,8 @@ private:
     bool turnOpen_ = false;
     Side side_ = Side::Human;
     TableView before_;
-    // The moving side's meld columns as the turn began and as it ended.
-    MeldColumns wasColumns_{};
-    MeldColumns isColumns_{};
+    // The moving side's melds as the turn began.
+    MeldSummary meldsBefore_;
     // The moving side's meld value as the turn began.
     std::int32_t valueBefore_ = 0;
 
@@ -123,7 +137,7 @@ private:
     struct CountedMelds {
         CardPile Melds;
         int ColumnPitch = 0;
-        MeldColumns Columns{};
+        MeldSummary Summary;
         bool Valid = false;
     };
     std::array<CountedMelds, 2> counted_;
