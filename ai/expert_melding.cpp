@@ -55,9 +55,20 @@ void ExpertTurn::MeldGroups()
         int k = Canastas();
         int singles = 0;
         bool ok = true;
+        // The ranks are taken by their cards in hand and melds, most first; the
+        // sizes no rank has are skipped.
+        std::array<int, ColumnCount> total{};
+        unsigned sizesHeld = 0;
+        for (int r = 3; r <= 13; ++r) {
+            total[r] = Hand(r) + Melds(r);
+            if (total[r] >= 1 && total[r] <= 8)
+                sizesHeld |= 1u << total[r];
+        }
         for (int c = 8; c >= 1; --c) {
+            if ((sizesHeld & (1u << c)) == 0)
+                continue;
             for (int r = 3; r <= 13 && ok; ++r) {
-                if (Hand(r) + Melds(r) != c)
+                if (total[r] != c)
                     continue;
                 if (k < need && c >= 4 && w + c - 7 >= 0) {
                     w -= 7 - c;

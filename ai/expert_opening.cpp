@@ -104,14 +104,15 @@ bool ExpertTurn::CanSpareRank(int rank)
     const int index = FindCardOfRank(rank);
     if (index < 0)
         return false;
-    const CardPile handBefore = Own().Hand;
     const int planBefore = Memory.OpeningPlan;
-    RemoveCardAt(Own().Hand, index, 1, true, 0);
-    Recount();
-    const bool possible = EvaluateOpening(0, false, false).Possible;
-    Own().Hand = handBefore;
+    bool possible = false;
+    {
+        HandTrial trial(*this);
+        live_.OutOfHand(RemoveCardAt(Own().Hand, index, 1, true, 0));
+        Recount();
+        possible = EvaluateOpening(0, false, false).Possible;
+    }
     Memory.OpeningPlan = planBefore;
-    Recount();
     return possible;
 }
 

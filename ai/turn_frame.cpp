@@ -40,6 +40,8 @@ int TurnFrame::TakeWildcard(int& jokers, int& twos)
 
 int TurnFrame::BlackThreesInHand() const
 {
+    if (LiveCountsHold() && live_.HandRanks[Three] == 0)
+        return 0;
     int black = 0;
     for (int i = 0; i < Own().Hand.Count; ++i)
         if (IsBlackThree(Own().Hand.Cards[i].Id))
@@ -47,10 +49,17 @@ int TurnFrame::BlackThreesInHand() const
     return black;
 }
 
-int TurnFrame::OwnColumnSize(int column) const { return Game.ColumnSize(Me, column); }
+int TurnFrame::OwnColumnSize(int column) const
+{
+    if (LiveCountsHold() && column >= 0 && column < ColumnCount)
+        return live_.MeldColumns[column];
+    return Game.ColumnSize(Me, column);
+}
 
 int TurnFrame::WildsInColumn(int column) const
 {
+    if (LiveCountsHold() && column >= 0 && column < ColumnCount)
+        return live_.MeldWilds[column];
     int wild = 0;
     ColumnRuns columnOf(Game.Layout);
     for (int i = 0; i < Own().Melds.Count; ++i) {
@@ -134,58 +143,69 @@ int TurnFrame::WildcardRoom(int column) const
 
 void TurnFrame::Recount()
 {
+    if (!LiveCountsHold())
+        CountLiveFromTable();
+    else if (!(OpponentKey{Opp().Melds.Count, Memory.KnownOpponentCards.Count} == opponentCounted_))
+        CountOpponent();
+    else if (live_.Shown)
+        return;
+    live_.Shown = true;
+    Own().HandCount = live_.HandRanks;
+    OwnMeldColumnCount = live_.MeldColumns;
+    Own().MeldCount = live_.MeldColumns;
+    OwnMeldRankCount = live_.MeldRanks;
+    DiscardRankCount = live_.PileRanks;
+}
+
+void TurnFrame::CountLiveFromTable()
+{
+    live_ = LiveCounts{};
     // Like RecountColumns, a card outside the columns counts in none.
     ColumnRuns columnOf(Game.Layout);
-    auto countColumn = [&columnOf](const CardRecord& c, ColumnCounts& counts) {
+    const CardPile& hand = Own().Hand;
+    for (int i = 0; i < hand.Count; ++i)
+        ++live_.HandRanks[hand.Cards[i].Rank];
+    live_.HandCards = hand.Count;
+    const CardPile& melds = Own().Melds;
+    for (int i = 0; i < melds.Count; ++i)
+        live_.OntoMelds(melds.Cards[i], columnOf(melds.Cards[i]));
+    const CardPile& pile = Game.DiscardPile;
+    for (int i = 0; i < pile.Count; ++i)
+        ++live_.PileRanks[pile.Cards[i].Rank];
+    live_.PileCards = pile.Count;
+    live_.Current = true;
+    live_.Shown = false;
+    CountOpponent();
+}
+
+void TurnFrame::CountOpponent()
+{
+    opponentCounted_ = {Opp().Melds.Count, Memory.KnownOpponentCards.Count};
+    ColumnRuns columnOf(Game.Layout);
+    Opp().MeldCount.fill(0);
+    OpponentMeldRankCount.fill(0);
+    KnownOpponentRankCount.fill(0);
+    for (int i = 0, count = Opp().Melds.Count; i < count; ++i) {
+        const CardRecord& c = Opp().Melds.Cards[i];
         const int col = columnOf(c);
         if (col >= 0 && col < ColumnCount)
-            ++counts[col];
-    };
-    // With the pile and its size held apart, neither is looked up again after every card.
-    const CardPile& hand = Own().Hand;
-    ColumnCounts& handCount = Own().HandCount;
-    handCount.fill(0);
-    for (int i = 0, count = hand.Count; i < count; ++i)
-        ++handCount[hand.Cards[i].Rank];
+            ++Opp().MeldCount[col];
+        ++OpponentMeldRankCount[c.Rank];
+    }
+    for (int i = 0, count = Memory.KnownOpponentCards.Count; i < count; ++i)
+        ++KnownOpponentRankCount[Memory.KnownOpponentCards.Cards[i].Rank];
+}
 
-    // The decisions recount many times a turn; the piles other than the hand
-    // change far less often, so they are counted again only when their sizes
-    // (or the stock, at a new deal) have changed. The computer's melds within
-    // a turn only grow, but for the red three that blocks the pile as the turn
-    // ends; the opponent's melds and what is known of its hand stay as they
-    // are; the discard pile changes only by a take or the discard.
-    const RecountKey ownMeldsNow{Own().Melds.Count, 0, Game.Stock.Count};
-    if (!(ownMeldsNow == ownMeldsCounted_)) {
-        ownMeldsCounted_ = ownMeldsNow;
-        OwnMeldColumnCount.fill(0);
-        OwnMeldRankCount.fill(0);
-        for (int i = 0; i < Own().Melds.Count; ++i) {
-            ++OwnMeldRankCount[Own().Melds.Cards[i].Rank];
-            countColumn(Own().Melds.Cards[i], OwnMeldColumnCount);
-        }
-    }
-    Own().MeldCount = OwnMeldColumnCount;
-
-    const RecountKey opponentNow{Opp().Melds.Count, Memory.KnownOpponentCards.Count, Game.Stock.Count};
-    if (!(opponentNow == opponentCounted_)) {
-        opponentCounted_ = opponentNow;
-        Opp().MeldCount.fill(0);
-        OpponentMeldRankCount.fill(0);
-        KnownOpponentRankCount.fill(0);
-        for (int i = 0; i < Opp().Melds.Count; ++i) {
-            countColumn(Opp().Melds.Cards[i], Opp().MeldCount);
-            ++OpponentMeldRankCount[Opp().Melds.Cards[i].Rank];
-        }
-        for (int i = 0; i < Memory.KnownOpponentCards.Count; ++i)
-            ++KnownOpponentRankCount[Memory.KnownOpponentCards.Cards[i].Rank];
-    }
-    const RecountKey pileNow{Game.DiscardPile.Count, 0, Game.Stock.Count};
-    if (!(pileNow == pileCounted_)) {
-        pileCounted_ = pileNow;
-        DiscardRankCount.fill(0);
-        for (int i = 0; i < Game.DiscardPile.Count; ++i)
-            ++DiscardRankCount[Game.DiscardPile.Cards[i].Rank];
-    }
+void TurnFrame::StartFromCountsOf(const TurnFrame& original)
+{
+    if (!original.live_.Current)
+        return;
+    live_ = original.live_;
+    live_.Shown = false;
+    opponentCounted_ = original.opponentCounted_;
+    OpponentMeldRankCount = original.OpponentMeldRankCount;
+    KnownOpponentRankCount = original.KnownOpponentRankCount;
+    Opp().MeldCount = original.Opp().MeldCount;
 }
 
 // ---- Presentation -----------------------------------------------------------
@@ -231,6 +251,7 @@ void TurnFrame::AddToHand(CardRecord card, bool animate)
     const int fromX = card.X;
     const int fromY = card.Y;
     Game.PutInHand(Me, card);
+    live_.IntoHand(card);
     if (animate) {
         // The flight shows the back of the card's deck, never its face.
         CardRecord back = card;
@@ -245,7 +266,9 @@ CardRecord TurnFrame::RemoveFromHand(int index)
         Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
         throw std::out_of_range("computer's hand index outside the hand");
     }
-    return Game.TakeFromHand(Me, index);
+    const CardRecord card = Game.TakeFromHand(Me, index);
+    live_.OutOfHand(card);
+    return card;
 }
 
 CardRecord TurnFrame::MeldFromHand(int index)
@@ -263,6 +286,7 @@ CardRecord TurnFrame::MeldFromHand(int index)
 void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
 {
     AppendCard(Own().Melds, card);
+    live_.OntoMelds(card, Game.ColumnOf(card));
     if (!IsRedThree(card.Id))
         Own().MeldValue += card.Points;
     Animate(card, fromX, fromY, card.X, card.Y);
@@ -377,14 +401,18 @@ void TurnFrame::DrawCards()
 CardRecord TurnFrame::TakeTopCard()
 {
     const CardRecord card = Game.TakePileTop(Me);
+    live_.OffPile(card);
     AddToHand(card, true);
     return card;
 }
 
 void TurnFrame::TakeRestOfPile()
 {
-    while (Game.DiscardPile.Count > 0)
-        AddToHand(PopCard(Game.DiscardPile), true);
+    while (Game.DiscardPile.Count > 0) {
+        const CardRecord card = PopCard(Game.DiscardPile);
+        live_.OffPile(card);
+        AddToHand(card, true);
+    }
 }
 
 bool TurnFrame::OwnForcedToTake()
@@ -398,12 +426,14 @@ bool TurnFrame::OwnForcedToTake()
 void TurnFrame::EndHandForEmptyStock()
 {
     Game.Turn.EndHandRequested = true;
+    MarkCountsStale();
     Game.CheckEndOfHand();
 }
 
 void TurnFrame::LayDownRedThrees(bool fromEnd)
 {
-    for (;;) {
+    // Red threes are threes: a hand without threes is not searched.
+    while (!LiveCountsHold() || live_.HandRanks[Three] > 0) {
         int index = -1;
         const CardPile& hand = Own().Hand;
         for (int k = 0; k < hand.Count && index < 0; ++k) {
@@ -429,6 +459,8 @@ void TurnFrame::DiscardStep(const std::function<DiscardChoice()>& choose)
     if (Own().Hand.Count == 0)
         return;
     const DiscardChoice choice = choose();
+    // The discard hands the turn over; what the opponent does then is not the frame's to count.
+    MarkCountsStale();
     CardRecord card;
     int fromX = 0;
     int fromY = 0;
@@ -457,6 +489,7 @@ void TurnFrame::FinishTurn()
     RepaintDiscardPile();
     RepaintHandRow();
     Host.SetBusyCursor(false);
+    MarkCountsStale();
     Game.CheckEndOfHand();
     Own().MeldedBefore = Own().MeldValue;
     Game.Turn.ComputerTurn = false;

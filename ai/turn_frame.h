@@ -62,6 +62,9 @@ public:
     ColumnCounts DiscardRankCount{};
 
     // ---- Tallies ------------------------------------------------------------
+    // Brings the tallies the decisions read up to date with the cards. The
+    // decisions read them as they stood at the last recount, so they recount
+    // after moving cards, wherever the fresh counts matter.
     void Recount();
 
     int Hand(int rank) const { return Own().HandCount[rank]; }
@@ -162,14 +165,95 @@ public:
     void FinishTurn();
 
 protected:
+    // The counts of the cards as they lie at this moment. A recount runs many
+    // times a turn, so instead of counting the cards each time, the frame's own
+    // card operations keep these counts up to date as they move a card, and a
+    // recount copies them. Cards moved any other way (a discard, which hands the
+    // turn over, a new deal, a table laid out by hand) are counted afresh from
+    // the table: the counts are marked stale, and the next recount counts.
+    struct LiveCounts {
+        bool Current = false;
+        // The decisions' tallies show these counts: no card has moved since the last recount.
+        bool Shown = false;
+        ColumnCounts HandRanks{};
+        ColumnCounts MeldColumns{};
+        ColumnCounts MeldRanks{};
+        ColumnCounts MeldWilds{};  // jokers and twos per column of the melds
+        ColumnCounts PileRanks{};
+        // The sizes of the hand, the melds and the discard pile as counted: a
+        // table changed behind the frame's back shows itself by another size.
+        int HandCards = 0;
+        int MeldCards = 0;
+        int PileCards = 0;
+
+        void IntoHand(const CardRecord& card)
+        {
+            ++HandRanks[card.Rank];
+            ++HandCards;
+            Shown = false;
+        }
+        void OutOfHand(const CardRecord& card)
+        {
+            --HandRanks[card.Rank];
+            --HandCards;
+            Shown = false;
+        }
+        void OffPile(const CardRecord& card)
+        {
+            --PileRanks[card.Rank];
+            --PileCards;
+            Shown = false;
+        }
+        // column is where the card now lies, -1 for outside the columns.
+        void OntoMelds(const CardRecord& card, int column)
+        {
+            ++MeldRanks[card.Rank];
+            ++MeldCards;
+            if (column >= 0 && column < ColumnCount) {
+                ++MeldColumns[column];
+                if (IsWild(card.Rank))
+                    ++MeldWilds[column];
+            }
+            Shown = false;
+        }
+    };
+    LiveCounts live_;
+    // Whether the live counts describe the table as it lies.
+    bool LiveCountsHold() const
+    {
+        return live_.Current && live_.HandCards == Own().Hand.Count && live_.MeldCards == Own().Melds.Count
+               && live_.PileCards == Game.DiscardPile.Count;
+    }
+
+    // The opponent's melds and what is known of its hand do not change during
+    // the turn; they are counted again only when their sizes have changed.
+    struct OpponentKey {
+        int Melds = -1;
+        int Known = -1;
+        bool operator==(const OpponentKey&) const = default;
+    };
+    OpponentKey opponentCounted_;
+
+    void CountLiveFromTable();
+    void CountOpponent();
+    // The table is about to change outside the frame's card operations.
+    void MarkCountsStale() { live_.Current = false; }
+    // A rehearsal's frame plays on an exact copy of this table: it starts from
+    // this frame's counts instead of counting the copy.
+    void StartFromCountsOf(const TurnFrame& original);
+
     // While a decision tries cards in the hand, the hand as it was comes back
     // (and is recounted) when the trial ends.
     class HandTrial {
     public:
-        explicit HandTrial(TurnFrame& turn) : turn_(turn), before_(turn.Own().Hand) {}
+        explicit HandTrial(TurnFrame& turn) : turn_(turn), before_(turn.Own().Hand), countsBefore_(turn.live_) {}
         ~HandTrial()
         {
             turn_.Own().Hand = before_;
+            turn_.live_.Current = countsBefore_.Current;
+            turn_.live_.HandRanks = countsBefore_.HandRanks;
+            turn_.live_.HandCards = countsBefore_.HandCards;
+            turn_.live_.Shown = false;
             turn_.Recount();
         }
         HandTrial(const HandTrial&) = delete;
@@ -178,19 +262,8 @@ protected:
     private:
         TurnFrame& turn_;
         CardPile before_;
+        LiveCounts countsBefore_;
     };
-
-    // The pile sizes the opponent's and the discard pile's tallies were last
-    // counted at; -1 for not yet counted.
-    struct RecountKey {
-        int First = -1;
-        int Second = -1;
-        int Stock = -1;
-        bool operator==(const RecountKey&) const = default;
-    };
-    RecountKey ownMeldsCounted_;
-    RecountKey opponentCounted_;
-    RecountKey pileCounted_;
 
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.
