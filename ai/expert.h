@@ -76,6 +76,9 @@ private:
     void MeldTakenTopCard(int rank);
     // The meld phase after the red threes: canastas, naturals, going out.
     void MeldGroups();
+    // Whether MeldGroups would meld any card. It is run as a probe on the table
+    // as it is; when it would meld nothing, the probe has played it through.
+    bool MeldGroupsWouldMeld();
     // The hand is empty, or its last card goes as the discard with the canastas complete.
     bool GoesOut() const { return Cards() == 0 || (Cards() == 1 && Canastas() >= Need()); }
     // Plays part of the turn on a copy of the game; returns what the part found there.

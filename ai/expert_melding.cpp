@@ -21,17 +21,41 @@ void ExpertTurn::MeldPhase()
     // The human may not discard over an initial meld short of the minimum, so
     // the computer lays one only when it reaches the minimum (or a canasta counts
     // for it), or when the computer goes out this turn.
+    // Melding that moves no card needs no rehearsal on a copy of the table,
+    // and most turns before the initial meld meld nothing.
     const int minimum = MinimumMeld(Own().Score);
     const auto meldsStand = [minimum](ExpertTurn& trial) {
         trial.MeldGroups();
         return trial.InitialMeldStands(minimum) || trial.GoesOut();
     };
-    if (Opened() || Rehearse(meldsStand))
+    if (Opened())
+        MeldGroups();
+    else if (MeldGroupsWouldMeld() && Rehearse(meldsStand))
         MeldGroups();
 
     Recount();
     if (StockSize() <= 3 * Need() + 68 && Threes() >= 2)
         Memory.ThreeDiscardMode = true;
+}
+
+bool ExpertTurn::MeldGroupsWouldMeld()
+{
+    class Probe {
+    public:
+        explicit Probe(bool& probing) : probing_(probing) { probing_ = true; }
+        ~Probe() { probing_ = false; }
+        Probe(const Probe&) = delete;
+        Probe& operator=(const Probe&) = delete;
+
+    private:
+        bool& probing_;
+    } probe(probing_);
+    try {
+        MeldGroups();
+    } catch (const WouldMeld&) {
+        return true;
+    }
+    return false;
 }
 
 void ExpertTurn::MeldGroups()

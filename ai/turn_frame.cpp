@@ -235,6 +235,7 @@ void TurnFrame::RepaintDiscardPile()
 
 double TurnFrame::Chance()
 {
+    StopIfProbing();
     return std::uniform_real_distribution<double>(0.0, 1.0)(Game.Random);
 }
 
@@ -262,6 +263,7 @@ void TurnFrame::AddToHand(CardRecord card, bool animate)
 
 CardRecord TurnFrame::RemoveFromHand(int index)
 {
+    StopIfProbing();
     if (index < 0 || index >= Own().Hand.Count) {
         Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
         throw std::out_of_range("computer's hand index outside the hand");
@@ -320,6 +322,7 @@ int TurnFrame::MeldLastCardsOfRank(int rank, int count)
 
 bool TurnFrame::AddWildcardToMeld(int rank)
 {
+    StopIfProbing();
     int index = FindCardOfRank(0);
     if (index < 0)
         index = FindCardOfRank(1);

@@ -242,6 +242,19 @@ protected:
     // this frame's counts instead of counting the copy.
     void StartFromCountsOf(const TurnFrame& original);
 
+    // A probe runs a melding decision on the real table only to learn whether
+    // it would meld anything. Melding moves cards only out of the hand, so the
+    // first card the decision would take from the hand (or wild card it would
+    // look for, or chance it would draw) stops it with WouldMeld, before
+    // anything on the table has changed.
+    struct WouldMeld {};
+    bool probing_ = false;
+    void StopIfProbing() const
+    {
+        if (probing_)
+            throw WouldMeld{};
+    }
+
     // While a decision tries cards in the hand, the hand as it was comes back
     // (and is recounted) when the trial ends.
     class HandTrial {
