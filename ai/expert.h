@@ -84,6 +84,9 @@ private:
     // Plays part of the turn on a copy of the game; returns what the part found there.
     bool Rehearse(const std::function<bool(ExpertTurn&)>& part);
     int LeftoverWithWholePile();
+    // The leftover of a hand of those cards per rank, so many cards and black
+    // threes, beside the computer's melds.
+    LeftoverResult LeftoverOf(const ColumnCounts& hand, int cards, int blackThrees) const;
 };
 
 }  // namespace meldora::ai

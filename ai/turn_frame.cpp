@@ -141,14 +141,12 @@ int TurnFrame::WildcardRoom(int column) const
     return std::max(0, naturals - wild);
 }
 
-void TurnFrame::Recount()
+void TurnFrame::ShowLiveCounts()
 {
     if (!LiveCountsHold())
         CountLiveFromTable();
-    else if (!(OpponentKey{Opp().Melds.Count, Memory.KnownOpponentCards.Count} == opponentCounted_))
+    else if (!OpponentAsCounted())
         CountOpponent();
-    else if (live_.Shown)
-        return;
     live_.Shown = true;
     Own().HandCount = live_.HandRanks;
     OwnMeldColumnCount = live_.MeldColumns;

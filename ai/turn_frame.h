@@ -65,7 +65,12 @@ public:
     // Brings the tallies the decisions read up to date with the cards. The
     // decisions read them as they stood at the last recount, so they recount
     // after moving cards, wherever the fresh counts matter.
-    void Recount();
+    void Recount()
+    {
+        // Most recounts find nothing moved since the last one.
+        if (!live_.Shown || !LiveCountsHold() || !OpponentAsCounted())
+            ShowLiveCounts();
+    }
 
     int Hand(int rank) const { return Own().HandCount[rank]; }
     int Melds(int column) const { return Own().MeldCount[column]; }
@@ -233,6 +238,12 @@ protected:
         bool operator==(const OpponentKey&) const = default;
     };
     OpponentKey opponentCounted_;
+    bool OpponentAsCounted() const
+    {
+        return opponentCounted_ == OpponentKey{Opp().Melds.Count, Memory.KnownOpponentCards.Count};
+    }
+    // Counts what has changed and hands the counts to the tallies.
+    void ShowLiveCounts();
 
     void CountLiveFromTable();
     void CountOpponent();
