@@ -300,6 +300,7 @@ void TurnFrame::MeldCardsOfRank(int rank, int count)
     int melded = 0;
     for (int index = FindCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
          index = FindCardOfRank(rank)) {
+        StopIfProbing();  // here, near the decision, the probe unwinds fewer calls
         MeldFromHand(index);
         ++melded;
     }
@@ -311,6 +312,7 @@ int TurnFrame::MeldLastCardsOfRank(int rank, int count)
     int melded = 0;
     for (int index = FindLastCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
          index = FindLastCardOfRank(rank)) {
+        StopIfProbing();
         MeldFromHand(index);
         ++melded;
     }
