@@ -79,20 +79,12 @@ void ExpertTurn::MeldGroups()
         int k = Canastas();
         int singles = 0;
         bool ok = true;
-        // The ranks are taken by their cards in hand and melds, most first; the
-        // sizes no rank has are skipped.
-        std::array<int, ColumnCount> total{};
-        unsigned sizesHeld = 0;
-        for (int r = 3; r <= 13; ++r) {
-            total[r] = Hand(r) + Melds(r);
-            if (total[r] >= 1 && total[r] <= 8)
-                sizesHeld |= 1u << total[r];
-        }
+        const RankTotals totals = TotalsOfRanks();
         for (int c = 8; c >= 1; --c) {
-            if ((sizesHeld & (1u << c)) == 0)
+            if (!totals.SomeRankHas(c))
                 continue;
             for (int r = 3; r <= 13 && ok; ++r) {
-                if (total[r] != c)
+                if (totals.Total[r] != c)
                     continue;
                 if (k < need && c >= 4 && w + c - 7 >= 0) {
                     w -= 7 - c;
@@ -256,9 +248,12 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
     int k = Canastas();
     int w = Wilds();
     int u = Wilds();
+    const RankTotals totals = TotalsOfRanks();
     for (int c = 8; c >= 4 && w >= 0; --c) {
+        if (!totals.SomeRankHas(c))
+            continue;
         for (int r = 3; r <= 13; ++r) {
-            if (Hand(r) + Melds(r) == c && Melds(r) < 7 && 7 - c <= w) {
+            if (totals.Total[r] == c && Melds(r) < 7 && 7 - c <= w) {
                 w -= 7 - c;
                 ++k;
                 u += Hand(r);
@@ -266,6 +261,17 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
         }
     }
     return {k, u};
+}
+
+RankTotals ExpertTurn::TotalsOfRanks() const
+{
+    RankTotals totals;
+    for (int r = 3; r <= 13; ++r) {
+        totals.Total[r] = Hand(r) + Melds(r);
+        if (totals.Total[r] >= 1 && totals.Total[r] <= 8)
+            totals.Held |= 1u << totals.Total[r];
+    }
+    return totals;
 }
 
 bool ExpertTurn::GoingOutPays() const
