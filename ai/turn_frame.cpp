@@ -11,7 +11,8 @@ namespace meldora::ai {
 
 TurnFrame::TurnFrame(CanastaGame& game, const ComputerSettings& settings)
     : Game(game), Host(game.Host()), Settings(settings), Me(settings.Seat),
-      Memory(settings.Memory != nullptr ? *settings.Memory : game.Memory)
+      Memory(settings.Memory != nullptr ? *settings.Memory : game.Memory), own_(game.SeatOf(Me)),
+      opponent_(game.SeatOf(Opponent(Me)))
 {
 }
 
@@ -40,7 +41,7 @@ int TurnFrame::TakeWildcard(int& jokers, int& twos)
 
 int TurnFrame::BlackThreesInHand() const
 {
-    if (LiveCountsHold() && live_.HandRanks[Three] == 0)
+    if (HoldsNoneOf(Three))
         return 0;
     int black = 0;
     for (int i = 0; i < Own().Hand.Count; ++i)
@@ -147,12 +148,16 @@ void TurnFrame::ShowLiveCounts()
         CountLiveFromTable();
     else if (!OpponentAsCounted())
         CountOpponent();
-    live_.Shown = true;
-    Own().HandCount = live_.HandRanks;
-    OwnMeldColumnCount = live_.MeldColumns;
-    Own().MeldCount = live_.MeldColumns;
-    OwnMeldRankCount = live_.MeldRanks;
-    DiscardRankCount = live_.PileRanks;
+    if (live_.Unshown & LiveCounts::HandPart)
+        Own().HandCount = live_.HandRanks;
+    if (live_.Unshown & LiveCounts::MeldsPart) {
+        OwnMeldColumnCount = live_.MeldColumns;
+        Own().MeldCount = live_.MeldColumns;
+        OwnMeldRankCount = live_.MeldRanks;
+    }
+    if (live_.Unshown & LiveCounts::PilePart)
+        DiscardRankCount = live_.PileRanks;
+    live_.Unshown = 0;
 }
 
 void TurnFrame::CountLiveFromTable()
@@ -172,7 +177,7 @@ void TurnFrame::CountLiveFromTable()
         ++live_.PileRanks[pile.Cards[i].Rank];
     live_.PileCards = pile.Count;
     live_.Current = true;
-    live_.Shown = false;
+    live_.Unshown = LiveCounts::AllParts;
     CountOpponent();
 }
 
@@ -199,7 +204,7 @@ void TurnFrame::StartFromCountsOf(const TurnFrame& original)
     if (!original.live_.Current)
         return;
     live_ = original.live_;
-    live_.Shown = false;
+    live_.Unshown = LiveCounts::AllParts;
     opponentCounted_ = original.opponentCounted_;
     OpponentMeldRankCount = original.OpponentMeldRankCount;
     KnownOpponentRankCount = original.KnownOpponentRankCount;
@@ -436,7 +441,7 @@ void TurnFrame::EndHandForEmptyStock()
 void TurnFrame::LayDownRedThrees(bool fromEnd)
 {
     // Red threes are threes: a hand without threes is not searched.
-    while (!LiveCountsHold() || live_.HandRanks[Three] > 0) {
+    while (!HoldsNoneOf(Three)) {
         int index = -1;
         const CardPile& hand = Own().Hand;
         for (int k = 0; k < hand.Count && index < 0; ++k) {

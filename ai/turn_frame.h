@@ -43,13 +43,13 @@ public:
     TableHost& Host;
     ComputerSettings Settings;
     // The side this player sits on, and what it remembers between its turns.
-    Side Me;
+    const Side Me;
     ComputerMemory& Memory;
 
-    Seat& Own() { return Game.SeatOf(Me); }
-    const Seat& Own() const { return Game.SeatOf(Me); }
-    Seat& Opp() { return Game.SeatOf(Opponent(Me)); }
-    const Seat& Opp() const { return Game.SeatOf(Opponent(Me)); }
+    Seat& Own() { return own_; }
+    const Seat& Own() const { return own_; }
+    Seat& Opp() { return opponent_; }
+    const Seat& Opp() const { return opponent_; }
 
     // Values of the computer player that live for one turn.
     int OwnMinimumMeld = 50;
@@ -68,7 +68,7 @@ public:
     void Recount()
     {
         // Most recounts find nothing moved since the last one.
-        if (!live_.Shown || !LiveCountsHold() || !OpponentAsCounted())
+        if (live_.Unshown != 0 || !LiveCountsHold() || !OpponentAsCounted())
             ShowLiveCounts();
     }
 
@@ -170,6 +170,10 @@ public:
     void FinishTurn();
 
 protected:
+    // The two seats of the game, looked up once: the decisions read them all the time.
+    Seat& own_;
+    Seat& opponent_;
+
     // The counts of the cards as they lie at this moment. A recount runs many
     // times a turn, so instead of counting the cards each time, the frame's own
     // card operations keep these counts up to date as they move a card, and a
@@ -178,8 +182,10 @@ protected:
     // the table: the counts are marked stale, and the next recount counts.
     struct LiveCounts {
         bool Current = false;
-        // The decisions' tallies show these counts: no card has moved since the last recount.
-        bool Shown = false;
+        // The parts whose cards have moved since the decisions' tallies last
+        // showed them; none after a recount.
+        enum Part : unsigned { HandPart = 1, MeldsPart = 2, PilePart = 4, AllParts = 7 };
+        unsigned Unshown = AllParts;
         ColumnCounts HandRanks{};
         ColumnCounts MeldColumns{};
         ColumnCounts MeldRanks{};
@@ -195,19 +201,19 @@ protected:
         {
             ++HandRanks[card.Rank];
             ++HandCards;
-            Shown = false;
+            Unshown |= HandPart;
         }
         void OutOfHand(const CardRecord& card)
         {
             --HandRanks[card.Rank];
             --HandCards;
-            Shown = false;
+            Unshown |= HandPart;
         }
         void OffPile(const CardRecord& card)
         {
             --PileRanks[card.Rank];
             --PileCards;
-            Shown = false;
+            Unshown |= PilePart;
         }
         // column is where the card now lies, -1 for outside the columns.
         void OntoMelds(const CardRecord& card, int column)
@@ -219,10 +225,16 @@ protected:
                 if (IsWild(card.Rank))
                     ++MeldWilds[column];
             }
-            Shown = false;
+            Unshown |= MeldsPart;
         }
     };
     LiveCounts live_;
+    // Whether the hand, by the live counts, holds no card of the rank: a search
+    // of the hand for one can be skipped.
+    bool HoldsNoneOf(int rank) const
+    {
+        return rank >= 0 && rank < ColumnCount && LiveCountsHold() && live_.HandRanks[rank] == 0;
+    }
     // Whether the live counts describe the table as it lies.
     bool LiveCountsHold() const
     {
@@ -277,7 +289,7 @@ protected:
             turn_.live_.Current = countsBefore_.Current;
             turn_.live_.HandRanks = countsBefore_.HandRanks;
             turn_.live_.HandCards = countsBefore_.HandCards;
-            turn_.live_.Shown = false;
+            turn_.live_.Unshown |= LiveCounts::HandPart;
             turn_.Recount();
         }
         HandTrial(const HandTrial&) = delete;
