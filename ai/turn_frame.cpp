@@ -163,19 +163,28 @@ void TurnFrame::ShowLiveCounts()
 void TurnFrame::CountLiveFromTable()
 {
     live_ = LiveCounts{};
+    // The sizes are read once: the counts written in between could otherwise be taken to change them.
+    const CardPile& hand = Own().Hand;
+    live_.HandCards = hand.Count;
+    for (int i = 0; i < live_.HandCards; ++i)
+        ++live_.HandRanks[hand.Cards[i].Rank];
     // Like RecountColumns, a card outside the columns counts in none.
     ColumnRuns columnOf(Game.Layout);
-    const CardPile& hand = Own().Hand;
-    for (int i = 0; i < hand.Count; ++i)
-        ++live_.HandRanks[hand.Cards[i].Rank];
-    live_.HandCards = hand.Count;
     const CardPile& melds = Own().Melds;
-    for (int i = 0; i < melds.Count; ++i)
-        live_.OntoMelds(melds.Cards[i], columnOf(melds.Cards[i]));
+    live_.MeldCards = melds.Count;
+    for (int i = 0; i < live_.MeldCards; ++i) {
+        const CardRecord& c = melds.Cards[i];
+        ++live_.MeldRanks[c.Rank];
+        const int column = columnOf(c);
+        if (column >= 0 && column < ColumnCount) {
+            ++live_.MeldColumns[column];
+            live_.MeldWilds[column] += IsWild(c.Rank) ? 1 : 0;
+        }
+    }
     const CardPile& pile = Game.DiscardPile;
-    for (int i = 0; i < pile.Count; ++i)
-        ++live_.PileRanks[pile.Cards[i].Rank];
     live_.PileCards = pile.Count;
+    for (int i = 0; i < live_.PileCards; ++i)
+        ++live_.PileRanks[pile.Cards[i].Rank];
     live_.Current = true;
     live_.Unshown = LiveCounts::AllParts;
     CountOpponent();
@@ -185,18 +194,23 @@ void TurnFrame::CountOpponent()
 {
     opponentCounted_ = {Opp().Melds.Count, Memory.KnownOpponentCards.Count};
     ColumnRuns columnOf(Game.Layout);
-    Opp().MeldCount.fill(0);
-    OpponentMeldRankCount.fill(0);
-    KnownOpponentRankCount.fill(0);
-    for (int i = 0, count = Opp().Melds.Count; i < count; ++i) {
-        const CardRecord& c = Opp().Melds.Cards[i];
-        const int col = columnOf(c);
-        if (col >= 0 && col < ColumnCount)
-            ++Opp().MeldCount[col];
-        ++OpponentMeldRankCount[c.Rank];
+    ColumnCounts columns{};
+    ColumnCounts ranks{};
+    const CardPile& melds = Opp().Melds;
+    for (int i = 0, count = melds.Count; i < count; ++i) {
+        const CardRecord& c = melds.Cards[i];
+        const int column = columnOf(c);
+        if (column >= 0 && column < ColumnCount)
+            ++columns[column];
+        ++ranks[c.Rank];
     }
-    for (int i = 0, count = Memory.KnownOpponentCards.Count; i < count; ++i)
-        ++KnownOpponentRankCount[Memory.KnownOpponentCards.Cards[i].Rank];
+    ColumnCounts known{};
+    const CardPile& seen = Memory.KnownOpponentCards;
+    for (int i = 0, count = seen.Count; i < count; ++i)
+        ++known[seen.Cards[i].Rank];
+    Opp().MeldCount = columns;
+    OpponentMeldRankCount = ranks;
+    KnownOpponentRankCount = known;
 }
 
 void TurnFrame::StartFromCountsOf(const TurnFrame& original)
