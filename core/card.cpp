@@ -55,7 +55,7 @@ CardRecord MakeCard(int id, std::uint8_t deck)
     return c;
 }
 
-std::array<CardRecord, DeckSize> CardsInDealOrder()
+const std::array<CardRecord, DeckSize>& CardsInDealOrder()
 {
     // Asked for at every deal, and always the same: made once.
     static const std::array<CardRecord, DeckSize> inOrder = [] {

@@ -109,7 +109,7 @@ CardNameResult CardName(int suit, int face);
 CardRecord MakeCard(int id, std::uint8_t deck);
 // The 108 cards in the order a deal names their places in the stock: the first
 // deck's suits with their faces from two to ace, its two jokers, then the second deck.
-std::array<CardRecord, DeckSize> CardsInDealOrder();
+const std::array<CardRecord, DeckSize>& CardsInDealOrder();
 
 // Pile operations. Overfilling a pile or an index out of range throws std::out_of_range.
 void AppendCard(CardPile& pile, const CardRecord& card);

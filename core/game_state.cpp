@@ -38,21 +38,28 @@ void CanastaGame::MakeDeck()
     if (reseedAtDeal_)
         Random.seed(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
-    bool taken[DeckSize] = {};
+    // A slot 0..107 is drawn for each card in deal order, and drawn again while
+    // it is taken: a seed always gives the same deal and leaves the generator
+    // in the same state for the computer's chance decisions.
+    const std::array<CardRecord, DeckSize>& inOrder = CardsInDealOrder();
+    std::array<bool, DeckSize> taken{};
+    std::array<char, 1 + DeckSize> places;
+    places[0] = Match.DrawFirst ? '1' : '0';
     std::uniform_int_distribution<int> slotOf(0, DeckSize - 1);
-    Match.DealString.assign(1, Match.DrawFirst ? '1' : '0');
-    for (CardRecord card : CardsInDealOrder()) {
+    for (int i = 0; i < DeckSize; ++i) {
         int slot;
         do {
             slot = slotOf(Random);
         } while (taken[slot]);
         taken[slot] = true;
+        CardRecord& card = Stock.Cards[slot];
+        card = inOrder[i];
         card.X = LeftMargin;
         card.Y = Layout.StockTop;
         card.FaceUp = false;
-        Stock.Cards[slot] = card;
-        Match.DealString.push_back(static_cast<char>(slot + 1));
+        places[1 + i] = static_cast<char>(slot + 1);
     }
+    Match.DealString.assign(places.data(), places.size());
     Stock.Count = DeckSize;
 }
 
