@@ -49,7 +49,8 @@ using ColumnCounts = std::array<std::int32_t, ColumnCount>;
 struct Seat {
     CardPile Hand, Melds;
     CanastaState Canastas;
-    // Per rank (the hand) and per column (the melds): recomputed by RecountColumns.
+    // Per rank (the hand) and per column (the melds): recomputed by RecountColumns;
+    // the meld check recounts its side's meld columns alone.
     ColumnCounts HandCount{};
     ColumnCounts MeldCount{};
     std::int32_t Score = 0;       // the match score

@@ -102,6 +102,9 @@ int CanastaGame::MeldValueOnTable(Side side, bool allColumns) const
     // One pass: the points of each column, and of any card outside the columns,
     // are summed apart and added up once every column's size is known.
     const CardPile& melds = SeatOf(side).Melds;
+    // No column holds three cards while the side has fewer than three on the table.
+    if (!allColumns && melds.Count < 3)
+        return 0;
     ColumnCounts perColumn{};
     ColumnCounts pointsPerColumn{};
     int pointsOutside = 0;

@@ -84,11 +84,10 @@ int CanastaGame::MeldDirection(Side side) { return side == Side::Human ? +1 : -1
 int CanastaGame::ColumnSize(Side side, int column) const
 {
     const CardPile& melds = SeatOf(side).Melds;
+    const ColumnSpan span(Layout, column);
     int size = 0;
-    ColumnRuns columnOf(Layout);
-    for (int i = 0; i < melds.Count; ++i)
-        if (columnOf(melds.Cards[i]) == column)
-            ++size;
+    for (int i = 0, count = melds.Count; i < count; ++i)
+        size += span.Holds(melds.Cards[i]) ? 1 : 0;
     return size;
 }
 

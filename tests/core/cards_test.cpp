@@ -3,6 +3,7 @@
 #include <set>
 
 #include "core/card.h"
+#include "core/column_runs.h"
 #include "core/game.h"
 #include "support/recording_host.h"
 
@@ -51,3 +52,23 @@ TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
     EXPECT_EQ(slots.size(), 108u);
 }
 
+
+// A column's range of x must agree with the division it replaces everywhere,
+// also left of the margin, where the division truncates towards zero.
+TEST(ColumnSpan, HoldsExactlyTheCardsColumnOfPutsInTheColumn)
+{
+    for (const int pitch : {1, 45, 57, 91}) {
+        TableLayout layout;
+        layout.ColumnPitch = pitch;
+        for (int column = -2; column <= ColumnCount + 1; ++column) {
+            const ColumnSpan span(layout, column);
+            int disagreements = 0;
+            for (int x = -300; x <= 1600; ++x) {
+                CardRecord card;
+                card.X = x;
+                disagreements += span.Holds(card) != (layout.ColumnOf(x) == column) ? 1 : 0;
+            }
+            EXPECT_EQ(disagreements, 0) << "pitch " << pitch << ", column " << column;
+        }
+    }
+}
