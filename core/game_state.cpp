@@ -99,32 +99,32 @@ void CanastaGame::RestoreSnapshot()
 
 int CanastaGame::MeldValueOnTable(Side side, bool allColumns) const
 {
-    // One pass: the points of each column, and of any card outside the columns,
-    // are summed apart and added up once every column's size is known.
     const CardPile& melds = SeatOf(side).Melds;
+    if (allColumns) {
+        int value = 0;
+        for (int i = 0, count = melds.Count; i < count; ++i)
+            value += IsRedThree(melds.Cards[i].Id) ? 0 : melds.Cards[i].Points;
+        return value;
+    }
     // No column holds three cards while the side has fewer than three on the table.
-    if (!allColumns && melds.Count < 3)
+    if (melds.Count < 3)
         return 0;
+    // One pass: the points of each column are summed apart and added up once
+    // every column's size is known; a card outside the columns counts in none.
     ColumnCounts perColumn{};
     ColumnCounts pointsPerColumn{};
-    int pointsOutside = 0;
     ColumnRuns columnOf(Layout);
-    for (int i = 0; i < melds.Count; ++i) {
+    for (int i = 0, count = melds.Count; i < count; ++i) {
         const CardRecord& c = melds.Cards[i];
         const int col = columnOf(c);
-        const bool inColumns = col >= 0 && col < ColumnCount;
-        if (inColumns)
+        if (col >= 0 && col < ColumnCount) {
             ++perColumn[col];
-        if (IsRedThree(c.Id))
-            continue;
-        if (inColumns)
-            pointsPerColumn[col] += c.Points;
-        else
-            pointsOutside += c.Points;
+            pointsPerColumn[col] += IsRedThree(c.Id) ? 0 : c.Points;
+        }
     }
-    int value = allColumns ? pointsOutside : 0;
+    int value = 0;
     for (int col = 0; col < ColumnCount; ++col)
-        if (allColumns || perColumn[col] >= 3)
+        if (perColumn[col] >= 3)
             value += pointsPerColumn[col];
     return value;
 }
