@@ -72,21 +72,9 @@ const std::array<CardRecord, DeckSize>& CardsInDealOrder()
     return inOrder;
 }
 
-void AppendCard(CardPile& pile, const CardRecord& card)
-{
-    if (pile.Count >= DeckSize)
-        throw std::out_of_range("a pile cannot hold more than 108 cards");
-    pile.Cards[pile.Count] = card;
-    ++pile.Count;
-}
+void ThrowPileFull() { throw std::out_of_range("a pile cannot hold more than 108 cards"); }
 
-CardRecord PopCard(CardPile& pile)
-{
-    if (pile.Count == 0)
-        throw std::out_of_range("card taken from an empty pile");
-    --pile.Count;
-    return pile.Cards[pile.Count];
-}
+void ThrowPileEmpty() { throw std::out_of_range("card taken from an empty pile"); }
 
 void RemoveCardById(CardPile& pile, int id)
 {

@@ -112,8 +112,24 @@ CardRecord MakeCard(int id, std::uint8_t deck);
 const std::array<CardRecord, DeckSize>& CardsInDealOrder();
 
 // Pile operations. Overfilling a pile or an index out of range throws std::out_of_range.
-void AppendCard(CardPile& pile, const CardRecord& card);
-CardRecord PopCard(CardPile& pile);
+// Every card move goes through AppendCard and PopCard: kept inline, with the
+// refusals out of line.
+[[noreturn]] void ThrowPileFull();
+[[noreturn]] void ThrowPileEmpty();
+inline void AppendCard(CardPile& pile, const CardRecord& card)
+{
+    if (pile.Count >= DeckSize)
+        ThrowPileFull();
+    pile.Cards[pile.Count] = card;
+    ++pile.Count;
+}
+inline CardRecord PopCard(CardPile& pile)
+{
+    if (pile.Count == 0)
+        ThrowPileEmpty();
+    --pile.Count;
+    return pile.Cards[pile.Count];
+}
 void RemoveCardById(CardPile& pile, int id);
 CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column);
 void PlaceInColumn(CardPile& pile, bool downwards, bool hold, CardRecord& card);

@@ -6,6 +6,7 @@
 // the compiler can work on several words at a time, and a draw is a read.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +23,17 @@ public:
     static constexpr result_type default_seed = 5489u;
 
     explicit GameRandom(result_type value = default_seed) { seed(value); }
+    GameRandom(const GameRandom&) = default;
+    // A game copied for trying moves out copies its generator each time: the
+    // numbers of the block already drawn are never read again and stay behind.
+    GameRandom& operator=(const GameRandom& other)
+    {
+        state_ = other.state_;
+        next_ = other.next_;
+        if (next_ < StateSize)
+            std::copy(other.drawn_.begin() + next_, other.drawn_.end(), drawn_.begin() + next_);
+        return *this;
+    }
     void seed(result_type value);
 
     result_type operator()()
