@@ -92,18 +92,24 @@ CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColum
 {
     if (index < 0 || index >= pile.Count)
         throw std::out_of_range("card index outside the pile");
+    if (!keepColumn && (column < 0 || column >= ColumnCount))
+        throw std::out_of_range("column outside the table");
     const CardRecord removed = pile.Cards[index];
-    std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + pile.Count, pile.Cards.begin() + index);
-    --pile.Count;
-    if (!keepColumn) {
-        if (column < 0 || column >= ColumnCount)
-            throw std::out_of_range("column outside the table");
-        pile.ColumnEnds[column].Y -= direction * StackStep;
-        for (int j = 0, count = pile.Count; j < count; ++j) {
-            CardRecord& c = pile.Cards[j];
-            if (c.X == removed.X && c.Y * direction > removed.Y * direction)
-                c.Y -= direction * StackStep;
-        }
+    const int count = pile.Count - 1;
+    pile.Count = static_cast<std::uint8_t>(count);
+    if (keepColumn) {
+        std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
+        return removed;
+    }
+    // The cards beyond the removed one in its column close the gap; the pile
+    // closes up in the same pass.
+    pile.ColumnEnds[column].Y -= direction * StackStep;
+    for (int j = 0; j < count; ++j) {
+        CardRecord& c = pile.Cards[j];
+        if (j >= index)
+            c = pile.Cards[j + 1];
+        if (c.X == removed.X && c.Y * direction > removed.Y * direction)
+            c.Y -= direction * StackStep;
     }
     return removed;
 }

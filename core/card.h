@@ -75,6 +75,13 @@ struct CardPile {
         return *this;
     }
 
+    // The same as assigning an empty pile, without building one first.
+    void Clear()
+    {
+        Count = 0;
+        ColumnEnds = {};
+    }
+
     const CardRecord& top() const;
     bool operator==(const CardPile& other) const
     {

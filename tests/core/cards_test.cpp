@@ -25,6 +25,9 @@ TEST(Piles, AppendPopRemoveAndOverflow)
     EXPECT_EQ(p.Count, 106);
     CardPile empty;
     EXPECT_THROW(PopCard(empty), std::out_of_range);
+    // A removal refused for its column leaves the pile as it was.
+    EXPECT_THROW(RemoveCardAt(p, 0, 1, false, ColumnCount), std::out_of_range);
+    EXPECT_EQ(p.Count, 106);
 }
 
 TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
