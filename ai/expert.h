@@ -8,6 +8,7 @@
 //   expert_discard.cpp  the discard
 #pragma once
 
+#include <array>
 #include <functional>
 
 #include "ai/turn_frame.h"
@@ -29,6 +30,15 @@ struct LeftoverResult {
 struct ReachableCanastas {
     int Canastas = 0;
     int CardsUsed = 0;
+};
+
+// The cards of each rank, four to ace, in the hand and the melds together,
+// and which totals from one to eight some rank has: the decisions that go
+// through the ranks by their totals skip the totals no rank has.
+struct RankTotals {
+    std::array<int, ColumnCount> Total{};
+    unsigned Held = 0;
+    bool SomeRankHas(int total) const { return total >= 1 && total <= 8 && (Held & (1u << total)) != 0; }
 };
 
 class ExpertTurn : public TurnFrame {
@@ -65,6 +75,7 @@ public:
     void MeldNaturals(int keep);
     void UseWildcardsToGoOut();
     ReachableCanastas CountReachableCanastas() const;
+    RankTotals TotalsOfRanks() const;
     bool GoingOutPays() const;
     void MeldRank(int rank, int max);
 
@@ -76,11 +87,17 @@ private:
     void MeldTakenTopCard(int rank);
     // The meld phase after the red threes: canastas, naturals, going out.
     void MeldGroups();
+    // Whether MeldGroups would meld any card. It is run as a probe on the table
+    // as it is; when it would meld nothing, the probe has played it through.
+    bool MeldGroupsWouldMeld();
     // The hand is empty, or its last card goes as the discard with the canastas complete.
     bool GoesOut() const { return Cards() == 0 || (Cards() == 1 && Canastas() >= Need()); }
     // Plays part of the turn on a copy of the game; returns what the part found there.
     bool Rehearse(const std::function<bool(ExpertTurn&)>& part);
     int LeftoverWithWholePile();
+    // The leftover of a hand of those cards per rank, so many cards and black
+    // threes, beside the computer's melds.
+    LeftoverResult LeftoverOf(const ColumnCounts& hand, int cards, int blackThrees) const;
 };
 
 }  // namespace meldora::ai

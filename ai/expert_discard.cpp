@@ -1,6 +1,7 @@
 #include <algorithm>
+#include <array>
 #include <random>
-#include <vector>
+#include <span>
 
 #include "ai/expert.h"
 
@@ -26,7 +27,7 @@ DiscardChoice ExpertTurn::ChooseDiscard()
     ComputerMemory& memory = Memory;
     const int need = Need();
     const bool frozen = Frozen();
-    const int open = 1 - FrozenFlag();
+    const int open = frozen ? 0 : 1;
     const int wilds = Wilds();
     const int threes = Threes();
 
@@ -114,10 +115,12 @@ DiscardChoice ExpertTurn::ChooseDiscard()
                     group = std::min(group, Hand(r) + Melds(r));
             if (group == 100)
                 break;
-            std::vector<int> ranks;
+            std::array<int, ColumnCount> ranksOfGroup{};
+            int rankCount = 0;
             for (int r = 3; r <= 13; ++r)
                 if (Hand(r) > 0 && Hand(r) + Melds(r) == group)
-                    ranks.push_back(r);
+                    ranksOfGroup[rankCount++] = r;
+            const std::span<const int> ranks(ranksOfGroup.data(), rankCount);
             if (group >= 2 && threes > 0 && StockSize() <= 69) {
                 choice = FromHand(FindCardOfRank(2));
                 memory.PlannedDiscardRank = 2;

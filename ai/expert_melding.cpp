@@ -21,17 +21,41 @@ void ExpertTurn::MeldPhase()
     // The human may not discard over an initial meld short of the minimum, so
     // the computer lays one only when it reaches the minimum (or a canasta counts
     // for it), or when the computer goes out this turn.
+    // Melding that moves no card needs no rehearsal on a copy of the table,
+    // and most turns before the initial meld meld nothing.
     const int minimum = MinimumMeld(Own().Score);
     const auto meldsStand = [minimum](ExpertTurn& trial) {
         trial.MeldGroups();
         return trial.InitialMeldStands(minimum) || trial.GoesOut();
     };
-    if (Opened() || Rehearse(meldsStand))
+    if (Opened())
+        MeldGroups();
+    else if (MeldGroupsWouldMeld() && Rehearse(meldsStand))
         MeldGroups();
 
     Recount();
     if (StockSize() <= 3 * Need() + 68 && Threes() >= 2)
         Memory.ThreeDiscardMode = true;
+}
+
+bool ExpertTurn::MeldGroupsWouldMeld()
+{
+    class Probe {
+    public:
+        explicit Probe(bool& probing) : probing_(probing) { probing_ = true; }
+        ~Probe() { probing_ = false; }
+        Probe(const Probe&) = delete;
+        Probe& operator=(const Probe&) = delete;
+
+    private:
+        bool& probing_;
+    } probe(probing_);
+    try {
+        MeldGroups();
+    } catch (const WouldMeld&) {
+        return true;
+    }
+    return false;
 }
 
 void ExpertTurn::MeldGroups()
@@ -55,9 +79,12 @@ void ExpertTurn::MeldGroups()
         int k = Canastas();
         int singles = 0;
         bool ok = true;
+        const RankTotals totals = TotalsOfRanks();
         for (int c = 8; c >= 1; --c) {
+            if (!totals.SomeRankHas(c))
+                continue;
             for (int r = 3; r <= 13 && ok; ++r) {
-                if (Hand(r) + Melds(r) != c)
+                if (totals.Total[r] != c)
                     continue;
                 if (k < need && c >= 4 && w + c - 7 >= 0) {
                     w -= 7 - c;
@@ -221,9 +248,12 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
     int k = Canastas();
     int w = Wilds();
     int u = Wilds();
+    const RankTotals totals = TotalsOfRanks();
     for (int c = 8; c >= 4 && w >= 0; --c) {
+        if (!totals.SomeRankHas(c))
+            continue;
         for (int r = 3; r <= 13; ++r) {
-            if (Hand(r) + Melds(r) == c && Melds(r) < 7 && 7 - c <= w) {
+            if (totals.Total[r] == c && Melds(r) < 7 && 7 - c <= w) {
                 w -= 7 - c;
                 ++k;
                 u += Hand(r);
@@ -231,6 +261,17 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
         }
     }
     return {k, u};
+}
+
+RankTotals ExpertTurn::TotalsOfRanks() const
+{
+    RankTotals totals;
+    for (int r = 3; r <= 13; ++r) {
+        totals.Total[r] = Hand(r) + Melds(r);
+        if (totals.Total[r] >= 1 && totals.Total[r] <= 8)
+            totals.Held |= 1u << totals.Total[r];
+    }
+    return totals;
 }
 
 bool ExpertTurn::GoingOutPays() const

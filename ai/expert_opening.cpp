@@ -104,31 +104,36 @@ bool ExpertTurn::CanSpareRank(int rank)
     const int index = FindCardOfRank(rank);
     if (index < 0)
         return false;
-    const CardPile handBefore = Own().Hand;
     const int planBefore = Memory.OpeningPlan;
-    RemoveCardAt(Own().Hand, index, 1, true, 0);
-    Recount();
-    const bool possible = EvaluateOpening(0, false, false).Possible;
-    Own().Hand = handBefore;
+    bool possible = false;
+    {
+        HandTrial trial(*this);
+        live_.OutOfHand(RemoveCardAt(Own().Hand, index, 1, true, 0));
+        Recount();
+        possible = EvaluateOpening(0, false, false).Possible;
+    }
     Memory.OpeningPlan = planBefore;
-    Recount();
     return possible;
 }
 
 LeftoverResult ExpertTurn::CountLeftover() const
 {
+    return LeftoverOf(Own().HandCount, Cards(), BlackThreesInHand());
+}
+
+LeftoverResult ExpertTurn::LeftoverOf(const ColumnCounts& hand, int cards, int black) const
+{
     int pairs = 0;
     int groups = 0;
     for (int r = 3; r <= 13; ++r) {
-        const int total = Hand(r) + Melds(r);
+        const int total = hand[r] + Melds(r);
         if (total == 2)
             ++pairs;
         else if (total >= 3)
-            groups += Hand(r);
+            groups += hand[r];
     }
-    const int spare = Wilds() - pairs;
-    const int black = BlackThreesInHand();
-    int leftover = Cards() - 3 * pairs - groups - spare;
+    const int spare = hand[Joker] + hand[Two] - pairs;
+    int leftover = cards - 3 * pairs - groups - spare;
     if (black >= 3)
         leftover -= black;
     if (spare < 0)

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "ai/expert.h"
 
 namespace meldora::ai {
@@ -63,11 +65,17 @@ bool ExpertTurn::PileIsCritical()
 
 int ExpertTurn::LeftoverWithWholePile()
 {
-    HandTrial trial(*this);
-    for (int i = Game.DiscardPile.Count - 2; i >= 0; --i)
-        AddToHand(Game.DiscardPile.Cards[i], false);
+    // Counted as if the pile under its top card were in the hand, without moving a card.
     Recount();
-    return CountLeftover().Leftover;
+    ColumnCounts hand = Own().HandCount;
+    int blackThrees = BlackThreesInHand();
+    const CardPile& pile = Game.DiscardPile;
+    for (int i = pile.Count - 2; i >= 0; --i) {
+        ++hand[pile.Cards[i].Rank];
+        if (IsBlackThree(pile.Cards[i].Id))
+            ++blackThrees;
+    }
+    return LeftoverOf(hand, Cards() + std::max(0, pile.Count - 1), blackThrees).Leftover;
 }
 
 bool ExpertTurn::ShouldTakePile()

@@ -149,6 +149,7 @@ bool ExpertTurn::Rehearse(const std::function<bool(ExpertTurn&)>& part)
     ExpertTurn trial(table.Game, unseen);
     trial.OwnMinimumMeld = OwnMinimumMeld;
     trial.OpponentHoarding = OpponentHoarding;
+    trial.StartFromCountsOf(*this);
     trial.Recount();
     return part(trial);
 }

@@ -11,7 +11,8 @@ namespace meldora::ai {
 
 TurnFrame::TurnFrame(CanastaGame& game, const ComputerSettings& settings)
     : Game(game), Host(game.Host()), Settings(settings), Me(settings.Seat),
-      Memory(settings.Memory != nullptr ? *settings.Memory : game.Memory)
+      Memory(settings.Memory != nullptr ? *settings.Memory : game.Memory), own_(game.SeatOf(Me)),
+      opponent_(game.SeatOf(Opponent(Me)))
 {
 }
 
@@ -40,6 +41,8 @@ int TurnFrame::TakeWildcard(int& jokers, int& twos)
 
 int TurnFrame::BlackThreesInHand() const
 {
+    if (HoldsNoneOf(Three))
+        return 0;
     int black = 0;
     for (int i = 0; i < Own().Hand.Count; ++i)
         if (IsBlackThree(Own().Hand.Cards[i].Id))
@@ -47,10 +50,17 @@ int TurnFrame::BlackThreesInHand() const
     return black;
 }
 
-int TurnFrame::OwnColumnSize(int column) const { return Game.ColumnSize(Me, column); }
+int TurnFrame::OwnColumnSize(int column) const
+{
+    if (LiveCountsHold() && column >= 0 && column < ColumnCount)
+        return live_.MeldColumns[column];
+    return Game.ColumnSize(Me, column);
+}
 
 int TurnFrame::WildsInColumn(int column) const
 {
+    if (LiveCountsHold() && column >= 0 && column < ColumnCount)
+        return live_.MeldWilds[column];
     int wild = 0;
     ColumnRuns columnOf(Game.Layout);
     for (int i = 0; i < Own().Melds.Count; ++i) {
@@ -132,60 +142,87 @@ int TurnFrame::WildcardRoom(int column) const
     return std::max(0, naturals - wild);
 }
 
-void TurnFrame::Recount()
+void TurnFrame::ShowLiveCounts()
 {
+    if (!LiveCountsHold())
+        CountLiveFromTable();
+    else if (!OpponentAsCounted())
+        CountOpponent();
+    if (live_.Unshown & LiveCounts::HandPart)
+        Own().HandCount = live_.HandRanks;
+    if (live_.Unshown & LiveCounts::MeldsPart) {
+        OwnMeldColumnCount = live_.MeldColumns;
+        Own().MeldCount = live_.MeldColumns;
+        OwnMeldRankCount = live_.MeldRanks;
+    }
+    if (live_.Unshown & LiveCounts::PilePart)
+        DiscardRankCount = live_.PileRanks;
+    live_.Unshown = 0;
+}
+
+void TurnFrame::CountLiveFromTable()
+{
+    live_ = LiveCounts{};
+    // The sizes are read once: the counts written in between could otherwise be taken to change them.
+    const CardPile& hand = Own().Hand;
+    live_.HandCards = hand.Count;
+    for (int i = 0; i < live_.HandCards; ++i)
+        ++live_.HandRanks[hand.Cards[i].Rank];
     // Like RecountColumns, a card outside the columns counts in none.
     ColumnRuns columnOf(Game.Layout);
-    auto countColumn = [&columnOf](const CardRecord& c, ColumnCounts& counts) {
-        const int col = columnOf(c);
-        if (col >= 0 && col < ColumnCount)
-            ++counts[col];
-    };
-    // With the pile and its size held apart, neither is looked up again after every card.
-    const CardPile& hand = Own().Hand;
-    ColumnCounts& handCount = Own().HandCount;
-    handCount.fill(0);
-    for (int i = 0, count = hand.Count; i < count; ++i)
-        ++handCount[hand.Cards[i].Rank];
-
-    // The decisions recount many times a turn; the piles other than the hand
-    // change far less often, so they are counted again only when their sizes
-    // (or the stock, at a new deal) have changed. The computer's melds within
-    // a turn only grow, but for the red three that blocks the pile as the turn
-    // ends; the opponent's melds and what is known of its hand stay as they
-    // are; the discard pile changes only by a take or the discard.
-    const RecountKey ownMeldsNow{Own().Melds.Count, 0, Game.Stock.Count};
-    if (!(ownMeldsNow == ownMeldsCounted_)) {
-        ownMeldsCounted_ = ownMeldsNow;
-        OwnMeldColumnCount.fill(0);
-        OwnMeldRankCount.fill(0);
-        for (int i = 0; i < Own().Melds.Count; ++i) {
-            ++OwnMeldRankCount[Own().Melds.Cards[i].Rank];
-            countColumn(Own().Melds.Cards[i], OwnMeldColumnCount);
+    const CardPile& melds = Own().Melds;
+    live_.MeldCards = melds.Count;
+    for (int i = 0; i < live_.MeldCards; ++i) {
+        const CardRecord& c = melds.Cards[i];
+        ++live_.MeldRanks[c.Rank];
+        const int column = columnOf(c);
+        if (column >= 0 && column < ColumnCount) {
+            ++live_.MeldColumns[column];
+            live_.MeldWilds[column] += IsWild(c.Rank) ? 1 : 0;
         }
     }
-    Own().MeldCount = OwnMeldColumnCount;
+    const CardPile& pile = Game.DiscardPile;
+    live_.PileCards = pile.Count;
+    for (int i = 0; i < live_.PileCards; ++i)
+        ++live_.PileRanks[pile.Cards[i].Rank];
+    live_.Current = true;
+    live_.Unshown = LiveCounts::AllParts;
+    CountOpponent();
+}
 
-    const RecountKey opponentNow{Opp().Melds.Count, Memory.KnownOpponentCards.Count, Game.Stock.Count};
-    if (!(opponentNow == opponentCounted_)) {
-        opponentCounted_ = opponentNow;
-        Opp().MeldCount.fill(0);
-        OpponentMeldRankCount.fill(0);
-        KnownOpponentRankCount.fill(0);
-        for (int i = 0; i < Opp().Melds.Count; ++i) {
-            countColumn(Opp().Melds.Cards[i], Opp().MeldCount);
-            ++OpponentMeldRankCount[Opp().Melds.Cards[i].Rank];
-        }
-        for (int i = 0; i < Memory.KnownOpponentCards.Count; ++i)
-            ++KnownOpponentRankCount[Memory.KnownOpponentCards.Cards[i].Rank];
+void TurnFrame::CountOpponent()
+{
+    opponentCounted_ = {Opp().Melds.Count, Memory.KnownOpponentCards.Count};
+    ColumnRuns columnOf(Game.Layout);
+    ColumnCounts columns{};
+    ColumnCounts ranks{};
+    const CardPile& melds = Opp().Melds;
+    for (int i = 0, count = melds.Count; i < count; ++i) {
+        const CardRecord& c = melds.Cards[i];
+        const int column = columnOf(c);
+        if (column >= 0 && column < ColumnCount)
+            ++columns[column];
+        ++ranks[c.Rank];
     }
-    const RecountKey pileNow{Game.DiscardPile.Count, 0, Game.Stock.Count};
-    if (!(pileNow == pileCounted_)) {
-        pileCounted_ = pileNow;
-        DiscardRankCount.fill(0);
-        for (int i = 0; i < Game.DiscardPile.Count; ++i)
-            ++DiscardRankCount[Game.DiscardPile.Cards[i].Rank];
-    }
+    ColumnCounts known{};
+    const CardPile& seen = Memory.KnownOpponentCards;
+    for (int i = 0, count = seen.Count; i < count; ++i)
+        ++known[seen.Cards[i].Rank];
+    Opp().MeldCount = columns;
+    OpponentMeldRankCount = ranks;
+    KnownOpponentRankCount = known;
+}
+
+void TurnFrame::StartFromCountsOf(const TurnFrame& original)
+{
+    if (!original.live_.Current)
+        return;
+    live_ = original.live_;
+    live_.Unshown = LiveCounts::AllParts;
+    opponentCounted_ = original.opponentCounted_;
+    OpponentMeldRankCount = original.OpponentMeldRankCount;
+    KnownOpponentRankCount = original.KnownOpponentRankCount;
+    Opp().MeldCount = original.Opp().MeldCount;
 }
 
 // ---- Presentation -----------------------------------------------------------
@@ -215,6 +252,7 @@ void TurnFrame::RepaintDiscardPile()
 
 double TurnFrame::Chance()
 {
+    StopIfProbing();
     return std::uniform_real_distribution<double>(0.0, 1.0)(Game.Random);
 }
 
@@ -231,6 +269,7 @@ void TurnFrame::AddToHand(CardRecord card, bool animate)
     const int fromX = card.X;
     const int fromY = card.Y;
     Game.PutInHand(Me, card);
+    live_.IntoHand(card);
     if (animate) {
         // The flight shows the back of the card's deck, never its face.
         CardRecord back = card;
@@ -241,11 +280,14 @@ void TurnFrame::AddToHand(CardRecord card, bool animate)
 
 CardRecord TurnFrame::RemoveFromHand(int index)
 {
+    StopIfProbing();
     if (index < 0 || index >= Own().Hand.Count) {
         Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
         throw std::out_of_range("computer's hand index outside the hand");
     }
-    return Game.TakeFromHand(Me, index);
+    const CardRecord card = Game.TakeFromHand(Me, index);
+    live_.OutOfHand(card);
+    return card;
 }
 
 CardRecord TurnFrame::MeldFromHand(int index)
@@ -263,6 +305,7 @@ CardRecord TurnFrame::MeldFromHand(int index)
 void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
 {
     AppendCard(Own().Melds, card);
+    live_.OntoMelds(card, Game.ColumnOf(card));
     if (!IsRedThree(card.Id))
         Own().MeldValue += card.Points;
     Animate(card, fromX, fromY, card.X, card.Y);
@@ -276,6 +319,7 @@ void TurnFrame::MeldCardsOfRank(int rank, int count)
     int melded = 0;
     for (int index = FindCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
          index = FindCardOfRank(rank)) {
+        StopIfProbing();  // here, near the decision, the probe unwinds fewer calls
         MeldFromHand(index);
         ++melded;
     }
@@ -287,6 +331,7 @@ int TurnFrame::MeldLastCardsOfRank(int rank, int count)
     int melded = 0;
     for (int index = FindLastCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
          index = FindLastCardOfRank(rank)) {
+        StopIfProbing();
         MeldFromHand(index);
         ++melded;
     }
@@ -296,6 +341,7 @@ int TurnFrame::MeldLastCardsOfRank(int rank, int count)
 
 bool TurnFrame::AddWildcardToMeld(int rank)
 {
+    StopIfProbing();
     int index = FindCardOfRank(0);
     if (index < 0)
         index = FindCardOfRank(1);
@@ -377,14 +423,18 @@ void TurnFrame::DrawCards()
 CardRecord TurnFrame::TakeTopCard()
 {
     const CardRecord card = Game.TakePileTop(Me);
+    live_.OffPile(card);
     AddToHand(card, true);
     return card;
 }
 
 void TurnFrame::TakeRestOfPile()
 {
-    while (Game.DiscardPile.Count > 0)
-        AddToHand(PopCard(Game.DiscardPile), true);
+    while (Game.DiscardPile.Count > 0) {
+        const CardRecord card = PopCard(Game.DiscardPile);
+        live_.OffPile(card);
+        AddToHand(card, true);
+    }
 }
 
 bool TurnFrame::OwnForcedToTake()
@@ -398,12 +448,14 @@ bool TurnFrame::OwnForcedToTake()
 void TurnFrame::EndHandForEmptyStock()
 {
     Game.Turn.EndHandRequested = true;
+    MarkCountsStale();
     Game.CheckEndOfHand();
 }
 
 void TurnFrame::LayDownRedThrees(bool fromEnd)
 {
-    for (;;) {
+    // Red threes are threes: a hand without threes is not searched.
+    while (!HoldsNoneOf(Three)) {
         int index = -1;
         const CardPile& hand = Own().Hand;
         for (int k = 0; k < hand.Count && index < 0; ++k) {
@@ -429,6 +481,8 @@ void TurnFrame::DiscardStep(const std::function<DiscardChoice()>& choose)
     if (Own().Hand.Count == 0)
         return;
     const DiscardChoice choice = choose();
+    // The discard hands the turn over; what the opponent does then is not the frame's to count.
+    MarkCountsStale();
     CardRecord card;
     int fromX = 0;
     int fromY = 0;
@@ -457,6 +511,7 @@ void TurnFrame::FinishTurn()
     RepaintDiscardPile();
     RepaintHandRow();
     Host.SetBusyCursor(false);
+    MarkCountsStale();
     Game.CheckEndOfHand();
     Own().MeldedBefore = Own().MeldValue;
     Game.Turn.ComputerTurn = false;

@@ -43,13 +43,13 @@ public:
     TableHost& Host;
     ComputerSettings Settings;
     // The side this player sits on, and what it remembers between its turns.
-    Side Me;
+    const Side Me;
     ComputerMemory& Memory;
 
-    Seat& Own() { return Game.SeatOf(Me); }
-    const Seat& Own() const { return Game.SeatOf(Me); }
-    Seat& Opp() { return Game.SeatOf(Opponent(Me)); }
-    const Seat& Opp() const { return Game.SeatOf(Opponent(Me)); }
+    Seat& Own() { return own_; }
+    const Seat& Own() const { return own_; }
+    Seat& Opp() { return opponent_; }
+    const Seat& Opp() const { return opponent_; }
 
     // Values of the computer player that live for one turn.
     int OwnMinimumMeld = 50;
@@ -62,7 +62,15 @@ public:
     ColumnCounts DiscardRankCount{};
 
     // ---- Tallies ------------------------------------------------------------
-    void Recount();
+    // Brings the tallies the decisions read up to date with the cards. The
+    // decisions read them as they stood at the last recount, so they recount
+    // after moving cards, wherever the fresh counts matter.
+    void Recount()
+    {
+        // Most recounts find nothing moved since the last one.
+        if (live_.Unshown != 0 || !LiveCountsHold() || !OpponentAsCounted())
+            ShowLiveCounts();
+    }
 
     int Hand(int rank) const { return Own().HandCount[rank]; }
     int Melds(int column) const { return Own().MeldCount[column]; }
@@ -162,14 +170,126 @@ public:
     void FinishTurn();
 
 protected:
+    // The two seats of the game, looked up once: the decisions read them all the time.
+    Seat& own_;
+    Seat& opponent_;
+
+    // The counts of the cards as they lie at this moment. A recount runs many
+    // times a turn, so instead of counting the cards each time, the frame's own
+    // card operations keep these counts up to date as they move a card, and a
+    // recount copies them. Cards moved any other way (a discard, which hands the
+    // turn over, a new deal, a table laid out by hand) are counted afresh from
+    // the table: the counts are marked stale, and the next recount counts.
+    struct LiveCounts {
+        bool Current = false;
+        // The parts whose cards have moved since the decisions' tallies last
+        // showed them; none after a recount.
+        enum Part : unsigned { HandPart = 1, MeldsPart = 2, PilePart = 4, AllParts = 7 };
+        unsigned Unshown = AllParts;
+        ColumnCounts HandRanks{};
+        ColumnCounts MeldColumns{};
+        ColumnCounts MeldRanks{};
+        ColumnCounts MeldWilds{};  // jokers and twos per column of the melds
+        ColumnCounts PileRanks{};
+        // The sizes of the hand, the melds and the discard pile as counted: a
+        // table changed behind the frame's back shows itself by another size.
+        int HandCards = 0;
+        int MeldCards = 0;
+        int PileCards = 0;
+
+        void IntoHand(const CardRecord& card)
+        {
+            ++HandRanks[card.Rank];
+            ++HandCards;
+            Unshown |= HandPart;
+        }
+        void OutOfHand(const CardRecord& card)
+        {
+            --HandRanks[card.Rank];
+            --HandCards;
+            Unshown |= HandPart;
+        }
+        void OffPile(const CardRecord& card)
+        {
+            --PileRanks[card.Rank];
+            --PileCards;
+            Unshown |= PilePart;
+        }
+        // column is where the card now lies, -1 for outside the columns.
+        void OntoMelds(const CardRecord& card, int column)
+        {
+            ++MeldRanks[card.Rank];
+            ++MeldCards;
+            if (column >= 0 && column < ColumnCount) {
+                ++MeldColumns[column];
+                if (IsWild(card.Rank))
+                    ++MeldWilds[column];
+            }
+            Unshown |= MeldsPart;
+        }
+    };
+    LiveCounts live_;
+    // Whether the hand, by the live counts, holds no card of the rank: a search
+    // of the hand for one can be skipped.
+    bool HoldsNoneOf(int rank) const
+    {
+        return rank >= 0 && rank < ColumnCount && LiveCountsHold() && live_.HandRanks[rank] == 0;
+    }
+    // Whether the live counts describe the table as it lies.
+    bool LiveCountsHold() const
+    {
+        return live_.Current && live_.HandCards == Own().Hand.Count && live_.MeldCards == Own().Melds.Count
+               && live_.PileCards == Game.DiscardPile.Count;
+    }
+
+    // The opponent's melds and what is known of its hand do not change during
+    // the turn; they are counted again only when their sizes have changed.
+    struct OpponentKey {
+        int Melds = -1;
+        int Known = -1;
+        bool operator==(const OpponentKey&) const = default;
+    };
+    OpponentKey opponentCounted_;
+    bool OpponentAsCounted() const
+    {
+        return opponentCounted_ == OpponentKey{Opp().Melds.Count, Memory.KnownOpponentCards.Count};
+    }
+    // Counts what has changed and hands the counts to the tallies.
+    void ShowLiveCounts();
+
+    void CountLiveFromTable();
+    void CountOpponent();
+    // The table is about to change outside the frame's card operations.
+    void MarkCountsStale() { live_.Current = false; }
+    // A rehearsal's frame plays on an exact copy of this table: it starts from
+    // this frame's counts instead of counting the copy.
+    void StartFromCountsOf(const TurnFrame& original);
+
+    // A probe runs a melding decision on the real table only to learn whether
+    // it would meld anything. Melding moves cards only out of the hand, so the
+    // first card the decision would take from the hand (or wild card it would
+    // look for, or chance it would draw) stops it with WouldMeld, before
+    // anything on the table has changed.
+    struct WouldMeld {};
+    bool probing_ = false;
+    void StopIfProbing() const
+    {
+        if (probing_)
+            throw WouldMeld{};
+    }
+
     // While a decision tries cards in the hand, the hand as it was comes back
     // (and is recounted) when the trial ends.
     class HandTrial {
     public:
-        explicit HandTrial(TurnFrame& turn) : turn_(turn), before_(turn.Own().Hand) {}
+        explicit HandTrial(TurnFrame& turn) : turn_(turn), before_(turn.Own().Hand), countsBefore_(turn.live_) {}
         ~HandTrial()
         {
             turn_.Own().Hand = before_;
+            turn_.live_.Current = countsBefore_.Current;
+            turn_.live_.HandRanks = countsBefore_.HandRanks;
+            turn_.live_.HandCards = countsBefore_.HandCards;
+            turn_.live_.Unshown |= LiveCounts::HandPart;
             turn_.Recount();
         }
         HandTrial(const HandTrial&) = delete;
@@ -178,19 +298,8 @@ protected:
     private:
         TurnFrame& turn_;
         CardPile before_;
+        LiveCounts countsBefore_;
     };
-
-    // The pile sizes the opponent's and the discard pile's tallies were last
-    // counted at; -1 for not yet counted.
-    struct RecountKey {
-        int First = -1;
-        int Second = -1;
-        int Stock = -1;
-        bool operator==(const RecountKey&) const = default;
-    };
-    RecountKey ownMeldsCounted_;
-    RecountKey opponentCounted_;
-    RecountKey pileCounted_;
 
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.

@@ -55,7 +55,7 @@ CardRecord MakeCard(int id, std::uint8_t deck)
     return c;
 }
 
-std::array<CardRecord, DeckSize> CardsInDealOrder()
+const std::array<CardRecord, DeckSize>& CardsInDealOrder()
 {
     // Asked for at every deal, and always the same: made once.
     static const std::array<CardRecord, DeckSize> inOrder = [] {
@@ -72,21 +72,9 @@ std::array<CardRecord, DeckSize> CardsInDealOrder()
     return inOrder;
 }
 
-void AppendCard(CardPile& pile, const CardRecord& card)
-{
-    if (pile.Count >= DeckSize)
-        throw std::out_of_range("a pile cannot hold more than 108 cards");
-    pile.Cards[pile.Count] = card;
-    ++pile.Count;
-}
+void ThrowPileFull() { throw std::out_of_range("a pile cannot hold more than 108 cards"); }
 
-CardRecord PopCard(CardPile& pile)
-{
-    if (pile.Count == 0)
-        throw std::out_of_range("card taken from an empty pile");
-    --pile.Count;
-    return pile.Cards[pile.Count];
-}
+void ThrowPileEmpty() { throw std::out_of_range("card taken from an empty pile"); }
 
 void RemoveCardById(CardPile& pile, int id)
 {
@@ -104,18 +92,24 @@ CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColum
 {
     if (index < 0 || index >= pile.Count)
         throw std::out_of_range("card index outside the pile");
+    if (!keepColumn && (column < 0 || column >= ColumnCount))
+        throw std::out_of_range("column outside the table");
     const CardRecord removed = pile.Cards[index];
-    std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + pile.Count, pile.Cards.begin() + index);
-    --pile.Count;
-    if (!keepColumn) {
-        if (column < 0 || column >= ColumnCount)
-            throw std::out_of_range("column outside the table");
-        pile.ColumnEnds[column].Y -= direction * StackStep;
-        for (int j = 0, count = pile.Count; j < count; ++j) {
-            CardRecord& c = pile.Cards[j];
-            if (c.X == removed.X && c.Y * direction > removed.Y * direction)
-                c.Y -= direction * StackStep;
-        }
+    const int count = pile.Count - 1;
+    pile.Count = static_cast<std::uint8_t>(count);
+    if (keepColumn) {
+        std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
+        return removed;
+    }
+    // The cards beyond the removed one in its column close the gap; the pile
+    // closes up in the same pass.
+    pile.ColumnEnds[column].Y -= direction * StackStep;
+    for (int j = 0; j < count; ++j) {
+        CardRecord& c = pile.Cards[j];
+        if (j >= index)
+            c = pile.Cards[j + 1];
+        if (c.X == removed.X && c.Y * direction > removed.Y * direction)
+            c.Y -= direction * StackStep;
     }
     return removed;
 }

@@ -75,6 +75,13 @@ struct CardPile {
         return *this;
     }
 
+    // The same as assigning an empty pile, without building one first.
+    void Clear()
+    {
+        Count = 0;
+        ColumnEnds = {};
+    }
+
     const CardRecord& top() const;
     bool operator==(const CardPile& other) const
     {
@@ -109,11 +116,27 @@ CardNameResult CardName(int suit, int face);
 CardRecord MakeCard(int id, std::uint8_t deck);
 // The 108 cards in the order a deal names their places in the stock: the first
 // deck's suits with their faces from two to ace, its two jokers, then the second deck.
-std::array<CardRecord, DeckSize> CardsInDealOrder();
+const std::array<CardRecord, DeckSize>& CardsInDealOrder();
 
 // Pile operations. Overfilling a pile or an index out of range throws std::out_of_range.
-void AppendCard(CardPile& pile, const CardRecord& card);
-CardRecord PopCard(CardPile& pile);
+// Every card move goes through AppendCard and PopCard: kept inline, with the
+// refusals out of line.
+[[noreturn]] void ThrowPileFull();
+[[noreturn]] void ThrowPileEmpty();
+inline void AppendCard(CardPile& pile, const CardRecord& card)
+{
+    if (pile.Count >= DeckSize)
+        ThrowPileFull();
+    pile.Cards[pile.Count] = card;
+    ++pile.Count;
+}
+inline CardRecord PopCard(CardPile& pile)
+{
+    if (pile.Count == 0)
+        ThrowPileEmpty();
+    --pile.Count;
+    return pile.Cards[pile.Count];
+}
 void RemoveCardById(CardPile& pile, int id);
 CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column);
 void PlaceInColumn(CardPile& pile, bool downwards, bool hold, CardRecord& card);

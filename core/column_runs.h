@@ -31,4 +31,29 @@ private:
     int column_ = 0;
 };
 
+// The x positions that lie in one column (those Layout.ColumnOf gives that
+// column for), as one range: asking whether a card lies in a given column is
+// then a comparison, not a division, for every card of a pile.
+class ColumnSpan {
+public:
+    ColumnSpan(const TableLayout& layout, int column)
+    {
+        // ColumnOf truncates towards zero, so column 0 reaches a pitch to either
+        // side of the margin and a column to the left of it ends at its x.
+        const long long pitch = layout.ColumnPitch;
+        const long long x = LeftMargin + static_cast<long long>(column) * pitch;
+        first_ = column > 0 ? x : x - pitch + 1;
+        width_ = static_cast<unsigned long long>(column == 0 ? 2 * pitch - 1 : pitch);
+    }
+
+    bool Holds(const CardRecord& card) const
+    {
+        return static_cast<unsigned long long>(card.X - first_) < width_;
+    }
+
+private:
+    long long first_ = 0;
+    unsigned long long width_ = 0;
+};
+
 }  // namespace meldora

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/card.h"
+#include "core/game_random.h"
 #include "core/layout.h"
 #include "core/rule_options.h"
 #include "core/table_host.h"
@@ -48,7 +49,8 @@ using ColumnCounts = std::array<std::int32_t, ColumnCount>;
 struct Seat {
     CardPile Hand, Melds;
     CanastaState Canastas;
-    // Per rank (the hand) and per column (the melds): recomputed by RecountColumns.
+    // Per rank (the hand) and per column (the melds): recomputed by RecountColumns;
+    // the meld check recounts its side's meld columns alone.
     ColumnCounts HandCount{};
     ColumnCounts MeldCount{};
     std::int32_t Score = 0;       // the match score
@@ -191,7 +193,7 @@ public:
 
     // One generator for shuffles and the computer's chance decisions. The program
     // re-seeds it from the clock at every deal; tests and the simulator seed it.
-    std::mt19937 Random;
+    GameRandom Random;
     void Seed(std::uint32_t seed);
 
     // ---- Deck, columns, snapshot (game_state.cpp) --------------------------

@@ -159,17 +159,17 @@ void CanastaGame::DealFromStock(bool shuffleSound, Side dealtFirst)
     Turn.CardsDrawn = 0;
     Turn.HasDrawn = false;
     Take.Pending = false;
-    Memory.KnownOpponentCards = CardPile{};
+    Memory.KnownOpponentCards.Clear();
     SetStockExhausted(false);
     Turn.EndHandRequested = false;
     Memory.ThreeDiscardMode = false;
     Memory.PlannedDiscardRank = 0;
 
     Partner = PartnerTurn{};
-    DiscardPile = CardPile{};
+    DiscardPile.Clear();
     for (Seat& seat : seats_) {
-        seat.Hand = CardPile{};
-        seat.Melds = CardPile{};
+        seat.Hand.Clear();
+        seat.Melds.Clear();
     }
 
     for (int i = 0; i < ColumnCount; ++i) {

@@ -38,21 +38,28 @@ void CanastaGame::MakeDeck()
     if (reseedAtDeal_)
         Random.seed(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
-    bool taken[DeckSize] = {};
+    // A slot 0..107 is drawn for each card in deal order, and drawn again while
+    // it is taken: a seed always gives the same deal and leaves the generator
+    // in the same state for the computer's chance decisions.
+    const std::array<CardRecord, DeckSize>& inOrder = CardsInDealOrder();
+    std::array<bool, DeckSize> taken{};
+    std::array<char, 1 + DeckSize> places;
+    places[0] = Match.DrawFirst ? '1' : '0';
     std::uniform_int_distribution<int> slotOf(0, DeckSize - 1);
-    Match.DealString.assign(1, Match.DrawFirst ? '1' : '0');
-    for (CardRecord card : CardsInDealOrder()) {
+    for (int i = 0; i < DeckSize; ++i) {
         int slot;
         do {
             slot = slotOf(Random);
         } while (taken[slot]);
         taken[slot] = true;
+        CardRecord& card = Stock.Cards[slot];
+        card = inOrder[i];
         card.X = LeftMargin;
         card.Y = Layout.StockTop;
         card.FaceUp = false;
-        Stock.Cards[slot] = card;
-        Match.DealString.push_back(static_cast<char>(slot + 1));
+        places[1 + i] = static_cast<char>(slot + 1);
     }
+    Match.DealString.assign(places.data(), places.size());
     Stock.Count = DeckSize;
 }
 
@@ -92,29 +99,32 @@ void CanastaGame::RestoreSnapshot()
 
 int CanastaGame::MeldValueOnTable(Side side, bool allColumns) const
 {
-    // One pass: the points of each column, and of any card outside the columns,
-    // are summed apart and added up once every column's size is known.
     const CardPile& melds = SeatOf(side).Melds;
+    if (allColumns) {
+        int value = 0;
+        for (int i = 0, count = melds.Count; i < count; ++i)
+            value += IsRedThree(melds.Cards[i].Id) ? 0 : melds.Cards[i].Points;
+        return value;
+    }
+    // No column holds three cards while the side has fewer than three on the table.
+    if (melds.Count < 3)
+        return 0;
+    // One pass: the points of each column are summed apart and added up once
+    // every column's size is known; a card outside the columns counts in none.
     ColumnCounts perColumn{};
     ColumnCounts pointsPerColumn{};
-    int pointsOutside = 0;
     ColumnRuns columnOf(Layout);
-    for (int i = 0; i < melds.Count; ++i) {
+    for (int i = 0, count = melds.Count; i < count; ++i) {
         const CardRecord& c = melds.Cards[i];
         const int col = columnOf(c);
-        const bool inColumns = col >= 0 && col < ColumnCount;
-        if (inColumns)
+        if (col >= 0 && col < ColumnCount) {
             ++perColumn[col];
-        if (IsRedThree(c.Id))
-            continue;
-        if (inColumns)
-            pointsPerColumn[col] += c.Points;
-        else
-            pointsOutside += c.Points;
+            pointsPerColumn[col] += IsRedThree(c.Id) ? 0 : c.Points;
+        }
     }
-    int value = allColumns ? pointsOutside : 0;
+    int value = 0;
     for (int col = 0; col < ColumnCount; ++col)
-        if (allColumns || perColumn[col] >= 3)
+        if (perColumn[col] >= 3)
             value += pointsPerColumn[col];
     return value;
 }

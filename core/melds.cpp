@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/column_runs.h"
 #include "core/game.h"
 #include "core/table_host.h"
 
@@ -67,9 +68,10 @@ TableRect meldColumnRect(const CanastaGame& game, Side side, int column)
     const int base = side == Side::Human ? l.HumanMeldBase : l.ComputerMeldBase;
     int top = side == Side::Human ? base : base - LabelRoom;
     int bottom = side == Side::Human ? base + l.CardHeight + LabelRoom : base;
+    const ColumnSpan span(l, column);
     for (int i = 0; i < pile.Count; ++i) {
         const CardRecord& c = pile.Cards[i];
-        if (game.ColumnOf(c) != column)
+        if (!span.Holds(c))
             continue;
         top = std::min(top, c.Y);
         bottom = std::max(bottom, c.Y + l.CardHeight);
@@ -302,11 +304,12 @@ void CanastaGame::CheckCanasta(Side side, int column)
     CardPile& pile = SeatOf(side).Melds;
     CanastaState& state = SeatOf(side).Canastas;
 
+    const ColumnSpan span(Layout, column);
     int total = 0;
     int naturals = 0;
     for (int i = 0; i < pile.Count; ++i) {
         const CardRecord& c = pile.Cards[i];
-        if (ColumnOf(c) != column)
+        if (!span.Holds(c))
             continue;
         ++total;
         if (!IsWild(c.Rank))
@@ -342,7 +345,7 @@ void CanastaGame::CheckCanasta(Side side, int column)
     int lastRed = -1;
     for (int i = 0; i < pile.Count; ++i) {
         CardRecord& c = pile.Cards[i];
-        if (ColumnOf(c) != column)
+        if (!span.Holds(c))
             continue;
         c.Y = squareY;
         lastIndex = i;
@@ -363,22 +366,29 @@ void CanastaGame::CheckCanasta(Side side, int column)
 
 bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePendingTopCard)
 {
-    RecountColumns();
-    const Seat& seat = SeatOf(side);
+    // One pass over the side's melds gives everything the check reads, the
+    // column sizes too, which are kept in MeldCount as RecountColumns would.
+    Seat& seat = SeatOf(side);
     const bool handEmpty = seat.Hand.Count - handReduction <= 0;
 
+    ColumnCounts inColumn{};
     std::array<int, ColumnCount> wild{};
     int meldPoints = 0;
     int blackThrees = 0;
-    for (int i = 0; i < seat.Melds.Count; ++i) {
+    ColumnRuns columnOf(Layout);
+    for (int i = 0, count = seat.Melds.Count; i < count; ++i) {
         const CardRecord& c = seat.Melds.Cards[i];
         meldPoints += IsRedThree(c.Id) ? 0 : c.Points;
         if (IsBlackThree(c.Id))
             ++blackThrees;
-        const int col = ColumnOf(c);
-        if (IsWild(c.Rank) && col >= 0 && col < ColumnCount)
-            ++wild[col];
+        const int col = columnOf(c);
+        if (col >= 0 && col < ColumnCount) {
+            ++inColumn[col];
+            if (IsWild(c.Rank))
+                ++wild[col];
+        }
     }
+    seat.MeldCount = inColumn;
 
     auto failWith = [this](std::string reason) {
         Turn.MeldCheckReason = std::move(reason);

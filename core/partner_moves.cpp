@@ -74,7 +74,7 @@ void CanastaGame::DealFromPartner(const std::string& deal)
         throw ImpossibleMove("a deal is \"0\" or \"1\" followed by the places of the 108 cards");
     std::array<bool, DeckSize> taken{};
     CardPile stock;
-    const std::array<CardRecord, DeckSize> cards = CardsInDealOrder();
+    const std::array<CardRecord, DeckSize>& cards = CardsInDealOrder();
     for (int i = 0; i < DeckSize; ++i) {
         const int place = static_cast<unsigned char>(deal[1 + i]);
         if (place < 1 || place > DeckSize || taken[place - 1])

@@ -30,7 +30,7 @@ constexpr std::size_t LargestSavedGame = 1 << 20;
 // ---- Writing ---------------------------------------------------------------
 
 // A fresh key per pile, so that the card identities never appear in plain form.
-int PileKey(std::mt19937& random)
+int PileKey(GameRandom& random)
 {
     const double ms = std::chrono::duration<double, std::milli>(
                           std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -40,7 +40,7 @@ int PileKey(std::mt19937& random)
 
 class Writer {
 public:
-    explicit Writer(std::mt19937& random) : random_(random) {}
+    explicit Writer(GameRandom& random) : random_(random) {}
 
     void Number(long long value)
     {
@@ -89,7 +89,7 @@ public:
     std::string& Text() { return text_; }
 
 private:
-    std::mt19937& random_;
+    GameRandom& random_;
     std::string text_;
 };
 

@@ -40,10 +40,19 @@ CardRecord CanastaGame::TakeFromHand(Side side, int index)
         throw std::out_of_range("hand index outside the hand");
     if (side == Side::Human)
         return RemoveCardAt(hand, index, +1, false, hand.Cards[index].Rank);
-    const CardRecord removed = RemoveCardAt(hand, index, 1, true, 0);
-    for (int i = 0; i < hand.Count; ++i)
-        if (hand.Cards[i].X > removed.X)
-            hand.Cards[i].X -= Presentation.ComputerHandSpacing;
+    // The computer's row closes up: every card right of the one taken moves one
+    // place left, and the pile closes its gap in the same pass.
+    const CardRecord removed = hand.Cards[index];
+    const int spacing = Presentation.ComputerHandSpacing;
+    const int count = hand.Count - 1;
+    for (int i = 0; i < count; ++i) {
+        CardRecord& c = hand.Cards[i];
+        if (i >= index)
+            c = hand.Cards[i + 1];
+        if (c.X > removed.X)
+            c.X -= spacing;
+    }
+    hand.Count = static_cast<std::uint8_t>(count);
     return removed;
 }
 
@@ -84,11 +93,10 @@ int CanastaGame::MeldDirection(Side side) { return side == Side::Human ? +1 : -1
 int CanastaGame::ColumnSize(Side side, int column) const
 {
     const CardPile& melds = SeatOf(side).Melds;
+    const ColumnSpan span(Layout, column);
     int size = 0;
-    ColumnRuns columnOf(Layout);
-    for (int i = 0; i < melds.Count; ++i)
-        if (columnOf(melds.Cards[i]) == column)
-            ++size;
+    for (int i = 0, count = melds.Count; i < count; ++i)
+        size += span.Holds(melds.Cards[i]) ? 1 : 0;
     return size;
 }
 

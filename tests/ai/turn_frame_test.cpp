@@ -130,6 +130,58 @@ TEST(ComputerMelds, WildCardsPreferJokersAndAMissingOneIsReported)
     EXPECT_EQ(t.host.Messages[0].Kind, MessageKind::Error);
 }
 
+// The frame keeps its counts as it moves cards instead of counting the table
+// at every recount: after each kind of move, and after a card laid in without
+// the frame, the counts the decisions read must be those of the table.
+TEST(ComputerCounts, StayThoseOfTheTableThroughEveryMove)
+{
+    FrameTable t;
+    t.ai.Animate = false;
+    for (int id : {CardId(Spade, 9), CardId(Heart, 9), CardId(Club, 9), CardId(Club, 1), JokerCard})
+        AddToHand(t.game, id);
+    for (int id : {CardId(Diamond, 11), CardId(Heart, 11), CardId(Spade, 11)})
+        AddToComputerMelds(t.game, id);
+    for (int id : {CardId(Spade, 5), CardId(Heart, 9), CardId(Club, 2)})
+        AddToDiscardPile(t.game, id);
+    AddToStock(t.game, CardId(Diamond, 6));
+    TurnFrame frame(t.game, t.ai);
+
+    const auto expectTheTable = [&](const char* after) {
+        SCOPED_TRACE(after);
+        frame.Recount();
+        const ColumnCounts hand = t.game.Computer().HandCount;
+        const ColumnCounts melds = t.game.Computer().MeldCount;
+        t.game.RecountColumns();
+        EXPECT_EQ(hand, t.game.Computer().HandCount);
+        EXPECT_EQ(melds, t.game.Computer().MeldCount);
+        ColumnCounts pile{};
+        for (int i = 0; i < t.game.DiscardPile.Count; ++i)
+            ++pile[t.game.DiscardPile.Cards[i].Rank];
+        EXPECT_EQ(frame.DiscardRankCount, pile);
+        const CardPile& laid = t.game.Computer().Melds;
+        for (int column = 0; column < ColumnCount; ++column) {
+            int wilds = 0;
+            for (int i = 0; i < laid.Count; ++i)
+                wilds += t.game.ColumnOf(laid.Cards[i]) == column && IsWild(laid.Cards[i].Rank);
+            EXPECT_EQ(frame.OwnColumnSize(column), melds[column]) << column;
+            EXPECT_EQ(frame.WildsInColumn(column), wilds) << column;
+        }
+        EXPECT_EQ(frame.BlackThreesInHand(), CountOfCard(t.game.Computer().Hand, CardId(Club, 2)));
+    };
+
+    expectTheTable("the first count");
+    frame.AddToHand(PopCard(t.game.Stock), false);
+    expectTheTable("a draw");
+    frame.MeldCardsOfRank(9);
+    expectTheTable("a meld");
+    frame.AddWildcardToMeld(9);
+    expectTheTable("a wild card");
+    frame.TakeRestOfPile();
+    expectTheTable("the pile taken");
+    AddToHand(t.game, CardId(Heart, 4));
+    expectTheTable("a card laid into the hand without the frame");
+}
+
 // Red threes replaced while the stock lasts are judged by the refereed simulator under both
 // rule presets; here the rule neither preset turns off, and the stock running out.
 TEST(ComputerDraw, WithoutDrawExtraARedThreeIsTheDrawAndTheLastCardEndsIt)

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "core/card.h"
+#include "core/column_runs.h"
 #include "core/game.h"
 #include "support/recording_host.h"
 
@@ -24,6 +25,9 @@ TEST(Piles, AppendPopRemoveAndOverflow)
     EXPECT_EQ(p.Count, 106);
     CardPile empty;
     EXPECT_THROW(PopCard(empty), std::out_of_range);
+    // A removal refused for its column leaves the pile as it was.
+    EXPECT_THROW(RemoveCardAt(p, 0, 1, false, ColumnCount), std::out_of_range);
+    EXPECT_EQ(p.Count, 106);
 }
 
 TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
@@ -51,3 +55,23 @@ TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
     EXPECT_EQ(slots.size(), 108u);
 }
 
+
+// A column's range of x must agree with the division it replaces everywhere,
+// also left of the margin, where the division truncates towards zero.
+TEST(ColumnSpan, HoldsExactlyTheCardsColumnOfPutsInTheColumn)
+{
+    for (const int pitch : {1, 45, 57, 91}) {
+        TableLayout layout;
+        layout.ColumnPitch = pitch;
+        for (int column = -2; column <= ColumnCount + 1; ++column) {
+            const ColumnSpan span(layout, column);
+            int disagreements = 0;
+            for (int x = -300; x <= 1600; ++x) {
+                CardRecord card;
+                card.X = x;
+                disagreements += span.Holds(card) != (layout.ColumnOf(x) == column) ? 1 : 0;
+            }
+            EXPECT_EQ(disagreements, 0) << "pitch " << pitch << ", column " << column;
+        }
+    }
+}

@@ -293,3 +293,22 @@ TEST_F(Melds, TheLastCardGoesOnlyIntoACanastaAndThenGoesOut)
     EXPECT_EQ(game.Match.WentOut, HumanWentOut);
     EXPECT_EQ(host.HandScores.size(), 1u);  // and the next hand is dealt
 }
+
+// The meld value counts a column only from its third card on, red threes never,
+// although they make up the threes column's size; all columns count every card.
+TEST_F(Melds, MeldValueCountsColumnsOfThreeAndLeavesRedThreesOut)
+{
+    MeldColumn(Queen, {CardId(Spade, Queen), CardId(Heart, Queen), CardId(Club, Queen)});
+    MeldColumn(Ace, {CardId(Spade, Ace), CardId(Heart, Ace)});
+    MeldColumn(Three, {CardId(Heart, Three), CardId(Diamond, Three), CardId(Club, Three)});
+    EXPECT_EQ(game.ColumnSize(Side::Human, Three), 3);
+    EXPECT_EQ(game.MeldValueOnTable(Side::Human, false), 30 + 5);
+    EXPECT_EQ(game.MeldValueOnTable(Side::Human, true), 30 + 40 + 5);
+
+    // A card lying right of the last column belongs to no column.
+    AddToHumanMelds(game, CardId(Spade, King));
+    game.Human().Melds.Cards[game.Human().Melds.Count - 1].X = game.Layout.ColumnX(ColumnCount);
+    EXPECT_EQ(game.MeldValueOnTable(Side::Human, false), 30 + 5);
+    EXPECT_EQ(game.MeldValueOnTable(Side::Human, true), 30 + 40 + 5 + 10);
+    EXPECT_EQ(game.MeldValueOnTable(Side::Computer, false), 0);
+}
