@@ -40,7 +40,8 @@ inline std::span<const CardRecord> CardsOf(const CardPile& pile)
 inline void CopyCards(CardPile& into, const CardPile& from)
 {
     into.Count = from.Count;
-    std::memcpy(into.Cards.data(), from.Cards.data(), CardsOf(from).size_bytes());
+    const std::span<const CardRecord> cards = CardsOf(from);
+    std::copy(cards.begin(), cards.end(), into.Cards.begin());
 }
 
 inline void AddCards(CardCounts& into, std::span<const CardRecord> cards)
