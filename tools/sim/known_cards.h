@@ -17,12 +17,14 @@ struct TurnStart {
 };
 
 TurnStart RecordTurnStart(const CanastaGame& game, Side side);
-// The same into a record kept from turn to turn, which saves clearing a whole pile.
-void RecordTurnStart(const CanastaGame& game, Side side, TurnStart& start);
 
 // After the side's turn (within the same hand): adds the cards it took from
 // the discard pile to what the other side knows of its hand, and drops the
 // cards it melded or discarded, by identity.
 void UpdateKnownCards(const TurnStart& start, const CanastaGame& game, Side side, CardPile& known);
+// The same from the discard pile and the side's melds as the turn began, kept
+// elsewhere (the referee keeps a copy of the whole table).
+void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBefore, const CanastaGame& game, Side side,
+                      CardPile& known);
 
 }  // namespace meldora::sim

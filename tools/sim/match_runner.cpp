@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/saved_game.h"
+#include "tools/sim/known_cards.h"
 
 namespace meldora::sim {
 
@@ -173,8 +174,6 @@ void MatchRunner::PlayHumanSeatTurn()
         OnHumanSeatTurn(game_);
 
     game_.Match.GameInProgress = true;
-    TurnStart& start = turnStarts_[0];
-    RecordTurnStart(game_, Side::Human, start);
     // The turn frame records both sides' meld values for the going-out bonus in
     // its own terms; what the game has kept for the human side stays in force.
     const std::int32_t humanMeldedBefore = game_.Human().MeldedBefore;
@@ -189,7 +188,9 @@ void MatchRunner::PlayHumanSeatTurn()
     JudgeTurn("after the human side's turn");
     game_.Human().MeldedBefore = humanMeldedBefore;
     game_.Computer().MeldedBefore = computerMeldedBefore;
-    UpdateKnownCards(start, game_, Side::Human, game_.Memory.KnownOpponentCards);
+    // The referee's copy of the table as the turn began tells what was taken and melded.
+    const TableView& start = referee_.TableAtTurnStart();
+    UpdateKnownCards(start.DiscardPile, start.Of(Side::Human).Melds, game_, Side::Human, game_.Memory.KnownOpponentCards);
 
     // As the human's discard leaves it.
     game_.Turn.ComputerTurn = false;
@@ -212,14 +213,14 @@ void MatchRunner::PlayComputerSeatTurn()
     operation_ = 0;
     move_ = computerSeatMove_;
     const int hand = hand_;
-    TurnStart& start = turnStarts_[1];
-    RecordTurnStart(game_, Side::Computer, start);
     // A turn that ends the hand is judged when the hand is scored, with the table as the turn left it.
     referee_.BeginTurn(game_, Side::Computer);
     ai::RunComputerTurn(game_, computerSeat_);
     if (hand_ == hand) {
         JudgeTurn("after the computer side's turn");
-        UpdateKnownCards(start, game_, Side::Computer, humanSeatMemory_.KnownOpponentCards);
+        const TableView& start = referee_.TableAtTurnStart();
+        UpdateKnownCards(start.DiscardPile, start.Of(Side::Computer).Melds, game_, Side::Computer,
+                         humanSeatMemory_.KnownOpponentCards);
     }
 }
 

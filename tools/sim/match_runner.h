@@ -17,7 +17,6 @@
 #include "ai/computer_player.h"
 #include "core/game.h"
 #include "tools/sim/invariants.h"
-#include "tools/sim/known_cards.h"
 #include "tools/sim/options.h"
 #include "tools/sim/referee.h"
 #include "tools/sim/rule_settings.h"
@@ -100,8 +99,6 @@ private:
     // keeps the computer side's).
     Referee referee_;
     ComputerMemory humanSeatMemory_;
-    // The table as each seat's turn began, for what the other side learns of its hand.
-    std::array<TurnStart, 2> turnStarts_;
     ai::ComputerSettings humanSeat_;
     ai::ComputerSettings computerSeat_;
 

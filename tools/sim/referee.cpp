@@ -1,7 +1,6 @@
 #include "tools/sim/referee.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "core/column_runs.h"
 #include "tools/sim/invariants.h"
@@ -17,57 +16,13 @@ constexpr int CanastaSize = 7;
 // A card's face and deck; the two jokers of a deck share one.
 constexpr int KeyCount = CardKeyCount;
 
-// A card that is no card of the two decks counts under key 0, which no card
-// has: the counts stay within their array and the card still fails to match.
-int KeyOf(const CardRecord& card) { return card.Id <= JokerId && card.Deck <= 1 ? card.Deck * (JokerId + 1) + card.Id : 0; }
-int IdOf(int key) { return key % (JokerId + 1); }
-
-// A pile that counts more cards than it has room for is read as far as its room goes.
-std::span<const CardRecord> CardsOf(const CardPile& pile)
-{
-    return {pile.Cards.data(), static_cast<std::size_t>(std::min<int>(pile.Count, DeckSize))};
-}
-
-void Add(CardCounts& into, const CardCounts& more)
-{
-    for (int key = 0; key < KeyCount; ++key)
-        into[key] += more[key];
-}
-
-bool SameKey(const CardRecord& a, const CardRecord& b) { return a.Id == b.Id && a.Deck == b.Deck; }
-
-// Cards copied from one place to another are alike byte for byte: comparing
-// the bytes settles nearly every comparison at once, and only cards that
-// differ somewhere are compared field by field.
-bool SameBytes(std::span<const CardRecord> a, std::span<const CardRecord> b)
-{
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size_bytes()) == 0);
-}
-
-bool SameRecords(std::span<const CardRecord> a, std::span<const CardRecord> b)
-{
-    return SameBytes(a, b) || std::equal(a.begin(), a.end(), b.begin(), b.end());
-}
-
-bool SameKeys(std::span<const CardRecord> a, std::span<const CardRecord> b)
-{
-    return SameBytes(a, b) || std::equal(a.begin(), a.end(), b.begin(), b.end(), SameKey);
-}
-
-// The same cards, in whatever order: most piles a turn leaves alone are
-// compared card by card and counted only when they differ.
-bool SameCards(std::span<const CardRecord> a, std::span<const CardRecord> b)
-{
-    return SameKeys(a, b) || CountsOf(a) == CountsOf(b);
-}
-
 // The keys of the red threes of both decks.
 const std::vector<int>& RedThreeKeys()
 {
     static const std::vector<int> keys = [] {
         std::vector<int> found;
         for (int key = 0; key < KeyCount; ++key)
-            if (IsRedThree(IdOf(key)))
+            if (IsRedThree(IdOfKey(key)))
                 found.push_back(key);
         return found;
     }();
@@ -101,46 +56,13 @@ int OfRank(std::span<const CardRecord> cards, int rank)
     return static_cast<int>(std::count_if(cards.begin(), cards.end(), [rank](const CardRecord& c) { return c.Rank == rank; }));
 }
 
-// Sets apart the cards of one pile before and after a turn that the other
-// lacks: what only before held is counted into onlyBefore, what only after
-// holds into onlyAfter. Like cards (face and deck) are matched in pile order,
-// and any such matching leaves the difference between the two counts the
-// same; a turn draws into, lays out of and discards from piles that keep
-// their other cards in order, so nearly every card is matched and only the
-// few that moved are counted. Returns how many of before's cards were not matched.
-int CountUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after, CardCounts& onlyBefore,
-                   CardCounts& onlyAfter)
-{
-    if (SameBytes(before, after))
-        return 0;
-    std::size_t b = 0;
-    std::size_t a = 0;
-    int unmatched = 0;
-    while (b < before.size() && a < after.size()) {
-        if (SameKey(before[b], after[a])) {
-            ++b;
-            ++a;
-        } else if (a + 1 < after.size() && SameKey(before[b], after[a + 1])) {
-            ++onlyAfter[KeyOf(after[a++])];
-        } else {
-            ++onlyBefore[KeyOf(before[b++])];
-            ++unmatched;
-        }
-    }
-    for (; b < before.size(); ++b, ++unmatched)
-        ++onlyBefore[KeyOf(before[b])];
-    for (; a < after.size(); ++a)
-        ++onlyAfter[KeyOf(after[a])];
-    return unmatched;
-}
-
 // How often the card with the given key lies in a column of the melds.
 int CopiesInColumn(const CardPile& melds, const TableLayout& layout, int column, int key)
 {
     ColumnRuns columnOf(layout);
     int copies = 0;
     for (const CardRecord& card : CardsOf(melds))
-        copies += KeyOf(card) == key && std::clamp(columnOf(card), 0, ColumnCount - 1) == column;
+        copies += CardKey(card) == key && std::clamp(columnOf(card), 0, ColumnCount - 1) == column;
     return copies;
 }
 
@@ -195,30 +117,17 @@ void UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::
 
 }  // namespace
 
-CardCounts CountsOf(std::span<const CardRecord> cards)
-{
-    CardCounts counts{};
-    AddCards(counts, cards);
-    return counts;
-}
-
-void AddCards(CardCounts& into, std::span<const CardRecord> cards)
-{
-    for (const CardRecord& card : cards)
-        ++into[KeyOf(card)];
-}
-
 std::string SideName(Side side) { return side == Side::Human ? "the human side" : "the computer side"; }
 
 void TableView::Read(const CanastaGame& game)
 {
     for (const Side side : {Side::Human, Side::Computer}) {
         SideView& seat = Sides[side == Side::Human ? 0 : 1];
-        seat.Hand = game.SeatOf(side).Hand;
-        seat.Melds = game.SeatOf(side).Melds;
+        CopyCards(seat.Hand, game.SeatOf(side).Hand);
+        CopyCards(seat.Melds, game.SeatOf(side).Melds);
     }
-    Stock = game.Stock;
-    DiscardPile = game.DiscardPile;
+    CopyCards(Stock, game.Stock);
+    CopyCards(DiscardPile, game.DiscardPile);
     Layout = game.Layout;
 }
 
@@ -287,7 +196,7 @@ const Referee::MeldSummary& Referee::SummaryOf(Side side, const CardPile& melds,
     } else {
         UpdateTally(counted.Summary.Columns, CardsOf(counted.Melds), CardsOf(melds), layout);
     }
-    counted.Melds = melds;
+    CopyCards(counted.Melds, melds);
     Summarise(counted.Summary);
     return counted.Summary;
 }
@@ -329,7 +238,10 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     // The table as the turn left it is the game itself: it stays as it is while it is judged.
     const CanastaGame& after = game;
     const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
-    SummaryOf(side_, after.SeatOf(side_).Melds, after.Layout);
+    // The summary counted as the turn began stands for melds the turn left alone.
+    const bool meldsKept = SameBytes(CardsOf(before_.Of(side_).Melds), CardsOf(after.SeatOf(side_).Melds));
+    if (!meldsKept || before_.Layout.ColumnPitch != after.Layout.ColumnPitch)
+        SummaryOf(side_, after.SeatOf(side_).Melds, after.Layout);
 
     if (!SameCards(CardsOf(before_.Of(other).Hand), CardsOf(after.SeatOf(other).Hand)) ||
         !SameCards(CardsOf(before_.Of(other).Melds), CardsOf(after.SeatOf(other).Melds)))
@@ -346,7 +258,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
         drawn.FromTop = stockBefore.subspan(stockAfter.size());
         drawn.Cards = static_cast<int>(drawn.FromTop.size());
         for (const CardRecord& card : drawn.FromTop)
-            drawn.RedThrees += IsRedThree(IdOf(KeyOf(card)));
+            drawn.RedThrees += IsRedThree(IdOfKey(CardKey(card)));
     } else {
         drawn.Counted = true;
         const CardCounts countsBefore = CountsOf(stockBefore);
@@ -391,7 +303,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     for (std::size_t i = 0; i < readingCount; ++i) {
         minimum_ = minimum;
         initialBlockInForce_ = initialBlock;
-        std::vector<std::string> judged = JudgeReading(after, readings[i], drawn);
+        std::vector<std::string> judged = JudgeReading(after, readings[i], drawn, meldsKept);
         if (i == 0 || judged.size() < best.size())
             best = std::move(judged);
         if (best.empty())
@@ -401,7 +313,8 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     return breaks;
 }
 
-std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const Reading& reading, const Draw& drawn)
+std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const Reading& reading, const Draw& drawn,
+                                               bool meldsKept)
 {
     std::vector<std::string> breaks;
     const TableView::SideView& was = before_.Of(side_);
@@ -434,16 +347,17 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     CardCounts has{};
     CountUnmatched(CardsOf(was.Hand), CardsOf(is.Hand), had, has);
     if (drawn.Counted)
-        Add(had, drawn.Counts);
+        AddCounts(had, drawn.Counts);
     else
         AddCards(had, drawn.FromTop);
     AddCards(had, taken);
     AddCards(has, discards);
     CardCounts lostFromMelds{};
     CardCounts gainedByMelds{};
-    const int meldCardsLost = CountUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
-    Add(had, lostFromMelds);
-    Add(has, gainedByMelds);
+    const int meldCardsLost =
+        meldsKept ? 0 : CountUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
+    AddCounts(had, lostFromMelds);
+    AddCounts(has, gainedByMelds);
     if (had != has)
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 
@@ -451,8 +365,8 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     for (int key = 0; meldCardsLost > 0 && key < KeyCount; ++key) {
         if (lostFromMelds[key] <= gainedByMelds[key])
             continue;
-        const bool blockingThree = rules_.ThreeBlock && IsRedThree(IdOf(key)) && discards.size() == 1 &&
-                                   KeyOf(discards.front()) == key;
+        const bool blockingThree = rules_.ThreeBlock && IsRedThree(IdOfKey(key)) && discards.size() == 1 &&
+                                   CardKey(discards.front()) == key;
         if (!blockingThree)
             breaks.push_back("took a card back from its melds");
     }
@@ -509,8 +423,8 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
     const bool fullCanasta = inColumn >= CanastaSize && !rules_.AddToCanasta;
     const int canastasBefore = meldsBefore_.Canastas;
     const auto topCardMelded = [&] {
-        return CopiesInColumn(is.Melds, after.Layout, rank, KeyOf(top)) >
-               CopiesInColumn(was.Melds, before_.Layout, rank, KeyOf(top));
+        return CopiesInColumn(is.Melds, after.Layout, rank, CardKey(top)) >
+               CopiesInColumn(was.Melds, before_.Layout, rank, CardKey(top));
     };
     if (oneAgainstOne)
         breaks.push_back("took a pile of one card holding one card");

@@ -15,20 +15,13 @@
 #include "core/game.h"
 #include "core/layout.h"
 #include "core/scoring.h"
+#include "tools/sim/card_counts.h"
 
 namespace meldora::sim {
 
-// Cards counted by face and deck (the two jokers of a deck are alike).
-inline constexpr int CardKeyCount = 2 * (JokerId + 1);
-// The deck holds at most two cards of a key: a byte each keeps the counts small.
-using CardCounts = std::array<std::uint8_t, CardKeyCount>;
-CardCounts CountsOf(std::span<const CardRecord> cards);
-// Counts the cards into counts already made.
-void AddCards(CardCounts& into, std::span<const CardRecord> cards);
-
-// What the referee sees of the table: a copy of every pile, taken in one go.
-// The piles keep their cards in fixed places, so a look copies only the cards
-// in play and allocates nothing.
+// What the referee sees of the table: a copy of every pile's cards, taken in
+// one go. The piles keep their cards in fixed places, so a look copies only the
+// cards in play and allocates nothing; the column ends are not copied.
 struct TableView {
     struct SideView {
         CardPile Hand;
@@ -68,6 +61,8 @@ public:
     // Judges the turn begun last, with the table as the turn left it.
     std::vector<std::string> JudgeTurn(const CanastaGame& game);
     bool TurnOpen() const { return turnOpen_; }
+    // The table as the turn begun last began.
+    const TableView& TableAtTurnStart() const { return before_; }
     // Scores the hand from the table as it ended and compares the game's rows.
     std::vector<std::string> JudgeHandScore(const CanastaGame& game, const HandScore& score) const;
 
@@ -114,7 +109,9 @@ private:
         int Cards = 0;
         int RedThrees = 0;
     };
-    std::vector<std::string> JudgeReading(const CanastaGame& after, const Reading& reading, const Draw& drawn);
+    // meldsKept: the moving side's melds are as the turn found them, card for card.
+    std::vector<std::string> JudgeReading(const CanastaGame& after, const Reading& reading, const Draw& drawn,
+                                          bool meldsKept);
     void JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks);
     void JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldSummary& melds, std::vector<std::string>& breaks) const;
     void JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const;

@@ -1,0 +1,128 @@
+// The card bookkeeping the referee judges with: cards counted by face and
+// deck, piles copied and compared without allocating, and the cards that
+// differ between a pile before and after a turn. It knows nothing of the rules.
+//
+// Everything here runs for every pile of every turn, so it lives in the header.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <span>
+
+#include "core/card.h"
+
+namespace meldora::sim {
+
+// Cards counted by face and deck (the two jokers of a deck are alike).
+inline constexpr int CardKeyCount = 2 * (JokerId + 1);
+// The deck holds at most two cards of a key: a byte each keeps the counts small.
+using CardCounts = std::array<std::uint8_t, CardKeyCount>;
+
+// A card's face and deck. A card that is no card of the two decks counts under
+// key 0, which no card has: the counts stay within their array and the card
+// still fails to match.
+inline int CardKey(const CardRecord& card)
+{
+    return card.Id <= JokerId && card.Deck <= 1 ? card.Deck * (JokerId + 1) + card.Id : 0;
+}
+inline int IdOfKey(int key) { return key % (JokerId + 1); }
+
+// The cards of a pile; one that counts more cards than it has room for is read
+// as far as its room goes.
+inline std::span<const CardRecord> CardsOf(const CardPile& pile)
+{
+    return {pile.Cards.data(), static_cast<std::size_t>(std::min<int>(pile.Count, DeckSize))};
+}
+
+// Copies a pile's cards and count, not its column ends.
+inline void CopyCards(CardPile& into, const CardPile& from)
+{
+    into.Count = from.Count;
+    const std::span<const CardRecord> cards = CardsOf(from);
+    std::copy(cards.begin(), cards.end(), into.Cards.begin());
+}
+
+inline void AddCards(CardCounts& into, std::span<const CardRecord> cards)
+{
+    for (const CardRecord& card : cards)
+        ++into[CardKey(card)];
+}
+
+inline CardCounts CountsOf(std::span<const CardRecord> cards)
+{
+    CardCounts counts{};
+    AddCards(counts, cards);
+    return counts;
+}
+
+inline void AddCounts(CardCounts& into, const CardCounts& more)
+{
+    for (int key = 0; key < CardKeyCount; ++key)
+        into[key] += more[key];
+}
+
+inline bool SameKey(const CardRecord& a, const CardRecord& b) { return a.Id == b.Id && a.Deck == b.Deck; }
+
+// Cards copied from one place to another are alike byte for byte: comparing
+// the bytes settles nearly every comparison at once, and only cards that
+// differ somewhere are compared field by field.
+inline bool SameBytes(std::span<const CardRecord> a, std::span<const CardRecord> b)
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size_bytes()) == 0);
+}
+
+// The same cards in the same order, every field alike.
+inline bool SameRecords(std::span<const CardRecord> a, std::span<const CardRecord> b)
+{
+    return SameBytes(a, b) || std::equal(a.begin(), a.end(), b.begin(), b.end());
+}
+
+// The same faces and decks in the same order.
+inline bool SameKeys(std::span<const CardRecord> a, std::span<const CardRecord> b)
+{
+    return SameBytes(a, b) || std::equal(a.begin(), a.end(), b.begin(), b.end(), SameKey);
+}
+
+// The same cards, in whatever order: most piles a turn leaves alone are
+// compared card by card and counted only when they differ.
+inline bool SameCards(std::span<const CardRecord> a, std::span<const CardRecord> b)
+{
+    return SameKeys(a, b) || CountsOf(a) == CountsOf(b);
+}
+
+// Sets apart the cards of one pile before and after a turn that the other
+// lacks: what only before held is counted into onlyBefore, what only after
+// holds into onlyAfter. Like cards (face and deck) are matched in pile order,
+// and any such matching leaves the difference between the two counts the
+// same; a turn draws into, lays out of and discards from piles that keep
+// their other cards in order, so nearly every card is matched and only the
+// few that moved are counted. Returns how many of before's cards were not matched.
+inline int CountUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after,
+                          CardCounts& onlyBefore, CardCounts& onlyAfter)
+{
+    if (SameBytes(before, after))
+        return 0;
+    std::size_t b = 0;
+    std::size_t a = 0;
+    int unmatched = 0;
+    while (b < before.size() && a < after.size()) {
+        if (SameKey(before[b], after[a])) {
+            ++b;
+            ++a;
+        } else if (a + 1 < after.size() && SameKey(before[b], after[a + 1])) {
+            ++onlyAfter[CardKey(after[a++])];
+        } else {
+            ++onlyBefore[CardKey(before[b++])];
+            ++unmatched;
+        }
+    }
+    for (; b < before.size(); ++b, ++unmatched)
+        ++onlyBefore[CardKey(before[b])];
+    for (; a < after.size(); ++a)
+        ++onlyAfter[CardKey(after[a])];
+    return unmatched;
+}
+
+}  // namespace meldora::sim
