@@ -2,11 +2,9 @@
 // rules, the players edited on a working copy, and a new window size applied to the table.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
