@@ -223,7 +223,6 @@ TEST_F(MainWindowTest, TheComputersTurnIsSummedUpAndItsDiscardHighlighted)
     EXPECT_TRUE(game.Turn.HasDrawn);
 }
 
-// End Hand on the exhausted stock: the scoring window says so, over the table as it stood.
 TEST_F(MainWindowTest, TheScoringWindowSaysTheHandWasEndedWithEndHand)
 {
     MainWindow& w = Create();

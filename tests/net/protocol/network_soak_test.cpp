@@ -7,7 +7,6 @@
 namespace meldora::netsim {
 namespace {
 
-// Two hundred hands under the default rules, and under Hoyle's with red-three blocks.
 TEST(NetworkSoakTest, TwoHundredHandsUnderEachRulePreset)
 {
     RuleOptions hoyle = HoyleRules();
