@@ -85,8 +85,7 @@ protected:
     {
         for (int id : {CardId(Heart, 9), JokerCard, CardId(Club, 4)})
             AddToStock(game, id, 1);
-        for (int id : {CardId(Spade, 5), CardId(Diamond, 12), JokerCard})
-            AddToHand(game, id);
+        AddToHand(game, {CardId(Spade, 5), CardId(Diamond, 12), JokerCard});
         AddToDiscardPile(game, CardId(Club, 7));
         for (int id : {CardId(Heart, 13), CardId(Spade, 13), CardId(Club, 13), CardId(Diamond, 2)})
             AddToHumanMelds(game, id);  // three aces and a red three
