@@ -115,34 +115,18 @@ TEST(ExpertInitialMeld, APileIsTakenOnlyWhenTheOpeningReachesTheMinimum)
     }
 }
 
-TEST(ExpertInitialMeld, ARehearsedTakeNeverReachesTheTable)
+// Rehearsals reuse one copy of the game: a take that reaches the minimum on one
+// table must not leak into the rehearsal of another that cannot, nor reach the table.
+TEST(ExpertInitialMeld, EveryRehearsalStartsFromTheTableAsItIsNowAndNeverReachesIt)
 {
-    MinimumTable t(0);
-    t.FivesAndTwos();
-    t.Hand({CardId(Spade, 4)});
-    t.Pile({CardId(Heart, 8), CardId(Spade, 4)});
-    // Animated, as in the program: a rehearsal that reached the window would fly and repaint.
-    t.turn.Settings.Animate = true;
-    t.turn.Recount();
-    const CanastaGame before(t.game);
-
-    EXPECT_TRUE(t.turn.TakeReachesMinimum());
-
-    EXPECT_TRUE(t.host.Flights.empty());
-    EXPECT_EQ(t.host.Repaints, 0);
-    EXPECT_EQ(t.game.DiscardPile, before.DiscardPile);
-    EXPECT_EQ(t.game.Computer().Hand, before.Computer().Hand);
-}
-
-TEST(ExpertInitialMeld, EveryRehearsalStartsFromTheTableAsItIsNow)
-{
-    // Rehearsals reuse one copy of the game: a take that reaches the minimum on
-    // one table must not leak into the rehearsal of another that cannot.
     MinimumTable reaches(0);
     reaches.FivesAndTwos();
     reaches.Hand({CardId(Spade, 4)});
     reaches.Pile({CardId(Heart, 8), CardId(Spade, 4)});
+    // Animated, as in the program: a rehearsal that reached the window would fly and repaint.
+    reaches.turn.Settings.Animate = true;
     reaches.turn.Recount();
+    const CanastaGame before(reaches.game);
     MinimumTable fallsShort(0);
     fallsShort.Hand({CardId(Spade, 4), CardId(Club, 4)});
     fallsShort.Pile({CardId(Heart, 8), CardId(Spade, 4)});
@@ -151,4 +135,9 @@ TEST(ExpertInitialMeld, EveryRehearsalStartsFromTheTableAsItIsNow)
     EXPECT_TRUE(reaches.turn.TakeReachesMinimum());
     EXPECT_FALSE(fallsShort.turn.TakeReachesMinimum());
     EXPECT_TRUE(reaches.turn.TakeReachesMinimum());
+
+    EXPECT_TRUE(reaches.host.Flights.empty());
+    EXPECT_EQ(reaches.host.Repaints, 0);
+    EXPECT_EQ(reaches.game.DiscardPile, before.DiscardPile);
+    EXPECT_EQ(reaches.game.Computer().Hand, before.Computer().Hand);
 }

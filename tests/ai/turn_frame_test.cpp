@@ -38,8 +38,7 @@ struct FrameTable {
 TEST(ComputerHand, CardsJoinRightOfTheRightmostAndFlyAsTheirBack)
 {
     FrameTable t;
-    AddToHand(t.game, CardId(Spade, 5));
-    AddToHand(t.game, CardId(Heart, 9));
+    AddToHand(t.game, {CardId(Spade, 5), CardId(Heart, 9)});
     t.game.Computer().Hand.Cards[0].X = 40;  // the rightmost card is not the last one
     AddToStock(t.game, CardId(Club, 12), 1);
     TurnFrame frame(t.game, t.ai);
@@ -265,8 +264,7 @@ TEST(ComputerTurnEnd, AnExhaustedStockEndsTheHandWithoutADiscardAndAForcedTakeKe
         t.ai.Level = level;
         t.game.Turn.Phase = TurnPhase::Opponent;
         t.game.Match.DrawFirst = false;
-        for (int id : {CardId(Spade, 3), CardId(Spade, 5), CardId(Spade, 12)})
-            AddToHand(t.game, id);
+        AddToHand(t.game, {CardId(Spade, 3), CardId(Spade, 5), CardId(Spade, 12)});
         AddToDiscardPile(t.game, CardId(Diamond, 5));
         for (int rank : {4, 5, 6, 7})
             AddToHumanHand(t.game, CardId(Spade, rank));
@@ -288,8 +286,7 @@ TEST(ComputerTurnEnd, AnExhaustedStockEndsTheHandWithoutADiscardAndAForcedTakeKe
         for (int id : {CardId(Spade, 8), CardId(Heart, 8), CardId(Club, 8)})
             AddToComputerMelds(forced.game, id);
         forced.game.Computer().MeldValue = 30;
-        AddToHand(forced.game, CardId(Diamond, 8));
-        AddToHand(forced.game, CardId(Spade, 12));
+        AddToHand(forced.game, {CardId(Diamond, 8), CardId(Spade, 12)});
         AddToDiscardPile(forced.game, CardId(Diamond, 5));
         AddToDiscardPile(forced.game, CardId(Spade, 8), 1);
         for (int rank : {4, 5, 6, 7, 9})

@@ -30,21 +30,13 @@ protected:
         ASSERT_TRUE(game.Turn.HasDrawn);
         WriteFile(AutoSavePath(), "an older game");
     }
-
-    int FirstNatural() const
-    {
-        for (int i = 0; i < game.Human().Hand.Count; ++i)
-            if (game.Human().Hand.Cards[i].Rank >= 3)
-                return i;
-        return -1;
-    }
 };
 
 TEST_F(AutoSaveTest, ALoneMeldedCardSavesTheTableAsItStoodAfterTheDraw)
 {
     DealAndDraw();
     const int handAfterDraw = game.Human().Hand.Count;
-    const int index = FirstNatural();
+    const int index = FirstNaturalCard(game.Human().Hand);
     ASSERT_GE(index, 0);
     game.MeldCard(index);
     ASSERT_EQ(game.Human().Melds.Count, 1);

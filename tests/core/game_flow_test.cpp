@@ -234,8 +234,7 @@ TEST(ForcedPass, OnlyWhenTheLastCardCannotCompleteTheMissingCanasta)
 
 TEST_F(Flow, DiscardRefusalsLeaveTheTableAsItWas)
 {
-    AddToHumanHand(game, NineOfSpades);
-    AddToHumanHand(game, RedThree);
+    AddToHumanHand(game, {NineOfSpades, RedThree});
     game.Turn.HasDrawn = false;
     game.DiscardCard(0);
     EXPECT_EQ(host.LastErrorNumber(), 2);

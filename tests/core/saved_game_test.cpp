@@ -3,7 +3,6 @@
 #include <csignal>
 #include <dlfcn.h>
 #include <functional>
-#include <array>
 #include <filesystem>
 #include <limits>
 #include <sstream>
@@ -31,20 +30,6 @@ extern "C" int fsync(int fd)
 }
 
 namespace {
-
-// Lays every card of the deck the table does not hold yet onto the stock, so
-// that the table holds the whole deck as in a game.
-void FillStockWithTheRestOfTheDeck(CanastaGame& game)
-{
-    std::array<int, JokerId + 1> copies{};
-    for (const CardPile* pile : {&game.Stock, &game.Computer().Hand, &game.DiscardPile, &game.Computer().Melds,
-                                 &game.Human().Hand, &game.Human().Melds})
-        for (int i = 0; i < pile->Count; ++i)
-            ++copies[pile->Cards[i].Id];
-    for (int id = 1; id <= JokerId; ++id)
-        for (int copy = copies[id]; copy < (id == JokerId ? 4 : 2); ++copy)
-            AddToStock(game, id, static_cast<std::uint8_t>(copy % 2));
-}
 
 std::vector<std::string> Words(const std::string& line)
 {
@@ -100,8 +85,7 @@ protected:
     {
         for (int id : {CardId(Heart, 9), JokerCard, CardId(Club, 4)})
             AddToStock(game, id, 1);
-        for (int id : {CardId(Spade, 5), CardId(Diamond, 12), JokerCard})
-            AddToHand(game, id);
+        AddToHand(game, {CardId(Spade, 5), CardId(Diamond, 12), JokerCard});
         AddToDiscardPile(game, CardId(Club, 7));
         for (int id : {CardId(Heart, 13), CardId(Spade, 13), CardId(Club, 13), CardId(Diamond, 2)})
             AddToHumanMelds(game, id);  // three aces and a red three
@@ -116,7 +100,7 @@ protected:
         }
         AddToHumanMelds(game, CardId(Diamond, 13));
         AddToDiscardPile(game, CardId(Heart, 8));
-        FillStockWithTheRestOfTheDeck(game);
+        StockTheRestOfTheDeck(game);
         game.Human().Canastas.Count = 1;
         game.Human().Canastas.Kind[13] = MixedCanasta;
         game.Human().Canastas.NaturalCount[13] = 5;

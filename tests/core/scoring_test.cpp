@@ -43,8 +43,7 @@ TEST_F(ScoringTest, GoingOutConcealedEarnsTwoHundredAndTheHandIsAddedToTheMatch)
     AddToHumanMelds(game, RedThreeHeart, 2);
     for (int rank : {4, 4, 4})
         AddToComputerMelds(game, CardId(Club, rank), rank);  // three fives: 15
-    AddToHand(game, JokerCard);
-    AddToHand(game, CardId(Heart, 13));
+    AddToHand(game, {JokerCard, CardId(Heart, 13)});
     game.Match.WentOut = HumanWentOut;
     game.Human().MeldedBefore = 0;
     game.Computer().MeldedBefore = 90;

@@ -19,8 +19,7 @@ TEST_F(SeatRules, TheComputersDiscardBelowTheFirstMeldMinimumIsRefused)
 {
     for (const int id : {CardId(Spade, Six), CardId(Heart, Six), CardId(Club, Six)})
         AddToComputerMelds(game, id);
-    AddToHand(game, CardId(Heart, Eight));
-    AddToHand(game, CardId(Club, Four));
+    AddToHand(game, {CardId(Heart, Eight), CardId(Club, Four)});
     game.Computer().MinimumMeld = 50;
     const CanastaGame before(game);
 
@@ -70,8 +69,7 @@ TEST_F(SeatRules, ADiscardThatEmptiesTheHandShortOfCanastasIsRefusedForBothSides
 
 TEST_F(SeatRules, AFrozenPileIsTakenOnlyWithANaturalPairWhoeverTakesIt)
 {
-    AddToDiscardPile(game, CardId(Spade, Four));
-    AddToDiscardPile(game, CardId(Club, Nine));
+    AddToDiscardPile(game, {CardId(Spade, Four), CardId(Club, Nine)});
     game.Turn.DiscardFrozen = true;
     for (const int id : {CardId(Heart, Nine), JokerCard, CardId(Club, Five), CardId(Club, Six)}) {
         AddToHand(game, id);

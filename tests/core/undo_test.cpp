@@ -26,8 +26,7 @@ protected:
 
 TEST_F(UndoTest, UndoMeldAndUndoAllPutTheCardsBack)
 {
-    for (int id : {CardId(Spade, Six), CardId(Club, Six), CardId(Heart, Six), CardId(Spade, King), CardId(Club, King)})
-        AddToHumanHand(game, id);
+    AddToHumanHand(game, {CardId(Spade, Six), CardId(Club, Six), CardId(Heart, Six), CardId(Spade, King), CardId(Club, King)});
     const CardPile handBefore = game.Human().Hand;
     for (int id : {CardId(Spade, Six), CardId(Club, Six), CardId(Heart, Six)})
         Meld(id);
@@ -101,8 +100,7 @@ TEST_F(UndoTest, UndoTakesTheWildCardFromItsOwnColumn)
         AddToHumanMelds(game, CardId(i % 2 ? Spade : Club, Six), -1, static_cast<std::uint8_t>(i / 2));
     AddToHumanHand(game, JokerCard, 0);
     AddToHumanHand(game, JokerCard, 1);
-    AddToHumanHand(game, CardId(Spade, King));
-    AddToHumanHand(game, CardId(Club, King));
+    AddToHumanHand(game, {CardId(Spade, King), CardId(Club, King)});
     game.AddWildCard(Ten);
     game.AddWildCard(Six);
     ASSERT_EQ(game.Human().Canastas.Kind[Six], MixedCanasta);

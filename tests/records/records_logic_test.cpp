@@ -110,13 +110,9 @@ TEST(WinRatio, RoundsHalvesToEven)
     EXPECT_EQ(WinRatioText(INT32_MAX, 0), "100");
 }
 
-TEST(MatchHistory, ADrawGoesToTheOpponent)
+TEST(MatchHistory, ADrawGoesToTheOpponentAndTheHundredAndFirstMatchPushesTheOldestOut)
 {
     EXPECT_EQ(MatchHistoryLine("d", "Ann", "Computer", 5000, 5000), "d: Ann - Computer: 5000 - 5000, winner: Computer");
-}
-
-TEST(MatchHistory, TheHundredAndFirstMatchPushesTheOldestOut)
-{
     MemorySettings s;
     for (int i = 1; i <= 101; ++i)
         AddMatchHistoryLine(s, "match " + std::to_string(i));

@@ -2,11 +2,8 @@
 // the end of a match, the name question once per hand end, the player chosen at start-up.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 
 #include "records/records_keeper.h"
 #include "support/widgets.h"

@@ -1,6 +1,7 @@
 #include "support/table_builder.h"
 
 #include <algorithm>
+#include <array>
 
 namespace meldora::test {
 
@@ -95,10 +96,36 @@ CardRecord AddToStock(CanastaGame& game, int id, std::uint8_t deck)
     return c;
 }
 
+void AddToHumanHand(CanastaGame& g, std::initializer_list<int> ids) { for (int id : ids) AddToHumanHand(g, id); }
+void AddToHand(CanastaGame& g, std::initializer_list<int> ids) { for (int id : ids) AddToHand(g, id); }
+void AddToDiscardPile(CanastaGame& g, std::initializer_list<int> ids) { for (int id : ids) AddToDiscardPile(g, id); }
+void AddToStock(CanastaGame& g, std::initializer_list<int> ids) { for (int id : ids) AddToStock(g, id); }
+
+void StockTheRestOfTheDeck(CanastaGame& game)
+{
+    std::array<std::array<int, JokerId + 1>, 2> seen{};
+    for (const CardPile* pile : {&game.Stock, &game.DiscardPile, &game.Human().Hand, &game.Computer().Hand,
+                                 &game.Human().Melds, &game.Computer().Melds})
+        for (int i = 0; i < pile->Count; ++i)
+            ++seen[pile->Cards[i].Deck][pile->Cards[i].Id];
+    for (std::uint8_t deck = 0; deck < 2; ++deck)
+        for (int id = 1; id <= JokerId; ++id)
+            for (int n = seen[deck][id]; n < (id == JokerId ? 2 : 1); ++n)
+                AddToStock(game, id, deck);
+}
+
 int IndexOfCard(const CardPile& pile, int id)
 {
     for (int i = pile.Count - 1; i >= 0; --i)
         if (pile.Cards[i].Id == id)
+            return i;
+    return -1;
+}
+
+int FirstNaturalCard(const CardPile& pile)
+{
+    for (int i = 0; i < pile.Count; ++i)
+        if (pile.Cards[i].Rank >= 3)
             return i;
     return -1;
 }

@@ -2,6 +2,8 @@
 // fresh deal, and small helpers to put given cards into given piles.
 #pragma once
 
+#include <initializer_list>
+
 #include "core/card.h"
 #include "core/game.h"
 #include "support/memory_settings.h"
@@ -30,10 +32,19 @@ CardRecord AddToHumanMelds(CanastaGame& game, int id, int column = -1, std::uint
 CardRecord AddToComputerMelds(CanastaGame& game, int id, int column = -1, std::uint8_t deck = 0);
 CardRecord AddToDiscardPile(CanastaGame& game, int id, std::uint8_t deck = 0);
 CardRecord AddToStock(CanastaGame& game, int id, std::uint8_t deck = 0);
+// The cards of the list in turn, from deck 0.
+void AddToHumanHand(CanastaGame& game, std::initializer_list<int> ids);
+void AddToHand(CanastaGame& game, std::initializer_list<int> ids);
+void AddToDiscardPile(CanastaGame& game, std::initializer_list<int> ids);
+void AddToStock(CanastaGame& game, std::initializer_list<int> ids);
+// Lays every card the table does not hold yet onto the stock, so that it holds the whole deck.
+void StockTheRestOfTheDeck(CanastaGame& game);
 
 // Where the last card of that id lies in the pile, or -1.
 int IndexOfCard(const CardPile& pile, int id);
 int CountOfCard(const CardPile& pile, int id);
+// The index of the pile's first natural card (four to ace), or -1.
+int FirstNaturalCard(const CardPile& pile);
 // How many cards of the pile lie in the meld column (with id >= 0: of that id).
 int CountInColumn(const CanastaGame& game, const CardPile& pile, int column, int id = -1);
 

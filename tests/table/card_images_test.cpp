@@ -3,7 +3,6 @@
 // Apply store, what Cancel leaves alone, and the choosers behind Change.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QColorDialog>
 #include <QFile>
 #include <QLabel>
@@ -21,7 +20,6 @@
 #include "table/card_images.h"
 #include "table/deck_dialog.h"
 #include "table/pattern_dialog.h"
-#include "table/prompts.h"
 
 namespace meldora {
 namespace {

@@ -25,9 +25,8 @@ protected:
 
 TEST_F(ComputerTurnSummaryTest, TellsTheTakenPileTheMeldAndTheDiscard)
 {
-    for (int id : {CardId(Heart, 7), CardId(Club, 9), CardId(Diamond, 10), CardId(Spade, 6), CardId(Heart, 11),
-                   CardId(Club, 13), CardId(Spade, 4)})
-        AddToDiscardPile(game, id);
+    AddToDiscardPile(game, {CardId(Heart, 7), CardId(Club, 9), CardId(Diamond, 10), CardId(Spade, 6), CardId(Heart, 11),
+                            CardId(Club, 13), CardId(Spade, 4)});
     summary.begin(game);
     EXPECT_TRUE(summary.text().isEmpty());
 

@@ -2,11 +2,9 @@
 // rules, the players edited on a working copy, and a new window size applied to the table.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -71,7 +69,6 @@ TEST_F(CustomizeTest, MeldingDelayAndAnimationAreStoredFromTheSliders)
     EXPECT_EQ(settings.ReadInt("Settings\\Delay", -1), 3000);
 }
 
-// The level is locked in a network game and while a game is under way (with a warning).
 TEST_F(CustomizeTest, LevelIsLockedInANetworkGameOrAGameUnderWayAndSizesBeyondTheScreenAreOff)
 {
     settings.WriteValue("Settings\\Level", std::string("Advanced"));
@@ -186,7 +183,6 @@ TEST_F(CustomizeWindowTest, ALargerSizeKeepsEveryCardInItsColumnAndRow)
     EXPECT_EQ(w.game().DiscardPile.Cards[0].Y, now.DiscardTop);
 }
 
-// The links of the help pages open the options dialogs on the page they name.
 TEST_F(CustomizeWindowTest, HelpLinksOpenTheDialogOnTheirPage)
 {
     MainWindow& w = Create();

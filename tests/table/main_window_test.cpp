@@ -12,8 +12,8 @@
 #include <QTextBrowser>
 #include <fstream>
 
-#include "core/saved_game.h"
 #include "main_window_fixture.h"
+#include "support/table_builder.h"
 #include "support/widgets.h"
 #include "table/deck_dialog.h"
 #include "table/game_over_window.h"
@@ -26,15 +26,6 @@ using namespace meldora::test;
 namespace {
 
 QAction* Item(QWidget& window, const char* name) { return window.findChild<QAction*>(QLatin1String(name)); }
-
-// The first natural card (four to ace) of the hand, by its index.
-int FirstNaturalCard(const CanastaGame& game)
-{
-    for (int i = 0; i < game.Human().Hand.Count; ++i)
-        if (game.Human().Hand.Cards[i].Rank >= 3)
-            return i;
-    return -1;
-}
 
 }  // namespace
 
@@ -94,7 +85,7 @@ TEST_F(MainWindowTest, AWholeTurnAgainstTheExpertDropsInputMadeDuringItsTurn)
                                                             Qt::NoButton, Qt::NoModifier));
         QCoreApplication::postEvent(&table, new QKeyEvent(QEvent::KeyPress, Qt::Key_F6, Qt::NoModifier));
     });
-    const CardRecord card = game.Human().Hand.Cards[FirstNaturalCard(game)];
+    const CardRecord card = game.Human().Hand.Cards[FirstNaturalCard(game.Human().Hand)];
     table.tableMouseUp(Qt::RightButton, Qt::NoModifier, card.X + 2, card.Y + 2);
     ASSERT_TRUE(posted);
     const int stockAfterTurn = game.Stock.Count;
@@ -232,7 +223,6 @@ TEST_F(MainWindowTest, TheComputersTurnIsSummedUpAndItsDiscardHighlighted)
     EXPECT_TRUE(game.Turn.HasDrawn);
 }
 
-// End Hand on the exhausted stock: the scoring window says so, over the table as it stood.
 TEST_F(MainWindowTest, TheScoringWindowSaysTheHandWasEndedWithEndHand)
 {
     MainWindow& w = Create();

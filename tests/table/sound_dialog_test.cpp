@@ -2,10 +2,8 @@
 // shows of it, the editing of an event's files, and the two choosers.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -15,7 +13,6 @@
 #include "support/scripted_prompts.h"
 #include "support/widgets.h"
 #include "support/sound_files.h"
-#include "support/temp_home.h"
 #include "table/event_sounds.h"
 #include "table/sound_dialog.h"
 #include "table/sound_player.h"

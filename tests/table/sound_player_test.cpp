@@ -8,7 +8,6 @@
 #include "support/gui_app.h"
 #include "support/memory_settings.h"
 #include "support/sound_files.h"
-#include "support/temp_home.h"
 #include "table/sound_player.h"
 
 namespace meldora {

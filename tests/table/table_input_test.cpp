@@ -2,7 +2,6 @@
 // driven by clicks and keys, the hit test, and the refusals as the status line shows them.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QRegion>
@@ -10,8 +9,6 @@
 #include <QTest>
 
 #include "support/table_builder.h"
-#include "table/card_images.h"
-#include "table/table_view.h"
 #include "view_host.h"
 
 namespace meldora {
@@ -56,8 +53,7 @@ protected:
     // The human is to draw: a stock of a few cards, nothing drawn yet.
     void ToDraw()
     {
-        for (int id : {CardId(Heart, 9), CardId(Club, 10), CardId(Spade, 6)})
-            AddToStock(game, id);
+        AddToStock(game, {CardId(Heart, 9), CardId(Club, 10), CardId(Spade, 6)});
         ReadyToDraw(game);
     }
 
@@ -96,9 +92,8 @@ TEST_F(TableInput, WholeTurnDrawMeldWithModifiersAddWildAndDiscardOnSecondClick)
 {
     settings.WriteValue("Settings\\Mouse Options", std::string("Double Right Click"));
     ToDraw();
-    for (int id : {CardId(Spade, 5), CardId(Club, 5), CardId(Heart, 5), CardId(Diamond, 5), CardId(Spade, 7),
-                   CardId(Club, 7), CardId(Heart, 7), CardId(Spade, 12), JokerCard, CardId(Club, 1)})
-        AddToHumanHand(game, id);
+    AddToHumanHand(game, {CardId(Spade, 5), CardId(Club, 5), CardId(Heart, 5), CardId(Diamond, 5), CardId(Spade, 7),
+                          CardId(Club, 7), CardId(Heart, 7), CardId(Spade, 12), JokerCard, CardId(Club, 1)});
     QSignalSpy rulesHint(&view, &TableView::rulesHintChanged);
 
     Left(Stock());
@@ -141,8 +136,7 @@ TEST_F(TableInput, OneRightClickDiscardsAtOnceAndRefusalsShowTheirTexts)
 {
     ToDraw();
     const CardRecord nine = AddToHumanHand(game, CardId(Diamond, 9));
-    AddToHumanHand(game, CardId(Diamond, 10));
-    AddToHumanHand(game, CardId(Diamond, 1));
+    AddToHumanHand(game, {CardId(Diamond, 10), CardId(Diamond, 1)});
     QSignalSpy hints(&view, &TableView::hintChanged);
 
     Left(At(nine));
@@ -181,10 +175,8 @@ TEST_F(TableInput, OneRightClickDiscardsAtOnceAndRefusalsShowTheirTexts)
 TEST_F(TableInput, TakingThePileAndGivingItBack)
 {
     ToDraw();
-    AddToDiscardPile(game, CardId(Club, 4));
-    AddToDiscardPile(game, CardId(Spade, 8));
-    for (int id : {CardId(Heart, 8), CardId(Diamond, 8), CardId(Spade, 13), CardId(Spade, 9)})
-        AddToHumanHand(game, id);
+    AddToDiscardPile(game, {CardId(Club, 4), CardId(Spade, 8)});
+    AddToHumanHand(game, {CardId(Heart, 8), CardId(Diamond, 8), CardId(Spade, 13), CardId(Spade, 9)});
     game.Turn.DiscardFrozen = true;
 
     Left(Pile());
@@ -235,9 +227,8 @@ TEST_F(TableInput, KeyboardModesSelectByRank)
 {
     settings.WriteValue("Settings\\Mouse Options", std::string("Double Right Click"));
     ToDraw();
-    for (int id : {CardId(Spade, 10), CardId(Club, 10), CardId(Heart, 10), CardId(Spade, 9), CardId(Club, 9),
-                   CardId(Heart, 13), CardId(Club, 13), CardId(Diamond, 13), CardId(Spade, 1)})
-        AddToHumanHand(game, id);
+    AddToHumanHand(game, {CardId(Spade, 10), CardId(Club, 10), CardId(Heart, 10), CardId(Spade, 9), CardId(Club, 9),
+                          CardId(Heart, 13), CardId(Club, 13), CardId(Diamond, 13), CardId(Spade, 1)});
     QTest::keyClick(&view, Qt::Key_F6);
     ASSERT_TRUE(game.Turn.HasDrawn);
 
@@ -273,8 +264,7 @@ TEST_F(TableInput, KeyboardModesSelectByRank)
 TEST_F(TableInput, RankKeysOfTheDigitRowWorkWithShiftAndOnAnyLayout)
 {
     ToDraw();
-    for (int id : {CardId(Spade, 4), CardId(Club, 4), CardId(Heart, 4), CardId(Diamond, 9)})
-        AddToHumanHand(game, id);
+    AddToHumanHand(game, {CardId(Spade, 4), CardId(Club, 4), CardId(Heart, 4), CardId(Diamond, 9)});
     QTest::keyClick(&view, Qt::Key_F6);
     QTest::keyClick(&view, Qt::Key_F8);
     constexpr quint32 FiveKey = 14;
@@ -323,10 +313,8 @@ TEST_F(TableInput, ALongHandColumnStaysOnTheTableAndEveryCardCanBeHit)
 TEST_F(TableInput, ThePileCountIsRepaintedWhenItsTopCardIsTaken)
 {
     ToDraw();
-    for (int id : {CardId(Club, 4), CardId(Spade, 11), CardId(Heart, 8)})
-        AddToDiscardPile(game, id);
-    for (int id : {CardId(Diamond, 8), CardId(Spade, 8), CardId(Spade, 13)})
-        AddToHumanHand(game, id);
+    AddToDiscardPile(game, {CardId(Club, 4), CardId(Spade, 11), CardId(Heart, 8)});
+    AddToHumanHand(game, {CardId(Diamond, 8), CardId(Spade, 8), CardId(Spade, 13)});
     game.Turn.DiscardFrozen = true;
     QApplication::processEvents();
     QRegion painted;
@@ -362,16 +350,13 @@ TEST_F(TableInput, EscapeAndModeKeysRespectTheTurn)
     EXPECT_EQ(game.Turn.Phase, TurnPhase::HandOver) << "between hands the keys leave the phase alone";
 }
 
-
 // The pointer outlines what a left click would act on, found by the click's own
 // hit test, and nothing where the click would be refused.
 TEST_F(TableInput, PointerOutlinesWhatALeftClickWouldActOn)
 {
     ToDraw();
     game.Rules.WildcardCanasta = false;
-    AddToHumanHand(game, CardId(Spade, 5));
-    AddToHumanHand(game, CardId(Club, 5));
-    AddToHumanHand(game, CardId(Heart, 5));
+    AddToHumanHand(game, {CardId(Spade, 5), CardId(Club, 5), CardId(Heart, 5)});
     AddToHumanHand(game, CardId(Spade, 2));  // a black three
     AddToHumanHand(game, JokerCard);
     const CardRecord k1 = AddToHumanMelds(game, CardId(Spade, 12));

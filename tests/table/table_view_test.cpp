@@ -8,9 +8,7 @@
 #include <QTest>
 
 #include "support/table_builder.h"
-#include "table/card_images.h"
 #include "table/status_panels.h"
-#include "table/table_view.h"
 #include "table/turn_window.h"
 #include "view_host.h"
 
@@ -76,8 +74,7 @@ TEST_F(TableViewTest, DealtTableSpreadsTheDiscardPileUntilTheFirstClick)
 TEST_F(TableViewTest, CtrlF11RevealsTheComputersHandWhereThatIsAllowed)
 {
     ClearTable(game);
-    for (int id : {CardId(Heart, 12), CardId(Spade, 4), CardId(Club, 9)})
-        AddToHand(game, id);
+    AddToHand(game, {CardId(Heart, 12), CardId(Spade, 4), CardId(Club, 9)});
     const QRect hand(0, 0, 200, game.Layout.CardHeight + 10);
     QTest::keyClick(&view, Qt::Key_F11);
     EXPECT_FALSE(game.Presentation.ComputerHandRevealed) << "F11 alone does nothing";
@@ -189,8 +186,7 @@ TEST_F(TableViewTest, FlightsStepAtTheChosenSpeedAndThePlayersDrawIsHighlighted)
     game.Turn.ComputerTurn = false;
     ReadyToDraw(game);
     AddToStock(game, CardId(Club, 7));
-    AddToHumanHand(game, CardId(Club, 9));
-    AddToHumanHand(game, CardId(Club, 10));
+    AddToHumanHand(game, {CardId(Club, 9), CardId(Club, 10)});
     QElapsedTimer clock;
     clock.start();
     game.DrawFromStock();

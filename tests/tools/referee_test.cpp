@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -17,20 +19,8 @@ bool Mentions(const std::vector<std::string>& texts, const std::string& part)
     return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
 }
 
-void MoveFromStockToHumanHand(CanastaGame& game)
-{
-    const CardRecord card = PopCard(game.Stock);
-    AddToHumanHand(game, card.Id, card.Deck);
-}
-
-void DiscardFromHumanHand(CanastaGame& game, int id)
-{
-    RemoveCardById(game.Human().Hand, id);
-    AddToDiscardPile(game, id);
-}
-
 // The human holds a few cards and is to move; the pile is open and the stock holds three cards.
-struct RefereedTurn : ::testing::Test, TableFixture {
+struct RefereedTurn : TableFixture {
     Referee referee{game.Rules};
 
     RefereedTurn()
@@ -38,83 +28,84 @@ struct RefereedTurn : ::testing::Test, TableFixture {
         game.Rules.NumberOfCards = 1;
         game.Rules.InitialBlock = false;
         referee = Referee(game.Rules);
-        for (const int id : {CardId(Spade, 5), CardId(Heart, 9), CardId(Club, 12), CardId(Diamond, 12)})
-            AddToHumanHand(game, id);
-        for (const int id : {CardId(Club, 6), CardId(Spade, 7), CardId(Heart, 8)})
-            AddToStock(game, id);
+        AddToHumanHand(game, {CardId(Spade, 5), CardId(Heart, 9), CardId(Club, 12), CardId(Diamond, 12)});
+        AddToStock(game, {CardId(Club, 6), CardId(Spade, 7), CardId(Heart, 8)});
         AddToDiscardPile(game, CardId(Diamond, 4));
         AddToHand(game, CardId(Club, 10));
         referee.BeginHand(0, 0, false);
         referee.BeginTurn(game, Side::Human);
     }
+    void Draw()
+    {
+        const CardRecord card = PopCard(game.Stock);
+        AddToHumanHand(game, card.Id, card.Deck);
+    }
+    void Meld(std::initializer_list<int> ids)
+    {
+        for (const int id : ids) {
+            RemoveCardById(game.Human().Hand, id);
+            AddToHumanMelds(game, id);
+        }
+    }
+    void Discard(int id)
+    {
+        RemoveCardById(game.Human().Hand, id);
+        AddToDiscardPile(game, id);
+    }
 };
 
-TEST_F(RefereedTurn, AOneCardDrawAndADiscardPass)
+TEST(Referee, JudgesTheDrawEachMeldTheDiscardAndGoingOut)
 {
-    MoveFromStockToHumanHand(game);
-    DiscardFromHumanHand(game, CardId(Heart, 9));
-    EXPECT_TRUE(referee.JudgeTurn(game).empty());
-}
-
-TEST_F(RefereedTurn, ASecondCardFromTheStockIsCaught)
-{
-    MoveFromStockToHumanHand(game);
-    MoveFromStockToHumanHand(game);
-    DiscardFromHumanHand(game, CardId(Heart, 9));
-    EXPECT_TRUE(Mentions(referee.JudgeTurn(game), "drew 2 cards from the stock"));
-}
-
-TEST_F(RefereedTurn, AMeldOfTwoCardsAndAMissingDiscardAreCaught)
-{
-    MoveFromStockToHumanHand(game);
-    for (const int id : {CardId(Club, 12), CardId(Diamond, 12)}) {
-        RemoveCardById(game.Human().Hand, id);
-        AddToHumanMelds(game, id);
+    const int nine = CardId(Heart, 9);
+    struct Case {
+        const char* name;
+        std::function<void(RefereedTurn&)> play;
+        std::vector<std::string> breaks;
+    };
+    const Case cases[] = {
+        {"one card drawn, one discarded", [&](RefereedTurn& t) { t.Draw(); t.Discard(nine); }, {}},
+        {"a second card from the stock", [&](RefereedTurn& t) { t.Draw(); t.Draw(); t.Discard(nine); },
+         {"drew 2 cards from the stock"}},
+        {"a meld of two and no discard", [](RefereedTurn& t) { t.Draw(); t.Meld({CardId(Club, 12), CardId(Diamond, 12)}); },
+         {"left a meld of 2 cards", "ended the turn without a discard"}},
+        {"the open pile taken without a pair",
+         [&](RefereedTurn& t) {
+             AddToHumanMelds(t.game, PopCard(t.game.DiscardPile).Id);
+             t.Discard(nine);
+         },
+         {"took the open pile topped by"}},
+        {"a small first meld with black threes",
+         [&](RefereedTurn& t) {
+             const auto melded = {CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4), CardId(Spade, 2), CardId(Club, 2)};
+             for (const int id : melded)
+                 AddToHumanHand(t.game, id);
+             t.referee.BeginTurn(t.game, Side::Human);
+             t.Draw();
+             t.Meld(melded);
+             t.Discard(nine);
+         },
+         {"first meld worth 15 points, the minimum is 50", "melded 2 black threes while holding cards"}},
+        {"going out without a canasta",
+         [](RefereedTurn& t) {
+             t.game.Human().Hand.Count = 0;
+             AddToHumanHand(t.game, {CardId(Spade, 12), CardId(Heart, 12)});
+             AddToHumanMelds(t.game, CardId(Club, 12));
+             t.referee.BeginTurn(t.game, Side::Human);
+             const CardRecord drawn = PopCard(t.game.Stock);
+             AddToDiscardPile(t.game, drawn.Id, drawn.Deck);
+             t.Meld({CardId(Spade, 12), CardId(Heart, 12)});
+         },
+         {"emptied its hand with 0 canastas; going out takes 1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RefereedTurn t;
+        c.play(t);
+        const auto breaks = t.referee.JudgeTurn(t.game);
+        EXPECT_EQ(breaks.empty(), c.breaks.empty());
+        for (const std::string& expected : c.breaks)
+            EXPECT_TRUE(Mentions(breaks, expected)) << expected;
     }
-    const auto breaks = referee.JudgeTurn(game);
-    EXPECT_TRUE(Mentions(breaks, "left a meld of 2 cards"));
-    EXPECT_TRUE(Mentions(breaks, "ended the turn without a discard"));
-}
-
-TEST_F(RefereedTurn, ATakeOfAPileWithoutAPairIsCaught)
-{
-    const CardRecord top = PopCard(game.DiscardPile);
-    AddToHumanMelds(game, top.Id);
-    DiscardFromHumanHand(game, CardId(Heart, 9));
-    EXPECT_TRUE(Mentions(referee.JudgeTurn(game), "took the open pile topped by"));
-}
-
-TEST_F(RefereedTurn, AFirstMeldBelowTheMinimumAndBlackThreesWhileHoldingCardsAreCaught)
-{
-    const std::vector<int> melded{CardId(Spade, 4), CardId(Heart, 4), CardId(Club, 4), CardId(Spade, 2), CardId(Club, 2)};
-    for (const int id : melded)
-        AddToHumanHand(game, id);
-    referee.BeginTurn(game, Side::Human);
-    MoveFromStockToHumanHand(game);
-    for (const int id : melded) {
-        RemoveCardById(game.Human().Hand, id);
-        AddToHumanMelds(game, id);
-    }
-    DiscardFromHumanHand(game, CardId(Heart, 9));
-    const auto breaks = referee.JudgeTurn(game);
-    EXPECT_TRUE(Mentions(breaks, "first meld worth 15 points, the minimum is 50"));
-    EXPECT_TRUE(Mentions(breaks, "melded 2 black threes while holding cards"));
-}
-
-TEST_F(RefereedTurn, GoingOutWithoutACanastaIsCaught)
-{
-    game.Human().Hand.Count = 0;
-    AddToHumanHand(game, CardId(Spade, 12));
-    AddToHumanHand(game, CardId(Heart, 12));
-    AddToHumanMelds(game, CardId(Club, 12));
-    referee.BeginTurn(game, Side::Human);
-    const CardRecord drawn = PopCard(game.Stock);
-    AddToDiscardPile(game, drawn.Id, drawn.Deck);
-    for (const int id : {CardId(Spade, 12), CardId(Heart, 12)}) {
-        RemoveCardById(game.Human().Hand, id);
-        AddToHumanMelds(game, id);
-    }
-    EXPECT_TRUE(Mentions(referee.JudgeTurn(game), "emptied its hand with 0 canastas; going out takes 1"));
 }
 
 TEST_F(RefereedTurn, ACardTakenBackFromTheMeldsAndACardSwappedForItsTwinAreCaught)
@@ -167,9 +158,7 @@ struct EndedHand : ::testing::Test, TableFixture {
             AddToComputerMelds(game, CardId(suit, 12), -1, 1);
         for (const Suit suit : {Spade, Heart, Club})
             AddToHumanMelds(game, CardId(suit, 11));
-        AddToHumanHand(game, CardId(Heart, 2));
-        AddToHumanHand(game, JokerCard);
-        AddToHumanHand(game, CardId(Spade, 6));
+        AddToHumanHand(game, {CardId(Heart, 2), JokerCard, CardId(Spade, 6)});
         referee.BeginHand(0, 0, false);
         game.Computer().Canastas.Count = 1;
         game.Computer().Canastas.Kind[King] = NaturalCanasta;
@@ -179,13 +168,9 @@ struct EndedHand : ::testing::Test, TableFixture {
     }
 };
 
-TEST_F(EndedHand, TheGamesRowsAgreeWithTheCards)
+TEST_F(EndedHand, TheRowsAreRecomputedFromTheCards)
 {
     EXPECT_TRUE(referee.JudgeHandScore(game, score).empty());
-}
-
-TEST_F(EndedHand, AWrongRowIsCaught)
-{
     score.Human.Rows[RowHand].Value += 5;
     EXPECT_TRUE(Mentions(referee.JudgeHandScore(game, score), "the human side, cards in hand: the game scored 2 for -50"));
     score = {};

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -22,7 +21,6 @@ namespace {
 
 using namespace meldora::test;
 
-
 std::vector<int> Identities(const CardPile& pile)
 {
     std::vector<int> ids;
@@ -36,22 +34,6 @@ bool Mentions(const std::vector<std::string>& faults, const std::string& text)
     return std::any_of(faults.begin(), faults.end(),
                        [&](const std::string& f) { return f.find(text) != std::string::npos; });
 }
-
-
-// Puts every card not yet on a hand-built table into the stock, so that the deck is whole.
-void StockTheRest(CanastaGame& g)
-{
-    std::array<std::array<int, JokerId + 1>, 2> seen{};
-    for (const CardPile* pile : {&g.Stock, &g.DiscardPile, &g.Human().Hand, &g.Computer().Hand, &g.Human().Melds,
-                                 &g.Computer().Melds})
-        for (int i = 0; i < pile->Count; ++i)
-            ++seen[pile->Cards[i].Deck][pile->Cards[i].Id];
-    for (std::uint8_t deck = 0; deck < 2; ++deck)
-        for (int id = 1; id <= JokerId; ++id)
-            for (int n = seen[deck][id]; n < (id == JokerId ? 2 : 1); ++n)
-                AddToStock(g, id, deck);
-}
-
 
 struct DealtTable : ::testing::Test {
     TableFixture f;
@@ -99,25 +81,23 @@ TEST_F(DealtTable, ADuplicatedOrAMissingCardIsCaught)
     }
 }
 
-TEST_F(DealtTable, BetweenTurnsTheLayoutCountsAndValuesAreChecked)
+TEST(TableChecks, BetweenTurnsTheLayoutCountsAndValuesAreChecked)
 {
-    auto faultsAfter = [](auto&& plant) {
-        TableFixture copy;
-        copy.game.Match.DrawFirst = true;
-        copy.game.DealHand(false);
-        plant(copy.game);
-        return FindTableFaults(copy.game, CheckMoment::BetweenTurns);
+    const std::pair<void (*)(CanastaGame&), const char*> plants[] = {
+        {[](CanastaGame& g) { g.Human().Hand.Cards[3].Y += StackStep; }, "is not stacked from its base"},
+        {[](CanastaGame& g) { g.Computer().Hand.Cards[3].X += 1; }, "out of its place in the row"},
+        {[](CanastaGame& g) { g.Computer().Canastas.Count = 1; }, "1 canastas counted, 0 on the table"},
+        {[](CanastaGame& g) { g.Computer().MeldValue = 15; }, "the computer's meld value is 15"},
+        {[](CanastaGame& g) { g.Turn.StockExhausted = true; }, "marked exhausted"},
+        {[](CanastaGame& g) { g.DiscardPile.Cards[0].Points = 99; }, "99 points"},
     };
-    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.Human().Hand.Cards[3].Y += StackStep; }),
-                         "is not stacked from its base"));
-    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.Computer().Hand.Cards[3].X += 1; }),
-                         "out of its place in the row"));
-    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.Computer().Canastas.Count = 1; }),
-                         "1 canastas counted, 0 on the table"));
-    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.Computer().MeldValue = 15; }),
-                         "the computer's meld value is 15"));
-    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.Turn.StockExhausted = true; }), "marked exhausted"));
-    EXPECT_TRUE(Mentions(faultsAfter([](CanastaGame& g) { g.DiscardPile.Cards[0].Points = 99; }), "99 points"));
+    for (const auto& [plant, fault] : plants) {
+        TableFixture dealt;
+        dealt.game.Match.DrawFirst = true;
+        dealt.game.DealHand(false);
+        plant(dealt.game);
+        EXPECT_TRUE(Mentions(FindTableFaults(dealt.game, CheckMoment::BetweenTurns), fault)) << fault;
+    }
 }
 
 TEST(TableChecks, KnownCardsMustBeInTheHandTheyDescribe)
@@ -148,7 +128,7 @@ TEST(TableChecks, CardsLaidOnAFullColumnByTheComputerAreAccepted)
     laid.Y = g.Layout.ComputerMeldBase - StackStep;
     AppendCard(g.Computer().Melds, laid);
     g.Computer().MeldValue = 20;
-    StockTheRest(g);
+    StockTheRestOfTheDeck(g);
     EXPECT_TRUE(FindTableFaults(g, CheckMoment::BetweenTurns).empty());
 
     // On a column of six it is out of place.

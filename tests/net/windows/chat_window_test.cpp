@@ -19,22 +19,16 @@ namespace {
 
 class ChatWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        test::EnsureGuiApplication();
-        mainWindowWidget = std::make_unique<QWidget>();
-        mainWindowWidget->move(37, 42);
-        mainWindow = mainWindowWidget.get();
-    }
+    void SetUp() override { mainWindow.move(37, 42); }
 
+    QApplication& app = test::EnsureGuiApplication();
     MemorySettings settings;
-    std::unique_ptr<QWidget> mainWindowWidget;
-    QWidget* mainWindow = nullptr;
+    QWidget mainWindow;
 };
 
 TEST_F(ChatWindowTest, HistoryKeepsTheLast101Lines)
 {
-    ChatWindow chat(settings, QStringLiteral("Ann"), mainWindow);
+    ChatWindow chat(settings, QStringLiteral("Ann"), &mainWindow);
     for (int n = 1; n <= 150; ++n)
         chat.addChatLine(QStringLiteral("line %1").arg(n));
     const QStringList lines = chat.historyLines();
@@ -45,7 +39,7 @@ TEST_F(ChatWindowTest, HistoryKeepsTheLast101Lines)
 
 TEST_F(ChatWindowTest, EnterSendsNameAndTextAndEmptiesTheInput)
 {
-    ChatWindow chat(settings, QStringLiteral("Ann"), mainWindow);
+    ChatWindow chat(settings, QStringLiteral("Ann"), &mainWindow);
     QSignalSpy sent(&chat, &ChatWindow::lineEntered);
     QTest::keyClick(chat.input(), Qt::Key_Return);
     chat.input()->setText(QStringLiteral("hello"));
@@ -78,7 +72,7 @@ TEST_F(ChatWindowTest, ALongLineIsCutAtACharacterBoundary)
 
 TEST_F(ChatWindowTest, AnIncomingLineFlashesButAWindowClosedByTheUserStaysHidden)
 {
-    ChatWindow chat(settings, QStringLiteral("Ann"), mainWindow);
+    ChatWindow chat(settings, QStringLiteral("Ann"), &mainWindow);
     chat.show();
     chat.close();
     chat.addIncomingLine(QStringLiteral("Bob: still there?"));
@@ -101,7 +95,7 @@ TEST_F(ChatWindowTest, PlaceSizeAndFontAreKeptAndAnOffScreenPlaceFallsBack)
     settings.WriteValue(keys::ChatTop, 100000);
     int defaultHeight = 0;
     {
-        ChatWindow chat(settings, QStringLiteral("Ann"), mainWindow);
+        ChatWindow chat(settings, QStringLiteral("Ann"), &mainWindow);
         EXPECT_EQ(chat.pos(), QPoint(37, 42));
         chat.move(120, 80);
         chat.resize(500, 150);
@@ -112,7 +106,7 @@ TEST_F(ChatWindowTest, PlaceSizeAndFontAreKeptAndAnOffScreenPlaceFallsBack)
         chat.useFont(larger);
         EXPECT_GT(chat.input()->height(), defaultHeight);
     }
-    ChatWindow next(settings, QStringLiteral("Ann"), mainWindow);
+    ChatWindow next(settings, QStringLiteral("Ann"), &mainWindow);
     EXPECT_EQ(next.pos(), QPoint(120, 80));
     EXPECT_EQ(next.size().width(), 500);
     EXPECT_EQ(next.input()->font().pointSize(), 14);
@@ -123,7 +117,7 @@ TEST_F(ChatWindowTest, PlaceSizeAndFontAreKeptAndAnOffScreenPlaceFallsBack)
 TEST_F(ChatWindowTest, AnUnknownFontFamilyGivesTheSystemFont)
 {
     Write(settings, keys::ChatFontName, std::string("No Such Family Anywhere"));
-    ChatWindow chat(settings, QStringLiteral("Ann"), mainWindow);
+    ChatWindow chat(settings, QStringLiteral("Ann"), &mainWindow);
     EXPECT_EQ(chat.history()->font().family(), QApplication::font().family());
 }
 

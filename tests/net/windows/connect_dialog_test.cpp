@@ -2,10 +2,8 @@
 // and which addresses a connection is started with.
 #include "net/windows/connect_dialog.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -16,7 +14,6 @@
 #include "support/memory_settings.h"
 #include "support/scripted_prompts.h"
 #include "support/widgets.h"
-#include "table/prompts.h"
 
 using namespace meldora;
 

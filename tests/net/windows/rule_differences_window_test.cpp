@@ -26,9 +26,10 @@ protected:
         {QStringLiteral("Draw extra card for Red Three"), QStringLiteral("No"), QStringLiteral("Yes")}};
 };
 
-TEST_F(RuleDifferencesTest, RowsAreSortedByRuleAndShowTheWindow)
+TEST_F(RuleDifferencesTest, RowsAreSortedByRuleHideKeepsThemAndNoDifferencesEmptyTheList)
 {
     RuleDifferencesWindow window;
+    QSignalSpy adopt(&window, &RuleDifferencesWindow::useOpponentRulesClicked);
     window.showDifferences(rows);
     EXPECT_TRUE(window.isVisible());
     const auto listed = window.differences();
@@ -36,13 +37,7 @@ TEST_F(RuleDifferencesTest, RowsAreSortedByRuleAndShowTheWindow)
     EXPECT_EQ(listed[0].rule, QStringLiteral("Draw extra card for Red Three"));
     EXPECT_EQ(listed[1].rule, QStringLiteral("Number of Cards drawn each turn"));
     EXPECT_EQ(listed[2].rule, QStringLiteral("Wildcard Canasta allowed"));
-}
 
-TEST_F(RuleDifferencesTest, HideKeepsTheRowsAdoptingSignalsAndNoDifferencesEmptyTheList)
-{
-    RuleDifferencesWindow window;
-    QSignalSpy adopt(&window, &RuleDifferencesWindow::useOpponentRulesClicked);
-    window.showDifferences(rows);
     button(window, "bnHide")->click();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.differences().size(), 3u);
