@@ -108,38 +108,40 @@ TEST(Referee, JudgesTheDrawEachMeldTheDiscardAndGoingOut)
     }
 }
 
-TEST_F(RefereedTurn, ACardTakenBackFromTheMeldsAndACardSwappedForItsTwinAreCaught)
+TEST(Referee, ACardTakenBackFromTheMeldsAndACardSwappedForItsTwinAreCaught)
 {
+    RefereedTurn t;
     for (const Suit suit : {Spade, Heart, Club, Diamond})
-        AddToHumanMelds(game, CardId(suit, Jack));
-    referee.BeginTurn(game, Side::Human);
-    MoveFromStockToHumanHand(game);
-    RemoveCardById(game.Human().Melds, CardId(Diamond, Jack));
-    AddToHumanHand(game, CardId(Diamond, Jack));
-    CardPile& hand = game.Human().Hand;
+        AddToHumanMelds(t.game, CardId(suit, Jack));
+    t.referee.BeginTurn(t.game, Side::Human);
+    t.Draw();
+    RemoveCardById(t.game.Human().Melds, CardId(Diamond, Jack));
+    AddToHumanHand(t.game, CardId(Diamond, Jack));
+    CardPile& hand = t.game.Human().Hand;
     std::find_if(hand.Cards.begin(), hand.Cards.begin() + hand.Count, [](const CardRecord& c) { return c.Id == CardId(Heart, 9); })->Deck = 1;
-    DiscardFromHumanHand(game, CardId(Spade, 5));
-    const auto breaks = referee.JudgeTurn(game);
+    t.Discard(CardId(Spade, 5));
+    const auto breaks = t.referee.JudgeTurn(t.game);
     EXPECT_TRUE(Mentions(breaks, "took a card back from its melds"));
     EXPECT_TRUE(Mentions(breaks, "the human side ends with are not the cards it held, drew and took"));
 }
 
-TEST_F(RefereedTurn, MeldsChangedBetweenTwoTurnsAreCountedAgain)
+TEST(Referee, MeldsChangedBetweenTwoTurnsAreCountedAgain)
 {
+    RefereedTurn t;
     for (const Suit suit : {Spade, Heart, Club})
-        AddToHumanMelds(game, CardId(suit, Jack));
-    referee.BeginTurn(game, Side::Human);
-    MoveFromStockToHumanHand(game);
-    DiscardFromHumanHand(game, CardId(Heart, 9));
-    ASSERT_TRUE(referee.JudgeTurn(game).empty());
+        AddToHumanMelds(t.game, CardId(suit, Jack));
+    t.referee.BeginTurn(t.game, Side::Human);
+    t.Draw();
+    t.Discard(CardId(Heart, 9));
+    ASSERT_TRUE(t.referee.JudgeTurn(t.game).empty());
 
     // As many meld cards as before, but one of them is now a ten of its own.
-    RemoveCardById(game.Human().Melds, CardId(Club, Jack));
-    AddToHumanMelds(game, CardId(Club, Ten));
-    referee.BeginTurn(game, Side::Human);
-    MoveFromStockToHumanHand(game);
-    DiscardFromHumanHand(game, CardId(Spade, 5));
-    const auto breaks = referee.JudgeTurn(game);
+    RemoveCardById(t.game.Human().Melds, CardId(Club, Jack));
+    AddToHumanMelds(t.game, CardId(Club, Ten));
+    t.referee.BeginTurn(t.game, Side::Human);
+    t.Draw();
+    t.Discard(CardId(Spade, 5));
+    const auto breaks = t.referee.JudgeTurn(t.game);
     EXPECT_TRUE(Mentions(breaks, "left a meld of 2 cards in column 10"));
     EXPECT_TRUE(Mentions(breaks, "left a meld of 1 card in column 9"));
 }
