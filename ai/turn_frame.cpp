@@ -204,11 +204,16 @@ void TurnFrame::CountOpponent()
             ++columns[column];
         ++ranks[c.Rank];
     }
+    ColumnCounts held{};
+    const CardPile& hand = Opp().Hand;
+    for (int i = 0, count = hand.Count; i < count; ++i)
+        ++held[hand.Cards[i].Rank];
     ColumnCounts known{};
     const CardPile& seen = Memory.KnownOpponentCards;
     for (int i = 0, count = seen.Count; i < count; ++i)
         ++known[seen.Cards[i].Rank];
     Opp().MeldCount = columns;
+    Opp().HandCount = held;
     OpponentMeldRankCount = ranks;
     KnownOpponentRankCount = known;
 }
@@ -395,8 +400,11 @@ void TurnFrame::BeginTurn()
     Game.Turn.ComputerTurn = true;
     Host.RepaintTable();
     Host.SetBusyCursor(true);
-    // The recount also brings the human's hand counts up to date for the decisions.
-    Game.RecountColumns();
+    // The first recount counts both sides' hands and melds from the table, as
+    // the game's own recount of the columns would, and the opponent's hand for
+    // the decisions.
+    MarkCountsStale();
+    Recount();
     Opp().MeldedBefore = Game.MeldValueOnTable(Opponent(Me), false);
     OwnMinimumMeld = MinimumMeld(Own().Score);
     Own().MinimumMeld = OwnMinimumMeld;

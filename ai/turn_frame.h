@@ -242,8 +242,9 @@ protected:
                && live_.PileCards == Game.DiscardPile.Count;
     }
 
-    // The opponent's melds and what is known of its hand do not change during
-    // the turn; they are counted again only when their sizes have changed.
+    // The opponent's cards and what is known of its hand do not change during
+    // the turn; they are counted again only when the sizes of its melds or of
+    // what is known have changed.
     struct OpponentKey {
         int Melds = -1;
         int Known = -1;
@@ -257,7 +258,10 @@ protected:
     // Counts what has changed and hands the counts to the tallies.
     void ShowLiveCounts();
 
+    // Counts the frame's own side and the pile, then the opponent.
     void CountLiveFromTable();
+    // Counts the opponent's hand (into its seat, as the game's recount of the
+    // columns does), its melds and what is known of its hand.
     void CountOpponent();
     // The table is about to change outside the frame's card operations.
     void MarkCountsStale() { live_.Current = false; }

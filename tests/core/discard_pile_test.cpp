@@ -38,6 +38,8 @@ protected:
 TEST_F(DiscardPileTest, FreezingRules)
 {
     EXPECT_TRUE(game.IsPileFrozen(Side::Human));  // initial block: the human has not opened
+    Melds({RedThree, CardId(Heart, 2), RedThree});
+    EXPECT_TRUE(game.IsPileFrozen(Side::Human));  // red threes are worth nothing
     Melds({CardId(Spade, King), CardId(Heart, King)});
     EXPECT_TRUE(game.IsPileFrozen(Side::Human));  // two cards are no meld yet
     Melds({CardId(Club, King)});
