@@ -153,6 +153,23 @@ TEST_F(RefereedTurn, MeldsChangedBetweenTwoTurnsAreCountedAgain)
     EXPECT_TRUE(Mentions(breaks, "left a meld of 1 card in column 9"));
 }
 
+// The simulator asks the game for the human side's meld value again only when
+// this number moves: a swap that keeps the count of meld cards must move it.
+TEST_F(RefereedTurn, TheMeldsVersionMovesWhenAMeldCardIsSwapped)
+{
+    for (const Suit suit : {Spade, Heart, Club})
+        AddToHumanMelds(game, CardId(suit, Jack));
+    referee.BeginTurn(game, Side::Human);
+    const auto withJacks = referee.MeldsVersion(Side::Human);
+    referee.BeginTurn(game, Side::Human);
+    EXPECT_EQ(referee.MeldsVersion(Side::Human), withJacks);
+
+    RemoveCardById(game.Human().Melds, CardId(Club, Jack));
+    AddToHumanMelds(game, CardId(Diamond, Jack));
+    referee.BeginTurn(game, Side::Human);
+    EXPECT_NE(referee.MeldsVersion(Side::Human), withJacks);
+}
+
 // The computer side went out with a natural canasta of kings; the human side
 // holds a red three and two cards and has a meld of three queens.
 struct EndedHand : ::testing::Test, TableFixture {

@@ -60,6 +60,10 @@ void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBe
         if (!IsRedThree(before[i].Id))
             AppendCard(known, before[i]);
 
+    // Most of the time the other side knows nothing of this hand: there is
+    // nothing to drop, and the melds and the discard need no look.
+    if (known.Count == 0)
+        return;
     const CardPile& melds = MeldsOf(game, side);
     if (!SameBytes(CardsOf(meldsBefore), CardsOf(melds))) {
         // Every card of an identity beyond as many as the melds held before

@@ -197,6 +197,7 @@ const Referee::MeldSummary& Referee::SummaryOf(Side side, const CardPile& melds,
         UpdateTally(counted.Summary.Columns, CardsOf(counted.Melds), CardsOf(melds), layout);
     }
     CopyCards(counted.Melds, melds);
+    ++counted.Version;
     Summarise(counted.Summary);
     return counted.Summary;
 }
@@ -225,9 +226,9 @@ void Referee::BeginTurn(const CanastaGame& game, Side side)
     before_.Read(game);
     side_ = side;
     turnOpen_ = true;
-    meldsBefore_ = SummaryOf(side, before_.Of(side).Melds, before_.Layout);
+    meldsChanged_ = false;
     // The melds as the side's previous turn left them decide a concealed going out.
-    valueBefore_ = meldsBefore_.CompleteValue;
+    valueBefore_ = SummaryOf(side, before_.Of(side).Melds, before_.Layout).CompleteValue;
     meldedBefore_[Index(side)] = valueBefore_ > 0;
 }
 
@@ -240,8 +241,11 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
     // The summary counted as the turn began stands for melds the turn left alone.
     const bool meldsKept = SameBytes(CardsOf(before_.Of(side_).Melds), CardsOf(after.SeatOf(side_).Melds));
-    if (!meldsKept || before_.Layout.ColumnPitch != after.Layout.ColumnPitch)
+    if (!meldsKept || before_.Layout.ColumnPitch != after.Layout.ColumnPitch) {
+        meldsBefore_ = counted_[Index(side_)].Summary;
+        meldsChanged_ = true;
         SummaryOf(side_, after.SeatOf(side_).Melds, after.Layout);
+    }
 
     if (!SameCards(CardsOf(before_.Of(other).Hand), CardsOf(after.SeatOf(other).Hand)) ||
         !SameCards(CardsOf(before_.Of(other).Melds), CardsOf(after.SeatOf(other).Melds)))
@@ -342,33 +346,37 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
 
     // Every card the side ends with came from its hand, its melds, the stock or
     // the pile. Cards that stayed where they were count alike on both sides of
-    // that balance and are left out of it.
-    CardCounts had{};
-    CardCounts has{};
-    CountUnmatched(CardsOf(was.Hand), CardsOf(is.Hand), had, has);
-    if (drawn.Counted)
-        AddCounts(had, drawn.Counts);
-    else
-        AddCards(had, drawn.FromTop);
-    AddCards(had, taken);
-    AddCards(has, discards);
-    CardCounts lostFromMelds{};
-    CardCounts gainedByMelds{};
-    const int meldCardsLost =
-        meldsKept ? 0 : CountUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
-    AddCounts(had, lostFromMelds);
-    AddCounts(has, gainedByMelds);
-    if (had != has)
+    // that balance and are left out of it: what the side had is counted in,
+    // what it has is counted out.
+    CardBalance balance{};
+    BalanceUnmatched(CardsOf(was.Hand), CardsOf(is.Hand), balance);
+    if (drawn.Counted) {
+        for (int key = 0; key < KeyCount; ++key)
+            balance[key] = static_cast<std::int8_t>(balance[key] + drawn.Counts[key]);
+    } else {
+        CountIn(balance, drawn.FromTop);
+    }
+    CountIn(balance, taken);
+    CountOut(balance, discards);
+    const int meldCardsLost = meldsKept ? 0 : BalanceUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), balance);
+    if (!Even(balance))
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 
-    // A card the melds held more often before the turn than after was taken back from them.
-    for (int key = 0; meldCardsLost > 0 && key < KeyCount; ++key) {
-        if (lostFromMelds[key] <= gainedByMelds[key])
-            continue;
-        const bool blockingThree = rules_.ThreeBlock && IsRedThree(IdOfKey(key)) && discards.size() == 1 &&
-                                   CardKey(discards.front()) == key;
-        if (!blockingThree)
-            breaks.push_back("took a card back from its melds");
+    // A card the melds held more often before the turn than after was taken
+    // back from them. Melds nearly always only grow, so this is counted apart
+    // only when some card of the melds before went unmatched.
+    if (meldCardsLost > 0) {
+        CardCounts lostFromMelds{};
+        CardCounts gainedByMelds{};
+        CountUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
+        for (int key = 0; key < KeyCount; ++key) {
+            if (lostFromMelds[key] <= gainedByMelds[key])
+                continue;
+            const bool blockingThree = rules_.ThreeBlock && IsRedThree(IdOfKey(key)) && discards.size() == 1 &&
+                                       CardKey(discards.front()) == key;
+            if (!blockingThree)
+                breaks.push_back("took a card back from its melds");
+        }
     }
 
     const MeldSummary& meldsAfter = MeldsAfter();
@@ -415,13 +423,14 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
         return;
     }
     const int inHand = OfRank(handBefore, rank);
-    const MeldColumns& columnsBefore = meldsBefore_.Columns;
+    const MeldSummary& meldsBefore = MeldsBefore();
+    const MeldColumns& columnsBefore = meldsBefore.Columns;
     const MeldSummary& meldsAfter = MeldsAfter();
     const int inColumn = columnsBefore[rank].Size;
     const int wildInHand = static_cast<int>(handBefore.size()) - Naturals(handBefore);
     const bool oneAgainstOne = pileBefore.size() == 1 && handBefore.size() == 1;
     const bool fullCanasta = inColumn >= CanastaSize && !rules_.AddToCanasta;
-    const int canastasBefore = meldsBefore_.Canastas;
+    const int canastasBefore = meldsBefore.Canastas;
     const auto topCardMelded = [&] {
         return CopiesInColumn(is.Melds, after.Layout, rank, CardKey(top)) >
                CopiesInColumn(was.Melds, before_.Layout, rank, CardKey(top));
@@ -443,7 +452,7 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
         return;
     }
 
-    const bool frozen = PileFrozen(before_.DiscardPile, meldsBefore_);
+    const bool frozen = PileFrozen(before_.DiscardPile, meldsBefore);
     const bool naturalPair = inHand >= 2 && !fullCanasta;
     const bool existingMeld = !frozen && !(rules_.NaturalPair && rules_.AddExistingMeld) && inColumn >= 3 && !fullCanasta;
     const bool naturalAndWild = inHand == 1 && wildInHand >= 1 && !frozen && !rules_.NaturalPair && inColumn <= 2;
