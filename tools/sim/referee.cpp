@@ -202,6 +202,14 @@ const Referee::MeldSummary& Referee::SummaryOf(Side side, const CardPile& melds,
     return counted.Summary;
 }
 
+MeldColumns Referee::ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout) const
+{
+    const CountedMelds& counted = counted_[Index(side)];
+    if (counted.Valid && counted.ColumnPitch == layout.ColumnPitch && SameBytes(CardsOf(counted.Melds), CardsOf(melds)))
+        return counted.Summary.Columns;
+    return TallyColumns(melds, layout);
+}
+
 void Referee::Summarise(MeldSummary& summary) const
 {
     summary.CompleteValue = CompleteMeldValue(summary.Columns);
@@ -536,7 +544,7 @@ std::vector<std::string> Referee::JudgeHandScore(const CanastaGame& game, const 
         const int index = Index(side);
         const std::span<const CardRecord> hand = CardsOf(game.SeatOf(side).Hand);
         const std::span<const CardRecord> melds = CardsOf(game.SeatOf(side).Melds);
-        const MeldColumns columns = TallyColumns(game.SeatOf(side).Melds, game.Layout);
+        const MeldColumns columns = ColumnsOf(side, game.SeatOf(side).Melds, game.Layout);
         const SideScore& given = side == Side::Human ? score.Human : score.Computer;
         const int canastas = CanastaCount(columns);
         const int redOnTable = RedThrees(melds);

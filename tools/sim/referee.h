@@ -94,6 +94,9 @@ private:
     // last for that side by the cards that differ.
     const MeldSummary& SummaryOf(Side side, const CardPile& melds, const TableLayout& layout);
     void Summarise(MeldSummary& summary) const;
+    // A side's meld columns: those counted last while the melds are still those
+    // cards (the hand's last turns have nearly always counted them), otherwise counted afresh.
+    MeldColumns ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout) const;
     // The moving side's melds as the turn left them (after JudgeTurn has looked).
     const MeldSummary& MeldsAfter() const { return counted_[Index(side_)].Summary; }
     // The moving side's melds as the turn began (after JudgeTurn has looked).
