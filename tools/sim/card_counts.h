@@ -99,24 +99,27 @@ int ForEachUnmatched(std::span<const CardRecord> before, std::span<const CardRec
 {
     if (SameBytes(before, after))
         return 0;
-    std::size_t b = 0;
-    std::size_t a = 0;
+    // Walked by pointer: this runs over every card of the moving side's hand each turn.
+    const CardRecord* b = before.data();
+    const CardRecord* const beforeEnd = b + before.size();
+    const CardRecord* a = after.data();
+    const CardRecord* const afterEnd = a + after.size();
     int unmatched = 0;
-    while (b < before.size() && a < after.size()) {
-        if (SameKey(before[b], after[a])) {
+    while (b != beforeEnd && a != afterEnd) {
+        if (SameKey(*b, *a)) {
             ++b;
             ++a;
-        } else if (a + 1 < after.size() && SameKey(before[b], after[a + 1])) {
-            onlyAfter(CardKey(after[a++]));
+        } else if (a + 1 != afterEnd && SameKey(*b, a[1])) {
+            onlyAfter(CardKey(*a++));
         } else {
-            onlyBefore(CardKey(before[b++]));
+            onlyBefore(CardKey(*b++));
             ++unmatched;
         }
     }
-    for (; b < before.size(); ++b, ++unmatched)
-        onlyBefore(CardKey(before[b]));
-    for (; a < after.size(); ++a)
-        onlyAfter(CardKey(after[a]));
+    for (; b != beforeEnd; ++b, ++unmatched)
+        onlyBefore(CardKey(*b));
+    for (; a != afterEnd; ++a)
+        onlyAfter(CardKey(*a));
     return unmatched;
 }
 

@@ -95,24 +95,25 @@ void UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::
                  const TableLayout& layout)
 {
     const auto columnOf = [&layout](const CardRecord& card) { return std::clamp(layout.ColumnOf(card.X), 0, ColumnCount - 1); };
-    std::size_t b = 0;
-    std::size_t a = 0;
-    while (b < before.size() && a < after.size()) {
-        if (SameInTally(before[b], after[a])) {
+    const auto add = [&columns, &columnOf](const CardRecord& card, int sign) { AddToTally(columns, card, columnOf(card), sign); };
+    const CardRecord* b = before.data();
+    const CardRecord* const beforeEnd = b + before.size();
+    const CardRecord* a = after.data();
+    const CardRecord* const afterEnd = a + after.size();
+    while (b != beforeEnd && a != afterEnd) {
+        if (SameInTally(*b, *a)) {
             ++b;
             ++a;
-        } else if (a + 1 < after.size() && SameInTally(before[b], after[a + 1])) {
-            AddToTally(columns, after[a], columnOf(after[a]), +1);
-            ++a;
+        } else if (a + 1 != afterEnd && SameInTally(*b, a[1])) {
+            add(*a++, +1);
         } else {
-            AddToTally(columns, before[b], columnOf(before[b]), -1);
-            ++b;
+            add(*b++, -1);
         }
     }
-    for (; b < before.size(); ++b)
-        AddToTally(columns, before[b], columnOf(before[b]), -1);
-    for (; a < after.size(); ++a)
-        AddToTally(columns, after[a], columnOf(after[a]), +1);
+    for (; b != beforeEnd; ++b)
+        add(*b, -1);
+    for (; a != afterEnd; ++a)
+        add(*a, +1);
 }
 
 }  // namespace
