@@ -86,16 +86,32 @@ void AddToTally(MeldColumns& columns, const CardRecord& card, int column, int si
     tally.Value += sign * ValueOf(card);
 }
 
-// Cards that lie in the same column with the same face count alike in a tally.
-bool SameInTally(const CardRecord& a, const CardRecord& b) { return a.X == b.X && a.Id == b.Id && a.Rank == b.Rank; }
+// Cards that lie in the same column with the same face count alike in a tally;
+// the deck is compared too, so that cards matched here are matched for the
+// balance of the turn's cards as well.
+bool SameInTally(const CardRecord& a, const CardRecord& b)
+{
+    return a.X == b.X && a.Id == b.Id && a.Rank == b.Rank && a.Deck == b.Deck;
+}
 
 // Brings the tally of the melds before to the melds after: the cards matched in
 // pile order count alike in both, so only the others are taken away or added.
-void UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::span<const CardRecord> after,
-                 const TableLayout& layout)
+// The cards taken away are counted into moved, those added counted out of it;
+// returns how many were taken away.
+int UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::span<const CardRecord> after,
+                const TableLayout& layout, CardBalance& moved)
 {
     const auto columnOf = [&layout](const CardRecord& card) { return std::clamp(layout.ColumnOf(card.X), 0, ColumnCount - 1); };
-    const auto add = [&columns, &columnOf](const CardRecord& card, int sign) { AddToTally(columns, card, columnOf(card), sign); };
+    int takenAway = 0;
+    const auto add = [&](const CardRecord& card, int sign) {
+        AddToTally(columns, card, columnOf(card), sign);
+        if (sign < 0) {
+            CountIn(moved, CardKey(card));
+            ++takenAway;
+        } else {
+            CountOut(moved, CardKey(card));
+        }
+    };
     const CardRecord* b = before.data();
     const CardRecord* const beforeEnd = b + before.size();
     const CardRecord* a = after.data();
@@ -114,6 +130,7 @@ void UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::
         add(*b, -1);
     for (; a != afterEnd; ++a)
         add(*a, +1);
+    return takenAway;
 }
 
 }  // namespace
@@ -194,8 +211,12 @@ const Referee::MeldSummary& Referee::SummaryOf(Side side, const CardPile& melds,
         counted.Summary.Columns = TallyColumns(melds, layout);
         counted.ColumnPitch = layout.ColumnPitch;
         counted.Valid = true;
+        meldCardsMoved_.Known = false;
     } else {
-        UpdateTally(counted.Summary.Columns, CardsOf(counted.Melds), CardsOf(melds), layout);
+        meldCardsMoved_.Balance = CardBalance{};
+        meldCardsMoved_.TakenAway =
+            UpdateTally(counted.Summary.Columns, CardsOf(counted.Melds), CardsOf(melds), layout, meldCardsMoved_.Balance);
+        meldCardsMoved_.Known = true;
     }
     CopyCards(counted.Melds, melds);
     ++counted.Version;
@@ -367,7 +388,14 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     }
     CountIn(balance, taken);
     CountOut(balance, discards);
-    const int meldCardsLost = meldsKept ? 0 : BalanceUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), balance);
+    int meldCardsLost = 0;
+    if (!meldsKept && meldCardsMoved_.Known) {
+        for (int key = 0; key < KeyCount; ++key)
+            balance[key] = static_cast<std::int8_t>(balance[key] + meldCardsMoved_.Balance[key]);
+        meldCardsLost = meldCardsMoved_.TakenAway;
+    } else if (!meldsKept) {
+        meldCardsLost = BalanceUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), balance);
+    }
     if (!Even(balance))
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 

@@ -151,6 +151,15 @@ private:
         std::uint64_t Version = 0;
     };
     std::array<CountedMelds, 2> counted_;
+    // The meld cards a side's count brought up to date card by card last took
+    // away (counted in) and added (counted out): the moving side's melds need no
+    // second walk for the balance of the turn's cards.
+    struct MovedMeldCards {
+        CardBalance Balance{};
+        int TakenAway = 0;
+        bool Known = false;
+    };
+    MovedMeldCards meldCardsMoved_;
 };
 
 std::string SideName(Side side);
