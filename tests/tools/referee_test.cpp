@@ -133,6 +133,19 @@ TEST_F(RefereedTurn, ACardTakenBackFromTheMeldsAndACardSwappedForItsTwinAreCaugh
     EXPECT_TRUE(Mentions(breaks, "the human side ends with are not the cards it held, drew and took"));
 }
 
+// The melds' balance comes from the walk that brings their tally up to date:
+// a card that stays in its column but is now its twin must still count as moved.
+TEST_F(RefereedTurn, AMeldCardSwappedInPlaceForItsTwinIsCaught)
+{
+    for (const Suit suit : {Spade, Heart, Club})
+        AddToHumanMelds(game, CardId(suit, Jack));
+    referee.BeginTurn(game, Side::Human);
+    MoveFromStockToHumanHand(game);
+    DiscardFromHumanHand(game, CardId(Heart, 9));
+    game.Human().Melds.Cards[1].Deck = 1;
+    EXPECT_TRUE(Mentions(referee.JudgeTurn(game), "the human side ends with are not the cards it held, drew and took"));
+}
+
 TEST_F(RefereedTurn, MeldsChangedBetweenTwoTurnsAreCountedAgain)
 {
     for (const Suit suit : {Spade, Heart, Club})
