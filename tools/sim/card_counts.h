@@ -151,6 +151,14 @@ inline void CountOut(CardBalance& balance, std::span<const CardRecord> cards)
         CountOut(balance, CardKey(card));
 }
 
+// Every key's count in more (a CardCounts or another balance) counted in.
+template <typename Counts>
+void CountInEach(CardBalance& balance, const Counts& more)
+{
+    for (int key = 0; key < CardKeyCount; ++key)
+        balance[key] = static_cast<std::int8_t>(balance[key] + more[key]);
+}
+
 // What only before held counted in, what only after holds counted out.
 inline int BalanceUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after, CardBalance& balance)
 {

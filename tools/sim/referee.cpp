@@ -380,18 +380,17 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     // what it has is counted out.
     CardBalance balance{};
     BalanceUnmatched(CardsOf(was.Hand), CardsOf(is.Hand), balance);
-    if (drawn.Counted) {
-        for (int key = 0; key < KeyCount; ++key)
-            balance[key] = static_cast<std::int8_t>(balance[key] + drawn.Counts[key]);
-    } else {
+    if (drawn.Counted)
+        CountInEach(balance, drawn.Counts);
+    else
         CountIn(balance, drawn.FromTop);
-    }
     CountIn(balance, taken);
     CountOut(balance, discards);
+    // The melds' moved cards were mostly set apart already, when their tally was
+    // brought up to date as the turn was judged; a count made afresh leaves them to a walk.
     int meldCardsLost = 0;
     if (!meldsKept && meldCardsMoved_.Known) {
-        for (int key = 0; key < KeyCount; ++key)
-            balance[key] = static_cast<std::int8_t>(balance[key] + meldCardsMoved_.Balance[key]);
+        CountInEach(balance, meldCardsMoved_.Balance);
         meldCardsLost = meldCardsMoved_.TakenAway;
     } else if (!meldsKept) {
         meldCardsLost = BalanceUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), balance);
