@@ -125,6 +125,20 @@ TEST(Referee, ACardTakenBackFromTheMeldsAndACardSwappedForItsTwinAreCaught)
     EXPECT_TRUE(Mentions(breaks, "the human side ends with are not the cards it held, drew and took"));
 }
 
+// The melds' balance comes from the walk that brings their tally up to date:
+// a card that stays in its column but is now its twin must still count as moved.
+TEST(Referee, AMeldCardSwappedInPlaceForItsTwinIsCaught)
+{
+    RefereedTurn t;
+    for (const Suit suit : {Spade, Heart, Club})
+        AddToHumanMelds(t.game, CardId(suit, Jack));
+    t.referee.BeginTurn(t.game, Side::Human);
+    t.Draw();
+    t.Discard(CardId(Heart, 9));
+    t.game.Human().Melds.Cards[1].Deck = 1;
+    EXPECT_TRUE(Mentions(t.referee.JudgeTurn(t.game), "the human side ends with are not the cards it held, drew and took"));
+}
+
 TEST(Referee, MeldsChangedBetweenTwoTurnsAreCountedAgain)
 {
     RefereedTurn t;
@@ -144,6 +158,24 @@ TEST(Referee, MeldsChangedBetweenTwoTurnsAreCountedAgain)
     const auto breaks = t.referee.JudgeTurn(t.game);
     EXPECT_TRUE(Mentions(breaks, "left a meld of 2 cards in column 10"));
     EXPECT_TRUE(Mentions(breaks, "left a meld of 1 card in column 9"));
+}
+
+// The simulator asks the game for the human side's meld value again only when
+// this number moves: a swap that keeps the count of meld cards must move it.
+TEST(Referee, TheMeldsVersionMovesWhenAMeldCardIsSwapped)
+{
+    RefereedTurn t;
+    for (const Suit suit : {Spade, Heart, Club})
+        AddToHumanMelds(t.game, CardId(suit, Jack));
+    t.referee.BeginTurn(t.game, Side::Human);
+    const auto withJacks = t.referee.MeldsVersion(Side::Human);
+    t.referee.BeginTurn(t.game, Side::Human);
+    EXPECT_EQ(t.referee.MeldsVersion(Side::Human), withJacks);
+
+    RemoveCardById(t.game.Human().Melds, CardId(Club, Jack));
+    AddToHumanMelds(t.game, CardId(Diamond, Jack));
+    t.referee.BeginTurn(t.game, Side::Human);
+    EXPECT_NE(t.referee.MeldsVersion(Side::Human), withJacks);
 }
 
 // The computer side went out with a natural canasta of kings; the human side

@@ -57,12 +57,6 @@ inline CardCounts CountsOf(std::span<const CardRecord> cards)
     return counts;
 }
 
-inline void AddCounts(CardCounts& into, const CardCounts& more)
-{
-    for (int key = 0; key < CardKeyCount; ++key)
-        into[key] += more[key];
-}
-
 inline bool SameKey(const CardRecord& a, const CardRecord& b) { return a.Id == b.Id && a.Deck == b.Deck; }
 
 // Cards copied from one place to another are alike byte for byte: comparing
@@ -92,37 +86,86 @@ inline bool SameCards(std::span<const CardRecord> a, std::span<const CardRecord>
     return SameKeys(a, b) || CountsOf(a) == CountsOf(b);
 }
 
-// Sets apart the cards of one pile before and after a turn that the other
-// lacks: what only before held is counted into onlyBefore, what only after
-// holds into onlyAfter. Like cards (face and deck) are matched in pile order,
-// and any such matching leaves the difference between the two counts the
-// same; a turn draws into, lays out of and discards from piles that keep
+// Walks the cards of one pile before and after a turn and hands on the keys
+// of those the other lacks: what only before held to onlyBefore, what only
+// after holds to onlyAfter. Like cards (face and deck) are matched in pile
+// order, and any such matching leaves the difference between the two counts
+// the same; a turn draws into, lays out of and discards from piles that keep
 // their other cards in order, so nearly every card is matched and only the
-// few that moved are counted. Returns how many of before's cards were not matched.
-inline int CountUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after,
-                          CardCounts& onlyBefore, CardCounts& onlyAfter)
+// few that moved are handed on. Returns how many of before's cards were not matched.
+template <typename OnlyBefore, typename OnlyAfter>
+int ForEachUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after, OnlyBefore&& onlyBefore,
+                     OnlyAfter&& onlyAfter)
 {
     if (SameBytes(before, after))
         return 0;
-    std::size_t b = 0;
-    std::size_t a = 0;
+    // Walked by pointer: this runs over every card of the moving side's hand each turn.
+    const CardRecord* b = before.data();
+    const CardRecord* const beforeEnd = b + before.size();
+    const CardRecord* a = after.data();
+    const CardRecord* const afterEnd = a + after.size();
     int unmatched = 0;
-    while (b < before.size() && a < after.size()) {
-        if (SameKey(before[b], after[a])) {
+    while (b != beforeEnd && a != afterEnd) {
+        if (SameKey(*b, *a)) {
             ++b;
             ++a;
-        } else if (a + 1 < after.size() && SameKey(before[b], after[a + 1])) {
-            ++onlyAfter[CardKey(after[a++])];
+        } else if (a + 1 != afterEnd && SameKey(*b, a[1])) {
+            onlyAfter(CardKey(*a++));
         } else {
-            ++onlyBefore[CardKey(before[b++])];
+            onlyBefore(CardKey(*b++));
             ++unmatched;
         }
     }
-    for (; b < before.size(); ++b, ++unmatched)
-        ++onlyBefore[CardKey(before[b])];
-    for (; a < after.size(); ++a)
-        ++onlyAfter[CardKey(after[a])];
+    for (; b != beforeEnd; ++b, ++unmatched)
+        onlyBefore(CardKey(*b));
+    for (; a != afterEnd; ++a)
+        onlyAfter(CardKey(*a));
     return unmatched;
 }
+
+// The cards only before held counted into onlyBefore, those only after holds into onlyAfter.
+inline int CountUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after,
+                          CardCounts& onlyBefore, CardCounts& onlyAfter)
+{
+    return ForEachUnmatched(
+        before, after, [&onlyBefore](int key) { ++onlyBefore[key]; }, [&onlyAfter](int key) { ++onlyAfter[key]; });
+}
+
+// Cards counted in (up) and out (down) by key in one array: the balance is
+// even when every key comes to zero, which settles in one comparison what two
+// counts compared key by key would. It wraps as the byte counts do.
+using CardBalance = std::array<std::int8_t, CardKeyCount>;
+
+inline void CountIn(CardBalance& balance, int key) { balance[key] = static_cast<std::int8_t>(balance[key] + 1); }
+inline void CountOut(CardBalance& balance, int key) { balance[key] = static_cast<std::int8_t>(balance[key] - 1); }
+
+inline void CountIn(CardBalance& balance, std::span<const CardRecord> cards)
+{
+    for (const CardRecord& card : cards)
+        CountIn(balance, CardKey(card));
+}
+
+inline void CountOut(CardBalance& balance, std::span<const CardRecord> cards)
+{
+    for (const CardRecord& card : cards)
+        CountOut(balance, CardKey(card));
+}
+
+// Every key's count in more (a CardCounts or another balance) counted in.
+template <typename Counts>
+void CountInEach(CardBalance& balance, const Counts& more)
+{
+    for (int key = 0; key < CardKeyCount; ++key)
+        balance[key] = static_cast<std::int8_t>(balance[key] + more[key]);
+}
+
+// What only before held counted in, what only after holds counted out.
+inline int BalanceUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after, CardBalance& balance)
+{
+    return ForEachUnmatched(
+        before, after, [&balance](int key) { CountIn(balance, key); }, [&balance](int key) { CountOut(balance, key); });
+}
+
+inline bool Even(const CardBalance& balance) { return balance == CardBalance{}; }
 
 }  // namespace meldora::sim

@@ -60,6 +60,21 @@ void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBe
         if (!IsRedThree(before[i].Id))
             AppendCard(known, before[i]);
 
+    // Most of the time the other side knows nothing of this hand: there is
+    // nothing to drop, and the melds and the discard need no look.
+    if (known.Count == 0)
+        return;
+    // Most cards melded or discarded were never known: the pile is searched
+    // only for identities a count of it holds.
+    std::array<std::uint8_t, JokerId + 1> knownIds = IdCounts(known);
+    const auto forget = [&known, &knownIds](int id) {
+        if (id <= JokerId) {
+            if (knownIds[id] == 0)
+                return;
+            --knownIds[id];
+        }
+        RemoveCardById(known, id);
+    };
     const CardPile& melds = MeldsOf(game, side);
     if (!SameBytes(CardsOf(meldsBefore), CardsOf(melds))) {
         // Every card of an identity beyond as many as the melds held before
@@ -73,11 +88,11 @@ void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBe
             if (meldedBefore[id] > 0)
                 --meldedBefore[id];
             else
-                RemoveCardById(known, id);
+                forget(id);
         }
     }
     for (int i = common; i < afterCount; ++i)
-        RemoveCardById(known, after[i].Id);
+        forget(after[i].Id);
 }
 
 }  // namespace meldora::sim

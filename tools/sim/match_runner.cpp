@@ -178,12 +178,17 @@ void MatchRunner::PlayHumanSeatTurn()
     // its own terms; what the game has kept for the human side stays in force.
     const std::int32_t humanMeldedBefore = game_.Human().MeldedBefore;
     const std::int32_t computerMeldedBefore = game_.Computer().MeldedBefore;
+    referee_.BeginTurn(game_, Side::Human);
     // The human's own moves keep no running meld value; the level reads it.
-    game_.Human().MeldValue = game_.MeldValueOnTable(Side::Human, true);
+    // The referee has just compared the side's melds card for card with those
+    // it saw last: the value is asked of the game again only when they changed.
+    const std::uint64_t meldsVersion = referee_.MeldsVersion(Side::Human);
+    if (!humanMeldValue_ || humanMeldValue_->MeldsVersion != meldsVersion)
+        humanMeldValue_ = HumanMeldValue{meldsVersion, game_.MeldValueOnTable(Side::Human, true)};
+    game_.Human().MeldValue = humanMeldValue_->Value;
     // The end of the hand is judged once the turn is over, as after the human's
     // discard: with the phase at "hand over" the turn's own checks pass.
     game_.Turn.Phase = TurnPhase::HandOver;
-    referee_.BeginTurn(game_, Side::Human);
     ai::RunComputerTurn(game_, humanSeat_);
     JudgeTurn("after the human side's turn");
     game_.Human().MeldedBefore = humanMeldedBefore;

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -95,9 +96,16 @@ private:
     SilentHost host_;
     RuleSettings settings_;
     CanastaGame game_;
+    Referee referee_;
+    // The human side's meld value as last asked of the game, with the referee's
+    // count of that side's meld changes at the time.
+    struct HumanMeldValue {
+        std::uint64_t MeldsVersion = 0;
+        std::int32_t Value = 0;
+    };
+    std::optional<HumanMeldValue> humanMeldValue_;
     // What the level in the human's seat remembers between its turns (the game
     // keeps the computer side's).
-    Referee referee_;
     ComputerMemory humanSeatMemory_;
     ai::ComputerSettings humanSeat_;
     ai::ComputerSettings computerSeat_;

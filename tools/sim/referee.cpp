@@ -86,33 +86,51 @@ void AddToTally(MeldColumns& columns, const CardRecord& card, int column, int si
     tally.Value += sign * ValueOf(card);
 }
 
-// Cards that lie in the same column with the same face count alike in a tally.
-bool SameInTally(const CardRecord& a, const CardRecord& b) { return a.X == b.X && a.Id == b.Id && a.Rank == b.Rank; }
+// Cards that lie in the same column with the same face count alike in a tally;
+// the deck is compared too, so that cards matched here are matched for the
+// balance of the turn's cards as well.
+bool SameInTally(const CardRecord& a, const CardRecord& b)
+{
+    return a.X == b.X && a.Id == b.Id && a.Rank == b.Rank && a.Deck == b.Deck;
+}
 
 // Brings the tally of the melds before to the melds after: the cards matched in
 // pile order count alike in both, so only the others are taken away or added.
-void UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::span<const CardRecord> after,
-                 const TableLayout& layout)
+// The cards taken away are counted into moved, those added counted out of it;
+// returns how many were taken away.
+int UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::span<const CardRecord> after,
+                const TableLayout& layout, CardBalance& moved)
 {
     const auto columnOf = [&layout](const CardRecord& card) { return std::clamp(layout.ColumnOf(card.X), 0, ColumnCount - 1); };
-    std::size_t b = 0;
-    std::size_t a = 0;
-    while (b < before.size() && a < after.size()) {
-        if (SameInTally(before[b], after[a])) {
-            ++b;
-            ++a;
-        } else if (a + 1 < after.size() && SameInTally(before[b], after[a + 1])) {
-            AddToTally(columns, after[a], columnOf(after[a]), +1);
-            ++a;
+    int takenAway = 0;
+    const auto add = [&](const CardRecord& card, int sign) {
+        AddToTally(columns, card, columnOf(card), sign);
+        if (sign < 0) {
+            CountIn(moved, CardKey(card));
+            ++takenAway;
         } else {
-            AddToTally(columns, before[b], columnOf(before[b]), -1);
+            CountOut(moved, CardKey(card));
+        }
+    };
+    const CardRecord* b = before.data();
+    const CardRecord* const beforeEnd = b + before.size();
+    const CardRecord* a = after.data();
+    const CardRecord* const afterEnd = a + after.size();
+    while (b != beforeEnd && a != afterEnd) {
+        if (SameInTally(*b, *a)) {
             ++b;
+            ++a;
+        } else if (a + 1 != afterEnd && SameInTally(*b, a[1])) {
+            add(*a++, +1);
+        } else {
+            add(*b++, -1);
         }
     }
-    for (; b < before.size(); ++b)
-        AddToTally(columns, before[b], columnOf(before[b]), -1);
-    for (; a < after.size(); ++a)
-        AddToTally(columns, after[a], columnOf(after[a]), +1);
+    for (; b != beforeEnd; ++b)
+        add(*b, -1);
+    for (; a != afterEnd; ++a)
+        add(*a, +1);
+    return takenAway;
 }
 
 }  // namespace
@@ -193,12 +211,25 @@ const Referee::MeldSummary& Referee::SummaryOf(Side side, const CardPile& melds,
         counted.Summary.Columns = TallyColumns(melds, layout);
         counted.ColumnPitch = layout.ColumnPitch;
         counted.Valid = true;
+        meldCardsMoved_.Known = false;
     } else {
-        UpdateTally(counted.Summary.Columns, CardsOf(counted.Melds), CardsOf(melds), layout);
+        meldCardsMoved_.Balance = CardBalance{};
+        meldCardsMoved_.TakenAway =
+            UpdateTally(counted.Summary.Columns, CardsOf(counted.Melds), CardsOf(melds), layout, meldCardsMoved_.Balance);
+        meldCardsMoved_.Known = true;
     }
     CopyCards(counted.Melds, melds);
+    ++counted.Version;
     Summarise(counted.Summary);
     return counted.Summary;
+}
+
+MeldColumns Referee::ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout) const
+{
+    const CountedMelds& counted = counted_[Index(side)];
+    if (counted.Valid && counted.ColumnPitch == layout.ColumnPitch && SameBytes(CardsOf(counted.Melds), CardsOf(melds)))
+        return counted.Summary.Columns;
+    return TallyColumns(melds, layout);
 }
 
 void Referee::Summarise(MeldSummary& summary) const
@@ -225,9 +256,9 @@ void Referee::BeginTurn(const CanastaGame& game, Side side)
     before_.Read(game);
     side_ = side;
     turnOpen_ = true;
-    meldsBefore_ = SummaryOf(side, before_.Of(side).Melds, before_.Layout);
+    meldsChanged_ = false;
     // The melds as the side's previous turn left them decide a concealed going out.
-    valueBefore_ = meldsBefore_.CompleteValue;
+    valueBefore_ = SummaryOf(side, before_.Of(side).Melds, before_.Layout).CompleteValue;
     meldedBefore_[Index(side)] = valueBefore_ > 0;
 }
 
@@ -240,8 +271,11 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
     // The summary counted as the turn began stands for melds the turn left alone.
     const bool meldsKept = SameBytes(CardsOf(before_.Of(side_).Melds), CardsOf(after.SeatOf(side_).Melds));
-    if (!meldsKept || before_.Layout.ColumnPitch != after.Layout.ColumnPitch)
+    if (!meldsKept || before_.Layout.ColumnPitch != after.Layout.ColumnPitch) {
+        meldsBefore_ = counted_[Index(side_)].Summary;
+        meldsChanged_ = true;
         SummaryOf(side_, after.SeatOf(side_).Melds, after.Layout);
+    }
 
     if (!SameCards(CardsOf(before_.Of(other).Hand), CardsOf(after.SeatOf(other).Hand)) ||
         !SameCards(CardsOf(before_.Of(other).Melds), CardsOf(after.SeatOf(other).Melds)))
@@ -342,33 +376,43 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
 
     // Every card the side ends with came from its hand, its melds, the stock or
     // the pile. Cards that stayed where they were count alike on both sides of
-    // that balance and are left out of it.
-    CardCounts had{};
-    CardCounts has{};
-    CountUnmatched(CardsOf(was.Hand), CardsOf(is.Hand), had, has);
+    // that balance and are left out of it: what the side had is counted in,
+    // what it has is counted out.
+    CardBalance balance{};
+    BalanceUnmatched(CardsOf(was.Hand), CardsOf(is.Hand), balance);
     if (drawn.Counted)
-        AddCounts(had, drawn.Counts);
+        CountInEach(balance, drawn.Counts);
     else
-        AddCards(had, drawn.FromTop);
-    AddCards(had, taken);
-    AddCards(has, discards);
-    CardCounts lostFromMelds{};
-    CardCounts gainedByMelds{};
-    const int meldCardsLost =
-        meldsKept ? 0 : CountUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
-    AddCounts(had, lostFromMelds);
-    AddCounts(has, gainedByMelds);
-    if (had != has)
+        CountIn(balance, drawn.FromTop);
+    CountIn(balance, taken);
+    CountOut(balance, discards);
+    // The melds' moved cards were mostly set apart already, when their tally was
+    // brought up to date as the turn was judged; a count made afresh leaves them to a walk.
+    int meldCardsLost = 0;
+    if (!meldsKept && meldCardsMoved_.Known) {
+        CountInEach(balance, meldCardsMoved_.Balance);
+        meldCardsLost = meldCardsMoved_.TakenAway;
+    } else if (!meldsKept) {
+        meldCardsLost = BalanceUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), balance);
+    }
+    if (!Even(balance))
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
 
-    // A card the melds held more often before the turn than after was taken back from them.
-    for (int key = 0; meldCardsLost > 0 && key < KeyCount; ++key) {
-        if (lostFromMelds[key] <= gainedByMelds[key])
-            continue;
-        const bool blockingThree = rules_.ThreeBlock && IsRedThree(IdOfKey(key)) && discards.size() == 1 &&
-                                   CardKey(discards.front()) == key;
-        if (!blockingThree)
-            breaks.push_back("took a card back from its melds");
+    // A card the melds held more often before the turn than after was taken
+    // back from them. Melds nearly always only grow, so this is counted apart
+    // only when some card of the melds before went unmatched.
+    if (meldCardsLost > 0) {
+        CardCounts lostFromMelds{};
+        CardCounts gainedByMelds{};
+        CountUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
+        for (int key = 0; key < KeyCount; ++key) {
+            if (lostFromMelds[key] <= gainedByMelds[key])
+                continue;
+            const bool blockingThree = rules_.ThreeBlock && IsRedThree(IdOfKey(key)) && discards.size() == 1 &&
+                                       CardKey(discards.front()) == key;
+            if (!blockingThree)
+                breaks.push_back("took a card back from its melds");
+        }
     }
 
     const MeldSummary& meldsAfter = MeldsAfter();
@@ -415,13 +459,14 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
         return;
     }
     const int inHand = OfRank(handBefore, rank);
-    const MeldColumns& columnsBefore = meldsBefore_.Columns;
+    const MeldSummary& meldsBefore = MeldsBefore();
+    const MeldColumns& columnsBefore = meldsBefore.Columns;
     const MeldSummary& meldsAfter = MeldsAfter();
     const int inColumn = columnsBefore[rank].Size;
     const int wildInHand = static_cast<int>(handBefore.size()) - Naturals(handBefore);
     const bool oneAgainstOne = pileBefore.size() == 1 && handBefore.size() == 1;
     const bool fullCanasta = inColumn >= CanastaSize && !rules_.AddToCanasta;
-    const int canastasBefore = meldsBefore_.Canastas;
+    const int canastasBefore = meldsBefore.Canastas;
     const auto topCardMelded = [&] {
         return CopiesInColumn(is.Melds, after.Layout, rank, CardKey(top)) >
                CopiesInColumn(was.Melds, before_.Layout, rank, CardKey(top));
@@ -443,7 +488,7 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
         return;
     }
 
-    const bool frozen = PileFrozen(before_.DiscardPile, meldsBefore_);
+    const bool frozen = PileFrozen(before_.DiscardPile, meldsBefore);
     const bool naturalPair = inHand >= 2 && !fullCanasta;
     const bool existingMeld = !frozen && !(rules_.NaturalPair && rules_.AddExistingMeld) && inColumn >= 3 && !fullCanasta;
     const bool naturalAndWild = inHand == 1 && wildInHand >= 1 && !frozen && !rules_.NaturalPair && inColumn <= 2;
@@ -527,7 +572,7 @@ std::vector<std::string> Referee::JudgeHandScore(const CanastaGame& game, const 
         const int index = Index(side);
         const std::span<const CardRecord> hand = CardsOf(game.SeatOf(side).Hand);
         const std::span<const CardRecord> melds = CardsOf(game.SeatOf(side).Melds);
-        const MeldColumns columns = TallyColumns(game.SeatOf(side).Melds, game.Layout);
+        const MeldColumns columns = ColumnsOf(side, game.SeatOf(side).Melds, game.Layout);
         const SideScore& given = side == Side::Human ? score.Human : score.Computer;
         const int canastas = CanastaCount(columns);
         const int redOnTable = RedThrees(melds);

@@ -66,6 +66,11 @@ public:
     // Scores the hand from the table as it ended and compares the game's rows.
     std::vector<std::string> JudgeHandScore(const CanastaGame& game, const HandScore& score) const;
 
+    // Grows each time the referee finds a side's melds changed, card for card:
+    // right after BeginTurn for the side, an unchanged number means the side's
+    // melds are the very cards they were when the number was read last.
+    std::uint64_t MeldsVersion(Side side) const { return counted_[Index(side)].Version; }
+
     // The points a side's first meld must reach with the given match score.
     static std::int32_t FirstMeldMinimum(std::int32_t score);
 
@@ -89,8 +94,13 @@ private:
     // last for that side by the cards that differ.
     const MeldSummary& SummaryOf(Side side, const CardPile& melds, const TableLayout& layout);
     void Summarise(MeldSummary& summary) const;
+    // A side's meld columns: those counted last while the melds are still those
+    // cards (the hand's last turns have nearly always counted them), otherwise counted afresh.
+    MeldColumns ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout) const;
     // The moving side's melds as the turn left them (after JudgeTurn has looked).
     const MeldSummary& MeldsAfter() const { return counted_[Index(side_)].Summary; }
+    // The moving side's melds as the turn began (after JudgeTurn has looked).
+    const MeldSummary& MeldsBefore() const { return meldsChanged_ ? meldsBefore_ : MeldsAfter(); }
     bool PileFrozen(const CardPile& discardPile, const MeldSummary& melds) const;
 
     enum class Take { None, Whole, TopCard };
@@ -124,8 +134,10 @@ private:
     bool turnOpen_ = false;
     Side side_ = Side::Human;
     TableView before_;
-    // The moving side's melds as the turn began.
+    // The moving side's melds as the turn began, kept apart only when the turn
+    // changed them: otherwise the summary counted last stands for both.
     MeldSummary meldsBefore_;
+    bool meldsChanged_ = false;
     // The moving side's meld value as the turn began.
     std::int32_t valueBefore_ = 0;
 
@@ -136,8 +148,18 @@ private:
         int ColumnPitch = 0;
         MeldSummary Summary;
         bool Valid = false;
+        std::uint64_t Version = 0;
     };
     std::array<CountedMelds, 2> counted_;
+    // The meld cards a side's count brought up to date card by card last took
+    // away (counted in) and added (counted out): the moving side's melds need no
+    // second walk for the balance of the turn's cards.
+    struct MovedMeldCards {
+        CardBalance Balance{};
+        int TakenAway = 0;
+        bool Known = false;
+    };
+    MovedMeldCards meldCardsMoved_;
 };
 
 std::string SideName(Side side);
