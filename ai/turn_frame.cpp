@@ -195,15 +195,24 @@ void TurnFrame::CountOpponent()
     opponentCounted_ = {Opp().Melds.Count, Memory.KnownOpponentCards.Count};
     ColumnRuns columnOf(Game.Layout);
     ColumnCounts columns{};
+    ColumnCounts pointsPerColumn{};
     ColumnCounts ranks{};
     const CardPile& melds = Opp().Melds;
     for (int i = 0, count = melds.Count; i < count; ++i) {
         const CardRecord& c = melds.Cards[i];
         const int column = columnOf(c);
-        if (column >= 0 && column < ColumnCount)
+        if (column >= 0 && column < ColumnCount) {
             ++columns[column];
+            pointsPerColumn[column] += IsRedThree(c.Id) ? 0 : c.Points;
+        }
         ++ranks[c.Rank];
     }
+    // The value of the columns of three cards or more, as the game's
+    // MeldValueOnTable(side, false) reckons it, from the pass made anyway.
+    opponentMeldValue_ = 0;
+    for (int column = 0; column < ColumnCount; ++column)
+        if (columns[column] >= 3)
+            opponentMeldValue_ += pointsPerColumn[column];
     ColumnCounts held{};
     const CardPile& hand = Opp().Hand;
     for (int i = 0, count = hand.Count; i < count; ++i)
@@ -225,6 +234,7 @@ void TurnFrame::StartFromCountsOf(const TurnFrame& original)
     live_ = original.live_;
     live_.Unshown = LiveCounts::AllParts;
     opponentCounted_ = original.opponentCounted_;
+    opponentMeldValue_ = original.opponentMeldValue_;
     OpponentMeldRankCount = original.OpponentMeldRankCount;
     KnownOpponentRankCount = original.KnownOpponentRankCount;
     Opp().MeldCount = original.Opp().MeldCount;
@@ -405,7 +415,8 @@ void TurnFrame::BeginTurn()
     // the decisions.
     MarkCountsStale();
     Recount();
-    Opp().MeldedBefore = Game.MeldValueOnTable(Opponent(Me), false);
+    // The recount of a stale frame has just counted the opponent's melds.
+    Opp().MeldedBefore = opponentMeldValue_;
     OwnMinimumMeld = MinimumMeld(Own().Score);
     Own().MinimumMeld = OwnMinimumMeld;
 }

@@ -251,6 +251,8 @@ protected:
         bool operator==(const OpponentKey&) const = default;
     };
     OpponentKey opponentCounted_;
+    // The points of the opponent's columns of three cards or more, as last counted.
+    int opponentMeldValue_ = 0;
     bool OpponentAsCounted() const
     {
         return opponentCounted_ == OpponentKey{Opp().Melds.Count, Memory.KnownOpponentCards.Count};

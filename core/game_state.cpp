@@ -45,11 +45,10 @@ void CanastaGame::MakeDeck()
     std::array<bool, DeckSize> taken{};
     std::array<char, 1 + DeckSize> places;
     places[0] = Match.DrawFirst ? '1' : '0';
-    std::uniform_int_distribution<int> slotOf(0, DeckSize - 1);
     for (int i = 0; i < DeckSize; ++i) {
-        int slot;
+        std::uint32_t slot;
         do {
-            slot = slotOf(Random);
+            slot = Random.Below(DeckSize);
         } while (taken[slot]);
         taken[slot] = true;
         CardRecord& card = Stock.Cards[slot];
