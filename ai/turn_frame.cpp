@@ -71,18 +71,24 @@ int TurnFrame::WildsInColumn(int column) const
     return wild;
 }
 
-int TurnFrame::FindCardOfRank(int rank) const
+int TurnFrame::FindCardOfRank(int rank, int from) const
 {
-    for (int i = 0; i < Own().Hand.Count; ++i)
-        if (Own().Hand.Cards[i].Rank == rank)
+    if (HoldsNoneOf(rank))
+        return -1;
+    const CardPile& hand = Own().Hand;
+    for (int i = std::max(from, 0); i < hand.Count; ++i)
+        if (hand.Cards[i].Rank == rank)
             return i;
     return -1;
 }
 
-int TurnFrame::FindLastCardOfRank(int rank) const
+int TurnFrame::FindLastCardOfRank(int rank, int before) const
 {
-    for (int i = Own().Hand.Count - 1; i >= 0; --i)
-        if (Own().Hand.Cards[i].Rank == rank)
+    if (HoldsNoneOf(rank))
+        return -1;
+    const CardPile& hand = Own().Hand;
+    for (int i = std::min<int>(before, hand.Count) - 1; i >= 0; --i)
+        if (hand.Cards[i].Rank == rank)
             return i;
     return -1;
 }
@@ -332,8 +338,10 @@ void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, int colu
 void TurnFrame::MeldCardsOfRank(int rank, int count)
 {
     int melded = 0;
+    // Melding a card closes its gap in the hand, and no card before it is of
+    // the rank: the next one is searched from where it lay.
     for (int index = FindCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
-         index = FindCardOfRank(rank)) {
+         index = FindCardOfRank(rank, index)) {
         StopIfProbing();  // here, near the decision, the probe unwinds fewer calls
         MeldFromHand(index);
         ++melded;
@@ -344,8 +352,9 @@ void TurnFrame::MeldCardsOfRank(int rank, int count)
 int TurnFrame::MeldLastCardsOfRank(int rank, int count)
 {
     int melded = 0;
+    // No card after the one melded is of the rank: the next one lies before it.
     for (int index = FindLastCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
-         index = FindLastCardOfRank(rank)) {
+         index = FindLastCardOfRank(rank, index)) {
         StopIfProbing();
         MeldFromHand(index);
         ++melded;
