@@ -209,7 +209,9 @@ void TurnFrame::CountOpponent()
         const int column = columnOf(c);
         if (column >= 0 && column < ColumnCount) {
             ++columns[column];
-            pointsPerColumn[column] += IsRedThree(c.Id) ? 0 : c.Points;
+            // Of the threes only the red ones score nothing here.
+            if (c.Rank != Three || !IsRedThree(c.Id))
+                pointsPerColumn[column] += c.Points;
         }
         ++ranks[c.Rank];
     }
