@@ -169,16 +169,19 @@ void TurnFrame::ShowLiveCounts()
 void TurnFrame::CountLiveFromTable()
 {
     live_ = LiveCounts{};
-    // The sizes are read once: the counts written in between could otherwise be taken to change them.
+    // The sizes are read once, into locals: the counts written in between
+    // could otherwise be taken to change them, and be read again at every card.
     const CardPile& hand = Own().Hand;
-    live_.HandCards = hand.Count;
-    for (int i = 0; i < live_.HandCards; ++i)
+    const int handCards = hand.Count;
+    live_.HandCards = handCards;
+    for (int i = 0; i < handCards; ++i)
         ++live_.HandRanks[hand.Cards[i].Rank];
     // Like RecountColumns, a card outside the columns counts in none.
     ColumnRuns columnOf(Game.Layout);
     const CardPile& melds = Own().Melds;
-    live_.MeldCards = melds.Count;
-    for (int i = 0; i < live_.MeldCards; ++i) {
+    const int meldCards = melds.Count;
+    live_.MeldCards = meldCards;
+    for (int i = 0; i < meldCards; ++i) {
         const CardRecord& c = melds.Cards[i];
         ++live_.MeldRanks[c.Rank];
         const int column = columnOf(c);
@@ -188,8 +191,9 @@ void TurnFrame::CountLiveFromTable()
         }
     }
     const CardPile& pile = Game.DiscardPile;
-    live_.PileCards = pile.Count;
-    for (int i = 0; i < live_.PileCards; ++i)
+    const int pileCards = pile.Count;
+    live_.PileCards = pileCards;
+    for (int i = 0; i < pileCards; ++i)
         ++live_.PileRanks[pile.Cards[i].Rank];
     live_.Current = true;
     live_.Unshown = LiveCounts::AllParts;
