@@ -43,25 +43,6 @@ public:
         return drawn_[next_++];
     }
 
-    // A number in [0, range), range above zero, drawn exactly as
-    // std::uniform_int_distribution draws one from a 32-bit generator in the
-    // GNU library (a multiplication whose rare low results are drawn again), so
-    // the shuffle, which draws some six hundred of them a deal, gives the deals
-    // it always gave for a seed without the distribution's general arithmetic.
-    std::uint32_t Below(std::uint32_t range)
-    {
-        std::uint64_t product = std::uint64_t{(*this)()} * range;
-        std::uint32_t low = static_cast<std::uint32_t>(product);
-        if (low < range) {
-            const std::uint32_t threshold = (0u - range) % range;
-            while (low < threshold) {
-                product = std::uint64_t{(*this)()} * range;
-                low = static_cast<std::uint32_t>(product);
-            }
-        }
-        return static_cast<std::uint32_t>(product >> 32);
-    }
-
 private:
     static constexpr std::size_t StateSize = 624;
     // Twists the state into its next block and tempers that block into drawn_.

@@ -45,10 +45,11 @@ void CanastaGame::MakeDeck()
     std::array<bool, DeckSize> taken{};
     std::array<char, 1 + DeckSize> places;
     places[0] = Match.DrawFirst ? '1' : '0';
+    std::uniform_int_distribution<int> slotOf(0, DeckSize - 1);
     for (int i = 0; i < DeckSize; ++i) {
-        std::uint32_t slot;
+        int slot;
         do {
-            slot = Random.Below(DeckSize);
+            slot = slotOf(Random);
         } while (taken[slot]);
         taken[slot] = true;
         CardRecord& card = Stock.Cards[slot];
