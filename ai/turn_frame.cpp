@@ -71,18 +71,24 @@ int TurnFrame::WildsInColumn(int column) const
     return wild;
 }
 
-int TurnFrame::FindCardOfRank(int rank) const
+int TurnFrame::FindCardOfRank(int rank, int from) const
 {
-    for (int i = 0; i < Own().Hand.Count; ++i)
-        if (Own().Hand.Cards[i].Rank == rank)
+    if (HoldsNoneOf(rank))
+        return -1;
+    const CardPile& hand = Own().Hand;
+    for (int i = std::max(from, 0); i < hand.Count; ++i)
+        if (hand.Cards[i].Rank == rank)
             return i;
     return -1;
 }
 
-int TurnFrame::FindLastCardOfRank(int rank) const
+int TurnFrame::FindLastCardOfRank(int rank, int before) const
 {
-    for (int i = Own().Hand.Count - 1; i >= 0; --i)
-        if (Own().Hand.Cards[i].Rank == rank)
+    if (HoldsNoneOf(rank))
+        return -1;
+    const CardPile& hand = Own().Hand;
+    for (int i = std::min<int>(before, hand.Count) - 1; i >= 0; --i)
+        if (hand.Cards[i].Rank == rank)
             return i;
     return -1;
 }
@@ -163,16 +169,19 @@ void TurnFrame::ShowLiveCounts()
 void TurnFrame::CountLiveFromTable()
 {
     live_ = LiveCounts{};
-    // The sizes are read once: the counts written in between could otherwise be taken to change them.
+    // The sizes are read once, into locals: the counts written in between
+    // could otherwise be taken to change them, and be read again at every card.
     const CardPile& hand = Own().Hand;
-    live_.HandCards = hand.Count;
-    for (int i = 0; i < live_.HandCards; ++i)
+    const int handCards = hand.Count;
+    live_.HandCards = handCards;
+    for (int i = 0; i < handCards; ++i)
         ++live_.HandRanks[hand.Cards[i].Rank];
     // Like RecountColumns, a card outside the columns counts in none.
     ColumnRuns columnOf(Game.Layout);
     const CardPile& melds = Own().Melds;
-    live_.MeldCards = melds.Count;
-    for (int i = 0; i < live_.MeldCards; ++i) {
+    const int meldCards = melds.Count;
+    live_.MeldCards = meldCards;
+    for (int i = 0; i < meldCards; ++i) {
         const CardRecord& c = melds.Cards[i];
         ++live_.MeldRanks[c.Rank];
         const int column = columnOf(c);
@@ -182,8 +191,9 @@ void TurnFrame::CountLiveFromTable()
         }
     }
     const CardPile& pile = Game.DiscardPile;
-    live_.PileCards = pile.Count;
-    for (int i = 0; i < live_.PileCards; ++i)
+    const int pileCards = pile.Count;
+    live_.PileCards = pileCards;
+    for (int i = 0; i < pileCards; ++i)
         ++live_.PileRanks[pile.Cards[i].Rank];
     live_.Current = true;
     live_.Unshown = LiveCounts::AllParts;
@@ -195,15 +205,26 @@ void TurnFrame::CountOpponent()
     opponentCounted_ = {Opp().Melds.Count, Memory.KnownOpponentCards.Count};
     ColumnRuns columnOf(Game.Layout);
     ColumnCounts columns{};
+    ColumnCounts pointsPerColumn{};
     ColumnCounts ranks{};
     const CardPile& melds = Opp().Melds;
     for (int i = 0, count = melds.Count; i < count; ++i) {
         const CardRecord& c = melds.Cards[i];
         const int column = columnOf(c);
-        if (column >= 0 && column < ColumnCount)
+        if (column >= 0 && column < ColumnCount) {
             ++columns[column];
+            // Of the threes only the red ones score nothing here.
+            if (c.Rank != Three || !IsRedThree(c.Id))
+                pointsPerColumn[column] += c.Points;
+        }
         ++ranks[c.Rank];
     }
+    // The value of the columns of three cards or more, as the game's
+    // MeldValueOnTable(side, false) reckons it, from the pass made anyway.
+    opponentMeldValue_ = 0;
+    for (int column = 0; column < ColumnCount; ++column)
+        if (columns[column] >= 3)
+            opponentMeldValue_ += pointsPerColumn[column];
     ColumnCounts held{};
     const CardPile& hand = Opp().Hand;
     for (int i = 0, count = hand.Count; i < count; ++i)
@@ -225,6 +246,7 @@ void TurnFrame::StartFromCountsOf(const TurnFrame& original)
     live_ = original.live_;
     live_.Unshown = LiveCounts::AllParts;
     opponentCounted_ = original.opponentCounted_;
+    opponentMeldValue_ = original.opponentMeldValue_;
     OpponentMeldRankCount = original.OpponentMeldRankCount;
     KnownOpponentRankCount = original.KnownOpponentRankCount;
     Opp().MeldCount = original.Opp().MeldCount;
@@ -322,8 +344,10 @@ void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, int colu
 void TurnFrame::MeldCardsOfRank(int rank, int count)
 {
     int melded = 0;
+    // Melding a card closes its gap in the hand, and no card before it is of
+    // the rank: the next one is searched from where it lay.
     for (int index = FindCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
-         index = FindCardOfRank(rank)) {
+         index = FindCardOfRank(rank, index)) {
         StopIfProbing();  // here, near the decision, the probe unwinds fewer calls
         MeldFromHand(index);
         ++melded;
@@ -334,8 +358,9 @@ void TurnFrame::MeldCardsOfRank(int rank, int count)
 int TurnFrame::MeldLastCardsOfRank(int rank, int count)
 {
     int melded = 0;
+    // No card after the one melded is of the rank: the next one lies before it.
     for (int index = FindLastCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
-         index = FindLastCardOfRank(rank)) {
+         index = FindLastCardOfRank(rank, index)) {
         StopIfProbing();
         MeldFromHand(index);
         ++melded;
@@ -405,7 +430,8 @@ void TurnFrame::BeginTurn()
     // the decisions.
     MarkCountsStale();
     Recount();
-    Opp().MeldedBefore = Game.MeldValueOnTable(Opponent(Me), false);
+    // The recount of a stale frame has just counted the opponent's melds.
+    Opp().MeldedBefore = opponentMeldValue_;
     OwnMinimumMeld = MinimumMeld(Own().Score);
     Own().MinimumMeld = OwnMinimumMeld;
 }

@@ -109,9 +109,10 @@ public:
     // How many more wild cards a natural column takes before it would hold more
     // wild cards than naturals (the limit every meld is held to); 0 for none.
     int WildcardRoom(int column) const;
-    // Index of the first (or last) card of that rank in the hand; -1 for none.
-    int FindCardOfRank(int rank) const;
-    int FindLastCardOfRank(int rank) const;
+    // Index of the first card of that rank in the hand at or after from; -1 for none.
+    int FindCardOfRank(int rank, int from = 0) const;
+    // Index of the last card of that rank in the hand before before; -1 for none.
+    int FindLastCardOfRank(int rank, int before = DeckSize) const;
     // Going out on the pairs in hand; setAside cards (black threes) count as
     // melded with them.
     GoOutPlan PlanGoingOut(int setAside) const;
@@ -251,6 +252,8 @@ protected:
         bool operator==(const OpponentKey&) const = default;
     };
     OpponentKey opponentCounted_;
+    // The points of the opponent's columns of three cards or more, as last counted.
+    int opponentMeldValue_ = 0;
     bool OpponentAsCounted() const
     {
         return opponentCounted_ == OpponentKey{Opp().Melds.Count, Memory.KnownOpponentCards.Count};

@@ -165,7 +165,12 @@ void CanastaGame::DealFromStock(bool shuffleSound, Side dealtFirst)
     Memory.ThreeDiscardMode = false;
     Memory.PlannedDiscardRank = 0;
 
-    Partner = PartnerTurn{};
+    // As assigning an empty record, without building three empty piles first.
+    Partner.TakePending = false;
+    Partner.BeforeTake.DiscardPile.Clear();
+    Partner.BeforeTake.Hand.Clear();
+    Partner.BeforeTake.Melds.Clear();
+    Partner.BeforeTake.Canastas = CanastaState{};
     DiscardPile.Clear();
     for (Seat& seat : seats_) {
         seat.Hand.Clear();

@@ -378,8 +378,12 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
     ColumnRuns columnOf(Layout);
     for (int i = 0, count = seat.Melds.Count; i < count; ++i) {
         const CardRecord& c = seat.Melds.Cards[i];
-        meldPoints += IsRedThree(c.Id) ? 0 : c.Points;
-        if (IsBlackThree(c.Id))
+        // Only a three needs its colour looked at: a red one scores nothing
+        // here, a black one is counted.
+        const bool three = c.Rank == Three;
+        if (!three || !IsRedThree(c.Id))
+            meldPoints += c.Points;
+        if (three && IsBlackThree(c.Id))
             ++blackThrees;
         const int col = columnOf(c);
         if (col >= 0 && col < ColumnCount) {
@@ -398,8 +402,10 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
     if (side == Side::Human && Take.TopCardOnTable && !ignorePendingTopCard)
         return failWith("you have not melded the top card correctly");
 
+    // The column checks read the local counts: the seat's copy would be read
+    // from memory again at every column.
     for (int col = FirstNaturalColumn; col <= LastColumn; ++col)
-        if (seat.MeldCount[col] != 0 && seat.MeldCount[col] < 3)
+        if (inColumn[col] != 0 && inColumn[col] < 3)
             return failWith("every column on the table must contain at least three cards");
 
     // A discard that empties the hand without the canastas to go out would
@@ -416,13 +422,13 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
                         std::to_string(meldPoints) + " points)");
 
     for (int col = FirstNaturalColumn; col <= LastColumn; ++col)
-        if (wild[col] > seat.MeldCount[col] - wild[col])
+        if (wild[col] > inColumn[col] - wild[col])
             return failWith("there are too many wildcards within one column");
 
     if (handEmpty ? (blackThrees != 0 && blackThrees < 3) : blackThrees != 0)
         return failWith("the Black Threes have not been melded correctly");
 
-    if (seat.MeldCount[WildcardColumn] != 0 && seat.MeldCount[WildcardColumn] < CanastaSize)
+    if (inColumn[WildcardColumn] != 0 && inColumn[WildcardColumn] < CanastaSize)
         return failWith("wildcards must be melded as a canasta");
 
     Turn.MeldCheckReason.clear();

@@ -181,6 +181,20 @@ TEST(ComputerCounts, StayThoseOfTheTableThroughEveryMove)
     expectTheTable("a card laid into the hand without the frame");
 }
 
+// The turn reckons the opponent's meld value from its own count of the
+// opponent's melds, where a column short of three cards counts nothing.
+TEST(ComputerTurnStart, TakesTheOpponentsMeldValueFromItsColumnsOfThreeOrMore)
+{
+    FrameTable t;
+    for (int id : {CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), CardId(Spade, 11), CardId(Heart, 11)})
+        AddToHumanMelds(t.game, id);
+    TurnFrame frame(t.game, t.ai);
+
+    frame.BeginTurn();
+    EXPECT_EQ(t.game.Human().MeldedBefore, 30);
+    EXPECT_EQ(t.game.Human().MeldedBefore, t.game.MeldValueOnTable(Side::Human, false));
+}
+
 // Red threes replaced while the stock lasts are judged by the refereed simulator under both
 // rule presets; here the rule neither preset turns off, and the stock running out.
 TEST(ComputerDraw, WithoutDrawExtraARedThreeIsTheDrawAndTheLastCardEndsIt)
