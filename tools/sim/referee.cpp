@@ -137,13 +137,11 @@ int UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::s
 
 std::string SideName(Side side) { return side == Side::Human ? "the human side" : "the computer side"; }
 
-void TableView::Read(const CanastaGame& game)
+void TableView::Read(const CanastaGame& game, Side moving)
 {
-    for (const Side side : {Side::Human, Side::Computer}) {
-        SideView& seat = Sides[side == Side::Human ? 0 : 1];
-        CopyCards(seat.Hand, game.SeatOf(side).Hand);
-        CopyCards(seat.Melds, game.SeatOf(side).Melds);
-    }
+    CopyCards(Hands[0], game.Human().Hand);
+    CopyCards(Hands[1], game.Computer().Hand);
+    CopyCards(OtherMelds, game.SeatOf(moving == Side::Human ? Side::Computer : Side::Human).Melds);
     CopyCards(Stock, game.Stock);
     CopyCards(DiscardPile, game.DiscardPile);
     Layout = game.Layout;
@@ -201,34 +199,53 @@ bool Referee::PileFrozen(const CardPile& discardPile, const MeldSummary& melds) 
 
 const Referee::MeldSummary& Referee::SummaryOf(Side side, const CardPile& melds, const TableLayout& layout)
 {
+    const CountedMelds& counted = counted_[Index(side)];
+    if (counted.Valid && counted.ColumnPitch == layout.ColumnPitch && SameBytes(CardsOf(counted.Now().Melds), CardsOf(melds)))
+        return counted.Now().Summary;
+    return Recount(side, melds, layout);
+}
+
+const Referee::MeldSummary& Referee::Recount(Side side, const CardPile& melds, const TableLayout& layout)
+{
     CountedMelds& counted = counted_[Index(side)];
+    const CountedMelds::Count& last = counted.Now();
+    CountedMelds::Count& next = counted.Counts[1 - counted.Latest];
     const bool sameLayout = counted.Valid && counted.ColumnPitch == layout.ColumnPitch;
-    if (sameLayout && SameBytes(CardsOf(counted.Melds), CardsOf(melds)))
-        return counted.Summary;
-    // A side whose melds were all laid this turn or whose melds are gone (a new
-    // hand) is counted afresh rather than card by card.
-    if (!sameLayout || counted.Melds.Count == 0 || melds.Count == 0) {
-        counted.Summary.Columns = TallyColumns(melds, layout);
-        counted.ColumnPitch = layout.ColumnPitch;
-        counted.Valid = true;
-        meldCardsMoved_.Known = false;
+    meldCardsMoved_.Known = false;
+    if (melds.Count == 0) {
+        // A new hand: nothing laid out yet, nothing to judge.
+        next.Summary = MeldSummary{};
+    } else if (!sameLayout || last.Melds.Count == 0) {
+        // Melds all laid this turn, or laid out anew, are counted afresh rather than card by card.
+        next.Summary.Columns = TallyColumns(melds, layout);
+        Summarise(next.Summary);
     } else {
+        next.Summary.Columns = last.Summary.Columns;
         meldCardsMoved_.Balance = CardBalance{};
-        meldCardsMoved_.TakenAway =
-            UpdateTally(counted.Summary.Columns, CardsOf(counted.Melds), CardsOf(melds), layout, meldCardsMoved_.Balance);
+        meldCardsMoved_.TakenAway = UpdateTally(next.Summary.Columns, CardsOf(last.Melds), CardsOf(melds), layout,
+                                                meldCardsMoved_.Balance);
         meldCardsMoved_.Known = true;
+        Summarise(next.Summary);
     }
-    CopyCards(counted.Melds, melds);
+    CopyCards(next.Melds, melds);
+    counted.Latest = 1 - counted.Latest;
+    counted.ColumnPitch = layout.ColumnPitch;
+    counted.Valid = true;
     ++counted.Version;
-    Summarise(counted.Summary);
-    return counted.Summary;
+    return next.Summary;
+}
+
+const CardPile& Referee::MeldsAtTurnStart() const
+{
+    const CountedMelds& counted = counted_[Index(side_)];
+    return meldsChanged_ ? counted.Previous().Melds : counted.Now().Melds;
 }
 
 MeldColumns Referee::ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout) const
 {
     const CountedMelds& counted = counted_[Index(side)];
-    if (counted.Valid && counted.ColumnPitch == layout.ColumnPitch && SameBytes(CardsOf(counted.Melds), CardsOf(melds)))
-        return counted.Summary.Columns;
+    if (counted.Valid && counted.ColumnPitch == layout.ColumnPitch && SameBytes(CardsOf(counted.Now().Melds), CardsOf(melds)))
+        return counted.Now().Summary.Columns;
     return TallyColumns(melds, layout);
 }
 
@@ -253,12 +270,12 @@ void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, boo
 
 void Referee::BeginTurn(const CanastaGame& game, Side side)
 {
-    before_.Read(game);
+    before_.Read(game, side);
     side_ = side;
     turnOpen_ = true;
     meldsChanged_ = false;
     // The melds as the side's previous turn left them decide a concealed going out.
-    valueBefore_ = SummaryOf(side, before_.Of(side).Melds, before_.Layout).CompleteValue;
+    valueBefore_ = SummaryOf(side, game.SeatOf(side).Melds, game.Layout).CompleteValue;
     meldedBefore_[Index(side)] = valueBefore_ > 0;
 }
 
@@ -269,16 +286,17 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     // The table as the turn left it is the game itself: it stays as it is while it is judged.
     const CanastaGame& after = game;
     const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
-    // The summary counted as the turn began stands for melds the turn left alone.
-    const bool meldsKept = SameBytes(CardsOf(before_.Of(side_).Melds), CardsOf(after.SeatOf(side_).Melds));
+    // The summary counted as the turn began (the melds counted last) stands for
+    // melds the turn left alone.
+    const bool meldsKept =
+        SameBytes(CardsOf(counted_[Index(side_)].Now().Melds), CardsOf(after.SeatOf(side_).Melds));
     if (!meldsKept || before_.Layout.ColumnPitch != after.Layout.ColumnPitch) {
-        meldsBefore_ = counted_[Index(side_)].Summary;
         meldsChanged_ = true;
-        SummaryOf(side_, after.SeatOf(side_).Melds, after.Layout);
+        Recount(side_, after.SeatOf(side_).Melds, after.Layout);
     }
 
-    if (!SameCards(CardsOf(before_.Of(other).Hand), CardsOf(after.SeatOf(other).Hand)) ||
-        !SameCards(CardsOf(before_.Of(other).Melds), CardsOf(after.SeatOf(other).Melds)))
+    if (!SameCards(CardsOf(before_.HandOf(other)), CardsOf(after.SeatOf(other).Hand)) ||
+        !SameCards(CardsOf(before_.OtherMelds), CardsOf(after.SeatOf(other).Melds)))
         breaks.push_back("the cards of " + SideName(other) + " changed during " + SideName(side_) + "'s turn");
 
     // The draw from the stock.
@@ -351,7 +369,8 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
                                                bool meldsKept)
 {
     std::vector<std::string> breaks;
-    const TableView::SideView& was = before_.Of(side_);
+    const CardPile& handBefore = before_.HandOf(side_);
+    const CardPile& meldsBefore = MeldsAtTurnStart();
     const Seat& is = after.SeatOf(side_);
     const int handAfter = is.Hand.Count;
     const Take take = reading.Kind;
@@ -379,7 +398,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     // that balance and are left out of it: what the side had is counted in,
     // what it has is counted out.
     CardBalance balance{};
-    BalanceUnmatched(CardsOf(was.Hand), CardsOf(is.Hand), balance);
+    BalanceUnmatched(CardsOf(handBefore), CardsOf(is.Hand), balance);
     if (drawn.Counted)
         CountInEach(balance, drawn.Counts);
     else
@@ -393,7 +412,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
         CountInEach(balance, meldCardsMoved_.Balance);
         meldCardsLost = meldCardsMoved_.TakenAway;
     } else if (!meldsKept) {
-        meldCardsLost = BalanceUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), balance);
+        meldCardsLost = BalanceUnmatched(CardsOf(meldsBefore), CardsOf(is.Melds), balance);
     }
     if (!Even(balance))
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
@@ -404,7 +423,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     if (meldCardsLost > 0) {
         CardCounts lostFromMelds{};
         CardCounts gainedByMelds{};
-        CountUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
+        CountUnmatched(CardsOf(meldsBefore), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
         for (int key = 0; key < KeyCount; ++key) {
             if (lostFromMelds[key] <= gainedByMelds[key])
                 continue;
@@ -447,10 +466,10 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
 
 void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks)
 {
-    const TableView::SideView& was = before_.Of(side_);
+    const CardPile& meldsAtStart = MeldsAtTurnStart();
     const Seat& is = after.SeatOf(side_);
     const std::span<const CardRecord> pileBefore = CardsOf(before_.DiscardPile);
-    const std::span<const CardRecord> handBefore = CardsOf(was.Hand);
+    const std::span<const CardRecord> handBefore = CardsOf(before_.HandOf(side_));
     const CardRecord top = pileBefore.back();
     const int rank = top.Rank;
     const auto topName = [&top] { return CardLabel(top); };
@@ -469,7 +488,7 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
     const int canastasBefore = meldsBefore.Canastas;
     const auto topCardMelded = [&] {
         return CopiesInColumn(is.Melds, after.Layout, rank, CardKey(top)) >
-               CopiesInColumn(was.Melds, before_.Layout, rank, CardKey(top));
+               CopiesInColumn(meldsAtStart, before_.Layout, rank, CardKey(top));
     };
     if (oneAgainstOne)
         breaks.push_back("took a pile of one card holding one card");
