@@ -398,7 +398,10 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     // that balance and are left out of it: what the side had is counted in,
     // what it has is counted out.
     CardBalance balance{};
-    BalanceUnmatched(CardsOf(handBefore), CardsOf(is.Hand), balance);
+    // The red threes the side ends with in its hand are counted on the same walk.
+    int redThreesKept = 0;
+    BalanceUnmatched(CardsOf(handBefore), CardsOf(is.Hand), balance,
+                     [&redThreesKept](const CardRecord& card) { redThreesKept += IsRedThree(card.Id); });
     if (drawn.Counted)
         CountInEach(balance, drawn.Counts);
     else
@@ -453,7 +456,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
 
     if (take != Take::None)
         JudgeTake(after, take == Take::TopCard, breaks);
-    JudgeMeldsAtTurnEnd(is.Hand, meldsAfter, breaks);
+    JudgeMeldsAtTurnEnd(redThreesKept, handAfter, meldsAfter, breaks);
 
     const std::int32_t valueBefore = valueBefore_;
     const std::int32_t valueAfter = meldsAfter.CompleteValue;
@@ -537,12 +540,13 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
                          std::to_string(minimum_[Index(side_)]));
 }
 
-void Referee::JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldSummary& melds, std::vector<std::string>& breaks) const
+void Referee::JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,
+                                  std::vector<std::string>& breaks) const
 {
-    if (RedThrees(CardsOf(hand)) > 0)
+    if (redThreesInHand > 0)
         breaks.push_back("kept a red three in its hand");
     if (!melds.ColumnsSound)
-        JudgeColumns(melds.Columns, hand.Count, breaks);
+        JudgeColumns(melds.Columns, handCount, breaks);
 }
 
 void Referee::JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const

@@ -132,7 +132,8 @@ private:
     std::vector<std::string> JudgeReading(const CanastaGame& after, const Reading& reading, const Draw& drawn,
                                           bool meldsKept);
     void JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks);
-    void JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldSummary& melds, std::vector<std::string>& breaks) const;
+    void JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,
+                             std::vector<std::string>& breaks) const;
     void JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const;
 
     RuleOptions rules_;
