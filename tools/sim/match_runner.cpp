@@ -170,8 +170,10 @@ void MatchRunner::PlayHumanSeatTurn()
         stopped_ = true;
         return;
     }
-    if (OnHumanSeatTurn)
+    if (OnHumanSeatTurn) {
         OnHumanSeatTurn(game_);
+        referee_.TableChangedBetweenTurns();
+    }
 
     game_.Match.GameInProgress = true;
     // The turn frame records both sides' meld values for the going-out bonus in

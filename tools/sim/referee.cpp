@@ -137,16 +137,6 @@ int UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::s
 
 std::string SideName(Side side) { return side == Side::Human ? "the human side" : "the computer side"; }
 
-void TableView::Read(const CanastaGame& game, Side moving)
-{
-    CopyCards(Hands[0], game.Human().Hand);
-    CopyCards(Hands[1], game.Computer().Hand);
-    CopyCards(OtherMelds, game.SeatOf(moving == Side::Human ? Side::Computer : Side::Human).Melds);
-    CopyCards(Stock, game.Stock);
-    CopyCards(DiscardPile, game.DiscardPile);
-    Layout = game.Layout;
-}
-
 MeldColumns TallyColumns(const CardPile& melds, const TableLayout& layout)
 {
     MeldColumns columns{};
@@ -263,6 +253,7 @@ void Referee::Summarise(MeldSummary& summary) const
 void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, bool initialBlock)
 {
     minimum_ = {FirstMeldMinimum(humanScore), FirstMeldMinimum(computerScore)};
+    carried_ = {};
     meldedBefore_ = {false, false};
     initialBlockInForce_ = initialBlock;
     turnOpen_ = false;
@@ -270,7 +261,25 @@ void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, boo
 
 void Referee::BeginTurn(const CanastaGame& game, Side side)
 {
-    before_.Read(game, side);
+    const Side other = Opponent(side);
+    const bool carry = carried_.Valid && carried_.NextSide == side;
+    const CardPile& hand = game.SeatOf(side).Hand;
+    if (!(carry && carried_.Hand && hand.Count == carried_.HandCount))
+        CopyCards(before_.HandOf(side), hand);
+    CopyCards(before_.HandOf(other), game.SeatOf(other).Hand);
+    // The cards the last turn left in the stock lie in the copy as they lay.
+    if (carry && carried_.Stock && game.Stock.Count == carried_.StockCount)
+        before_.Stock.Count = game.Stock.Count;
+    else
+        CopyCards(before_.Stock, game.Stock);
+    CopyCards(before_.DiscardPile, game.DiscardPile);
+    before_.Layout = game.Layout;
+    // The other side's melds as its own turn left them were counted at its end.
+    const CardPile& otherMelds = game.SeatOf(other).Melds;
+    otherMeldsCounted_ = carry && counted_[Index(other)].Now().Melds.Count == otherMelds.Count;
+    if (!otherMeldsCounted_)
+        CopyCards(before_.OtherMelds, otherMelds);
+    carried_ = {};
     side_ = side;
     turnOpen_ = true;
     meldsChanged_ = false;
@@ -285,7 +294,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     std::vector<std::string> breaks;
     // The table as the turn left it is the game itself: it stays as it is while it is judged.
     const CanastaGame& after = game;
-    const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
+    const Side other = Opponent(side_);
     // The summary counted as the turn began (the melds counted last) stands for
     // melds the turn left alone.
     const bool meldsKept =
@@ -295,8 +304,11 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
         Recount(side_, after.SeatOf(side_).Melds, after.Layout);
     }
 
-    if (!SameCards(CardsOf(before_.HandOf(other)), CardsOf(after.SeatOf(other).Hand)) ||
-        !SameCards(CardsOf(before_.OtherMelds), CardsOf(after.SeatOf(other).Melds)))
+    const std::span<const CardRecord> otherHandBefore = CardsOf(before_.HandOf(other));
+    const std::span<const CardRecord> otherHandAfter = CardsOf(after.SeatOf(other).Hand);
+    const bool otherHandAlike = SameBytes(otherHandBefore, otherHandAfter);
+    if (!(otherHandAlike || SameCards(otherHandBefore, otherHandAfter)) ||
+        !SameCards(CardsOf(OtherMeldsBefore()), CardsOf(after.SeatOf(other).Melds)))
         breaks.push_back("the cards of " + SideName(other) + " changed during " + SideName(side_) + "'s turn");
 
     // The draw from the stock.
@@ -306,7 +318,11 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const std::span<const CardRecord> stockBefore = CardsOf(before_.Stock);
     const std::span<const CardRecord> stockAfter = CardsOf(after.Stock);
     Draw drawn;
-    if (stockAfter.size() <= stockBefore.size() && SameKeys(stockAfter, stockBefore.first(stockAfter.size()))) {
+    const bool stockBelowAlike =
+        stockAfter.size() <= stockBefore.size() && SameBytes(stockAfter, stockBefore.first(stockAfter.size()));
+    carried_ = {true, other, otherHandAlike, after.SeatOf(other).Hand.Count, stockBelowAlike, after.Stock.Count};
+    if (stockBelowAlike ||
+        (stockAfter.size() <= stockBefore.size() && SameKeys(stockAfter, stockBefore.first(stockAfter.size())))) {
         drawn.FromTop = stockBefore.subspan(stockAfter.size());
         drawn.Cards = static_cast<int>(drawn.FromTop.size());
         for (const CardRecord& card : drawn.FromTop)

@@ -19,21 +19,22 @@
 
 namespace meldora::sim {
 
-// What the referee copies of the table as a turn begins, in one go. The piles
-// keep their cards in fixed places, so a look copies only the cards in play and
-// allocates nothing; the column ends are not copied. The moving side's melds
-// are not copied here: the referee keeps a copy of each side's melds already,
-// to count them by (see CountedMelds).
+// What the referee copies of the table as a turn begins. The piles keep their
+// cards in fixed places, so a look copies only the cards in play and allocates
+// nothing; the column ends are not copied. The moving side's melds are not
+// copied here: the referee keeps a copy of each side's melds already, to count
+// them by (see CountedMelds), and the other side's melds are copied only when
+// that copy cannot stand for them.
 struct TableView {
     std::array<CardPile, 2> Hands;
-    // The melds of the side that is not moving.
+    // The melds of the side that is not moving (when copied).
     CardPile OtherMelds;
     CardPile Stock;
     CardPile DiscardPile;
     TableLayout Layout;
 
-    void Read(const CanastaGame& game, Side moving);
     const CardPile& HandOf(Side side) const { return Hands[side == Side::Human ? 0 : 1]; }
+    CardPile& HandOf(Side side) { return Hands[side == Side::Human ? 0 : 1]; }
 };
 
 // What one meld column holds, counted in a single pass over a side's melds.
@@ -58,6 +59,9 @@ public:
     // initialBlock says whether the pile starts frozen.
     void BeginHand(std::int32_t humanScore, std::int32_t computerScore, bool initialBlock);
     void BeginTurn(const CanastaGame& game, Side side);
+    // The table was changed outside any turn (by a test, say): the next turn
+    // begins from a fresh copy of every pile.
+    void TableChangedBetweenTurns() { carried_ = {}; }
     // Judges the turn begun last, with the table as the turn left it.
     std::vector<std::string> JudgeTurn(const CanastaGame& game);
     bool TurnOpen() const { return turnOpen_; }
@@ -78,6 +82,12 @@ public:
 
 private:
     int Index(Side side) const { return side == Side::Human ? 0 : 1; }
+    static Side Opponent(Side side) { return side == Side::Human ? Side::Computer : Side::Human; }
+    // The other side's melds as the turn began.
+    const CardPile& OtherMeldsBefore() const
+    {
+        return otherMeldsCounted_ ? counted_[Index(Opponent(side_))].Now().Melds : before_.OtherMelds;
+    }
     // Meld value over columns of three cards or more, red threes counting nothing.
     static std::int32_t CompleteMeldValue(const MeldColumns& columns);
     static int CanastaCount(const MeldColumns& columns);
@@ -144,6 +154,25 @@ private:
     bool turnOpen_ = false;
     Side side_ = Side::Human;
     TableView before_;
+    // The other side's melds as the turn began are the count kept for that side.
+    bool otherMeldsCounted_ = false;
+    // What the judgement of the last turn found alike, byte for byte, in the
+    // table as that turn began and as it ended: the other side's turn, next,
+    // begins from those copies instead of copying the piles again, when they
+    // hold as many cards as that turn left them. (A card that moved between
+    // the turns is then judged with the next turn.) The moving side's melds
+    // as it left them are the count kept for that side.
+    struct CarriedOver {
+        bool Valid = false;
+        Side NextSide = Side::Human;
+        // The next side's hand (it did not move in the last turn).
+        bool Hand = false;
+        int HandCount = 0;
+        // The stock, below the cards drawn.
+        bool Stock = false;
+        int StockCount = 0;
+    };
+    CarriedOver carried_;
     // The turn changed the moving side's melds: their count as the turn began
     // is the previous one of that side (otherwise the one counted last stands for both).
     bool meldsChanged_ = false;
