@@ -198,6 +198,14 @@ TEST(Referee, AfterCardsMovedBetweenTurnsTheNextTurnIsJudgedFromTheTableAsItIs)
     AddToDiscardPile(t.game, CardId(Club, 10));
     const auto breaks = t.referee.JudgeTurn(t.game);
     EXPECT_TRUE(breaks.empty()) << breaks.front();
+
+    // Then a meld of kings appears on the human's side; the stock is empty.
+    for (const Suit suit : {Spade, Heart, Club})
+        AddToHumanMelds(t.game, CardId(suit, King));
+    t.referee.BeginTurn(t.game, Side::Human);
+    t.Discard(CardId(Spade, 5));
+    const auto next = t.referee.JudgeTurn(t.game);
+    EXPECT_TRUE(next.empty()) << next.front();
 }
 
 // The computer side went out with a natural canasta of kings; the human side

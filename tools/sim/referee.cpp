@@ -279,12 +279,17 @@ void Referee::BeginTurn(const CanastaGame& game, Side side)
     otherMeldsCounted_ = carry && counted_[Index(other)].Now().Melds.Count == otherMelds.Count;
     if (!otherMeldsCounted_)
         CopyCards(before_.OtherMelds, otherMelds);
+    const CountedMelds& counted = counted_[Index(side)];
+    const bool meldsCarried = carry && carried_.Melds && counted.Valid &&
+                              counted.ColumnPitch == game.Layout.ColumnPitch &&
+                              game.SeatOf(side).Melds.Count == carried_.MeldsCount;
     carried_ = {};
     side_ = side;
     turnOpen_ = true;
     meldsChanged_ = false;
     // The melds as the side's previous turn left them decide a concealed going out.
-    valueBefore_ = SummaryOf(side, game.SeatOf(side).Melds, game.Layout).CompleteValue;
+    valueBefore_ =
+        (meldsCarried ? counted.Now().Summary : SummaryOf(side, game.SeatOf(side).Melds, game.Layout)).CompleteValue;
     meldedBefore_[Index(side)] = valueBefore_ > 0;
 }
 
@@ -307,8 +312,12 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const std::span<const CardRecord> otherHandBefore = CardsOf(before_.HandOf(other));
     const std::span<const CardRecord> otherHandAfter = CardsOf(after.SeatOf(other).Hand);
     const bool otherHandAlike = SameBytes(otherHandBefore, otherHandAfter);
+    const std::span<const CardRecord> otherMeldsBefore = CardsOf(OtherMeldsBefore());
+    const std::span<const CardRecord> otherMeldsAfter = CardsOf(after.SeatOf(other).Melds);
+    // Alike with the count kept for the other side: its turn, next, begins from that count.
+    const bool otherMeldsAlike = otherMeldsCounted_ && SameBytes(otherMeldsBefore, otherMeldsAfter);
     if (!(otherHandAlike || SameCards(otherHandBefore, otherHandAfter)) ||
-        !SameCards(CardsOf(OtherMeldsBefore()), CardsOf(after.SeatOf(other).Melds)))
+        !(otherMeldsAlike || SameCards(otherMeldsBefore, otherMeldsAfter)))
         breaks.push_back("the cards of " + SideName(other) + " changed during " + SideName(side_) + "'s turn");
 
     // The draw from the stock.
@@ -320,7 +329,14 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     Draw drawn;
     const bool stockBelowAlike =
         stockAfter.size() <= stockBefore.size() && SameBytes(stockAfter, stockBefore.first(stockAfter.size()));
-    carried_ = {true, other, otherHandAlike, after.SeatOf(other).Hand.Count, stockBelowAlike, after.Stock.Count};
+    carried_ = {true,
+                other,
+                otherHandAlike,
+                after.SeatOf(other).Hand.Count,
+                stockBelowAlike,
+                after.Stock.Count,
+                otherMeldsAlike,
+                after.SeatOf(other).Melds.Count};
     if (stockBelowAlike ||
         (stockAfter.size() <= stockBefore.size() && SameKeys(stockAfter, stockBefore.first(stockAfter.size())))) {
         drawn.FromTop = stockBefore.subspan(stockAfter.size());

@@ -171,6 +171,9 @@ private:
         // The stock, below the cards drawn.
         bool Stock = false;
         int StockCount = 0;
+        // The next side's melds are the count kept for that side.
+        bool Melds = false;
+        int MeldsCount = 0;
     };
     CarriedOver carried_;
     // The turn changed the moving side's melds: their count as the turn began
