@@ -178,6 +178,36 @@ TEST(Referee, TheMeldsVersionMovesWhenAMeldCardIsSwapped)
     EXPECT_NE(t.referee.MeldsVersion(Side::Human), withJacks);
 }
 
+// The next side's turn begins from the copies the last turn left where the
+// piles still hold as many cards; a pile that changed size between the turns
+// is read again.
+TEST(Referee, AfterCardsMovedBetweenTurnsTheNextTurnIsJudgedFromTheTableAsItIs)
+{
+    RefereedTurn t;
+    t.Draw();
+    t.Discard(CardId(Heart, 9));
+    ASSERT_TRUE(t.referee.JudgeTurn(t.game).empty());
+    // Between the turns the bottom card of the stock goes to the computer's hand.
+    const CardRecord bottom = RemoveCardAt(t.game.Stock, 0, 0, true, 0);
+    AddToHand(t.game, bottom.Id, bottom.Deck);
+
+    t.referee.BeginTurn(t.game, Side::Computer);
+    const CardRecord drawn = PopCard(t.game.Stock);
+    AddToHand(t.game, drawn.Id, drawn.Deck);
+    RemoveCardById(t.game.Computer().Hand, CardId(Club, 10));
+    AddToDiscardPile(t.game, CardId(Club, 10));
+    const auto breaks = t.referee.JudgeTurn(t.game);
+    EXPECT_TRUE(breaks.empty()) << breaks.front();
+
+    // Then a meld of kings appears on the human's side; the stock is empty.
+    for (const Suit suit : {Spade, Heart, Club})
+        AddToHumanMelds(t.game, CardId(suit, King));
+    t.referee.BeginTurn(t.game, Side::Human);
+    t.Discard(CardId(Spade, 5));
+    const auto next = t.referee.JudgeTurn(t.game);
+    EXPECT_TRUE(next.empty()) << next.front();
+}
+
 // The computer side went out with a natural canasta of kings; the human side
 // holds a red three and two cards and has a meld of three queens.
 struct EndedHand : ::testing::Test, TableFixture {

@@ -92,13 +92,18 @@ inline bool SameCards(std::span<const CardRecord> a, std::span<const CardRecord>
 // order, and any such matching leaves the difference between the two counts
 // the same; a turn draws into, lays out of and discards from piles that keep
 // their other cards in order, so nearly every card is matched and only the
-// few that moved are handed on. Returns how many of before's cards were not matched.
-template <typename OnlyBefore, typename OnlyAfter>
+// few that moved are handed on. Every card of after, matched or not, is handed
+// to eachAfter on the way (a look at the pile as it is, without a walk of its own).
+// Returns how many of before's cards were not matched.
+template <typename OnlyBefore, typename OnlyAfter, typename EachAfter>
 int ForEachUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after, OnlyBefore&& onlyBefore,
-                     OnlyAfter&& onlyAfter)
+                     OnlyAfter&& onlyAfter, EachAfter&& eachAfter)
 {
-    if (SameBytes(before, after))
+    if (SameBytes(before, after)) {
+        for (const CardRecord& card : after)
+            eachAfter(card);
         return 0;
+    }
     // Walked by pointer: this runs over every card of the moving side's hand each turn.
     const CardRecord* b = before.data();
     const CardRecord* const beforeEnd = b + before.size();
@@ -107,9 +112,11 @@ int ForEachUnmatched(std::span<const CardRecord> before, std::span<const CardRec
     int unmatched = 0;
     while (b != beforeEnd && a != afterEnd) {
         if (SameKey(*b, *a)) {
+            eachAfter(*a);
             ++b;
             ++a;
         } else if (a + 1 != afterEnd && SameKey(*b, a[1])) {
+            eachAfter(*a);
             onlyAfter(CardKey(*a++));
         } else {
             onlyBefore(CardKey(*b++));
@@ -118,9 +125,18 @@ int ForEachUnmatched(std::span<const CardRecord> before, std::span<const CardRec
     }
     for (; b != beforeEnd; ++b, ++unmatched)
         onlyBefore(CardKey(*b));
-    for (; a != afterEnd; ++a)
+    for (; a != afterEnd; ++a) {
+        eachAfter(*a);
         onlyAfter(CardKey(*a));
+    }
     return unmatched;
+}
+
+template <typename OnlyBefore, typename OnlyAfter>
+int ForEachUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after, OnlyBefore&& onlyBefore,
+                     OnlyAfter&& onlyAfter)
+{
+    return ForEachUnmatched(before, after, onlyBefore, onlyAfter, [](const CardRecord&) {});
 }
 
 // The cards only before held counted into onlyBefore, those only after holds into onlyAfter.
@@ -159,11 +175,20 @@ void CountInEach(CardBalance& balance, const Counts& more)
         balance[key] = static_cast<std::int8_t>(balance[key] + more[key]);
 }
 
-// What only before held counted in, what only after holds counted out.
-inline int BalanceUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after, CardBalance& balance)
+// What only before held counted in, what only after holds counted out; every
+// card of after handed to eachAfter.
+template <typename EachAfter>
+int BalanceUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after, CardBalance& balance,
+                     EachAfter&& eachAfter)
 {
     return ForEachUnmatched(
-        before, after, [&balance](int key) { CountIn(balance, key); }, [&balance](int key) { CountOut(balance, key); });
+        before, after, [&balance](int key) { CountIn(balance, key); }, [&balance](int key) { CountOut(balance, key); },
+        eachAfter);
+}
+
+inline int BalanceUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after, CardBalance& balance)
+{
+    return BalanceUnmatched(before, after, balance, [](const CardRecord&) {});
 }
 
 inline bool Even(const CardBalance& balance) { return balance == CardBalance{}; }

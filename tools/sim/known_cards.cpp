@@ -65,15 +65,22 @@ void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBe
     if (known.Count == 0)
         return;
     // Most cards melded or discarded were never known: the pile is searched
-    // only for identities a count of it holds.
+    // only for identities a count of it holds. The cards to forget are counted
+    // by identity and dropped in one pass at the end: the first cards of an
+    // identity, as taking them out one at a time would.
     std::array<std::uint8_t, JokerId + 1> knownIds = IdCounts(known);
-    const auto forget = [&known, &knownIds](int id) {
-        if (id <= JokerId) {
-            if (knownIds[id] == 0)
-                return;
-            --knownIds[id];
+    std::array<std::uint8_t, JokerId + 1> forgotten{};
+    int forgetting = 0;
+    const auto forget = [&](int id) {
+        if (id > JokerId) {
+            RemoveCardById(known, id);
+            return;
         }
-        RemoveCardById(known, id);
+        if (knownIds[id] == 0)
+            return;
+        --knownIds[id];
+        ++forgotten[id];
+        ++forgetting;
     };
     const CardPile& melds = MeldsOf(game, side);
     if (!SameBytes(CardsOf(meldsBefore), CardsOf(melds))) {
@@ -93,6 +100,17 @@ void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBe
     }
     for (int i = common; i < afterCount; ++i)
         forget(after[i].Id);
+    if (forgetting == 0)
+        return;
+    int kept = 0;
+    for (const CardRecord& card : CardsOf(known)) {
+        if (card.Id <= JokerId && forgotten[card.Id] > 0) {
+            --forgotten[card.Id];
+            continue;
+        }
+        known.Cards[kept++] = card;
+    }
+    known.Count = static_cast<std::uint8_t>(kept);
 }
 
 }  // namespace meldora::sim

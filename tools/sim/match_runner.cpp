@@ -170,8 +170,10 @@ void MatchRunner::PlayHumanSeatTurn()
         stopped_ = true;
         return;
     }
-    if (OnHumanSeatTurn)
+    if (OnHumanSeatTurn) {
         OnHumanSeatTurn(game_);
+        referee_.TableChangedBetweenTurns();
+    }
 
     game_.Match.GameInProgress = true;
     // The turn frame records both sides' meld values for the going-out bonus in
@@ -194,8 +196,8 @@ void MatchRunner::PlayHumanSeatTurn()
     game_.Human().MeldedBefore = humanMeldedBefore;
     game_.Computer().MeldedBefore = computerMeldedBefore;
     // The referee's copy of the table as the turn began tells what was taken and melded.
-    const TableView& start = referee_.TableAtTurnStart();
-    UpdateKnownCards(start.DiscardPile, start.Of(Side::Human).Melds, game_, Side::Human, game_.Memory.KnownOpponentCards);
+    UpdateKnownCards(referee_.DiscardPileAtTurnStart(), referee_.MeldsAtTurnStart(), game_, Side::Human,
+                     game_.Memory.KnownOpponentCards);
 
     // As the human's discard leaves it.
     game_.Turn.ComputerTurn = false;
@@ -223,8 +225,7 @@ void MatchRunner::PlayComputerSeatTurn()
     ai::RunComputerTurn(game_, computerSeat_);
     if (hand_ == hand) {
         JudgeTurn("after the computer side's turn");
-        const TableView& start = referee_.TableAtTurnStart();
-        UpdateKnownCards(start.DiscardPile, start.Of(Side::Computer).Melds, game_, Side::Computer,
+        UpdateKnownCards(referee_.DiscardPileAtTurnStart(), referee_.MeldsAtTurnStart(), game_, Side::Computer,
                          humanSeatMemory_.KnownOpponentCards);
     }
 }

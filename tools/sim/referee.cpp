@@ -76,7 +76,8 @@ const char* RowName(int row)
 }
 
 // What one meld card adds to its column's tally (sign +1) or takes from it (-1).
-void AddToTally(MeldColumns& columns, const CardRecord& card, int column, int sign)
+// Every meld card a turn moves passes through here: it is kept inline in the walks.
+[[gnu::always_inline]] inline void AddToTally(MeldColumns& columns, const CardRecord& card, int column, int sign)
 {
     ColumnTally& tally = columns[column];
     tally.Size += sign;
@@ -137,18 +138,6 @@ int UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::s
 
 std::string SideName(Side side) { return side == Side::Human ? "the human side" : "the computer side"; }
 
-void TableView::Read(const CanastaGame& game)
-{
-    for (const Side side : {Side::Human, Side::Computer}) {
-        SideView& seat = Sides[side == Side::Human ? 0 : 1];
-        CopyCards(seat.Hand, game.SeatOf(side).Hand);
-        CopyCards(seat.Melds, game.SeatOf(side).Melds);
-    }
-    CopyCards(Stock, game.Stock);
-    CopyCards(DiscardPile, game.DiscardPile);
-    Layout = game.Layout;
-}
-
 MeldColumns TallyColumns(const CardPile& melds, const TableLayout& layout)
 {
     MeldColumns columns{};
@@ -201,34 +190,53 @@ bool Referee::PileFrozen(const CardPile& discardPile, const MeldSummary& melds) 
 
 const Referee::MeldSummary& Referee::SummaryOf(Side side, const CardPile& melds, const TableLayout& layout)
 {
+    const CountedMelds& counted = counted_[Index(side)];
+    if (counted.Valid && counted.ColumnPitch == layout.ColumnPitch && SameBytes(CardsOf(counted.Now().Melds), CardsOf(melds)))
+        return counted.Now().Summary;
+    return Recount(side, melds, layout);
+}
+
+const Referee::MeldSummary& Referee::Recount(Side side, const CardPile& melds, const TableLayout& layout)
+{
     CountedMelds& counted = counted_[Index(side)];
+    const CountedMelds::Count& last = counted.Now();
+    CountedMelds::Count& next = counted.Counts[1 - counted.Latest];
     const bool sameLayout = counted.Valid && counted.ColumnPitch == layout.ColumnPitch;
-    if (sameLayout && SameBytes(CardsOf(counted.Melds), CardsOf(melds)))
-        return counted.Summary;
-    // A side whose melds were all laid this turn or whose melds are gone (a new
-    // hand) is counted afresh rather than card by card.
-    if (!sameLayout || counted.Melds.Count == 0 || melds.Count == 0) {
-        counted.Summary.Columns = TallyColumns(melds, layout);
-        counted.ColumnPitch = layout.ColumnPitch;
-        counted.Valid = true;
-        meldCardsMoved_.Known = false;
+    meldCardsMoved_.Known = false;
+    if (melds.Count == 0) {
+        // A new hand: nothing laid out yet, nothing to judge.
+        next.Summary = MeldSummary{};
+    } else if (!sameLayout || last.Melds.Count == 0) {
+        // Melds all laid this turn, or laid out anew, are counted afresh rather than card by card.
+        next.Summary.Columns = TallyColumns(melds, layout);
+        Summarise(next.Summary);
     } else {
+        next.Summary.Columns = last.Summary.Columns;
         meldCardsMoved_.Balance = CardBalance{};
-        meldCardsMoved_.TakenAway =
-            UpdateTally(counted.Summary.Columns, CardsOf(counted.Melds), CardsOf(melds), layout, meldCardsMoved_.Balance);
+        meldCardsMoved_.TakenAway = UpdateTally(next.Summary.Columns, CardsOf(last.Melds), CardsOf(melds), layout,
+                                                meldCardsMoved_.Balance);
         meldCardsMoved_.Known = true;
+        Summarise(next.Summary);
     }
-    CopyCards(counted.Melds, melds);
+    CopyCards(next.Melds, melds);
+    counted.Latest = 1 - counted.Latest;
+    counted.ColumnPitch = layout.ColumnPitch;
+    counted.Valid = true;
     ++counted.Version;
-    Summarise(counted.Summary);
-    return counted.Summary;
+    return next.Summary;
+}
+
+const CardPile& Referee::MeldsAtTurnStart() const
+{
+    const CountedMelds& counted = counted_[Index(side_)];
+    return meldsChanged_ ? counted.Previous().Melds : counted.Now().Melds;
 }
 
 MeldColumns Referee::ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout) const
 {
     const CountedMelds& counted = counted_[Index(side)];
-    if (counted.Valid && counted.ColumnPitch == layout.ColumnPitch && SameBytes(CardsOf(counted.Melds), CardsOf(melds)))
-        return counted.Summary.Columns;
+    if (counted.Valid && counted.ColumnPitch == layout.ColumnPitch && SameBytes(CardsOf(counted.Now().Melds), CardsOf(melds)))
+        return counted.Now().Summary.Columns;
     return TallyColumns(melds, layout);
 }
 
@@ -246,6 +254,7 @@ void Referee::Summarise(MeldSummary& summary) const
 void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, bool initialBlock)
 {
     minimum_ = {FirstMeldMinimum(humanScore), FirstMeldMinimum(computerScore)};
+    carried_ = {};
     meldedBefore_ = {false, false};
     initialBlockInForce_ = initialBlock;
     turnOpen_ = false;
@@ -253,12 +262,35 @@ void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, boo
 
 void Referee::BeginTurn(const CanastaGame& game, Side side)
 {
-    before_.Read(game);
+    const Side other = Opponent(side);
+    const bool carry = carried_.Valid && carried_.NextSide == side;
+    const CardPile& hand = game.SeatOf(side).Hand;
+    if (!(carry && carried_.Hand && hand.Count == carried_.HandCount))
+        CopyCards(before_.HandOf(side), hand);
+    CopyCards(before_.HandOf(other), game.SeatOf(other).Hand);
+    // The cards the last turn left in the stock lie in the copy as they lay.
+    if (carry && carried_.Stock && game.Stock.Count == carried_.StockCount)
+        before_.Stock.Count = game.Stock.Count;
+    else
+        CopyCards(before_.Stock, game.Stock);
+    CopyCards(before_.DiscardPile, game.DiscardPile);
+    before_.Layout = game.Layout;
+    // The other side's melds as its own turn left them were counted at its end.
+    const CardPile& otherMelds = game.SeatOf(other).Melds;
+    otherMeldsCounted_ = carry && counted_[Index(other)].Now().Melds.Count == otherMelds.Count;
+    if (!otherMeldsCounted_)
+        CopyCards(before_.OtherMelds, otherMelds);
+    const CountedMelds& counted = counted_[Index(side)];
+    const bool meldsCarried = carry && carried_.Melds && counted.Valid &&
+                              counted.ColumnPitch == game.Layout.ColumnPitch &&
+                              game.SeatOf(side).Melds.Count == carried_.MeldsCount;
+    carried_ = {};
     side_ = side;
     turnOpen_ = true;
     meldsChanged_ = false;
     // The melds as the side's previous turn left them decide a concealed going out.
-    valueBefore_ = SummaryOf(side, before_.Of(side).Melds, before_.Layout).CompleteValue;
+    valueBefore_ =
+        (meldsCarried ? counted.Now().Summary : SummaryOf(side, game.SeatOf(side).Melds, game.Layout)).CompleteValue;
     meldedBefore_[Index(side)] = valueBefore_ > 0;
 }
 
@@ -268,17 +300,25 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     std::vector<std::string> breaks;
     // The table as the turn left it is the game itself: it stays as it is while it is judged.
     const CanastaGame& after = game;
-    const Side other = side_ == Side::Human ? Side::Computer : Side::Human;
-    // The summary counted as the turn began stands for melds the turn left alone.
-    const bool meldsKept = SameBytes(CardsOf(before_.Of(side_).Melds), CardsOf(after.SeatOf(side_).Melds));
+    const Side other = Opponent(side_);
+    // The summary counted as the turn began (the melds counted last) stands for
+    // melds the turn left alone.
+    const bool meldsKept =
+        SameBytes(CardsOf(counted_[Index(side_)].Now().Melds), CardsOf(after.SeatOf(side_).Melds));
     if (!meldsKept || before_.Layout.ColumnPitch != after.Layout.ColumnPitch) {
-        meldsBefore_ = counted_[Index(side_)].Summary;
         meldsChanged_ = true;
-        SummaryOf(side_, after.SeatOf(side_).Melds, after.Layout);
+        Recount(side_, after.SeatOf(side_).Melds, after.Layout);
     }
 
-    if (!SameCards(CardsOf(before_.Of(other).Hand), CardsOf(after.SeatOf(other).Hand)) ||
-        !SameCards(CardsOf(before_.Of(other).Melds), CardsOf(after.SeatOf(other).Melds)))
+    const std::span<const CardRecord> otherHandBefore = CardsOf(before_.HandOf(other));
+    const std::span<const CardRecord> otherHandAfter = CardsOf(after.SeatOf(other).Hand);
+    const bool otherHandAlike = SameBytes(otherHandBefore, otherHandAfter);
+    const std::span<const CardRecord> otherMeldsBefore = CardsOf(OtherMeldsBefore());
+    const std::span<const CardRecord> otherMeldsAfter = CardsOf(after.SeatOf(other).Melds);
+    // Alike with the count kept for the other side: its turn, next, begins from that count.
+    const bool otherMeldsAlike = otherMeldsCounted_ && SameBytes(otherMeldsBefore, otherMeldsAfter);
+    if (!(otherHandAlike || SameCards(otherHandBefore, otherHandAfter)) ||
+        !(otherMeldsAlike || SameCards(otherMeldsBefore, otherMeldsAfter)))
         breaks.push_back("the cards of " + SideName(other) + " changed during " + SideName(side_) + "'s turn");
 
     // The draw from the stock.
@@ -288,7 +328,18 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const std::span<const CardRecord> stockBefore = CardsOf(before_.Stock);
     const std::span<const CardRecord> stockAfter = CardsOf(after.Stock);
     Draw drawn;
-    if (stockAfter.size() <= stockBefore.size() && SameKeys(stockAfter, stockBefore.first(stockAfter.size()))) {
+    const bool stockBelowAlike =
+        stockAfter.size() <= stockBefore.size() && SameBytes(stockAfter, stockBefore.first(stockAfter.size()));
+    carried_ = {true,
+                other,
+                otherHandAlike,
+                after.SeatOf(other).Hand.Count,
+                stockBelowAlike,
+                after.Stock.Count,
+                otherMeldsAlike,
+                after.SeatOf(other).Melds.Count};
+    if (stockBelowAlike ||
+        (stockAfter.size() <= stockBefore.size() && SameKeys(stockAfter, stockBefore.first(stockAfter.size())))) {
         drawn.FromTop = stockBefore.subspan(stockAfter.size());
         drawn.Cards = static_cast<int>(drawn.FromTop.size());
         for (const CardRecord& card : drawn.FromTop)
@@ -351,7 +402,8 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
                                                bool meldsKept)
 {
     std::vector<std::string> breaks;
-    const TableView::SideView& was = before_.Of(side_);
+    const CardPile& handBefore = before_.HandOf(side_);
+    const CardPile& meldsBefore = MeldsAtTurnStart();
     const Seat& is = after.SeatOf(side_);
     const int handAfter = is.Hand.Count;
     const Take take = reading.Kind;
@@ -379,7 +431,10 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     // that balance and are left out of it: what the side had is counted in,
     // what it has is counted out.
     CardBalance balance{};
-    BalanceUnmatched(CardsOf(was.Hand), CardsOf(is.Hand), balance);
+    // The red threes the side ends with in its hand are counted on the same walk.
+    int redThreesKept = 0;
+    BalanceUnmatched(CardsOf(handBefore), CardsOf(is.Hand), balance,
+                     [&redThreesKept](const CardRecord& card) { redThreesKept += IsRedThree(card.Id); });
     if (drawn.Counted)
         CountInEach(balance, drawn.Counts);
     else
@@ -393,7 +448,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
         CountInEach(balance, meldCardsMoved_.Balance);
         meldCardsLost = meldCardsMoved_.TakenAway;
     } else if (!meldsKept) {
-        meldCardsLost = BalanceUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), balance);
+        meldCardsLost = BalanceUnmatched(CardsOf(meldsBefore), CardsOf(is.Melds), balance);
     }
     if (!Even(balance))
         breaks.push_back("the cards " + SideName(side_) + " ends with are not the cards it held, drew and took");
@@ -404,7 +459,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     if (meldCardsLost > 0) {
         CardCounts lostFromMelds{};
         CardCounts gainedByMelds{};
-        CountUnmatched(CardsOf(was.Melds), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
+        CountUnmatched(CardsOf(meldsBefore), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
         for (int key = 0; key < KeyCount; ++key) {
             if (lostFromMelds[key] <= gainedByMelds[key])
                 continue;
@@ -434,7 +489,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
 
     if (take != Take::None)
         JudgeTake(after, take == Take::TopCard, breaks);
-    JudgeMeldsAtTurnEnd(is.Hand, meldsAfter, breaks);
+    JudgeMeldsAtTurnEnd(redThreesKept, handAfter, meldsAfter, breaks);
 
     const std::int32_t valueBefore = valueBefore_;
     const std::int32_t valueAfter = meldsAfter.CompleteValue;
@@ -447,10 +502,10 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
 
 void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks)
 {
-    const TableView::SideView& was = before_.Of(side_);
+    const CardPile& meldsAtStart = MeldsAtTurnStart();
     const Seat& is = after.SeatOf(side_);
     const std::span<const CardRecord> pileBefore = CardsOf(before_.DiscardPile);
-    const std::span<const CardRecord> handBefore = CardsOf(was.Hand);
+    const std::span<const CardRecord> handBefore = CardsOf(before_.HandOf(side_));
     const CardRecord top = pileBefore.back();
     const int rank = top.Rank;
     const auto topName = [&top] { return CardLabel(top); };
@@ -469,7 +524,7 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
     const int canastasBefore = meldsBefore.Canastas;
     const auto topCardMelded = [&] {
         return CopiesInColumn(is.Melds, after.Layout, rank, CardKey(top)) >
-               CopiesInColumn(was.Melds, before_.Layout, rank, CardKey(top));
+               CopiesInColumn(meldsAtStart, before_.Layout, rank, CardKey(top));
     };
     if (oneAgainstOne)
         breaks.push_back("took a pile of one card holding one card");
@@ -518,12 +573,13 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
                          std::to_string(minimum_[Index(side_)]));
 }
 
-void Referee::JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldSummary& melds, std::vector<std::string>& breaks) const
+void Referee::JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,
+                                  std::vector<std::string>& breaks) const
 {
-    if (RedThrees(CardsOf(hand)) > 0)
+    if (redThreesInHand > 0)
         breaks.push_back("kept a red three in its hand");
     if (!melds.ColumnsSound)
-        JudgeColumns(melds.Columns, hand.Count, breaks);
+        JudgeColumns(melds.Columns, handCount, breaks);
 }
 
 void Referee::JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const

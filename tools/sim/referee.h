@@ -19,21 +19,22 @@
 
 namespace meldora::sim {
 
-// What the referee sees of the table: a copy of every pile's cards, taken in
-// one go. The piles keep their cards in fixed places, so a look copies only the
-// cards in play and allocates nothing; the column ends are not copied.
+// What the referee copies of the table as a turn begins. The piles keep their
+// cards in fixed places, so a look copies only the cards in play and allocates
+// nothing; the column ends are not copied. The moving side's melds are not
+// copied here: the referee keeps a copy of each side's melds already, to count
+// them by (see CountedMelds), and the other side's melds are copied only when
+// that copy cannot stand for them.
 struct TableView {
-    struct SideView {
-        CardPile Hand;
-        CardPile Melds;
-    };
-    std::array<SideView, 2> Sides;
+    std::array<CardPile, 2> Hands;
+    // The melds of the side that is not moving (when copied).
+    CardPile OtherMelds;
     CardPile Stock;
     CardPile DiscardPile;
     TableLayout Layout;
 
-    void Read(const CanastaGame& game);
-    const SideView& Of(Side side) const { return Sides[side == Side::Human ? 0 : 1]; }
+    const CardPile& HandOf(Side side) const { return Hands[side == Side::Human ? 0 : 1]; }
+    CardPile& HandOf(Side side) { return Hands[side == Side::Human ? 0 : 1]; }
 };
 
 // What one meld column holds, counted in a single pass over a side's melds.
@@ -58,11 +59,16 @@ public:
     // initialBlock says whether the pile starts frozen.
     void BeginHand(std::int32_t humanScore, std::int32_t computerScore, bool initialBlock);
     void BeginTurn(const CanastaGame& game, Side side);
+    // The table was changed outside any turn (by a test, say): the next turn
+    // begins from a fresh copy of every pile.
+    void TableChangedBetweenTurns() { carried_ = {}; }
     // Judges the turn begun last, with the table as the turn left it.
     std::vector<std::string> JudgeTurn(const CanastaGame& game);
     bool TurnOpen() const { return turnOpen_; }
-    // The table as the turn begun last began.
-    const TableView& TableAtTurnStart() const { return before_; }
+    // The discard pile and the moving side's melds as the turn begun last began
+    // (until the next turn of that side begins).
+    const CardPile& DiscardPileAtTurnStart() const { return before_.DiscardPile; }
+    const CardPile& MeldsAtTurnStart() const;
     // Scores the hand from the table as it ended and compares the game's rows.
     std::vector<std::string> JudgeHandScore(const CanastaGame& game, const HandScore& score) const;
 
@@ -76,6 +82,12 @@ public:
 
 private:
     int Index(Side side) const { return side == Side::Human ? 0 : 1; }
+    static Side Opponent(Side side) { return side == Side::Human ? Side::Computer : Side::Human; }
+    // The other side's melds as the turn began.
+    const CardPile& OtherMeldsBefore() const
+    {
+        return otherMeldsCounted_ ? counted_[Index(Opponent(side_))].Now().Melds : before_.OtherMelds;
+    }
     // Meld value over columns of three cards or more, red threes counting nothing.
     static std::int32_t CompleteMeldValue(const MeldColumns& columns);
     static int CanastaCount(const MeldColumns& columns);
@@ -93,14 +105,20 @@ private:
     // The summary of a side's melds, brought up to date from the melds counted
     // last for that side by the cards that differ.
     const MeldSummary& SummaryOf(Side side, const CardPile& melds, const TableLayout& layout);
+    // The same, for melds known to differ from those counted last (or laid out anew).
+    const MeldSummary& Recount(Side side, const CardPile& melds, const TableLayout& layout);
     void Summarise(MeldSummary& summary) const;
     // A side's meld columns: those counted last while the melds are still those
     // cards (the hand's last turns have nearly always counted them), otherwise counted afresh.
     MeldColumns ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout) const;
     // The moving side's melds as the turn left them (after JudgeTurn has looked).
-    const MeldSummary& MeldsAfter() const { return counted_[Index(side_)].Summary; }
+    const MeldSummary& MeldsAfter() const { return counted_[Index(side_)].Now().Summary; }
     // The moving side's melds as the turn began (after JudgeTurn has looked).
-    const MeldSummary& MeldsBefore() const { return meldsChanged_ ? meldsBefore_ : MeldsAfter(); }
+    const MeldSummary& MeldsBefore() const
+    {
+        const CountedMelds& counted = counted_[Index(side_)];
+        return meldsChanged_ ? counted.Previous().Summary : counted.Now().Summary;
+    }
     bool PileFrozen(const CardPile& discardPile, const MeldSummary& melds) const;
 
     enum class Take { None, Whole, TopCard };
@@ -115,7 +133,8 @@ private:
     struct Draw {
         std::span<const CardRecord> FromTop;
         bool Counted = false;
-        CardCounts Counts{};
+        // Filled key by key, and read, only when Counted: most turns never touch it.
+        CardCounts Counts;
         int Cards = 0;
         int RedThrees = 0;
     };
@@ -123,7 +142,8 @@ private:
     std::vector<std::string> JudgeReading(const CanastaGame& after, const Reading& reading, const Draw& drawn,
                                           bool meldsKept);
     void JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks);
-    void JudgeMeldsAtTurnEnd(const CardPile& hand, const MeldSummary& melds, std::vector<std::string>& breaks) const;
+    void JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,
+                             std::vector<std::string>& breaks) const;
     void JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const;
 
     RuleOptions rules_;
@@ -134,21 +154,51 @@ private:
     bool turnOpen_ = false;
     Side side_ = Side::Human;
     TableView before_;
-    // The moving side's melds as the turn began, kept apart only when the turn
-    // changed them: otherwise the summary counted last stands for both.
-    MeldSummary meldsBefore_;
+    // The other side's melds as the turn began are the count kept for that side.
+    bool otherMeldsCounted_ = false;
+    // What the judgement of the last turn found alike, byte for byte, in the
+    // table as that turn began and as it ended: the other side's turn, next,
+    // begins from those copies instead of copying the piles again, when they
+    // hold as many cards as that turn left them. (A card that moved between
+    // the turns is then judged with the next turn.) The moving side's melds
+    // as it left them are the count kept for that side.
+    struct CarriedOver {
+        bool Valid = false;
+        Side NextSide = Side::Human;
+        // The next side's hand (it did not move in the last turn).
+        bool Hand = false;
+        int HandCount = 0;
+        // The stock, below the cards drawn.
+        bool Stock = false;
+        int StockCount = 0;
+        // The next side's melds are the count kept for that side.
+        bool Melds = false;
+        int MeldsCount = 0;
+    };
+    CarriedOver carried_;
+    // The turn changed the moving side's melds: their count as the turn began
+    // is the previous one of that side (otherwise the one counted last stands for both).
     bool meldsChanged_ = false;
     // The moving side's meld value as the turn began.
     std::int32_t valueBefore_ = 0;
 
     // Per side, the melds last counted into columns and what the count gave:
-    // most turns leave most melds as they were.
+    // most turns leave most melds as they were. The count before the last one
+    // is kept beside it, so that the melds as a turn began need no copy of
+    // their own: a new count takes the other place and the two swap roles.
     struct CountedMelds {
-        CardPile Melds;
+        struct Count {
+            CardPile Melds;
+            MeldSummary Summary;
+        };
+        std::array<Count, 2> Counts;
+        int Latest = 0;
         int ColumnPitch = 0;
-        MeldSummary Summary;
         bool Valid = false;
         std::uint64_t Version = 0;
+
+        const Count& Now() const { return Counts[Latest]; }
+        const Count& Previous() const { return Counts[1 - Latest]; }
     };
     std::array<CountedMelds, 2> counted_;
     // The meld cards a side's count brought up to date card by card last took
