@@ -70,8 +70,9 @@ TEST(ExpertTake, AFrozenPileNeedsTheNaturalPairAnOpeningThatReachesAndTheRightPi
         EXPECT_EQ(t.turn.ShouldTakePile(), c.take);
         EXPECT_EQ(t.game.Computer().Hand.Count, held);  // the trial card is gone again
         EXPECT_EQ(t.game.Memory.OpeningWildcards, 0);
-        if (c.minimum)
+        if (c.minimum) {
             EXPECT_EQ(t.turn.OwnMinimumMeld, c.minimum);
+        }
     }
 }
 

@@ -130,9 +130,10 @@ TEST_F(MainWindowTest, HelpTopicsShowTheContentsAndEveryLinkLeadsToAPage)
             const QString target = match.captured(1).isEmpty() ? page : match.captured(1);
             EXPECT_TRUE(folder.exists(target)) << page.toStdString() << " links to " << target.toStdString();
             const QString place = match.captured(2);
-            if (!place.isEmpty())
+            if (!place.isEmpty()) {
                 EXPECT_TRUE(read(target).contains("id=\"" + place + "\""))
                     << page.toStdString() << " links to " << target.toStdString() << "#" << place.toStdString();
+            }
         }
         help->showPage(page);
         EXPECT_FALSE(help->browser()->documentTitle().isEmpty()) << page.toStdString();
