@@ -52,6 +52,13 @@ struct RefereedTurn : TableFixture {
         RemoveCardById(game.Human().Hand, id);
         AddToDiscardPile(game, id);
     }
+    // Lays a jack of each suit on the human's melds and begins the turn from there.
+    void BeginWithJacksMelded(std::initializer_list<Suit> suits)
+    {
+        for (const Suit suit : suits)
+            AddToHumanMelds(game, CardId(suit, Jack));
+        referee.BeginTurn(game, Side::Human);
+    }
 };
 
 TEST(Referee, JudgesTheDrawEachMeldTheDiscardAndGoingOut)
@@ -111,14 +118,12 @@ TEST(Referee, JudgesTheDrawEachMeldTheDiscardAndGoingOut)
 TEST(Referee, ACardTakenBackFromTheMeldsAndACardSwappedForItsTwinAreCaught)
 {
     RefereedTurn t;
-    for (const Suit suit : {Spade, Heart, Club, Diamond})
-        AddToHumanMelds(t.game, CardId(suit, Jack));
-    t.referee.BeginTurn(t.game, Side::Human);
+    t.BeginWithJacksMelded({Spade, Heart, Club, Diamond});
     t.Draw();
     RemoveCardById(t.game.Human().Melds, CardId(Diamond, Jack));
     AddToHumanHand(t.game, CardId(Diamond, Jack));
     CardPile& hand = t.game.Human().Hand;
-    std::find_if(hand.Cards.begin(), hand.Cards.begin() + hand.Count, [](const CardRecord& c) { return c.Id == CardId(Heart, 9); })->Deck = 1;
+    hand.Cards[IndexOfCard(hand, CardId(Heart, 9))].Deck = 1;
     t.Discard(CardId(Spade, 5));
     const auto breaks = t.referee.JudgeTurn(t.game);
     EXPECT_TRUE(Mentions(breaks, "took a card back from its melds"));
@@ -130,9 +135,7 @@ TEST(Referee, ACardTakenBackFromTheMeldsAndACardSwappedForItsTwinAreCaught)
 TEST(Referee, AMeldCardSwappedInPlaceForItsTwinIsCaught)
 {
     RefereedTurn t;
-    for (const Suit suit : {Spade, Heart, Club})
-        AddToHumanMelds(t.game, CardId(suit, Jack));
-    t.referee.BeginTurn(t.game, Side::Human);
+    t.BeginWithJacksMelded({Spade, Heart, Club});
     t.Draw();
     t.Discard(CardId(Heart, 9));
     t.game.Human().Melds.Cards[1].Deck = 1;
@@ -142,9 +145,7 @@ TEST(Referee, AMeldCardSwappedInPlaceForItsTwinIsCaught)
 TEST(Referee, MeldsChangedBetweenTwoTurnsAreCountedAgain)
 {
     RefereedTurn t;
-    for (const Suit suit : {Spade, Heart, Club})
-        AddToHumanMelds(t.game, CardId(suit, Jack));
-    t.referee.BeginTurn(t.game, Side::Human);
+    t.BeginWithJacksMelded({Spade, Heart, Club});
     t.Draw();
     t.Discard(CardId(Heart, 9));
     ASSERT_TRUE(t.referee.JudgeTurn(t.game).empty());
@@ -165,9 +166,7 @@ TEST(Referee, MeldsChangedBetweenTwoTurnsAreCountedAgain)
 TEST(Referee, TheMeldsVersionMovesWhenAMeldCardIsSwapped)
 {
     RefereedTurn t;
-    for (const Suit suit : {Spade, Heart, Club})
-        AddToHumanMelds(t.game, CardId(suit, Jack));
-    t.referee.BeginTurn(t.game, Side::Human);
+    t.BeginWithJacksMelded({Spade, Heart, Club});
     const auto withJacks = t.referee.MeldsVersion(Side::Human);
     t.referee.BeginTurn(t.game, Side::Human);
     EXPECT_EQ(t.referee.MeldsVersion(Side::Human), withJacks);
