@@ -6,37 +6,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/column_runs.h"
 #include "core/table_host.h"
 
 namespace meldora {
-
-namespace {
-
-// Whether the melds are worth anything by MeldValueOnTable(side, false): a
-// column of three cards or more holds a card with points that is no red three.
-// No card is worth less than nothing, so this is the same as a value above
-// zero; the first such column ends the search.
-bool MeldsHaveValue(const CardPile& melds, const TableLayout& layout)
-{
-    ColumnCounts cards{};
-    ColumnCounts worthPoints{};
-    ColumnRuns columnOf(layout);
-    for (int i = 0, count = melds.Count; i < count; ++i) {
-        const CardRecord& c = melds.Cards[i];
-        const int col = columnOf(c);
-        if (col < 0 || col >= ColumnCount)
-            continue;
-        ++cards[col];
-        if (c.Points != 0 && !IsRedThree(c.Id))
-            ++worthPoints[col];
-        if (cards[col] >= 3 && worthPoints[col] > 0)
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
 
 bool CanastaGame::IsPileFrozen(Side side) const
 {
@@ -45,7 +17,7 @@ bool CanastaGame::IsPileFrozen(Side side) const
     if (!(Rules.InitialBlock && Rules.InitialBlockForBoth))
         return false;
     // Until a side has opened, the pile stays closed to it.
-    return side == Side::Human ? !MeldsHaveValue(Human().Melds, Layout) : Computer().MeldValue == 0;
+    return side == Side::Human ? MeldValueOnTable(Side::Human, false) == 0 : Computer().MeldValue == 0;
 }
 
 bool CanastaGame::DiscardFreezeRule(const CardRecord& card)
