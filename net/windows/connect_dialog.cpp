@@ -50,6 +50,16 @@ QString helpAnchor(int topic)
 
 void setHelpTopic(QWidget* widget, int topic) { widget->setProperty("HelpContext", topic); }
 
+// A button beside an address that must not take Enter from the dialog's Connect.
+QPushButton* sideButton(const QString& text, const QString& objectName, int helpTopic, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    setHelpTopic(button, helpTopic);
+    return button;
+}
+
 // The system's lookup: the first IPv4 address of the name, blocking while it runs.
 QString lookUpHostName(const QString& hostName)
 {
@@ -199,14 +209,8 @@ QGroupBox* ConnectDialog::buildOwnAddressGroup()
     ownAddresses_->setObjectName(QStringLiteral("lbOwnAddresses"));
     setHelpTopic(ownAddresses_, 1101);
     ownAddresses_->setMaximumHeight(ownAddresses_->fontMetrics().lineSpacing() * 6);
-    auto* refresh = new QPushButton(QStringLiteral("Refresh"), group);
-    refresh->setObjectName(QStringLiteral("bnRefresh"));
-    refresh->setAutoDefault(false);
-    setHelpTopic(refresh, 1102);
-    auto* copy = new QPushButton(QStringLiteral("Copy to clipboard"), group);
-    copy->setObjectName(QStringLiteral("bnCopy"));
-    copy->setAutoDefault(false);
-    setHelpTopic(copy, 1109);
+    auto* refresh = sideButton(QStringLiteral("Refresh"), QStringLiteral("bnRefresh"), 1102, group);
+    auto* copy = sideButton(QStringLiteral("Copy to clipboard"), QStringLiteral("bnCopy"), 1109, group);
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(ownAddresses_);
     layout->addWidget(refresh);
@@ -227,10 +231,7 @@ QGroupBox* ConnectDialog::buildOpponentGroup()
     opponentAddress_->setMinimumContentsLength(15);
     opponentAddress_->lineEdit()->setMaxLength(MaxTextLength);
     setHelpTopic(opponentAddress_, 1098);
-    auto* paste = new QPushButton(QStringLiteral("Paste from clipboard"), group);
-    paste->setObjectName(QStringLiteral("bnPaste"));
-    paste->setAutoDefault(false);
-    setHelpTopic(paste, 1114);
+    auto* paste = sideButton(QStringLiteral("Paste from clipboard"), QStringLiteral("bnPaste"), 1114, group);
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(opponentAddress_);
     layout->addWidget(paste);
