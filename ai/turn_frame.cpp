@@ -213,9 +213,7 @@ void TurnFrame::CountOpponent()
         const int column = columnOf(c);
         if (column >= 0 && column < ColumnCount) {
             ++columns[column];
-            // Of the threes only the red ones score nothing here.
-            if (c.Rank != Three || !IsRedThree(c.Id))
-                pointsPerColumn[column] += c.Points;
+            pointsPerColumn[column] += MeldPoints(c);
         }
         ++ranks[c.Rank];
     }

@@ -105,6 +105,8 @@ int CardPoints(int id);
 inline bool IsWild(int rank) { return rank == Joker || rank == Two; }
 inline bool IsRedThree(int id) { return id == 28 || id == 41; }
 inline bool IsBlackThree(int id) { return id == 2 || id == 15; }
+// What a card adds to its side's meld value: a red three is scored apart and adds nothing.
+inline int MeldPoints(const CardRecord& card) { return IsRedThree(card.Id) ? 0 : card.Points; }
 bool IsBlackSuit(int id);  // spade or club; false for the joker
 
 struct CardNameResult {

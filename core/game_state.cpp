@@ -103,7 +103,7 @@ int CanastaGame::MeldValueOnTable(Side side, bool allColumns) const
     if (allColumns) {
         int value = 0;
         for (int i = 0, count = melds.Count; i < count; ++i)
-            value += IsRedThree(melds.Cards[i].Id) ? 0 : melds.Cards[i].Points;
+            value += MeldPoints(melds.Cards[i]);
         return value;
     }
     // No column holds three cards while the side has fewer than three on the table.
@@ -119,7 +119,7 @@ int CanastaGame::MeldValueOnTable(Side side, bool allColumns) const
         const int col = columnOf(c);
         if (col >= 0 && col < ColumnCount) {
             ++perColumn[col];
-            pointsPerColumn[col] += IsRedThree(c.Id) ? 0 : c.Points;
+            pointsPerColumn[col] += MeldPoints(c);
         }
     }
     int value = 0;

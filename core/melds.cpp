@@ -378,12 +378,8 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
     ColumnRuns columnOf(Layout);
     for (int i = 0, count = seat.Melds.Count; i < count; ++i) {
         const CardRecord& c = seat.Melds.Cards[i];
-        // Only a three needs its colour looked at: a red one scores nothing
-        // here, a black one is counted.
-        const bool three = c.Rank == Three;
-        if (!three || !IsRedThree(c.Id))
-            meldPoints += c.Points;
-        if (three && IsBlackThree(c.Id))
+        meldPoints += MeldPoints(c);
+        if (IsBlackThree(c.Id))
             ++blackThrees;
         const int col = columnOf(c);
         if (col >= 0 && col < ColumnCount) {
