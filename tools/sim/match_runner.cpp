@@ -54,7 +54,6 @@ MatchRunner::MatchRunner(const SimOptions& options, std::ostream& log)
         };
     }
     host_.OnComputerTurn = [this] {
-        // The game deals on after the last hand of a match; that deal is not played.
         if (playing_ && !matchOver_ && !stopped_)
             PlayComputerSeatTurn();
     };
@@ -92,6 +91,9 @@ void MatchRunner::BeginMatch(int matchNumber, std::uint32_t matchSeed, std::uint
     // of a duplicate deal begin alike.
     humanSeatMemory_ = ComputerMemory{};
     game_.Memory = ComputerMemory{};
+    // The last match ended with no further match wanted (see SilentHost): this one is.
+    game_.Match.QuitRequested = false;
+    game_.Match.AutoSaveOff = false;
     game_.Match.DrawFirst = (SplitMix(matchSeed) & 1) != 0;
     game_.Seed(DealSeed(matchSeed_, deal_));
 }
@@ -276,7 +278,10 @@ void MatchRunner::HandScored(const HandScore& score)
     referee_.BeginHand(expectedHumanScore_, expectedComputerScore_, options_.Rules.InitialBlock);
 
     // The next deal: shuffled from the match's own seed, with fresh knowledge.
-    game_.Seed(DealSeed(matchSeed_, ++deal_));
+    // After the match's last hand the game deals nothing (see SilentHost).
+    ++deal_;
+    if (!MatchIsOver(expectedHumanScore_, expectedComputerScore_))
+        game_.Seed(DealSeed(matchSeed_, deal_));
     humanSeatMemory_.KnownOpponentCards = CardPile{};
     humanSeatMemory_.ThreeDiscardMode = false;
     humanSeatMemory_.PlannedDiscardRank = 0;
@@ -297,7 +302,7 @@ void MatchRunner::GameOver(const MatchResult& result)
                   std::to_string(result.ComputerScore) + " after hands adding up to " +
                   std::to_string(expectedHumanScore_) + " : " + std::to_string(expectedComputerScore_)},
                  "at the end of the match");
-    // The game clears the totals for the next match as it goes on.
+    // The next match starts from nothing.
     expectedHumanScore_ = 0;
     expectedComputerScore_ = 0;
 }

@@ -24,7 +24,7 @@ bool SilentHost::ShowGameOver(const MatchResult& result)
 {
     if (OnGameOver)
         OnGameOver(result);
-    return true;
+    return false;
 }
 
 }  // namespace meldora::sim

@@ -34,7 +34,8 @@ public:
 
     void RunComputerTurn() override;
     void ShowHandScore(const HandScore& score) override;
-    // The simulator starts each match itself; the game goes on dealing meanwhile.
+    // The simulator starts each match itself: no further match is wanted here,
+    // so the game deals no hand after the last one that nobody would play.
     bool ShowGameOver(const MatchResult& result) override;
 
 private:
