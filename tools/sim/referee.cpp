@@ -206,8 +206,9 @@ const Referee::MeldSummary& Referee::Recount(Side side, const CardPile& melds, c
     if (melds.Count == 0) {
         // A new hand: nothing laid out yet, nothing to judge.
         next.Summary = MeldSummary{};
-    } else if (!sameLayout || last.Melds.Count == 0) {
-        // Melds all laid this turn, or laid out anew, are counted afresh rather than card by card.
+    } else if (!sameLayout || last.Melds.Count == 0 || 2 * melds.Count < last.Melds.Count) {
+        // Melds all laid this turn, laid out anew, or of a new hand (fewer than
+        // half the cards counted last) are counted afresh rather than card by card.
         next.Summary.Columns = TallyColumns(melds, layout);
         Summarise(next.Summary);
     } else {
