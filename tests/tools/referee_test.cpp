@@ -177,6 +177,29 @@ TEST(Referee, TheMeldsVersionMovesWhenAMeldCardIsSwapped)
     EXPECT_NE(t.referee.MeldsVersion(Side::Human), withJacks);
 }
 
+// The record of known cards trusts these findings instead of comparing the
+// piles again: they must describe the turn judged last, never an earlier one.
+TEST(Referee, PassesOnWhatTheTurnJudgedLastLeftAlone)
+{
+    RefereedTurn t;
+    t.Draw();
+    t.Discard(CardId(Heart, 9));
+    t.referee.JudgeTurn(t.game);
+    EXPECT_TRUE(t.referee.PilesAlikeAfterTurn().DiscardPileBelow);
+    EXPECT_TRUE(t.referee.PilesAlikeAfterTurn().Melds);
+
+    t.referee.BeginTurn(t.game, Side::Human);
+    while (t.game.DiscardPile.Count > 0) {
+        const CardRecord taken = PopCard(t.game.DiscardPile);
+        AddToHumanHand(t.game, taken.Id, taken.Deck);
+    }
+    t.Meld({CardId(Club, 12), CardId(Diamond, 12)});
+    t.Discard(CardId(Spade, 5));
+    t.referee.JudgeTurn(t.game);
+    EXPECT_FALSE(t.referee.PilesAlikeAfterTurn().DiscardPileBelow);
+    EXPECT_FALSE(t.referee.PilesAlikeAfterTurn().Melds);
+}
+
 // The next side's turn begins from the copies the last turn left where the
 // piles still hold as many cards; a pile that changed size between the turns
 // is read again.

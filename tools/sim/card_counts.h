@@ -86,6 +86,15 @@ inline bool SameCards(std::span<const CardRecord> a, std::span<const CardRecord>
     return SameKeys(a, b) || CountsOf(a) == CountsOf(b);
 }
 
+// What comparing the piles as a turn began with the table after it found,
+// passed on so that the next look at the same piles need not compare them again.
+struct TurnPilesAlike {
+    // The discard pile as the turn began lies as it lay at the bottom of the pile.
+    bool DiscardPileBelow = false;
+    // The moving side's melds are the cards they were, byte for byte.
+    bool Melds = false;
+};
+
 // Walks the cards of one pile before and after a turn and hands on the keys
 // of those the other lacks: what only before held to onlyBefore, what only
 // after holds to onlyAfter. Like cards (face and deck) are matched in pile

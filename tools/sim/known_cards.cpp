@@ -42,7 +42,7 @@ void UpdateKnownCards(const TurnStart& start, const CanastaGame& game, Side side
 }
 
 void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBefore, const CanastaGame& game, Side side,
-                      CardPile& known)
+                      CardPile& known, const TurnPilesAlike& alike)
 {
     // The pile is only ever taken from the top and added to on top: what is left
     // of the old pile is the common bottom, the rest of the old pile was taken,
@@ -52,7 +52,10 @@ void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBe
     const int beforeCount = static_cast<int>(before.size());
     const int afterCount = static_cast<int>(after.size());
     // Mostly the pile is the old one with the side's discard on top.
-    int common = afterCount >= beforeCount && SameBytes(before, after.first(before.size())) ? beforeCount : 0;
+    int common = alike.DiscardPileBelow ||
+                         (afterCount >= beforeCount && SameBytes(before, after.first(before.size())))
+                     ? beforeCount
+                     : 0;
     while (common < beforeCount && common < afterCount && SameKey(before[common], after[common]))
         ++common;
 
@@ -83,7 +86,7 @@ void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBe
         ++forgetting;
     };
     const CardPile& melds = MeldsOf(game, side);
-    if (!SameBytes(CardsOf(meldsBefore), CardsOf(melds))) {
+    if (!alike.Melds && !SameBytes(CardsOf(meldsBefore), CardsOf(melds))) {
         // Every card of an identity beyond as many as the melds held before
         // was melded this turn. (Taking out one card of an identity leaves the
         // others of the pile in place whichever goes first.)

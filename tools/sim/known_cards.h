@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/game.h"
+#include "tools/sim/card_counts.h"
 
 namespace meldora::sim {
 
@@ -23,8 +24,9 @@ TurnStart RecordTurnStart(const CanastaGame& game, Side side);
 // cards it melded or discarded, by identity.
 void UpdateKnownCards(const TurnStart& start, const CanastaGame& game, Side side, CardPile& known);
 // The same from the discard pile and the side's melds as the turn began, kept
-// elsewhere (the referee keeps a copy of the whole table).
+// elsewhere (the referee keeps a copy of the whole table), with what the
+// keeper of that copy found alike already.
 void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBefore, const CanastaGame& game, Side side,
-                      CardPile& known);
+                      CardPile& known, const TurnPilesAlike& alike = {});
 
 }  // namespace meldora::sim

@@ -199,7 +199,7 @@ void MatchRunner::PlayHumanSeatTurn()
     game_.Computer().MeldedBefore = computerMeldedBefore;
     // The referee's copy of the table as the turn began tells what was taken and melded.
     UpdateKnownCards(referee_.DiscardPileAtTurnStart(), referee_.MeldsAtTurnStart(), game_, Side::Human,
-                     game_.Memory.KnownOpponentCards);
+                     game_.Memory.KnownOpponentCards, referee_.PilesAlikeAfterTurn());
 
     // As the human's discard leaves it.
     game_.Turn.ComputerTurn = false;
@@ -228,7 +228,7 @@ void MatchRunner::PlayComputerSeatTurn()
     if (hand_ == hand) {
         JudgeTurn("after the computer side's turn");
         UpdateKnownCards(referee_.DiscardPileAtTurnStart(), referee_.MeldsAtTurnStart(), game_, Side::Computer,
-                         humanSeatMemory_.KnownOpponentCards);
+                         humanSeatMemory_.KnownOpponentCards, referee_.PilesAlikeAfterTurn());
     }
 }
 

@@ -288,6 +288,7 @@ void Referee::BeginTurn(const CanastaGame& game, Side side)
     carried_ = {};
     side_ = side;
     turnOpen_ = true;
+    alikeAfterTurn_ = {};
     meldsChanged_ = false;
     // The melds as the side's previous turn left them decide a concealed going out.
     valueBefore_ =
@@ -298,6 +299,7 @@ void Referee::BeginTurn(const CanastaGame& game, Side side)
 std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
 {
     turnOpen_ = false;
+    alikeAfterTurn_ = {};
     std::vector<std::string> breaks;
     // The table as the turn left it is the game itself: it stays as it is while it is judged.
     const CanastaGame& after = game;
@@ -306,6 +308,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     // melds the turn left alone.
     const bool meldsKept =
         SameBytes(CardsOf(counted_[Index(side_)].Now().Melds), CardsOf(after.SeatOf(side_).Melds));
+    alikeAfterTurn_.Melds = meldsKept;
     if (!meldsKept || before_.Layout.ColumnPitch != after.Layout.ColumnPitch) {
         meldsChanged_ = true;
         Recount(side_, after.SeatOf(side_).Melds, after.Layout);
@@ -372,7 +375,8 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     };
     std::array<Reading, 3> readings;
     std::size_t readingCount = 0;
-    if (startsWith(before.size()))
+    alikeAfterTurn_.DiscardPileBelow = startsWith(before.size());
+    if (alikeAfterTurn_.DiscardPileBelow)
         readings[readingCount++] = {Take::None, {}, now.subspan(before.size())};
     if (before.size() >= 2 && stockBefore.empty() && startsWith(before.size() - 1))
         readings[readingCount++] = {Take::TopCard, before.last(1), now.subspan(before.size() - 1)};

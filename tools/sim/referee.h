@@ -69,6 +69,8 @@ public:
     // (until the next turn of that side begins).
     const CardPile& DiscardPileAtTurnStart() const { return before_.DiscardPile; }
     const CardPile& MeldsAtTurnStart() const;
+    // What the judgement of the turn begun last found left as it was.
+    const TurnPilesAlike& PilesAlikeAfterTurn() const { return alikeAfterTurn_; }
     // Scores the hand from the table as it ended and compares the game's rows.
     std::vector<std::string> JudgeHandScore(const CanastaGame& game, const HandScore& score) const;
 
@@ -176,6 +178,7 @@ private:
         int MeldsCount = 0;
     };
     CarriedOver carried_;
+    TurnPilesAlike alikeAfterTurn_;
     // The turn changed the moving side's melds: their count as the turn began
     // is the previous one of that side (otherwise the one counted last stands for both).
     bool meldsChanged_ = false;
