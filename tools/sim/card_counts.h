@@ -148,14 +148,6 @@ int ForEachUnmatched(std::span<const CardRecord> before, std::span<const CardRec
     return ForEachUnmatched(before, after, onlyBefore, onlyAfter, [](const CardRecord&) {});
 }
 
-// The cards only before held counted into onlyBefore, those only after holds into onlyAfter.
-inline int CountUnmatched(std::span<const CardRecord> before, std::span<const CardRecord> after,
-                          CardCounts& onlyBefore, CardCounts& onlyAfter)
-{
-    return ForEachUnmatched(
-        before, after, [&onlyBefore](int key) { ++onlyBefore[key]; }, [&onlyAfter](int key) { ++onlyAfter[key]; });
-}
-
 // Cards counted in (up) and out (down) by key in one array: the balance is
 // even when every key comes to zero, which settles in one comparison what two
 // counts compared key by key would. It wraps as the byte counts do.

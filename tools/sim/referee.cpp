@@ -56,13 +56,17 @@ int OfRank(std::span<const CardRecord> cards, int rank)
     return static_cast<int>(std::count_if(cards.begin(), cards.end(), [rank](const CardRecord& c) { return c.Rank == rank; }));
 }
 
-// How often the card with the given key lies in a column of the melds.
-int CopiesInColumn(const CardPile& melds, const TableLayout& layout, int column, int key)
+// How often a card with the key of the given one lies in a column of the melds.
+int CopiesInColumn(const CardPile& melds, const TableLayout& layout, int column, const CardRecord& like)
 {
+    const int key = CardKey(like);
     ColumnRuns columnOf(layout);
     int copies = 0;
-    for (const CardRecord& card : CardsOf(melds))
-        copies += CardKey(card) == key && std::clamp(columnOf(card), 0, ColumnCount - 1) == column;
+    for (const CardRecord& card : CardsOf(melds)) {
+        // The key of a card of the decks is its face and deck: those are compared directly.
+        const bool sameKey = key != 0 ? SameKey(card, like) : CardKey(card) == 0;
+        copies += sameKey && std::clamp(columnOf(card), 0, ColumnCount - 1) == column;
+    }
     return copies;
 }
 
@@ -464,8 +468,18 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     if (meldCardsLost > 0) {
         CardCounts lostFromMelds{};
         CardCounts gainedByMelds{};
-        CountUnmatched(CardsOf(meldsBefore), CardsOf(is.Melds), lostFromMelds, gainedByMelds);
-        for (int key = 0; key < KeyCount; ++key) {
+        // The keys lost, each once: only those can have been taken back.
+        std::array<std::uint8_t, DeckSize> lostKeys;
+        int lostKeyCount = 0;
+        ForEachUnmatched(
+            CardsOf(meldsBefore), CardsOf(is.Melds),
+            [&](int key) {
+                if (lostFromMelds[key]++ == 0)
+                    lostKeys[lostKeyCount++] = static_cast<std::uint8_t>(key);
+            },
+            [&gainedByMelds](int key) { ++gainedByMelds[key]; });
+        for (int i = 0; i < lostKeyCount; ++i) {
+            const int key = lostKeys[i];
             if (lostFromMelds[key] <= gainedByMelds[key])
                 continue;
             const bool blockingThree = rules_.ThreeBlock && IsRedThree(IdOfKey(key)) && discards.size() == 1 &&
@@ -528,8 +542,7 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
     const bool fullCanasta = inColumn >= CanastaSize && !rules_.AddToCanasta;
     const int canastasBefore = meldsBefore.Canastas;
     const auto topCardMelded = [&] {
-        return CopiesInColumn(is.Melds, after.Layout, rank, CardKey(top)) >
-               CopiesInColumn(meldsAtStart, before_.Layout, rank, CardKey(top));
+        return CopiesInColumn(is.Melds, after.Layout, rank, top) > CopiesInColumn(meldsAtStart, before_.Layout, rank, top);
     };
     if (oneAgainstOne)
         breaks.push_back("took a pile of one card holding one card");
