@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "tools/sim/card_counts.h"
 
@@ -17,10 +18,10 @@ const CardPile& MeldsOf(const CanastaGame& game, Side side)
 
 // Cards per identity; a pile holds at most four of one (two jokers a deck).
 // A card that is no card of the deck is left out rather than counted out of bounds.
-std::array<std::uint8_t, JokerId + 1> IdCounts(const CardPile& pile)
+std::array<std::uint8_t, JokerId + 1> IdCounts(std::span<const CardRecord> cards)
 {
     std::array<std::uint8_t, JokerId + 1> counts{};
-    for (const CardRecord& card : CardsOf(pile))
+    for (const CardRecord& card : cards)
         if (card.Id <= JokerId)
             ++counts[card.Id];
     return counts;
@@ -71,7 +72,7 @@ void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBe
     // only for identities a count of it holds. The cards to forget are counted
     // by identity and dropped in one pass at the end: the first cards of an
     // identity, as taking them out one at a time would.
-    std::array<std::uint8_t, JokerId + 1> knownIds = IdCounts(known);
+    std::array<std::uint8_t, JokerId + 1> knownIds = IdCounts(CardsOf(known));
     std::array<std::uint8_t, JokerId + 1> forgotten{};
     int forgetting = 0;
     const auto forget = [&](int id) {
@@ -89,9 +90,16 @@ void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBe
     if (!alike.Melds && !SameBytes(CardsOf(meldsBefore), CardsOf(melds))) {
         // Every card of an identity beyond as many as the melds held before
         // was melded this turn. (Taking out one card of an identity leaves the
-        // others of the pile in place whichever goes first.)
-        std::array<std::uint8_t, JokerId + 1> meldedBefore = IdCounts(meldsBefore);
-        for (const CardRecord& card : CardsOf(melds)) {
+        // others of the pile in place whichever goes first.) The melds grow at
+        // their end: the same cards at the start count alike and are left out.
+        const std::span<const CardRecord> wasMelded = CardsOf(meldsBefore);
+        const std::span<const CardRecord> isMelded = CardsOf(melds);
+        std::size_t alikeAtStart = 0;
+        while (alikeAtStart < wasMelded.size() && alikeAtStart < isMelded.size() &&
+               SameKey(wasMelded[alikeAtStart], isMelded[alikeAtStart]))
+            ++alikeAtStart;
+        std::array<std::uint8_t, JokerId + 1> meldedBefore = IdCounts(wasMelded.subspan(alikeAtStart));
+        for (const CardRecord& card : isMelded.subspan(alikeAtStart)) {
             const int id = card.Id;
             if (id == 0 || id > JokerId)
                 continue;
