@@ -117,10 +117,13 @@ int UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::s
             CountOut(moved, CardKey(card));
         }
     };
-    const CardRecord* b = before.data();
-    const CardRecord* const beforeEnd = b + before.size();
-    const CardRecord* a = after.data();
-    const CardRecord* const afterEnd = a + after.size();
+    // Melds mostly grow at their end: the cards alike at the start count
+    // alike, as the walk would find them.
+    const std::size_t alike = SameLeadingCards(before, after);
+    const CardRecord* b = before.data() + alike;
+    const CardRecord* const beforeEnd = before.data() + before.size();
+    const CardRecord* a = after.data() + alike;
+    const CardRecord* const afterEnd = after.data() + after.size();
     while (b != beforeEnd && a != afterEnd) {
         if (SameInTally(*b, *a)) {
             ++b;
