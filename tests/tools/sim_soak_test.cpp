@@ -98,24 +98,29 @@ TEST(Soak, AnEndlessHandIsCutOffAsAViolation)
     EXPECT_NE(log.str().find("the hand did not end after 4 turns"), std::string::npos);
 }
 
-TEST(Soak, WithoutTheStrictModeALostCardIsStillFoundWhenTheHandEnds)
+// A card lost from the stock as a turn begins: the strict mode finds it as the
+// turn moves its first card, the lightest mode when the hand ends.
+TEST(Soak, ALostCardIsFoundInTheStrictModeDuringTheTurnOtherwiseWhenTheHandEnds)
 {
-    SimOptions o = Options(ai::Expert, ai::Beginner, "default", 1, 3);
-    o.Checks = TableChecks::AtHandEnd;
-    std::ostringstream log;
-    MatchRunner runner(o, log);
-    bool planted = false;
-    runner.OnHumanSeatTurn = [&planted](CanastaGame& game) {
-        if (!planted && game.Stock.Count > 10) {
-            PopCard(game.Stock);
-            planted = true;
-        }
-    };
-    const MatchOutcome outcome = runner.PlayMatch(0, MatchSeed(o.Seed, 0), o.FirstLevel, o.SecondLevel);
-    EXPECT_TRUE(planted);
-    EXPECT_FALSE(outcome.Completed);
-    EXPECT_NE(log.str().find("the piles hold 107 cards"), std::string::npos) << log.str();
-    EXPECT_NE(log.str().find("when the hand was scored"), std::string::npos) << log.str();
+    for (const TableChecks checks : {TableChecks::AfterEveryMove, TableChecks::AtHandEnd}) {
+        SimOptions o = Options(ai::Expert, ai::Beginner, "default", 1, 3);
+        o.Checks = checks;
+        std::ostringstream log;
+        MatchRunner runner(o, log);
+        bool planted = false;
+        runner.OnHumanSeatTurn = [&planted](CanastaGame& game) {
+            if (!planted && game.Stock.Count > 10) {
+                PopCard(game.Stock);
+                planted = true;
+            }
+        };
+        const MatchOutcome outcome = runner.PlayMatch(0, MatchSeed(o.Seed, 0), o.FirstLevel, o.SecondLevel);
+        EXPECT_TRUE(planted);
+        EXPECT_FALSE(outcome.Completed);
+        EXPECT_NE(log.str().find("the piles hold 107 cards"), std::string::npos) << log.str();
+        const char* when = checks == TableChecks::AfterEveryMove ? "after table update" : "when the hand was scored";
+        EXPECT_NE(log.str().find(when), std::string::npos) << log.str();
+    }
 }
 
 TEST(SaveAndLoad, AGameSavedMidHandPlaysOnToTheEndOfItsMatch)

@@ -35,7 +35,12 @@ std::uint32_t DealSeed(std::uint32_t matchSeed, int deal)
 }
 
 MatchRunner::MatchRunner(const SimOptions& options, std::ostream& log)
-    : options_(options), log_(log), settings_(options.Rules), game_(host_, &settings_), referee_(options.Rules)
+    : options_(options),
+      log_(log),
+      host_(options.Checks == TableChecks::AfterEveryMove ? watchingHost_ : quietHost_),
+      settings_(options.Rules),
+      game_(host_, &settings_),
+      referee_(options.Rules)
 {
     game_.Rules = options_.Rules;
     for (ai::ComputerSettings* seat : {&humanSeat_, &computerSeat_}) {
@@ -47,7 +52,7 @@ MatchRunner::MatchRunner(const SimOptions& options, std::ostream& log)
     humanSeat_.Memory = &humanSeatMemory_;
     // Only the strict mode looks at the table after every card move.
     if (options_.Checks == TableChecks::AfterEveryMove) {
-        host_.OnTableChanged = [this] {
+        watchingHost_.OnTableChanged = [this] {
             ++operation_;
             if (playing_)
                 CheckDuringTurn();

@@ -93,7 +93,11 @@ private:
 
     SimOptions options_;
     std::ostream& log_;
-    SilentHost host_;
+    // The game's window: the strict mode's watches every card move, the
+    // other lets card moves pass at no cost of its own.
+    SilentHost quietHost_;
+    WatchingHost watchingHost_;
+    SilentHost& host_;
     RuleSettings settings_;
     CanastaGame game_;
     Referee referee_;

@@ -14,18 +14,12 @@ namespace meldora::sim {
 
 class SilentHost : public meldora::SilentHost {
 public:
-    // A card has moved or the table was repainted: a good moment to check it.
-    std::function<void()> OnTableChanged;
     // The game hands the turn to the computer's side.
     std::function<void()> OnComputerTurn;
     std::function<void(const HandScore&)> OnHandScored;
     std::function<void(const MatchResult&)> OnGameOver;
     // Warnings and errors the game or a computer level reports in a box.
     std::function<void(MessageKind, const std::string&)> OnMessage;
-
-    void MoveCard(const CardRecord&, int, int, int, int) override { TableChanged(); }
-    void InvalidateTableRect(const TableRect&) override { TableChanged(); }
-    void RepaintTable() override { TableChanged(); }
 
     void ShowMessage(MessageKind kind, const std::string& text) override;
     // Only a network game asks anything; answer Yes so that nothing waits.
@@ -37,6 +31,19 @@ public:
     // The simulator starts each match itself: no further match is wanted here,
     // so the game deals no hand after the last one that nobody would play.
     bool ShowGameOver(const MatchResult& result) override;
+};
+
+// The same window, reporting every card move and repaint as well: the strict
+// mode checks the table then. (Without it a card move costs the game only its
+// call of the silent host's empty handlers.)
+class WatchingHost : public SilentHost {
+public:
+    // A card has moved or the table was repainted: a good moment to check it.
+    std::function<void()> OnTableChanged;
+
+    void MoveCard(const CardRecord&, int, int, int, int) override { TableChanged(); }
+    void InvalidateTableRect(const TableRect&) override { TableChanged(); }
+    void RepaintTable() override { TableChanged(); }
 
 private:
     void TableChanged()
