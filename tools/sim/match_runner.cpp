@@ -359,7 +359,8 @@ void MatchRunner::CheckTable(std::string_view when, bool wholeTable)
                          std::to_string(game_.Computer().Score) + " differ from the hands' totals " +
                          std::to_string(expectedHumanScore_) + " : " + std::to_string(expectedComputerScore_));
     if (!faults.empty()) {
-        move_ = std::string(when);
+        checkMoment_ = std::string(when);
+        move_ = checkMoment_;
         Violated(faults, "");
     }
 }
@@ -383,7 +384,7 @@ std::string MatchRunner::Where() const
 {
     return "--seed " + std::to_string(options_.Seed) + ", match " + std::to_string(matchNumber_) + " (match seed " +
            std::to_string(matchSeed_) + "), hand " + std::to_string(hand_) + ", turn " +
-           std::to_string(turnsInHand_) + ": " + move_;
+           std::to_string(turnsInHand_) + ": " + std::string(move_);
 }
 
 void MatchRunner::Report(const std::vector<std::string>& faults, const std::string& when)

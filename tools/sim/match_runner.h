@@ -126,10 +126,14 @@ private:
     // Pile sizes at the last check during a turn: a repaint that follows no
     // card move needs no new check.
     std::array<std::uint8_t, 6> checkedCounts_{};
-    std::string move_;
+    // What is being played, for reports: one of the texts below (or a literal),
+    // so that a turn names itself without copying a string.
+    std::string_view move_;
     // What move_ says during each seat's turn, made once a match.
     std::string humanSeatMove_;
     std::string computerSeatMove_;
+    // The moment of a check between turns that found a fault.
+    std::string checkMoment_;
     bool matchOver_ = false;
     bool stopped_ = false;
     bool playing_ = false;
