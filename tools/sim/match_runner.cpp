@@ -343,7 +343,17 @@ void MatchRunner::CheckDuringTurn()
 
 void MatchRunner::CheckBetweenTurns(const char* when)
 {
-    CheckTable(when, options_.Checks != TableChecks::AtHandEnd);
+    const bool wholeTable = options_.Checks != TableChecks::AtHandEnd;
+    // Without the whole table only the match scores are looked at: when they
+    // hold there is nothing to report and no list of faults to make.
+    if (!wholeTable && ScoresAsExpected())
+        return;
+    CheckTable(when, wholeTable);
+}
+
+bool MatchRunner::ScoresAsExpected() const
+{
+    return game_.Human().Score == expectedHumanScore_ && game_.Computer().Score == expectedComputerScore_;
 }
 
 void MatchRunner::CheckTable(std::string_view when, bool wholeTable)
@@ -354,7 +364,7 @@ void MatchRunner::CheckTable(std::string_view when, bool wholeTable)
         const auto known = FindKnownCardFaults(humanSeatMemory_.KnownOpponentCards, game_.Computer().Hand, "the human");
         faults.insert(faults.end(), known.begin(), known.end());
     }
-    if (game_.Human().Score != expectedHumanScore_ || game_.Computer().Score != expectedComputerScore_)
+    if (!ScoresAsExpected())
         faults.push_back("the match scores " + std::to_string(game_.Human().Score) + " : " +
                          std::to_string(game_.Computer().Score) + " differ from the hands' totals " +
                          std::to_string(expectedHumanScore_) + " : " + std::to_string(expectedComputerScore_));

@@ -84,6 +84,8 @@ private:
     // The match scores always; the whole table as well when the options ask for it.
     void CheckBetweenTurns(const char* when);
     void CheckTable(std::string_view when, bool wholeTable);
+    // The match scores are the totals of the hands scored so far.
+    bool ScoresAsExpected() const;
     // The referee's verdict on the turn it was watching.
     void JudgeTurn(const char* when);
     void Report(const std::vector<std::string>& faults, const std::string& when);
