@@ -50,12 +50,9 @@ bool ExpertTurn::MeldGroupsWouldMeld()
     private:
         bool& probing_;
     } probe(probing_);
-    try {
-        MeldGroups();
-    } catch (const WouldMeld&) {
-        return true;
-    }
-    return false;
+    probeWouldMeld_ = false;
+    MeldGroups();
+    return probeWouldMeld_;
 }
 
 void ExpertTurn::MeldGroups()

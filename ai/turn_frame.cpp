@@ -277,7 +277,9 @@ void TurnFrame::RepaintDiscardPile()
 
 double TurnFrame::Chance()
 {
-    StopIfProbing();
+    // A probe draws nothing: its answer is known, and the draws stay in step.
+    if (ProbeStops())
+        return 0.0;
     return std::uniform_real_distribution<double>(0.0, 1.0)(Game.Random);
 }
 
@@ -305,7 +307,9 @@ void TurnFrame::AddToHand(CardRecord card, bool animate)
 
 CardRecord TurnFrame::RemoveFromHand(int index)
 {
-    StopIfProbing();
+    // The melding operations stop a probe before a card leaves the hand.
+    if (probing_)
+        throw std::logic_error("a probe of the melding took a card from the hand");
     if (index < 0 || index >= Own().Hand.Count) {
         Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
         throw std::out_of_range("computer's hand index outside the hand");
@@ -346,7 +350,8 @@ void TurnFrame::MeldCardsOfRank(int rank, int count)
     // the rank: the next one is searched from where it lay.
     for (int index = FindCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
          index = FindCardOfRank(rank, index)) {
-        StopIfProbing();  // here, near the decision, the probe unwinds fewer calls
+        if (ProbeStops())
+            break;
         MeldFromHand(index);
         ++melded;
     }
@@ -359,7 +364,8 @@ int TurnFrame::MeldLastCardsOfRank(int rank, int count)
     // No card after the one melded is of the rank: the next one lies before it.
     for (int index = FindLastCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
          index = FindLastCardOfRank(rank, index)) {
-        StopIfProbing();
+        if (ProbeStops())
+            break;
         MeldFromHand(index);
         ++melded;
     }
@@ -369,7 +375,8 @@ int TurnFrame::MeldLastCardsOfRank(int rank, int count)
 
 bool TurnFrame::AddWildcardToMeld(int rank)
 {
-    StopIfProbing();
+    if (ProbeStops())
+        return false;
     int index = FindCardOfRank(0);
     if (index < 0)
         index = FindCardOfRank(1);

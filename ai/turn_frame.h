@@ -275,14 +275,19 @@ protected:
     // A probe runs a melding decision on the real table only to learn whether
     // it would meld anything. Melding moves cards only out of the hand, so the
     // first card the decision would take from the hand (or wild card it would
-    // look for, or chance it would draw) stops it with WouldMeld, before
-    // anything on the table has changed.
-    struct WouldMeld {};
+    // look for, or chance it would draw) answers the probe, before anything on
+    // the table has changed. From then on every melding operation and chance
+    // does nothing, so the rest of the decision runs through without an effect
+    // (stopping it by an exception cost more than the rest of the run).
     bool probing_ = false;
-    void StopIfProbing() const
+    bool probeWouldMeld_ = false;
+    // Whether a probe is running: the operation asking must then do nothing.
+    bool ProbeStops()
     {
-        if (probing_)
-            throw WouldMeld{};
+        if (!probing_)
+            return false;
+        probeWouldMeld_ = true;
+        return true;
     }
 
     // While a decision tries cards in the hand, the hand as it was comes back
