@@ -16,7 +16,19 @@ TurnFrame::TurnFrame(CanastaGame& game, const ComputerSettings& settings)
 {
 }
 
-bool TurnFrame::Frozen() const { return Game.IsPileFrozen(Me); }
+bool TurnFrame::Frozen() const
+{
+    // The game tells whether the human side has opened by counting its melds
+    // from the table; the live counts already know them. The rest of the test
+    // is the game's own.
+    if (Me != Side::Human || !LiveCountsHold())
+        return Game.IsPileFrozen(Me);
+    if (Game.Turn.DiscardFrozen)
+        return true;
+    if (!(Game.Rules.InitialBlock && Game.Rules.InitialBlockForBoth))
+        return false;
+    return live_.FullColumnsWorthNothing();
+}
 
 int TurnFrame::Value(int rank)
 {
@@ -43,6 +55,8 @@ int TurnFrame::BlackThreesInHand() const
 {
     if (HoldsNoneOf(Three))
         return 0;
+    if (LiveCountsHold())
+        return live_.HandRanks[Three] - live_.HandRedThrees;
     int black = 0;
     for (int i = 0; i < Own().Hand.Count; ++i)
         if (IsBlackThree(Own().Hand.Cards[i].Id))
@@ -174,8 +188,10 @@ void TurnFrame::CountLiveFromTable()
     const CardPile& hand = Own().Hand;
     const int handCards = hand.Count;
     live_.HandCards = handCards;
-    for (int i = 0; i < handCards; ++i)
+    for (int i = 0; i < handCards; ++i) {
         ++live_.HandRanks[hand.Cards[i].Rank];
+        live_.HandRedThrees += IsRedThree(hand.Cards[i].Id) ? 1 : 0;
+    }
     // Like RecountColumns, a card outside the columns counts in none.
     ColumnRuns columnOf(Game.Layout);
     const CardPile& melds = Own().Melds;
@@ -188,6 +204,7 @@ void TurnFrame::CountLiveFromTable()
         if (column >= 0 && column < ColumnCount) {
             ++live_.MeldColumns[column];
             live_.MeldWilds[column] += IsWild(c.Rank) ? 1 : 0;
+            live_.MeldColumnPoints[column] += MeldPoints(c);
         }
     }
     const CardPile& pile = Game.DiscardPile;
@@ -493,8 +510,8 @@ void TurnFrame::EndHandForEmptyStock()
 
 void TurnFrame::LayDownRedThrees(bool fromEnd)
 {
-    // Red threes are threes: a hand without threes is not searched.
-    while (!HoldsNoneOf(Three)) {
+    // A hand the live counts find without red threes is not searched.
+    while (!HoldsNoRedThree()) {
         int index = -1;
         const CardPile& hand = Own().Hand;
         for (int k = 0; k < hand.Count && index < 0; ++k) {

@@ -191,7 +191,9 @@ protected:
         ColumnCounts MeldColumns{};
         ColumnCounts MeldRanks{};
         ColumnCounts MeldWilds{};  // jokers and twos per column of the melds
+        ColumnCounts MeldColumnPoints{};  // what the cards of each column add to the meld value
         ColumnCounts PileRanks{};
+        int HandRedThrees = 0;
         // The sizes of the hand, the melds and the discard pile as counted: a
         // table changed behind the frame's back shows itself by another size.
         int HandCards = 0;
@@ -202,12 +204,14 @@ protected:
         {
             ++HandRanks[card.Rank];
             ++HandCards;
+            HandRedThrees += IsRedThree(card.Id) ? 1 : 0;
             Unshown |= HandPart;
         }
         void OutOfHand(const CardRecord& card)
         {
             --HandRanks[card.Rank];
             --HandCards;
+            HandRedThrees -= IsRedThree(card.Id) ? 1 : 0;
             Unshown |= HandPart;
         }
         void OffPile(const CardRecord& card)
@@ -225,8 +229,18 @@ protected:
                 ++MeldColumns[column];
                 if (IsWild(card.Rank))
                     ++MeldWilds[column];
+                MeldColumnPoints[column] += MeldPoints(card);
             }
             Unshown |= MeldsPart;
+        }
+        // Whether the columns of three cards or more add nothing to the meld
+        // value: the game's meld value on the table of those columns is 0.
+        bool FullColumnsWorthNothing() const
+        {
+            for (int column = 0; column < ColumnCount; ++column)
+                if (MeldColumns[column] >= 3 && MeldColumnPoints[column] != 0)
+                    return false;
+            return true;
         }
     };
     LiveCounts live_;
@@ -236,6 +250,8 @@ protected:
     {
         return rank >= 0 && rank < ColumnCount && LiveCountsHold() && live_.HandRanks[rank] == 0;
     }
+    // Whether the hand, by the live counts, holds no red three.
+    bool HoldsNoRedThree() const { return LiveCountsHold() && live_.HandRedThrees == 0; }
     // Whether the live counts describe the table as it lies.
     bool LiveCountsHold() const
     {
