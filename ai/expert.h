@@ -9,7 +9,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <span>
 
 #include "ai/turn_frame.h"
 
@@ -32,13 +34,20 @@ struct ReachableCanastas {
     int CardsUsed = 0;
 };
 
-// The cards of each rank, four to ace, in the hand and the melds together,
-// and which totals from one to eight some rank has: the decisions that go
-// through the ranks by their totals skip the totals no rank has.
+// The ranks, four to ace, grouped by their cards in the hand and the melds
+// together: the decisions that go through the ranks total by total, from
+// eight down, read each group in rank order.
 struct RankTotals {
-    std::array<int, ColumnCount> Total{};
-    unsigned Held = 0;
-    bool SomeRankHas(int total) const { return total >= 1 && total <= 8 && (Held & (1u << total)) != 0; }
+    static constexpr int Ranks = 11;  // four to ace
+    static constexpr int MostCounted = 8;
+    // The ranks of each total from one to eight, lowest rank first; only the
+    // first Count[total] entries of a group are filled.
+    std::array<std::array<std::uint8_t, Ranks>, MostCounted + 1> Group;
+    std::array<int, MostCounted + 1> Count{};
+    std::span<const std::uint8_t> RanksWith(int total) const
+    {
+        return {Group[total].data(), static_cast<std::size_t>(Count[total])};
+    }
 };
 
 class ExpertTurn : public TurnFrame {

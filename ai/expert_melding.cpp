@@ -77,12 +77,9 @@ void ExpertTurn::MeldGroups()
         int singles = 0;
         bool ok = true;
         const RankTotals totals = TotalsOfRanks();
-        for (int c = 8; c >= 1; --c) {
-            if (!totals.SomeRankHas(c))
-                continue;
-            for (int r = 3; r <= 13 && ok; ++r) {
-                if (totals.Total[r] != c)
-                    continue;
+        // Which ranks have a total does not matter here, only how many.
+        for (int c = RankTotals::MostCounted; c >= 1 && ok; --c) {
+            for (int i = 0; i < totals.Count[c] && ok; ++i) {
                 if (k < need && c >= 4 && w + c - 7 >= 0) {
                     w -= 7 - c;
                     ++k;
@@ -246,11 +243,9 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
     int w = Wilds();
     int u = Wilds();
     const RankTotals totals = TotalsOfRanks();
-    for (int c = 8; c >= 4 && w >= 0; --c) {
-        if (!totals.SomeRankHas(c))
-            continue;
-        for (int r = 3; r <= 13; ++r) {
-            if (totals.Total[r] == c && Melds(r) < 7 && 7 - c <= w) {
+    for (int c = RankTotals::MostCounted; c >= 4 && w >= 0; --c) {
+        for (const int r : totals.RanksWith(c)) {
+            if (Melds(r) < 7 && 7 - c <= w) {
                 w -= 7 - c;
                 ++k;
                 u += Hand(r);
@@ -263,10 +258,12 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
 RankTotals ExpertTurn::TotalsOfRanks() const
 {
     RankTotals totals;
+    const ColumnCounts& hand = Own().HandCount;
+    const ColumnCounts& melds = Own().MeldCount;
     for (int r = 3; r <= 13; ++r) {
-        totals.Total[r] = Hand(r) + Melds(r);
-        if (totals.Total[r] >= 1 && totals.Total[r] <= 8)
-            totals.Held |= 1u << totals.Total[r];
+        const int total = hand[r] + melds[r];
+        if (total >= 1 && total <= RankTotals::MostCounted)
+            totals.Group[total][totals.Count[total]++] = static_cast<std::uint8_t>(r);
     }
     return totals;
 }
