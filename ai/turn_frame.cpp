@@ -21,12 +21,10 @@ bool TurnFrame::Frozen() const
     // The game tells whether the human side has opened by counting its melds
     // from the table; the live counts already know them. The rest of the test
     // is the game's own.
-    if (Me != Side::Human || !LiveCountsHold())
-        return Game.IsPileFrozen(Me);
     if (Game.Turn.DiscardFrozen)
         return true;
-    if (!(Game.Rules.InitialBlock && Game.Rules.InitialBlockForBoth))
-        return false;
+    if (!FrozenReadsOwnColumns() || !LiveCountsHold() || !live_.ColumnPointsCounted)
+        return Game.IsPileFrozen(Me);
     return live_.FullColumnsWorthNothing();
 }
 
@@ -188,10 +186,12 @@ void TurnFrame::CountLiveFromTable()
     const CardPile& hand = Own().Hand;
     const int handCards = hand.Count;
     live_.HandCards = handCards;
-    for (int i = 0; i < handCards; ++i) {
+    for (int i = 0; i < handCards; ++i)
         ++live_.HandRanks[hand.Cards[i].Rank];
-        live_.HandRedThrees += IsRedThree(hand.Cards[i].Id) ? 1 : 0;
-    }
+    // Red threes are threes: a hand without threes is not searched.
+    if (live_.HandRanks[Three] > 0)
+        for (int i = 0; i < handCards; ++i)
+            live_.HandRedThrees += IsRedThree(hand.Cards[i].Id) ? 1 : 0;
     // Like RecountColumns, a card outside the columns counts in none.
     ColumnRuns columnOf(Game.Layout);
     const CardPile& melds = Own().Melds;
@@ -204,8 +204,16 @@ void TurnFrame::CountLiveFromTable()
         if (column >= 0 && column < ColumnCount) {
             ++live_.MeldColumns[column];
             live_.MeldWilds[column] += IsWild(c.Rank) ? 1 : 0;
-            live_.MeldColumnPoints[column] += MeldPoints(c);
         }
+    }
+    if (FrozenReadsOwnColumns()) {
+        ColumnRuns pointsColumnOf(Game.Layout);
+        for (int i = 0; i < meldCards; ++i) {
+            const int column = pointsColumnOf(melds.Cards[i]);
+            if (column >= 0 && column < ColumnCount)
+                live_.MeldColumnPoints[column] += MeldPoints(melds.Cards[i]);
+        }
+        live_.ColumnPointsCounted = true;
     }
     const CardPile& pile = Game.DiscardPile;
     const int pileCards = pile.Count;

@@ -191,7 +191,10 @@ protected:
         ColumnCounts MeldColumns{};
         ColumnCounts MeldRanks{};
         ColumnCounts MeldWilds{};  // jokers and twos per column of the melds
-        ColumnCounts MeldColumnPoints{};  // what the cards of each column add to the meld value
+        // What the cards of each column add to the meld value: counted only
+        // for a frame whose frozen-pile test reads them (ColumnPointsCounted).
+        ColumnCounts MeldColumnPoints{};
+        bool ColumnPointsCounted = false;
         ColumnCounts PileRanks{};
         int HandRedThrees = 0;
         // The sizes of the hand, the melds and the discard pile as counted: a
@@ -249,6 +252,12 @@ protected:
     bool HoldsNoneOf(int rank) const
     {
         return rank >= 0 && rank < ColumnCount && LiveCountsHold() && live_.HandRanks[rank] == 0;
+    }
+    // Whether the frozen-pile test reads the frame's own meld columns: the
+    // human side's pile stays closed to it until its columns hold a meld value.
+    bool FrozenReadsOwnColumns() const
+    {
+        return Me == Side::Human && Game.Rules.InitialBlock && Game.Rules.InitialBlockForBoth;
     }
     // Whether the hand, by the live counts, holds no red three.
     bool HoldsNoRedThree() const { return LiveCountsHold() && live_.HandRedThrees == 0; }
