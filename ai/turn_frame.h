@@ -68,9 +68,11 @@ public:
     void Recount()
     {
         // Most recounts find nothing moved since the last one.
-        if (live_.Unshown != 0 || !LiveCountsHold() || !OpponentAsCounted())
+        if (!TalliesCurrent())
             ShowLiveCounts();
     }
+    // Whether the tallies show the table as it lies: a recount would change nothing.
+    bool TalliesCurrent() const { return live_.Unshown == 0 && LiveCountsHold() && OpponentAsCounted(); }
 
     int Hand(int rank) const { return Own().HandCount[rank]; }
     int Melds(int column) const { return Own().MeldCount[column]; }
