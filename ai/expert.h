@@ -11,7 +11,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <span>
 
 #include "ai/turn_frame.h"
 
@@ -34,20 +33,16 @@ struct ReachableCanastas {
     int CardsUsed = 0;
 };
 
-// The ranks, four to ace, grouped by their cards in the hand and the melds
-// together: the decisions that go through the ranks total by total, from
-// eight down, read each group in rank order.
+// The ranks, four to ace, by their cards in the hand and the melds together:
+// how many ranks have each total up to eight, and the ranks of four to eight
+// in rank order with their totals (those the canastas are counted from).
 struct RankTotals {
-    static constexpr int Ranks = 11;  // four to ace
     static constexpr int MostCounted = 8;
-    // The ranks of each total from one to eight, lowest rank first; only the
-    // first Count[total] entries of a group are filled.
-    std::array<std::array<std::uint8_t, Ranks>, MostCounted + 1> Group;
     std::array<int, MostCounted + 1> Count{};
-    std::span<const std::uint8_t> RanksWith(int total) const
-    {
-        return {Group[total].data(), static_cast<std::size_t>(Count[total])};
-    }
+    // Only the first Large entries are filled.
+    std::array<std::uint8_t, 11> LargeRank;
+    std::array<std::uint8_t, 11> LargeTotal;
+    int Large = 0;
 };
 
 class ExpertTurn : public TurnFrame {

@@ -151,11 +151,13 @@ void ExpertTurn::MeldGroups()
             UseWildcardsToGoOut();
             return;
         }
-        int red = 0;
-        for (int i = 0; i < Opp().Melds.Count; ++i)
-            if (IsRedThree(Opp().Melds.Cards[i].Id))
-                ++red;
-        if (HCards() < 6 || StockSize() < 5 || (StockSize() < 60 && HMeldCards() == red && aggressive)) {
+        // Asked last, as the costliest part of the test.
+        const auto onlyRedThreesMelded = [this] {
+            const CardPile& melds = Opp().Melds;
+            return std::all_of(melds.Cards.begin(), melds.Cards.begin() + melds.Count,
+                               [](const CardRecord& c) { return IsRedThree(c.Id); });
+        };
+        if (HCards() < 6 || StockSize() < 5 || (StockSize() < 60 && aggressive && onlyRedThreesMelded())) {
             CompleteCanastas();
             if (StockSize() < 5 || (HCards() < 6 && HCanastas() >= need))
                 MeldNaturals(1);
@@ -244,8 +246,9 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
     int u = Wilds();
     const RankTotals totals = TotalsOfRanks();
     for (int c = RankTotals::MostCounted; c >= 4 && w >= 0; --c) {
-        for (const int r : totals.RanksWith(c)) {
-            if (Melds(r) < 7 && 7 - c <= w) {
+        for (int i = 0; i < totals.Large; ++i) {
+            const int r = totals.LargeRank[i];
+            if (totals.LargeTotal[i] == c && Melds(r) < 7 && 7 - c <= w) {
                 w -= 7 - c;
                 ++k;
                 u += Hand(r);
@@ -262,8 +265,14 @@ RankTotals ExpertTurn::TotalsOfRanks() const
     const ColumnCounts& melds = Own().MeldCount;
     for (int r = 3; r <= 13; ++r) {
         const int total = hand[r] + melds[r];
-        if (total >= 1 && total <= RankTotals::MostCounted)
-            totals.Group[total][totals.Count[total]++] = static_cast<std::uint8_t>(r);
+        if (total > RankTotals::MostCounted)
+            continue;
+        ++totals.Count[total];
+        if (total >= 4) {
+            totals.LargeRank[totals.Large] = static_cast<std::uint8_t>(r);
+            totals.LargeTotal[totals.Large] = static_cast<std::uint8_t>(total);
+            ++totals.Large;
+        }
     }
     return totals;
 }
