@@ -121,10 +121,11 @@ bool ExpertTurn::ShouldTakePile()
         else
             take = canOpen && ((StockSize() <= 70 && PileSize() >= 3) || Pile(0) + Pile(1) >= 1);
     } else {
-        const int after = LeftoverWithWholePile();
+        // The leftover with the whole pile in hand is counted only where a test reads it.
+        const auto leftoverGrows = [&] { return before + 1 < LeftoverWithWholePile(); };
         const bool fitsMeld = Melds(r) >= 1 && !frozen;
         if (memory.ThreeDiscardMode) {
-            const bool blocked = memory.AggressiveTurn && Canastas() >= need && before <= 2 && before + 1 < after;
+            const bool blocked = memory.AggressiveTurn && Canastas() >= need && before <= 2 && leftoverGrows();
             bool decided = false;
             if (canOpen && Threes() == 0 && memory.PlannedDiscardRank == 0 && !blocked
                 && (Hand(r) >= 3 || fitsMeld || (Canastas() >= need && PileSize() >= 8 / need))) {
@@ -140,7 +141,7 @@ bool ExpertTurn::ShouldTakePile()
                 if (canOpen && !found)
                     take = Chance() > 25.0 / (PileSize() * PileSize());
             } else if (memory.AggressiveTurn && Canastas() >= need && before <= 2) {
-                take = canOpen && !(before + 1 < after);
+                take = canOpen && !leftoverGrows();
             } else {
                 const int t = Hand(r) + Melds(r) + Pile(r);
                 const bool nearCanasta = t >= 5 && Melds(r) < 7 && t + wilds >= 8;
