@@ -95,7 +95,9 @@ bool ExpertTurn::ShouldTakePile()
 
     ComputerMemory& memory = Memory;
     memory.PileMakesCanasta = PileCompletesCanasta();
-    const int before = CountLeftover().Leftover;
+    // The leftover as the hand stands is read only on an aggressive turn with the canastas complete.
+    const bool leftoverMatters = memory.AggressiveTurn && Canastas() >= Need();
+    const int before = leftoverMatters ? CountLeftover().Leftover : 0;
 
     // Decide as if the top card were already in the hand.
     HandTrial trial(*this);
