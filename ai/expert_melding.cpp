@@ -70,8 +70,9 @@ void ExpertTurn::MeldGroups()
             MeldRank(r, 0);
     }
 
-    // Could the hand be melded out this turn, completing the missing canastas with wild cards?
-    {
+    // Could the hand be melded out this turn, completing the missing canastas
+    // with wild cards? Only an aggressive turn asks.
+    if (aggressive) {
         int w = Wilds();
         int k = Canastas();
         int singles = 0;
@@ -95,8 +96,7 @@ void ExpertTurn::MeldGroups()
             }
         }
         const int threes = Threes();
-        if (k >= need && ok && singles <= 1 && (threes == 0 || threes >= 3 || (singles == 1 && threes == 1))
-            && aggressive) {
+        if (k >= need && ok && singles <= 1 && (threes == 0 || threes >= 3 || (singles == 1 && threes == 1))) {
             CompleteCanastas();
             MeldNaturals(0);
             UseWildcardsToGoOut();
@@ -170,17 +170,21 @@ void ExpertTurn::CompleteCanastas()
     Recount();
     std::array<int, ColumnCount> wildsNeeded;
     wildsNeeded.fill(-1);
+    int mostWildsNeeded = -1;
     for (int r = 13; r >= 3; --r) {
         const int total = Hand(r) + Melds(r);
         if (total + Wilds() < 7 || total < 4 || Melds(r) >= 7)
             continue;
         const int n = std::max(0, 7 - total);
-        if (n <= 3 - WildsInColumn(r))
+        if (n <= 3 - WildsInColumn(r)) {
             wildsNeeded[r] = n;
+            mostWildsNeeded = std::max(mostWildsNeeded, n);
+        }
     }
 
-    // The tallies are counted again whenever a rank has been melded, and only then.
-    for (int n = 0;; ++n) {
+    // The tallies are counted again whenever a rank has been melded, and only
+    // then. Beyond the most wild cards a rank needs, no rank is left to meld.
+    for (int n = 0; n <= mostWildsNeeded; ++n) {
         for (int r = 13; r >= 3; --r) {
             if (wildsNeeded[r] != n || n > Wilds())
                 continue;
@@ -189,6 +193,8 @@ void ExpertTurn::CompleteCanastas()
                 AddWildcardToMeld(r);
             Recount();
         }
+        if (n == mostWildsNeeded)
+            break;
         // Mixed canastas only when the game calls for them; otherwise naturals alone.
         const bool mixedWanted = Memory.AggressiveTurn || Canastas() < Need() || HCanastas() > Canastas()
                                  || Wilds() > 5 || CountLeftover().Possible;
