@@ -28,27 +28,6 @@ bool TurnFrame::Frozen() const
     return live_.FullColumnsWorthNothing();
 }
 
-int TurnFrame::Value(int rank)
-{
-    if (rank == 0)
-        return 50;
-    if (rank == 1 || rank == 13)
-        return 20;
-    if (rank >= 7)
-        return 10;
-    return 5;
-}
-
-int TurnFrame::TakeWildcard(int& jokers, int& twos)
-{
-    if (jokers > 0) {
-        --jokers;
-        return 50;
-    }
-    --twos;
-    return 20;
-}
-
 int TurnFrame::BlackThreesInHand() const
 {
     if (HoldsNoneOf(Three))

@@ -98,10 +98,27 @@ public:
     int FrozenFlag() const { return Frozen() ? 1 : 0; }
     bool StockEmpty() const { return Game.Turn.StockExhausted || Game.Stock.Count == 0; }
     // Points of a card of that rank: 20 for aces, 10 eight..king, 5 four..seven.
-    static int Value(int rank);
+    static int Value(int rank)
+    {
+        if (rank == 0)
+            return 50;
+        if (rank == 1 || rank == 13)
+            return 20;
+        if (rank >= 7)
+            return 10;
+        return 5;
+    }
     // Counts one more wild card into a plan: a joker while any are left, else a
     // two. Returns its points.
-    static int TakeWildcard(int& jokers, int& twos);
+    static int TakeWildcard(int& jokers, int& twos)
+    {
+        if (jokers > 0) {
+            --jokers;
+            return 50;
+        }
+        --twos;
+        return 20;
+    }
     // Black threes in the hand, by card identity.
     int BlackThreesInHand() const;
     // Cards in a column of the computer's melds, counted from the table.
