@@ -176,6 +176,8 @@ void TurnFrame::CountLiveFromTable()
     const CardPile& melds = Own().Melds;
     const int meldCards = melds.Count;
     live_.MeldCards = meldCards;
+    const bool countPoints = FrozenReadsOwnColumns();
+    live_.ColumnPointsCounted = countPoints;
     for (int i = 0; i < meldCards; ++i) {
         const CardRecord& c = melds.Cards[i];
         ++live_.MeldRanks[c.Rank];
@@ -183,16 +185,9 @@ void TurnFrame::CountLiveFromTable()
         if (column >= 0 && column < ColumnCount) {
             ++live_.MeldColumns[column];
             live_.MeldWilds[column] += IsWild(c.Rank) ? 1 : 0;
+            if (countPoints)
+                live_.MeldColumnPoints[column] += MeldPoints(c);
         }
-    }
-    if (FrozenReadsOwnColumns()) {
-        ColumnRuns pointsColumnOf(Game.Layout);
-        for (int i = 0; i < meldCards; ++i) {
-            const int column = pointsColumnOf(melds.Cards[i]);
-            if (column >= 0 && column < ColumnCount)
-                live_.MeldColumnPoints[column] += MeldPoints(melds.Cards[i]);
-        }
-        live_.ColumnPointsCounted = true;
     }
     const CardPile& pile = Game.DiscardPile;
     const int pileCards = pile.Count;
