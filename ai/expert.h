@@ -9,7 +9,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <functional>
 
 #include "ai/turn_frame.h"
@@ -31,18 +30,6 @@ struct LeftoverResult {
 struct ReachableCanastas {
     int Canastas = 0;
     int CardsUsed = 0;
-};
-
-// The ranks, four to ace, by their cards in the hand and the melds together:
-// how many ranks have each total up to eight, and the ranks of four to eight
-// in rank order with their totals (those the canastas are counted from).
-struct RankTotals {
-    static constexpr int MostCounted = 8;
-    std::array<int, MostCounted + 1> Count{};
-    // Only the first Large entries are filled.
-    std::array<std::uint8_t, 11> LargeRank;
-    std::array<std::uint8_t, 11> LargeTotal;
-    int Large = 0;
 };
 
 class ExpertTurn : public TurnFrame {
@@ -79,7 +66,9 @@ public:
     void MeldNaturals(int keep);
     void UseWildcardsToGoOut();
     ReachableCanastas CountReachableCanastas() const;
-    RankTotals TotalsOfRanks() const;
+    // How many ranks, four to ace, have each total of cards from one to
+    // eight in the hand and the melds together.
+    std::array<int, 9> RanksPerTotal() const;
     bool GoingOutPays() const;
     void MeldRank(int rank, int max);
 

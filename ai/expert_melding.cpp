@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <bit>
 
 #include "ai/expert.h"
 
@@ -77,10 +78,10 @@ void ExpertTurn::MeldGroups()
         int k = Canastas();
         int singles = 0;
         bool ok = true;
-        const RankTotals totals = TotalsOfRanks();
         // Which ranks have a total does not matter here, only how many.
-        for (int c = RankTotals::MostCounted; c >= 1 && ok; --c) {
-            for (int i = 0; i < totals.Count[c] && ok; ++i) {
+        const std::array<int, 9> ranksPerTotal = RanksPerTotal();
+        for (int c = 8; c >= 1 && ok; --c) {
+            for (int i = 0; i < ranksPerTotal[c] && ok; ++i) {
                 if (k < need && c >= 4 && w + c - 7 >= 0) {
                     w -= 7 - c;
                     ++k;
@@ -250,37 +251,39 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
     int k = Canastas();
     int w = Wilds();
     int u = Wilds();
-    const RankTotals totals = TotalsOfRanks();
-    for (int c = RankTotals::MostCounted; c >= 4 && w >= 0; --c) {
-        for (int i = 0; i < totals.Large; ++i) {
-            const int r = totals.LargeRank[i];
-            if (totals.LargeTotal[i] == c && Melds(r) < 7 && 7 - c <= w) {
+    // The ranks short of a canasta with four to eight cards, one set of ranks
+    // per total: each total is gone through from the lowest rank up.
+    std::array<unsigned, 9> ranksWithTotal{};
+    const ColumnCounts& hand = Own().HandCount;
+    const ColumnCounts& melds = Own().MeldCount;
+    for (int r = 3; r <= 13; ++r) {
+        const int total = hand[r] + melds[r];
+        if (total >= 4 && total <= 8 && melds[r] < 7)
+            ranksWithTotal[total] |= 1u << r;
+    }
+    for (int c = 8; c >= 4 && w >= 0; --c) {
+        for (unsigned ranks = ranksWithTotal[c]; ranks != 0; ranks &= ranks - 1) {
+            if (7 - c <= w) {
                 w -= 7 - c;
                 ++k;
-                u += Hand(r);
+                u += hand[std::countr_zero(ranks)];
             }
         }
     }
     return {k, u};
 }
 
-RankTotals ExpertTurn::TotalsOfRanks() const
+std::array<int, 9> ExpertTurn::RanksPerTotal() const
 {
-    RankTotals totals;
+    std::array<int, 9> ranks{};
     const ColumnCounts& hand = Own().HandCount;
     const ColumnCounts& melds = Own().MeldCount;
     for (int r = 3; r <= 13; ++r) {
         const int total = hand[r] + melds[r];
-        if (total > RankTotals::MostCounted)
-            continue;
-        ++totals.Count[total];
-        if (total >= 4) {
-            totals.LargeRank[totals.Large] = static_cast<std::uint8_t>(r);
-            totals.LargeTotal[totals.Large] = static_cast<std::uint8_t>(total);
-            ++totals.Large;
-        }
+        if (total <= 8)
+            ++ranks[total];
     }
-    return totals;
+    return ranks;
 }
 
 bool ExpertTurn::GoingOutPays() const
