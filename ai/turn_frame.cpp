@@ -159,7 +159,7 @@ void TurnFrame::ShowLiveCounts()
 
 void TurnFrame::CountLiveFromTable()
 {
-    live_ = LiveCounts{};
+    live_.Clear();
     // The sizes are read once, into locals: the counts written in between
     // could otherwise be taken to change them, and be read again at every card.
     const CardPile& hand = Own().Hand;

@@ -222,6 +222,22 @@ protected:
         int MeldCards = 0;
         int PileCards = 0;
 
+        // Empties every count before a count from the table. Filled in
+        // place: a fresh LiveCounts assigned would be built and then copied.
+        void Clear()
+        {
+            HandRanks.fill(0);
+            MeldColumns.fill(0);
+            MeldRanks.fill(0);
+            MeldWilds.fill(0);
+            MeldColumnPoints.fill(0);
+            ColumnPointsCounted = false;
+            PileRanks.fill(0);
+            HandRedThrees = 0;
+            HandCards = 0;
+            MeldCards = 0;
+            PileCards = 0;
+        }
         void IntoHand(const CardRecord& card)
         {
             ++HandRanks[card.Rank];
