@@ -361,6 +361,7 @@ protected:
             turn_.live_.Current = countsBefore_.Current;
             turn_.live_.HandRanks = countsBefore_.HandRanks;
             turn_.live_.HandCards = countsBefore_.HandCards;
+            turn_.live_.HandRedThrees = countsBefore_.HandRedThrees;
             turn_.live_.Unshown |= LiveCounts::HandPart;
             turn_.Recount();
         }

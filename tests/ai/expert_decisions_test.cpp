@@ -188,6 +188,14 @@ TEST(ExpertOpening, TakingKeepsAReserveAndSparingACardLeavesTheOpeningIntact)
     EXPECT_EQ(t.game.Computer().Hand.Count, 4);
     t.game.Computer().MeldValue = 60;
     EXPECT_TRUE(t.turn.CanSpareRank(13));
+
+    // A card laid in and not yet in the tallies: sparing is tried on the hand
+    // itself, and the hand comes back with its red three counted.
+    t.game.Computer().MeldValue = 0;
+    t.turn.AddToHand(MakeCard(CardId(Diamond, 2), 0), false);
+    t.turn.CanSpareRank(2);
+    t.turn.Recount();
+    EXPECT_EQ(t.turn.BlackThreesInHand(), 0);
 }
 
 TEST(ExpertLeftover, PairsTakeAWildCardAndBlackThreesGoTogether)
