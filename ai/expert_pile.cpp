@@ -51,8 +51,7 @@ bool ExpertTurn::PileIsCritical()
     if (!Opened() && Memory.PlannedDiscardRank == 0 && !EvaluateOpening(0, false, false).Possible)
         return false;
 
-    const ColumnCounts& humanHand = Opp().HandCount;
-    const int s = HCards() + HMeldCards() + humanHand[0] + humanHand[1] + humanHand[2];
+    const int s = HCards() + HMeldCards() + OpponentWildsAndThrees();
     if (s >= 26)
         return false;
     if ((Need() == 2 && pairs > 4) || (!Memory.StrongHand && Canastas() == 0) || PileSize() > 19

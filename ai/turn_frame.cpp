@@ -222,18 +222,20 @@ void TurnFrame::CountOpponent()
     for (int column = 0; column < ColumnCount; ++column)
         if (columns[column] >= 3)
             opponentMeldValue_ += pointsPerColumn[column];
-    ColumnCounts held{};
-    const CardPile& hand = Opp().Hand;
-    for (int i = 0, count = hand.Count; i < count; ++i)
-        ++held[hand.Cards[i].Rank];
     ColumnCounts known{};
     const CardPile& seen = Memory.KnownOpponentCards;
     for (int i = 0, count = seen.Count; i < count; ++i)
         ++known[seen.Cards[i].Rank];
     Opp().MeldCount = columns;
-    Opp().HandCount = held;
     OpponentMeldRankCount = ranks;
     KnownOpponentRankCount = known;
+}
+
+int TurnFrame::OpponentWildsAndThrees() const
+{
+    const CardPile& hand = Opp().Hand;
+    return static_cast<int>(std::count_if(hand.Cards.begin(), hand.Cards.begin() + hand.Count,
+                                          [](const CardRecord& c) { return c.Rank <= Three; }));
 }
 
 void TurnFrame::StartFromCountsOf(const TurnFrame& original)

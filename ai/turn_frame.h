@@ -80,6 +80,8 @@ public:
     int Pile(int rank) const { return DiscardRankCount[rank]; }
     int HMelds(int column) const { return Opp().MeldCount[column]; }
     int HNaturals(int rank) const { return OpponentMeldRankCount[rank]; }
+    // Jokers, twos and threes in the opponent's hand, counted from the table.
+    int OpponentWildsAndThrees() const;
     int Known(int rank) const { return KnownOpponentRankCount[rank]; }
     int Wilds() const { return Hand(0) + Hand(1); }
     int Threes() const { return Hand(2); }
@@ -323,8 +325,10 @@ protected:
 
     // Counts the frame's own side and the pile, then the opponent.
     void CountLiveFromTable();
-    // Counts the opponent's hand (into its seat, as the game's recount of the
-    // columns does), its melds and what is known of its hand.
+    // Counts the opponent's melds (into its seat, as the game's recount of
+    // the columns does) and what is known of its hand. The game recounts the
+    // hands itself wherever it reads them, so the opponent's hand is counted
+    // only where a decision reads it (OpponentWildsAndThrees).
     void CountOpponent();
     // The table is about to change outside the frame's card operations.
     void MarkCountsStale() { live_.Current = false; }
