@@ -167,10 +167,13 @@ void TurnFrame::CountLiveFromTable()
     live_.HandCards = handCards;
     for (int i = 0; i < handCards; ++i)
         ++live_.HandRanks[hand.Cards[i].Rank];
-    // Red threes are threes: a hand without threes is not searched.
-    if (live_.HandRanks[Three] > 0)
-        for (int i = 0; i < handCards; ++i)
+    // Red threes are threes: the search ends with the hand's last three.
+    for (int i = 0, threesLeft = live_.HandRanks[Three]; threesLeft > 0; ++i) {
+        if (hand.Cards[i].Rank == Three) {
+            --threesLeft;
             live_.HandRedThrees += IsRedThree(hand.Cards[i].Id) ? 1 : 0;
+        }
+    }
     // Like RecountColumns, a card outside the columns counts in none.
     ColumnRuns columnOf(Game.Layout);
     const CardPile& melds = Own().Melds;
