@@ -217,15 +217,16 @@ protected:
         ColumnCounts MeldColumnPoints{};
         bool ColumnPointsCounted = false;
         ColumnCounts PileRanks{};
-        int HandRedThrees = 0;
+        int HandRedThrees = 0;  // of the threes in HandRanks
         // The sizes of the hand, the melds and the discard pile as counted: a
         // table changed behind the frame's back shows itself by another size.
         int HandCards = 0;
         int MeldCards = 0;
         int PileCards = 0;
 
-        // Empties every count before a count from the table. Filled in
-        // place: a fresh LiveCounts assigned would be built and then copied.
+        // Empties every count before a count from the table, which then sets
+        // Current and Unshown. Filled in place: a fresh LiveCounts assigned
+        // would be built and then copied.
         void Clear()
         {
             HandRanks.fill(0);
