@@ -99,9 +99,7 @@ bool ExpertTurn::ShouldTakePile()
     const int before = leftoverMatters ? CountLeftover().Leftover : 0;
 
     // Decide as if the top card were already in the hand.
-    HandTrial trial(*this);
-    AddToHand(top, false);
-    Recount();
+    const CardOnTrial trial(*this, top);
     bool canOpen = true;
     if (Opened()) {
         memory.OpeningWildcards = 0;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "ai/computer_player.h"
 #include "core/game.h"
@@ -85,7 +86,8 @@ public:
     int Known(int rank) const { return KnownOpponentRankCount[rank]; }
     int Wilds() const { return Hand(0) + Hand(1); }
     int Threes() const { return Hand(2); }
-    int Cards() const { return Own().Hand.Count; }
+    // The cards in hand, with a card on trial (CardOnTrial).
+    int Cards() const { return Own().Hand.Count + cardsOnTrial_; }
     int StockSize() const { return Game.Stock.Count; }
     int PileSize() const { return Game.DiscardPile.Count; }
     int HCards() const { return Opp().Hand.Count; }
@@ -378,6 +380,42 @@ protected:
         CardPile before_;
         LiveCounts countsBefore_;
     };
+
+    // While a decision is tried as if a card were in the hand, the card counts
+    // in the hand's tallies and size without moving: the decisions tried so
+    // read the hand only through them. A three (whose colour other counts
+    // keep), or a card while the tallies do not show the hand, goes into the
+    // hand for real for the trial's length.
+    class CardOnTrial {
+    public:
+        CardOnTrial(TurnFrame& turn, const CardRecord& card) : turn_(turn)
+        {
+            if (turn.TalliesCurrent() && card.Rank > Three && card.Rank < ColumnCount) {
+                rank_ = card.Rank;
+                ++turn.Own().HandCount[rank_];
+                ++turn.cardsOnTrial_;
+                return;
+            }
+            trial_.emplace(turn);
+            turn.AddToHand(card, false);
+            turn.Recount();
+        }
+        ~CardOnTrial()
+        {
+            if (rank_ < 0)
+                return;
+            --turn_.Own().HandCount[rank_];
+            --turn_.cardsOnTrial_;
+        }
+        CardOnTrial(const CardOnTrial&) = delete;
+        CardOnTrial& operator=(const CardOnTrial&) = delete;
+
+    private:
+        TurnFrame& turn_;
+        int rank_ = -1;  // the rank tallied, -1 for a card really in the hand
+        std::optional<HandTrial> trial_;
+    };
+    int cardsOnTrial_ = 0;
 
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.

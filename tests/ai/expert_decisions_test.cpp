@@ -68,7 +68,9 @@ TEST(ExpertTake, AFrozenPileNeedsTheNaturalPairAnOpeningThatReachesAndTheRightPi
         t.Ready();
         const int held = t.game.Computer().Hand.Count;
         EXPECT_EQ(t.turn.ShouldTakePile(), c.take);
-        EXPECT_EQ(t.game.Computer().Hand.Count, held);  // the trial card is gone again
+        // The trial card is gone again, from the hand's size and its tally.
+        EXPECT_EQ(t.turn.Cards(), held);
+        EXPECT_EQ(t.game.Computer().HandCount[King], c.kings);
         EXPECT_EQ(t.game.Memory.OpeningWildcards, 0);
         if (c.minimum) {
             EXPECT_EQ(t.turn.OwnMinimumMeld, c.minimum);
