@@ -148,7 +148,6 @@ void TurnFrame::ShowLiveCounts()
     if (live_.Unshown & LiveCounts::HandPart)
         Own().HandCount = live_.HandRanks;
     if (live_.Unshown & LiveCounts::MeldsPart) {
-        OwnMeldColumnCount = live_.MeldColumns;
         Own().MeldCount = live_.MeldColumns;
         OwnMeldRankCount = live_.MeldRanks;
     }

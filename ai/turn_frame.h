@@ -56,8 +56,6 @@ public:
     int OwnMinimumMeld = 50;
     bool OpponentHoarding = false;
     ColumnCounts OwnMeldRankCount{};
-    // The computer's meld columns as last counted, handed to its seat at every recount.
-    ColumnCounts OwnMeldColumnCount{};
     ColumnCounts OpponentMeldRankCount{};
     ColumnCounts KnownOpponentRankCount{};
     ColumnCounts DiscardRankCount{};
