@@ -40,9 +40,7 @@ int AdvancedTurn::WildCanastaOpeningRank() const
 bool AdvancedTurn::WantsPile(const CardRecord& top)
 {
     // Decide as if the top card were already in the hand.
-    HandTrial trial(*this);
-    AddToHand(top, false);
-    Recount();
+    const CardOnTrial trial(*this, top);
     bool canOpen = Opened();
     int pairs = 0;
     if (!canOpen) {

@@ -32,15 +32,6 @@ struct ReachableCanastas {
     int CardsUsed = 0;
 };
 
-// The cards of each rank, four to ace, in the hand and the melds together,
-// and which totals from one to eight some rank has: the decisions that go
-// through the ranks by their totals skip the totals no rank has.
-struct RankTotals {
-    std::array<int, ColumnCount> Total{};
-    unsigned Held = 0;
-    bool SomeRankHas(int total) const { return total >= 1 && total <= 8 && (Held & (1u << total)) != 0; }
-};
-
 class ExpertTurn : public TurnFrame {
 public:
     using TurnFrame::TurnFrame;
@@ -75,7 +66,9 @@ public:
     void MeldNaturals(int keep);
     void UseWildcardsToGoOut();
     ReachableCanastas CountReachableCanastas() const;
-    RankTotals TotalsOfRanks() const;
+    // How many ranks, four to ace, have each total of cards from one to
+    // eight in the hand and the melds together.
+    std::array<int, 9> RanksPerTotal() const;
     bool GoingOutPays() const;
     void MeldRank(int rank, int max);
 

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <bit>
 
 #include "ai/expert.h"
 
@@ -50,12 +51,9 @@ bool ExpertTurn::MeldGroupsWouldMeld()
     private:
         bool& probing_;
     } probe(probing_);
-    try {
-        MeldGroups();
-    } catch (const WouldMeld&) {
-        return true;
-    }
-    return false;
+    probeWouldMeld_ = false;
+    MeldGroups();
+    return probeWouldMeld_;
 }
 
 void ExpertTurn::MeldGroups()
@@ -73,19 +71,17 @@ void ExpertTurn::MeldGroups()
             MeldRank(r, 0);
     }
 
-    // Could the hand be melded out this turn, completing the missing canastas with wild cards?
-    {
+    // Could the hand be melded out this turn, completing the missing canastas
+    // with wild cards? Only an aggressive turn asks.
+    if (aggressive) {
         int w = Wilds();
         int k = Canastas();
         int singles = 0;
         bool ok = true;
-        const RankTotals totals = TotalsOfRanks();
-        for (int c = 8; c >= 1; --c) {
-            if (!totals.SomeRankHas(c))
-                continue;
-            for (int r = 3; r <= 13 && ok; ++r) {
-                if (totals.Total[r] != c)
-                    continue;
+        // Which ranks have a total does not matter here, only how many.
+        const std::array<int, 9> ranksPerTotal = RanksPerTotal();
+        for (int c = 8; c >= 1 && ok; --c) {
+            for (int i = 0; i < ranksPerTotal[c] && ok; ++i) {
                 if (k < need && c >= 4 && w + c - 7 >= 0) {
                     w -= 7 - c;
                     ++k;
@@ -101,8 +97,7 @@ void ExpertTurn::MeldGroups()
             }
         }
         const int threes = Threes();
-        if (k >= need && ok && singles <= 1 && (threes == 0 || threes >= 3 || (singles == 1 && threes == 1))
-            && aggressive) {
+        if (k >= need && ok && singles <= 1 && (threes == 0 || threes >= 3 || (singles == 1 && threes == 1))) {
             CompleteCanastas();
             MeldNaturals(0);
             UseWildcardsToGoOut();
@@ -157,11 +152,13 @@ void ExpertTurn::MeldGroups()
             UseWildcardsToGoOut();
             return;
         }
-        int red = 0;
-        for (int i = 0; i < Opp().Melds.Count; ++i)
-            if (IsRedThree(Opp().Melds.Cards[i].Id))
-                ++red;
-        if (HCards() < 6 || StockSize() < 5 || (StockSize() < 60 && HMeldCards() == red && aggressive)) {
+        // Asked last, as the costliest part of the test.
+        const auto onlyRedThreesMelded = [this] {
+            const CardPile& melds = Opp().Melds;
+            return std::all_of(melds.Cards.begin(), melds.Cards.begin() + melds.Count,
+                               [](const CardRecord& c) { return IsRedThree(c.Id); });
+        };
+        if (HCards() < 6 || StockSize() < 5 || (StockSize() < 60 && aggressive && onlyRedThreesMelded())) {
             CompleteCanastas();
             if (StockSize() < 5 || (HCards() < 6 && HCanastas() >= need))
                 MeldNaturals(1);
@@ -174,17 +171,21 @@ void ExpertTurn::CompleteCanastas()
     Recount();
     std::array<int, ColumnCount> wildsNeeded;
     wildsNeeded.fill(-1);
+    int mostWildsNeeded = -1;
     for (int r = 13; r >= 3; --r) {
         const int total = Hand(r) + Melds(r);
         if (total + Wilds() < 7 || total < 4 || Melds(r) >= 7)
             continue;
         const int n = std::max(0, 7 - total);
-        if (n <= 3 - WildsInColumn(r))
+        if (n <= 3 - WildsInColumn(r)) {
             wildsNeeded[r] = n;
+            mostWildsNeeded = std::max(mostWildsNeeded, n);
+        }
     }
 
-    // The tallies are counted again whenever a rank has been melded, and only then.
-    for (int n = 0;; ++n) {
+    // The tallies are counted again whenever a rank has been melded, and only
+    // then. Beyond the most wild cards a rank needs, no rank is left to meld.
+    for (int n = 0; n <= mostWildsNeeded; ++n) {
         for (int r = 13; r >= 3; --r) {
             if (wildsNeeded[r] != n || n > Wilds())
                 continue;
@@ -193,6 +194,8 @@ void ExpertTurn::CompleteCanastas()
                 AddWildcardToMeld(r);
             Recount();
         }
+        if (n == mostWildsNeeded)
+            break;
         // Mixed canastas only when the game calls for them; otherwise naturals alone.
         const bool mixedWanted = Memory.AggressiveTurn || Canastas() < Need() || HCanastas() > Canastas()
                                  || Wilds() > 5 || CountLeftover().Possible;
@@ -248,30 +251,39 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
     int k = Canastas();
     int w = Wilds();
     int u = Wilds();
-    const RankTotals totals = TotalsOfRanks();
+    // The ranks short of a canasta with four to eight cards, one set of ranks
+    // per total: each total is gone through from the lowest rank up.
+    std::array<unsigned, 9> ranksWithTotal{};
+    const ColumnCounts& hand = Own().HandCount;
+    const ColumnCounts& melds = Own().MeldCount;
+    for (int r = 3; r <= 13; ++r) {
+        const int total = hand[r] + melds[r];
+        if (total >= 4 && total <= 8 && melds[r] < 7)
+            ranksWithTotal[total] |= 1u << r;
+    }
     for (int c = 8; c >= 4 && w >= 0; --c) {
-        if (!totals.SomeRankHas(c))
-            continue;
-        for (int r = 3; r <= 13; ++r) {
-            if (totals.Total[r] == c && Melds(r) < 7 && 7 - c <= w) {
+        for (unsigned ranks = ranksWithTotal[c]; ranks != 0; ranks &= ranks - 1) {
+            if (7 - c <= w) {
                 w -= 7 - c;
                 ++k;
-                u += Hand(r);
+                u += hand[std::countr_zero(ranks)];
             }
         }
     }
     return {k, u};
 }
 
-RankTotals ExpertTurn::TotalsOfRanks() const
+std::array<int, 9> ExpertTurn::RanksPerTotal() const
 {
-    RankTotals totals;
+    std::array<int, 9> ranks{};
+    const ColumnCounts& hand = Own().HandCount;
+    const ColumnCounts& melds = Own().MeldCount;
     for (int r = 3; r <= 13; ++r) {
-        totals.Total[r] = Hand(r) + Melds(r);
-        if (totals.Total[r] >= 1 && totals.Total[r] <= 8)
-            totals.Held |= 1u << totals.Total[r];
+        const int total = hand[r] + melds[r];
+        if (total <= 8)
+            ++ranks[total];
     }
-    return totals;
+    return ranks;
 }
 
 bool ExpertTurn::GoingOutPays() const

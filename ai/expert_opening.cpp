@@ -101,6 +101,18 @@ bool ExpertTurn::CanSpareRank(int rank)
 {
     if (Opened())
         return true;
+    // The opening is reckoned from the hand's tallies alone: while they show
+    // the hand as it lies, one card fewer in the tally is the trial.
+    if (TalliesCurrent() && rank >= 0 && rank < ColumnCount) {
+        if (Hand(rank) == 0)
+            return false;
+        const int planBefore = Memory.OpeningPlan;
+        --Own().HandCount[rank];
+        const bool possible = EvaluateOpening(0, false, false).Possible;
+        ++Own().HandCount[rank];
+        Memory.OpeningPlan = planBefore;
+        return possible;
+    }
     const int index = FindCardOfRank(rank);
     if (index < 0)
         return false;

@@ -51,8 +51,7 @@ bool ExpertTurn::PileIsCritical()
     if (!Opened() && Memory.PlannedDiscardRank == 0 && !EvaluateOpening(0, false, false).Possible)
         return false;
 
-    const ColumnCounts& humanHand = Opp().HandCount;
-    const int s = HCards() + HMeldCards() + humanHand[0] + humanHand[1] + humanHand[2];
+    const int s = HCards() + HMeldCards() + OpponentWildsAndThrees();
     if (s >= 26)
         return false;
     if ((Need() == 2 && pairs > 4) || (!Memory.StrongHand && Canastas() == 0) || PileSize() > 19
@@ -95,12 +94,12 @@ bool ExpertTurn::ShouldTakePile()
 
     ComputerMemory& memory = Memory;
     memory.PileMakesCanasta = PileCompletesCanasta();
-    const int before = CountLeftover().Leftover;
+    // The leftover as the hand stands is read only on an aggressive turn with the canastas complete.
+    const bool leftoverMatters = memory.AggressiveTurn && Canastas() >= Need();
+    const int before = leftoverMatters ? CountLeftover().Leftover : 0;
 
     // Decide as if the top card were already in the hand.
-    HandTrial trial(*this);
-    AddToHand(top, false);
-    Recount();
+    const CardOnTrial trial(*this, top);
     bool canOpen = true;
     if (Opened()) {
         memory.OpeningWildcards = 0;
@@ -121,10 +120,11 @@ bool ExpertTurn::ShouldTakePile()
         else
             take = canOpen && ((StockSize() <= 70 && PileSize() >= 3) || Pile(0) + Pile(1) >= 1);
     } else {
-        const int after = LeftoverWithWholePile();
+        // The leftover with the whole pile in hand is counted only where a test reads it.
+        const auto leftoverGrows = [&] { return before + 1 < LeftoverWithWholePile(); };
         const bool fitsMeld = Melds(r) >= 1 && !frozen;
         if (memory.ThreeDiscardMode) {
-            const bool blocked = memory.AggressiveTurn && Canastas() >= need && before <= 2 && before + 1 < after;
+            const bool blocked = memory.AggressiveTurn && Canastas() >= need && before <= 2 && leftoverGrows();
             bool decided = false;
             if (canOpen && Threes() == 0 && memory.PlannedDiscardRank == 0 && !blocked
                 && (Hand(r) >= 3 || fitsMeld || (Canastas() >= need && PileSize() >= 8 / need))) {
@@ -140,7 +140,7 @@ bool ExpertTurn::ShouldTakePile()
                 if (canOpen && !found)
                     take = Chance() > 25.0 / (PileSize() * PileSize());
             } else if (memory.AggressiveTurn && Canastas() >= need && before <= 2) {
-                take = canOpen && !(before + 1 < after);
+                take = canOpen && !leftoverGrows();
             } else {
                 const int t = Hand(r) + Melds(r) + Pile(r);
                 const bool nearCanasta = t >= 5 && Melds(r) < 7 && t + wilds >= 8;

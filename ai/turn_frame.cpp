@@ -16,33 +16,24 @@ TurnFrame::TurnFrame(CanastaGame& game, const ComputerSettings& settings)
 {
 }
 
-bool TurnFrame::Frozen() const { return Game.IsPileFrozen(Me); }
-
-int TurnFrame::Value(int rank)
+bool TurnFrame::Frozen() const
 {
-    if (rank == 0)
-        return 50;
-    if (rank == 1 || rank == 13)
-        return 20;
-    if (rank >= 7)
-        return 10;
-    return 5;
-}
-
-int TurnFrame::TakeWildcard(int& jokers, int& twos)
-{
-    if (jokers > 0) {
-        --jokers;
-        return 50;
-    }
-    --twos;
-    return 20;
+    // The game tells whether the human side has opened by counting its melds
+    // from the table; the live counts already know them. The rest of the test
+    // is the game's own.
+    if (Game.Turn.DiscardFrozen)
+        return true;
+    if (!FrozenReadsOwnColumns() || !LiveCountsHold() || !live_.ColumnPointsCounted)
+        return Game.IsPileFrozen(Me);
+    return live_.FullColumnsWorthNothing();
 }
 
 int TurnFrame::BlackThreesInHand() const
 {
     if (HoldsNoneOf(Three))
         return 0;
+    if (LiveCountsHold())
+        return live_.HandRanks[Three] - live_.HandRedThrees;
     int black = 0;
     for (int i = 0; i < Own().Hand.Count; ++i)
         if (IsBlackThree(Own().Hand.Cards[i].Id))
@@ -157,7 +148,6 @@ void TurnFrame::ShowLiveCounts()
     if (live_.Unshown & LiveCounts::HandPart)
         Own().HandCount = live_.HandRanks;
     if (live_.Unshown & LiveCounts::MeldsPart) {
-        OwnMeldColumnCount = live_.MeldColumns;
         Own().MeldCount = live_.MeldColumns;
         OwnMeldRankCount = live_.MeldRanks;
     }
@@ -168,7 +158,7 @@ void TurnFrame::ShowLiveCounts()
 
 void TurnFrame::CountLiveFromTable()
 {
-    live_ = LiveCounts{};
+    live_.Clear();
     // The sizes are read once, into locals: the counts written in between
     // could otherwise be taken to change them, and be read again at every card.
     const CardPile& hand = Own().Hand;
@@ -176,11 +166,20 @@ void TurnFrame::CountLiveFromTable()
     live_.HandCards = handCards;
     for (int i = 0; i < handCards; ++i)
         ++live_.HandRanks[hand.Cards[i].Rank];
+    // Red threes are threes: the search ends with the hand's last three.
+    for (int i = 0, threesLeft = live_.HandRanks[Three]; threesLeft > 0; ++i) {
+        if (hand.Cards[i].Rank == Three) {
+            --threesLeft;
+            live_.HandRedThrees += IsRedThree(hand.Cards[i].Id) ? 1 : 0;
+        }
+    }
     // Like RecountColumns, a card outside the columns counts in none.
     ColumnRuns columnOf(Game.Layout);
     const CardPile& melds = Own().Melds;
     const int meldCards = melds.Count;
     live_.MeldCards = meldCards;
+    const bool countPoints = FrozenReadsOwnColumns();
+    live_.ColumnPointsCounted = countPoints;
     for (int i = 0; i < meldCards; ++i) {
         const CardRecord& c = melds.Cards[i];
         ++live_.MeldRanks[c.Rank];
@@ -188,6 +187,8 @@ void TurnFrame::CountLiveFromTable()
         if (column >= 0 && column < ColumnCount) {
             ++live_.MeldColumns[column];
             live_.MeldWilds[column] += IsWild(c.Rank) ? 1 : 0;
+            if (countPoints)
+                live_.MeldColumnPoints[column] += MeldPoints(c);
         }
     }
     const CardPile& pile = Game.DiscardPile;
@@ -223,18 +224,20 @@ void TurnFrame::CountOpponent()
     for (int column = 0; column < ColumnCount; ++column)
         if (columns[column] >= 3)
             opponentMeldValue_ += pointsPerColumn[column];
-    ColumnCounts held{};
-    const CardPile& hand = Opp().Hand;
-    for (int i = 0, count = hand.Count; i < count; ++i)
-        ++held[hand.Cards[i].Rank];
     ColumnCounts known{};
     const CardPile& seen = Memory.KnownOpponentCards;
     for (int i = 0, count = seen.Count; i < count; ++i)
         ++known[seen.Cards[i].Rank];
     Opp().MeldCount = columns;
-    Opp().HandCount = held;
     OpponentMeldRankCount = ranks;
     KnownOpponentRankCount = known;
+}
+
+int TurnFrame::OpponentWildsAndThrees() const
+{
+    const CardPile& hand = Opp().Hand;
+    return static_cast<int>(std::count_if(hand.Cards.begin(), hand.Cards.begin() + hand.Count,
+                                          [](const CardRecord& c) { return c.Rank <= Three; }));
 }
 
 void TurnFrame::StartFromCountsOf(const TurnFrame& original)
@@ -277,7 +280,9 @@ void TurnFrame::RepaintDiscardPile()
 
 double TurnFrame::Chance()
 {
-    StopIfProbing();
+    // A probe draws nothing: its answer is known, and the draws stay in step.
+    if (ProbeStops())
+        return 0.0;
     return std::uniform_real_distribution<double>(0.0, 1.0)(Game.Random);
 }
 
@@ -305,7 +310,9 @@ void TurnFrame::AddToHand(CardRecord card, bool animate)
 
 CardRecord TurnFrame::RemoveFromHand(int index)
 {
-    StopIfProbing();
+    // The melding operations stop a probe before a card leaves the hand.
+    if (probing_)
+        throw std::logic_error("a probe of the melding took a card from the hand");
     if (index < 0 || index >= Own().Hand.Count) {
         Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
         throw std::out_of_range("computer's hand index outside the hand");
@@ -346,7 +353,8 @@ void TurnFrame::MeldCardsOfRank(int rank, int count)
     // the rank: the next one is searched from where it lay.
     for (int index = FindCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
          index = FindCardOfRank(rank, index)) {
-        StopIfProbing();  // here, near the decision, the probe unwinds fewer calls
+        if (ProbeStops())
+            break;
         MeldFromHand(index);
         ++melded;
     }
@@ -359,7 +367,8 @@ int TurnFrame::MeldLastCardsOfRank(int rank, int count)
     // No card after the one melded is of the rank: the next one lies before it.
     for (int index = FindLastCardOfRank(rank); index >= 0 && (count == 0 || melded < count);
          index = FindLastCardOfRank(rank, index)) {
-        StopIfProbing();
+        if (ProbeStops())
+            break;
         MeldFromHand(index);
         ++melded;
     }
@@ -369,7 +378,8 @@ int TurnFrame::MeldLastCardsOfRank(int rank, int count)
 
 bool TurnFrame::AddWildcardToMeld(int rank)
 {
-    StopIfProbing();
+    if (ProbeStops())
+        return false;
     int index = FindCardOfRank(0);
     if (index < 0)
         index = FindCardOfRank(1);
@@ -486,8 +496,8 @@ void TurnFrame::EndHandForEmptyStock()
 
 void TurnFrame::LayDownRedThrees(bool fromEnd)
 {
-    // Red threes are threes: a hand without threes is not searched.
-    while (!HoldsNoneOf(Three)) {
+    // A hand the live counts find without red threes is not searched.
+    while (!HoldsNoRedThree()) {
         int index = -1;
         const CardPile& hand = Own().Hand;
         for (int k = 0; k < hand.Count && index < 0; ++k) {

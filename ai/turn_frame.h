@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "ai/computer_player.h"
 #include "core/game.h"
@@ -55,8 +56,6 @@ public:
     int OwnMinimumMeld = 50;
     bool OpponentHoarding = false;
     ColumnCounts OwnMeldRankCount{};
-    // The computer's meld columns as last counted, handed to its seat at every recount.
-    ColumnCounts OwnMeldColumnCount{};
     ColumnCounts OpponentMeldRankCount{};
     ColumnCounts KnownOpponentRankCount{};
     ColumnCounts DiscardRankCount{};
@@ -68,9 +67,11 @@ public:
     void Recount()
     {
         // Most recounts find nothing moved since the last one.
-        if (live_.Unshown != 0 || !LiveCountsHold() || !OpponentAsCounted())
+        if (!TalliesCurrent())
             ShowLiveCounts();
     }
+    // Whether the tallies show the table as it lies: a recount would change nothing.
+    bool TalliesCurrent() const { return live_.Unshown == 0 && LiveCountsHold() && OpponentAsCounted(); }
 
     int Hand(int rank) const { return Own().HandCount[rank]; }
     int Melds(int column) const { return Own().MeldCount[column]; }
@@ -78,10 +79,13 @@ public:
     int Pile(int rank) const { return DiscardRankCount[rank]; }
     int HMelds(int column) const { return Opp().MeldCount[column]; }
     int HNaturals(int rank) const { return OpponentMeldRankCount[rank]; }
+    // Jokers, twos and threes in the opponent's hand, counted from the table.
+    int OpponentWildsAndThrees() const;
     int Known(int rank) const { return KnownOpponentRankCount[rank]; }
     int Wilds() const { return Hand(0) + Hand(1); }
     int Threes() const { return Hand(2); }
-    int Cards() const { return Own().Hand.Count; }
+    // The cards in hand, with a card on trial (CardOnTrial).
+    int Cards() const { return Own().Hand.Count + cardsOnTrial_; }
     int StockSize() const { return Game.Stock.Count; }
     int PileSize() const { return Game.DiscardPile.Count; }
     int HCards() const { return Opp().Hand.Count; }
@@ -96,10 +100,27 @@ public:
     int FrozenFlag() const { return Frozen() ? 1 : 0; }
     bool StockEmpty() const { return Game.Turn.StockExhausted || Game.Stock.Count == 0; }
     // Points of a card of that rank: 20 for aces, 10 eight..king, 5 four..seven.
-    static int Value(int rank);
+    static int Value(int rank)
+    {
+        if (rank == 0)
+            return 50;
+        if (rank == 1 || rank == 13)
+            return 20;
+        if (rank >= 7)
+            return 10;
+        return 5;
+    }
     // Counts one more wild card into a plan: a joker while any are left, else a
     // two. Returns its points.
-    static int TakeWildcard(int& jokers, int& twos);
+    static int TakeWildcard(int& jokers, int& twos)
+    {
+        if (jokers > 0) {
+            --jokers;
+            return 50;
+        }
+        --twos;
+        return 20;
+    }
     // Black threes in the hand, by card identity.
     int BlackThreesInHand() const;
     // Cards in a column of the computer's melds, counted from the table.
@@ -191,23 +212,47 @@ protected:
         ColumnCounts MeldColumns{};
         ColumnCounts MeldRanks{};
         ColumnCounts MeldWilds{};  // jokers and twos per column of the melds
+        // What the cards of each column add to the meld value: counted only
+        // for a frame whose frozen-pile test reads them (ColumnPointsCounted).
+        ColumnCounts MeldColumnPoints{};
+        bool ColumnPointsCounted = false;
         ColumnCounts PileRanks{};
+        int HandRedThrees = 0;  // of the threes in HandRanks
         // The sizes of the hand, the melds and the discard pile as counted: a
         // table changed behind the frame's back shows itself by another size.
         int HandCards = 0;
         int MeldCards = 0;
         int PileCards = 0;
 
+        // Empties every count before a count from the table, which then sets
+        // Current and Unshown. Filled in place: a fresh LiveCounts assigned
+        // would be built and then copied.
+        void Clear()
+        {
+            HandRanks.fill(0);
+            MeldColumns.fill(0);
+            MeldRanks.fill(0);
+            MeldWilds.fill(0);
+            MeldColumnPoints.fill(0);
+            ColumnPointsCounted = false;
+            PileRanks.fill(0);
+            HandRedThrees = 0;
+            HandCards = 0;
+            MeldCards = 0;
+            PileCards = 0;
+        }
         void IntoHand(const CardRecord& card)
         {
             ++HandRanks[card.Rank];
             ++HandCards;
+            HandRedThrees += IsRedThree(card.Id) ? 1 : 0;
             Unshown |= HandPart;
         }
         void OutOfHand(const CardRecord& card)
         {
             --HandRanks[card.Rank];
             --HandCards;
+            HandRedThrees -= IsRedThree(card.Id) ? 1 : 0;
             Unshown |= HandPart;
         }
         void OffPile(const CardRecord& card)
@@ -225,8 +270,18 @@ protected:
                 ++MeldColumns[column];
                 if (IsWild(card.Rank))
                     ++MeldWilds[column];
+                MeldColumnPoints[column] += MeldPoints(card);
             }
             Unshown |= MeldsPart;
+        }
+        // Whether the columns of three cards or more add nothing to the meld
+        // value: the game's meld value on the table of those columns is 0.
+        bool FullColumnsWorthNothing() const
+        {
+            for (int column = 0; column < ColumnCount; ++column)
+                if (MeldColumns[column] >= 3 && MeldColumnPoints[column] != 0)
+                    return false;
+            return true;
         }
     };
     LiveCounts live_;
@@ -236,6 +291,14 @@ protected:
     {
         return rank >= 0 && rank < ColumnCount && LiveCountsHold() && live_.HandRanks[rank] == 0;
     }
+    // Whether the frozen-pile test reads the frame's own meld columns: the
+    // human side's pile stays closed to it until its columns hold a meld value.
+    bool FrozenReadsOwnColumns() const
+    {
+        return Me == Side::Human && Game.Rules.InitialBlock && Game.Rules.InitialBlockForBoth;
+    }
+    // Whether the hand, by the live counts, holds no red three.
+    bool HoldsNoRedThree() const { return LiveCountsHold() && live_.HandRedThrees == 0; }
     // Whether the live counts describe the table as it lies.
     bool LiveCountsHold() const
     {
@@ -263,8 +326,10 @@ protected:
 
     // Counts the frame's own side and the pile, then the opponent.
     void CountLiveFromTable();
-    // Counts the opponent's hand (into its seat, as the game's recount of the
-    // columns does), its melds and what is known of its hand.
+    // Counts the opponent's melds (into its seat, as the game's recount of
+    // the columns does) and what is known of its hand. The game recounts the
+    // hands itself wherever it reads them, so the opponent's hand is counted
+    // only where a decision reads it (OpponentWildsAndThrees).
     void CountOpponent();
     // The table is about to change outside the frame's card operations.
     void MarkCountsStale() { live_.Current = false; }
@@ -275,14 +340,19 @@ protected:
     // A probe runs a melding decision on the real table only to learn whether
     // it would meld anything. Melding moves cards only out of the hand, so the
     // first card the decision would take from the hand (or wild card it would
-    // look for, or chance it would draw) stops it with WouldMeld, before
-    // anything on the table has changed.
-    struct WouldMeld {};
+    // look for, or chance it would draw) answers the probe, before anything on
+    // the table has changed. From then on every melding operation and chance
+    // does nothing, so the rest of the decision runs through without an effect
+    // (stopping it by an exception cost more than the rest of the run).
     bool probing_ = false;
-    void StopIfProbing() const
+    bool probeWouldMeld_ = false;
+    // Whether a probe is running: the operation asking must then do nothing.
+    bool ProbeStops()
     {
-        if (probing_)
-            throw WouldMeld{};
+        if (!probing_)
+            return false;
+        probeWouldMeld_ = true;
+        return true;
     }
 
     // While a decision tries cards in the hand, the hand as it was comes back
@@ -296,6 +366,7 @@ protected:
             turn_.live_.Current = countsBefore_.Current;
             turn_.live_.HandRanks = countsBefore_.HandRanks;
             turn_.live_.HandCards = countsBefore_.HandCards;
+            turn_.live_.HandRedThrees = countsBefore_.HandRedThrees;
             turn_.live_.Unshown |= LiveCounts::HandPart;
             turn_.Recount();
         }
@@ -307,6 +378,42 @@ protected:
         CardPile before_;
         LiveCounts countsBefore_;
     };
+
+    // While a decision is tried as if a card were in the hand, the card counts
+    // in the hand's tallies and size without moving: the decisions tried so
+    // read the hand only through them. A three (whose colour other counts
+    // keep), or a card while the tallies do not show the hand, goes into the
+    // hand for real for the trial's length.
+    class CardOnTrial {
+    public:
+        CardOnTrial(TurnFrame& turn, const CardRecord& card) : turn_(turn)
+        {
+            if (turn.TalliesCurrent() && card.Rank > Three && card.Rank < ColumnCount) {
+                rank_ = card.Rank;
+                ++turn.Own().HandCount[rank_];
+                ++turn.cardsOnTrial_;
+                return;
+            }
+            trial_.emplace(turn);
+            turn.AddToHand(card, false);
+            turn.Recount();
+        }
+        ~CardOnTrial()
+        {
+            if (rank_ < 0)
+                return;
+            --turn_.Own().HandCount[rank_];
+            --turn_.cardsOnTrial_;
+        }
+        CardOnTrial(const CardOnTrial&) = delete;
+        CardOnTrial& operator=(const CardOnTrial&) = delete;
+
+    private:
+        TurnFrame& turn_;
+        int rank_ = -1;  // the rank tallied, -1 for a card really in the hand
+        std::optional<HandTrial> trial_;
+    };
+    int cardsOnTrial_ = 0;
 
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.

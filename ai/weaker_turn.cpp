@@ -78,9 +78,7 @@ bool WeakerTurn::OpeningReachedWith(const CardRecord& top)
     // computer's opening after the take melds the groups, and pairs with a wild
     // card where the rules let it, so those must reach the minimum beforehand.
     // Wild cards beyond them would find no meld to go on.
-    HandTrial trial(*this);
-    AddToHand(top, false);
-    Recount();
+    const CardOnTrial trial(*this, top);
     TakeMinimum minimum(*this, top);
     return CountOpening().Points >= OwnMinimumMeld;
 }

@@ -68,7 +68,9 @@ TEST(ExpertTake, AFrozenPileNeedsTheNaturalPairAnOpeningThatReachesAndTheRightPi
         t.Ready();
         const int held = t.game.Computer().Hand.Count;
         EXPECT_EQ(t.turn.ShouldTakePile(), c.take);
-        EXPECT_EQ(t.game.Computer().Hand.Count, held);  // the trial card is gone again
+        // The trial card is gone again, from the hand's size and its tally.
+        EXPECT_EQ(t.turn.Cards(), held);
+        EXPECT_EQ(t.game.Computer().HandCount[King], c.kings);
         EXPECT_EQ(t.game.Memory.OpeningWildcards, 0);
         if (c.minimum) {
             EXPECT_EQ(t.turn.OwnMinimumMeld, c.minimum);
@@ -188,6 +190,14 @@ TEST(ExpertOpening, TakingKeepsAReserveAndSparingACardLeavesTheOpeningIntact)
     EXPECT_EQ(t.game.Computer().Hand.Count, 4);
     t.game.Computer().MeldValue = 60;
     EXPECT_TRUE(t.turn.CanSpareRank(13));
+
+    // A card laid in and not yet in the tallies: sparing is tried on the hand
+    // itself, and the hand comes back with its red three counted.
+    t.game.Computer().MeldValue = 0;
+    t.turn.AddToHand(MakeCard(CardId(Diamond, 2), 0), false);
+    t.turn.CanSpareRank(2);
+    t.turn.Recount();
+    EXPECT_EQ(t.turn.BlackThreesInHand(), 0);
 }
 
 TEST(ExpertLeftover, PairsTakeAWildCardAndBlackThreesGoTogether)

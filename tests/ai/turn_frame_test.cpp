@@ -140,7 +140,7 @@ TEST(ComputerCounts, StayThoseOfTheTableThroughEveryMove)
         AddToHand(t.game, id);
     for (int id : {CardId(Diamond, 11), CardId(Heart, 11), CardId(Spade, 11)})
         AddToComputerMelds(t.game, id);
-    for (int id : {CardId(Spade, 5), CardId(Heart, 9), CardId(Club, 2)})
+    for (int id : {CardId(Spade, 5), CardId(Heart, 9), CardId(Club, 2), CardId(Heart, 2)})
         AddToDiscardPile(t.game, id);
     AddToStock(t.game, CardId(Diamond, 6));
     TurnFrame frame(t.game, t.ai);
@@ -179,6 +179,29 @@ TEST(ComputerCounts, StayThoseOfTheTableThroughEveryMove)
     expectTheTable("the pile taken");
     AddToHand(t.game, CardId(Heart, 4));
     expectTheTable("a card laid into the hand without the frame");
+}
+
+// A frame on the human side knows from its own counts when its first meld
+// opens the pile; red threes, worth nothing, open nothing.
+TEST(ComputerCounts, TheHumanSidesPileOpensWithItsFirstMeld)
+{
+    FrameTable t;
+    t.ai.Animate = false;
+    t.ai.Seat = Side::Human;
+    t.game.Rules.InitialBlock = true;
+    t.game.Rules.InitialBlockForBoth = true;
+    AddToHumanHand(t.game, {CardId(Spade, 13), CardId(Heart, 13), CardId(Club, 13), CardId(Club, 5)});
+    for (int id : {CardId(Heart, 2), CardId(Diamond, 2)})
+        AddToHumanMelds(t.game, id, 2);
+    AddToHumanMelds(t.game, CardId(Heart, 2), 2, 1);
+    AddToDiscardPile(t.game, CardId(Spade, 7));
+    TurnFrame frame(t.game, t.ai);
+    frame.Recount();
+    EXPECT_TRUE(frame.Frozen());
+
+    frame.MeldCardsOfRank(13);
+    EXPECT_FALSE(frame.Frozen());
+    EXPECT_FALSE(t.game.IsPileFrozen(Side::Human));
 }
 
 // The turn reckons the opponent's meld value from its own count of the
