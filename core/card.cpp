@@ -101,14 +101,15 @@ CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColum
         std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
         return removed;
     }
-    // The cards beyond the removed one in its column close the gap; the pile
-    // closes up in the same pass.
+    // The pile closes its gap in one move; then the cards beyond the removed
+    // one in its column close theirs. Most cards lie in other columns, so the
+    // x alone turns them away.
+    std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
     pile.ColumnEnds[column].Y -= direction * StackStep;
+    const int removedDepth = removed.Y * direction;
     for (int j = 0; j < count; ++j) {
         CardRecord& c = pile.Cards[j];
-        if (j >= index)
-            c = pile.Cards[j + 1];
-        if (c.X == removed.X && c.Y * direction > removed.Y * direction)
+        if (c.X == removed.X && c.Y * direction > removedDepth)
             c.Y -= direction * StackStep;
     }
     return removed;
