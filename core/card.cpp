@@ -107,6 +107,8 @@ CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColum
     std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
     pile.ColumnEnds[column].Y -= direction * StackStep;
     const int removedDepth = removed.Y * direction;
+    // Unrolled, the loop's own count and jump are paid once for several cards.
+#pragma GCC unroll 4
     for (int j = 0; j < count; ++j) {
         CardRecord& c = pile.Cards[j];
         if (c.X == removed.X && c.Y * direction > removedDepth)

@@ -394,6 +394,8 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
     int meldPoints = 0;
     int blackThrees = 0;
     ColumnRuns columnOf(Layout);
+    // Unrolled, the loop's own count and jump are paid once for several cards.
+#pragma GCC unroll 4
     for (int i = 0, count = seat.Melds.Count; i < count; ++i) {
         const CardRecord& c = seat.Melds.Cards[i];
         // Only a three is black or red, and a red three adds nothing to the meld value.
