@@ -117,16 +117,7 @@ CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColum
     return removed;
 }
 
-void PlaceInColumn(CardPile& pile, bool downwards, bool hold, CardRecord& card)
-{
-    if (card.Rank >= ColumnCount)
-        throw std::out_of_range("card rank outside the table");
-    ColumnEnd& end = pile.ColumnEnds[card.Rank];
-    card.X = end.X;
-    if (!hold)
-        end.Y += downwards ? StackStep : -StackStep;
-    card.Y = end.Y;
-}
+void ThrowRankOutsideTable() { throw std::out_of_range("card rank outside the table"); }
 
 void ResetCanastaState(CanastaState& state) { state = CanastaState{}; }
 

@@ -141,7 +141,19 @@ inline CardRecord PopCard(CardPile& pile)
 }
 void RemoveCardById(CardPile& pile, int id);
 CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column);
-void PlaceInColumn(CardPile& pile, bool downwards, bool hold, CardRecord& card);
+// Places a card at the end of its rank's column (lengthening the column unless
+// hold); every card laid into a hand or a meld by rank passes here: kept inline.
+[[noreturn]] void ThrowRankOutsideTable();
+inline void PlaceInColumn(CardPile& pile, bool downwards, bool hold, CardRecord& card)
+{
+    if (card.Rank >= ColumnCount)
+        ThrowRankOutsideTable();
+    ColumnEnd& end = pile.ColumnEnds[card.Rank];
+    card.X = end.X;
+    if (!hold)
+        end.Y += downwards ? StackStep : -StackStep;
+    card.Y = end.Y;
+}
 void ResetCanastaState(CanastaState& state);
 
 }  // namespace meldora
