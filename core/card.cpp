@@ -34,8 +34,6 @@ int CardPoints(int id)
     return 10;
 }
 
-bool IsBlackSuit(int id) { return id >= 1 && id <= 26; }
-
 CardNameResult CardName(int suit, int face)
 {
     static const char* const suits[] = {"spade", "club", "diamond", "heart"};

@@ -107,7 +107,7 @@ inline bool IsRedThree(int id) { return id == 28 || id == 41; }
 inline bool IsBlackThree(int id) { return id == 2 || id == 15; }
 // What a card adds to its side's meld value: a red three is scored apart and adds nothing.
 inline int MeldPoints(const CardRecord& card) { return IsRedThree(card.Id) ? 0 : card.Points; }
-bool IsBlackSuit(int id);  // spade or club; false for the joker
+inline bool IsBlackSuit(int id) { return id >= 1 && id <= 26; }  // spade or club; false for the joker
 
 struct CardNameResult {
     std::string Name;  // image name such as "heartv" or "spade10"

@@ -168,17 +168,6 @@ int lastHandCardOfRank(const CanastaGame& game, int rank)
 
 }  // namespace
 
-int MinimumMeld(int score)
-{
-    if (score < 0)
-        return 15;
-    if (score < 1500)
-        return 50;
-    if (score < 3000)
-        return 90;
-    return 120;
-}
-
 void CanastaGame::MeldCard(int handIndex)
 {
     requireHandIndex(*this, handIndex);
@@ -323,14 +312,16 @@ void CanastaGame::CheckCanasta(Side side, int column)
     const ColumnSpan span(Layout, column);
     // The area to repaint is the column's as it lies before it is squared.
     MeldColumnArea area(*this, side, column);
+    // Where the column's cards lie in the pile, so that squaring them up visits them alone.
+    std::array<std::uint8_t, DeckSize> inColumn;
     int total = 0;
     int naturals = 0;
-    for (int i = 0; i < pile.Count; ++i) {
+    for (int i = 0, count = pile.Count; i < count; ++i) {
         const CardRecord& c = pile.Cards[i];
         if (!span.Holds(c))
             continue;
         area.Include(c);
-        ++total;
+        inColumn[total++] = static_cast<std::uint8_t>(i);
         if (!IsWild(c.Rank))
             ++naturals;
     }
@@ -361,10 +352,9 @@ void CanastaGame::CheckCanasta(Side side, int column)
     int lastIndex = -1;
     int lastBlack = -1;
     int lastRed = -1;
-    for (int i = 0; i < pile.Count; ++i) {
+    for (int k = 0; k < total; ++k) {
+        const int i = inColumn[k];
         CardRecord& c = pile.Cards[i];
-        if (!span.Holds(c))
-            continue;
         c.Y = squareY;
         lastIndex = i;
         if (!IsWild(c.Rank))
