@@ -34,8 +34,6 @@ int CardPoints(int id)
     return 10;
 }
 
-bool IsBlackSuit(int id) { return id >= 1 && id <= 26; }
-
 CardNameResult CardName(int suit, int face)
 {
     static const char* const suits[] = {"spade", "club", "diamond", "heart"};
@@ -101,29 +99,23 @@ CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColum
         std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
         return removed;
     }
-    // The cards beyond the removed one in its column close the gap; the pile
-    // closes up in the same pass.
+    // The pile closes its gap in one move; then the cards beyond the removed
+    // one in its column close theirs. Most cards lie in other columns, so the
+    // x alone turns them away.
+    std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
     pile.ColumnEnds[column].Y -= direction * StackStep;
+    const int removedDepth = removed.Y * direction;
+    // Unrolled, the loop's own count and jump are paid once for several cards.
+#pragma GCC unroll 4
     for (int j = 0; j < count; ++j) {
         CardRecord& c = pile.Cards[j];
-        if (j >= index)
-            c = pile.Cards[j + 1];
-        if (c.X == removed.X && c.Y * direction > removed.Y * direction)
+        if (c.X == removed.X && c.Y * direction > removedDepth)
             c.Y -= direction * StackStep;
     }
     return removed;
 }
 
-void PlaceInColumn(CardPile& pile, bool downwards, bool hold, CardRecord& card)
-{
-    if (card.Rank >= ColumnCount)
-        throw std::out_of_range("card rank outside the table");
-    ColumnEnd& end = pile.ColumnEnds[card.Rank];
-    card.X = end.X;
-    if (!hold)
-        end.Y += downwards ? StackStep : -StackStep;
-    card.Y = end.Y;
-}
+void ThrowRankOutsideTable() { throw std::out_of_range("card rank outside the table"); }
 
 void ResetCanastaState(CanastaState& state) { state = CanastaState{}; }
 

@@ -107,7 +107,7 @@ inline bool IsRedThree(int id) { return id == 28 || id == 41; }
 inline bool IsBlackThree(int id) { return id == 2 || id == 15; }
 // What a card adds to its side's meld value: a red three is scored apart and adds nothing.
 inline int MeldPoints(const CardRecord& card) { return IsRedThree(card.Id) ? 0 : card.Points; }
-bool IsBlackSuit(int id);  // spade or club; false for the joker
+inline bool IsBlackSuit(int id) { return id >= 1 && id <= 26; }  // spade or club; false for the joker
 
 struct CardNameResult {
     std::string Name;  // image name such as "heartv" or "spade10"
@@ -141,7 +141,19 @@ inline CardRecord PopCard(CardPile& pile)
 }
 void RemoveCardById(CardPile& pile, int id);
 CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column);
-void PlaceInColumn(CardPile& pile, bool downwards, bool hold, CardRecord& card);
+// Places a card at the end of its rank's column (lengthening the column unless
+// hold); every card laid into a hand or a meld by rank passes here: kept inline.
+[[noreturn]] void ThrowRankOutsideTable();
+inline void PlaceInColumn(CardPile& pile, bool downwards, bool hold, CardRecord& card)
+{
+    if (card.Rank >= ColumnCount)
+        ThrowRankOutsideTable();
+    ColumnEnd& end = pile.ColumnEnds[card.Rank];
+    card.X = end.X;
+    if (!hold)
+        end.Y += downwards ? StackStep : -StackStep;
+    card.Y = end.Y;
+}
 void ResetCanastaState(CanastaState& state);
 
 }  // namespace meldora

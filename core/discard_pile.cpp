@@ -6,9 +6,34 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/column_runs.h"
 #include "core/table_host.h"
 
 namespace meldora {
+
+namespace {
+
+// Whether the melds are worth anything in columns of three cards or more, as
+// MeldValueOnTable(side, false) != 0 says, without summing every column: no card
+// is worth less than nothing, so the first such column worth points decides.
+bool HasOpened(const CardPile& melds, const TableLayout& layout)
+{
+    ColumnCounts perColumn{};
+    ColumnCounts pointsPerColumn{};
+    ColumnRuns columnOf(layout);
+    for (int i = 0, count = melds.Count; i < count; ++i) {
+        const CardRecord& c = melds.Cards[i];
+        const int col = columnOf(c);
+        if (col < 0 || col >= ColumnCount)
+            continue;
+        pointsPerColumn[col] += MeldPoints(c);
+        if (++perColumn[col] >= 3 && pointsPerColumn[col] > 0)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 bool CanastaGame::IsPileFrozen(Side side) const
 {
@@ -17,7 +42,7 @@ bool CanastaGame::IsPileFrozen(Side side) const
     if (!(Rules.InitialBlock && Rules.InitialBlockForBoth))
         return false;
     // Until a side has opened, the pile stays closed to it.
-    return side == Side::Human ? MeldValueOnTable(Side::Human, false) == 0 : Computer().MeldValue == 0;
+    return side == Side::Human ? !HasOpened(Human().Melds, Layout) : Computer().MeldValue == 0;
 }
 
 bool CanastaGame::DiscardFreezeRule(const CardRecord& card)

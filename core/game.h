@@ -370,7 +370,16 @@ private:
     SettingsAccess* settings_;
 };
 
-// The initial meld minimum for a side's match score.
-int MinimumMeld(int score);
+// The initial meld minimum for a side's match score; the computer asks it at every turn: kept inline.
+inline int MinimumMeld(int score)
+{
+    if (score < 0)
+        return 15;
+    if (score < 1500)
+        return 50;
+    if (score < 3000)
+        return 90;
+    return 120;
+}
 
 }  // namespace meldora

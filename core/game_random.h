@@ -43,6 +43,37 @@ public:
         return drawn_[next_++];
     }
 
+    // Reads many numbers in a row, as the shuffle's six hundred draws do: the
+    // reader keeps its place in the block in a variable of its own, which the
+    // compiler holds in a register across the draws, rather than in the
+    // generator, where every write to a card could have changed it. It hands
+    // the place back to the generator when it goes out of scope; the generator
+    // itself must not be drawn from while a reader is alive.
+    class Reader {
+    public:
+        using result_type = GameRandom::result_type;
+        static constexpr result_type min() { return GameRandom::min(); }
+        static constexpr result_type max() { return GameRandom::max(); }
+
+        explicit Reader(GameRandom& random) : random_(random), next_(random.next_) {}
+        ~Reader() { random_.next_ = next_; }
+        Reader(const Reader&) = delete;
+        Reader& operator=(const Reader&) = delete;
+
+        result_type operator()()
+        {
+            if (next_ >= StateSize) {
+                random_.Refill();
+                next_ = 0;
+            }
+            return random_.drawn_[next_++];
+        }
+
+    private:
+        GameRandom& random_;
+        std::size_t next_;
+    };
+
 private:
     static constexpr std::size_t StateSize = 624;
     // Twists the state into its next block and tempers that block into drawn_.

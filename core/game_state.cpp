@@ -46,10 +46,11 @@ void CanastaGame::MakeDeck()
     std::array<char, 1 + DeckSize> places;
     places[0] = Match.DrawFirst ? '1' : '0';
     std::uniform_int_distribution<int> slotOf(0, DeckSize - 1);
+    GameRandom::Reader draws(Random);
     for (int i = 0; i < DeckSize; ++i) {
         int slot;
         do {
-            slot = slotOf(Random);
+            slot = slotOf(draws);
         } while (taken[slot]);
         taken[slot] = true;
         CardRecord& card = Stock.Cards[slot];

@@ -24,7 +24,8 @@ void CanastaGame::PutInHand(Side side, CardRecord& card)
         PlaceInColumn(seat.Hand, true, false, card);
     } else {
         int x = LeftMargin - Presentation.ComputerHandSpacing;
-        for (int i = 0; i < seat.Hand.Count; ++i)
+#pragma GCC unroll 4
+        for (int i = 0, count = seat.Hand.Count; i < count; ++i)
             x = std::max<int>(x, seat.Hand.Cards[i].X);
         card.FaceUp = Presentation.ComputerHandRevealed;
         card.X = x + Presentation.ComputerHandSpacing;
@@ -40,15 +41,16 @@ CardRecord CanastaGame::TakeFromHand(Side side, int index)
         throw std::out_of_range("hand index outside the hand");
     if (side == Side::Human)
         return RemoveCardAt(hand, index, +1, false, hand.Cards[index].Rank);
-    // The computer's row closes up: every card right of the one taken moves one
-    // place left, and the pile closes its gap in the same pass.
+    // The pile closes its gap in one move; then the computer's row closes up:
+    // every card right of the one taken moves one place left.
     const CardRecord removed = hand.Cards[index];
     const int spacing = Presentation.ComputerHandSpacing;
     const int count = hand.Count - 1;
+    std::copy(hand.Cards.begin() + index + 1, hand.Cards.begin() + count + 1, hand.Cards.begin() + index);
+    // Unrolled, the loop's own count and jump are paid once for several cards.
+#pragma GCC unroll 4
     for (int i = 0; i < count; ++i) {
         CardRecord& c = hand.Cards[i];
-        if (i >= index)
-            c = hand.Cards[i + 1];
         if (c.X > removed.X)
             c.X -= spacing;
     }

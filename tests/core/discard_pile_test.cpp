@@ -59,6 +59,16 @@ TEST_F(DiscardPileTest, FreezingRules)
     EXPECT_TRUE(game.IsPileFrozen(Side::Computer));
 }
 
+// The threes column is worth nothing while it holds red threes alone, and
+// opens the side once a black three lies among them, whatever the order.
+TEST_F(DiscardPileTest, ABlackThreeAfterThreeRedThreesOpensTheSide)
+{
+    Melds({RedThree, CardId(Heart, 2), RedThree});
+    EXPECT_TRUE(game.IsPileFrozen(Side::Human));
+    Melds({CardId(Spade, 2)});
+    EXPECT_FALSE(game.IsPileFrozen(Side::Human));
+}
+
 // Every way to take the pile, and every refusal, under the rule options that decide it.
 TEST(DiscardPileTake, AllowedOrRefusedWithErrorFiveOrNine)
 {

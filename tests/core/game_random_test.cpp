@@ -48,3 +48,25 @@ TEST(GameRandom, ReseedingAndCopyingContinueLikeTheStandardEngine)
         ASSERT_EQ(chance(ours), chance(standard)) << "draw " << i;
     }
 }
+
+// The shuffle draws through a reader: it must go on from the generator's place,
+// across a block's end, and leave the generator at its own place.
+TEST(GameRandom, AReaderDrawsTheNextNumbersAndHandsBackItsPlace)
+{
+    GameRandom ours(7);
+    std::mt19937 standard(7);
+    for (int i = 0; i < 600; ++i) {
+        ours();
+        standard();
+    }
+    std::uniform_int_distribution<int> slot(0, 107);
+    int differing = 0;
+    {
+        GameRandom::Reader reader(ours);
+        for (int i = 0; i < 100; ++i)
+            differing += slot(reader) != slot(standard) ? 1 : 0;
+    }
+    for (int i = 0; i < 700; ++i)
+        differing += ours() != standard() ? 1 : 0;
+    EXPECT_EQ(differing, 0);
+}
