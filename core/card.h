@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 namespace meldora {
 
@@ -35,18 +36,21 @@ enum Rank : std::uint8_t {
 };
 
 // Card identity: suit * 13 + face + 1 (suits spade, club, diamond, heart;
-// faces two..ace), 53 for every joker.
+// faces two..ace), 53 for every joker. The four one-byte fields lead, so a
+// card is 16 bytes with no padding: piles are copied and compared as plain
+// bytes, and two cards alike field for field are alike byte for byte.
 struct CardRecord {
     std::uint8_t Id = 0;
     std::uint8_t Rank = 0;
+    bool FaceUp = false;
+    std::uint8_t Deck = 0;
     std::int32_t X = 0;
     std::int32_t Y = 0;
     std::int32_t Points = 0;
-    bool FaceUp = false;
-    std::uint8_t Deck = 0;
 
     bool operator==(const CardRecord&) const = default;
 };
+static_assert(std::has_unique_object_representations_v<CardRecord>, "a card record holds no padding");
 
 struct ColumnEnd {
     std::int32_t X = 0;

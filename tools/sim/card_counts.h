@@ -69,25 +69,10 @@ inline bool SameBytes(std::span<const CardRecord> a, std::span<const CardRecord>
 
 // Two cards alike byte for byte. Cards copied from one pile to another are,
 // so this settles most comparisons of a pile before and after a turn at once;
-// it is read as machine words rather than through a call to compare memory.
+// a card has no padding, so its bytes are its fields.
 inline bool SameCardBytes(const CardRecord& a, const CardRecord& b)
 {
-    if constexpr (sizeof(CardRecord) == 20) {
-        std::uint64_t a0, a1, b0, b1;
-        std::uint32_t a2, b2;
-        const char* pa = reinterpret_cast<const char*>(&a);
-        const char* pb = reinterpret_cast<const char*>(&b);
-        std::memcpy(&a0, pa, 8);
-        std::memcpy(&b0, pb, 8);
-        std::memcpy(&a1, pa + 8, 8);
-        std::memcpy(&b1, pb + 8, 8);
-        std::memcpy(&a2, pa + 16, 4);
-        std::memcpy(&b2, pb + 16, 4);
-        return ((a0 ^ b0) | (a1 ^ b1) | (a2 ^ b2)) == 0;
-    } else {
-        // A card of another size is compared through the call.
-        return std::memcmp(&a, &b, sizeof(CardRecord)) == 0;
-    }
+    return std::memcmp(&a, &b, sizeof(CardRecord)) == 0;
 }
 
 // How many leading cards two piles share byte for byte. A pile is drawn into
