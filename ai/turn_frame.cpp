@@ -207,7 +207,6 @@ void TurnFrame::CountOpponent()
     ColumnRuns columnOf(Game.Layout);
     ColumnCounts columns{};
     ColumnCounts pointsPerColumn{};
-    ColumnCounts ranks{};
     const CardPile& melds = Opp().Melds;
     for (int i = 0, count = melds.Count; i < count; ++i) {
         const CardRecord& c = melds.Cards[i];
@@ -216,7 +215,6 @@ void TurnFrame::CountOpponent()
             ++columns[column];
             pointsPerColumn[column] += MeldPoints(c);
         }
-        ++ranks[c.Rank];
     }
     // The value of the columns of three cards or more, as the game's
     // MeldValueOnTable(side, false) reckons it, from the pass made anyway.
@@ -224,11 +222,21 @@ void TurnFrame::CountOpponent()
     for (int column = 0; column < ColumnCount; ++column)
         if (columns[column] >= 3)
             opponentMeldValue_ += pointsPerColumn[column];
+    Opp().MeldCount = columns;
+    if (CountsOpponentRanks())
+        CountOpponentRanks();
+}
+
+void TurnFrame::CountOpponentRanks()
+{
+    ColumnCounts ranks{};
+    const CardPile& melds = Opp().Melds;
+    for (int i = 0, count = melds.Count; i < count; ++i)
+        ++ranks[melds.Cards[i].Rank];
     ColumnCounts known{};
     const CardPile& seen = Memory.KnownOpponentCards;
     for (int i = 0, count = seen.Count; i < count; ++i)
         ++known[seen.Cards[i].Rank];
-    Opp().MeldCount = columns;
     OpponentMeldRankCount = ranks;
     KnownOpponentRankCount = known;
 }

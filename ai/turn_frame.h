@@ -78,6 +78,7 @@ public:
     int Naturals(int rank) const { return OwnMeldRankCount[rank]; }
     int Pile(int rank) const { return DiscardRankCount[rank]; }
     int HMelds(int column) const { return Opp().MeldCount[column]; }
+    // Counted only for a level that reads them (CountsOpponentRanks).
     int HNaturals(int rank) const { return OpponentMeldRankCount[rank]; }
     // Jokers, twos and threes in the opponent's hand, counted from the table.
     int OpponentWildsAndThrees() const;
@@ -331,6 +332,11 @@ protected:
     // hands itself wherever it reads them, so the opponent's hand is counted
     // only where a decision reads it (OpponentWildsAndThrees).
     void CountOpponent();
+    // Whether the level reads the opponent's melds by rank (HNaturals) and
+    // what is known of its hand (Known); a level that does not leaves them
+    // uncounted, at 0.
+    virtual bool CountsOpponentRanks() const { return true; }
+    void CountOpponentRanks();
     // The table is about to change outside the frame's card operations.
     void MarkCountsStale() { live_.Current = false; }
     // A rehearsal's frame plays on an exact copy of this table: it starts from

@@ -56,6 +56,8 @@ public:
     virtual DiscardChoice ChooseDiscard() = 0;
 
 protected:
+    // Neither weaker level looks at the opponent's melds by rank or at its known cards.
+    bool CountsOpponentRanks() const override { return false; }
     // The level's decision on a pile the rules let it take, while TakeMinimum holds.
     virtual bool WantsPile(const CardRecord& top) = 0;
     // The top card just taken is melded with its rank, as the level decides.
