@@ -12,7 +12,7 @@ namespace meldora::ai {
 TurnFrame::TurnFrame(CanastaGame& game, const ComputerSettings& settings)
     : Game(game), Host(game.Host()), Settings(settings), Me(settings.Seat),
       Memory(settings.Memory != nullptr ? *settings.Memory : game.Memory), own_(game.SeatOf(Me)),
-      opponent_(game.SeatOf(Opponent(Me)))
+      opponent_(game.SeatOf(Opponent(Me))), repaints_(game.Host().WatchesRepaints())
 {
 }
 
@@ -273,17 +273,20 @@ void TurnFrame::Animate(const CardRecord& shown, int fromX, int fromY, int toX, 
 
 void TurnFrame::RepaintCardAt(int x, int y)
 {
-    Host.InvalidateTableRect({x, y, Game.Layout.CardWidth, Game.Layout.CardHeight});
+    if (repaints_)
+        Host.InvalidateTableRect({x, y, Game.Layout.CardWidth, Game.Layout.CardHeight});
 }
 
 void TurnFrame::RepaintHandRow()
 {
-    Host.InvalidateTableRect(Game.HandArea(Me));
+    if (repaints_)
+        Host.InvalidateTableRect(Game.HandArea(Me));
 }
 
 void TurnFrame::RepaintDiscardPile()
 {
-    Host.InvalidateTableRect({0, Game.Layout.DiscardTop, Game.Layout.ClientWidth, Game.Layout.CardHeight});
+    if (repaints_)
+        Host.InvalidateTableRect({0, Game.Layout.DiscardTop, Game.Layout.ClientWidth, Game.Layout.CardHeight});
 }
 
 double TurnFrame::Chance()

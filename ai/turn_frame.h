@@ -196,6 +196,9 @@ protected:
     // The two seats of the game, looked up once: the decisions read them all the time.
     Seat& own_;
     Seat& opponent_;
+    // Whether the host watches repaint requests: a host that shows nothing
+    // (the simulator's, a rehearsal's) is not asked to repaint every card moved.
+    const bool repaints_;
 
     // The counts of the cards as they lie at this moment. A recount runs many
     // times a turn, so instead of counting the cards each time, the frame's own

@@ -16,6 +16,7 @@ public:
     void Pause(int) override {}
     void InvalidateTableRect(const TableRect&) override {}
     void RepaintTable() override {}
+    bool WatchesRepaints() const override { return false; }
     void PlaySound(SoundEvent) override {}
     void SetBusyCursor(bool) override {}
 

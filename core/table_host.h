@@ -53,6 +53,9 @@ public:
     virtual void Pause(int milliseconds) = 0;
     virtual void InvalidateTableRect(const TableRect& rect) = 0;
     virtual void RepaintTable() = 0;
+    // False for a host that shows no table and watches no repaint request, so
+    // a computer turn can spare asking it to repaint every card it moves.
+    virtual bool WatchesRepaints() const { return true; }
     virtual void PlaySound(SoundEvent event) = 0;
     virtual void SetBusyCursor(bool busy) = 0;
 

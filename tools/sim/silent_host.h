@@ -44,6 +44,7 @@ public:
     void MoveCard(const CardRecord&, int, int, int, int) override { TableChanged(); }
     void InvalidateTableRect(const TableRect&) override { TableChanged(); }
     void RepaintTable() override { TableChanged(); }
+    bool WatchesRepaints() const override { return true; }
 
 private:
     void TableChanged()
