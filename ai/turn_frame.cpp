@@ -204,12 +204,17 @@ void TurnFrame::CountLiveFromTable()
 void TurnFrame::CountOpponent()
 {
     opponentCounted_ = {Opp().Melds.Count, Memory.KnownOpponentCards.Count};
+    // The melds by rank are counted in the same pass as the columns.
+    const bool countRanks = CountsOpponentRanks();
     ColumnRuns columnOf(Game.Layout);
     ColumnCounts columns{};
     ColumnCounts pointsPerColumn{};
+    ColumnCounts ranks{};
     const CardPile& melds = Opp().Melds;
     for (int i = 0, count = melds.Count; i < count; ++i) {
         const CardRecord& c = melds.Cards[i];
+        if (countRanks)
+            ++ranks[c.Rank];
         const int column = columnOf(c);
         if (column >= 0 && column < ColumnCount) {
             ++columns[column];
@@ -223,21 +228,13 @@ void TurnFrame::CountOpponent()
         if (columns[column] >= 3)
             opponentMeldValue_ += pointsPerColumn[column];
     Opp().MeldCount = columns;
-    if (CountsOpponentRanks())
-        CountOpponentRanks();
-}
-
-void TurnFrame::CountOpponentRanks()
-{
-    ColumnCounts ranks{};
-    const CardPile& melds = Opp().Melds;
-    for (int i = 0, count = melds.Count; i < count; ++i)
-        ++ranks[melds.Cards[i].Rank];
+    if (!countRanks)
+        return;
+    OpponentMeldRankCount = ranks;
     ColumnCounts known{};
     const CardPile& seen = Memory.KnownOpponentCards;
     for (int i = 0, count = seen.Count; i < count; ++i)
         ++known[seen.Cards[i].Rank];
-    OpponentMeldRankCount = ranks;
     KnownOpponentRankCount = known;
 }
 
@@ -263,7 +260,7 @@ void TurnFrame::StartFromCountsOf(const TurnFrame& original)
 
 // ---- Presentation -----------------------------------------------------------
 
-void TurnFrame::Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY)
+void TurnFrame::ShowFlight(const CardRecord& shown, int fromX, int fromY, int toX, int toY)
 {
     if (Settings.Animate)
         Host.MoveCard(shown, fromX, fromY, toX, toY);

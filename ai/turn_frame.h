@@ -339,7 +339,6 @@ protected:
     // what is known of its hand (Known); a level that does not leaves them
     // uncounted, at 0.
     virtual bool CountsOpponentRanks() const { return true; }
-    void CountOpponentRanks();
     // The table is about to change outside the frame's card operations.
     void MarkCountsStale() { live_.Current = false; }
     // A rehearsal's frame plays on an exact copy of this table: it starts from
@@ -427,7 +426,15 @@ protected:
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.
     void PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before);
-    void Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY);
+    // Shows a card's flight and repaints where it left and where it landed; a
+    // frame that neither animates nor has a host watching repaints has nothing
+    // to do, and most card moves of a silent game end here.
+    void Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY)
+    {
+        if (Settings.Animate || repaints_)
+            ShowFlight(shown, fromX, fromY, toX, toY);
+    }
+    void ShowFlight(const CardRecord& shown, int fromX, int fromY, int toX, int toY);
     void RepaintCardAt(int x, int y);
     void RepaintHandRow();
     void RepaintDiscardPile();
