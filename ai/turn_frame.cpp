@@ -230,6 +230,7 @@ void TurnFrame::CountLiveFromTable()
     for (int i = 0; i < pileCards; ++i)
         ++live_.PileRanks[pile.Cards[i].Rank];
     live_.Current = true;
+    live_.AllZero = false;
     live_.Unshown = LiveCounts::AllParts;
     CountOpponent();
 }
