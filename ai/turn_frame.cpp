@@ -8,6 +8,33 @@
 
 namespace meldora::ai {
 
+namespace {
+
+// Walks the meld cards run by run, a run being the cards lying at one x: the
+// cards of one column lie together in the pile, so the column (a division)
+// is worked out once per run. Calls eachCard(card) for every card, then
+// runEnds(column, cards) once its run is done; a run outside the columns
+// (column < 0 or past the last) is handed on as it is, for the caller to
+// leave out of the columns' counts.
+template <typename EachCard, typename RunEnds>
+void ForEachColumnRun(const CardPile& melds, const TableLayout& layout, EachCard&& eachCard, RunEnds&& runEnds)
+{
+    const int count = melds.Count;
+    for (int i = 0; i < count;) {
+        const int x = melds.Cards[i].X;
+        const int begin = i;
+        do {
+            eachCard(melds.Cards[i]);
+            ++i;
+        } while (i < count && melds.Cards[i].X == x);
+        runEnds(layout.ColumnOf(x), i - begin);
+    }
+}
+
+bool IsColumn(int column) { return column >= 0 && column < ColumnCount; }
+
+}  // namespace
+
 
 TurnFrame::TurnFrame(CanastaGame& game, const ComputerSettings& settings)
     : Game(game), Host(game.Host()), Settings(settings), Me(settings.Seat),
@@ -174,29 +201,36 @@ void TurnFrame::CountLiveFromTable()
         }
     }
     // Like RecountColumns, a card outside the columns counts in none.
-    ColumnRuns columnOf(Game.Layout);
     const CardPile& melds = Own().Melds;
-    const int meldCards = melds.Count;
-    live_.MeldCards = meldCards;
+    live_.MeldCards = melds.Count;
     const bool countPoints = FrozenReadsOwnColumns();
     live_.ColumnPointsCounted = countPoints;
-    for (int i = 0; i < meldCards; ++i) {
-        const CardRecord& c = melds.Cards[i];
-        ++live_.MeldRanks[c.Rank];
-        const int column = columnOf(c);
-        if (column >= 0 && column < ColumnCount) {
-            ++live_.MeldColumns[column];
-            live_.MeldWilds[column] += IsWild(c.Rank) ? 1 : 0;
+    int wilds = 0;
+    int points = 0;
+    ForEachColumnRun(
+        melds, Game.Layout,
+        [&](const CardRecord& c) {
+            ++live_.MeldRanks[c.Rank];
+            wilds += IsWild(c.Rank) ? 1 : 0;
             if (countPoints)
-                live_.MeldColumnPoints[column] += MeldPoints(c);
-        }
-    }
+                points += MeldPoints(c);
+        },
+        [&](int column, int cards) {
+            if (IsColumn(column)) {
+                live_.MeldColumns[column] += cards;
+                live_.MeldWilds[column] += wilds;
+                live_.MeldColumnPoints[column] += points;
+            }
+            wilds = 0;
+            points = 0;
+        });
     const CardPile& pile = Game.DiscardPile;
     const int pileCards = pile.Count;
     live_.PileCards = pileCards;
     for (int i = 0; i < pileCards; ++i)
         ++live_.PileRanks[pile.Cards[i].Rank];
     live_.Current = true;
+    live_.AllZero = false;
     live_.Unshown = LiveCounts::AllParts;
     CountOpponent();
 }
@@ -204,18 +238,27 @@ void TurnFrame::CountLiveFromTable()
 void TurnFrame::CountOpponent()
 {
     opponentCounted_ = {Opp().Melds.Count, Memory.KnownOpponentCards.Count};
-    ColumnRuns columnOf(Game.Layout);
+    // The melds by rank are counted in the same pass as the columns.
+    const bool countRanks = CountsOpponentRanks();
     ColumnCounts columns{};
     ColumnCounts pointsPerColumn{};
+    ColumnCounts ranks{};
     const CardPile& melds = Opp().Melds;
-    for (int i = 0, count = melds.Count; i < count; ++i) {
-        const CardRecord& c = melds.Cards[i];
-        const int column = columnOf(c);
-        if (column >= 0 && column < ColumnCount) {
-            ++columns[column];
-            pointsPerColumn[column] += MeldPoints(c);
-        }
-    }
+    int points = 0;
+    ForEachColumnRun(
+        melds, Game.Layout,
+        [&](const CardRecord& c) {
+            if (countRanks)
+                ++ranks[c.Rank];
+            points += MeldPoints(c);
+        },
+        [&](int column, int cards) {
+            if (IsColumn(column)) {
+                columns[column] += cards;
+                pointsPerColumn[column] += points;
+            }
+            points = 0;
+        });
     // The value of the columns of three cards or more, as the game's
     // MeldValueOnTable(side, false) reckons it, from the pass made anyway.
     opponentMeldValue_ = 0;
@@ -223,21 +266,13 @@ void TurnFrame::CountOpponent()
         if (columns[column] >= 3)
             opponentMeldValue_ += pointsPerColumn[column];
     Opp().MeldCount = columns;
-    if (CountsOpponentRanks())
-        CountOpponentRanks();
-}
-
-void TurnFrame::CountOpponentRanks()
-{
-    ColumnCounts ranks{};
-    const CardPile& melds = Opp().Melds;
-    for (int i = 0, count = melds.Count; i < count; ++i)
-        ++ranks[melds.Cards[i].Rank];
+    if (!countRanks)
+        return;
+    OpponentMeldRankCount = ranks;
     ColumnCounts known{};
     const CardPile& seen = Memory.KnownOpponentCards;
     for (int i = 0, count = seen.Count; i < count; ++i)
         ++known[seen.Cards[i].Rank];
-    OpponentMeldRankCount = ranks;
     KnownOpponentRankCount = known;
 }
 
@@ -263,7 +298,7 @@ void TurnFrame::StartFromCountsOf(const TurnFrame& original)
 
 // ---- Presentation -----------------------------------------------------------
 
-void TurnFrame::Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY)
+void TurnFrame::ShowFlight(const CardRecord& shown, int fromX, int fromY, int toX, int toY)
 {
     if (Settings.Animate)
         Host.MoveCard(shown, fromX, fromY, toX, toY);

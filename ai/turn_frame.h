@@ -228,11 +228,18 @@ protected:
         int MeldCards = 0;
         int PileCards = 0;
 
+        // Whether every count is still 0 as built: each change of a count
+        // clears it, and the first count of a turn's frame, which finds them
+        // all 0, need not empty them again.
+        bool AllZero = true;
+
         // Empties every count before a count from the table, which then sets
         // Current and Unshown. Filled in place: a fresh LiveCounts assigned
         // would be built and then copied.
         void Clear()
         {
+            if (AllZero)
+                return;
             HandRanks.fill(0);
             MeldColumns.fill(0);
             MeldRanks.fill(0);
@@ -247,6 +254,7 @@ protected:
         }
         void IntoHand(const CardRecord& card)
         {
+            AllZero = false;
             ++HandRanks[card.Rank];
             ++HandCards;
             HandRedThrees += IsRedThree(card.Id) ? 1 : 0;
@@ -254,6 +262,7 @@ protected:
         }
         void OutOfHand(const CardRecord& card)
         {
+            AllZero = false;
             --HandRanks[card.Rank];
             --HandCards;
             HandRedThrees -= IsRedThree(card.Id) ? 1 : 0;
@@ -261,6 +270,7 @@ protected:
         }
         void OffPile(const CardRecord& card)
         {
+            AllZero = false;
             --PileRanks[card.Rank];
             --PileCards;
             Unshown |= PilePart;
@@ -268,6 +278,7 @@ protected:
         // column is where the card now lies, -1 for outside the columns.
         void OntoMelds(const CardRecord& card, int column)
         {
+            AllZero = false;
             ++MeldRanks[card.Rank];
             ++MeldCards;
             if (column >= 0 && column < ColumnCount) {
@@ -339,7 +350,6 @@ protected:
     // what is known of its hand (Known); a level that does not leaves them
     // uncounted, at 0.
     virtual bool CountsOpponentRanks() const { return true; }
-    void CountOpponentRanks();
     // The table is about to change outside the frame's card operations.
     void MarkCountsStale() { live_.Current = false; }
     // A rehearsal's frame plays on an exact copy of this table: it starts from
@@ -427,7 +437,15 @@ protected:
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.
     void PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before);
-    void Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY);
+    // Shows a card's flight and repaints where it left and where it landed; a
+    // frame that neither animates nor has a host watching repaints has nothing
+    // to do, and most card moves of a silent game end here.
+    void Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY)
+    {
+        if (Settings.Animate || repaints_)
+            ShowFlight(shown, fromX, fromY, toX, toY);
+    }
+    void ShowFlight(const CardRecord& shown, int fromX, int fromY, int toX, int toY);
     void RepaintCardAt(int x, int y);
     void RepaintHandRow();
     void RepaintDiscardPile();

@@ -181,6 +181,30 @@ TEST(ComputerCounts, StayThoseOfTheTableThroughEveryMove)
     expectTheTable("a card laid into the hand without the frame");
 }
 
+// Card moves before a frame's first count change counts that count then
+// starts again from nothing: no card may be counted twice.
+TEST(ComputerCounts, AFirstCountAfterTheFramesOwnMovesCountsEveryCardOnce)
+{
+    FrameTable t;
+    t.ai.Animate = false;
+    for (int id : {CardId(Spade, 9), CardId(Heart, 9), CardId(Club, 9)})
+        AddToHand(t.game, id);
+    AddToDiscardPile(t.game, {CardId(Spade, 5), CardId(Heart, 6)});
+    AddToStock(t.game, CardId(Diamond, 6));
+    TurnFrame frame(t.game, t.ai);
+    frame.AddToHand(PopCard(t.game.Stock), false);
+    frame.TakeRestOfPile();
+    frame.MeldFromHand(0);
+
+    frame.Recount();
+    const ColumnCounts hand = t.game.Computer().HandCount;
+    const ColumnCounts melds = t.game.Computer().MeldCount;
+    t.game.RecountColumns();
+    EXPECT_EQ(hand, t.game.Computer().HandCount);
+    EXPECT_EQ(melds, t.game.Computer().MeldCount);
+    EXPECT_EQ(frame.DiscardRankCount, ColumnCounts{});
+}
+
 // A frame on the human side knows from its own counts when its first meld
 // opens the pile; red threes, worth nothing, open nothing.
 TEST(ComputerCounts, TheHumanSidesPileOpensWithItsFirstMeld)
