@@ -23,12 +23,12 @@ void CanastaGame::PutInHand(Side side, CardRecord& card)
         card.FaceUp = true;
         PlaceInColumn(seat.Hand, true, false, card);
     } else {
-        // The computer's row is laid in record order, one spacing apart: the
-        // last record is the rightmost card, and the new one goes one step past it.
-        const CardPile& hand = seat.Hand;
-        const int lastX = hand.Count > 0 ? hand.Cards[hand.Count - 1].X : LeftMargin - Presentation.ComputerHandSpacing;
+        int x = LeftMargin - Presentation.ComputerHandSpacing;
+#pragma GCC unroll 4
+        for (int i = 0, count = seat.Hand.Count; i < count; ++i)
+            x = std::max<int>(x, seat.Hand.Cards[i].X);
         card.FaceUp = Presentation.ComputerHandRevealed;
-        card.X = lastX + Presentation.ComputerHandSpacing;
+        card.X = x + Presentation.ComputerHandSpacing;
         card.Y = Layout.ComputerHandTop;
     }
     AppendCard(seat.Hand, card);
@@ -41,14 +41,18 @@ CardRecord CanastaGame::TakeFromHand(Side side, int index)
         throw std::out_of_range("hand index outside the hand");
     if (side == Side::Human)
         return RemoveCardAt(hand, index, +1, false, hand.Cards[index].Rank);
-    // The row is laid in record order, so the cards right of the one taken are
-    // the records after it: each moves down one record and one place left.
+    // The pile closes its gap in one move; then the computer's row closes up:
+    // every card right of the one taken moves one place left.
     const CardRecord removed = hand.Cards[index];
     const int spacing = Presentation.ComputerHandSpacing;
     const int count = hand.Count - 1;
-    for (int i = index; i < count; ++i) {
-        hand.Cards[i] = hand.Cards[i + 1];
-        hand.Cards[i].X -= spacing;
+    std::copy(hand.Cards.begin() + index + 1, hand.Cards.begin() + count + 1, hand.Cards.begin() + index);
+    // Unrolled, the loop's own count and jump are paid once for several cards.
+#pragma GCC unroll 4
+    for (int i = 0; i < count; ++i) {
+        CardRecord& c = hand.Cards[i];
+        if (c.X > removed.X)
+            c.X -= spacing;
     }
     hand.Count = static_cast<std::uint8_t>(count);
     return removed;

@@ -62,15 +62,11 @@ void CanastaGame::MarkGameInProgress() { Match.GameInProgress = true; }
 void CanastaGame::ToggleComputerHandReveal()
 {
     Presentation.ComputerHandRevealed = !Presentation.ComputerHandRevealed;
+    CardPile& hand = Computer().Hand;
+    for (int i = 0; i < hand.Count; ++i)
+        hand.Cards[i].FaceUp = !hand.Cards[i].FaceUp;
     Presentation.ComputerHandSpacing =
         static_cast<std::uint8_t>(RevealSpacingSum - Presentation.ComputerHandSpacing);
-    // The row is laid again at the new spacing: cards join and leave it by
-    // their place in the row, which must match their record order.
-    CardPile& hand = Computer().Hand;
-    for (int i = 0; i < hand.Count; ++i) {
-        hand.Cards[i].FaceUp = !hand.Cards[i].FaceUp;
-        hand.Cards[i].X = LeftMargin + i * Presentation.ComputerHandSpacing;
-    }
 }
 
 bool CanastaGame::CollapseDiscardPile()

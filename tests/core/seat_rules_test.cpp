@@ -40,22 +40,6 @@ TEST_F(SeatRules, TheComputersDiscardBelowTheFirstMeldMinimumIsRefused)
     EXPECT_EQ(game.Computer().Hand.Count, 1);
 }
 
-TEST_F(SeatRules, TheComputersRowStaysLaidInRecordOrderAcrossARevealToggle)
-{
-    AddToHand(game, {CardId(Club, Four), CardId(Heart, Five), CardId(Spade, Six), CardId(Club, Seven)});
-    game.ToggleComputerHandReveal();
-    game.TakeFromHand(Side::Computer, 1);
-    AddToHand(game, CardId(Heart, Nine));
-    game.TakeFromHand(Side::Computer, 0);
-
-    const CardPile& hand = game.Computer().Hand;
-    ASSERT_EQ(hand.Count, 3);
-    EXPECT_EQ(hand.Cards[0].Id, CardId(Spade, Six));
-    EXPECT_EQ(hand.Cards[2].Id, CardId(Heart, Nine));
-    for (int i = 0; i < hand.Count; ++i)
-        EXPECT_EQ(hand.Cards[i].X, LeftMargin + i * game.Presentation.ComputerHandSpacing) << "card " << i;
-}
-
 TEST_F(SeatRules, ADiscardThatEmptiesTheHandShortOfCanastasIsRefusedForBothSides)
 {
     // Six kings and three queens on each side's table, no canasta, one card left.
