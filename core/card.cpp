@@ -106,7 +106,14 @@ CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColum
     // followed the removed one. Most cards lie in other columns, so the x alone
     // turns them away.
     std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
-    pile.ColumnEnds[column].Y -= direction * StackStep;
+    ColumnEnd& end = pile.ColumnEnds[column];
+    // The column's end is where its deepest card lies: a card taken from there
+    // leaves no card behind it to move up, as a player's last card of a rank
+    // mostly is.
+    const bool takenFromEnd = removed.Y == end.Y;
+    end.Y -= direction * StackStep;
+    if (takenFromEnd)
+        return removed;
     const int removedDepth = removed.Y * direction;
     // Unrolled, the loop's own count and jump are paid once for several cards.
 #pragma GCC unroll 4
