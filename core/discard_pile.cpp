@@ -76,7 +76,11 @@ bool CanastaGame::CanTakePile(Side side, bool includeForced)
     const Seat& seat = SeatOf(side);
     if (DiscardPile.Count == 0)
         return false;
-    RecountColumns();
+    // The rule reads the taking side's counts alone. The other side's cards
+    // do not move in this side's turn, and its counts were left true where they
+    // last moved (its meld check at its discard, or the computer player's count
+    // of its opponent), so a recount would write them unchanged.
+    RecountColumns(side);
     const int r = DiscardPile.top().Rank;
     if (r < 3)
         return false;  // threes, twos and jokers on top cannot be taken
