@@ -76,10 +76,9 @@ bool CanastaGame::CanTakePile(Side side, bool includeForced)
     const Seat& seat = SeatOf(side);
     if (DiscardPile.Count == 0)
         return false;
-    // The rule reads the taking side's counts alone. The other side's cards
-    // do not move in this side's turn, and its counts were left true where they
-    // last moved (its meld check at its discard, or the computer player's count
-    // of its opponent), so a recount would write them unchanged.
+    // The rule reads the taking side's counts alone, and nothing relies on the
+    // other side's being refreshed here: the engine recounts before each of its
+    // own readings, and the computer player counts its opponent's columns itself.
     RecountColumns(side);
     const int r = DiscardPile.top().Rank;
     if (r < 3)
