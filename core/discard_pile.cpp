@@ -76,7 +76,10 @@ bool CanastaGame::CanTakePile(Side side, bool includeForced)
     const Seat& seat = SeatOf(side);
     if (DiscardPile.Count == 0)
         return false;
-    RecountColumns();
+    // The rule reads the taking side's counts alone, and nothing relies on the
+    // other side's being refreshed here: the engine recounts before each of its
+    // own readings, and the computer player counts its opponent's columns itself.
+    RecountColumns(side);
     const int r = DiscardPile.top().Rank;
     if (r < 3)
         return false;  // threes, twos and jokers on top cannot be taken

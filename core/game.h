@@ -199,6 +199,8 @@ public:
     // ---- Deck, columns, snapshot (game_state.cpp) --------------------------
     void MakeDeck();
     void RecountColumns();
+    // The counts of one side alone, for a rule that reads no other.
+    void RecountColumns(Side side);
     void TakeSnapshot();
     void RestoreSnapshot();
     // The points of the side's melds, red threes left out; allColumns false

@@ -66,19 +66,24 @@ void CanastaGame::MakeDeck()
 
 void CanastaGame::RecountColumns()
 {
-    for (Seat& seat : seats_) {
-        seat.HandCount.fill(0);
-        seat.MeldCount.fill(0);
-        // The sizes are read once: the counts written in between could otherwise be taken to change them.
-        for (int i = 0, count = seat.Hand.Count; i < count; ++i)
-            ++seat.HandCount[seat.Hand.Cards[i].Rank];
-        // A card outside the columns counts in none.
-        ColumnRuns columnOf(Layout);
-        for (int i = 0, count = seat.Melds.Count; i < count; ++i) {
-            const int col = columnOf(seat.Melds.Cards[i]);
-            if (col >= 0 && col < ColumnCount)
-                ++seat.MeldCount[col];
-        }
+    RecountColumns(Side::Human);
+    RecountColumns(Side::Computer);
+}
+
+void CanastaGame::RecountColumns(Side side)
+{
+    Seat& seat = SeatOf(side);
+    seat.HandCount.fill(0);
+    seat.MeldCount.fill(0);
+    // The sizes are read once: the counts written in between could otherwise be taken to change them.
+    for (int i = 0, count = seat.Hand.Count; i < count; ++i)
+        ++seat.HandCount[seat.Hand.Cards[i].Rank];
+    // A card outside the columns counts in none.
+    ColumnRuns columnOf(Layout);
+    for (int i = 0, count = seat.Melds.Count; i < count; ++i) {
+        const int col = columnOf(seat.Melds.Cards[i]);
+        if (col >= 0 && col < ColumnCount)
+            ++seat.MeldCount[col];
     }
 }
 

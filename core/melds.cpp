@@ -413,11 +413,19 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
     if (side == Side::Human && Take.TopCardOnTable && !ignorePendingTopCard)
         return failWith("you have not melded the top card correctly");
 
-    // The column checks read the local counts: the seat's copy would be read
-    // from memory again at every column.
-    for (int col = FirstNaturalColumn; col <= LastColumn; ++col)
-        if (inColumn[col] != 0 && inColumn[col] < 3)
+    // Both column checks are made in one pass over the local counts (the seat's
+    // copy would be read from memory again at every column). A short column is
+    // the first verdict; too many wild cards is given later, in its turn among
+    // the checks. An empty column holds no wild card and passes both.
+    bool tooManyWild = false;
+    for (int col = FirstNaturalColumn; col <= LastColumn; ++col) {
+        const int size = inColumn[col];
+        if (size == 0)
+            continue;
+        if (size < 3)
             return failWith("every column on the table must contain at least three cards");
+        tooManyWild |= 2 * wild[col] > size;
+    }
 
     // A discard that empties the hand without the canastas to go out would
     // leave a side that can never play again.
@@ -432,9 +440,8 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
         return failWith("your first meld must be at least " + std::to_string(seat.MinimumMeld) + " points (currently " +
                         std::to_string(meldPoints) + " points)");
 
-    for (int col = FirstNaturalColumn; col <= LastColumn; ++col)
-        if (wild[col] > inColumn[col] - wild[col])
-            return failWith("there are too many wildcards within one column");
+    if (tooManyWild)
+        return failWith("there are too many wildcards within one column");
 
     if (handEmpty ? (blackThrees != 0 && blackThrees < 3) : blackThrees != 0)
         return failWith("the Black Threes have not been melded correctly");

@@ -30,6 +30,29 @@ TEST(Piles, AppendPopRemoveAndOverflow)
     EXPECT_EQ(p.Count, 106);
 }
 
+TEST(Piles, ACardTakenFromAColumnClosesItsGapThere)
+{
+    // Two columns stacked downwards, interleaved in the pile: column 1 holds
+    // records 0, 1 and 3, column 2 holds record 2.
+    CardPile p;
+    for (const int column : {1, 1, 2, 1}) {
+        CardRecord c = MakeCard(1 + p.Count, 0);
+        c.X = 100 * column;
+        p.ColumnEnds[column].Y += StackStep;
+        c.Y = p.ColumnEnds[column].Y;
+        AppendCard(p, c);
+    }
+    const CardPile before = p;
+
+    const CardRecord removed = RemoveCardAt(p, 0, +1, false, 1);
+    EXPECT_EQ(removed.Id, before.Cards[0].Id);
+    ASSERT_EQ(p.Count, 3);
+    EXPECT_EQ(p.Cards[0].Y, before.Cards[1].Y - StackStep);
+    EXPECT_EQ(p.Cards[1], before.Cards[2]);  // the other column stays
+    EXPECT_EQ(p.Cards[2].Y, before.Cards[3].Y - StackStep);
+    EXPECT_EQ(p.ColumnEnds[1].Y, before.ColumnEnds[1].Y - StackStep);
+}
+
 TEST(Deck, TwoDecksAndFourJokersWithItsDealString)
 {
     test::RecordingHost host;

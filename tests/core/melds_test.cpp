@@ -107,8 +107,10 @@ TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)
         // A sound table worth 3 * 10 + 3 * 20 = 90 points.
         MeldColumn(Queen, {CardId(Spade, Queen), CardId(Heart, Queen), CardId(Club, Queen)});
         MeldColumn(Ace, {CardId(Spade, Ace), CardId(Spade, Ace), CardId(Heart, Ace)});
+        // The short column lies right of the overloaded one: the first fault is
+        // the first check's, not the first column's.
         if (faults & Size)
-            AddToHumanMelds(game, CardId(Spade, Six));
+            AddToHumanMelds(game, CardId(Spade, King));
         if (faults & Minimum)
             game.Human().MinimumMeld = 1000;
         if (faults & Wild)
