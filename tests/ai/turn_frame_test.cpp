@@ -33,6 +33,18 @@ struct FrameTable {
     }
 };
 
+// The frame's hand and meld counts, handed on to the seat by a recount, are
+// those the game counts afresh from the table.
+void ExpectFrameCountsOfTheTable(TurnFrame& frame, CanastaGame& game)
+{
+    frame.Recount();
+    const ColumnCounts hand = game.Computer().HandCount;
+    const ColumnCounts melds = game.Computer().MeldCount;
+    game.RecountColumns();
+    EXPECT_EQ(hand, game.Computer().HandCount);
+    EXPECT_EQ(melds, game.Computer().MeldCount);
+}
+
 }  // namespace
 
 TEST(ComputerHand, CardsJoinRightOfTheRightmostAndFlyAsTheirBack)
@@ -147,12 +159,8 @@ TEST(ComputerCounts, StayThoseOfTheTableThroughEveryMove)
 
     const auto expectTheTable = [&](const char* after) {
         SCOPED_TRACE(after);
-        frame.Recount();
-        const ColumnCounts hand = t.game.Computer().HandCount;
+        ExpectFrameCountsOfTheTable(frame, t.game);
         const ColumnCounts melds = t.game.Computer().MeldCount;
-        t.game.RecountColumns();
-        EXPECT_EQ(hand, t.game.Computer().HandCount);
-        EXPECT_EQ(melds, t.game.Computer().MeldCount);
         ColumnCounts pile{};
         for (int i = 0; i < t.game.DiscardPile.Count; ++i)
             ++pile[t.game.DiscardPile.Cards[i].Rank];
@@ -196,12 +204,7 @@ TEST(ComputerCounts, AFirstCountAfterTheFramesOwnMovesCountsEveryCardOnce)
     frame.TakeRestOfPile();
     frame.MeldFromHand(0);
 
-    frame.Recount();
-    const ColumnCounts hand = t.game.Computer().HandCount;
-    const ColumnCounts melds = t.game.Computer().MeldCount;
-    t.game.RecountColumns();
-    EXPECT_EQ(hand, t.game.Computer().HandCount);
-    EXPECT_EQ(melds, t.game.Computer().MeldCount);
+    ExpectFrameCountsOfTheTable(frame, t.game);
     EXPECT_EQ(frame.DiscardRankCount, ColumnCounts{});
 }
 
