@@ -95,10 +95,6 @@ CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColum
     const CardRecord removed = pile.Cards[index];
     const int count = pile.Count - 1;
     pile.Count = static_cast<std::uint8_t>(count);
-    if (keepColumn) {
-        std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
-        return removed;
-    }
     // The pile closes its gap in one move; then the cards beyond the removed
     // one in its column close theirs. A column is stacked in record order (a
     // card joins its column's end as it joins the pile's end, and a column laid
@@ -106,6 +102,8 @@ CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColum
     // followed the removed one. Most cards lie in other columns, so the x alone
     // turns them away.
     std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
+    if (keepColumn)
+        return removed;
     ColumnEnd& end = pile.ColumnEnds[column];
     // The column's end is where its deepest card lies: a card taken from there
     // leaves no card behind it to move up, as a player's last card of a rank

@@ -84,6 +84,15 @@ struct ComputerMemory {
 struct TurnSnapshot {
     CardPile DiscardPile, Hand, Melds;
     CanastaState Canastas;
+
+    // The same as assigning an empty snapshot, without building its piles first.
+    void Clear()
+    {
+        DiscardPile.Clear();
+        Hand.Clear();
+        Melds.Clear();
+        Canastas = CanastaState{};
+    }
 };
 
 // Whose turn it is and how far it has got.
@@ -119,6 +128,12 @@ struct PendingTake {
 struct PartnerTurn {
     bool TakePending = false;
     TurnSnapshot BeforeTake;
+
+    void Clear()
+    {
+        TakePending = false;
+        BeforeTake.Clear();
+    }
 };
 
 struct MatchState {

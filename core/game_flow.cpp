@@ -165,12 +165,7 @@ void CanastaGame::DealFromStock(bool shuffleSound, Side dealtFirst)
     Memory.ThreeDiscardMode = false;
     Memory.PlannedDiscardRank = 0;
 
-    // As assigning an empty record, without building three empty piles first.
-    Partner.TakePending = false;
-    Partner.BeforeTake.DiscardPile.Clear();
-    Partner.BeforeTake.Hand.Clear();
-    Partner.BeforeTake.Melds.Clear();
-    Partner.BeforeTake.Canastas = CanastaState{};
+    Partner.Clear();
     DiscardPile.Clear();
     for (Seat& seat : seats_) {
         seat.Hand.Clear();

@@ -41,20 +41,16 @@ CardRecord CanastaGame::TakeFromHand(Side side, int index)
         throw std::out_of_range("hand index outside the hand");
     if (side == Side::Human)
         return RemoveCardAt(hand, index, +1, false, hand.Cards[index].Rank);
-    // The pile closes its gap in one move; then the computer's row closes up:
-    // every card right of the one taken moves one place left.
-    const CardRecord removed = hand.Cards[index];
+    // The computer's row closes up: every card right of the one taken moves one place left.
+    const CardRecord removed = RemoveCardAt(hand, index, 1, true, 0);
     const int spacing = Presentation.ComputerHandSpacing;
-    const int count = hand.Count - 1;
-    std::copy(hand.Cards.begin() + index + 1, hand.Cards.begin() + count + 1, hand.Cards.begin() + index);
     // Unrolled, the loop's own count and jump are paid once for several cards.
 #pragma GCC unroll 4
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0, count = hand.Count; i < count; ++i) {
         CardRecord& c = hand.Cards[i];
         if (c.X > removed.X)
             c.X -= spacing;
     }
-    hand.Count = static_cast<std::uint8_t>(count);
     return removed;
 }
 
