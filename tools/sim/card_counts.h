@@ -59,9 +59,8 @@ inline CardCounts CountsOf(std::span<const CardRecord> cards)
 
 inline bool SameKey(const CardRecord& a, const CardRecord& b) { return a.Id == b.Id && a.Deck == b.Deck; }
 
-// Cards copied from one place to another are alike byte for byte: comparing
-// the bytes settles nearly every comparison at once, and only cards that
-// differ somewhere are compared field by field.
+// The same cards in the same order, every field alike: a card has no padding,
+// so its bytes are its fields, and a pile compares in one call.
 inline bool SameBytes(std::span<const CardRecord> a, std::span<const CardRecord> b)
 {
     return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size_bytes()) == 0);
@@ -86,12 +85,6 @@ inline std::size_t SameLeadingCards(std::span<const CardRecord> a, std::span<con
     while (alike < shorter && SameCardBytes(a[alike], b[alike]))
         ++alike;
     return alike;
-}
-
-// The same cards in the same order, every field alike.
-inline bool SameRecords(std::span<const CardRecord> a, std::span<const CardRecord> b)
-{
-    return SameBytes(a, b) || std::equal(a.begin(), a.end(), b.begin(), b.end());
 }
 
 // The same faces and decks in the same order.

@@ -378,7 +378,7 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const std::span<const CardRecord> before = CardsOf(before_.DiscardPile);
     const std::span<const CardRecord> now = CardsOf(after.DiscardPile);
     const auto startsWith = [&now, &before](std::size_t count) {
-        return now.size() >= count && SameRecords(before.first(count), now.first(count));
+        return now.size() >= count && SameBytes(before.first(count), now.first(count));
     };
     std::array<Reading, 3> readings;
     std::size_t readingCount = 0;
