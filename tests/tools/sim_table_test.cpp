@@ -145,7 +145,15 @@ TEST(KnownCards, ATakenPileIsKnownUntilItsCardsAreMeldedOrDiscardedAForcedTakeOn
     const CardRecord king = AddToDiscardPile(g, CardId(Spade, 12));
     const CardRecord queen = AddToDiscardPile(g, CardId(Heart, 11));
     AddToDiscardPile(g, CardId(Heart, 9));
-    const TurnStart start = RecordTurnStart(g, Side::Computer);
+    // The discard pile and the side's melds as a turn begins.
+    struct TurnStart {
+        CardPile DiscardPile, Melds;
+    };
+    const auto turnStart = [&g](Side side) { return TurnStart{g.DiscardPile, g.SeatOf(side).Melds}; };
+    const auto update = [&g](const TurnStart& start, Side side, CardPile& known) {
+        UpdateKnownCards(start.DiscardPile, start.Melds, g, side, known);
+    };
+    const TurnStart start = turnStart(Side::Computer);
 
     // The computer takes the pile, melds the nine with two of its own, and discards the king.
     for (int i = 0; i < 3; ++i)
@@ -153,22 +161,22 @@ TEST(KnownCards, ATakenPileIsKnownUntilItsCardsAreMeldedOrDiscardedAForcedTakeOn
     g.DiscardPile = CardPile{};
     AddToDiscardPile(g, king.Id, king.Deck);
     CardPile known;
-    UpdateKnownCards(start, g, Side::Computer, known);
+    update(start, Side::Computer, known);
     EXPECT_EQ(Identities(known), (std::vector<int>{four.Id * 2, queen.Id * 2}));
 
     // Next turn it melds a queen (any queen counts) and only draws.
-    const TurnStart next = RecordTurnStart(g, Side::Computer);
+    const TurnStart next = turnStart(Side::Computer);
     for (int i = 0; i < 3; ++i)
         AddToComputerMelds(g, CardId(Heart, 11), -1, 1);
-    UpdateKnownCards(next, g, Side::Computer, known);
+    update(next, Side::Computer, known);
     EXPECT_EQ(Identities(known), (std::vector<int>{four.Id * 2}));
 
     // A forced take makes only the top card known.
     AddToDiscardPile(g, CardId(Spade, 8));
-    const TurnStart forced = RecordTurnStart(g, Side::Human);
+    const TurnStart forced = turnStart(Side::Human);
     PopCard(g.DiscardPile);
     CardPile humanKnown;
-    UpdateKnownCards(forced, g, Side::Human, humanKnown);
+    update(forced, Side::Human, humanKnown);
     EXPECT_EQ(Identities(humanKnown), (std::vector<int>{CardId(Spade, 8) * 2}));
 }
 

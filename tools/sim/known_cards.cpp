@@ -29,19 +29,6 @@ std::array<std::uint8_t, JokerId + 1> IdCounts(std::span<const CardRecord> cards
 
 }  // namespace
 
-TurnStart RecordTurnStart(const CanastaGame& game, Side side)
-{
-    TurnStart start;
-    start.Melds = MeldsOf(game, side);
-    start.DiscardPile = game.DiscardPile;
-    return start;
-}
-
-void UpdateKnownCards(const TurnStart& start, const CanastaGame& game, Side side, CardPile& known)
-{
-    UpdateKnownCards(start.DiscardPile, start.Melds, game, side, known);
-}
-
 void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBefore, const CanastaGame& game, Side side,
                       CardPile& known, const TurnPilesAlike& alike)
 {

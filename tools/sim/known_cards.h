@@ -10,22 +10,11 @@
 
 namespace meldora::sim {
 
-struct TurnStart {
-    // The moving side's melds: most turns leave them as they were.
-    CardPile Melds;
-    // The discard pile's cards, bottom first.
-    CardPile DiscardPile;
-};
-
-TurnStart RecordTurnStart(const CanastaGame& game, Side side);
-
 // After the side's turn (within the same hand): adds the cards it took from
 // the discard pile to what the other side knows of its hand, and drops the
-// cards it melded or discarded, by identity.
-void UpdateKnownCards(const TurnStart& start, const CanastaGame& game, Side side, CardPile& known);
-// The same from the discard pile and the side's melds as the turn began, kept
-// elsewhere (the referee keeps a copy of the whole table), with what the
-// keeper of that copy found alike already.
+// cards it melded or discarded, by identity. The discard pile and the side's
+// melds as the turn began are kept elsewhere (the referee keeps a copy of the
+// whole table), with what the keeper of that copy found alike already.
 void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBefore, const CanastaGame& game, Side side,
                       CardPile& known, const TurnPilesAlike& alike = {});
 
