@@ -1,6 +1,7 @@
 #include "tools/sim/referee.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "core/column_runs.h"
 #include "tools/sim/invariants.h"
@@ -99,20 +100,27 @@ bool SameInTally(const CardRecord& a, const CardRecord& b)
     return a.X == b.X && a.Id == b.Id && a.Rank == b.Rank && a.Deck == b.Deck;
 }
 
+struct TallyUpdate {
+    int TakenAway = 0;
+    // A bit for each column a card was added to or taken from.
+    std::uint32_t ChangedColumns = 0;
+};
+
 // Brings the tally of the melds before to the melds after: the cards matched in
 // pile order count alike in both, so only the others are taken away or added.
-// The cards taken away are counted into moved, those added counted out of it;
-// returns how many were taken away.
-int UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::span<const CardRecord> after,
-                const TableLayout& layout, CardBalance& moved)
+// The cards taken away are counted into moved, those added counted out of it.
+TallyUpdate UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::span<const CardRecord> after,
+                        const TableLayout& layout, CardBalance& moved)
 {
     const auto columnOf = [&layout](const CardRecord& card) { return std::clamp(layout.ColumnOf(card.X), 0, ColumnCount - 1); };
-    int takenAway = 0;
+    TallyUpdate update;
     const auto add = [&](const CardRecord& card, int sign) {
-        AddToTally(columns, card, columnOf(card), sign);
+        const int column = columnOf(card);
+        AddToTally(columns, card, column, sign);
+        update.ChangedColumns |= 1u << column;
         if (sign < 0) {
             CountIn(moved, CardKey(card));
-            ++takenAway;
+            ++update.TakenAway;
         } else {
             CountOut(moved, CardKey(card));
         }
@@ -138,7 +146,16 @@ int UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::s
         add(*b, -1);
     for (; a != afterEnd; ++a)
         add(*a, +1);
-    return takenAway;
+    return update;
+}
+
+// What one column adds to the meld value: a column of three cards or more counts.
+std::int32_t CompleteColumnValue(const ColumnTally& cards) { return cards.Size >= 3 ? cards.Value : 0; }
+
+bool IsCanasta(int column, const ColumnTally& cards)
+{
+    return column >= WildColumn && column != ThreesColumn && cards.Size >= CanastaSize &&
+           (column == WildColumn || cards.Naturals >= 4);
 }
 
 }  // namespace
@@ -165,23 +182,11 @@ std::int32_t Referee::FirstMeldMinimum(std::int32_t score)
     return 120;
 }
 
-std::int32_t Referee::CompleteMeldValue(const MeldColumns& columns)
-{
-    std::int32_t value = 0;
-    for (const ColumnTally& column : columns)
-        if (column.Size >= 3)
-            value += column.Value;
-    return value;
-}
-
 int Referee::CanastaCount(const MeldColumns& columns)
 {
     int canastas = 0;
-    for (int column = WildColumn; column < ColumnCount; ++column) {
-        const ColumnTally& cards = columns[column];
-        if (column != ThreesColumn && cards.Size >= CanastaSize && (column == WildColumn || cards.Naturals >= 4))
-            ++canastas;
-    }
+    for (int column = 0; column < ColumnCount; ++column)
+        canastas += IsCanasta(column, columns[column]);
     return canastas;
 }
 
@@ -219,12 +224,13 @@ const Referee::MeldSummary& Referee::Recount(Side side, const CardPile& melds, c
         next.Summary.Columns = TallyColumns(melds, layout);
         Summarise(next.Summary);
     } else {
-        next.Summary.Columns = last.Summary.Columns;
+        next.Summary = last.Summary;
         meldCardsMoved_.Balance = CardBalance{};
-        meldCardsMoved_.TakenAway = UpdateTally(next.Summary.Columns, CardsOf(last.Melds), CardsOf(melds), layout,
-                                                meldCardsMoved_.Balance);
+        const TallyUpdate update = UpdateTally(next.Summary.Columns, CardsOf(last.Melds), CardsOf(melds), layout,
+                                               meldCardsMoved_.Balance);
+        meldCardsMoved_.TakenAway = update.TakenAway;
         meldCardsMoved_.Known = true;
-        Summarise(next.Summary);
+        Resummarise(next.Summary, last.Summary.Columns, update.ChangedColumns);
     }
     CopyCards(next.Melds, melds);
     counted.Latest = 1 - counted.Latest;
@@ -250,13 +256,31 @@ MeldColumns Referee::ColumnsOf(Side side, const CardPile& melds, const TableLayo
 
 void Referee::Summarise(MeldSummary& summary) const
 {
-    summary.CompleteValue = CompleteMeldValue(summary.Columns);
-    summary.Canastas = CanastaCount(summary.Columns);
-    const bool blackThreesLaid = summary.Columns[ThreesColumn].BlackThrees > 0;
-    std::vector<std::string> faults;
-    if (!blackThreesLaid)
-        JudgeColumns(summary.Columns, 0, faults);
-    summary.ColumnsSound = !blackThreesLaid && faults.empty();
+    summary.CompleteValue = 0;
+    summary.Canastas = 0;
+    summary.UnsoundColumns = 0;
+    // An empty column adds nothing and has nothing to find fault with.
+    std::uint32_t laidOut = 0;
+    for (int column = 0; column < ColumnCount; ++column)
+        laidOut |= summary.Columns[column].Size != 0 ? 1u << column : 0;
+    Resummarise(summary, MeldColumns{}, laidOut);
+}
+
+void Referee::Resummarise(MeldSummary& summary, const MeldColumns& previous, std::uint32_t changed) const
+{
+    // What a column adds to the value and the canastas is taken out as it was
+    // and put back as it is; the columns left alone keep their share.
+    for (; changed != 0; changed &= changed - 1) {
+        const int column = std::countr_zero(changed);
+        const ColumnTally& was = previous[column];
+        const ColumnTally& is = summary.Columns[column];
+        summary.CompleteValue += CompleteColumnValue(is) - CompleteColumnValue(was);
+        summary.Canastas += static_cast<int>(IsCanasta(column, is)) - static_cast<int>(IsCanasta(column, was));
+        const bool blackThreesLaid = column == ThreesColumn && is.BlackThrees > 0;
+        const auto bit = static_cast<std::uint16_t>(1u << column);
+        summary.UnsoundColumns = blackThreesLaid || !ColumnSound(column, is) ? summary.UnsoundColumns | bit
+                                                                              : summary.UnsoundColumns & ~bit;
+    }
 }
 
 void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, bool initialBlock)
@@ -599,42 +623,69 @@ void Referee::JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const Meld
 {
     if (redThreesInHand > 0)
         breaks.push_back("kept a red three in its hand");
-    if (!melds.ColumnsSound)
+    if (!melds.ColumnsSound())
         JudgeColumns(melds.Columns, handCount, breaks);
 }
 
 void Referee::JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const
 {
-    if (columns[0].Size > 0)
-        breaks.push_back("laid cards left of the meld columns");
-    const ColumnTally& wild = columns[WildColumn];
-    if (wild.Size > 0) {
-        if (!rules_.WildcardCanasta)
-            breaks.push_back("melded wild cards on their own, which the rules do not allow");
-        if (wild.Naturals > 0)
-            breaks.push_back("laid a natural card in the wild-card meld");
-        if (wild.Size < CanastaSize)
-            breaks.push_back("left a wild-card meld of " + Plural(wild.Size, "card"));
+    for (int column = 0; column < ColumnCount; ++column)
+        JudgeColumn(column, columns[column], handCount, breaks);
+}
+
+template <typename Report>
+void Referee::ForEachColumnFault(int column, const ColumnTally& cards, int handCount, Report&& report) const
+{
+    if (column == 0) {
+        if (cards.Size > 0)
+            report([] { return std::string("laid cards left of the meld columns"); });
+        return;
     }
-    const ColumnTally& threes = columns[ThreesColumn];
-    const int blackThrees = threes.BlackThrees;
-    // Every card of the threes column that is a three counts as of its rank.
-    if (threes.OfColumnRank < threes.Size)
-        breaks.push_back("laid a card that is not a three among the threes");
-    if (blackThrees > 0 && (handCount > 0 || blackThrees < 3))
-        breaks.push_back("melded " + Plural(blackThrees, "black three") + (handCount == 0 ? "" : " while holding cards"));
-    for (int column = Four; column < ColumnCount; ++column) {
-        const ColumnTally& cards = columns[column];
+    if (column == WildColumn) {
         if (cards.Size == 0)
-            continue;
-        if (cards.Size < 3)
-            breaks.push_back("left a meld of " + Plural(cards.Size, "card") + " in column " + std::to_string(column));
-        // A natural whose rank is not the column's lies in the wrong column.
-        if (cards.Naturals > cards.OfColumnRank)
-            breaks.push_back("mixed ranks in column " + std::to_string(column));
-        if (cards.Naturals < cards.Size - cards.Naturals)
-            breaks.push_back("melded more wild cards than natural ones in column " + std::to_string(column));
+            return;
+        if (!rules_.WildcardCanasta)
+            report([] { return std::string("melded wild cards on their own, which the rules do not allow"); });
+        if (cards.Naturals > 0)
+            report([] { return std::string("laid a natural card in the wild-card meld"); });
+        if (cards.Size < CanastaSize)
+            report([&cards] { return "left a wild-card meld of " + Plural(cards.Size, "card"); });
+        return;
     }
+    if (column == ThreesColumn) {
+        const int blackThrees = cards.BlackThrees;
+        // Every card of the threes column that is a three counts as of its rank.
+        if (cards.OfColumnRank < cards.Size)
+            report([] { return std::string("laid a card that is not a three among the threes"); });
+        if (blackThrees > 0 && (handCount > 0 || blackThrees < 3))
+            report([blackThrees, handCount] {
+                return "melded " + Plural(blackThrees, "black three") + (handCount == 0 ? "" : " while holding cards");
+            });
+        return;
+    }
+    if (cards.Size == 0)
+        return;
+    if (cards.Size < 3)
+        report([&cards, column] {
+            return "left a meld of " + Plural(cards.Size, "card") + " in column " + std::to_string(column);
+        });
+    // A natural whose rank is not the column's lies in the wrong column.
+    if (cards.Naturals > cards.OfColumnRank)
+        report([column] { return "mixed ranks in column " + std::to_string(column); });
+    if (cards.Naturals < cards.Size - cards.Naturals)
+        report([column] { return "melded more wild cards than natural ones in column " + std::to_string(column); });
+}
+
+void Referee::JudgeColumn(int column, const ColumnTally& cards, int handCount, std::vector<std::string>& breaks) const
+{
+    ForEachColumnFault(column, cards, handCount, [&breaks](const auto& wording) { breaks.push_back(wording()); });
+}
+
+bool Referee::ColumnSound(int column, const ColumnTally& cards) const
+{
+    bool sound = true;
+    ForEachColumnFault(column, cards, 0, [&sound](const auto&) { sound = false; });
+    return sound;
 }
 
 std::vector<std::string> Referee::JudgeHandScore(const CanastaGame& game, const HandScore& score) const

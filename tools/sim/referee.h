@@ -90,26 +90,32 @@ private:
     {
         return otherMeldsCounted_ ? counted_[Index(Opponent(side_))].Now().Melds : before_.OtherMelds;
     }
-    // Meld value over columns of three cards or more, red threes counting nothing.
-    static std::int32_t CompleteMeldValue(const MeldColumns& columns);
     static int CanastaCount(const MeldColumns& columns);
 
     // A side's meld columns and what the rules read off them, worked out again
-    // only when the columns change.
+    // only when the columns change, and then only for the columns that changed.
     struct MeldSummary {
         MeldColumns Columns{};
+        // Meld value over columns of three cards or more, red threes counting nothing.
         std::int32_t CompleteValue = 0;
         int Canastas = 0;
+        // One bit per column the end-of-turn checks find fault with when the
+        // side holds no cards, or (the threes) that holds black threes.
+        std::uint16_t UnsoundColumns = 0;
         // The end-of-turn checks of the columns find nothing, however many cards
         // the side holds (it has no black threes laid out).
-        bool ColumnsSound = true;
+        bool ColumnsSound() const { return UnsoundColumns == 0; }
     };
     // The summary of a side's melds, brought up to date from the melds counted
     // last for that side by the cards that differ.
     const MeldSummary& SummaryOf(Side side, const CardPile& melds, const TableLayout& layout);
     // The same, for melds known to differ from those counted last (or laid out anew).
     const MeldSummary& Recount(Side side, const CardPile& melds, const TableLayout& layout);
+    // Works out what the rules read off freshly counted columns.
     void Summarise(MeldSummary& summary) const;
+    // Brings a summary up to date for the columns marked in changed (a bit per
+    // column), which held previous when the summary was last brought up to date.
+    void Resummarise(MeldSummary& summary, const MeldColumns& previous, std::uint32_t changed) const;
     // A side's meld columns: those counted last while the melds are still those
     // cards (the hand's last turns have nearly always counted them), otherwise counted afresh.
     MeldColumns ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout) const;
@@ -147,6 +153,13 @@ private:
     void JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,
                              std::vector<std::string>& breaks) const;
     void JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const;
+    void JudgeColumn(int column, const ColumnTally& cards, int handCount, std::vector<std::string>& breaks) const;
+    // The checks of one column find nothing when the side holds no cards.
+    bool ColumnSound(int column, const ColumnTally& cards) const;
+    // Hands each fault the checks find with one column to report, as a callable
+    // that words it: the wording is built only when it is wanted.
+    template <typename Report>
+    void ForEachColumnFault(int column, const ColumnTally& cards, int handCount, Report&& report) const;
 
     RuleOptions rules_;
     std::array<std::int32_t, 2> minimum_{50, 50};
