@@ -142,6 +142,33 @@ TEST(Referee, AMeldCardSwappedInPlaceForItsTwinIsCaught)
     EXPECT_TRUE(Mentions(t.referee.JudgeTurn(t.game), "the human side ends with are not the cards it held, drew and took"));
 }
 
+// Whether the pile's top card was melded is read off the meld cards the turn
+// moved: a twin of the top card melded in its place does not count.
+TEST(Referee, ThePileTakenOntoAMeldNeedsItsTopCardMeldedNotItsTwin)
+{
+    const int jack = CardId(Diamond, Jack);
+    for (const std::uint8_t meldedDeck : {0, 1}) {
+        SCOPED_TRACE(meldedDeck);
+        RefereedTurn t;
+        AddToHumanHand(t.game, jack, 1);
+        AddToDiscardPile(t.game, jack, 0);
+        t.BeginWithJacksMelded({Spade, Heart, Club});
+        while (t.game.DiscardPile.Count > 0) {
+            const CardRecord taken = PopCard(t.game.DiscardPile);
+            AddToHumanHand(t.game, taken.Id, taken.Deck);
+        }
+        CardPile& hand = t.game.Human().Hand;
+        for (int i = 0; i < hand.Count; ++i)
+            if (hand.Cards[i].Id == jack && hand.Cards[i].Deck == meldedDeck) {
+                RemoveCardAt(hand, i, 0, false, 0);
+                break;
+            }
+        AddToHumanMelds(t.game, jack, -1, meldedDeck);
+        t.Discard(CardId(Heart, 9));
+        EXPECT_EQ(Mentions(t.referee.JudgeTurn(t.game), "did not meld"), meldedDeck == 1);
+    }
+}
+
 TEST(Referee, MeldsChangedBetweenTwoTurnsAreCountedAgain)
 {
     RefereedTurn t;

@@ -100,30 +100,21 @@ bool SameInTally(const CardRecord& a, const CardRecord& b)
     return a.X == b.X && a.Id == b.Id && a.Rank == b.Rank && a.Deck == b.Deck;
 }
 
-struct TallyUpdate {
-    int TakenAway = 0;
-    // A bit for each column a card was added to or taken from.
-    std::uint32_t ChangedColumns = 0;
-};
-
 // Brings the tally of the melds before to the melds after: the cards matched in
-// pile order count alike in both, so only the others are taken away or added.
-// The cards taken away are counted into moved, those added counted out of it.
-TallyUpdate UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::span<const CardRecord> after,
-                        const TableLayout& layout, CardBalance& moved)
+// pile order count alike in both, so only the others are taken away (sign -1)
+// or added (+1), and each such card is handed to moved with its column and sign.
+// Returns a bit for each column a card was added to or taken from.
+template <typename Moved>
+std::uint32_t UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::span<const CardRecord> after,
+                          const TableLayout& layout, Moved&& moved)
 {
     const auto columnOf = [&layout](const CardRecord& card) { return std::clamp(layout.ColumnOf(card.X), 0, ColumnCount - 1); };
-    TallyUpdate update;
+    std::uint32_t changedColumns = 0;
     const auto add = [&](const CardRecord& card, int sign) {
         const int column = columnOf(card);
         AddToTally(columns, card, column, sign);
-        update.ChangedColumns |= 1u << column;
-        if (sign < 0) {
-            CountIn(moved, CardKey(card));
-            ++update.TakenAway;
-        } else {
-            CountOut(moved, CardKey(card));
-        }
+        changedColumns |= 1u << column;
+        moved(card, column, sign);
     };
     // Melds mostly grow at their end: the cards alike at the start count
     // alike, as the walk would find them.
@@ -146,7 +137,7 @@ TallyUpdate UpdateTally(MeldColumns& columns, std::span<const CardRecord> before
         add(*b, -1);
     for (; a != afterEnd; ++a)
         add(*a, +1);
-    return update;
+    return changedColumns;
 }
 
 // What one column adds to the meld value: a column of three cards or more counts.
@@ -225,12 +216,26 @@ const Referee::MeldSummary& Referee::Recount(Side side, const CardPile& melds, c
         Summarise(next.Summary);
     } else {
         next.Summary = last.Summary;
-        meldCardsMoved_.Balance = CardBalance{};
-        const TallyUpdate update = UpdateTally(next.Summary.Columns, CardsOf(last.Melds), CardsOf(melds), layout,
-                                               meldCardsMoved_.Balance);
-        meldCardsMoved_.TakenAway = update.TakenAway;
-        meldCardsMoved_.Known = true;
-        Resummarise(next.Summary, last.Summary.Columns, update.ChangedColumns);
+        MovedMeldCards& moved = meldCardsMoved_;
+        moved.Balance = CardBalance{};
+        moved.TakenAway = 0;
+        moved.Count = 0;
+        const std::uint32_t changedColumns = UpdateTally(
+            next.Summary.Columns, CardsOf(last.Melds), CardsOf(melds), layout,
+            [&moved](const CardRecord& card, int column, int sign) {
+                const int key = CardKey(card);
+                if (sign < 0) {
+                    CountIn(moved.Balance, key);
+                    ++moved.TakenAway;
+                } else {
+                    CountOut(moved.Balance, key);
+                }
+                // Every card of both piles passes here at most once: the list has room for them all.
+                moved.Cards[moved.Count++] = {static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(column),
+                                              static_cast<std::int8_t>(sign)};
+            });
+        moved.Known = true;
+        Resummarise(next.Summary, last.Summary.Columns, changedColumns);
     }
     CopyCards(next.Melds, melds);
     counted.Latest = 1 - counted.Latest;
@@ -534,7 +539,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
                          std::to_string(rules_.NumberOfCanastas));
 
     if (take != Take::None)
-        JudgeTake(after, take == Take::TopCard, breaks);
+        JudgeTake(after, take == Take::TopCard, meldsKept, breaks);
     JudgeMeldsAtTurnEnd(redThreesKept, handAfter, meldsAfter, breaks);
 
     const std::int32_t valueBefore = valueBefore_;
@@ -546,7 +551,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     return breaks;
 }
 
-void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks)
+void Referee::JudgeTake(const CanastaGame& after, bool forced, bool meldsKept, std::vector<std::string>& breaks)
 {
     const CardPile& meldsAtStart = MeldsAtTurnStart();
     const Seat& is = after.SeatOf(side_);
@@ -569,6 +574,14 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
     const bool fullCanasta = inColumn >= CanastaSize && !rules_.AddToCanasta;
     const int canastasBefore = meldsBefore.Canastas;
     const auto topCardMelded = [&] {
+        // With the columns where they were, melds left as they were gained no
+        // copy, and the cards the count of the melds found moved tell the gain.
+        if (before_.Layout.ColumnPitch == after.Layout.ColumnPitch) {
+            if (meldsKept)
+                return false;
+            if (meldCardsMoved_.Known)
+                return CopiesMovedIntoColumn(rank, top) > 0;
+        }
         return CopiesInColumn(is.Melds, after.Layout, rank, top) > CopiesInColumn(meldsAtStart, before_.Layout, rank, top);
     };
     if (oneAgainstOne)
@@ -616,6 +629,18 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
     if (value < minimum_[Index(side_)] && !(rules_.BonusCounts && meldsAfter.Canastas > 0))
         breaks.push_back("took the pile with melds worth " + std::to_string(value) + " points, the minimum is " +
                          std::to_string(minimum_[Index(side_)]));
+}
+
+int Referee::CopiesMovedIntoColumn(int column, const CardRecord& like) const
+{
+    const int key = CardKey(like);
+    int copies = 0;
+    for (int i = 0; i < meldCardsMoved_.Count; ++i) {
+        const MovedMeldCards::Card& card = meldCardsMoved_.Cards[i];
+        if (card.Key == key && card.Column == column)
+            copies += card.Sign;
+    }
+    return copies;
 }
 
 void Referee::JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,

@@ -149,7 +149,10 @@ private:
     // meldsKept: the moving side's melds are as the turn found them, card for card.
     std::vector<std::string> JudgeReading(const CanastaGame& after, const Reading& reading, const Draw& drawn,
                                           bool meldsKept);
-    void JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks);
+    void JudgeTake(const CanastaGame& after, bool forced, bool meldsKept, std::vector<std::string>& breaks);
+    // How many more cards with the key of like the count of the moving side's
+    // melds found added to the column than taken from it (when Known).
+    int CopiesMovedIntoColumn(int column, const CardRecord& like) const;
     void JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,
                              std::vector<std::string>& breaks) const;
     void JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const;
@@ -220,10 +223,18 @@ private:
     // The meld cards a side's count brought up to date card by card last took
     // away (counted in) and added (counted out): the moving side's melds need no
     // second walk for the balance of the turn's cards.
+    // The cards themselves are listed by key and column, added (+1) or taken away (-1).
     struct MovedMeldCards {
         CardBalance Balance{};
         int TakenAway = 0;
         bool Known = false;
+        struct Card {
+            std::uint8_t Key = 0;
+            std::uint8_t Column = 0;
+            std::int8_t Sign = 0;
+        };
+        std::array<Card, 2 * DeckSize> Cards;
+        int Count = 0;
     };
     MovedMeldCards meldCardsMoved_;
 };
