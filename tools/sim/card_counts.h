@@ -100,6 +100,15 @@ inline bool SameCards(std::span<const CardRecord> a, std::span<const CardRecord>
     return SameKeys(a, b) || CountsOf(a) == CountsOf(b);
 }
 
+// A meld card a turn added (Sign +1) or took away (-1), with its face, its key
+// and its column; the cards matched between the melds before and after are not listed.
+struct MovedMeldCard {
+    std::uint8_t Id = 0;
+    std::uint8_t Key = 0;
+    std::uint8_t Column = 0;
+    std::int8_t Sign = 0;
+};
+
 // What comparing the piles as a turn began with the table after it found,
 // passed on so that the next look at the same piles need not compare them again.
 struct TurnPilesAlike {
@@ -107,6 +116,10 @@ struct TurnPilesAlike {
     bool DiscardPileBelow = false;
     // The moving side's melds are the cards they were, byte for byte.
     bool Melds = false;
+    // When the melds changed and were matched card by card: the cards that
+    // moved, and nothing else (otherwise not Known).
+    bool MeldCardsMovedKnown = false;
+    std::span<const MovedMeldCard> MeldCardsMoved;
 };
 
 // Walks the cards of one pile before and after a turn and hands on the keys

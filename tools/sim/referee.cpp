@@ -231,8 +231,8 @@ const Referee::MeldSummary& Referee::Recount(Side side, const CardPile& melds, c
                     CountOut(moved.Balance, key);
                 }
                 // Every card of both piles passes here at most once: the list has room for them all.
-                moved.Cards[moved.Count++] = {static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(column),
-                                              static_cast<std::int8_t>(sign)};
+                moved.Cards[moved.Count++] = {card.Id, static_cast<std::uint8_t>(key),
+                                              static_cast<std::uint8_t>(column), static_cast<std::int8_t>(sign)};
             });
         moved.Known = true;
         Resummarise(next.Summary, last.Summary.Columns, changedColumns);
@@ -348,6 +348,10 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     if (!meldsKept || before_.Layout.ColumnPitch != after.Layout.ColumnPitch) {
         meldsChanged_ = true;
         Recount(side_, after.SeatOf(side_).Melds, after.Layout);
+        if (!meldsKept && meldCardsMoved_.Known) {
+            alikeAfterTurn_.MeldCardsMovedKnown = true;
+            alikeAfterTurn_.MeldCardsMoved = {meldCardsMoved_.Cards.data(), static_cast<std::size_t>(meldCardsMoved_.Count)};
+        }
     }
 
     const std::span<const CardRecord> otherHandBefore = CardsOf(before_.HandOf(other));
@@ -636,7 +640,7 @@ int Referee::CopiesMovedIntoColumn(int column, const CardRecord& like) const
     const int key = CardKey(like);
     int copies = 0;
     for (int i = 0; i < meldCardsMoved_.Count; ++i) {
-        const MovedMeldCards::Card& card = meldCardsMoved_.Cards[i];
+        const MovedMeldCard& card = meldCardsMoved_.Cards[i];
         if (card.Key == key && card.Column == column)
             copies += card.Sign;
     }

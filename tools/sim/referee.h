@@ -69,7 +69,8 @@ public:
     // (until the next turn of that side begins).
     const CardPile& DiscardPileAtTurnStart() const { return before_.DiscardPile; }
     const CardPile& MeldsAtTurnStart() const;
-    // What the judgement of the turn begun last found left as it was.
+    // What the judgement of the turn begun last found left as it was, and the
+    // meld cards it found moved (until the next turn begins).
     const TurnPilesAlike& PilesAlikeAfterTurn() const { return alikeAfterTurn_; }
     // Scores the hand from the table as it ended and compares the game's rows.
     std::vector<std::string> JudgeHandScore(const CanastaGame& game, const HandScore& score) const;
@@ -228,12 +229,7 @@ private:
         CardBalance Balance{};
         int TakenAway = 0;
         bool Known = false;
-        struct Card {
-            std::uint8_t Key = 0;
-            std::uint8_t Column = 0;
-            std::int8_t Sign = 0;
-        };
-        std::array<Card, 2 * DeckSize> Cards;
+        std::array<MovedMeldCard, 2 * DeckSize> Cards;
         int Count = 0;
     };
     MovedMeldCards meldCardsMoved_;
