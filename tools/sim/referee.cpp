@@ -30,6 +30,16 @@ const std::vector<int>& RedThreeKeys()
     return keys;
 }
 
+// One entry per face a card record can hold, 1 for a red three: the walk over
+// the moving side's hand asks this of every card it holds after the turn, and
+// a look-up answers it in one step.
+const std::array<std::uint8_t, 256> RedThreeByFace = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (int id = 0; id < 256; ++id)
+        table[id] = IsRedThree(id) ? 1 : 0;
+    return table;
+}();
+
 bool Wild(const CardRecord& card) { return card.Rank == Joker || card.Rank == Two; }
 
 // What a card is worth on the table or against a hand.
@@ -479,7 +489,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     // The red threes the side ends with in its hand are counted on the same walk.
     int redThreesKept = 0;
     BalanceUnmatched(CardsOf(handBefore), CardsOf(is.Hand), balance,
-                     [&redThreesKept](const CardRecord& card) { redThreesKept += IsRedThree(card.Id); });
+                     [&redThreesKept](const CardRecord& card) { redThreesKept += RedThreeByFace[card.Id]; });
     if (drawn.Counted)
         CountInEach(balance, drawn.Counts);
     else
