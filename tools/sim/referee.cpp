@@ -396,8 +396,9 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
         (stockAfter.size() <= stockBefore.size() && SameKeys(stockAfter, stockBefore.first(stockAfter.size())))) {
         drawn.FromTop = stockBefore.subspan(stockAfter.size());
         drawn.Cards = static_cast<int>(drawn.FromTop.size());
+        // A card of neither deck has no face and is no red three.
         for (const CardRecord& card : drawn.FromTop)
-            drawn.RedThrees += IsRedThree(IdOfKey(CardKey(card)));
+            drawn.RedThrees += card.Deck <= 1 ? RedThreeByFace[card.Id] : 0;
     } else {
         drawn.Counted = true;
         const CardCounts countsBefore = CountsOf(stockBefore);
