@@ -271,6 +271,8 @@ struct EndedHand : ::testing::Test, TableFixture {
             AddToComputerMelds(game, CardId(suit, 12), -1, 1);
         for (const Suit suit : {Spade, Heart, Club})
             AddToHumanMelds(game, CardId(suit, 11));
+        // A card alone in its column still counts on the table.
+        AddToHumanMelds(game, CardId(Diamond, 5));
         AddToHumanHand(game, {CardId(Heart, 2), JokerCard, CardId(Spade, 6)});
         referee.BeginHand(0, 0, false);
         game.Computer().Canastas.Count = 1;

@@ -54,7 +54,10 @@ std::int32_t ValueOf(const CardRecord& card)
 
 int RedThrees(std::span<const CardRecord> cards)
 {
-    return static_cast<int>(std::count_if(cards.begin(), cards.end(), [](const CardRecord& c) { return IsRedThree(c.Id); }));
+    int redThrees = 0;
+    for (const CardRecord& card : cards)
+        redThrees += RedThreeByFace[card.Id];
+    return redThrees;
 }
 
 int Naturals(std::span<const CardRecord> cards)
@@ -747,12 +750,13 @@ std::vector<std::string> Referee::JudgeHandScore(const CanastaGame& game, const 
         const bool penalised = (rules_.CanastaRequired && canastas < rules_.NumberOfCanastas) ||
                                (wentOut != index && static_cast<int>(melds.size()) == redOnTable);
         std::array<ScoreLine, ScoreRowCount> rows{};
-        for (const CardRecord& card : melds) {
-            if (IsRedThree(card.Id))
-                continue;
-            ++rows[RowTable].Number;
-            rows[RowTable].Value += penalised ? -ValueOf(card) : ValueOf(card);
-        }
+        // Every meld card lies in one column, and a column's tally of the cards
+        // holds what they are worth, red threes counting nothing.
+        std::int32_t tableValue = 0;
+        for (const ColumnTally& cards : columns)
+            tableValue += cards.Value;
+        rows[RowTable].Number = static_cast<int>(melds.size()) - redOnTable;
+        rows[RowTable].Value = penalised ? -tableValue : tableValue;
         int redInHand = 0;
         for (const CardRecord& card : hand) {
             if (IsRedThree(card.Id)) {
