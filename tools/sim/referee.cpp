@@ -230,19 +230,13 @@ const Referee::MeldSummary& Referee::Recount(Side side, const CardPile& melds, c
     } else {
         next.Summary = last.Summary;
         MovedMeldCards& moved = meldCardsMoved_;
-        moved.Balance = CardBalance{};
         moved.TakenAway = 0;
         moved.Count = 0;
         const std::uint32_t changedColumns = UpdateTally(
             next.Summary.Columns, CardsOf(last.Melds), CardsOf(melds), layout,
             [&moved](const CardRecord& card, int column, int sign) {
                 const int key = CardKey(card);
-                if (sign < 0) {
-                    CountIn(moved.Balance, key);
-                    ++moved.TakenAway;
-                } else {
-                    CountOut(moved.Balance, key);
-                }
+                moved.TakenAway += sign < 0 ? 1 : 0;
                 // Every card of both piles passes here at most once: the list has room for them all.
                 moved.Cards[moved.Count++] = {card.Id, static_cast<std::uint8_t>(key),
                                               static_cast<std::uint8_t>(column), static_cast<std::int8_t>(sign)};
@@ -504,7 +498,11 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     // brought up to date as the turn was judged; a count made afresh leaves them to a walk.
     int meldCardsLost = 0;
     if (!meldsKept && meldCardsMoved_.Known) {
-        CountInEach(balance, meldCardsMoved_.Balance);
+        // A card taken away from the melds is counted in, one added counted out.
+        for (int i = 0; i < meldCardsMoved_.Count; ++i) {
+            const MovedMeldCard& card = meldCardsMoved_.Cards[i];
+            balance[card.Key] = static_cast<std::int8_t>(balance[card.Key] - card.Sign);
+        }
         meldCardsLost = meldCardsMoved_.TakenAway;
     } else if (!meldsKept) {
         meldCardsLost = BalanceUnmatched(CardsOf(meldsBefore), CardsOf(is.Melds), balance);

@@ -222,11 +222,9 @@ private:
     };
     std::array<CountedMelds, 2> counted_;
     // The meld cards a side's count brought up to date card by card last took
-    // away (counted in) and added (counted out): the moving side's melds need no
-    // second walk for the balance of the turn's cards.
-    // The cards themselves are listed by key and column, added (+1) or taken away (-1).
+    // away (-1) and added (+1), by key and column: the moving side's melds need
+    // no second walk for the balance of the turn's cards.
     struct MovedMeldCards {
-        CardBalance Balance{};
         int TakenAway = 0;
         bool Known = false;
         std::array<MovedMeldCard, 2 * DeckSize> Cards;
