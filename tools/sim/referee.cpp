@@ -60,14 +60,19 @@ int RedThrees(std::span<const CardRecord> cards)
     return redThrees;
 }
 
-int Naturals(std::span<const CardRecord> cards)
+// How many cards of a rank, and how many wild cards, a hand holds: counted in one pass.
+struct RankAndWildCount {
+    int OfRank = 0;
+    int Wild = 0;
+};
+RankAndWildCount CountRankAndWild(std::span<const CardRecord> cards, int rank)
 {
-    return static_cast<int>(std::count_if(cards.begin(), cards.end(), [](const CardRecord& c) { return !Wild(c); }));
-}
-
-int OfRank(std::span<const CardRecord> cards, int rank)
-{
-    return static_cast<int>(std::count_if(cards.begin(), cards.end(), [rank](const CardRecord& c) { return c.Rank == rank; }));
+    RankAndWildCount count;
+    for (const CardRecord& card : cards) {
+        count.OfRank += card.Rank == rank ? 1 : 0;
+        count.Wild += Wild(card) ? 1 : 0;
+    }
+    return count;
 }
 
 // How often a card with the key of the given one lies in a column of the melds.
@@ -199,7 +204,7 @@ bool Referee::PileFrozen(const CardPile& discardPile, const MeldSummary& melds) 
     if (initialBlockInForce_)
         return true;
     for (const CardRecord& card : CardsOf(discardPile))
-        if (Wild(card) || IsRedThree(card.Id))
+        if (Wild(card) || RedThreeByFace[card.Id] != 0)
             return true;
     return rules_.InitialBlock && rules_.InitialBlockForBoth && melds.CompleteValue == 0;
 }
@@ -580,12 +585,13 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, bool meldsKept, s
         breaks.push_back("took the pile with " + topName() + " on top");
         return;
     }
-    const int inHand = OfRank(handBefore, rank);
+    const RankAndWildCount handCount = CountRankAndWild(handBefore, rank);
+    const int inHand = handCount.OfRank;
     const MeldSummary& meldsBefore = MeldsBefore();
     const MeldColumns& columnsBefore = meldsBefore.Columns;
     const MeldSummary& meldsAfter = MeldsAfter();
     const int inColumn = columnsBefore[rank].Size;
-    const int wildInHand = static_cast<int>(handBefore.size()) - Naturals(handBefore);
+    const int wildInHand = handCount.Wild;
     const bool oneAgainstOne = pileBefore.size() == 1 && handBefore.size() == 1;
     const bool fullCanasta = inColumn >= CanastaSize && !rules_.AddToCanasta;
     const int canastasBefore = meldsBefore.Canastas;
