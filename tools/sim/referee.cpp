@@ -426,16 +426,14 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const auto startsWith = [&now, &before](std::size_t count) {
         return now.size() >= count && SameBytes(before.first(count), now.first(count));
     };
-    std::array<Reading, 3> readings;
-    std::size_t readingCount = 0;
-    alikeAfterTurn_.DiscardPileBelow = startsWith(before.size());
-    if (alikeAfterTurn_.DiscardPileBelow)
-        readings[readingCount++] = {Take::None, {}, now.subspan(before.size())};
-    if (before.size() >= 2 && stockBefore.empty() && startsWith(before.size() - 1))
-        readings[readingCount++] = {Take::TopCard, before.last(1), now.subspan(before.size() - 1)};
-    if (!before.empty() && now.size() <= 1 && (readingCount == 0 || readings[readingCount - 1].Kind == Take::TopCard))
-        readings[readingCount++] = {Take::Whole, before, now};
-    if (readingCount == 0) {
+    // The readings, in this order: nothing taken, the top card taken alone,
+    // the whole pile taken (when the pile is left as its lower card or empty
+    // and no reading but the top card alone explains it otherwise).
+    const bool nothingTaken = startsWith(before.size());
+    alikeAfterTurn_.DiscardPileBelow = nothingTaken;
+    const bool topCardTaken = before.size() >= 2 && stockBefore.empty() && startsWith(before.size() - 1);
+    const bool wholePileTaken = !before.empty() && now.size() <= 1 && (topCardTaken || !nothingTaken);
+    if (!nothingTaken && !topCardTaken && !wholePileTaken) {
         breaks.push_back("the discard pile went from " + Plural(static_cast<int>(before.size()), "card") + " to " +
                          Plural(static_cast<int>(now.size()), "card") + " in a way no take and discard explain");
         return breaks;
@@ -443,15 +441,24 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const auto minimum = minimum_;
     const bool initialBlock = initialBlockInForce_;
     std::vector<std::string> best;
-    for (std::size_t i = 0; i < readingCount; ++i) {
+    bool judged = false;
+    // Judges one reading, unless one judged before it found nothing wrong.
+    const auto consider = [&](Take kind, std::span<const CardRecord> taken, std::span<const CardRecord> discards) {
+        if (judged && best.empty())
+            return;
         minimum_ = minimum;
         initialBlockInForce_ = initialBlock;
-        std::vector<std::string> judged = JudgeReading(after, readings[i], drawn, meldsKept);
-        if (i == 0 || judged.size() < best.size())
-            best = std::move(judged);
-        if (best.empty())
-            break;
-    }
+        std::vector<std::string> found = JudgeReading(after, {kind, taken, discards}, drawn, meldsKept);
+        if (!judged || found.size() < best.size())
+            best = std::move(found);
+        judged = true;
+    };
+    if (nothingTaken)
+        consider(Take::None, {}, now.subspan(before.size()));
+    if (topCardTaken)
+        consider(Take::TopCard, before.last(1), now.subspan(before.size() - 1));
+    if (wholePileTaken)
+        consider(Take::Whole, before, now);
     breaks.insert(breaks.end(), best.begin(), best.end());
     return breaks;
 }
