@@ -61,6 +61,18 @@ struct RefereedTurn : TableFixture {
     }
 };
 
+// The balance is looked at a word at a time: a count left over at any key,
+// the last ones past the last whole word included, makes it uneven.
+TEST(CardBalance, IsEvenOnlyWithEveryKeyAtZero)
+{
+    EXPECT_TRUE(Even(CardBalance{}));
+    for (const int key : {0, 7, 8, CardKeyCount - 6, CardKeyCount - 1}) {
+        CardBalance balance{};
+        CountOut(balance, key);
+        EXPECT_FALSE(Even(balance)) << key;
+    }
+}
+
 TEST(Referee, JudgesTheDrawEachMeldTheDiscardAndGoingOut)
 {
     const int nine = CardId(Heart, 9);
