@@ -61,6 +61,21 @@ struct RefereedTurn : TableFixture {
     }
 };
 
+// A card of neither deck, or beyond the jokers, counts under key 0, which no
+// card of the decks has; the last joker of the second deck takes the last key.
+TEST(CardBalance, KeysStayWithinTheCountsForAnyRecord)
+{
+    CardRecord card;
+    card.Id = JokerId;
+    card.Deck = 1;
+    EXPECT_EQ(CardKey(card), CardKeyCount - 1);
+    card.Deck = 2;
+    EXPECT_EQ(CardKey(card), 0);
+    card.Deck = 0;
+    card.Id = JokerId + 1;
+    EXPECT_EQ(CardKey(card), 0);
+}
+
 // The balance is looked at a word at a time: a count left over at any key,
 // the last ones past the last whole word included, makes it uneven.
 TEST(CardBalance, IsEvenOnlyWithEveryKeyAtZero)

@@ -22,10 +22,13 @@ using CardCounts = std::array<std::uint8_t, CardKeyCount>;
 
 // A card's face and deck. A card that is no card of the two decks counts under
 // key 0, which no card has: the counts stay within their array and the card
-// still fails to match.
+// still fails to match. Every card counted passes here: both bounds are tested
+// together, with one jump rather than one for each.
 inline int CardKey(const CardRecord& card)
 {
-    return card.Id <= JokerId && card.Deck <= 1 ? card.Deck * (JokerId + 1) + card.Id : 0;
+    const unsigned id = card.Id;
+    const unsigned deck = card.Deck;
+    return static_cast<int>(((id <= JokerId) & (deck <= 1)) ? deck * (JokerId + 1) + id : 0u);
 }
 inline int IdOfKey(int key) { return key % (JokerId + 1); }
 
@@ -116,8 +119,8 @@ struct TurnPilesAlike {
     bool DiscardPileBelow = false;
     // The moving side's melds are the cards they were, byte for byte.
     bool Melds = false;
-    // When the melds changed and were matched card by card: the cards that
-    // moved, and nothing else (otherwise not Known).
+    // When the melds changed and were matched card by card (and only then
+    // MeldCardsMovedKnown): the cards that moved, and nothing else.
     bool MeldCardsMovedKnown = false;
     std::span<const MovedMeldCard> MeldCardsMoved;
 };
