@@ -84,6 +84,10 @@ inline bool SameCardBytes(const CardRecord& a, const CardRecord& b)
 inline std::size_t SameLeadingCards(std::span<const CardRecord> a, std::span<const CardRecord> b)
 {
     const std::size_t shorter = std::min(a.size(), b.size());
+    // Often the shorter pile is all alike (the other grew at its end): one
+    // comparison of the whole says so.
+    if (SameBytes(a.first(shorter), b.first(shorter)))
+        return shorter;
     std::size_t alike = 0;
     while (alike < shorter && SameCardBytes(a[alike], b[alike]))
         ++alike;
