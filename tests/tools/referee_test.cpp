@@ -61,6 +61,33 @@ struct RefereedTurn : TableFixture {
     }
 };
 
+// A card of neither deck, or beyond the jokers, counts under key 0, which no
+// card of the decks has; the last joker of the second deck takes the last key.
+TEST(CardBalance, KeysStayWithinTheCountsForAnyRecord)
+{
+    CardRecord card;
+    card.Id = JokerId;
+    card.Deck = 1;
+    EXPECT_EQ(CardKey(card), CardKeyCount - 1);
+    card.Deck = 2;
+    EXPECT_EQ(CardKey(card), 0);
+    card.Deck = 0;
+    card.Id = JokerId + 1;
+    EXPECT_EQ(CardKey(card), 0);
+}
+
+// The balance is looked at a word at a time: a count left over at any key,
+// the last ones past the last whole word included, makes it uneven.
+TEST(CardBalance, IsEvenOnlyWithEveryKeyAtZero)
+{
+    EXPECT_TRUE(Even(CardBalance{}));
+    for (const int key : {0, 7, 8, CardKeyCount - 6, CardKeyCount - 1}) {
+        CardBalance balance{};
+        CountOut(balance, key);
+        EXPECT_FALSE(Even(balance)) << key;
+    }
+}
+
 TEST(Referee, JudgesTheDrawEachMeldTheDiscardAndGoingOut)
 {
     const int nine = CardId(Heart, 9);
@@ -140,6 +167,33 @@ TEST(Referee, AMeldCardSwappedInPlaceForItsTwinIsCaught)
     t.Discard(CardId(Heart, 9));
     t.game.Human().Melds.Cards[1].Deck = 1;
     EXPECT_TRUE(Mentions(t.referee.JudgeTurn(t.game), "the human side ends with are not the cards it held, drew and took"));
+}
+
+// Whether the pile's top card was melded is read off the meld cards the turn
+// moved: a twin of the top card melded in its place does not count.
+TEST(Referee, ThePileTakenOntoAMeldNeedsItsTopCardMeldedNotItsTwin)
+{
+    const int jack = CardId(Diamond, Jack);
+    for (const std::uint8_t meldedDeck : {0, 1}) {
+        SCOPED_TRACE(meldedDeck);
+        RefereedTurn t;
+        AddToHumanHand(t.game, jack, 1);
+        AddToDiscardPile(t.game, jack, 0);
+        t.BeginWithJacksMelded({Spade, Heart, Club});
+        while (t.game.DiscardPile.Count > 0) {
+            const CardRecord taken = PopCard(t.game.DiscardPile);
+            AddToHumanHand(t.game, taken.Id, taken.Deck);
+        }
+        CardPile& hand = t.game.Human().Hand;
+        for (int i = 0; i < hand.Count; ++i)
+            if (hand.Cards[i].Id == jack && hand.Cards[i].Deck == meldedDeck) {
+                RemoveCardAt(hand, i, 0, false, 0);
+                break;
+            }
+        AddToHumanMelds(t.game, jack, -1, meldedDeck);
+        t.Discard(CardId(Heart, 9));
+        EXPECT_EQ(Mentions(t.referee.JudgeTurn(t.game), "did not meld"), meldedDeck == 1);
+    }
 }
 
 TEST(Referee, MeldsChangedBetweenTwoTurnsAreCountedAgain)
@@ -244,6 +298,8 @@ struct EndedHand : ::testing::Test, TableFixture {
             AddToComputerMelds(game, CardId(suit, 12), -1, 1);
         for (const Suit suit : {Spade, Heart, Club})
             AddToHumanMelds(game, CardId(suit, 11));
+        // A card alone in its column still counts on the table.
+        AddToHumanMelds(game, CardId(Diamond, 5));
         AddToHumanHand(game, {CardId(Heart, 2), JokerCard, CardId(Spade, 6)});
         referee.BeginHand(0, 0, false);
         game.Computer().Canastas.Count = 1;

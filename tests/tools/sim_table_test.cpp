@@ -12,6 +12,7 @@
 #include "support/table_builder.h"
 #include "tools/sim/invariants.h"
 #include "tools/sim/known_cards.h"
+#include "tools/sim/referee.h"
 #include "tools/sim/match_runner.h"
 #include "tools/sim/options.h"
 #include "tools/sim/rule_settings.h"
@@ -164,12 +165,20 @@ TEST(KnownCards, ATakenPileIsKnownUntilItsCardsAreMeldedOrDiscardedAForcedTakeOn
     update(start, Side::Computer, known);
     EXPECT_EQ(Identities(known), (std::vector<int>{four.Id * 2, queen.Id * 2}));
 
-    // Next turn it melds a queen (any queen counts) and only draws.
+    // Next turn it melds a queen (any queen counts) and only draws. The meld
+    // cards the referee found moved tell the same as comparing the melds.
     const TurnStart next = turnStart(Side::Computer);
+    Referee referee(g.Rules);
+    referee.BeginTurn(g, Side::Computer);
     for (int i = 0; i < 3; ++i)
         AddToComputerMelds(g, CardId(Heart, 11), -1, 1);
+    CardPile knownFromReferee = known;
+    referee.JudgeTurn(g);
+    ASSERT_TRUE(referee.PilesAlikeAfterTurn().MeldCardsMovedKnown);
+    UpdateKnownCards(next.DiscardPile, next.Melds, g, Side::Computer, knownFromReferee, referee.PilesAlikeAfterTurn());
     update(next, Side::Computer, known);
     EXPECT_EQ(Identities(known), (std::vector<int>{four.Id * 2}));
+    EXPECT_EQ(Identities(knownFromReferee), Identities(known));
 
     // A forced take makes only the top card known.
     AddToDiscardPile(g, CardId(Spade, 8));

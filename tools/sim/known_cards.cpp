@@ -74,7 +74,19 @@ void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBe
         ++forgetting;
     };
     const CardPile& melds = MeldsOf(game, side);
-    if (!alike.Melds && !SameBytes(CardsOf(meldsBefore), CardsOf(melds))) {
+    if (alike.MeldCardsMovedKnown) {
+        // The cards matched between the melds before and after are alike in
+        // face: what an identity gained is what the moved cards of it add up to.
+        std::array<std::int8_t, JokerId + 1> gained{};
+        for (const MovedMeldCard& card : alike.MeldCardsMoved)
+            if (card.Id != 0 && card.Id <= JokerId)
+                gained[card.Id] = static_cast<std::int8_t>(gained[card.Id] + card.Sign);
+        for (const MovedMeldCard& card : alike.MeldCardsMoved)
+            if (card.Sign > 0 && card.Id != 0 && card.Id <= JokerId && gained[card.Id] > 0) {
+                --gained[card.Id];
+                forget(card.Id);
+            }
+    } else if (!alike.Melds && !SameBytes(CardsOf(meldsBefore), CardsOf(melds))) {
         // Every card of an identity beyond as many as the melds held before
         // was melded this turn. (Taking out one card of an identity leaves the
         // others of the pile in place whichever goes first.) The melds grow at

@@ -1,6 +1,7 @@
 #include "tools/sim/referee.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "core/column_runs.h"
 #include "tools/sim/invariants.h"
@@ -29,6 +30,16 @@ const std::vector<int>& RedThreeKeys()
     return keys;
 }
 
+// One entry per face a card record can hold, 1 for a red three: the walk over
+// the moving side's hand asks this of every card it holds after the turn, and
+// a look-up answers it in one step.
+const std::array<std::uint8_t, 256> RedThreeByFace = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (int id = 0; id < 256; ++id)
+        table[id] = IsRedThree(id) ? 1 : 0;
+    return table;
+}();
+
 bool Wild(const CardRecord& card) { return card.Rank == Joker || card.Rank == Two; }
 
 // What a card is worth on the table or against a hand.
@@ -43,17 +54,25 @@ std::int32_t ValueOf(const CardRecord& card)
 
 int RedThrees(std::span<const CardRecord> cards)
 {
-    return static_cast<int>(std::count_if(cards.begin(), cards.end(), [](const CardRecord& c) { return IsRedThree(c.Id); }));
+    int redThrees = 0;
+    for (const CardRecord& card : cards)
+        redThrees += RedThreeByFace[card.Id];
+    return redThrees;
 }
 
-int Naturals(std::span<const CardRecord> cards)
+// How many cards of a rank, and how many wild cards, a hand holds: counted in one pass.
+struct RankAndWildCount {
+    int OfRank = 0;
+    int Wild = 0;
+};
+RankAndWildCount CountRankAndWild(std::span<const CardRecord> cards, int rank)
 {
-    return static_cast<int>(std::count_if(cards.begin(), cards.end(), [](const CardRecord& c) { return !Wild(c); }));
-}
-
-int OfRank(std::span<const CardRecord> cards, int rank)
-{
-    return static_cast<int>(std::count_if(cards.begin(), cards.end(), [rank](const CardRecord& c) { return c.Rank == rank; }));
+    RankAndWildCount count;
+    for (const CardRecord& card : cards) {
+        count.OfRank += card.Rank == rank ? 1 : 0;
+        count.Wild += Wild(card) ? 1 : 0;
+    }
+    return count;
 }
 
 // How often a card with the key of the given one lies in a column of the melds.
@@ -100,22 +119,20 @@ bool SameInTally(const CardRecord& a, const CardRecord& b)
 }
 
 // Brings the tally of the melds before to the melds after: the cards matched in
-// pile order count alike in both, so only the others are taken away or added.
-// The cards taken away are counted into moved, those added counted out of it;
-// returns how many were taken away.
-int UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::span<const CardRecord> after,
-                const TableLayout& layout, CardBalance& moved)
+// pile order count alike in both, so only the others are taken away (sign -1)
+// or added (+1), and each such card is handed to moved with its column and sign.
+// Returns a bit for each column a card was added to or taken from.
+template <typename Moved>
+std::uint32_t UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::span<const CardRecord> after,
+                          const TableLayout& layout, Moved&& moved)
 {
     const auto columnOf = [&layout](const CardRecord& card) { return std::clamp(layout.ColumnOf(card.X), 0, ColumnCount - 1); };
-    int takenAway = 0;
+    std::uint32_t changedColumns = 0;
     const auto add = [&](const CardRecord& card, int sign) {
-        AddToTally(columns, card, columnOf(card), sign);
-        if (sign < 0) {
-            CountIn(moved, CardKey(card));
-            ++takenAway;
-        } else {
-            CountOut(moved, CardKey(card));
-        }
+        const int column = columnOf(card);
+        AddToTally(columns, card, column, sign);
+        changedColumns |= 1u << column;
+        moved(card, column, sign);
     };
     // Melds mostly grow at their end: the cards alike at the start count
     // alike, as the walk would find them.
@@ -138,7 +155,16 @@ int UpdateTally(MeldColumns& columns, std::span<const CardRecord> before, std::s
         add(*b, -1);
     for (; a != afterEnd; ++a)
         add(*a, +1);
-    return takenAway;
+    return changedColumns;
+}
+
+// What one column adds to the meld value: a column of three cards or more counts.
+std::int32_t CompleteColumnValue(const ColumnTally& cards) { return cards.Size >= 3 ? cards.Value : 0; }
+
+bool IsCanasta(int column, const ColumnTally& cards)
+{
+    return column >= WildColumn && column != ThreesColumn && cards.Size >= CanastaSize &&
+           (column == WildColumn || cards.Naturals >= 4);
 }
 
 }  // namespace
@@ -165,23 +191,11 @@ std::int32_t Referee::FirstMeldMinimum(std::int32_t score)
     return 120;
 }
 
-std::int32_t Referee::CompleteMeldValue(const MeldColumns& columns)
-{
-    std::int32_t value = 0;
-    for (const ColumnTally& column : columns)
-        if (column.Size >= 3)
-            value += column.Value;
-    return value;
-}
-
 int Referee::CanastaCount(const MeldColumns& columns)
 {
     int canastas = 0;
-    for (int column = WildColumn; column < ColumnCount; ++column) {
-        const ColumnTally& cards = columns[column];
-        if (column != ThreesColumn && cards.Size >= CanastaSize && (column == WildColumn || cards.Naturals >= 4))
-            ++canastas;
-    }
+    for (int column = 0; column < ColumnCount; ++column)
+        canastas += IsCanasta(column, columns[column]);
     return canastas;
 }
 
@@ -190,7 +204,7 @@ bool Referee::PileFrozen(const CardPile& discardPile, const MeldSummary& melds) 
     if (initialBlockInForce_)
         return true;
     for (const CardRecord& card : CardsOf(discardPile))
-        if (Wild(card) || IsRedThree(card.Id))
+        if (Wild(card) || RedThreeByFace[card.Id] != 0)
             return true;
     return rules_.InitialBlock && rules_.InitialBlockForBoth && melds.CompleteValue == 0;
 }
@@ -219,12 +233,21 @@ const Referee::MeldSummary& Referee::Recount(Side side, const CardPile& melds, c
         next.Summary.Columns = TallyColumns(melds, layout);
         Summarise(next.Summary);
     } else {
-        next.Summary.Columns = last.Summary.Columns;
-        meldCardsMoved_.Balance = CardBalance{};
-        meldCardsMoved_.TakenAway = UpdateTally(next.Summary.Columns, CardsOf(last.Melds), CardsOf(melds), layout,
-                                                meldCardsMoved_.Balance);
-        meldCardsMoved_.Known = true;
-        Summarise(next.Summary);
+        next.Summary = last.Summary;
+        MovedMeldCards& moved = meldCardsMoved_;
+        moved.TakenAway = 0;
+        moved.Count = 0;
+        const std::uint32_t changedColumns = UpdateTally(
+            next.Summary.Columns, CardsOf(last.Melds), CardsOf(melds), layout,
+            [&moved](const CardRecord& card, int column, int sign) {
+                const int key = CardKey(card);
+                moved.TakenAway += sign < 0 ? 1 : 0;
+                // Every card of both piles passes here at most once: the list has room for them all.
+                moved.Cards[moved.Count++] = {card.Id, static_cast<std::uint8_t>(key),
+                                              static_cast<std::uint8_t>(column), static_cast<std::int8_t>(sign)};
+            });
+        moved.Known = true;
+        Resummarise(next.Summary, last.Summary.Columns, changedColumns);
     }
     CopyCards(next.Melds, melds);
     counted.Latest = 1 - counted.Latest;
@@ -250,13 +273,31 @@ MeldColumns Referee::ColumnsOf(Side side, const CardPile& melds, const TableLayo
 
 void Referee::Summarise(MeldSummary& summary) const
 {
-    summary.CompleteValue = CompleteMeldValue(summary.Columns);
-    summary.Canastas = CanastaCount(summary.Columns);
-    const bool blackThreesLaid = summary.Columns[ThreesColumn].BlackThrees > 0;
-    std::vector<std::string> faults;
-    if (!blackThreesLaid)
-        JudgeColumns(summary.Columns, 0, faults);
-    summary.ColumnsSound = !blackThreesLaid && faults.empty();
+    summary.CompleteValue = 0;
+    summary.Canastas = 0;
+    summary.UnsoundColumns = 0;
+    // An empty column adds nothing and has nothing to find fault with.
+    std::uint32_t laidOut = 0;
+    for (int column = 0; column < ColumnCount; ++column)
+        laidOut |= summary.Columns[column].Size != 0 ? 1u << column : 0;
+    Resummarise(summary, MeldColumns{}, laidOut);
+}
+
+void Referee::Resummarise(MeldSummary& summary, const MeldColumns& previous, std::uint32_t changed) const
+{
+    // What a column adds to the value and the canastas is taken out as it was
+    // and put back as it is; the columns left alone keep their share.
+    for (; changed != 0; changed &= changed - 1) {
+        const int column = std::countr_zero(changed);
+        const ColumnTally& was = previous[column];
+        const ColumnTally& is = summary.Columns[column];
+        summary.CompleteValue += CompleteColumnValue(is) - CompleteColumnValue(was);
+        summary.Canastas += static_cast<int>(IsCanasta(column, is)) - static_cast<int>(IsCanasta(column, was));
+        const bool blackThreesLaid = column == ThreesColumn && is.BlackThrees > 0;
+        const auto bit = static_cast<std::uint16_t>(1u << column);
+        summary.UnsoundColumns = blackThreesLaid || !ColumnSound(column, is) ? summary.UnsoundColumns | bit
+                                                                              : summary.UnsoundColumns & ~bit;
+    }
 }
 
 void Referee::BeginHand(std::int32_t humanScore, std::int32_t computerScore, bool initialBlock)
@@ -319,6 +360,10 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     if (!meldsKept || before_.Layout.ColumnPitch != after.Layout.ColumnPitch) {
         meldsChanged_ = true;
         Recount(side_, after.SeatOf(side_).Melds, after.Layout);
+        if (!meldsKept && meldCardsMoved_.Known) {
+            alikeAfterTurn_.MeldCardsMovedKnown = true;
+            alikeAfterTurn_.MeldCardsMoved = {meldCardsMoved_.Cards.data(), static_cast<std::size_t>(meldCardsMoved_.Count)};
+        }
     }
 
     const std::span<const CardRecord> otherHandBefore = CardsOf(before_.HandOf(other));
@@ -353,8 +398,9 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
         (stockAfter.size() <= stockBefore.size() && SameKeys(stockAfter, stockBefore.first(stockAfter.size())))) {
         drawn.FromTop = stockBefore.subspan(stockAfter.size());
         drawn.Cards = static_cast<int>(drawn.FromTop.size());
+        // A card of neither deck has no face and is no red three.
         for (const CardRecord& card : drawn.FromTop)
-            drawn.RedThrees += IsRedThree(IdOfKey(CardKey(card)));
+            drawn.RedThrees += card.Deck <= 1 ? RedThreeByFace[card.Id] : 0;
     } else {
         drawn.Counted = true;
         const CardCounts countsBefore = CountsOf(stockBefore);
@@ -380,16 +426,14 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const auto startsWith = [&now, &before](std::size_t count) {
         return now.size() >= count && SameBytes(before.first(count), now.first(count));
     };
-    std::array<Reading, 3> readings;
-    std::size_t readingCount = 0;
-    alikeAfterTurn_.DiscardPileBelow = startsWith(before.size());
-    if (alikeAfterTurn_.DiscardPileBelow)
-        readings[readingCount++] = {Take::None, {}, now.subspan(before.size())};
-    if (before.size() >= 2 && stockBefore.empty() && startsWith(before.size() - 1))
-        readings[readingCount++] = {Take::TopCard, before.last(1), now.subspan(before.size() - 1)};
-    if (!before.empty() && now.size() <= 1 && (readingCount == 0 || readings[readingCount - 1].Kind == Take::TopCard))
-        readings[readingCount++] = {Take::Whole, before, now};
-    if (readingCount == 0) {
+    // The readings, in this order: nothing taken, the top card taken alone,
+    // the whole pile taken (when the pile is left as its lower card or empty
+    // and no reading but the top card alone explains it otherwise).
+    const bool nothingTaken = startsWith(before.size());
+    alikeAfterTurn_.DiscardPileBelow = nothingTaken;
+    const bool topCardTaken = before.size() >= 2 && stockBefore.empty() && startsWith(before.size() - 1);
+    const bool wholePileTaken = !before.empty() && now.size() <= 1 && (topCardTaken || !nothingTaken);
+    if (!nothingTaken && !topCardTaken && !wholePileTaken) {
         breaks.push_back("the discard pile went from " + Plural(static_cast<int>(before.size()), "card") + " to " +
                          Plural(static_cast<int>(now.size()), "card") + " in a way no take and discard explain");
         return breaks;
@@ -397,15 +441,24 @@ std::vector<std::string> Referee::JudgeTurn(const CanastaGame& game)
     const auto minimum = minimum_;
     const bool initialBlock = initialBlockInForce_;
     std::vector<std::string> best;
-    for (std::size_t i = 0; i < readingCount; ++i) {
+    bool judged = false;
+    // Judges one reading, unless one judged before it found nothing wrong.
+    const auto consider = [&](Take kind, std::span<const CardRecord> taken, std::span<const CardRecord> discards) {
+        if (judged && best.empty())
+            return;
         minimum_ = minimum;
         initialBlockInForce_ = initialBlock;
-        std::vector<std::string> judged = JudgeReading(after, readings[i], drawn, meldsKept);
-        if (i == 0 || judged.size() < best.size())
-            best = std::move(judged);
-        if (best.empty())
-            break;
-    }
+        std::vector<std::string> found = JudgeReading(after, {kind, taken, discards}, drawn, meldsKept);
+        if (!judged || found.size() < best.size())
+            best = std::move(found);
+        judged = true;
+    };
+    if (nothingTaken)
+        consider(Take::None, {}, now.subspan(before.size()));
+    if (topCardTaken)
+        consider(Take::TopCard, before.last(1), now.subspan(before.size() - 1));
+    if (wholePileTaken)
+        consider(Take::Whole, before, now);
     breaks.insert(breaks.end(), best.begin(), best.end());
     return breaks;
 }
@@ -446,7 +499,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     // The red threes the side ends with in its hand are counted on the same walk.
     int redThreesKept = 0;
     BalanceUnmatched(CardsOf(handBefore), CardsOf(is.Hand), balance,
-                     [&redThreesKept](const CardRecord& card) { redThreesKept += IsRedThree(card.Id); });
+                     [&redThreesKept](const CardRecord& card) { redThreesKept += RedThreeByFace[card.Id]; });
     if (drawn.Counted)
         CountInEach(balance, drawn.Counts);
     else
@@ -457,7 +510,11 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     // brought up to date as the turn was judged; a count made afresh leaves them to a walk.
     int meldCardsLost = 0;
     if (!meldsKept && meldCardsMoved_.Known) {
-        CountInEach(balance, meldCardsMoved_.Balance);
+        // A card taken away from the melds is counted in, one added counted out.
+        for (int i = 0; i < meldCardsMoved_.Count; ++i) {
+            const MovedMeldCard& card = meldCardsMoved_.Cards[i];
+            balance[card.Key] = static_cast<std::int8_t>(balance[card.Key] - card.Sign);
+        }
         meldCardsLost = meldCardsMoved_.TakenAway;
     } else if (!meldsKept) {
         meldCardsLost = BalanceUnmatched(CardsOf(meldsBefore), CardsOf(is.Melds), balance);
@@ -510,7 +567,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
                          std::to_string(rules_.NumberOfCanastas));
 
     if (take != Take::None)
-        JudgeTake(after, take == Take::TopCard, breaks);
+        JudgeTake(after, take == Take::TopCard, meldsKept, breaks);
     JudgeMeldsAtTurnEnd(redThreesKept, handAfter, meldsAfter, breaks);
 
     const std::int32_t valueBefore = valueBefore_;
@@ -522,7 +579,7 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
     return breaks;
 }
 
-void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks)
+void Referee::JudgeTake(const CanastaGame& after, bool forced, bool meldsKept, std::vector<std::string>& breaks)
 {
     const CardPile& meldsAtStart = MeldsAtTurnStart();
     const Seat& is = after.SeatOf(side_);
@@ -535,16 +592,25 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
         breaks.push_back("took the pile with " + topName() + " on top");
         return;
     }
-    const int inHand = OfRank(handBefore, rank);
+    const RankAndWildCount handCount = CountRankAndWild(handBefore, rank);
+    const int inHand = handCount.OfRank;
     const MeldSummary& meldsBefore = MeldsBefore();
     const MeldColumns& columnsBefore = meldsBefore.Columns;
     const MeldSummary& meldsAfter = MeldsAfter();
     const int inColumn = columnsBefore[rank].Size;
-    const int wildInHand = static_cast<int>(handBefore.size()) - Naturals(handBefore);
+    const int wildInHand = handCount.Wild;
     const bool oneAgainstOne = pileBefore.size() == 1 && handBefore.size() == 1;
     const bool fullCanasta = inColumn >= CanastaSize && !rules_.AddToCanasta;
     const int canastasBefore = meldsBefore.Canastas;
     const auto topCardMelded = [&] {
+        // With the columns where they were, melds left as they were gained no
+        // copy, and the cards the count of the melds found moved tell the gain.
+        if (before_.Layout.ColumnPitch == after.Layout.ColumnPitch) {
+            if (meldsKept)
+                return false;
+            if (meldCardsMoved_.Known)
+                return CopiesMovedIntoColumn(rank, top) > 0;
+        }
         return CopiesInColumn(is.Melds, after.Layout, rank, top) > CopiesInColumn(meldsAtStart, before_.Layout, rank, top);
     };
     if (oneAgainstOne)
@@ -594,47 +660,86 @@ void Referee::JudgeTake(const CanastaGame& after, bool forced, std::vector<std::
                          std::to_string(minimum_[Index(side_)]));
 }
 
+int Referee::CopiesMovedIntoColumn(int column, const CardRecord& like) const
+{
+    const int key = CardKey(like);
+    int copies = 0;
+    for (int i = 0; i < meldCardsMoved_.Count; ++i) {
+        const MovedMeldCard& card = meldCardsMoved_.Cards[i];
+        if (card.Key == key && card.Column == column)
+            copies += card.Sign;
+    }
+    return copies;
+}
+
 void Referee::JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,
                                   std::vector<std::string>& breaks) const
 {
     if (redThreesInHand > 0)
         breaks.push_back("kept a red three in its hand");
-    if (!melds.ColumnsSound)
+    if (!melds.ColumnsSound())
         JudgeColumns(melds.Columns, handCount, breaks);
 }
 
 void Referee::JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const
 {
-    if (columns[0].Size > 0)
-        breaks.push_back("laid cards left of the meld columns");
-    const ColumnTally& wild = columns[WildColumn];
-    if (wild.Size > 0) {
-        if (!rules_.WildcardCanasta)
-            breaks.push_back("melded wild cards on their own, which the rules do not allow");
-        if (wild.Naturals > 0)
-            breaks.push_back("laid a natural card in the wild-card meld");
-        if (wild.Size < CanastaSize)
-            breaks.push_back("left a wild-card meld of " + Plural(wild.Size, "card"));
+    for (int column = 0; column < ColumnCount; ++column)
+        JudgeColumn(column, columns[column], handCount, breaks);
+}
+
+template <typename Report>
+void Referee::ForEachColumnFault(int column, const ColumnTally& cards, int handCount, Report&& report) const
+{
+    if (column == 0) {
+        if (cards.Size > 0)
+            report([] { return std::string("laid cards left of the meld columns"); });
+        return;
     }
-    const ColumnTally& threes = columns[ThreesColumn];
-    const int blackThrees = threes.BlackThrees;
-    // Every card of the threes column that is a three counts as of its rank.
-    if (threes.OfColumnRank < threes.Size)
-        breaks.push_back("laid a card that is not a three among the threes");
-    if (blackThrees > 0 && (handCount > 0 || blackThrees < 3))
-        breaks.push_back("melded " + Plural(blackThrees, "black three") + (handCount == 0 ? "" : " while holding cards"));
-    for (int column = Four; column < ColumnCount; ++column) {
-        const ColumnTally& cards = columns[column];
+    if (column == WildColumn) {
         if (cards.Size == 0)
-            continue;
-        if (cards.Size < 3)
-            breaks.push_back("left a meld of " + Plural(cards.Size, "card") + " in column " + std::to_string(column));
-        // A natural whose rank is not the column's lies in the wrong column.
-        if (cards.Naturals > cards.OfColumnRank)
-            breaks.push_back("mixed ranks in column " + std::to_string(column));
-        if (cards.Naturals < cards.Size - cards.Naturals)
-            breaks.push_back("melded more wild cards than natural ones in column " + std::to_string(column));
+            return;
+        if (!rules_.WildcardCanasta)
+            report([] { return std::string("melded wild cards on their own, which the rules do not allow"); });
+        if (cards.Naturals > 0)
+            report([] { return std::string("laid a natural card in the wild-card meld"); });
+        if (cards.Size < CanastaSize)
+            report([&cards] { return "left a wild-card meld of " + Plural(cards.Size, "card"); });
+        return;
     }
+    if (column == ThreesColumn) {
+        const int blackThrees = cards.BlackThrees;
+        // Every card of the threes column that is a three counts as of its rank.
+        if (cards.OfColumnRank < cards.Size)
+            report([] { return std::string("laid a card that is not a three among the threes"); });
+        if (blackThrees > 0 && (handCount > 0 || blackThrees < 3))
+            report([blackThrees, handCount] {
+                return "melded " + Plural(blackThrees, "black three") + (handCount == 0 ? "" : " while holding cards");
+            });
+        return;
+    }
+    if (cards.Size == 0)
+        return;
+    if (cards.Size < 3)
+        report([&cards, column] {
+            return "left a meld of " + Plural(cards.Size, "card") + " in column " + std::to_string(column);
+        });
+    // A natural whose rank is not the column's lies in the wrong column.
+    if (cards.Naturals > cards.OfColumnRank)
+        report([column] { return "mixed ranks in column " + std::to_string(column); });
+    if (cards.Naturals < cards.Size - cards.Naturals)
+        report([column] { return "melded more wild cards than natural ones in column " + std::to_string(column); });
+}
+
+void Referee::JudgeColumn(int column, const ColumnTally& cards, int handCount, std::vector<std::string>& breaks) const
+{
+    ForEachColumnFault(column, cards, handCount, [&breaks](const auto& wording) { breaks.push_back(wording()); });
+}
+
+bool Referee::ColumnSound(int column, const ColumnTally& cards) const
+{
+    bool sound = true;
+    ForEachColumnFault(column, cards, 0, [&sound](const auto&) { sound = false; });
+    return sound;
 }
 
 std::vector<std::string> Referee::JudgeHandScore(const CanastaGame& game, const HandScore& score) const
@@ -656,12 +761,13 @@ std::vector<std::string> Referee::JudgeHandScore(const CanastaGame& game, const 
         const bool penalised = (rules_.CanastaRequired && canastas < rules_.NumberOfCanastas) ||
                                (wentOut != index && static_cast<int>(melds.size()) == redOnTable);
         std::array<ScoreLine, ScoreRowCount> rows{};
-        for (const CardRecord& card : melds) {
-            if (IsRedThree(card.Id))
-                continue;
-            ++rows[RowTable].Number;
-            rows[RowTable].Value += penalised ? -ValueOf(card) : ValueOf(card);
-        }
+        // Every meld card lies in one column, and a column's tally of the cards
+        // holds what they are worth, red threes counting nothing.
+        std::int32_t tableValue = 0;
+        for (const ColumnTally& cards : columns)
+            tableValue += cards.Value;
+        rows[RowTable].Number = static_cast<int>(melds.size()) - redOnTable;
+        rows[RowTable].Value = penalised ? -tableValue : tableValue;
         int redInHand = 0;
         for (const CardRecord& card : hand) {
             if (IsRedThree(card.Id)) {

@@ -69,7 +69,8 @@ public:
     // (until the next turn of that side begins).
     const CardPile& DiscardPileAtTurnStart() const { return before_.DiscardPile; }
     const CardPile& MeldsAtTurnStart() const;
-    // What the judgement of the turn begun last found left as it was.
+    // What the judgement of the turn begun last found left as it was, and the
+    // meld cards it found moved (until the next turn begins).
     const TurnPilesAlike& PilesAlikeAfterTurn() const { return alikeAfterTurn_; }
     // Scores the hand from the table as it ended and compares the game's rows.
     std::vector<std::string> JudgeHandScore(const CanastaGame& game, const HandScore& score) const;
@@ -90,26 +91,32 @@ private:
     {
         return otherMeldsCounted_ ? counted_[Index(Opponent(side_))].Now().Melds : before_.OtherMelds;
     }
-    // Meld value over columns of three cards or more, red threes counting nothing.
-    static std::int32_t CompleteMeldValue(const MeldColumns& columns);
     static int CanastaCount(const MeldColumns& columns);
 
     // A side's meld columns and what the rules read off them, worked out again
-    // only when the columns change.
+    // only when the columns change, and then only for the columns that changed.
     struct MeldSummary {
         MeldColumns Columns{};
+        // Meld value over columns of three cards or more, red threes counting nothing.
         std::int32_t CompleteValue = 0;
         int Canastas = 0;
+        // One bit per column the end-of-turn checks find fault with when the
+        // side holds no cards, or (the threes) that holds black threes.
+        std::uint16_t UnsoundColumns = 0;
         // The end-of-turn checks of the columns find nothing, however many cards
         // the side holds (it has no black threes laid out).
-        bool ColumnsSound = true;
+        bool ColumnsSound() const { return UnsoundColumns == 0; }
     };
     // The summary of a side's melds, brought up to date from the melds counted
     // last for that side by the cards that differ.
     const MeldSummary& SummaryOf(Side side, const CardPile& melds, const TableLayout& layout);
     // The same, for melds known to differ from those counted last (or laid out anew).
     const MeldSummary& Recount(Side side, const CardPile& melds, const TableLayout& layout);
+    // Works out what the rules read off freshly counted columns.
     void Summarise(MeldSummary& summary) const;
+    // Brings a summary up to date for the columns marked in changed (a bit per
+    // column), which held previous when the summary was last brought up to date.
+    void Resummarise(MeldSummary& summary, const MeldColumns& previous, std::uint32_t changed) const;
     // A side's meld columns: those counted last while the melds are still those
     // cards (the hand's last turns have nearly always counted them), otherwise counted afresh.
     MeldColumns ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout) const;
@@ -143,10 +150,20 @@ private:
     // meldsKept: the moving side's melds are as the turn found them, card for card.
     std::vector<std::string> JudgeReading(const CanastaGame& after, const Reading& reading, const Draw& drawn,
                                           bool meldsKept);
-    void JudgeTake(const CanastaGame& after, bool forced, std::vector<std::string>& breaks);
+    void JudgeTake(const CanastaGame& after, bool forced, bool meldsKept, std::vector<std::string>& breaks);
+    // How many more cards with the key of like the count of the moving side's
+    // melds found added to the column than taken from it (when Known).
+    int CopiesMovedIntoColumn(int column, const CardRecord& like) const;
     void JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,
                              std::vector<std::string>& breaks) const;
     void JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const;
+    void JudgeColumn(int column, const ColumnTally& cards, int handCount, std::vector<std::string>& breaks) const;
+    // The checks of one column find nothing when the side holds no cards.
+    bool ColumnSound(int column, const ColumnTally& cards) const;
+    // Hands each fault the checks find with one column to report, as a callable
+    // that words it: the wording is built only when it is wanted.
+    template <typename Report>
+    void ForEachColumnFault(int column, const ColumnTally& cards, int handCount, Report&& report) const;
 
     RuleOptions rules_;
     std::array<std::int32_t, 2> minimum_{50, 50};
@@ -205,12 +222,13 @@ private:
     };
     std::array<CountedMelds, 2> counted_;
     // The meld cards a side's count brought up to date card by card last took
-    // away (counted in) and added (counted out): the moving side's melds need no
-    // second walk for the balance of the turn's cards.
+    // away (-1) and added (+1), by key and column: the moving side's melds need
+    // no second walk for the balance of the turn's cards.
     struct MovedMeldCards {
-        CardBalance Balance{};
         int TakenAway = 0;
         bool Known = false;
+        std::array<MovedMeldCard, 2 * DeckSize> Cards;
+        int Count = 0;
     };
     MovedMeldCards meldCardsMoved_;
 };
