@@ -205,23 +205,25 @@ void TurnFrame::CountLiveFromTable()
     live_.MeldCards = melds.Count;
     const bool countPoints = FrozenReadsOwnColumns();
     live_.ColumnPointsCounted = countPoints;
-    int wilds = 0;
+    // The wild cards of a run are the jokers and twos it added to the counts
+    // by rank: counted once a run, not tested card by card.
+    int wildsBefore = live_.MeldRanks[Joker] + live_.MeldRanks[Two];
     int points = 0;
     ForEachColumnRun(
         melds, Game.Layout,
         [&](const CardRecord& c) {
             ++live_.MeldRanks[c.Rank];
-            wilds += IsWild(c.Rank) ? 1 : 0;
             if (countPoints)
                 points += MeldPoints(c);
         },
         [&](int column, int cards) {
+            const int wilds = live_.MeldRanks[Joker] + live_.MeldRanks[Two];
             if (IsColumn(column)) {
                 live_.MeldColumns[column] += cards;
-                live_.MeldWilds[column] += wilds;
+                live_.MeldWilds[column] += wilds - wildsBefore;
                 live_.MeldColumnPoints[column] += points;
             }
-            wilds = 0;
+            wildsBefore = wilds;
             points = 0;
         });
     const CardPile& pile = Game.DiscardPile;
@@ -237,19 +239,25 @@ void TurnFrame::CountLiveFromTable()
 
 void TurnFrame::CountOpponent()
 {
+    // The counts by rank are counted straight into the tallies, which a
+    // frame's first count finds at 0 as built; a later count empties them.
+    const bool countedBefore = opponentCounted_.Melds >= 0;
     opponentCounted_ = {Opp().Melds.Count, Memory.KnownOpponentCards.Count};
     // The melds by rank are counted in the same pass as the columns.
     const bool countRanks = CountsOpponentRanks();
+    if (countRanks && countedBefore) {
+        OpponentMeldRankCount.fill(0);
+        KnownOpponentRankCount.fill(0);
+    }
     ColumnCounts columns{};
     ColumnCounts pointsPerColumn{};
-    ColumnCounts ranks{};
     const CardPile& melds = Opp().Melds;
     int points = 0;
     ForEachColumnRun(
         melds, Game.Layout,
         [&](const CardRecord& c) {
             if (countRanks)
-                ++ranks[c.Rank];
+                ++OpponentMeldRankCount[c.Rank];
             points += MeldPoints(c);
         },
         [&](int column, int cards) {
@@ -268,12 +276,9 @@ void TurnFrame::CountOpponent()
     Opp().MeldCount = columns;
     if (!countRanks)
         return;
-    OpponentMeldRankCount = ranks;
-    ColumnCounts known{};
     const CardPile& seen = Memory.KnownOpponentCards;
     for (int i = 0, count = seen.Count; i < count; ++i)
-        ++known[seen.Cards[i].Rank];
-    KnownOpponentRankCount = known;
+        ++KnownOpponentRankCount[seen.Cards[i].Rank];
 }
 
 int TurnFrame::OpponentWildsAndThrees() const
