@@ -19,15 +19,16 @@ namespace {
 template <typename EachCard, typename RunEnds>
 void ForEachColumnRun(const CardPile& melds, const TableLayout& layout, EachCard&& eachCard, RunEnds&& runEnds)
 {
-    const int count = melds.Count;
-    for (int i = 0; i < count;) {
-        const int x = melds.Cards[i].X;
-        const int begin = i;
+    const CardRecord* card = melds.Cards.data();
+    const CardRecord* const end = card + melds.Count;
+    while (card != end) {
+        const int x = card->X;
+        const CardRecord* const first = card;
         do {
-            eachCard(melds.Cards[i]);
-            ++i;
-        } while (i < count && melds.Cards[i].X == x);
-        runEnds(layout.ColumnOf(x), i - begin);
+            eachCard(*card);
+            ++card;
+        } while (card != end && card->X == x);
+        runEnds(layout.ColumnOf(x), static_cast<int>(card - first));
     }
 }
 
@@ -269,10 +270,10 @@ void TurnFrame::CountOpponent()
         });
     // The value of the columns of three cards or more, as the game's
     // MeldValueOnTable(side, false) reckons it, from the pass made anyway.
-    opponentMeldValue_ = 0;
+    int value = 0;
     for (int column = 0; column < ColumnCount; ++column)
-        if (columns[column] >= 3)
-            opponentMeldValue_ += pointsPerColumn[column];
+        value += columns[column] >= 3 ? pointsPerColumn[column] : 0;
+    opponentMeldValue_ = value;
     Opp().MeldCount = columns;
     if (!countRanks)
         return;
