@@ -90,25 +90,16 @@ int TurnFrame::WildsInColumn(int column) const
     return wild;
 }
 
-int TurnFrame::FindCardOfRank(int rank, int from) const
-{
-    if (HoldsNoneOf(rank))
-        return -1;
-    const CardPile& hand = Own().Hand;
-    for (int i = std::max(from, 0); i < hand.Count; ++i)
-        if (hand.Cards[i].Rank == rank)
-            return i;
-    return -1;
-}
-
 int TurnFrame::FindLastCardOfRank(int rank, int before) const
 {
     if (HoldsNoneOf(rank))
         return -1;
-    const CardPile& hand = Own().Hand;
-    for (int i = std::min<int>(before, hand.Count) - 1; i >= 0; --i)
-        if (hand.Cards[i].Rank == rank)
-            return i;
+    const CardRecord* const first = Own().Hand.Cards.data();
+    for (const CardRecord* card = first + std::min<int>(before, Own().Hand.Count); card != first;) {
+        --card;
+        if (card->Rank == rank)
+            return static_cast<int>(card - first);
+    }
     return -1;
 }
 

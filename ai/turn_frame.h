@@ -5,6 +5,7 @@
 // in the program; the simulator seats a level on either side.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <optional>
@@ -132,7 +133,18 @@ public:
     // wild cards than naturals (the limit every meld is held to); 0 for none.
     int WildcardRoom(int column) const;
     // Index of the first card of that rank in the hand at or after from; -1 for none.
-    int FindCardOfRank(int rank, int from = 0) const;
+    int FindCardOfRank(int rank, int from = 0) const
+    {
+        if (HoldsNoneOf(rank))
+            return -1;
+        // Walked by pointer: the search runs over the hand many times a turn.
+        const CardRecord* const first = Own().Hand.Cards.data();
+        const CardRecord* const end = first + Own().Hand.Count;
+        for (const CardRecord* card = first + std::max(from, 0); card < end; ++card)
+            if (card->Rank == rank)
+                return static_cast<int>(card - first);
+        return -1;
+    }
     // Index of the last card of that rank in the hand before before; -1 for none.
     int FindLastCardOfRank(int rank, int before = DeckSize) const;
     // Going out on the pairs in hand; setAside cards (black threes) count as
