@@ -557,15 +557,17 @@ void TurnFrame::LayDownRedThrees(bool fromEnd)
     Recount();
 }
 
-void TurnFrame::DiscardStep(const std::function<DiscardChoice()>& choose)
+bool TurnFrame::MayDiscard()
 {
     if (Own().Hand.Count < 2 && Own().Canastas.Count < Need()) {
         Host.ShowMessage(MessageKind::Information, "The computer passes the discard.");
-        return;
+        return false;
     }
-    if (Own().Hand.Count == 0)
-        return;
-    const DiscardChoice choice = choose();
+    return Own().Hand.Count != 0;
+}
+
+void TurnFrame::Discard(const DiscardChoice& choice)
+{
     // The discard hands the turn over; what the opponent does then is not the frame's to count.
     MarkCountsStale();
     CardRecord card;

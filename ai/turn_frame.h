@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <optional>
 
 #include "ai/computer_player.h"
@@ -200,7 +199,13 @@ public:
     void EndHandForEmptyStock();
     void LayDownRedThrees(bool fromEnd);
     // Discards the family's choice, or passes with one card and too few canastas.
-    void DiscardStep(const std::function<DiscardChoice()>& choose);
+    // The choice is asked for only when there is a discard to make.
+    template <typename Choose>
+    void DiscardStep(Choose&& choose)
+    {
+        if (MayDiscard())
+            Discard(choose());
+    }
     // Repaint, end of hand check, and the human's turn begins.
     void FinishTurn();
 
@@ -445,6 +450,10 @@ protected:
         std::optional<HandTrial> trial_;
     };
     int cardsOnTrial_ = 0;
+
+    // Whether the turn has a discard to make; a pass is reported here.
+    bool MayDiscard();
+    void Discard(const DiscardChoice& choice);
 
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.
