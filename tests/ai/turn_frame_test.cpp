@@ -152,6 +152,8 @@ TEST(ComputerCounts, StayThoseOfTheTableThroughEveryMove)
         AddToHand(t.game, id);
     for (int id : {CardId(Diamond, 11), CardId(Heart, 11), CardId(Spade, 11)})
         AddToComputerMelds(t.game, id);
+    // A wild card in the column counted first: each column counts its own wild cards alone.
+    AddToComputerMelds(t.game, CardId(Spade, 1), Queen);
     for (int id : {CardId(Spade, 5), CardId(Heart, 9), CardId(Club, 2), CardId(Heart, 2)})
         AddToDiscardPile(t.game, id);
     AddToStock(t.game, CardId(Diamond, 6));
