@@ -210,6 +210,26 @@ TEST(ComputerCounts, AFirstCountAfterTheFramesOwnMovesCountsEveryCardOnce)
     EXPECT_EQ(frame.DiscardRankCount, ColumnCounts{});
 }
 
+// The opponent's melds and known cards, counted again when they change, are
+// each counted once.
+TEST(ComputerCounts, TheOpponentCountedAgainCountsEachCardOnce)
+{
+    FrameTable t;
+    for (int id : {CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12)})
+        AddToHumanMelds(t.game, id);
+    CardRecord known;
+    known.Id = static_cast<std::uint8_t>(CardId(Spade, 6));
+    known.Rank = Seven;
+    AppendCard(t.game.Memory.KnownOpponentCards, known);
+    TurnFrame frame(t.game, t.ai);
+    frame.Recount();
+
+    AddToHumanMelds(t.game, CardId(Diamond, 12));
+    frame.Recount();
+    EXPECT_EQ(frame.HNaturals(King), 4);
+    EXPECT_EQ(frame.Known(Seven), 1);
+}
+
 // A frame on the human side knows from its own counts when its first meld
 // opens the pile; red threes, worth nothing, open nothing.
 TEST(ComputerCounts, TheHumanSidesPileOpensWithItsFirstMeld)
