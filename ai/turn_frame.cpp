@@ -343,11 +343,11 @@ void TurnFrame::AddToHand(CardRecord card, bool animate)
     const int fromY = card.Y;
     Game.PutInHand(Me, card);
     live_.IntoHand(card);
-    if (animate) {
+    if (animate && ShowsMoves()) {
         // The flight shows the back of the card's deck, never its face.
         CardRecord back = card;
         back.Id = static_cast<std::uint8_t>(54 + card.Deck);
-        Animate(back, fromX, fromY, card.X, card.Y);
+        ShowFlight(back, fromX, fromY, card.X, card.Y);
     }
 }
 
@@ -380,9 +380,10 @@ CardRecord TurnFrame::MeldFromHand(int index)
 void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
 {
     AppendCard(Own().Melds, card);
-    live_.OntoMelds(card, Game.ColumnOf(card));
-    if (!IsRedThree(card.Id))
-        Own().MeldValue += card.Points;
+    // Read once: the counts written in between could otherwise be taken to change the card.
+    const int points = MeldPoints(card);
+    live_.OntoMelds(card, Game.ColumnOf(card), points);
+    Own().MeldValue += points;
     Animate(card, fromX, fromY, card.X, card.Y);
     MeldPause();
     if (before >= 6)

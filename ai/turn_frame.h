@@ -292,8 +292,9 @@ protected:
             --PileCards;
             Unshown |= PilePart;
         }
-        // column is where the card now lies, -1 for outside the columns.
-        void OntoMelds(const CardRecord& card, int column)
+        // column is where the card now lies, -1 for outside the columns;
+        // points what it adds to the meld value (MeldPoints).
+        void OntoMelds(const CardRecord& card, int column, int points)
         {
             AllZero = false;
             ++MeldRanks[card.Rank];
@@ -302,7 +303,7 @@ protected:
                 ++MeldColumns[column];
                 if (IsWild(card.Rank))
                     ++MeldWilds[column];
-                MeldColumnPoints[column] += MeldPoints(card);
+                MeldColumnPoints[column] += points;
             }
             Unshown |= MeldsPart;
         }
@@ -461,9 +462,10 @@ protected:
     // Shows a card's flight and repaints where it left and where it landed; a
     // frame that neither animates nor has a host watching repaints has nothing
     // to do, and most card moves of a silent game end here.
+    bool ShowsMoves() const { return Settings.Animate || repaints_; }
     void Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY)
     {
-        if (Settings.Animate || repaints_)
+        if (ShowsMoves())
             ShowFlight(shown, fromX, fromY, toX, toY);
     }
     void ShowFlight(const CardRecord& shown, int fromX, int fromY, int toX, int toY);
