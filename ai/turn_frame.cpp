@@ -377,7 +377,8 @@ CardRecord TurnFrame::MeldFromHand(int index)
     return card;
 }
 
-void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
+// Inline: it runs for every card the computer melds, and only this file calls it.
+inline void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
 {
     AppendCard(Own().Melds, card);
     // Read once: the counts written in between could otherwise be taken to change the card.
