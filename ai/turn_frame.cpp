@@ -365,18 +365,6 @@ CardRecord TurnFrame::RemoveFromHand(int index)
     return card;
 }
 
-CardRecord TurnFrame::MeldFromHand(int index)
-{
-    CardRecord card = RemoveFromHand(index);
-    const int fromX = card.X;
-    const int fromY = card.Y;
-    const int column = card.Rank;
-    const int before = OwnColumnSize(column);
-    Game.PlaceOnMeld(Me, card, column, before);
-    PutOnMeld(card, fromX, fromY, column, before);
-    return card;
-}
-
 // Inline: it runs for every card the computer melds, and only this file calls it.
 inline void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
 {
@@ -391,6 +379,24 @@ inline void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, i
         Game.CheckCanasta(Me, column);
 }
 
+// Inline: the melding loops lay card after card through it.
+inline CardRecord TurnFrame::MeldHandCard(int index)
+{
+    CardRecord card = RemoveFromHand(index);
+    const int fromX = card.X;
+    const int fromY = card.Y;
+    const int column = card.Rank;
+    const int before = OwnColumnSize(column);
+    Game.PlaceOnMeld(Me, card, column, before);
+    PutOnMeld(card, fromX, fromY, column, before);
+    return card;
+}
+
+CardRecord TurnFrame::MeldFromHand(int index)
+{
+    return MeldHandCard(index);
+}
+
 void TurnFrame::MeldCardsOfRank(int rank, int count)
 {
     int melded = 0;
@@ -400,7 +406,7 @@ void TurnFrame::MeldCardsOfRank(int rank, int count)
          index = FindCardOfRank(rank, index)) {
         if (ProbeStops())
             break;
-        MeldFromHand(index);
+        MeldHandCard(index);
         ++melded;
     }
     Recount();
@@ -414,7 +420,7 @@ int TurnFrame::MeldLastCardsOfRank(int rank, int count)
          index = FindLastCardOfRank(rank, index)) {
         if (ProbeStops())
             break;
-        MeldFromHand(index);
+        MeldHandCard(index);
         ++melded;
     }
     Recount();

@@ -459,6 +459,8 @@ protected:
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.
     void PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before);
+    // MeldFromHand, for the melding loops of this frame.
+    CardRecord MeldHandCard(int index);
     // Shows a card's flight and repaints where it left and where it landed; a
     // frame that neither animates nor has a host watching repaints has nothing
     // to do, and most card moves of a silent game end here.
