@@ -351,18 +351,13 @@ void TurnFrame::AddToHand(CardRecord card, bool animate)
     }
 }
 
-CardRecord TurnFrame::RemoveFromHand(int index)
+void TurnFrame::RefuseHandRemoval()
 {
     // The melding operations stop a probe before a card leaves the hand.
     if (probing_)
         throw std::logic_error("a probe of the melding took a card from the hand");
-    if (index < 0 || index >= Own().Hand.Count) {
-        Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
-        throw std::out_of_range("computer's hand index outside the hand");
-    }
-    const CardRecord card = Game.TakeFromHand(Me, index);
-    live_.OutOfHand(card);
-    return card;
+    Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
+    throw std::out_of_range("computer's hand index outside the hand");
 }
 
 // Inline: it runs for every card the computer melds, and only this file calls it.

@@ -161,7 +161,15 @@ public:
 
     // ---- Card operations ----------------------------------------------------
     void AddToHand(CardRecord card, bool animate);
-    CardRecord RemoveFromHand(int index);
+    // Inline: every card melded or discarded leaves the hand here.
+    CardRecord RemoveFromHand(int index)
+    {
+        if (probing_ || index < 0 || index >= Own().Hand.Count)
+            RefuseHandRemoval();
+        const CardRecord card = Game.TakeFromHand(Me, index);
+        live_.OutOfHand(card);
+        return card;
+    }
     CardRecord MeldFromHand(int index);
     // Melds up to count cards of a rank, first in hand order first; 0 melds all.
     void MeldCardsOfRank(int rank, int count = 0);
@@ -455,6 +463,10 @@ protected:
     // Whether the turn has a discard to make; a pass is reported here.
     bool MayDiscard();
     void Discard(const DiscardChoice& choice);
+
+    // A probe taking a card from the hand, or an index outside the hand:
+    // reported, and thrown.
+    [[noreturn]] void RefuseHandRemoval();
 
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.
