@@ -490,7 +490,8 @@ void TurnFrame::BeginTurn()
     Own().MinimumMeld = OwnMinimumMeld;
 }
 
-CardRecord TurnFrame::DrawOneCard()
+// Inline: only the draw below calls it, once for every card drawn.
+inline CardRecord TurnFrame::DrawOneCard()
 {
     const CardRecord card = PopCard(Game.Stock);
     if (Game.Stock.Count == 0)
