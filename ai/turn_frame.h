@@ -330,7 +330,9 @@ protected:
     // of the hand for one can be skipped.
     bool HoldsNoneOf(int rank) const
     {
-        return rank >= 0 && rank < ColumnCount && LiveCountsHold() && live_.HandRanks[rank] == 0;
+        // The count first: most searches are for a rank the hand holds, and
+        // their answer is known without asking whether the counts hold.
+        return rank >= 0 && rank < ColumnCount && live_.HandRanks[rank] == 0 && LiveCountsHold();
     }
     // Whether the frozen-pile test reads the frame's own meld columns: the
     // human side's pile stays closed to it until its columns hold a meld value.
