@@ -80,20 +80,23 @@ void ExpertTurn::MeldGroups()
         bool ok = true;
         // Which ranks have a total does not matter here, only how many.
         const std::array<int, 9> ranksPerTotal = RanksPerTotal();
+        // The ranks of one total are alike, so each total is settled at once:
+        // four or more complete canastas while some are missing and the wild
+        // cards last, a pair takes one wild card each, a single is counted.
         for (int c = 8; c >= 1 && ok; --c) {
-            for (int i = 0; i < ranksPerTotal[c] && ok; ++i) {
-                if (k < need && c >= 4 && w + c - 7 >= 0) {
+            const int ranks = ranksPerTotal[c];
+            if (c >= 4) {
+                for (int i = 0; i < ranks && k < need && w + c - 7 >= 0; ++i) {
                     w -= 7 - c;
                     ++k;
                 }
-                if (c == 2) {
-                    if (w < 1)
-                        ok = false;
-                    else
-                        --w;
-                }
-                if (c == 1)
-                    ++singles;
+            } else if (c == 2) {
+                if (w < ranks)
+                    ok = false;
+                else
+                    w -= ranks;
+            } else if (c == 1) {
+                singles += ranks;
             }
         }
         const int threes = Threes();
