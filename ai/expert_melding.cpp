@@ -73,38 +73,10 @@ void ExpertTurn::MeldGroups()
 
     // Could the hand be melded out this turn, completing the missing canastas
     // with wild cards? Only an aggressive turn asks.
-    if (aggressive) {
-        int w = Wilds();
-        int k = Canastas();
-        int singles = 0;
-        bool ok = true;
-        // Which ranks have a total does not matter here, only how many.
-        const std::array<int, 9> ranksPerTotal = RanksPerTotal();
-        // The ranks of one total are alike, so each total is settled at once:
-        // four or more complete canastas while some are missing and the wild
-        // cards last, a pair takes one wild card each, a single is counted.
-        for (int c = 8; c >= 1 && ok; --c) {
-            const int ranks = ranksPerTotal[c];
-            if (c >= 4) {
-                for (int i = 0; i < ranks && k < need && w + c - 7 >= 0; ++i) {
-                    w -= 7 - c;
-                    ++k;
-                }
-            } else if (c == 2) {
-                if (w < ranks)
-                    ok = false;
-                else
-                    w -= ranks;
-            } else if (c == 1) {
-                singles += ranks;
-            }
-        }
-        const int threes = Threes();
-        if (k >= need && ok && singles <= 1 && (threes == 0 || threes >= 3 || (singles == 1 && threes == 1))) {
-            CompleteCanastas();
-            MeldNaturals(0);
-            UseWildcardsToGoOut();
-        }
+    if (aggressive && MeldsOutWith(RanksPerTotal(), Wilds(), Canastas(), need, Threes())) {
+        CompleteCanastas();
+        MeldNaturals(0);
+        UseWildcardsToGoOut();
     }
 
     Recount();
@@ -274,6 +246,34 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
         }
     }
     return {k, u};
+}
+
+bool ExpertTurn::MeldsOutWith(const std::array<int, 9>& ranksPerTotal, int wilds, int canastas, int need, int threes)
+{
+    int w = wilds;
+    int k = canastas;
+    int singles = 0;
+    bool ok = true;
+    // The ranks of one total are alike, so each total is settled at once:
+    // four or more complete canastas while some are missing and the wild
+    // cards last, a pair takes one wild card each, a single is counted.
+    for (int c = 8; c >= 1 && ok; --c) {
+        const int ranks = ranksPerTotal[c];
+        if (c >= 4) {
+            for (int i = 0; i < ranks && k < need && w + c - 7 >= 0; ++i) {
+                w -= 7 - c;
+                ++k;
+            }
+        } else if (c == 2) {
+            if (w < ranks)
+                ok = false;
+            else
+                w -= ranks;
+        } else if (c == 1) {
+            singles += ranks;
+        }
+    }
+    return k >= need && ok && singles <= 1 && (threes == 0 || threes >= 3 || (singles == 1 && threes == 1));
 }
 
 std::array<int, 9> ExpertTurn::RanksPerTotal() const
