@@ -34,6 +34,12 @@ void ForEachColumnRun(const CardPile& melds, const TableLayout& layout, EachCard
 
 bool IsColumn(int column) { return column >= 0 && column < ColumnCount; }
 
+// What a meld card adds to its side's meld value, as MeldPoints reckons it,
+// without its test for red threes: a card's record carries the points of its
+// card (MakeCard; a saved game's are checked as it loads), and a red three's
+// are 0. The melds are counted card by card at every turn.
+int MeldValueOf(const CardRecord& card) { return card.Points; }
+
 }  // namespace
 
 
@@ -206,7 +212,7 @@ void TurnFrame::CountLiveFromTable()
         [&](const CardRecord& c) {
             ++live_.MeldRanks[c.Rank];
             if (countPoints)
-                points += MeldPoints(c);
+                points += MeldValueOf(c);
         },
         [&](int column, int cards) {
             const int wilds = live_.MeldRanks[Joker] + live_.MeldRanks[Two];
@@ -250,7 +256,7 @@ void TurnFrame::CountOpponent()
         [&](const CardRecord& c) {
             if (countRanks)
                 ++OpponentMeldRankCount[c.Rank];
-            points += MeldPoints(c);
+            points += MeldValueOf(c);
         },
         [&](int column, int cards) {
             if (IsColumn(column)) {

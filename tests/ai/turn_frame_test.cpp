@@ -254,12 +254,16 @@ TEST(ComputerCounts, TheHumanSidesPileOpensWithItsFirstMeld)
 }
 
 // The turn reckons the opponent's meld value from its own count of the
-// opponent's melds, where a column short of three cards counts nothing.
+// opponent's melds, where a column short of three cards counts nothing and
+// red threes, scored apart, add nothing.
 TEST(ComputerTurnStart, TakesTheOpponentsMeldValueFromItsColumnsOfThreeOrMore)
 {
     FrameTable t;
     for (int id : {CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), CardId(Spade, 11), CardId(Heart, 11)})
         AddToHumanMelds(t.game, id);
+    for (std::uint8_t deck : {0, 1})
+        for (int id : {CardId(Diamond, 2), CardId(Heart, 2)})
+            AddToHumanMelds(t.game, id, -1, deck);
     TurnFrame frame(t.game, t.ai);
 
     frame.BeginTurn();
