@@ -37,7 +37,7 @@ bool IsColumn(int column) { return column >= 0 && column < ColumnCount; }
 // What a meld card adds to its side's meld value, as MeldPoints reckons it,
 // without its test for red threes: a card's record carries the points of its
 // card (MakeCard; a saved game's are checked as it loads), and a red three's
-// are 0. The melds are counted card by card at every turn.
+// are 0. It is asked for every meld card counted and every card laid.
 int MeldValueOf(const CardRecord& card) { return card.Points; }
 
 }  // namespace
@@ -371,7 +371,7 @@ inline void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, i
 {
     AppendCard(Own().Melds, card);
     // Read once: the counts written in between could otherwise be taken to change the card.
-    const int points = MeldPoints(card);
+    const int points = MeldValueOf(card);
     live_.OntoMelds(card, Game.ColumnOf(card), points);
     Own().MeldValue += points;
     Animate(card, fromX, fromY, card.X, card.Y);
