@@ -79,7 +79,8 @@ void ExpertTurn::MeldGroups()
         UseWildcardsToGoOut();
     }
 
-    Recount();
+    // These sizes are read from the table itself, not from the tallies, and
+    // completing the canastas recounts them first.
     if (StockSize() < 6
         || (!OpponentHoarding
             && ((HCanastas() >= need && HCards() < 10)
