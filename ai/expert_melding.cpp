@@ -212,7 +212,7 @@ void ExpertTurn::UseWildcardsToGoOut()
         if (plan.Pair[r])
             MeldRank(r, 0);
     }
-    Recount();
+    // Handing out the wild cards recounts first.
     HandOutWildcards(plan.Spare);
 
     // Black threes go down only as the last cards of a hand that goes out, as
