@@ -475,10 +475,11 @@ protected:
     void PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before);
     // MeldFromHand, for the melding loops of this frame.
     CardRecord MeldHandCard(int index);
+    // Whether a card's move is shown: flown, or repainted for a host that watches.
+    bool ShowsMoves() const { return Settings.Animate || repaints_; }
     // Shows a card's flight and repaints where it left and where it landed; a
     // frame that neither animates nor has a host watching repaints has nothing
     // to do, and most card moves of a silent game end here.
-    bool ShowsMoves() const { return Settings.Animate || repaints_; }
     void Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY)
     {
         if (ShowsMoves())
