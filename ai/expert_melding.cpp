@@ -63,8 +63,8 @@ void ExpertTurn::MeldGroups()
     const int need = Need();
 
     // Natural canastas; before the initial meld only one that reaches the minimum
-    // alone. Melding a rank recounts the tallies, so they are counted once here.
-    Recount();
+    // alone. Melding a rank recounts the tallies; before it, every caller has
+    // just recounted (the red threes laid down, or a rehearsal's start).
     for (int r = 3; r <= 13; ++r) {
         if (Hand(r) + Melds(r) >= 7 && Melds(r) == Naturals(r)
             && (Opened() || 7 * Value(r) >= OwnMinimumMeld))
