@@ -40,6 +40,7 @@ public:
     void Play();
 
     // ---- Start of the turn, take or draw -----------------------------------
+    // Right after BeginTurn, whose count of the table it reads.
     int TakeOrDraw();
     void DrawAggressiveTurn();
     void TakePile();
