@@ -143,7 +143,7 @@ void AdvancedTurn::UseWildcardsToGoOut()
     for (int r = 13; r >= 3; --r)
         if (plan.Pair[r])
             MeldRank(r);
-    Recount();
+    // Handing out the wild cards recounts first.
     HandOutWildcards(plan.Spare);
 
     // Black threes go down only as the last cards of a hand that goes out, as

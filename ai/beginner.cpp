@@ -75,9 +75,9 @@ void BeginnerTurn::UseWildcardsToGoOut()
     for (int r = 13; r >= 3; --r)
         if (plan.Pair[r])
             MeldRank(r);
-    Recount();
 
     // Without a card left over, one wild card stays in hand for the discard.
+    // Handing out the wild cards recounts first.
     HandOutWildcards(plan.Spare - 1 + plan.Rest);
 }
 

@@ -40,6 +40,7 @@ public:
     void Play();
 
     // ---- Start of the turn, take or draw -----------------------------------
+    // Right after BeginTurn, whose count of the table it reads.
     int TakeOrDraw();
     void DrawAggressiveTurn();
     void TakePile();
@@ -69,6 +70,11 @@ public:
     // How many ranks, four to ace, have each total of cards from one to
     // eight in the hand and the melds together.
     std::array<int, 9> RanksPerTotal() const;
+    // Whether the hand could be melded out this turn, wild cards completing the
+    // missing canastas: by how many ranks have each total of hand and melds
+    // (RanksPerTotal; which ranks does not matter), the wild cards and threes in
+    // hand and the canastas laid.
+    static bool MeldsOutWith(const std::array<int, 9>& ranksPerTotal, int wilds, int canastas, int need, int threes);
     bool GoingOutPays() const;
     void MeldRank(int rank, int max);
 

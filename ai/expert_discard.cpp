@@ -109,17 +109,22 @@ DiscardChoice ExpertTurn::ChooseDiscard()
         // The smallest groups first, among them the ranks the human shows least interest in.
         int group = 100;
         for (int floor = 0; !choice.Chosen() && floor <= 8; floor = group) {
+            // The smallest group above the floor, and its ranks in order, in one pass.
             group = 100;
-            for (int r = 3; r <= 13; ++r)
-                if (Hand(r) > 0 && Hand(r) + Melds(r) > floor)
-                    group = std::min(group, Hand(r) + Melds(r));
+            std::array<int, ColumnCount> ranksOfGroup;
+            int rankCount = 0;
+            for (int r = 3; r <= 13; ++r) {
+                const int size = Hand(r) + Melds(r);
+                if (Hand(r) == 0 || size <= floor || size > group)
+                    continue;
+                if (size < group) {
+                    group = size;
+                    rankCount = 0;
+                }
+                ranksOfGroup[rankCount++] = r;
+            }
             if (group == 100)
                 break;
-            std::array<int, ColumnCount> ranksOfGroup{};
-            int rankCount = 0;
-            for (int r = 3; r <= 13; ++r)
-                if (Hand(r) > 0 && Hand(r) + Melds(r) == group)
-                    ranksOfGroup[rankCount++] = r;
             const std::span<const int> ranks(ranksOfGroup.data(), rankCount);
             if (group >= 2 && threes > 0 && StockSize() <= 69) {
                 choice = FromHand(FindCardOfRank(2));

@@ -63,8 +63,8 @@ void ExpertTurn::MeldGroups()
     const int need = Need();
 
     // Natural canastas; before the initial meld only one that reaches the minimum
-    // alone. Melding a rank recounts the tallies, so they are counted once here.
-    Recount();
+    // alone. Melding a rank recounts the tallies; before it, every caller has
+    // just recounted (the red threes laid down, or a rehearsal's start).
     for (int r = 3; r <= 13; ++r) {
         if (Hand(r) + Melds(r) >= 7 && Melds(r) == Naturals(r)
             && (Opened() || 7 * Value(r) >= OwnMinimumMeld))
@@ -73,38 +73,14 @@ void ExpertTurn::MeldGroups()
 
     // Could the hand be melded out this turn, completing the missing canastas
     // with wild cards? Only an aggressive turn asks.
-    if (aggressive) {
-        int w = Wilds();
-        int k = Canastas();
-        int singles = 0;
-        bool ok = true;
-        // Which ranks have a total does not matter here, only how many.
-        const std::array<int, 9> ranksPerTotal = RanksPerTotal();
-        for (int c = 8; c >= 1 && ok; --c) {
-            for (int i = 0; i < ranksPerTotal[c] && ok; ++i) {
-                if (k < need && c >= 4 && w + c - 7 >= 0) {
-                    w -= 7 - c;
-                    ++k;
-                }
-                if (c == 2) {
-                    if (w < 1)
-                        ok = false;
-                    else
-                        --w;
-                }
-                if (c == 1)
-                    ++singles;
-            }
-        }
-        const int threes = Threes();
-        if (k >= need && ok && singles <= 1 && (threes == 0 || threes >= 3 || (singles == 1 && threes == 1))) {
-            CompleteCanastas();
-            MeldNaturals(0);
-            UseWildcardsToGoOut();
-        }
+    if (aggressive && MeldsOutWith(RanksPerTotal(), Wilds(), Canastas(), need, Threes())) {
+        CompleteCanastas();
+        MeldNaturals(0);
+        UseWildcardsToGoOut();
     }
 
-    Recount();
+    // These sizes are read from the table itself, not from the tallies, and
+    // completing the canastas recounts them first.
     if (StockSize() < 6
         || (!OpponentHoarding
             && ((HCanastas() >= need && HCards() < 10)
@@ -236,7 +212,7 @@ void ExpertTurn::UseWildcardsToGoOut()
         if (plan.Pair[r])
             MeldRank(r, 0);
     }
-    Recount();
+    // Handing out the wild cards recounts first.
     HandOutWildcards(plan.Spare);
 
     // Black threes go down only as the last cards of a hand that goes out, as
@@ -271,6 +247,34 @@ ReachableCanastas ExpertTurn::CountReachableCanastas() const
         }
     }
     return {k, u};
+}
+
+bool ExpertTurn::MeldsOutWith(const std::array<int, 9>& ranksPerTotal, int wilds, int canastas, int need, int threes)
+{
+    int w = wilds;
+    int k = canastas;
+    int singles = 0;
+    bool ok = true;
+    // The ranks of one total are alike, so each total is settled at once:
+    // four or more complete canastas while some are missing and the wild
+    // cards last, a pair takes one wild card each, a single is counted.
+    for (int c = 8; c >= 1 && ok; --c) {
+        const int ranks = ranksPerTotal[c];
+        if (c >= 4) {
+            for (int i = 0; i < ranks && k < need && w + c - 7 >= 0; ++i) {
+                w -= 7 - c;
+                ++k;
+            }
+        } else if (c == 2) {
+            if (w < ranks)
+                ok = false;
+            else
+                w -= ranks;
+        } else if (c == 1) {
+            singles += ranks;
+        }
+    }
+    return k >= need && ok && singles <= 1 && (threes == 0 || threes >= 3 || (singles == 1 && threes == 1));
 }
 
 std::array<int, 9> ExpertTurn::RanksPerTotal() const

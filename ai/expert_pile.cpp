@@ -51,8 +51,10 @@ bool ExpertTurn::PileIsCritical()
     if (!Opened() && Memory.PlannedDiscardRank == 0 && !EvaluateOpening(0, false, false).Possible)
         return false;
 
-    const int s = HCards() + HMeldCards() + OpponentWildsAndThrees();
-    if (s >= 26)
+    // The opponent's hand is searched for wild cards and threes only when the
+    // sizes of its hand and melds alone leave the answer open.
+    const int opponentCards = HCards() + HMeldCards();
+    if (opponentCards >= 26 || opponentCards + OpponentWildsAndThrees() >= 26)
         return false;
     if ((Need() == 2 && pairs > 4) || (!Memory.StrongHand && Canastas() == 0) || PileSize() > 19
         || (Cards() > 19 && Canastas() >= Need()))

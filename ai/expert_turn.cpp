@@ -37,8 +37,8 @@ void ExpertTurn::DrawAggressiveTurn()
 
 int ExpertTurn::TakeOrDraw()
 {
+    // The turn's beginning has counted the table, and nothing has moved since.
     DrawAggressiveTurn();
-    Recount();
     ComputerMemory& memory = Memory;
     if (PileSize() == 1) {
         memory.ThreeDiscardMode = memory.ThreeDiscardMode && Threes() >= 2;

@@ -19,19 +19,26 @@ namespace {
 template <typename EachCard, typename RunEnds>
 void ForEachColumnRun(const CardPile& melds, const TableLayout& layout, EachCard&& eachCard, RunEnds&& runEnds)
 {
-    const int count = melds.Count;
-    for (int i = 0; i < count;) {
-        const int x = melds.Cards[i].X;
-        const int begin = i;
+    const CardRecord* card = melds.Cards.data();
+    const CardRecord* const end = card + melds.Count;
+    while (card != end) {
+        const int x = card->X;
+        const CardRecord* const first = card;
         do {
-            eachCard(melds.Cards[i]);
-            ++i;
-        } while (i < count && melds.Cards[i].X == x);
-        runEnds(layout.ColumnOf(x), i - begin);
+            eachCard(*card);
+            ++card;
+        } while (card != end && card->X == x);
+        runEnds(layout.ColumnOf(x), static_cast<int>(card - first));
     }
 }
 
 bool IsColumn(int column) { return column >= 0 && column < ColumnCount; }
+
+// What a meld card adds to its side's meld value, as MeldPoints reckons it,
+// without its test for red threes: a card's record carries the points of its
+// card (MakeCard; a saved game's are checked as it loads), and a red three's
+// are 0. It is asked for every meld card counted and every card laid.
+int MeldValueOf(const CardRecord& card) { return card.Points; }
 
 }  // namespace
 
@@ -89,25 +96,16 @@ int TurnFrame::WildsInColumn(int column) const
     return wild;
 }
 
-int TurnFrame::FindCardOfRank(int rank, int from) const
-{
-    if (HoldsNoneOf(rank))
-        return -1;
-    const CardPile& hand = Own().Hand;
-    for (int i = std::max(from, 0); i < hand.Count; ++i)
-        if (hand.Cards[i].Rank == rank)
-            return i;
-    return -1;
-}
-
 int TurnFrame::FindLastCardOfRank(int rank, int before) const
 {
     if (HoldsNoneOf(rank))
         return -1;
-    const CardPile& hand = Own().Hand;
-    for (int i = std::min<int>(before, hand.Count) - 1; i >= 0; --i)
-        if (hand.Cards[i].Rank == rank)
-            return i;
+    const CardRecord* const first = Own().Hand.Cards.data();
+    for (const CardRecord* card = first + std::min<int>(before, Own().Hand.Count); card != first;) {
+        --card;
+        if (card->Rank == rank)
+            return static_cast<int>(card - first);
+    }
     return -1;
 }
 
@@ -205,23 +203,25 @@ void TurnFrame::CountLiveFromTable()
     live_.MeldCards = melds.Count;
     const bool countPoints = FrozenReadsOwnColumns();
     live_.ColumnPointsCounted = countPoints;
-    int wilds = 0;
+    // The wild cards of a run are the jokers and twos it added to the counts
+    // by rank: counted once a run, not tested card by card.
+    int wildsBefore = live_.MeldRanks[Joker] + live_.MeldRanks[Two];
     int points = 0;
     ForEachColumnRun(
         melds, Game.Layout,
         [&](const CardRecord& c) {
             ++live_.MeldRanks[c.Rank];
-            wilds += IsWild(c.Rank) ? 1 : 0;
             if (countPoints)
-                points += MeldPoints(c);
+                points += MeldValueOf(c);
         },
         [&](int column, int cards) {
+            const int wilds = live_.MeldRanks[Joker] + live_.MeldRanks[Two];
             if (IsColumn(column)) {
                 live_.MeldColumns[column] += cards;
-                live_.MeldWilds[column] += wilds;
+                live_.MeldWilds[column] += wilds - wildsBefore;
                 live_.MeldColumnPoints[column] += points;
             }
-            wilds = 0;
+            wildsBefore = wilds;
             points = 0;
         });
     const CardPile& pile = Game.DiscardPile;
@@ -237,20 +237,26 @@ void TurnFrame::CountLiveFromTable()
 
 void TurnFrame::CountOpponent()
 {
+    // The counts by rank are counted straight into the tallies, which a
+    // frame's first count finds at 0 as built; a later count empties them.
+    const bool countedBefore = opponentCounted_.Melds >= 0;
     opponentCounted_ = {Opp().Melds.Count, Memory.KnownOpponentCards.Count};
     // The melds by rank are counted in the same pass as the columns.
     const bool countRanks = CountsOpponentRanks();
+    if (countRanks && countedBefore) {
+        OpponentMeldRankCount.fill(0);
+        KnownOpponentRankCount.fill(0);
+    }
     ColumnCounts columns{};
     ColumnCounts pointsPerColumn{};
-    ColumnCounts ranks{};
     const CardPile& melds = Opp().Melds;
     int points = 0;
     ForEachColumnRun(
         melds, Game.Layout,
         [&](const CardRecord& c) {
             if (countRanks)
-                ++ranks[c.Rank];
-            points += MeldPoints(c);
+                ++OpponentMeldRankCount[c.Rank];
+            points += MeldValueOf(c);
         },
         [&](int column, int cards) {
             if (IsColumn(column)) {
@@ -261,19 +267,16 @@ void TurnFrame::CountOpponent()
         });
     // The value of the columns of three cards or more, as the game's
     // MeldValueOnTable(side, false) reckons it, from the pass made anyway.
-    opponentMeldValue_ = 0;
+    int value = 0;
     for (int column = 0; column < ColumnCount; ++column)
-        if (columns[column] >= 3)
-            opponentMeldValue_ += pointsPerColumn[column];
+        value += columns[column] >= 3 ? pointsPerColumn[column] : 0;
+    opponentMeldValue_ = value;
     Opp().MeldCount = columns;
     if (!countRanks)
         return;
-    OpponentMeldRankCount = ranks;
-    ColumnCounts known{};
     const CardPile& seen = Memory.KnownOpponentCards;
     for (int i = 0, count = seen.Count; i < count; ++i)
-        ++known[seen.Cards[i].Rank];
-    KnownOpponentRankCount = known;
+        ++KnownOpponentRankCount[seen.Cards[i].Rank];
 }
 
 int TurnFrame::OpponentWildsAndThrees() const
@@ -346,29 +349,39 @@ void TurnFrame::AddToHand(CardRecord card, bool animate)
     const int fromY = card.Y;
     Game.PutInHand(Me, card);
     live_.IntoHand(card);
-    if (animate) {
+    if (animate && ShowsMoves()) {
         // The flight shows the back of the card's deck, never its face.
         CardRecord back = card;
         back.Id = static_cast<std::uint8_t>(54 + card.Deck);
-        Animate(back, fromX, fromY, card.X, card.Y);
+        ShowFlight(back, fromX, fromY, card.X, card.Y);
     }
 }
 
-CardRecord TurnFrame::RemoveFromHand(int index)
+void TurnFrame::RefuseHandRemoval()
 {
     // The melding operations stop a probe before a card leaves the hand.
     if (probing_)
         throw std::logic_error("a probe of the melding took a card from the hand");
-    if (index < 0 || index >= Own().Hand.Count) {
-        Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
-        throw std::out_of_range("computer's hand index outside the hand");
-    }
-    const CardRecord card = Game.TakeFromHand(Me, index);
-    live_.OutOfHand(card);
-    return card;
+    Host.ShowMessage(MessageKind::Warning, "Internal Failure removing card from computer's hand");
+    throw std::out_of_range("computer's hand index outside the hand");
 }
 
-CardRecord TurnFrame::MeldFromHand(int index)
+// Inline: it runs for every card the computer melds, and only this file calls it.
+inline void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
+{
+    AppendCard(Own().Melds, card);
+    // Read once: the counts written in between could otherwise be taken to change the card.
+    const int points = MeldValueOf(card);
+    live_.OntoMelds(card, Game.ColumnOf(card), points);
+    Own().MeldValue += points;
+    Animate(card, fromX, fromY, card.X, card.Y);
+    MeldPause();
+    if (before >= 6)
+        Game.CheckCanasta(Me, column);
+}
+
+// Inline: the melding loops lay card after card through it.
+inline CardRecord TurnFrame::MeldHandCard(int index)
 {
     CardRecord card = RemoveFromHand(index);
     const int fromX = card.X;
@@ -380,16 +393,9 @@ CardRecord TurnFrame::MeldFromHand(int index)
     return card;
 }
 
-void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before)
+CardRecord TurnFrame::MeldFromHand(int index)
 {
-    AppendCard(Own().Melds, card);
-    live_.OntoMelds(card, Game.ColumnOf(card));
-    if (!IsRedThree(card.Id))
-        Own().MeldValue += card.Points;
-    Animate(card, fromX, fromY, card.X, card.Y);
-    MeldPause();
-    if (before >= 6)
-        Game.CheckCanasta(Me, column);
+    return MeldHandCard(index);
 }
 
 void TurnFrame::MeldCardsOfRank(int rank, int count)
@@ -401,7 +407,7 @@ void TurnFrame::MeldCardsOfRank(int rank, int count)
          index = FindCardOfRank(rank, index)) {
         if (ProbeStops())
             break;
-        MeldFromHand(index);
+        MeldHandCard(index);
         ++melded;
     }
     Recount();
@@ -415,7 +421,7 @@ int TurnFrame::MeldLastCardsOfRank(int rank, int count)
          index = FindLastCardOfRank(rank, index)) {
         if (ProbeStops())
             break;
-        MeldFromHand(index);
+        MeldHandCard(index);
         ++melded;
     }
     Recount();
@@ -490,7 +496,8 @@ void TurnFrame::BeginTurn()
     Own().MinimumMeld = OwnMinimumMeld;
 }
 
-CardRecord TurnFrame::DrawOneCard()
+// Inline: only the draw below calls it, once for every card drawn.
+inline CardRecord TurnFrame::DrawOneCard()
 {
     const CardRecord card = PopCard(Game.Stock);
     if (Game.Stock.Count == 0)
@@ -560,15 +567,17 @@ void TurnFrame::LayDownRedThrees(bool fromEnd)
     Recount();
 }
 
-void TurnFrame::DiscardStep(const std::function<DiscardChoice()>& choose)
+bool TurnFrame::MayDiscard()
 {
     if (Own().Hand.Count < 2 && Own().Canastas.Count < Need()) {
         Host.ShowMessage(MessageKind::Information, "The computer passes the discard.");
-        return;
+        return false;
     }
-    if (Own().Hand.Count == 0)
-        return;
-    const DiscardChoice choice = choose();
+    return Own().Hand.Count != 0;
+}
+
+void TurnFrame::Discard(const DiscardChoice& choice)
+{
     // The discard hands the turn over; what the opponent does then is not the frame's to count.
     MarkCountsStale();
     CardRecord card;

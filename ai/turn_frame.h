@@ -5,8 +5,8 @@
 // in the program; the simulator seats a level on either side.
 #pragma once
 
+#include <algorithm>
 #include <array>
-#include <functional>
 #include <optional>
 
 #include "ai/computer_player.h"
@@ -132,7 +132,18 @@ public:
     // wild cards than naturals (the limit every meld is held to); 0 for none.
     int WildcardRoom(int column) const;
     // Index of the first card of that rank in the hand at or after from; -1 for none.
-    int FindCardOfRank(int rank, int from = 0) const;
+    int FindCardOfRank(int rank, int from = 0) const
+    {
+        if (HoldsNoneOf(rank))
+            return -1;
+        // Walked by pointer: the search runs over the hand many times a turn.
+        const CardRecord* const first = Own().Hand.Cards.data();
+        const CardRecord* const end = first + Own().Hand.Count;
+        for (const CardRecord* card = first + std::max(from, 0); card < end; ++card)
+            if (card->Rank == rank)
+                return static_cast<int>(card - first);
+        return -1;
+    }
     // Index of the last card of that rank in the hand before before; -1 for none.
     int FindLastCardOfRank(int rank, int before = DeckSize) const;
     // Going out on the pairs in hand; setAside cards (black threes) count as
@@ -150,7 +161,15 @@ public:
 
     // ---- Card operations ----------------------------------------------------
     void AddToHand(CardRecord card, bool animate);
-    CardRecord RemoveFromHand(int index);
+    // Inline: every card melded or discarded leaves the hand here.
+    CardRecord RemoveFromHand(int index)
+    {
+        if (probing_ || index < 0 || index >= Own().Hand.Count)
+            RefuseHandRemoval();
+        const CardRecord card = Game.TakeFromHand(Me, index);
+        live_.OutOfHand(card);
+        return card;
+    }
     CardRecord MeldFromHand(int index);
     // Melds up to count cards of a rank, first in hand order first; 0 melds all.
     void MeldCardsOfRank(int rank, int count = 0);
@@ -188,7 +207,13 @@ public:
     void EndHandForEmptyStock();
     void LayDownRedThrees(bool fromEnd);
     // Discards the family's choice, or passes with one card and too few canastas.
-    void DiscardStep(const std::function<DiscardChoice()>& choose);
+    // The choice is asked for only when there is a discard to make.
+    template <typename Choose>
+    void DiscardStep(Choose&& choose)
+    {
+        if (MayDiscard())
+            Discard(choose());
+    }
     // Repaint, end of hand check, and the human's turn begins.
     void FinishTurn();
 
@@ -275,8 +300,9 @@ protected:
             --PileCards;
             Unshown |= PilePart;
         }
-        // column is where the card now lies, -1 for outside the columns.
-        void OntoMelds(const CardRecord& card, int column)
+        // column is where the card now lies, -1 for outside the columns;
+        // points what it adds to the meld value (MeldPoints).
+        void OntoMelds(const CardRecord& card, int column, int points)
         {
             AllZero = false;
             ++MeldRanks[card.Rank];
@@ -285,7 +311,7 @@ protected:
                 ++MeldColumns[column];
                 if (IsWild(card.Rank))
                     ++MeldWilds[column];
-                MeldColumnPoints[column] += MeldPoints(card);
+                MeldColumnPoints[column] += points;
             }
             Unshown |= MeldsPart;
         }
@@ -304,7 +330,9 @@ protected:
     // of the hand for one can be skipped.
     bool HoldsNoneOf(int rank) const
     {
-        return rank >= 0 && rank < ColumnCount && LiveCountsHold() && live_.HandRanks[rank] == 0;
+        // The count first: most searches are for a rank the hand holds, and
+        // their answer is known without asking whether the counts hold.
+        return rank >= 0 && rank < ColumnCount && live_.HandRanks[rank] == 0 && LiveCountsHold();
     }
     // Whether the frozen-pile test reads the frame's own meld columns: the
     // human side's pile stays closed to it until its columns hold a meld value.
@@ -434,15 +462,27 @@ protected:
     };
     int cardsOnTrial_ = 0;
 
+    // Whether the turn has a discard to make; a pass is reported here.
+    bool MayDiscard();
+    void Discard(const DiscardChoice& choice);
+
+    // A probe taking a card from the hand, or an index outside the hand:
+    // reported, and thrown.
+    [[noreturn]] void RefuseHandRemoval();
+
     // Lays a card that has left the hand onto the computer's meld in that
     // column, which held before cards: points, flight, pause, canasta check.
     void PutOnMeld(const CardRecord& card, int fromX, int fromY, int column, int before);
+    // MeldFromHand, for the melding loops of this frame.
+    CardRecord MeldHandCard(int index);
+    // Whether a card's move is shown: flown, or repainted for a host that watches.
+    bool ShowsMoves() const { return Settings.Animate || repaints_; }
     // Shows a card's flight and repaints where it left and where it landed; a
     // frame that neither animates nor has a host watching repaints has nothing
     // to do, and most card moves of a silent game end here.
     void Animate(const CardRecord& shown, int fromX, int fromY, int toX, int toY)
     {
-        if (Settings.Animate || repaints_)
+        if (ShowsMoves())
             ShowFlight(shown, fromX, fromY, toX, toY);
     }
     void ShowFlight(const CardRecord& shown, int fromX, int fromY, int toX, int toY);

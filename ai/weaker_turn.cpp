@@ -13,8 +13,8 @@ WeakerTurn::TakeMinimum::TakeMinimum(WeakerTurn& turn, const CardRecord& top)
 
 void WeakerTurn::Play()
 {
+    // The turn's beginning has counted the table.
     BeginTurn();
-    Recount();
     if (ShouldTakePile()) {
         TakePile();
     } else if (!StockEmpty()) {

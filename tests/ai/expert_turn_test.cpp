@@ -142,3 +142,22 @@ TEST(ExpertGoingOut, SpareWildCardsFillMeldsUpToTheirNaturalsAndTheRestStayInHan
     EXPECT_EQ(t.game.Computer().Hand.Count, 0);
     EXPECT_EQ(t.game.DiscardPile.Count, 1);
 }
+
+// An aggressive turn melds out when wild cards complete the missing canastas
+// and are left for every pair; a canasta no longer missing takes none.
+TEST(ExpertGoingOut, AnAggressiveTurnCountsWildCardsForTheMissingCanastasAndThePairs)
+{
+    const auto meldsOut = [](std::array<int, 9> ranksPerTotal, int wilds, int canastas, int threes = 0) {
+        return ai::ExpertTurn::MeldsOutWith(ranksPerTotal, wilds, canastas, 2, threes);
+    };
+    // Two ranks of five and a pair: one five takes two wild cards, the pair one,
+    // and the other five none, its canasta not being missing.
+    EXPECT_TRUE(meldsOut({0, 0, 1, 0, 0, 2}, 4, 1));
+    EXPECT_FALSE(meldsOut({0, 0, 1, 0, 0, 2}, 2, 1));
+    EXPECT_FALSE(meldsOut({0, 0, 1, 0, 0, 2}, 1, 1));
+    EXPECT_FALSE(meldsOut({0, 0, 2}, 1, 2));
+    // One single may stay for the discard, with one three beside it.
+    EXPECT_TRUE(meldsOut({0, 1}, 0, 2, 1));
+    EXPECT_FALSE(meldsOut({0, 2}, 0, 2));
+    EXPECT_FALSE(meldsOut({0, 0}, 0, 2, 2));
+}

@@ -152,6 +152,8 @@ TEST(ComputerCounts, StayThoseOfTheTableThroughEveryMove)
         AddToHand(t.game, id);
     for (int id : {CardId(Diamond, 11), CardId(Heart, 11), CardId(Spade, 11)})
         AddToComputerMelds(t.game, id);
+    // A wild card in the column counted first: each column counts its own wild cards alone.
+    AddToComputerMelds(t.game, CardId(Spade, 1), Queen);
     for (int id : {CardId(Spade, 5), CardId(Heart, 9), CardId(Club, 2), CardId(Heart, 2)})
         AddToDiscardPile(t.game, id);
     AddToStock(t.game, CardId(Diamond, 6));
@@ -208,6 +210,26 @@ TEST(ComputerCounts, AFirstCountAfterTheFramesOwnMovesCountsEveryCardOnce)
     EXPECT_EQ(frame.DiscardRankCount, ColumnCounts{});
 }
 
+// The opponent's melds and known cards, counted again when they change, are
+// each counted once.
+TEST(ComputerCounts, TheOpponentCountedAgainCountsEachCardOnce)
+{
+    FrameTable t;
+    for (int id : {CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12)})
+        AddToHumanMelds(t.game, id);
+    CardRecord known;
+    known.Id = static_cast<std::uint8_t>(CardId(Spade, 6));
+    known.Rank = Seven;
+    AppendCard(t.game.Memory.KnownOpponentCards, known);
+    TurnFrame frame(t.game, t.ai);
+    frame.Recount();
+
+    AddToHumanMelds(t.game, CardId(Diamond, 12));
+    frame.Recount();
+    EXPECT_EQ(frame.HNaturals(King), 4);
+    EXPECT_EQ(frame.Known(Seven), 1);
+}
+
 // A frame on the human side knows from its own counts when its first meld
 // opens the pile; red threes, worth nothing, open nothing.
 TEST(ComputerCounts, TheHumanSidesPileOpensWithItsFirstMeld)
@@ -232,12 +254,16 @@ TEST(ComputerCounts, TheHumanSidesPileOpensWithItsFirstMeld)
 }
 
 // The turn reckons the opponent's meld value from its own count of the
-// opponent's melds, where a column short of three cards counts nothing.
+// opponent's melds, where a column short of three cards counts nothing and
+// red threes, scored apart, add nothing.
 TEST(ComputerTurnStart, TakesTheOpponentsMeldValueFromItsColumnsOfThreeOrMore)
 {
     FrameTable t;
     for (int id : {CardId(Spade, 12), CardId(Heart, 12), CardId(Club, 12), CardId(Spade, 11), CardId(Heart, 11)})
         AddToHumanMelds(t.game, id);
+    for (std::uint8_t deck : {0, 1})
+        for (int id : {CardId(Diamond, 2), CardId(Heart, 2)})
+            AddToHumanMelds(t.game, id, -1, deck);
     TurnFrame frame(t.game, t.ai);
 
     frame.BeginTurn();
