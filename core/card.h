@@ -144,6 +144,22 @@ inline CardRecord PopCard(CardPile& pile)
     return pile.Cards[pile.Count];
 }
 void RemoveCardById(CardPile& pile, int id);
+[[noreturn]] void ThrowIndexOutsidePile();
+// Takes the card at index out of the pile and closes the gap it leaves: the
+// cards after it move down one place. Every card leaving a hand passes here:
+// kept inline.
+inline CardRecord TakeCardAt(CardPile& pile, int index)
+{
+    if (index < 0 || index >= pile.Count)
+        ThrowIndexOutsidePile();
+    const CardRecord removed = pile.Cards[index];
+    const int count = pile.Count - 1;
+    std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
+    pile.Count = static_cast<std::uint8_t>(count);
+    return removed;
+}
+// TakeCardAt, and unless keepColumn the cards below the taken one in its
+// column (in the direction the column grows) move up one step.
 CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column);
 // Places a card at the end of its rank's column (lengthening the column unless
 // hold); every card laid into a hand or a meld by rank passes here: kept inline.
