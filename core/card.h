@@ -159,8 +159,41 @@ inline CardRecord TakeCardAt(CardPile& pile, int index)
     return removed;
 }
 // TakeCardAt, and unless keepColumn the cards below the taken one in its
-// column (in the direction the column grows) move up one step.
-CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column);
+// column (in the direction the column grows) move up one step. Every card
+// leaving the human's hand passes here: kept inline.
+[[noreturn]] void ThrowColumnOutsideTable();
+inline CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column)
+{
+    if (!keepColumn && (column < 0 || column >= ColumnCount))
+        ThrowColumnOutsideTable();
+    // The pile closes its gap in one move; then the cards beyond the removed
+    // one in its column close theirs. A column is stacked in record order (a
+    // card joins its column's end as it joins the pile's end, and a column laid
+    // again is laid in record order), so those cards are among the records that
+    // followed the removed one. Most cards lie in other columns, so the x alone
+    // turns them away.
+    const CardRecord removed = TakeCardAt(pile, index);
+    const int count = pile.Count;
+    if (keepColumn)
+        return removed;
+    ColumnEnd& end = pile.ColumnEnds[column];
+    // The column's end is where its deepest card lies: a card taken from there
+    // leaves no card behind it to move up, as a player's last card of a rank
+    // mostly is.
+    const bool takenFromEnd = removed.Y == end.Y;
+    end.Y -= direction * StackStep;
+    if (takenFromEnd)
+        return removed;
+    const int removedDepth = removed.Y * direction;
+    // Unrolled, the loop's own count and jump are paid once for several cards.
+#pragma GCC unroll 4
+    for (int j = index; j < count; ++j) {
+        CardRecord& c = pile.Cards[j];
+        if (c.X == removed.X && c.Y * direction > removedDepth)
+            c.Y -= direction * StackStep;
+    }
+    return removed;
+}
 // Places a card at the end of its rank's column (lengthening the column unless
 // hold); every card laid into a hand or a meld by rank passes here: kept inline.
 [[noreturn]] void ThrowRankOutsideTable();
