@@ -388,14 +388,14 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
     int blackThrees = 0;
     const CardRecord* cards = seat.Melds.Cards.data();
     const int count = seat.Melds.Count;
-    auto slotOf = [this](int x) {
+    auto slotOf = [this](int x) -> std::size_t {
         const int column = Layout.ColumnOf(x);
         return column >= 0 && column < ColumnCount ? column : OutsideColumns;
     };
     // The cards of a column lie together in the pile and share their x: the
     // column, a division, is worked out again only where the x changes.
     int runX = count > 0 ? cards[0].X : 0;
-    int col = slotOf(runX);
+    std::size_t col = slotOf(runX);
     // Unrolled, the loop's own count and jump are paid once for several cards.
 #pragma GCC unroll 4
     for (int i = 0; i < count; ++i) {
@@ -405,15 +405,16 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
             col = slotOf(runX);
         }
         ++inColumn[col];
-        meldPoints += c.Points;
-        // Wild cards and threes, the only ranks below four, are few.
-        if (c.Rank <= Three) {
+        // Wild cards and threes, the only ranks below four, are few: the other
+        // cards only add their points, which stay in a register through the loop.
+        if (c.Rank > Three) {
+            meldPoints += c.Points;
+        } else {
+            meldPoints += MeldPoints(c);
             if (IsWild(c.Rank))
                 ++wild[col];
             else if (IsBlackThree(c.Id))
                 ++blackThrees;
-            else if (IsRedThree(c.Id))
-                meldPoints -= c.Points;  // a red three adds nothing to the meld value
         }
     }
     std::copy_n(inColumn.begin(), ColumnCount, seat.MeldCount.begin());
