@@ -109,8 +109,11 @@ int CardPoints(int id);
 inline bool IsWild(int rank) { return rank == Joker || rank == Two; }
 inline bool IsRedThree(int id) { return id == 28 || id == 41; }
 inline bool IsBlackThree(int id) { return id == 2 || id == 15; }
-// What a card adds to its side's meld value: a red three is scored apart and adds nothing.
-inline int MeldPoints(const CardRecord& card) { return IsRedThree(card.Id) ? 0 : card.Points; }
+// What a card adds to its side's meld value: a red three is scored apart and
+// adds nothing. Its record carries no points (CardPoints gives it none, and a
+// saved game whose cards carry other points than their own is refused), so
+// every card adds the points of its record, without a test of its identity.
+inline int MeldPoints(const CardRecord& card) { return card.Points; }
 inline bool IsBlackSuit(int id) { return id >= 1 && id <= 26; }  // spade or club; false for the joker
 
 struct CardNameResult {

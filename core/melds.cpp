@@ -405,12 +405,9 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
             col = slotOf(runX);
         }
         ++inColumn[col];
-        // Wild cards and threes, the only ranks below four, are few: the other
-        // cards only add their points, which stay in a register through the loop.
-        if (c.Rank > Three) {
-            meldPoints += c.Points;
-        } else {
-            meldPoints += MeldPoints(c);
+        meldPoints += MeldPoints(c);
+        // Wild cards and threes, the only ranks below four, are few.
+        if (c.Rank <= Three) {
             if (IsWild(c.Rank))
                 ++wild[col];
             else if (IsBlackThree(c.Id))
