@@ -86,42 +86,9 @@ void RemoveCardById(CardPile& pile, int id)
     }
 }
 
-CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column)
-{
-    if (index < 0 || index >= pile.Count)
-        throw std::out_of_range("card index outside the pile");
-    if (!keepColumn && (column < 0 || column >= ColumnCount))
-        throw std::out_of_range("column outside the table");
-    const CardRecord removed = pile.Cards[index];
-    const int count = pile.Count - 1;
-    pile.Count = static_cast<std::uint8_t>(count);
-    // The pile closes its gap in one move; then the cards beyond the removed
-    // one in its column close theirs. A column is stacked in record order (a
-    // card joins its column's end as it joins the pile's end, and a column laid
-    // again is laid in record order), so those cards are among the records that
-    // followed the removed one. Most cards lie in other columns, so the x alone
-    // turns them away.
-    std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
-    if (keepColumn)
-        return removed;
-    ColumnEnd& end = pile.ColumnEnds[column];
-    // The column's end is where its deepest card lies: a card taken from there
-    // leaves no card behind it to move up, as a player's last card of a rank
-    // mostly is.
-    const bool takenFromEnd = removed.Y == end.Y;
-    end.Y -= direction * StackStep;
-    if (takenFromEnd)
-        return removed;
-    const int removedDepth = removed.Y * direction;
-    // Unrolled, the loop's own count and jump are paid once for several cards.
-#pragma GCC unroll 4
-    for (int j = index; j < count; ++j) {
-        CardRecord& c = pile.Cards[j];
-        if (c.X == removed.X && c.Y * direction > removedDepth)
-            c.Y -= direction * StackStep;
-    }
-    return removed;
-}
+void ThrowIndexOutsidePile() { throw std::out_of_range("card index outside the pile"); }
+
+void ThrowColumnOutsideTable() { throw std::out_of_range("column outside the table"); }
 
 void ThrowRankOutsideTable() { throw std::out_of_range("card rank outside the table"); }
 

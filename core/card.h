@@ -109,8 +109,11 @@ int CardPoints(int id);
 inline bool IsWild(int rank) { return rank == Joker || rank == Two; }
 inline bool IsRedThree(int id) { return id == 28 || id == 41; }
 inline bool IsBlackThree(int id) { return id == 2 || id == 15; }
-// What a card adds to its side's meld value: a red three is scored apart and adds nothing.
-inline int MeldPoints(const CardRecord& card) { return IsRedThree(card.Id) ? 0 : card.Points; }
+// What a card adds to its side's meld value: a red three is scored apart and
+// adds nothing. Its record carries no points (CardPoints gives it none, and a
+// saved game whose cards carry other points than their own is refused), so
+// every card adds the points of its record, without a test of its identity.
+inline int MeldPoints(const CardRecord& card) { return card.Points; }
 inline bool IsBlackSuit(int id) { return id >= 1 && id <= 26; }  // spade or club; false for the joker
 
 struct CardNameResult {
@@ -144,7 +147,56 @@ inline CardRecord PopCard(CardPile& pile)
     return pile.Cards[pile.Count];
 }
 void RemoveCardById(CardPile& pile, int id);
-CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column);
+[[noreturn]] void ThrowIndexOutsidePile();
+// Takes the card at index out of the pile and closes the gap it leaves: the
+// cards after it move down one place. Every card leaving a hand passes here:
+// kept inline.
+inline CardRecord TakeCardAt(CardPile& pile, int index)
+{
+    if (index < 0 || index >= pile.Count)
+        ThrowIndexOutsidePile();
+    const CardRecord removed = pile.Cards[index];
+    const int count = pile.Count - 1;
+    std::copy(pile.Cards.begin() + index + 1, pile.Cards.begin() + count + 1, pile.Cards.begin() + index);
+    pile.Count = static_cast<std::uint8_t>(count);
+    return removed;
+}
+// TakeCardAt, and unless keepColumn the cards below the taken one in its
+// column (in the direction the column grows) move up one step. Every card
+// leaving the human's hand passes here: kept inline.
+[[noreturn]] void ThrowColumnOutsideTable();
+inline CardRecord RemoveCardAt(CardPile& pile, int index, int direction, bool keepColumn, int column)
+{
+    if (!keepColumn && (column < 0 || column >= ColumnCount))
+        ThrowColumnOutsideTable();
+    // The pile closes its gap in one move; then the cards beyond the removed
+    // one in its column close theirs. A column is stacked in record order (a
+    // card joins its column's end as it joins the pile's end, and a column laid
+    // again is laid in record order), so those cards are among the records that
+    // followed the removed one. Most cards lie in other columns, so the x alone
+    // turns them away.
+    const CardRecord removed = TakeCardAt(pile, index);
+    const int count = pile.Count;
+    if (keepColumn)
+        return removed;
+    ColumnEnd& end = pile.ColumnEnds[column];
+    // The column's end is where its deepest card lies: a card taken from there
+    // leaves no card behind it to move up, as a player's last card of a rank
+    // mostly is.
+    const bool takenFromEnd = removed.Y == end.Y;
+    end.Y -= direction * StackStep;
+    if (takenFromEnd)
+        return removed;
+    const int removedDepth = removed.Y * direction;
+    // Unrolled, the loop's own count and jump are paid once for several cards.
+#pragma GCC unroll 4
+    for (int j = index; j < count; ++j) {
+        CardRecord& c = pile.Cards[j];
+        if (c.X == removed.X && c.Y * direction > removedDepth)
+            c.Y -= direction * StackStep;
+    }
+    return removed;
+}
 // Places a card at the end of its rank's column (lengthening the column unless
 // hold); every card laid into a hand or a meld by rank passes here: kept inline.
 [[noreturn]] void ThrowRankOutsideTable();

@@ -4,6 +4,9 @@
 // the tallies of the melds are counted many times a turn.
 #pragma once
 
+#include <cstdint>
+#include <limits>
+
 #include "core/card.h"
 #include "core/layout.h"
 
@@ -16,8 +19,7 @@ public:
     // Layout.ColumnOf(card.X).
     int operator()(const CardRecord& card)
     {
-        if (!known_ || card.X != x_) {
-            known_ = true;
+        if (card.X != x_) {
             x_ = card.X;
             column_ = layout_.ColumnOf(card.X);
         }
@@ -26,8 +28,8 @@ public:
 
 private:
     const TableLayout& layout_;
-    bool known_ = false;
-    int x_ = 0;
+    // Starts at an x no card can have, so the first card always works its column out.
+    std::int64_t x_ = std::numeric_limits<std::int64_t>::min();
     int column_ = 0;
 };
 

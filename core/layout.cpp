@@ -6,8 +6,6 @@
 
 namespace meldora {
 
-int TableLayout::ColumnX(int column) const { return LeftMargin + column * ColumnPitch; }
-
 TableLayout ApplyLayout(int sizeIndex, int clientWidth)
 {
     if (sizeIndex < 0 || sizeIndex >= static_cast<int>(SizeClasses.size()))

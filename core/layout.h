@@ -38,7 +38,7 @@ struct TableLayout {
     int HumanHandBase = 323;
     int ComputerHandTop = 5;
 
-    int ColumnX(int column) const;
+    int ColumnX(int column) const { return LeftMargin + column * ColumnPitch; }
     // (x - LeftMargin) div ColumnPitch, truncating towards zero.
     int ColumnOf(int x) const { return (x - LeftMargin) / ColumnPitch; }
 };

@@ -379,31 +379,42 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
     Seat& seat = SeatOf(side);
     const bool handEmpty = seat.Hand.Count - handReduction <= 0;
 
-    ColumnCounts inColumn{};
-    std::array<int, ColumnCount> wild{};
+    // One slot past the columns gathers the cards that lie outside them, so
+    // that every card is counted without asking whether its column exists.
+    constexpr int OutsideColumns = ColumnCount;
+    std::array<int, ColumnCount + 1> inColumn{};
+    std::array<int, ColumnCount + 1> wild{};
     int meldPoints = 0;
     int blackThrees = 0;
-    ColumnRuns columnOf(Layout);
+    const CardRecord* cards = seat.Melds.Cards.data();
+    const int count = seat.Melds.Count;
+    auto slotOf = [this](int x) -> std::size_t {
+        const int column = Layout.ColumnOf(x);
+        return column >= 0 && column < ColumnCount ? column : OutsideColumns;
+    };
+    // The cards of a column lie together in the pile and share their x: the
+    // column, a division, is worked out again only where the x changes.
+    int runX = count > 0 ? cards[0].X : 0;
+    std::size_t col = slotOf(runX);
     // Unrolled, the loop's own count and jump are paid once for several cards.
 #pragma GCC unroll 4
-    for (int i = 0, count = seat.Melds.Count; i < count; ++i) {
-        const CardRecord& c = seat.Melds.Cards[i];
-        // Only a three is black or red, and a red three adds nothing to the meld value.
-        if (c.Rank == Three) {
-            meldPoints += MeldPoints(c);
-            if (IsBlackThree(c.Id))
-                ++blackThrees;
-        } else {
-            meldPoints += c.Points;
+    for (int i = 0; i < count; ++i) {
+        const CardRecord& c = cards[i];
+        if (c.X != runX) {
+            runX = c.X;
+            col = slotOf(runX);
         }
-        const int col = columnOf(c);
-        if (col >= 0 && col < ColumnCount) {
-            ++inColumn[col];
+        ++inColumn[col];
+        meldPoints += MeldPoints(c);
+        // Wild cards and threes, the only ranks below four, are few.
+        if (c.Rank <= Three) {
             if (IsWild(c.Rank))
                 ++wild[col];
+            else if (IsBlackThree(c.Id))
+                ++blackThrees;
         }
     }
-    seat.MeldCount = inColumn;
+    std::copy_n(inColumn.begin(), ColumnCount, seat.MeldCount.begin());
 
     auto failWith = [this](std::string reason) {
         Turn.MeldCheckReason = std::move(reason);
@@ -418,13 +429,13 @@ bool CanastaGame::ValidateMelds(Side side, int handReduction, bool ignorePending
     // the first verdict; too many wild cards is given later, in its turn among
     // the checks. An empty column holds no wild card and passes both.
     bool tooManyWild = false;
-    for (int col = FirstNaturalColumn; col <= LastColumn; ++col) {
-        const int size = inColumn[col];
+    for (int column = FirstNaturalColumn; column <= LastColumn; ++column) {
+        const int size = inColumn[column];
         if (size == 0)
             continue;
         if (size < 3)
             return failWith("every column on the table must contain at least three cards");
-        tooManyWild |= 2 * wild[col] > size;
+        tooManyWild |= 2 * wild[column] > size;
     }
 
     // A discard that empties the hand without the canastas to go out would

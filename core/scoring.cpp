@@ -27,10 +27,25 @@ SideScore ScoreSide(const SideAtHandEnd& side, const RuleOptions& rules)
     if (side.WentOut)
         rows[RowFinish].Value = side.MeldedNothingBefore ? ConcealedGoingOutBonus : GoingOutBonus;
 
+    // Each pile is counted once, in locals, and the rows are written at the end.
     int redThreesOnTable = 0;
-    for (int i = 0; i < side.Melds.Count; ++i)
-        if (IsRedThree(side.Melds.Cards[i].Id))
+    int tablePoints = 0;
+    for (int i = 0, count = side.Melds.Count; i < count; ++i) {
+        const CardRecord& card = side.Melds.Cards[i];
+        if (IsRedThree(card.Id))
             ++redThreesOnTable;
+        else
+            tablePoints += card.Points;
+    }
+    int redThreesInHand = 0;
+    int handPoints = 0;
+    for (int i = 0, count = side.Hand.Count; i < count; ++i) {
+        const CardRecord& card = side.Hand.Cards[i];
+        if (IsRedThree(card.Id))
+            ++redThreesInHand;
+        else
+            handPoints += card.Points;
+    }
 
     // A side that melded nothing but red threes has nothing to show for them,
     // unless it went out; with CanastaRequired a side short of canastas is
@@ -48,27 +63,12 @@ SideScore ScoreSide(const SideAtHandEnd& side, const RuleOptions& rules)
             }
         }
     }
-    rows[RowRedThrees].Number = redThreesOnTable;
-    rows[RowRedThrees].Value = sign * redThreesOnTable * RedThreeOnTable;
-
-    for (int i = 0; i < side.Melds.Count; ++i) {
-        const CardRecord& card = side.Melds.Cards[i];
-        if (IsRedThree(card.Id))
-            continue;
-        ++rows[RowTable].Number;
-        rows[RowTable].Value += sign * card.Points;
-    }
-
-    for (int i = 0; i < side.Hand.Count; ++i) {
-        const CardRecord& card = side.Hand.Cards[i];
-        if (IsRedThree(card.Id)) {
-            ++rows[RowRedThrees].Number;
-            rows[RowRedThrees].Value += RedThreeInHand;
-        } else {
-            ++rows[RowHand].Number;
-            rows[RowHand].Value -= card.Points;
-        }
-    }
+    rows[RowRedThrees].Number = redThreesOnTable + redThreesInHand;
+    rows[RowRedThrees].Value = sign * redThreesOnTable * RedThreeOnTable + redThreesInHand * RedThreeInHand;
+    rows[RowTable].Number = side.Melds.Count - redThreesOnTable;
+    rows[RowTable].Value = sign * tablePoints;
+    rows[RowHand].Number = side.Hand.Count - redThreesInHand;
+    rows[RowHand].Value = -handPoints;
 
     for (int row = RowTable; row < RowTotal; ++row)
         rows[RowTotal].Value += rows[row].Value;

@@ -42,7 +42,7 @@ CardRecord CanastaGame::TakeFromHand(Side side, int index)
     if (side == Side::Human)
         return RemoveCardAt(hand, index, +1, false, hand.Cards[index].Rank);
     // The computer's row closes up: every card right of the one taken moves one place left.
-    const CardRecord removed = RemoveCardAt(hand, index, 1, true, 0);
+    const CardRecord removed = TakeCardAt(hand, index);
     const int spacing = Presentation.ComputerHandSpacing;
     // Unrolled, the loop's own count and jump are paid once for several cards.
 #pragma GCC unroll 4

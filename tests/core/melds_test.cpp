@@ -143,6 +143,25 @@ TEST_F(Melds, MeldCheckReportsTheFirstFailingReasonInOrder)
     EXPECT_EQ(game.Turn.MeldCheckReason, "every column on the table must contain at least three cards");
 }
 
+TEST_F(Melds, TheMeldCheckCountsTheColumnsAsARecountDoes)
+{
+    Hand({CardId(Heart, Eight)});
+    MeldColumn(King, {CardId(Spade, King), CardId(Heart, King), CardId(Club, King)});
+    MeldColumn(Queen, {CardId(Spade, Queen), CardId(Heart, Queen), CardId(Club, Queen)});
+    MeldColumn(King, {CardId(Diamond, King)});  // the column's cards no longer lie together
+    // Cards off either edge of the table lie in no column.
+    AddToHumanMelds(game, CardId(Spade, Nine));
+    game.Human().Melds.Cards[game.Human().Melds.Count - 1].X = game.Layout.ColumnX(ColumnCount);
+    AddToHumanMelds(game, JokerCard);
+    game.Human().Melds.Cards[game.Human().Melds.Count - 1].X = -4 * game.Layout.ColumnPitch;
+
+    EXPECT_TRUE(game.ValidateMelds(Side::Human));
+    const ColumnCounts checked = game.Human().MeldCount;
+    EXPECT_EQ(checked[King], 4);
+    game.RecountColumns(Side::Human);
+    EXPECT_EQ(checked, game.Human().MeldCount);
+}
+
 TEST_F(Melds, FirstMeldBelowTheMinimumBlocksTheDiscard)
 {
     Hand({CardId(Heart, Eight), CardId(Club, Six)});
