@@ -120,7 +120,7 @@ bool ExpertTurn::CanSpareRank(int rank)
     bool possible = false;
     {
         HandTrial trial(*this);
-        live_.OutOfHand(RemoveCardAt(Own().Hand, index, 1, true, 0));
+        live_.OutOfHand(TakeCardAt(Own().Hand, index));
         Recount();
         possible = EvaluateOpening(0, false, false).Possible;
     }

@@ -34,12 +34,6 @@ void ForEachColumnRun(const CardPile& melds, const TableLayout& layout, EachCard
 
 bool IsColumn(int column) { return column >= 0 && column < ColumnCount; }
 
-// What a meld card adds to its side's meld value, as MeldPoints reckons it,
-// without its test for red threes: a card's record carries the points of its
-// card (MakeCard; a saved game's are checked as it loads), and a red three's
-// are 0. It is asked for every meld card counted and every card laid.
-int MeldValueOf(const CardRecord& card) { return card.Points; }
-
 }  // namespace
 
 
@@ -212,7 +206,7 @@ void TurnFrame::CountLiveFromTable()
         [&](const CardRecord& c) {
             ++live_.MeldRanks[c.Rank];
             if (countPoints)
-                points += MeldValueOf(c);
+                points += MeldPoints(c);
         },
         [&](int column, int cards) {
             const int wilds = live_.MeldRanks[Joker] + live_.MeldRanks[Two];
@@ -256,7 +250,7 @@ void TurnFrame::CountOpponent()
         [&](const CardRecord& c) {
             if (countRanks)
                 ++OpponentMeldRankCount[c.Rank];
-            points += MeldValueOf(c);
+            points += MeldPoints(c);
         },
         [&](int column, int cards) {
             if (IsColumn(column)) {
@@ -371,7 +365,7 @@ inline void TurnFrame::PutOnMeld(const CardRecord& card, int fromX, int fromY, i
 {
     AppendCard(Own().Melds, card);
     // Read once: the counts written in between could otherwise be taken to change the card.
-    const int points = MeldValueOf(card);
+    const int points = MeldPoints(card);
     live_.OntoMelds(card, Game.ColumnOf(card), points);
     Own().MeldValue += points;
     Animate(card, fromX, fromY, card.X, card.Y);
