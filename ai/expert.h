@@ -63,6 +63,7 @@ public:
 
     // ---- Melding and going out -----------------------------------------------
     void MeldPhase();
+    // Called by MeldGroups alone, which keeps the tallies current for them.
     void CompleteCanastas();
     void MeldNaturals(int keep);
     void UseWildcardsToGoOut();

@@ -145,7 +145,7 @@ void ExpertTurn::MeldGroups()
 
 void ExpertTurn::CompleteCanastas()
 {
-    Recount();
+    // The melding of groups, its only caller, has the tallies current here.
     std::array<int, ColumnCount> wildsNeeded;
     wildsNeeded.fill(-1);
     int mostWildsNeeded = -1;
@@ -184,7 +184,7 @@ void ExpertTurn::CompleteCanastas()
 
 void ExpertTurn::MeldNaturals(int keep)
 {
-    Recount();
+    // The melding of groups, its only caller, has the tallies current here.
     int budget = Canastas() < Need() ? Cards() - (6 * Need() + 2) : Cards() - 2 * keep;
     for (int r = 13; r >= 3; --r) {
         const int h = Hand(r);
