@@ -46,7 +46,8 @@ public:
     virtual void MeldPhase() = 0;
     // Melds every card of a rank from the hand; a meld of two gets a wild card.
     virtual void MeldRank(int rank) = 0;
-    // Finishes canastas with up to three wild cards each.
+    // Finishes canastas with up to three wild cards each. Like MeldNaturals,
+    // it reads the tallies as they stand: the melding phase keeps them current.
     void CompleteCanastas();
     // Melds natural groups and adds to melds; keepLastCard leaves one card for the discard.
     void MeldNaturals(bool keepLastCard);
