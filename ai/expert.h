@@ -80,6 +80,7 @@ public:
     void MeldRank(int rank, int max);
 
     // ---- Discard -------------------------------------------------------------
+    // Asked right after the melding phase, whose tallies it reads.
     DiscardChoice ChooseDiscard();
 
 private:

@@ -54,6 +54,7 @@ public:
     virtual void UseWildcardsToGoOut() = 0;
 
     // ---- Discard -----------------------------------------------------------
+    // Asked right after the melding phase, whose tallies it reads.
     virtual DiscardChoice ChooseDiscard() = 0;
 
 protected:
