@@ -44,6 +44,7 @@ public:
     int TakeOrDraw();
     void DrawAggressiveTurn();
     void TakePile();
+    // Right after BeginTurn, whose count of the table it reads.
     bool ShouldTakePile();
     bool MayTakePile(const CardRecord& top, bool frozen);
     bool PileIsCritical();

@@ -54,7 +54,7 @@ bool WeakerTurn::ShouldTakePile()
 {
     if (PileSize() == 0)
         return false;
-    Recount();
+    // Asked first in the turn: the turn's beginning has just counted the table.
     const CardRecord top = Game.DiscardPile.top();
     if (!MayTakePile(top, Frozen()))
         return false;

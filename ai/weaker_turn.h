@@ -27,6 +27,7 @@ public:
 
     // ---- Take or draw ------------------------------------------------------
     // Whether the rules let the computer take the pile and the level wants it.
+    // Right after BeginTurn, whose count of the table it reads.
     bool ShouldTakePile();
     // Unfreezes, takes the top card, melds it, completes the opening, then
     // takes the rest of the pile.
