@@ -107,7 +107,7 @@ void AdvancedTurn::MeldPhase()
     if (Opened())
         CompleteCanastas();
 
-    Recount();
+    // The opening and the canastas recount after every card they move.
     if (Canastas() >= need || !Game.Rules.CanastaRequired) {
         if (Canastas() < need) {
             // Without its canastas the computer melds only to cut its loss.
@@ -127,7 +127,7 @@ void AdvancedTurn::MeldPhase()
         }
     }
 
-    Recount();
+    // Melding the naturals and going out recount after every card they move.
     if (CMeldCards() > 20 && Canastas() >= need && Threes() >= 1)
         Memory.ThreeDiscardMode = true;
 }

@@ -4,7 +4,7 @@ namespace meldora::ai {
 
 DiscardChoice AdvancedTurn::ChooseDiscard()
 {
-    Recount();
+    // The melding phase before it leaves the tallies showing the table.
     if (Cards() == 1)
         return FirstCardOfHand();
     // Too many wild cards to use before going out: one goes, a two before a joker.

@@ -12,7 +12,7 @@ DiscardChoice BeginnerTurn::ThreeOrWildCard() const
 
 DiscardChoice BeginnerTurn::ChooseDiscard()
 {
-    Recount();
+    // The melding phase before it leaves the tallies showing the table.
     const int threes = Threes();
 
     // A card the human's meld of five or six waits for is never given away.

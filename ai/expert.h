@@ -44,6 +44,7 @@ public:
     int TakeOrDraw();
     void DrawAggressiveTurn();
     void TakePile();
+    // Right after BeginTurn, whose count of the table it reads.
     bool ShouldTakePile();
     bool MayTakePile(const CardRecord& top, bool frozen);
     bool PileIsCritical();
@@ -63,6 +64,7 @@ public:
 
     // ---- Melding and going out -----------------------------------------------
     void MeldPhase();
+    // Called by MeldGroups alone, which keeps the tallies current for them.
     void CompleteCanastas();
     void MeldNaturals(int keep);
     void UseWildcardsToGoOut();
@@ -79,6 +81,7 @@ public:
     void MeldRank(int rank, int max);
 
     // ---- Discard -------------------------------------------------------------
+    // Asked right after the melding phase, whose tallies it reads.
     DiscardChoice ChooseDiscard();
 
 private:

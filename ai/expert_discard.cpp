@@ -18,7 +18,7 @@ DiscardChoice FromHand(int index)
 
 DiscardChoice ExpertTurn::ChooseDiscard()
 {
-    Recount();
+    // The melding phase before it leaves the tallies showing the table.
     // Four times in five a two goes before a joker.
     const bool twoFirst = std::uniform_int_distribution<int>(0, 9)(Game.Random) < 8;
     const int firstWild = twoFirst ? 1 : 0;

@@ -34,7 +34,8 @@ void ExpertTurn::MeldPhase()
     else if (MeldGroupsWouldMeld() && Rehearse(meldsStand))
         MeldGroups();
 
-    Recount();
+    // The melding recounts after every card it moves, and a rehearsal moves
+    // none here: the tallies show the table.
     if (StockSize() <= 3 * Need() + 68 && Threes() >= 2)
         Memory.ThreeDiscardMode = true;
 }
@@ -92,8 +93,9 @@ void ExpertTurn::MeldGroups()
         }
     }
 
+    // From here on too, the tallies show the table: every step above that
+    // moves a card recounts right after it.
     if (need == 2) {
-        Recount();
         const ReachableCanastas reach = CountReachableCanastas();
         const int cardsLeft = Cards() - reach.CardsUsed;
         if (reach.Canastas >= 2 || StockSize() < 5) {
@@ -107,7 +109,6 @@ void ExpertTurn::MeldGroups()
     }
 
     [&] {
-        Recount();
         if (Canastas() < need && Game.Rules.CanastaRequired)
             return;
         if (Canastas() < need) {
@@ -144,7 +145,7 @@ void ExpertTurn::MeldGroups()
 
 void ExpertTurn::CompleteCanastas()
 {
-    Recount();
+    // The melding of groups, its only caller, has the tallies current here.
     std::array<int, ColumnCount> wildsNeeded;
     wildsNeeded.fill(-1);
     int mostWildsNeeded = -1;
@@ -183,7 +184,7 @@ void ExpertTurn::CompleteCanastas()
 
 void ExpertTurn::MeldNaturals(int keep)
 {
-    Recount();
+    // The melding of groups, its only caller, has the tallies current here.
     int budget = Canastas() < Need() ? Cards() - (6 * Need() + 2) : Cards() - 2 * keep;
     for (int r = 13; r >= 3; --r) {
         const int h = Hand(r);

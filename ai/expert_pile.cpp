@@ -83,7 +83,7 @@ bool ExpertTurn::ShouldTakePile()
 {
     if (PileSize() == 0)
         return false;
-    Recount();
+    // Asked first in the turn: the turn's beginning has just counted the table.
     const CardRecord top = Game.DiscardPile.top();
     const int r = top.Rank;
     OwnMinimumMeld = MinimumMeld(Own().Score);

@@ -54,7 +54,7 @@ bool WeakerTurn::ShouldTakePile()
 {
     if (PileSize() == 0)
         return false;
-    Recount();
+    // Asked first in the turn: the turn's beginning has just counted the table.
     const CardRecord top = Game.DiscardPile.top();
     if (!MayTakePile(top, Frozen()))
         return false;
@@ -141,8 +141,8 @@ void WeakerTurn::CompleteOpening()
 
 void WeakerTurn::CompleteCanastas()
 {
-    // The tallies are counted again whenever a rank has been melded, and only then.
-    Recount();
+    // The tallies are counted again whenever a rank has been melded, and only
+    // then: the melding phase calling this has just counted them.
     for (int r = 13; r >= 3; --r) {
         const int h = Hand(r);
         const int m = Melds(r);
@@ -161,7 +161,6 @@ void WeakerTurn::CompleteCanastas()
 
 void WeakerTurn::MeldNaturals(bool keepLastCard)
 {
-    Recount();
     int budget = Canastas() < Need() ? Cards() - 6 : Cards();
     for (int r = 13; r >= 3; --r) {
         const int h = Hand(r);

@@ -27,6 +27,7 @@ public:
 
     // ---- Take or draw ------------------------------------------------------
     // Whether the rules let the computer take the pile and the level wants it.
+    // Right after BeginTurn, whose count of the table it reads.
     bool ShouldTakePile();
     // Unfreezes, takes the top card, melds it, completes the opening, then
     // takes the rest of the pile.
@@ -46,13 +47,15 @@ public:
     virtual void MeldPhase() = 0;
     // Melds every card of a rank from the hand; a meld of two gets a wild card.
     virtual void MeldRank(int rank) = 0;
-    // Finishes canastas with up to three wild cards each.
+    // Finishes canastas with up to three wild cards each. Like MeldNaturals,
+    // it reads the tallies as they stand: the melding phase keeps them current.
     void CompleteCanastas();
     // Melds natural groups and adds to melds; keepLastCard leaves one card for the discard.
     void MeldNaturals(bool keepLastCard);
     virtual void UseWildcardsToGoOut() = 0;
 
     // ---- Discard -----------------------------------------------------------
+    // Asked right after the melding phase, whose tallies it reads.
     virtual DiscardChoice ChooseDiscard() = 0;
 
 protected:

@@ -147,6 +147,7 @@ TEST(AdvancedMelding, HoldsBackWhileTheHumanIsFarFromOutAndThenDiscardsThrees)
         t.Ready();
         t.turn.MeldPhase();
         EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 4), humanCards == 3 ? 3 : 0) << humanCards;
+        EXPECT_TRUE(t.turn.TalliesCurrent());  // the discard reads them without a recount
         EXPECT_TRUE(t.game.Memory.ThreeDiscardMode);
     }
 }

@@ -119,6 +119,7 @@ TEST(BeginnerMelding, NaturalsLeaveOneCardForTheDiscard)
     onMeld.Ready();
     onMeld.turn.MeldNaturals(true);
     EXPECT_EQ(onMeld.game.Computer().Hand.Count, 1);
+    EXPECT_TRUE(onMeld.turn.TalliesCurrent());  // going out and the discard read them without a recount
 }
 
 TEST(BeginnerMelding, GoingOutKeepsAWildCardToDiscardAndNoMeldGetsMoreWildCardsThanNaturals)

@@ -68,6 +68,7 @@ TEST(ExpertMelding, AQuietTurnKeepsItsCardsWhileTheHumanIsFarFromOut)
     t.game.Memory.AggressiveTurn = true;
     turn.MeldPhase();
     EXPECT_EQ(t.game.Computer().Hand.Count, 0);
+    EXPECT_TRUE(turn.TalliesCurrent());  // the discard reads them without a recount
     EXPECT_EQ(t.ColumnSize(t.game.Computer().Melds, 6), 3);  // the sevens took the joker
 }
 
