@@ -154,8 +154,6 @@ private:
     // How many more cards with the key of like the count of the moving side's
     // melds found added to the column than taken from it (when Known).
     int CopiesMovedIntoColumn(int column, const CardRecord& like) const;
-    void JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,
-                             std::vector<std::string>& breaks) const;
     void JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const;
     void JudgeColumn(int column, const ColumnTally& cards, int handCount, std::vector<std::string>& breaks) const;
     // The checks of one column find nothing when the side holds no cards.
