@@ -257,12 +257,6 @@ const Referee::MeldSummary& Referee::Recount(Side side, const CardPile& melds, c
     return next.Summary;
 }
 
-const CardPile& Referee::MeldsAtTurnStart() const
-{
-    const CountedMelds& counted = counted_[Index(side_)];
-    return meldsChanged_ ? counted.Previous().Melds : counted.Now().Melds;
-}
-
 MeldColumns Referee::ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout) const
 {
     const CountedMelds& counted = counted_[Index(side)];

@@ -68,7 +68,11 @@ public:
     // The discard pile and the moving side's melds as the turn begun last began
     // (until the next turn of that side begins).
     const CardPile& DiscardPileAtTurnStart() const { return before_.DiscardPile; }
-    const CardPile& MeldsAtTurnStart() const;
+    const CardPile& MeldsAtTurnStart() const
+    {
+        const CountedMelds& counted = counted_[Index(side_)];
+        return meldsChanged_ ? counted.Previous().Melds : counted.Now().Melds;
+    }
     // What the judgement of the turn begun last found left as it was, and the
     // meld cards it found moved (until the next turn begins).
     const TurnPilesAlike& PilesAlikeAfterTurn() const { return alikeAfterTurn_; }
