@@ -380,8 +380,12 @@ void MatchRunner::JudgeTurn(const char* when)
     if (!referee_.TurnOpen())
         return;
     const std::vector<std::string> breaks = referee_.JudgeTurn(game_);
-    if (breaks.empty())
-        return;
+    if (!breaks.empty())
+        ReportBreaks(breaks, when);
+}
+
+void MatchRunner::ReportBreaks(const std::vector<std::string>& breaks, const char* when)
+{
     ++outcome_.RuleBreaks;
     if (reportsShown++ < MaxReportsShown) {
         log_ << "meldora-sim: rule broken (" << Where() << ", " << when << "):\n";

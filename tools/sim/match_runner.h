@@ -88,6 +88,9 @@ private:
     bool ScoresAsExpected() const;
     // The referee's verdict on the turn it was watching.
     void JudgeTurn(const char* when);
+    // Counts a turn's rule breaks and prints them (apart from the judgement,
+    // which nearly every turn leaves with nothing to print).
+    void ReportBreaks(const std::vector<std::string>& breaks, const char* when);
     void Report(const std::vector<std::string>& faults, const std::string& when);
     // Reports broken invariants and abandons the match.
     [[noreturn]] void Violated(const std::vector<std::string>& faults, const std::string& when);

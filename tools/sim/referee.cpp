@@ -257,12 +257,6 @@ const Referee::MeldSummary& Referee::Recount(Side side, const CardPile& melds, c
     return next.Summary;
 }
 
-const CardPile& Referee::MeldsAtTurnStart() const
-{
-    const CountedMelds& counted = counted_[Index(side_)];
-    return meldsChanged_ ? counted.Previous().Melds : counted.Now().Melds;
-}
-
 MeldColumns Referee::ColumnsOf(Side side, const CardPile& melds, const TableLayout& layout) const
 {
     const CountedMelds& counted = counted_[Index(side)];
@@ -568,7 +562,10 @@ std::vector<std::string> Referee::JudgeReading(const CanastaGame& after, const R
 
     if (take != Take::None)
         JudgeTake(after, take == Take::TopCard, meldsKept, breaks);
-    JudgeMeldsAtTurnEnd(redThreesKept, handAfter, meldsAfter, breaks);
+    if (redThreesKept > 0)
+        breaks.push_back("kept a red three in its hand");
+    if (!meldsAfter.ColumnsSound())
+        JudgeColumns(meldsAfter.Columns, handAfter, breaks);
 
     const std::int32_t valueBefore = valueBefore_;
     const std::int32_t valueAfter = meldsAfter.CompleteValue;
@@ -670,15 +667,6 @@ int Referee::CopiesMovedIntoColumn(int column, const CardRecord& like) const
             copies += card.Sign;
     }
     return copies;
-}
-
-void Referee::JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,
-                                  std::vector<std::string>& breaks) const
-{
-    if (redThreesInHand > 0)
-        breaks.push_back("kept a red three in its hand");
-    if (!melds.ColumnsSound())
-        JudgeColumns(melds.Columns, handCount, breaks);
 }
 
 void Referee::JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const

@@ -68,7 +68,11 @@ public:
     // The discard pile and the moving side's melds as the turn begun last began
     // (until the next turn of that side begins).
     const CardPile& DiscardPileAtTurnStart() const { return before_.DiscardPile; }
-    const CardPile& MeldsAtTurnStart() const;
+    const CardPile& MeldsAtTurnStart() const
+    {
+        const CountedMelds& counted = counted_[Index(side_)];
+        return meldsChanged_ ? counted.Previous().Melds : counted.Now().Melds;
+    }
     // What the judgement of the turn begun last found left as it was, and the
     // meld cards it found moved (until the next turn begins).
     const TurnPilesAlike& PilesAlikeAfterTurn() const { return alikeAfterTurn_; }
@@ -154,8 +158,6 @@ private:
     // How many more cards with the key of like the count of the moving side's
     // melds found added to the column than taken from it (when Known).
     int CopiesMovedIntoColumn(int column, const CardRecord& like) const;
-    void JudgeMeldsAtTurnEnd(int redThreesInHand, int handCount, const MeldSummary& melds,
-                             std::vector<std::string>& breaks) const;
     void JudgeColumns(const MeldColumns& columns, int handCount, std::vector<std::string>& breaks) const;
     void JudgeColumn(int column, const ColumnTally& cards, int handCount, std::vector<std::string>& breaks) const;
     // The checks of one column find nothing when the side holds no cards.
