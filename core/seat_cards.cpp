@@ -16,12 +16,6 @@ constexpr int CanastaSize = 7;
 
 }  // namespace
 
-// The computer's row holds a dozen cards or so: the vectorised maximum the
-// compiler would make of the search for its largest x costs more to set up
-// than it saves, so this function is compiled without it.
-#if defined(__GNUC__) && !defined(__clang__)
-__attribute__((optimize("no-tree-vectorize")))
-#endif
 void CanastaGame::PutInHand(Side side, CardRecord& card)
 {
     Seat& seat = SeatOf(side);
