@@ -1,15 +1,18 @@
 #include "core/memory_settings.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace meldora {
 
 namespace {
 
+// Key names are plain ASCII: folding them needs no locale, which would be asked
+// at every character of every read.
 std::string Folded(std::string name)
 {
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return name;
 }
 
