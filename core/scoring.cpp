@@ -17,6 +17,25 @@ int CanastaBonus(std::uint8_t kind)
     }
 }
 
+// A pile's red threes, and the points of its other cards.
+struct PileCount {
+    int RedThrees = 0;
+    int Points = 0;
+};
+
+PileCount CountRedThreesAndPoints(const CardPile& pile)
+{
+    PileCount count;
+    for (int i = 0, cards = pile.Count; i < cards; ++i) {
+        const CardRecord& card = pile.Cards[i];
+        if (IsRedThree(card.Id))
+            ++count.RedThrees;
+        else
+            count.Points += card.Points;
+    }
+    return count;
+}
+
 }  // namespace
 
 SideScore ScoreSide(const SideAtHandEnd& side, const RuleOptions& rules)
@@ -27,25 +46,11 @@ SideScore ScoreSide(const SideAtHandEnd& side, const RuleOptions& rules)
     if (side.WentOut)
         rows[RowFinish].Value = side.MeldedNothingBefore ? ConcealedGoingOutBonus : GoingOutBonus;
 
-    // Each pile is counted once, in locals, and the rows are written at the end.
-    int redThreesOnTable = 0;
-    int tablePoints = 0;
-    for (int i = 0, count = side.Melds.Count; i < count; ++i) {
-        const CardRecord& card = side.Melds.Cards[i];
-        if (IsRedThree(card.Id))
-            ++redThreesOnTable;
-        else
-            tablePoints += card.Points;
-    }
-    int redThreesInHand = 0;
-    int handPoints = 0;
-    for (int i = 0, count = side.Hand.Count; i < count; ++i) {
-        const CardRecord& card = side.Hand.Cards[i];
-        if (IsRedThree(card.Id))
-            ++redThreesInHand;
-        else
-            handPoints += card.Points;
-    }
+    // Each pile is counted once, and the rows are written at the end.
+    const PileCount table = CountRedThreesAndPoints(side.Melds);
+    const PileCount hand = CountRedThreesAndPoints(side.Hand);
+    const int redThreesOnTable = table.RedThrees;
+    const int redThreesInHand = hand.RedThrees;
 
     // A side that melded nothing but red threes has nothing to show for them,
     // unless it went out; with CanastaRequired a side short of canastas is
@@ -66,9 +71,9 @@ SideScore ScoreSide(const SideAtHandEnd& side, const RuleOptions& rules)
     rows[RowRedThrees].Number = redThreesOnTable + redThreesInHand;
     rows[RowRedThrees].Value = sign * redThreesOnTable * RedThreeOnTable + redThreesInHand * RedThreeInHand;
     rows[RowTable].Number = side.Melds.Count - redThreesOnTable;
-    rows[RowTable].Value = sign * tablePoints;
+    rows[RowTable].Value = sign * table.Points;
     rows[RowHand].Number = side.Hand.Count - redThreesInHand;
-    rows[RowHand].Value = -handPoints;
+    rows[RowHand].Value = -hand.Points;
 
     for (int row = RowTable; row < RowTotal; ++row)
         rows[RowTotal].Value += rows[row].Value;
