@@ -78,11 +78,12 @@ void UpdateKnownCards(const CardPile& discardPileBefore, const CardPile& meldsBe
         // The cards matched between the melds before and after are alike in
         // face: what an identity gained is what the moved cards of it add up to.
         std::array<std::int8_t, JokerId + 1> gained{};
+        const auto isCard = [](const MovedMeldCard& card) { return card.Id != 0 && card.Id <= JokerId; };
         for (const MovedMeldCard& card : alike.MeldCardsMoved)
-            if (card.Id != 0 && card.Id <= JokerId)
+            if (isCard(card))
                 gained[card.Id] = static_cast<std::int8_t>(gained[card.Id] + card.Sign);
         for (const MovedMeldCard& card : alike.MeldCardsMoved)
-            if (card.Sign > 0 && card.Id != 0 && card.Id <= JokerId && gained[card.Id] > 0) {
+            if (card.Sign > 0 && isCard(card) && gained[card.Id] > 0) {
                 --gained[card.Id];
                 forget(card.Id);
             }
